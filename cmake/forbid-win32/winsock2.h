@@ -1,0 +1,2 @@
+// Placed first on the portable core's include path: the core never sees Win32.
+#error "Win32 header <winsock2.h> included in the portable core; move this code into a *_win32.cpp file"
