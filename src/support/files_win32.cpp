@@ -1,0 +1,94 @@
+// Files: the Win32 layer's part. File attributes (the C runtime knows only
+// the read-only bit) and file times in local time by the system's own zone
+// settings and the daylight rule of the stamp's date (the C runtime follows
+// its TZ variable instead, which may disagree with the system).
+#include <windows.h>
+
+#include "support/files.h"
+
+namespace {
+
+// The attribute bits SetFileAttributes accepts.
+constexpr DWORD SETTABLE_ATTRIBUTES = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                                      FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                      FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE |
+                                      FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+static_assert(FILE_ATTR_READONLY == FILE_ATTRIBUTE_READONLY && FILE_ATTR_HIDDEN == FILE_ATTRIBUTE_HIDDEN &&
+                  FILE_ATTR_SYSTEM == FILE_ATTRIBUTE_SYSTEM && FILE_ATTR_DIRECTORY == FILE_ATTRIBUTE_DIRECTORY &&
+                  FILE_ATTR_ARCHIVE == FILE_ATTRIBUTE_ARCHIVE,
+              "the core's attribute bits are the system's");
+
+// A file handle that closes itself.
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE handle) : handle_(handle) {}
+    ~FileHandle() {
+        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    bool is_open() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
+int win_get_attributes(const char* path) {
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) return -1;
+    return static_cast<int>(attributes & 0x7FFFFFFF);
+}
+
+int win_set_attributes(const char* path, int attributes) {
+    DWORD settable = static_cast<DWORD>(attributes) & SETTABLE_ATTRIBUTES;
+    return SetFileAttributesA(path, settable != 0 ? settable : FILE_ATTRIBUTE_NORMAL) ? 0 : -1;
+}
+
+int win_get_time(const char* path, TimeRecord* t) {
+    *t = TimeRecord{};
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return -1;
+    SYSTEMTIME utc, local;
+    if (!FileTimeToSystemTime(&data.ftLastWriteTime, &utc) ||
+        !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local)) {
+        return 0;
+    }
+    if (local.wYear < 1900 || local.wYear > 1900 + 255) return 0;  // beyond a TimeRecord
+    t->year = static_cast<unsigned char>(local.wYear - 1900);
+    t->month = static_cast<unsigned char>(local.wMonth);
+    t->day = static_cast<unsigned char>(local.wDay);
+    t->hour = static_cast<unsigned char>(local.wHour);
+    t->minute = static_cast<unsigned char>(local.wMinute);
+    t->second = static_cast<unsigned char>(local.wSecond);
+    return 0;
+}
+
+int win_set_time(const char* path, const TimeRecord* t) {
+    SYSTEMTIME local = {};
+    local.wYear = static_cast<WORD>(1900 + t->year);
+    local.wMonth = t->month;
+    local.wDay = t->day;
+    local.wHour = t->hour;
+    local.wMinute = t->minute;
+    local.wSecond = t->second;
+    SYSTEMTIME utc;
+    FILETIME stamp;
+    if (!TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc) || !SystemTimeToFileTime(&utc, &stamp)) {
+        return -1;
+    }
+    // Writing attributes only: a read-only file and a directory take new times too.
+    FileHandle file(CreateFileA(path, FILE_WRITE_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file.is_open()) return -1;
+    return SetFileTime(file.get(), nullptr, &stamp, &stamp) ? 0 : -1;
+}
+
+}  // namespace
+
+void files_win32_install() {
+    static const FileHooks hooks = {win_get_attributes, win_set_attributes, win_get_time, win_set_time};
+    files_set_hooks(&hooks);
+}

@@ -1,0 +1,700 @@
+// Files, the line reader and directories.
+#include "support/files.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <direct.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string time_text(const TimeRecord& t) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%d-%02d-%02d %02d:%02d:%02d", 1900 + t.year, t.month, t.day, t.hour,
+                  t.minute, t.second);
+    return text;
+}
+
+bool is_zero(const TimeRecord& t) { return time_text(t) == time_text(TimeRecord{}); }
+
+// A fresh directory for each test, removed afterwards with everything in it;
+// the current directory, hooks and test seams are restored.
+class Files : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static int counter = 0;
+        auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+        dir_ = fs::temp_directory_path() / ("y8_files_" + std::to_string(stamp % 1000000007) + "_" +
+                                            std::to_string(++counter));
+        fs::create_directories(dir_);
+        home_ = fs::current_path();
+    }
+    void TearDown() override {
+        fs::current_path(home_);
+        files_set_hooks(nullptr);
+        files_test_fail_alloc(false);
+        files_test_fail_writes_after(-1);
+        std::error_code ec;
+        for (const auto& entry : fs::recursive_directory_iterator(dir_, ec)) {  // read-only files block removal
+            fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add, ec);
+        }
+        fs::remove_all(dir_, ec);
+    }
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+    void write(const std::string& name, const std::string& bytes) const {
+        std::ofstream out(dir_ / name, std::ios::binary);
+        out << bytes;
+    }
+    std::string read(const std::string& name) const {
+        std::ifstream in(dir_ / name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    fs::path dir_;
+    fs::path home_;
+};
+
+// Every line of a file (NUL bytes kept), read with max characters a line;
+// checks that the end of the file stays the end.
+std::vector<std::string> read_lines(const std::string& file, int max, int expectedBlockSize = LF_BLOCK_SIZE) {
+    std::vector<std::string> lines;
+    LineFile lf;
+    EXPECT_GE(lf_open(&lf, file.c_str()), 0);
+    EXPECT_EQ(lf.blockSize, expectedBlockSize);
+    if (expectedBlockSize == LF_RESERVE_SIZE) {
+        EXPECT_EQ(lf.buffer, lf.reserve);
+    }
+    std::vector<char> buf(static_cast<size_t>(max) + 1);
+    int n;
+    while ((n = lf_read_line(&lf, buf.data(), max)) >= 0) {
+        EXPECT_EQ(buf[static_cast<size_t>(n)], '\0');
+        lines.emplace_back(buf.data(), static_cast<size_t>(n));
+    }
+    EXPECT_EQ(buf[0], '\0');
+    EXPECT_EQ(lf_read_line(&lf, buf.data(), max), -1);
+    EXPECT_EQ(lf_close(&lf), 0);
+    return lines;
+}
+
+using Lines = std::vector<std::string>;
+
+// --- Line rules -------------------------------------------------------------------
+
+TEST_F(Files, LineEndsCrAndCtrlZ) {
+    struct Case {
+        std::string bytes;
+        Lines lines;
+    };
+    const std::vector<Case> cases = {
+        {"a\r\nb", {"a", "b"}},                        // no line end after the last line
+        {"a\nb\x1A" "c\n", {"a", "b"}},                // Ctrl-Z ends line and file
+        {"\x1A" "abc\n", {}},                          // Ctrl-Z first: nothing at all
+        {"\n", {""}},                                  // an empty line
+        {"", {}},                                      // an empty file
+        {"a\rb\r\nc\n\rd\r", {"ab", "c", "d"}},        // lone CR vanishes, LF CR ends a line
+        {"x\ny\n\n", {"x", "y", ""}},
+        {std::string("n\0l\0\nz", 6), {std::string("n\0l\0", 4), "z"}},  // NUL is a character
+    };
+    for (const Case& c : cases) {
+        write("t.txt", c.bytes);
+        EXPECT_EQ(read_lines(path("t.txt"), 250), c.lines) << "file: " << testing::PrintToString(c.bytes);
+    }
+}
+
+TEST_F(Files, CtrlZIsNeverConsumed) {
+    write("z.txt", "a\nb\x1A" "c\n");
+    LineFile lf;
+    char buf[251];
+    ASSERT_GE(lf_open(&lf, path("z.txt").c_str()), 0);
+    EXPECT_EQ(lf_read_line(&lf, buf, 250), 1);
+    EXPECT_EQ(lf_read_line(&lf, buf, 250), 1);
+    EXPECT_STREQ(buf, "b");
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(lf_read_line(&lf, buf, 250), -1);
+    EXPECT_EQ(lf_tell(&lf), 3);  // still standing on the Ctrl-Z
+    char rest[3] = {};
+    EXPECT_EQ(lf_read(&lf, rest, 2), 0);  // raw reads do pass it
+    EXPECT_EQ(std::string(rest), "\x1A" "c");
+    EXPECT_EQ(lf_close(&lf), 0);
+}
+
+TEST_F(Files, OverlongLinesAreCutAndTheirRestDropped) {
+    std::string longLine;
+    for (int i = 0; i < 300; ++i) longLine += static_cast<char>('a' + i % 26);
+    write("long.txt", longLine + "\r\nnext\n");
+    EXPECT_EQ(read_lines(path("long.txt"), 250), (Lines{longLine.substr(0, 250), "next"}));
+
+    std::string huge(10000, 'h');
+    huge[0] = 'A';
+    huge[9999] = 'Z';
+    write("huge.txt", "x\n" + huge + "\ny");
+    EXPECT_EQ(read_lines(path("huge.txt"), 250), (Lines{"x", huge.substr(0, 250), "y"}));
+    EXPECT_EQ(read_lines(path("huge.txt"), 10000), (Lines{"x", huge, "y"}));  // over five blocks
+    EXPECT_EQ(read_lines(path("huge.txt"), 0), (Lines{"", "", ""}));
+
+    write("list.txt", std::string(100, 'q') + "\nshort\n");
+    LineFile lf;
+    char buf[79];
+    ASSERT_GE(lf_open(&lf, path("list.txt").c_str()), 0);
+    EXPECT_EQ(lf_gets(&lf, buf), 78);
+    EXPECT_EQ(lf_gets(&lf, buf), 5);
+    EXPECT_EQ(lf_gets(&lf, buf), -1);
+    EXPECT_EQ(lf_close(&lf), 0);
+}
+
+TEST_F(Files, LinesAcrossBlockBoundaries) {
+    // Lines of every length 0..130 with all three line end styles, so that
+    // CR, LF and text fall on both sides of many 100- and 2048-byte boundaries.
+    Lines lines;
+    std::string bytes;
+    const char* ends[] = {"\n", "\r\n", "\n\r"};
+    for (int i = 0; i < 400; ++i) {
+        std::string line(static_cast<size_t>(i * 37 % 131), static_cast<char>('A' + i % 26));
+        lines.push_back(line);
+        bytes += line + ends[i % 3];
+    }
+    write("blocks.txt", bytes);
+    EXPECT_EQ(read_lines(path("blocks.txt"), 250), lines);
+    files_test_fail_alloc(true);  // the built-in 100-byte reserve serves as block
+    EXPECT_EQ(read_lines(path("blocks.txt"), 250, LF_RESERVE_SIZE), lines);
+    files_test_fail_alloc(false);
+
+    // The file ends exactly at a block end: the empty next block ends it.
+    write("exact.txt", std::string(2047, 'e') + "\n");
+    EXPECT_EQ(read_lines(path("exact.txt"), 3000), (Lines{std::string(2047, 'e')}));
+    write("exact2.txt", std::string(4096, 'f'));
+    EXPECT_EQ(read_lines(path("exact2.txt"), 5000), (Lines{std::string(4096, 'f')}));
+}
+
+// --- Raw reads, seeks and write-back ---------------------------------------------
+
+TEST_F(Files, ReadAndSeekAcrossBlocks) {
+    std::string bytes;
+    for (int i = 0; i < 5000; ++i) bytes += static_cast<char>(i % 251);
+    write("b.bin", bytes);
+    for (bool reserve : {false, true}) {
+        files_test_fail_alloc(reserve);
+        LineFile lf;
+        ASSERT_GE(lf_open(&lf, path("b.bin").c_str()), 0);
+        std::string got(3000, '\0');
+        EXPECT_EQ(lf_read(&lf, &got[0], 3000), 0);
+        EXPECT_EQ(got, bytes.substr(0, 3000));
+        EXPECT_EQ(lf_seek(&lf, 4990), 0);
+        EXPECT_EQ(lf_tell(&lf), 4990);
+        std::string tail(20, '#');
+        EXPECT_EQ(lf_read(&lf, &tail[0], 20), -1);  // the file ends first ...
+        EXPECT_EQ(tail.substr(0, 10), bytes.substr(4990));  // ... but the rest is delivered
+        EXPECT_EQ(lf_seek(&lf, 7), 0);
+        char one = 0;
+        EXPECT_EQ(lf_read(&lf, &one, 1), 0);
+        EXPECT_EQ(one, bytes[7]);
+        EXPECT_EQ(lf_seek(&lf, -1), -1);
+        EXPECT_EQ(lf_close(&lf), 0);
+    }
+}
+
+TEST_F(Files, ChangedBytesGoBackWhenTheBlockChanges) {
+    for (bool reserve : {false, true}) {
+        const long size = 5000;
+        write("w.bin", std::string(size, '.'));
+        files_test_fail_alloc(reserve);
+        LineFile lf;
+        ASSERT_GE(lf_open(&lf, path("w.bin").c_str()), 0);
+        const long edge = lf.blockSize;  // the end of block 0
+        ASSERT_EQ(lf_seek(&lf, edge - 8), 0);
+        EXPECT_EQ(lf_write(&lf, "0123456789ABCDEF", 16), 0);  // crosses into block 1
+        EXPECT_EQ(read("w.bin").substr(edge - 8, 16), "01234567........");
+        ASSERT_EQ(lf_seek(&lf, 2), 0);  // leaving block 1 writes it back
+        EXPECT_EQ(read("w.bin").substr(edge - 8, 16), "0123456789ABCDEF");
+        EXPECT_EQ(lf_write(&lf, "xy", 2), 0);
+        EXPECT_EQ(read("w.bin").substr(0, 4), "....");  // still in the buffer
+        ASSERT_EQ(lf_seek(&lf, 0), 0);                   // same block: nothing written yet
+        char seen[5] = {};
+        EXPECT_EQ(lf_read(&lf, seen, 4), 0);
+        EXPECT_STREQ(seen, "..xy");  // reads see the buffer
+        ASSERT_EQ(lf_seek(&lf, size + 3), 0);  // writing beyond the end leaves zeros between
+        EXPECT_EQ(lf_write(&lf, "END", 3), 0);
+        EXPECT_EQ(lf_close(&lf), 0);
+        std::string expected(size, '.');
+        expected.replace(2, 2, "xy");
+        expected.replace(static_cast<size_t>(edge - 8), 16, "0123456789ABCDEF");
+        expected += std::string(3, '\0') + "END";
+        EXPECT_EQ(read("w.bin"), expected) << "reserve " << reserve;
+        files_test_fail_alloc(false);
+    }
+}
+
+TEST_F(Files, FailedWriteBackIsReported) {
+    write("f.bin", std::string(5000, '.'));
+    LineFile lf;
+    ASSERT_GE(lf_open(&lf, path("f.bin").c_str()), 0);
+    EXPECT_EQ(lf_write(&lf, "abc", 3), 0);
+    files_test_fail_writes_after(0);
+    EXPECT_EQ(lf_seek(&lf, 3000), -1);
+    EXPECT_EQ(lf_close(&lf), -1);
+
+    // A failure while reading on across a block is not forgotten either.
+    files_test_fail_writes_after(-1);
+    ASSERT_GE(lf_open(&lf, path("f.bin").c_str()), 0);
+    EXPECT_EQ(lf_write(&lf, "abc", 3), 0);
+    files_test_fail_writes_after(0);
+    char buf[3000];
+    EXPECT_EQ(lf_read(&lf, buf, 3000), 0);
+    EXPECT_EQ(lf_close(&lf), -1);
+    EXPECT_EQ(lf_close(&lf), -1);  // a second close does nothing
+    files_test_fail_writes_after(-1);
+    EXPECT_EQ(read("f.bin"), std::string(5000, '.'));
+}
+
+// --- Raw and whole files -------------------------------------------------------------
+
+TEST_F(Files, RawFilesAndSizes) {
+    const std::string file = path("raw.bin");
+    int h = file_create(file.c_str());
+    ASSERT_GE(h, 0);
+    EXPECT_EQ(file_write(h, "line\r\n\x1A", 7), 7);  // binary: nothing translated
+    EXPECT_EQ(file_seek(h, 2, 0), 2);
+    char buf[8] = {};
+    EXPECT_EQ(file_read(h, buf, 8), 5);
+    EXPECT_STREQ(buf, "ne\r\n\x1A");
+    EXPECT_EQ(file_seek(h, -1, 2), 6);
+    EXPECT_EQ(file_seek(h, 0, 3), -1);
+    EXPECT_EQ(file_close(h), 0);
+    EXPECT_EQ(file_size(file.c_str()), 7);
+    EXPECT_TRUE(file_exists(file.c_str()));
+
+    h = file_open(file.c_str(), 0);
+    ASSERT_GE(h, 0);
+    EXPECT_EQ(file_write(h, "x", 1), -1);  // read only
+    EXPECT_EQ(file_close(h), 0);
+    EXPECT_EQ(file_open(file.c_str(), 1), -1);  // no such mode
+
+    h = file_create(file.c_str());  // truncates
+    ASSERT_GE(h, 0);
+    EXPECT_EQ(file_close(h), 0);
+    EXPECT_EQ(file_size(file.c_str()), 0);
+    EXPECT_EQ(file_delete(file.c_str()), 0);
+    EXPECT_FALSE(fs::exists(file));
+}
+
+TEST_F(Files, DirectoriesAndMissingFilesAreNeverOpened) {
+    fs::create_directory(dir_ / "sub");
+    for (const std::string& p : {path("sub"), path("missing.txt"), path("nodir/missing.txt")}) {
+        SCOPED_TRACE(p);
+        EXPECT_EQ(file_open(p.c_str(), 0), -1);
+        EXPECT_EQ(file_open(p.c_str(), 2), -1);
+        LineFile lf;
+        EXPECT_EQ(lf_open(&lf, p.c_str()), -1);
+        char buf[10];
+        EXPECT_EQ(lf_read_line(&lf, buf, 9), -1);  // the cleared record is safe to use
+        EXPECT_EQ(lf_read(&lf, buf, 1), -1);
+        EXPECT_EQ(lf_close(&lf), -1);
+        EXPECT_FALSE(file_exists(p.c_str()));
+        EXPECT_EQ(file_size(p.c_str()), -1);
+        EXPECT_EQ(file_copy(p.c_str(), path("copy.txt").c_str()), -1);
+        EXPECT_EQ(file_delete(p.c_str()), -1);
+    }
+    EXPECT_EQ(file_create(path("sub").c_str()), -1);
+    EXPECT_TRUE(fs::is_directory(dir_ / "sub"));
+    EXPECT_FALSE(fs::exists(dir_ / "missing.txt"));
+    EXPECT_FALSE(fs::exists(dir_ / "copy.txt"));
+    TimeRecord t = {1, 1, 1, 1, 1, 1};
+    EXPECT_EQ(file_time(path("missing.txt").c_str(), &t), -1);
+    EXPECT_TRUE(is_zero(t));
+    EXPECT_EQ(file_time(path("sub").c_str(), &t), 0);  // a directory has a time
+    EXPECT_FALSE(is_zero(t));
+}
+
+#ifndef _WIN32
+// A zone with daylight saving, so that a wrong daylight rule shows as an hour.
+class ScopedTimeZone {
+public:
+    explicit ScopedTimeZone(const char* zone) {
+        const char* old = std::getenv("TZ");
+        hadOld_ = old != nullptr;
+        if (old) old_ = old;
+        setenv("TZ", zone, 1);
+        tzset();
+    }
+    ~ScopedTimeZone() {
+        if (hadOld_) setenv("TZ", old_.c_str(), 1);
+        else unsetenv("TZ");
+        tzset();
+    }
+
+private:
+    bool hadOld_ = false;
+    std::string old_;
+};
+#endif
+
+TEST_F(Files, FileTimesRoundTripInLocalTime) {
+#ifndef _WIN32
+    ScopedTimeZone zone("CET-1CEST,M3.5.0,M10.5.0/3");
+#endif
+    write("t.txt", "x");
+    const std::string file = path("t.txt");
+    const TimeRecord summer = {121, 7, 15, 13, 45, 30};
+    const TimeRecord winter = {124, 2, 29, 0, 5, 59};
+    for (const TimeRecord& stamp : {summer, winter}) {
+        ASSERT_EQ(set_file_time(file.c_str(), &stamp), 0);
+        TimeRecord got;
+        EXPECT_EQ(file_time(file.c_str(), &got), 0);
+        EXPECT_EQ(time_text(got), time_text(stamp));
+    }
+    // Times that do not exist are refused and change nothing.
+    for (const TimeRecord& bad : {TimeRecord{}, TimeRecord{121, 13, 1, 0, 0, 0}, TimeRecord{121, 2, 29, 0, 0, 0},
+                                  TimeRecord{121, 4, 31, 0, 0, 0}, TimeRecord{121, 4, 1, 24, 0, 0}}) {
+        EXPECT_EQ(set_file_time(file.c_str(), &bad), -1) << time_text(bad);
+    }
+    TimeRecord got;
+    EXPECT_EQ(file_time(file.c_str(), &got), 0);
+    EXPECT_EQ(time_text(got), time_text(winter));
+    EXPECT_EQ(set_file_time(path("missing").c_str(), &summer), -1);
+}
+
+// --- Copying ---------------------------------------------------------------------
+
+// Attributes kept in a table: the system here cannot keep them all.
+std::map<std::string, int> fakeAttributes;
+std::string name_of(const char* p) { return fs::path(p).filename().string(); }
+int fake_get_attributes(const char* p) {
+    auto found = fakeAttributes.find(name_of(p));
+    return found == fakeAttributes.end() ? -1 : found->second;
+}
+int fake_set_attributes(const char* p, int attributes) {
+    fakeAttributes[name_of(p)] = attributes;
+    return 0;
+}
+
+TEST_F(Files, CopyKeepsBytesTimeAndAttributes) {
+    std::string bytes;
+    for (int i = 0; i < 40000; ++i) bytes += static_cast<char>((i * 7) % 256);
+    write("src.bin", bytes);
+    const TimeRecord stamp = {110, 3, 4, 5, 6, 7};
+    ASSERT_EQ(set_file_time(path("src.bin").c_str(), &stamp), 0);
+    fakeAttributes = {{"src.bin", FILE_ATTR_ARCHIVE | FILE_ATTR_HIDDEN}};
+    const FileHooks fake = {fake_get_attributes, fake_set_attributes, nullptr, nullptr};
+    files_set_hooks(&fake);
+
+    write("dst.bin", "old content");
+    ASSERT_EQ(file_copy(path("src.bin").c_str(), path("dst.bin").c_str()), 0);
+    EXPECT_EQ(read("dst.bin"), bytes);
+    TimeRecord got;
+    EXPECT_EQ(file_time(path("dst.bin").c_str(), &got), 0);
+    EXPECT_EQ(time_text(got), time_text(stamp));
+    EXPECT_EQ(fakeAttributes["dst.bin"], FILE_ATTR_ARCHIVE | FILE_ATTR_HIDDEN);
+
+    files_test_fail_alloc(true);  // the small buffer on the stack still copies all
+    ASSERT_EQ(file_copy(path("src.bin").c_str(), path("small.bin").c_str()), 0);
+    EXPECT_EQ(read("small.bin"), bytes);
+    files_test_fail_alloc(false);
+
+    // The portable default keeps the read-only bit.
+    files_set_hooks(nullptr);
+    ASSERT_EQ(set_file_attributes(path("src.bin").c_str(), FILE_ATTR_READONLY), 0);
+    EXPECT_NE(file_attributes(path("src.bin").c_str()) & FILE_ATTR_READONLY, 0);
+    ASSERT_EQ(file_copy(path("src.bin").c_str(), path("ro.bin").c_str()), 0);
+    EXPECT_NE(file_attributes(path("ro.bin").c_str()) & FILE_ATTR_READONLY, 0);
+    EXPECT_EQ(file_time(path("ro.bin").c_str(), &got), 0);
+    EXPECT_EQ(time_text(got), time_text(stamp));
+    EXPECT_EQ(set_file_attributes(path("ro.bin").c_str(), 0), 0);
+    EXPECT_EQ(file_attributes(path("ro.bin").c_str()) & FILE_ATTR_READONLY, 0);
+    EXPECT_EQ(set_file_attributes(path("src.bin").c_str(), 0), 0);
+    EXPECT_EQ(file_attributes(path("missing").c_str()), -1);
+}
+
+TEST_F(Files, FailedCopyLeavesNoDestination) {
+    write("src.bin", std::string(40000, 's'));
+    files_test_fail_writes_after(1);  // the second buffer cannot be written
+    EXPECT_EQ(file_copy(path("src.bin").c_str(), path("dst.bin").c_str()), -1);
+    EXPECT_FALSE(fs::exists(dir_ / "dst.bin"));
+    files_test_fail_writes_after(-1);
+
+    EXPECT_EQ(file_copy(path("missing").c_str(), path("dst.bin").c_str()), -1);
+    EXPECT_FALSE(fs::exists(dir_ / "dst.bin"));
+    EXPECT_EQ(file_copy(path("src.bin").c_str(), path("nodir/dst.bin").c_str()), -1);
+
+    // Copying a file onto itself would empty it.
+    fs::create_directory(dir_ / "sub");
+    EXPECT_EQ(file_copy(path("src.bin").c_str(), path("src.bin").c_str()), -1);
+    EXPECT_EQ(file_copy(path("src.bin").c_str(), path("sub/../src.bin").c_str()), -1);
+    EXPECT_EQ(read("src.bin"), std::string(40000, 's'));
+}
+
+// --- Paths --------------------------------------------------------------------------
+
+TEST(FilePaths, Pieces) {
+    EXPECT_EQ(path_name_pos("C:\\dir/sub\\name.txt"), 11);
+    EXPECT_EQ(path_name_pos("C:name"), 2);
+    EXPECT_EQ(path_name_pos("name"), 0);
+    char dst[FILE_PATH_MAX + 1];
+    EXPECT_EQ(path_dir(dst, "C:\\dir/name.txt"), 7);
+    EXPECT_STREQ(dst, "C:\\dir/");
+    EXPECT_EQ(path_dir(dst, "name.txt"), 0);
+    EXPECT_STREQ(dst, "");
+
+    EXPECT_EQ(path_ext(dst, "dir.d/name.tar.gz"), 2);
+    EXPECT_STREQ(dst, "gz");
+    for (const char* none : {"dir.d/name", "dir.d\\", "x", "", "a."}) {
+        path_ext(dst, none);
+        EXPECT_STREQ(dst, "") << none;
+    }
+
+    char p[FILE_PATH_MAX + 1] = "C:\\my.dir\\readme";
+    EXPECT_EQ(path_set_ext(p, "txt"), 0);  // the dot of the directory is no extension
+    EXPECT_STREQ(p, "C:\\my.dir\\readme.txt");
+    EXPECT_EQ(path_set_ext(p, "bak"), 0);
+    EXPECT_STREQ(p, "C:\\my.dir\\readme.bak");
+
+    std::strcpy(p, "C:\\a/b");
+    EXPECT_EQ(path_add_sep(p), 0);
+    EXPECT_STREQ(p, "C:\\a/b/");  // the last separator found
+    EXPECT_EQ(path_add_sep(p), 0);
+    EXPECT_STREQ(p, "C:\\a/b/");
+    std::strcpy(p, "C:\\a");
+    path_add_sep(p);
+    EXPECT_STREQ(p, "C:\\a\\");
+    std::strcpy(p, "name");
+    path_add_sep(p);
+    EXPECT_STREQ(p, "name/");
+    p[0] = '\0';
+    path_add_sep(p);
+    EXPECT_STREQ(p, "");
+
+    std::strcpy(p, "a\\b\\\\");
+    path_strip_sep(p);
+    EXPECT_STREQ(p, "a\\b\\");  // one only
+    std::strcpy(p, "C:\\x/y\\z/");
+    path_unify_seps(p);
+    EXPECT_STREQ(p, "C:\\x\\y\\z\\");
+    std::strcpy(p, "a/x\\y/z");
+    path_unify_seps(p);
+    EXPECT_STREQ(p, "a/x/y/z");
+    path_backslash(p);
+    EXPECT_STREQ(p, "a\\x\\y\\z");
+}
+
+TEST(FilePaths, ShortForm) {
+    const char* shortPath = "C:\\Projekte\\Editor\\quelle.cpp";  // under 40
+    EXPECT_EQ(path_short(shortPath), shortPath);
+    const std::string long1 = "C:\\Projekte\\Editor\\Quellen\\Unterordner\\datei.cpp";  // 48
+    EXPECT_STREQ(path_short(long1.c_str()), "...\\Editor\\Quellen\\Unterordner\\datei.cpp");  // cut inside "Projekte"
+    const std::string noSep = "C:\\" + std::string(45, 'n');
+    EXPECT_EQ(std::string(path_short(noSep.c_str())), "..." + std::string(40, 'n'));
+    const std::string exact(39, 'e');
+    EXPECT_STREQ(path_short(exact.c_str()), exact.c_str());
+    const std::string huge = std::string(300, 'h') + "\\end.txt";
+    EXPECT_EQ(std::string(path_short(huge.c_str())), "...\\end.txt");
+}
+
+TEST_F(Files, OverlongPathsAreRefusedSafely) {
+    const std::string longPath = path(std::string(300, 'L'));
+    std::vector<char> dst(FILE_PATH_MAX + 1, '?');  // on the heap, so an overrun is seen
+    EXPECT_EQ(path_dir(dst.data(), longPath.c_str()), -1);
+    EXPECT_EQ(dst[0], '\0');
+    EXPECT_EQ(path_ext(dst.data(), (std::string(250, 'a') + ".b/c." + std::string(250, 'x')).c_str()), -1);
+    EXPECT_EQ(dst[0], '\0');
+
+    std::vector<char> p(FILE_PATH_MAX + 1, '\0');
+    std::string base(195, 'p');
+    std::strcpy(p.data(), base.c_str());
+    EXPECT_EQ(path_set_ext(p.data(), "longext"), -1);  // 203 characters
+    EXPECT_EQ(std::string(p.data()), base);
+    EXPECT_EQ(path_set_ext(p.data(), "ext"), 0);  // 199
+    EXPECT_EQ(std::string(p.data()), base + ".ext");
+    std::strcpy(p.data(), std::string(FILE_PATH_MAX, 'a').c_str());
+    EXPECT_EQ(path_add_sep(p.data()), -1);
+    EXPECT_EQ(std::strlen(p.data()), static_cast<size_t>(FILE_PATH_MAX));
+    p[FILE_PATH_MAX - 1] = '\0';
+    EXPECT_EQ(path_add_sep(p.data()), 0);
+    EXPECT_EQ(p[FILE_PATH_MAX - 1], '/');
+
+    const char* l = longPath.c_str();
+    EXPECT_EQ(file_create(l), -1);
+    EXPECT_EQ(file_open(l, 2), -1);
+    LineFile lf;
+    EXPECT_EQ(lf_open(&lf, l), -1);
+    EXPECT_FALSE(file_exists(l));
+    EXPECT_EQ(file_size(l), -1);
+    TimeRecord t = {121, 1, 1, 0, 0, 0};
+    EXPECT_EQ(set_file_time(l, &t), -1);
+    EXPECT_EQ(file_time(l, &t), -1);
+    EXPECT_EQ(file_delete(l), -1);
+    write("ok.txt", "x");
+    EXPECT_EQ(file_copy(path("ok.txt").c_str(), l), -1);
+    EXPECT_EQ(file_copy(l, path("ok2.txt").c_str()), -1);
+    EXPECT_EQ(file_attributes(l), -1);
+    EXPECT_EQ(change_dir(l), -1);
+    EXPECT_EQ(make_dirs(l), MKDIR_CANT_CREATE);
+    EXPECT_EQ(dir_list((longPath + "\\*").c_str(), [](bool, const char*, long, const TimeRecord*, void*) { return 1; },
+                       nullptr),
+              -1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);  // only ok.txt
+}
+
+TEST_F(Files, CurrentDirectoryLongerThanAPathIsRefused) {
+    fs::path deep = dir_;
+    while (deep.string().size() <= FILE_PATH_MAX + 5) deep /= std::string(30, 'd');
+    ASSERT_LT(deep.string().size(), 250u);  // still within what the system allows
+    fs::create_directories(deep);
+    fs::current_path(deep);
+    std::vector<char> buf(FILE_PATH_MAX + 1, '?');
+    EXPECT_EQ(get_cwd(buf.data()), -1);
+    EXPECT_EQ(buf[0], '\0');
+    EXPECT_EQ(make_dirs("more"), MKDIR_CANT_CREATE);  // could not come back here
+    EXPECT_FALSE(fs::exists(deep / "more"));
+}
+
+// --- Directories ----------------------------------------------------------------
+
+TEST_F(Files, ChangeDirAndCwd) {
+    char cwd[FILE_PATH_MAX + 1];
+    ASSERT_EQ(change_dir(dir_.string().c_str()), 0);
+    ASSERT_EQ(get_cwd(cwd), 0);
+    EXPECT_TRUE(fs::equivalent(cwd, dir_));
+    EXPECT_EQ(change_dir(path("missing").c_str()), -1);
+    EXPECT_TRUE(fs::equivalent(fs::current_path(), dir_));
+    write("file", "");
+    EXPECT_EQ(change_dir(path("file").c_str()), -1);
+    EXPECT_EQ(change_dir(""), -1);
+#ifdef _WIN32
+    // A failing change on another drive keeps this drive current.
+    int other = 0;
+    for (int d = 26; d >= 3 && other == 0; --d) {
+        if ((_getdrives() & (1ul << (d - 1))) && d != _getdrive()) other = d;
+    }
+    if (other != 0) {
+        std::string missing = std::string(1, static_cast<char>('A' + other - 1)) + ":\\y8_no_such_dir_here";
+        EXPECT_EQ(change_dir(missing.c_str()), -1);
+        EXPECT_TRUE(fs::equivalent(fs::current_path(), dir_));
+    }
+#endif
+}
+
+TEST_F(Files, MakeDirsCreatesTheChainAndComesBack) {
+    fs::current_path(dir_);
+    fs::create_directory(dir_ / "have");
+    EXPECT_EQ(make_dirs(path("have").c_str()), MKDIR_OK);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+
+    EXPECT_EQ(make_dirs(path("a/b\\c/").c_str()), MKDIR_OK);
+    EXPECT_TRUE(fs::is_directory(dir_ / "a" / "b" / "c"));
+    EXPECT_TRUE(fs::equivalent(fs::current_path(), dir_));
+
+    EXPECT_EQ(make_dirs("  rel//x\\y  "), MKDIR_OK);  // relative, blanks around, doubled separator
+    EXPECT_TRUE(fs::is_directory(dir_ / "rel" / "x" / "y"));
+    EXPECT_TRUE(fs::equivalent(fs::current_path(), dir_));
+
+    write("plain", "");
+    EXPECT_EQ(make_dirs(path("plain/sub").c_str()), MKDIR_CANT_CREATE);  // a file is in the way
+    EXPECT_TRUE(fs::equivalent(fs::current_path(), dir_));
+
+    fs::current_path(dir_ / "rel");
+    EXPECT_EQ(make_dirs(path("a/b/c2").c_str()), MKDIR_OK);
+    EXPECT_TRUE(fs::is_directory(dir_ / "a" / "b" / "c2"));
+    EXPECT_TRUE(fs::equivalent(fs::current_path(), dir_ / "rel"));
+#ifdef _WIN32
+    int missing = 0;
+    for (int d = 26; d >= 3 && missing == 0; --d) {
+        if (!(_getdrives() & (1ul << (d - 1)))) missing = d;
+    }
+    if (missing == 0) GTEST_SKIP() << "every drive letter is in use";
+    std::string onMissing = std::string(1, static_cast<char>('A' + missing - 1)) + ":\\x\\y";
+    EXPECT_EQ(make_dirs(onMissing.c_str()), MKDIR_NO_DRIVE);
+    EXPECT_TRUE(fs::equivalent(fs::current_path(), dir_ / "rel"));
+#endif
+}
+
+struct Listed {
+    bool isDir;
+    long size;
+    TimeRecord time;
+};
+using Listing = std::map<std::string, Listed>;
+
+int collect(bool isDir, const char* fullPath, long size, const TimeRecord* time, void* user) {
+    (*static_cast<Listing*>(user))[fullPath] = Listed{isDir, size, *time};
+    return 1;
+}
+
+std::string with_backslashes(std::string p) {
+    for (char& ch : p) {
+        if (ch == '/') ch = '\\';
+    }
+    return p;
+}
+
+TEST_F(Files, DirListMatchesNamesWithoutCase) {
+    write("a.c", "12345");
+    write("B.C", "");
+    write("a.h", "");
+    write("a.cpp", "");
+    fs::create_directory(dir_ / "sub.c");
+    fs::create_directory(dir_ / "other");
+    const TimeRecord stamp = {120, 12, 24, 18, 0, 1};
+    ASSERT_EQ(set_file_time(path("a.c").c_str(), &stamp), 0);
+
+    Listing listing;
+    const std::string base = with_backslashes(dir_.string()) + "\\";
+    EXPECT_EQ(dir_list((dir_.string() + "/*.c").c_str(), collect, &listing), 3);
+    ASSERT_EQ(listing.size(), 3u);
+    ASSERT_EQ(listing.count(base + "a.c"), 1u);
+    EXPECT_FALSE(listing[base + "a.c"].isDir);
+    EXPECT_EQ(listing[base + "a.c"].size, 5);
+    EXPECT_EQ(time_text(listing[base + "a.c"].time), time_text(stamp));
+    EXPECT_EQ(listing.count(base + "B.C"), 1u);
+    ASSERT_EQ(listing.count(base + "sub.c"), 1u);
+    EXPECT_TRUE(listing[base + "sub.c"].isDir);
+    EXPECT_EQ(listing[base + "sub.c"].size, 0);
+
+    // An empty name pattern lists everything, never "." and "..".
+    listing.clear();
+    EXPECT_EQ(dir_list((dir_.string() + "\\").c_str(), collect, &listing), 6);
+    for (const auto& entry : listing) {
+        std::string name = entry.first.substr(base.size());
+        EXPECT_NE(name, ".");
+        EXPECT_NE(name, "..");
+    }
+    listing.clear();
+    fs::current_path(dir_);  // without a directory: the current one
+    EXPECT_EQ(dir_list("?.H", collect, &listing), 1);
+    EXPECT_EQ(listing.count(".\\a.h"), 1u);
+
+    int calls = 0;
+    auto stopAtOnce = [](bool, const char*, long, const TimeRecord*, void* user) {
+        ++*static_cast<int*>(user);
+        return 0;
+    };
+    EXPECT_EQ(dir_list("*", stopAtOnce, &calls), 1);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(dir_list(path("missing/*").c_str(), collect, &listing), -1);
+}
+
+TEST_F(Files, DirListSkipsEntriesWithOverlongPaths) {
+    const size_t room = FILE_PATH_MAX + 1 - dir_.string().size() - 1;  // a name one over the limit
+    ASSERT_GT(room, 10u);
+    write(std::string(room, 'n'), "");
+    write(std::string(room - 1, 'n'), "");
+    Listing listing;
+    EXPECT_EQ(dir_list((dir_.string() + "/n*").c_str(), collect, &listing), 1);
+    ASSERT_EQ(listing.size(), 1u);
+    EXPECT_EQ(listing.begin()->first.size(), static_cast<size_t>(FILE_PATH_MAX));
+}
+
+}  // namespace
