@@ -1,0 +1,113 @@
+// The profile file, the command-line words, window placement values and the
+// starting of programs and documents: the portable halves of these services.
+//
+// The ini functions and the starters reach the system only through the plat_
+// primitives of framework/platform.h; everything that needs no system call
+// (bounds, number formats, the command-line split, the quoting of a batch
+// parameter) lives here and is tested natively. The window side (placement,
+// drops, menus, clipboard) is in profile_win32.h.
+#pragma once
+
+// ---------------------------------------------------------------- profile file
+
+constexpr int INI_VALUE_MAX = 79;  // longest value read, without the terminator
+constexpr int INI_BUF_SIZE = INI_VALUE_MAX + 1;
+constexpr int INI_NUMBER_MAX = 19;  // characters of a value read as a number
+
+// Sets the profile path all ini functions use (a name without a directory lies
+// in the Windows directory).
+void ini_set_file(const char* path);
+// The value of key in section into buf (INI_BUF_SIZE bytes): at most 79
+// characters, "" when the key is missing. Returns its length.
+int ini_read(const char* section, const char* key, char* buf);
+// The value (at most 19 characters) read as a decimal number: leading white
+// space and a sign allowed, reading stops at the first non-digit; 0 when the
+// key is missing or holds no number. Values beyond the int range are clamped.
+int ini_read_int(const char* section, const char* key);
+// Writes the value.
+void ini_write(const char* section, const char* key, const char* value);
+// Writes n with "%d".
+void ini_write_int(const char* section, const char* key, int n);
+// When the profile's directory holds no file of the template's name, copies
+// the template there. 1 copied, 0 nothing to do (the file exists, or there is
+// no template), -1 the copy failed or the path would be too long.
+int ini_install(const char* templatePath);
+
+// ---------------------------------------------------------------- command line
+
+constexpr int ARG_LINE_MAX = 1000;  // characters of the command line kept
+constexpr int ARG_WORDS_MAX = 20;   // words taken; the rest of the line is ignored
+
+// The number of words of the program's command line (split on first use).
+int arg_count();
+// Word i (word 0 is the program path as started), or "" when i is out of range.
+const char* arg_value(int i);
+// Splits line into the word table now, in place of the program's command line:
+// at most 1000 characters are kept; a word that starts with a double quote runs
+// to the next double quote (or the end), quotes removed; any other word runs to
+// the next white space. Returns the number of words.
+int arg_split(const char* line);
+// Forgets the split: the next arg_count or arg_value splits the program's
+// command line again.
+void arg_reset();
+
+// ---------------------------------------------------------------- window placement
+
+// The ten numbers of a saved window placement, in the order they are stored.
+struct PlacementValues {
+    int flags;
+    int showCommand;
+    int minX, minY;  // minimized position
+    int maxX, maxY;  // maximized position
+    int left, top, right, bottom;  // normal rectangle
+};
+
+constexpr int PLACEMENT_SHOW_MINIMIZED = 2;
+constexpr int PLACEMENT_SHOW_MAXIMIZED = 3;
+// Room for ten numbers of up to 11 characters and their separators: a stored
+// value is read in full, never cut at 79 characters into a wrong last number.
+constexpr int PLACEMENT_TEXT_SIZE = 10 * 12;
+
+// Writes the ten numbers as "%d %d %d %d %d %d %d %d %d %d" into buf; the
+// length, or -1 (buf empty) when it does not fit.
+int placement_format(const PlacementValues& values, char* buf, int size);
+// Reads ten decimal numbers separated by white space (text after them is
+// ignored). False, with values untouched, unless all ten are there and each
+// fits an int.
+bool placement_parse(const char* text, PlacementValues* values);
+// What restoring tells the caller: 1 for a minimized show command, 2 for a
+// maximized one, else 0.
+int placement_result(int showCommand);
+
+// ---------------------------------------------------------------- programs and documents
+
+// The result of a start that was refused before the system was asked: like
+// every system failure it is not above 32.
+constexpr int START_REFUSED = 0;
+constexpr int START_LINE_MAX = 1000;  // longest command line run_program passes on
+
+// Turns every '/' into '\' and starts the command line shown normally (no shell
+// of its own). The system's result (above 31: started), START_REFUSED when the
+// line is empty or longer than START_LINE_MAX.
+int run_program(const char* cmdline);
+// Opens the file with its associated program, owned by the main window, with
+// no parameters, in the file's directory. Above 32 means success.
+int open_document(const char* path);
+// Starts file through the shell with params as one argument, in dir ('/'
+// turned into '\' in file and dir; a trailing separator removed from dir
+// unless it is the root). The parameter is quoted so that no character in
+// it can split it or chain another command; a parameter that cannot be
+// passed safely (a double quote, '%' or a control character in it) starts
+// nothing. Above 32 means success; START_REFUSED when refused.
+int shell_run(const char* file, const char* params, const char* dir);
+
+// Appends word to out (size bytes) as one argument a command interpreter and
+// a program's argument parser both read back unchanged: a blank before it
+// when out is not empty, the word in double quotes, backslashes before the
+// closing quote doubled. 0, or -1 with out unchanged when the word holds a
+// double quote, '%' or a control character, or when it does not fit.
+int shell_quote_append(char* out, int size, const char* word);
+// The directory argument of the starters: '/' turned into '\', one trailing
+// separator removed unless the directory is a root ("\" or "C:\"). 0, or -1
+// (out empty) when longer than the path limit.
+int shell_dir_arg(char* out, const char* dir);
