@@ -7,5 +7,6 @@ struct HeadlessRecord {
     int viewRepaints;  // plat_repaint_view() calls
 };
 
+// Forgets everything recorded and queued, in every part of the host.
 void headless_reset();
 const HeadlessRecord& headless_record();
