@@ -84,8 +84,31 @@ void plat_ini_dir(char* buf, int size);
 // Posts WM_COMMAND id to the main window (handled when the loop reaches it);
 // lParam travels with it (command 1402 carries a text pointer).
 void plat_post_command(int id, std::intptr_t lParam);
-// The text window repaints itself in full at the next opportunity.
+// Posts WM_COMMAND id to an open modeless dialog; `dialog` is the handle its Win32
+// side gave the core when it opened (0: nothing happens). Tool dialogs learn this
+// way that they should show fresh values (command 2510).
+void plat_post_dialog_command(std::intptr_t dialog, int id);
+
+// ---------------------------------------------------------------- the text window
+// The view's portable half (view/textview) decides what to paint; these carry it out.
+
+// The text window repaints itself in full at the next opportunity (invalidation,
+// no erase); every change of more than one row or a scroll asks for this.
 void plat_repaint_view();
+// A row-paint context: taken, used for one or more rows, released. Taking it hides
+// the cursor, releasing it shows the cursor again. Contexts never nest.
+void plat_row_paint_begin();
+// Within a context: window row `row` painted afresh from the window rows.
+void plat_row_paint_row(int row);
+// Within a context: n characters of text drawn from cell (col, row) over the line
+// background for markState (no in-line mark); n is already capped to the view.
+void plat_row_paint_text(int col, int row, const char* text, int n, char markState);
+void plat_row_paint_end();
+// The caret or block cursor brought up to date with the cursor cell, focus and mode.
+void plat_caret_refresh();
+// The vertical scroll bar set to the range 0..max, page and position; disabled
+// (not hidden) when no scrolling is possible.
+void plat_scrollbar_set(int max, int page, int pos);
 
 // ---------------------------------------------------------------- status and title
 

@@ -15,6 +15,36 @@ void headless_reset() {
     headless_profile_reset();
     headless_status_reset();
 }
+
 const HeadlessRecord& headless_record() { return record; }
 
 void plat_repaint_view() { ++record.viewRepaints; }
+
+void plat_row_paint_begin() {
+    if (record.openContexts > 0) ++record.nestedContexts;
+    ++record.openContexts;
+    ++record.rowPaintContexts;
+}
+
+void plat_row_paint_row(int row) {
+    ++record.rowsPainted;
+    record.lastRowPainted = row;
+}
+
+void plat_row_paint_text(int col, int row, const char*, int n, char) {
+    ++record.textsPainted;
+    record.lastRowPainted = row;
+    record.lastTextCol = col;
+    record.lastTextLength = n;
+}
+
+void plat_row_paint_end() { --record.openContexts; }
+
+void plat_caret_refresh() { ++record.caretRefreshes; }
+
+void plat_scrollbar_set(int max, int page, int pos) {
+    ++record.scrollbarSets;
+    record.scrollMax = max;
+    record.scrollPage = page;
+    record.scrollPos = pos;
+}

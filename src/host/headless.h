@@ -2,9 +2,20 @@
 // It records what the core asked of the platform so that a test can check it.
 #pragma once
 
-// Counts of requests since the last headless_reset().
+// What the core asked of the text window since the last headless_reset().
 struct HeadlessRecord {
-    int viewRepaints;  // plat_repaint_view() calls
+    int viewRepaints = 0;     // plat_repaint_view() calls
+    int rowPaintContexts = 0; // plat_row_paint_begin() calls
+    int openContexts = 0;     // contexts taken and not yet released (must end at 0)
+    int nestedContexts = 0;   // a context taken while one was open (must stay 0)
+    int rowsPainted = 0;      // plat_row_paint_row() calls
+    int textsPainted = 0;     // plat_row_paint_text() calls
+    int lastRowPainted = -1;  // the row of the last row or text painted
+    int lastTextCol = -1;     // the column and length of the last text painted
+    int lastTextLength = 0;
+    int caretRefreshes = 0;   // plat_caret_refresh() calls
+    int scrollbarSets = 0;    // plat_scrollbar_set() calls, and the last values
+    int scrollMax = 0, scrollPage = 0, scrollPos = 0;
 };
 
 // Forgets everything recorded and queued, in every part of the host.

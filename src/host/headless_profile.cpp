@@ -71,6 +71,7 @@ struct ProfileHost {
     std::vector<std::string> started;
     std::vector<HeadlessShellCall> shellCalls;
     std::vector<HeadlessPostedCommand> posted;
+    std::vector<HeadlessPostedCommand> dialogPosted;
 };
 
 ProfileHost host;
@@ -161,6 +162,12 @@ void plat_ini_dir(char* buf, int size) {
 // ---------------------------------------------------------------- commands, clipboard, programs
 
 void plat_post_command(int id, std::intptr_t lParam) { host.posted.push_back({id, lParam}); }
+
+void plat_post_dialog_command(std::intptr_t dialog, int id) {
+    if (dialog != 0) host.dialogPosted.push_back({id, 0, dialog});
+}
+
+const std::vector<HeadlessPostedCommand>& headless_dialog_commands() { return host.dialogPosted; }
 
 void clip_get(char* buf, int max) {
     if (max < 0) max = 0;

@@ -16,10 +16,11 @@ struct HeadlessShellCall {
     bool mainOwner;  // owned by the main window (else the desktop)
 };
 
-// One command posted to the main window.
+// One command posted to the main window (dialog 0) or to a dialog.
 struct HeadlessPostedCommand {
     int id;
     std::intptr_t lParam;
+    std::intptr_t dialog = 0;
 };
 
 // Forgets every record, empties the clipboard and the command line (the words
@@ -54,3 +55,5 @@ const std::vector<std::string>& headless_started_programs();
 const std::vector<HeadlessShellCall>& headless_shell_calls();
 // Every command posted to the main window, oldest first.
 const std::vector<HeadlessPostedCommand>& headless_posted_commands();
+// Every command posted to a dialog (plat_post_dialog_command), oldest first.
+const std::vector<HeadlessPostedCommand>& headless_dialog_commands();

@@ -99,6 +99,10 @@ void plat_post_command(int id, std::intptr_t lParam) {
     PostMessageA(App.mainWindow, WM_COMMAND, static_cast<WPARAM>(id), static_cast<LPARAM>(lParam));
 }
 
+void plat_post_dialog_command(std::intptr_t dialog, int id) {
+    if (dialog != 0) PostMessageA(reinterpret_cast<HWND>(dialog), WM_COMMAND, static_cast<WPARAM>(id), 0);
+}
+
 const char* plat_command_line() { return GetCommandLineA(); }
 
 int plat_start_program(const char* cmdline) { return static_cast<int>(WinExec(cmdline, SW_SHOWNORMAL)); }
