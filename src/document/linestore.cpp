@@ -657,7 +657,12 @@ std::uint32_t storeWindowBytes() {
 }
 
 bool storeEditFits(int extraBytes) {
-    const std::int64_t left = static_cast<std::int64_t>(freeBytes()) - storeWindowBytes() - extraBytes;
+    // The rows can never need more than 100 largest records: with that much room
+    // to spare (the usual case) the rows need not be measured on every keystroke.
+    constexpr std::int64_t kRowsAtMost = static_cast<std::int64_t>(kWindowRowsMax) * (kLineChars + kRecordOverhead);
+    const std::int64_t free = freeBytes();
+    if (free - kRowsAtMost - extraBytes >= 1) return true;
+    const std::int64_t left = free - storeWindowBytes() - extraBytes;
     return left >= 1;
 }
 

@@ -1,0 +1,1134 @@
+// Tests of the key dispatcher: the keys and Ctrl commands on a document in
+// the line store, through the headless host (repaints, boxes, clipboard and
+// posted commands recorded). Grouped by behaviour; the last tests run
+// thousands of random keys against the store's invariants.
+#include "view/taste.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "document/docstate.h"
+#include "document/linestore.h"
+#include "document/undelete.h"
+#include "framework/messages.h"
+#include "framework/platform.h"
+#include "host/headless.h"
+#include "host/headless_messages.h"
+#include "host/headless_profile.h"
+#include "view/cursor.h"
+#include "view/editing.h"
+#include "view/options.h"
+#include "view/recorder.h"
+#include "view/refresh.h"
+#include "view/textview.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class Taste : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        headless_reset();
+        ASSERT_TRUE(storeCreate());
+        ASSERT_TRUE(windowCreate());
+        storeReset();
+        rowsClearAll();
+        positionsReset();
+        undeleteCreate();
+        windowCols = 80;
+        windowRows = 20;
+        topLine = cursorRow = cursorCol = firstCol = 0;
+        optionsSetDefaults();
+        quoteOption = 0;
+        tabStep = 8;
+        indentStep = 2;
+        modified = 0;
+        keyDepth = 0;
+        lineInsertCounter = 0;
+        outdentWidth = 0;
+        recorderReset();
+        snapshotReset();
+        statusFieldsReset();
+        viewStateStart(0);
+        headless_reset();
+    }
+    void TearDown() override {
+        viewStateEnd();
+        undeleteDestroy();
+        headless_reset();
+    }
+
+    // The document: the lines, then the window at its start.
+    static void load(const Lines& lines) {
+        storeReset();
+        rowsClearAll();
+        for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
+            LineRecord line;
+            lineInit(&line);
+            std::strncpy(line.text, it->c_str(), kLineChars);
+            pushBelow(&line);
+        }
+        fillWindowFromBelow();
+        topLine = aboveCountGet();
+        cursorRow = cursorCol = firstCol = 0;
+        refreshAll();  // as after loading: the line snapshot is taken
+    }
+
+    // Every line of the document in order, trimmed, without the blank lines
+    // at its end (which the store may drop or add as the window moves).
+    static Lines doc() {
+        Lines out;
+        auto collect = [](LineRecord* line, void* user) {
+            static_cast<Lines*>(user)->push_back(line->text);
+            return 1;
+        };
+        visitAbove(collect, &out);
+        for (int r = 0; r < windowRows; ++r) out.push_back(row(r));
+        visitBelow(collect, &out);
+        for (std::string& s : out) {
+            while (!s.empty() && s.back() == ' ') s.pop_back();
+        }
+        while (!out.empty() && out.back().empty()) out.pop_back();
+        return out;
+    }
+
+    static std::string row(int r) {
+        LineRecord line;
+        rowGet(r, &line);
+        return line.text;
+    }
+    static int col() { return firstCol + cursorCol; }
+    static int line() { return topLine + cursorRow; }
+    static void at(int c, int r) {
+        cursorRow = r;
+        cursorToColumn(c);
+    }
+
+    static void key(int vk, bool shift = false, bool ctrl = false) { keyDown(vk, shift, ctrl, false); }
+    static void ctrl(int code) { keyDown(code, false, true, false); }
+    static void ctrlChar(int ch) { keyChar(ch, false, true, false); }
+    static void type(const char* s) {
+        for (; *s; ++s) keyChar(static_cast<unsigned char>(*s), false, false, false);
+    }
+    static void repeat(int n, int vk, bool shift = false, bool ctrlDown = false) {
+        for (int i = 0; i < n; ++i) key(vk, shift, ctrlDown);
+    }
+
+    static int boxes() { return static_cast<int>(headless_boxes().size()); }
+
+    // The bytes an edit may still add to the window.
+    static long slack() {
+        return static_cast<long>(storeFreeBytes()) - static_cast<long>(storeWindowBytes()) - 1;
+    }
+    // Lines of 'f' pushed above (before the window) until exactly `left` more
+    // bytes fit an edit.
+    static void fillStoreLeaving(long left) {
+        LineRecord fill;
+        long rest = slack() - left;
+        while (rest >= 5) {
+            int n = static_cast<int>(std::min<long>(250, rest - 5));
+            if (rest - (n + 5) > 0 && rest - (n + 5) < 5) n -= 5;
+            lineInit(&fill);
+            std::memset(fill.text, 'f', static_cast<std::size_t>(n));
+            ASSERT_EQ(pushAbove(&fill), 0);
+            rest -= n + 5;
+        }
+        topLine = aboveCountGet();
+        ASSERT_EQ(slack(), left);
+    }
+
+    // Both stacks are sound record by record and agree with the counts.
+    static ::testing::AssertionResult storeSound() {
+        const StoreLayout s = storeLayout();
+        if (s.aboveTop > s.belowStart || s.belowStart > s.lineAreaSize)
+            return ::testing::AssertionFailure() << "stacks overlap";
+        auto walk = [&s](std::uint32_t from, std::uint32_t to, std::int32_t count, const char* name)
+            -> ::testing::AssertionResult {
+            std::int32_t n = 0;
+            std::uint32_t off = from;
+            while (off < to) {
+                const int size = s.lineArea[off];
+                if (size < 3 || size > 253 || off + size + 2 > to || s.lineArea[off + size + 1] != size)
+                    return ::testing::AssertionFailure() << name << " record broken at " << off;
+                off += size + 2;
+                ++n;
+            }
+            if (n != count) return ::testing::AssertionFailure() << name << " holds " << n << ", count " << count;
+            return ::testing::AssertionSuccess();
+        };
+        auto above = walk(0, s.aboveTop, s.aboveCount, "above");
+        if (!above) return above;
+        auto below = walk(s.belowStart, s.lineAreaSize, s.belowCount, "below");
+        if (!below) return below;
+        if (topLine != s.aboveCount) return ::testing::AssertionFailure() << "topLine " << topLine << " != " << s.aboveCount;
+        return ::testing::AssertionSuccess();
+    }
+};
+
+// ---------------------------------------------------------------- moving in a line
+
+TEST_F(Taste, HomeEndAndTabStops) {
+    load({"abc", "    xy", ""});
+    key(vk::kEnd);
+    EXPECT_EQ(col(), 4);  // one blank column after the last character
+    key(vk::kHome);
+    EXPECT_EQ(col(), 0);
+    at(0, 1);
+    key(vk::kHome);
+    EXPECT_EQ(col(), 4);  // the first non-blank column
+    key(vk::kHome, false, true);
+    EXPECT_EQ(col(), 0);
+    at(5, 2);
+    key(vk::kHome);
+    EXPECT_EQ(col(), 0);  // a blank row
+    key(vk::kEnd, true, true);
+    EXPECT_EQ(col(), 1);  // End acts with any modifiers
+
+    at(8, 0);
+    key(vk::kTab);
+    EXPECT_EQ(col(), 16);
+    key(vk::kTab);
+    EXPECT_EQ(col(), 24);
+    at(3, 0);
+    key(vk::kTab, true);
+    EXPECT_EQ(col(), 0);
+    key(vk::kTab, true);
+    EXPECT_EQ(col(), 0);  // column 0 stays 0
+    at(16, 0);
+    key(vk::kTab, true);
+    EXPECT_EQ(col(), 8);
+    tabStep = 4;
+    at(5, 0);
+    key(vk::kTab);
+    EXPECT_EQ(col(), 8);
+    EXPECT_EQ(doc(), (Lines{"abc", "    xy"}));  // Tab inserts nothing
+    EXPECT_EQ(modified, 0);
+
+    at(0, 0);
+    key(vk::kLeft);
+    EXPECT_EQ(col(), 0);
+    key(vk::kRight, true);
+    EXPECT_EQ(col(), 1);
+    // Past the window's right edge the view moves in steps of 10.
+    at(79, 0);
+    key(vk::kRight);
+    EXPECT_EQ(col(), 80);
+    EXPECT_EQ(firstCol, 10);
+}
+
+TEST_F(Taste, WordMovesGoToTheWordBeforeAndTheWordAfter) {
+    load({"foo barbaz qux", "x = f(a, b)"});
+    at(7, 0);  // inside "barbaz"
+    key(vk::kLeft, false, true);
+    EXPECT_EQ(col(), 0);  // the start of the word before it, not of barbaz
+    at(11, 0);  // on the q of qux
+    key(vk::kLeft, false, true);
+    EXPECT_EQ(col(), 4);
+    at(13, 0);
+    key(vk::kLeft, false, true);
+    EXPECT_EQ(col(), 4);
+    at(2, 0);
+    key(vk::kLeft, false, true);
+    EXPECT_EQ(col(), 0);  // never past column 0
+
+    at(0, 0);
+    key(vk::kRight, false, true);
+    EXPECT_EQ(col(), 4);
+    key(vk::kRight, false, true);
+    EXPECT_EQ(col(), 11);
+    key(vk::kRight, false, true);
+    EXPECT_EQ(col(), 14);  // stops at the text's end
+    key(vk::kRight, false, true);
+    EXPECT_EQ(col(), 16);  // at the end it acts as Tab
+    key(vk::kRight, false, true);
+    EXPECT_EQ(col(), 24);
+
+    at(0, 1);
+    key(vk::kRight, false, true);
+    EXPECT_EQ(col(), 4);  // over " = " to f
+    key(vk::kRight, false, true);
+    EXPECT_EQ(col(), 6);  // over "(" to a
+    EXPECT_EQ(modified, 0);
+}
+
+// ---------------------------------------------------------------- moving between lines
+
+TEST_F(Taste, UpDownAndPagesMoveTheViewThroughTheStore) {
+    Lines lines;
+    for (int i = 0; i < 100; ++i) lines.push_back("line " + std::to_string(i));
+    load(lines);
+    key(vk::kUp);
+    EXPECT_EQ(line(), 0);
+    repeat(25, vk::kDown);
+    EXPECT_EQ(cursorRow, 19);
+    EXPECT_EQ(topLine, 6);  // the last row scrolls
+    repeat(20, vk::kUp);
+    EXPECT_EQ(cursorRow, 0);
+    EXPECT_EQ(topLine, 5);  // row 0 scrolls up
+    EXPECT_EQ(row(0), "line 5");
+    key(vk::kDown, false, true);
+    EXPECT_EQ(topLine, 6);
+    EXPECT_EQ(cursorRow, 0);  // Ctrl+Down keeps the cursor's row
+    key(vk::kUp, false, true);
+    EXPECT_EQ(topLine, 5);
+
+    at(0, 3);
+    key(vk::kNext);
+    EXPECT_EQ(topLine, 25);
+    EXPECT_EQ(cursorRow, 3);
+    EXPECT_EQ(row(0), "line 25");
+    key(vk::kPrior);
+    EXPECT_EQ(topLine, 5);
+    key(vk::kPrior);
+    EXPECT_EQ(topLine, 0);
+    key(vk::kPrior);
+    EXPECT_EQ(cursorRow, 0);  // at the start PgUp goes to row 0
+    key(vk::kNext, false, true);
+    EXPECT_EQ(line(), 99);  // Ctrl+PgDn: the last line in the last row
+    EXPECT_EQ(cursorRow, 19);
+    EXPECT_EQ(row(19), "line 99");
+    at(0, 4);
+    key(vk::kNext);
+    EXPECT_EQ(cursorRow, 19);  // nothing below: to the last row
+    key(vk::kPrior, false, true);
+    EXPECT_EQ(topLine, 0);
+    EXPECT_EQ(cursorRow, 0);
+    EXPECT_EQ(row(0), "line 0");
+    EXPECT_EQ(doc(), lines);
+    EXPECT_TRUE(storeSound());
+    EXPECT_EQ(modified, 0);
+
+    // The last row scrolls even past the document's end.
+    windowRows = 3;
+    load({"a", "b"});
+    at(0, 2);
+    key(vk::kDown);
+    EXPECT_EQ(topLine, 1);
+    EXPECT_EQ(cursorRow, 2);
+    EXPECT_EQ(doc(), (Lines{"a", "b"}));
+}
+
+TEST_F(Taste, EnterAndTheZeilenEinfuegenCounter) {
+    load({"    first", "second", "", "third"});
+    key(vk::kReturn);
+    EXPECT_EQ(line(), 1);
+    EXPECT_EQ(col(), 0);  // autoIndent goes to the text of the new line
+    EXPECT_EQ(doc(), (Lines{"    first", "second", "", "third"}));  // never splits or inserts
+
+    // Shift+Enter switches the mode on; three Down keys switch it off again.
+    at(0, 0);
+    key(vk::kReturn, true);
+    EXPECT_EQ(lineInsertMode, 1);
+    EXPECT_EQ(doc(), (Lines{"    first", "", "second", "", "third"}));  // an empty line opened
+    EXPECT_EQ(line(), 1);
+    EXPECT_EQ(col(), 4);  // at the former line's indentation
+    key(vk::kDown);
+    key(vk::kDown);
+    EXPECT_EQ(lineInsertMode, 1);
+    key(vk::kDown);
+    EXPECT_EQ(lineInsertMode, 0);
+
+    // Five Up keys keep it on, the sixth switches it off; Ctrl+Up counts too.
+    key(vk::kReturn, true);
+    repeat(4, vk::kUp);
+    key(vk::kUp, false, true);
+    EXPECT_EQ(lineInsertMode, 1);
+    key(vk::kUp);
+    EXPECT_EQ(lineInsertMode, 0);
+
+    // With the mode on, Enter onto a blank line opens nothing.
+    load({"a", "", "b"});
+    key(vk::kReturn, true);
+    EXPECT_EQ(doc(), (Lines{"a", "", "b"}));
+    EXPECT_EQ(line(), 1);
+
+    // Ctrl+Shift+Enter toggles; paging switches the mode off.
+    key(vk::kReturn, true, true);
+    EXPECT_EQ(lineInsertMode, 0);
+    key(vk::kReturn, true, true);
+    EXPECT_EQ(lineInsertMode, 1);
+    EXPECT_EQ(line(), 1);  // and the cursor stays
+    key(vk::kNext);
+    EXPECT_EQ(lineInsertMode, 0);
+}
+
+TEST_F(Taste, CtrlEnterSplitsAtTheIndentation) {
+    load({"    foo(bar,   baz)", "next"});
+    at(15, 0);
+    key(vk::kReturn, false, true);
+    EXPECT_EQ(doc(), (Lines{"    foo(bar,", "    baz)", "next"}));
+    EXPECT_EQ(line(), 1);
+    EXPECT_EQ(col(), 4);
+    EXPECT_EQ(modified, 1);
+
+    // Nothing when only blanks follow the cursor.
+    at(8, 1);
+    key(vk::kReturn, false, true);
+    EXPECT_EQ(doc(), (Lines{"    foo(bar,", "    baz)", "next"}));
+
+    // In the last row the view scrolls and the rest lands below.
+    windowRows = 3;
+    load({"a", "b", "c d"});
+    at(2, 2);
+    key(vk::kReturn, false, true);
+    EXPECT_EQ(doc(), (Lines{"a", "b", "c", "d"}));
+    EXPECT_EQ(line(), 3);
+    EXPECT_TRUE(storeSound());
+}
+
+// ---------------------------------------------------------------- deleting
+
+TEST_F(Taste, BackspaceTakesTheRunBeforeTheCursor) {
+    columnKeep = 0;
+    load({"one two  three,four"});
+    key(vk::kBack);
+    EXPECT_EQ(row(0), "one two  three,four");  // column 0: nothing, lines never join
+    key(vk::kEnd);
+    key(vk::kLeft);
+    key(vk::kBack, false, true);
+    EXPECT_EQ(row(0), "one two  three,");  // a word
+    EXPECT_EQ(col(), 15);
+    key(vk::kBack, false, true);
+    EXPECT_EQ(row(0), "one two  three");  // one delimiter
+    key(vk::kBack, false, true);
+    EXPECT_EQ(row(0), "one two");
+    EXPECT_EQ(col(), 9);
+    key(vk::kBack, false, true);
+    EXPECT_EQ(col(), 7);  // a run of blanks
+    key(vk::kBack);
+    EXPECT_EQ(row(0), "one tw");
+    EXPECT_EQ(col(), 6);
+    EXPECT_EQ(modified, 1);
+
+    // The pieces come back newest first; a piece of blanks is one blank.
+    ctrl('U');
+    EXPECT_EQ(row(0), "one two");
+    ctrl('U');
+    ctrl('U');
+    EXPECT_EQ(row(0), "one two three");
+    EXPECT_EQ(col(), 13);
+}
+
+TEST_F(Taste, CtrlXAndCtrlDeleteTakeTheRunAtTheCursor) {
+    columnKeep = 0;
+    load({"one two,  three"});
+    ctrl('X');
+    EXPECT_EQ(row(0), " two,  three");  // a word
+    ctrl('X');
+    EXPECT_EQ(row(0), "two,  three");  // a run of blanks
+    at(3, 0);
+    key(vk::kDelete, false, true);
+    EXPECT_EQ(row(0), "two  three");  // one delimiter
+    key(vk::kDelete);
+    EXPECT_EQ(row(0), "two three");
+    at(20, 0);
+    ctrl('X');
+    EXPECT_EQ(row(0), "two three");  // after the text: nothing
+    EXPECT_EQ(col(), 20);
+}
+
+TEST_F(Taste, CtrlZAndCtrlUGoBackThroughOlderPieces) {
+    load({"keep this cut1", "keep cut2"});
+    at(10, 0);
+    ctrl('Z');
+    EXPECT_EQ(row(0), "keep this");
+    at(5, 1);
+    ctrl('Z');
+    EXPECT_EQ(row(1), "keep");
+    at(0, 2);
+    ctrl('U');
+    EXPECT_EQ(row(2), "cut2");
+    ctrl('U');
+    EXPECT_EQ(row(2), "cut2cut1");  // a repeated Ctrl+U takes the older piece
+    key(vk::kEnd);
+    ctrl('U');
+    EXPECT_EQ(row(2), "cut2cut1 cut2");  // another key between: the newest again
+}
+
+// ---------------------------------------------------------------- lines
+
+TEST_F(Taste, CtrlYAndCtrlEBringLinesBackInTheirOrder) {
+    load({"a", "b", "c"});
+    ctrl('Y');
+    ctrl('Y');
+    EXPECT_EQ(doc(), (Lines{"c"}));
+    ctrl('E');
+    ctrl('E');
+    EXPECT_EQ(doc(), (Lines{"a", "b", "c"}));
+    EXPECT_EQ(line(), 0);
+    key(vk::kDown);
+    ctrl('E');  // not repeated: the newest again
+    EXPECT_EQ(doc(), (Lines{"a", "b", "b", "c"}));
+
+    // 60000 bytes of deleted lines: the buffer keeps the newest 50000.
+    Lines lines;
+    for (int i = 0; i < 300; ++i) {
+        char text[200];
+        std::snprintf(text, sizeof text, "%03d", i);
+        lines.push_back(std::string(text) + std::string(196, 'y'));  // 199 characters and a NUL
+    }
+    load(lines);
+    for (int i = 0; i < 300; ++i) ctrl('Y');
+    EXPECT_EQ(doc(), Lines{});
+    for (int i = 0; i < 250; ++i) ctrl('E');
+    const Lines back = doc();
+    ASSERT_EQ(back.size(), 250u);
+    EXPECT_EQ(back, Lines(lines.begin() + 50, lines.end()));
+    EXPECT_TRUE(storeSound());
+}
+
+TEST_F(Taste, CtrlNOpensALineAndCtrlAJoinsTheNext) {
+    load({"foo", "   bar", "", "last"});
+    at(2, 1);
+    ctrl('N');
+    EXPECT_EQ(doc(), (Lines{"foo", "", "   bar", "", "last"}));
+    EXPECT_EQ(line(), 1);
+    EXPECT_EQ(col(), 2);
+    ctrl('Y');
+
+    at(1, 0);
+    ctrl('A');
+    EXPECT_EQ(doc(), (Lines{"foo bar", "", "last"}));  // one blank between
+    EXPECT_EQ(col(), 4);
+    ctrl('A');
+    EXPECT_EQ(doc(), (Lines{"foo bar", "last"}));  // a blank next line is removed
+    EXPECT_EQ(line(), 0);
+
+    // The next line below the window comes from the below stack.
+    windowRows = 2;
+    load({"a", "b", "c"});
+    at(0, 1);
+    ctrl('A');
+    EXPECT_EQ(doc(), (Lines{"a", "b c"}));
+    EXPECT_TRUE(storeSound());
+    ctrl('A');  // past the end: nothing to join
+    EXPECT_EQ(doc(), (Lines{"a", "b c"}));
+
+    // A join that would pass column 249 is refused and loses nothing.
+    const std::string longLine(240, 'L');
+    load({longLine, "   twenty characters", "z"});
+    ctrl('A');
+    EXPECT_EQ(doc(), (Lines{longLine, "   twenty characters", "z"}));
+    ASSERT_EQ(boxes(), 1);
+    EXPECT_NE(headless_boxes()[0].text.find("250"), std::string::npos);
+    load({std::string(239, 'L'), "  0123456789"});
+    ctrl('A');
+    EXPECT_EQ(doc(), (Lines{std::string(239, 'L') + " 0123456789"}));  // exactly 250
+}
+
+TEST_F(Taste, CtrlLOutdentsRepeatedByTheFirstWidthAndCtrlRIndents) {
+    load({"      a", "      b", "  c", "d"});
+    ctrl('L');
+    EXPECT_EQ(row(0), "a");
+    EXPECT_EQ(line(), 1);  // then one line down
+    ctrl('L');
+    EXPECT_EQ(row(1), "b");  // the same width again
+    ctrl('L');
+    EXPECT_EQ(row(2), "c");  // only blanks are taken
+    ctrl('L');
+    EXPECT_EQ(row(3), "d");  // text is never taken
+
+    // Ctrl+L, Down, Ctrl+L computes the width afresh.
+    load({"    a", "x", "y", "        b"});
+    ctrl('L');
+    EXPECT_EQ(row(0), "a");
+    key(vk::kDown);
+    key(vk::kDown);
+    ctrl('L');
+    EXPECT_EQ(row(3), "b");
+    EXPECT_EQ(outdentWidth, 8);
+
+    // Fewer blanks than a step: the step, and only the blanks there are.
+    load({" x", "   y"});
+    key(vk::kLeft);
+    ctrl('L');
+    EXPECT_EQ(row(0), "x");
+    ctrl('L');
+    EXPECT_EQ(row(1), " y");
+
+    // Ctrl+R: indentStep blanks at the cursor, then down; the view scrolls
+    // in the window's last three rows.
+    windowRows = 4;
+    load({"a", "b", "c", "d", "e"});
+    ctrl('R');
+    ctrl('R');
+    EXPECT_EQ(doc(), (Lines{"  a", "  b", "c", "d", "e"}));
+    EXPECT_EQ(cursorRow, 1);
+    EXPECT_EQ(topLine, 1);
+    EXPECT_EQ(modified, 1);
+
+    // Ctrl+Space: one blank, the cursor stays, column 249 falls off.
+    std::string full(249, 'x');
+    full += 'Z';
+    load({"ab", full});
+    at(1, 0);
+    ctrlChar(' ');
+    EXPECT_EQ(row(0), "a b");
+    EXPECT_EQ(col(), 1);
+    at(0, 1);
+    ctrlChar(' ');
+    EXPECT_EQ(row(1), " " + std::string(249, 'x'));
+}
+
+TEST_F(Taste, CtrlQPutsTheLineBackAsItWasOnArrival) {
+    load({"original", "other"});
+    at(8, 0);
+    type("XYZ");
+    EXPECT_EQ(row(0), "originalXYZ");
+    ctrl('Q');
+    EXPECT_EQ(row(0), "original");
+    at(8, 0);
+    type("1");
+    key(vk::kDown);
+    key(vk::kUp);  // back: the snapshot is the line as it is now
+    type("2");
+    EXPECT_EQ(row(0), "original12");
+    ctrl('Q');
+    EXPECT_EQ(row(0), "original1");
+    // After Ctrl+Y the snapshot is of the line that moved up.
+    ctrl('Y');
+    type("!");
+    ctrl('Q');
+    EXPECT_EQ(row(0), "other");
+}
+
+// ---------------------------------------------------------------- small commands
+
+TEST_F(Taste, CaseInsertModeAndPostedCommands) {
+    load({"abc \xE4x"});
+    ctrl('G');
+    ctrl('G');
+    EXPECT_EQ(row(0), "ABc \xE4x");
+    EXPECT_EQ(col(), 2);
+    at(4, 0);
+    ctrl('G');
+    EXPECT_EQ(row(0), "ABc \xC4x");  // the Latin-1 letters too
+    at(0, 0);
+    ctrl('K');
+    EXPECT_EQ(row(0), "aBc \xC4x");
+    EXPECT_EQ(headless_record().textsPainted, 4);  // one cell each
+
+    key(vk::kInsert);
+    EXPECT_EQ(insertMode, 0);
+    type("zz");
+    EXPECT_EQ(row(0), "azz \xC4x");  // overwritten
+    key(vk::kInsert);
+    EXPECT_EQ(insertMode, 1);
+
+    ctrl('S');
+    key(vk::kPeriod, false, true);
+    const auto& posted = headless_posted_commands();
+    ASSERT_EQ(posted.size(), 2u);
+    EXPECT_EQ(posted[0].id, 1003);
+    EXPECT_EQ(posted[1].id, 1300);
+
+    // Ctrl+H remembers, Ctrl+J returns.
+    Lines lines;
+    for (int i = 0; i < 60; ++i) lines.push_back(std::to_string(i));
+    load(lines);
+    at(3, 5);
+    ctrl('H');
+    key(vk::kNext, false, true);
+    ctrl('J');
+    EXPECT_EQ(line(), 5);
+    EXPECT_EQ(col(), 3);
+}
+
+TEST_F(Taste, TypingCommandsPutTheCursorInside) {
+    load({""});
+    ctrl('0');
+    EXPECT_EQ(row(0), "'\\0'");
+    EXPECT_EQ(col(), 4);
+    key(vk::kEnd);
+    key(vk::kOe, false, true);
+    EXPECT_EQ(row(0), "'\\0' /*  */");
+    EXPECT_EQ(col(), 8);  // between the two blanks
+    key(vk::kAe, false, true);
+    EXPECT_EQ(row(0), "'\\0' /* \"\" */");
+    EXPECT_EQ(col(), 9);  // between the quotes
+    ctrlChar(29);  // Ctrl++
+    EXPECT_EQ(row(0), "'\\0' /* \"[]\" */");
+    EXPECT_EQ(col(), 10);
+
+    load({""});
+    ctrl('1');
+    const std::string date = row(0);
+    ASSERT_EQ(date.size(), 10u);
+    EXPECT_EQ(date[2], '.');
+    EXPECT_EQ(date[5], '.');
+    EXPECT_EQ(col(), 10);
+}
+
+TEST_F(Taste, CtrlNineClosesTheOpenBrackets) {
+    char out[32];
+    closingBrackets("x = f(a, g[b", out);
+    EXPECT_STREQ(out, "]) ");
+    closingBrackets("if ( a", out);
+    EXPECT_STREQ(out, " ) ");
+    closingBrackets("f( a[i", out);
+    EXPECT_STREQ(out, "] ) ");
+    closingBrackets("f(a) + [b]", out);
+    EXPECT_STREQ(out, " ");
+    closingBrackets("x)) (", out);  // closers pop whatever is on top; "(" at the end has a blank after
+    EXPECT_STREQ(out, " ) ");
+    // Deeper than ten: at most ten closers, and the inner ones closed first.
+    closingBrackets("((((((((((((a", out);
+    EXPECT_STREQ(out, ")))))))))) ");
+    closingBrackets("((((((((((((a))", out);  // the two innermost are closed
+    EXPECT_STREQ(out, ")))))))))) ");
+    closingBrackets("((((((((((([a])))", out);  // twelve open, four closed
+    EXPECT_STREQ(out, ")))))))) ");
+
+    load({"x = f(a, g[b", "if ( a"});
+    at(2, 0);
+    ctrl('9');
+    EXPECT_EQ(row(0), "x = f(a, g[b])");
+    EXPECT_EQ(col(), 15);  // after the blank
+    at(0, 1);
+    ctrl('9');
+    EXPECT_EQ(row(1), "if ( a )");
+
+    // Near column 249 only what fits is typed.
+    load({std::string(248, 'x') + "("});
+    ctrl('9');
+    EXPECT_EQ(row(0), std::string(248, 'x') + "(");
+    EXPECT_EQ(row(0).size(), 249u);
+}
+
+TEST_F(Taste, CtrlTwoContinuesNumberingDownwards) {
+    load({"1. one", "", "x"});
+    ctrl('2');
+    EXPECT_EQ(doc(), (Lines{"1. one", "2", "x"}));
+    EXPECT_EQ(line(), 1);
+    EXPECT_EQ(col(), 0);
+    ctrl('2');
+    EXPECT_EQ(doc(), (Lines{"1. one", "2", "3x"}));
+
+    // Character 255 has no successor: nothing happens at all.
+    modified = 0;
+    load({"\xFF", "a"});
+    ctrl('2');
+    EXPECT_EQ(doc(), (Lines{"\xFF", "a"}));
+    EXPECT_EQ(line(), 0);
+    EXPECT_EQ(modified, 0);
+    // 254 gives 255.
+    load({"\xFE"});
+    ctrl('2');
+    EXPECT_EQ(doc(), (Lines{"\xFE", "\xFF"}));
+}
+
+TEST_F(Taste, CtrlHashBuildsABraceBlockAsOneKeystroke) {
+    load({"    x", "y"});
+    at(4, 0);
+    recordToggle(0);
+    ctrlChar(28);
+    recordToggle(0);
+    EXPECT_EQ(doc(), (Lines{"    {", "", "    }", "    x", "y"}));
+    EXPECT_EQ(line(), 1);
+    EXPECT_EQ(col(), 6);  // one indentation step further in
+    EXPECT_EQ(recordCountGet(0), 1);
+    EXPECT_EQ(lastKey().code, 28);
+    EXPECT_EQ(keyDepth, 0);
+
+    // Replayed, the whole sequence runs again.
+    load({"z"});
+    playBack(0);
+    EXPECT_EQ(doc(), (Lines{"{", "", "}", "z"}));
+    EXPECT_EQ(col(), 2);
+}
+
+TEST_F(Taste, CtrlLetterWithShiftOrAltDoesNothing) {
+    load({"abc"});
+    const int refreshes = headless_record().caretRefreshes;
+    keyDown('N', true, true, false);
+    keyDown('N', false, true, true);
+    keyDown('Y', true, true, false);
+    EXPECT_EQ(doc(), (Lines{"abc"}));
+    EXPECT_EQ(lastKey().code, 0);  // not recorded
+    EXPECT_EQ(headless_record().caretRefreshes, refreshes);  // nor refreshed
+
+    // Characters: AltGr types, other Ctrl characters do nothing.
+    keyChar('@', false, true, true);
+    keyChar(14, false, true, false);  // Ctrl+N's character
+    keyChar(13, false, false, false);
+    keyChar(9, false, false, false);
+    EXPECT_EQ(row(0), "@abc");
+    keyChar('x', true, true, false);  // Ctrl+Shift+character: recorded, nothing typed yet
+    EXPECT_EQ(row(0), "@abc");
+    EXPECT_EQ(lastKey().code, 'x');
+}
+
+// ---------------------------------------------------------------- paste and the block buffer
+
+TEST_F(Taste, PasteTypesShortTextsAndInsertsLinesBeforeTheCursorLine) {
+    const int blocks = fmalloc_count();
+    load({"first", "second"});
+    at(5, 0);
+    clip_put(" one");
+    ctrl('V');
+    EXPECT_EQ(doc(), (Lines{"first one", "second"}));
+    EXPECT_EQ(col(), 9);
+    EXPECT_EQ(modified, 1);
+
+    headless_clipboard_clear();
+    modified = 0;
+    ctrl('V');
+    EXPECT_EQ(doc(), (Lines{"first one", "second"}));  // nothing to paste
+
+    clip_put("A\r\nB\nC\r\n\r\nD");
+    at(3, 1);
+    key(vk::kInsert, true);  // Shift+Insert pastes too
+    EXPECT_EQ(doc(), (Lines{"first one", "A", "B", "C", "", "D", "second"}));
+    EXPECT_EQ(line(), 6);  // still on its line
+    EXPECT_EQ(cursorRow, 1);
+    EXPECT_EQ(topLine, 5);
+    EXPECT_TRUE(storeSound());
+
+    // 200 characters or more without a line feed are lines too.
+    load({"x"});
+    clip_put(std::string(200, 'p').c_str());
+    ctrl('V');
+    EXPECT_EQ(doc(), (Lines{std::string(200, 'p'), "x"}));
+    EXPECT_EQ(fmalloc_count(), blocks);  // the scratch block went back
+}
+
+TEST_F(Taste, PastedLinesBreakAt80AfterABlankInTheLastFifteenColumns) {
+    // 308 characters in one line: words of 13 letters, each with a blank.
+    std::string text;
+    for (int i = 0; i < 22; ++i) text += std::string(13, static_cast<char>('a' + i)) + " ";
+    pasteWrap = 1;
+    load({"end"});
+    clip_put(text.c_str());
+    ctrl('V');
+    const Lines lines = doc();
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines.back(), "end");
+    std::string joined;
+    for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+        EXPECT_LE(lines[i].size(), 80u);
+        // Broken after the blank in column 69, the last one before 80.
+        if (i + 2 < lines.size()) {
+            EXPECT_EQ(lines[i].size(), 69u);
+        }
+        joined += lines[i] + " ";
+    }
+    EXPECT_EQ(joined, text);  // nothing lost: only the blank at each break went
+
+    // Without a blank late enough the line is cut hard.
+    char line[81];
+    int pos = 0;
+    const std::string hard = std::string(60, 'h') + " " + std::string(100, 'k');
+    EXPECT_EQ(pasteCutLine(hard.c_str(), &pos, 80, line), 80);
+    EXPECT_EQ(pos, 80);
+    const std::string soft = std::string(70, 's') + " " + std::string(100, 'k');
+    pos = 0;
+    EXPECT_EQ(pasteCutLine(soft.c_str(), &pos, 80, line), 71);
+    EXPECT_EQ(pos, 71);
+    // A line that ends exactly at the width keeps its blank rule out of play.
+    const std::string exact = std::string(70, 'e') + " " + std::string(9, 'e') + "\r\nnext";
+    pos = 0;
+    EXPECT_EQ(pasteCutLine(exact.c_str(), &pos, 80, line), 80);
+    EXPECT_EQ(std::string(exact.c_str() + pos), "next");
+    EXPECT_EQ(pasteCutLine(exact.c_str(), &pos, 80, line), 4);
+    EXPECT_EQ(pasteCutLine(exact.c_str(), &pos, 80, line), -1);
+
+    // Without "Umbruch bei ^V" the width is 250.
+    pasteWrap = 0;
+    load({"end"});
+    clip_put(std::string(300, 'w').c_str());
+    ctrl('V');
+    EXPECT_EQ(doc(), (Lines{std::string(250, 'w'), std::string(50, 'w'), "end"}));
+}
+
+TEST_F(Taste, PasteOfALongClipboardIsCutAtTheBlock) {
+    std::string text;
+    while (text.size() < 40000) text += std::string(99, 'c') + "\r\n";
+    const int blocks = fmalloc_count();
+    load({"end"});
+    clip_put(text.c_str());
+    ctrl('V');
+    const Lines lines = doc();
+    // 29999 characters are taken: whole lines of 99 and a CR LF, then the rest.
+    const std::size_t whole = 29999 / 101, rest = 29999 % 101;
+    ASSERT_EQ(lines.size(), whole + 2);
+    EXPECT_EQ(lines[whole - 1], std::string(99, 'c'));
+    EXPECT_EQ(lines[whole], std::string(rest, 'c'));
+    EXPECT_EQ(lines[whole + 1], "end");
+    EXPECT_EQ(fmalloc_count(), blocks);
+    EXPECT_TRUE(storeSound());
+}
+
+using TasteDeathTest = Taste;
+
+TEST_F(TasteDeathTest, PasteWithoutItsBlockEndsTheProgram) {
+    clip_put("text");
+    EXPECT_DEATH(
+        {
+            fmalloc_test_fail_after(0);
+            ctrl('V');
+        },
+        "ASSERT ERROR\ntaste\\.1409\n\\(text=fmalloc\\(30000,1\\)\\) != NULL\n");
+}
+
+TEST_F(Taste, CtrlBPutsTheBlockBufferBackAndCtrlCCopiesIt) {
+    blockRestartSet();
+    blockStore("one");
+    blockStore("  two");
+    blockStore("three");
+    load({"a", "x", "b"});
+    at(0, 1);
+    ctrl('B');
+    EXPECT_EQ(doc(), (Lines{"a", "one", "  two", "three", "x", "b"}));
+    EXPECT_EQ(line(), 4);  // still on x
+    EXPECT_EQ(row(cursorRow), "x");
+    EXPECT_TRUE(storeSound());
+    ctrl('B');  // again: the same lines again
+    EXPECT_EQ(doc(), (Lines{"a", "one", "  two", "three", "one", "  two", "three", "x", "b"}));
+
+    ctrl('C');
+    char clip[200];
+    clip_get(clip, sizeof clip - 1);
+    EXPECT_STREQ(clip, "one\r\n  two\r\nthree\r\n");
+    key(vk::kInsert, false, true);  // Ctrl+Insert copies too
+    clip_get(clip, sizeof clip - 1);
+    EXPECT_STREQ(clip, "one\r\n  two\r\nthree\r\n");
+}
+
+// ---------------------------------------------------------------- a full store
+
+TEST_F(Taste, GrowingCommandsMeetingAFullStoreAreRefusedWithOneBox) {
+    struct Case {
+        const char* name;
+        void (*prepare)();
+        void (*act)();
+    };
+    const Case cases[] = {
+        {"Ctrl+N", [] {}, [] { ctrl('N'); }},
+        {"Ctrl+E", [] { lineStore("restored line"); }, [] { ctrl('E'); }},
+        {"Enter past the end", [] { at(0, windowRows - 1); }, [] { key(vk::kReturn); }},
+        {"Shift+Enter", [] {}, [] { key(vk::kReturn, true); }},
+        {"Ctrl+Enter", [] { at(3, 0); }, [] { key(vk::kReturn, false, true); }},
+        {"Ctrl+V typed", [] { clip_put("typed text"); }, [] { ctrl('V'); }},
+        {"Ctrl+V lines", [] { clip_put("l1\r\nl2\r\n"); }, [] { ctrl('V'); }},
+        {"Ctrl+B", [] { blockRestartSet(); blockStore("block"); }, [] { ctrl('B'); }},
+        {"Ctrl+#", [] {}, [] { ctrlChar(28); }},
+        {"Ctrl++", [] {}, [] { ctrlChar(29); }},
+        {"Ctrl+Space", [] {}, [] { ctrlChar(32); }},
+        {"Ctrl+R", [] {}, [] { ctrl('R'); }},
+        {"Ctrl+0", [] {}, [] { ctrl('0'); }},
+        {"Ctrl+9", [] {}, [] { ctrl('9'); }},
+        {"Ctrl+2", [] {}, [] { ctrl('2'); }},
+        {"Ctrl+U", [] { pieceStore("piece", 5); }, [] { ctrl('U'); }},
+        {"Ctrl+\xD6", [] {}, [] { key(vk::kOe, false, true); }},
+        {"typing", [] {}, [] { type("q"); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        headless_reset();
+        lineInsertMode = 0;
+        load({"abc(de", "12 fg"});
+        fillStoreLeaving(0);
+        c.prepare();
+        const Lines before = doc();
+        const int lineBefore = line();
+        modified = 0;
+        c.act();
+        EXPECT_EQ(doc(), before);
+        EXPECT_EQ(line(), lineBefore);
+        ASSERT_EQ(boxes(), 1);
+        EXPECT_EQ(headless_boxes()[0].text, storeFullText);
+        EXPECT_EQ(modified, 0);
+        EXPECT_TRUE(storeSound());
+        EXPECT_EQ(keyDepth, 0);
+    }
+
+    // With room for exactly the new line, Ctrl+N succeeds.
+    headless_reset();
+    load({"abc"});
+    fillStoreLeaving(5);
+    ctrl('N');
+    EXPECT_EQ(boxes(), 0);
+    EXPECT_EQ(row(1), "abc");
+    // Shrinking and moving still work in a full store.
+    fillStoreLeaving(0);
+    ctrl('Y');
+    at(1, 0);
+    ctrl('Y');
+    key(vk::kPrior, false, true);
+    key(vk::kNext, false, true);
+    EXPECT_EQ(boxes(), 0);
+    EXPECT_TRUE(storeSound());
+}
+
+// ---------------------------------------------------------------- random keys against the invariants
+
+// A key the random test presses.
+struct RandomKey {
+    int kind;  // 0 keyDown, 1 keyChar
+    int code;
+    bool shift, ctrl;
+    bool moves;  // a pure movement key: the text stays the same
+};
+
+const RandomKey kRandomKeys[] = {
+    {0, vk::kLeft, false, false, true},    {0, vk::kRight, false, false, true},
+    {0, vk::kUp, false, false, true},      {0, vk::kDown, false, false, true},
+    {0, vk::kLeft, false, true, true},     {0, vk::kRight, false, true, true},
+    {0, vk::kUp, false, true, true},       {0, vk::kDown, false, true, true},
+    {0, vk::kUp, true, false, true},       {0, vk::kDown, true, false, true},
+    {0, vk::kPrior, false, false, true},   {0, vk::kNext, false, false, true},
+    {0, vk::kPrior, false, true, true},    {0, vk::kNext, false, true, true},
+    {0, vk::kHome, false, false, true},    {0, vk::kHome, false, true, true},
+    {0, vk::kEnd, false, false, true},     {0, vk::kTab, false, false, true},
+    {0, vk::kTab, true, false, true},      {0, 'H', false, true, true},
+    {0, 'J', false, true, true},           {0, vk::kRight, true, false, true},
+    {0, vk::kReturn, false, false, false}, {0, vk::kReturn, true, false, false},
+    {0, vk::kReturn, true, true, false},   {0, vk::kReturn, false, true, false},
+    {0, vk::kBack, false, false, false},   {0, vk::kBack, false, true, false},
+    {0, vk::kDelete, false, false, false}, {0, vk::kDelete, false, true, false},
+    {0, vk::kInsert, false, false, false}, {0, vk::kInsert, true, false, false},
+    {0, vk::kInsert, false, true, false},  {0, 'A', false, true, false},
+    {0, 'B', false, true, false},          {0, 'E', false, true, false},
+    {0, 'G', false, true, false},          {0, 'K', false, true, false},
+    {0, 'L', false, true, false},          {0, 'N', false, true, false},
+    {0, 'Q', false, true, false},          {0, 'R', false, true, false},
+    {0, 'U', false, true, false},          {0, 'V', false, true, false},
+    {0, 'X', false, true, false},          {0, 'Y', false, true, false},
+    {0, 'Z', false, true, false},          {0, '0', false, true, false},
+    {0, '2', false, true, false},          {0, '9', false, true, false},
+    {0, vk::kOe, false, true, false},      {0, vk::kAe, false, true, false},
+    {1, 28, false, true, false},           {1, 29, false, true, false},
+    {1, 32, false, true, false},           {1, 'a', false, false, false},
+    {1, ' ', false, false, false},         {1, '{', false, false, false},
+    {1, '(', false, false, false},         {1, 0xFF, false, false, false},
+    {1, 'w', false, false, false},         {1, 'w', false, false, false},
+};
+
+class TasteRandom : public Taste {
+  protected:
+    // A hash of what doc() gives, without building it: blank lines count only
+    // once a line with text follows them.
+    struct DocHash {
+        std::uint64_t hash = 1469598103934665603ull;
+        long pendingBlanks = 0;
+        void add(const char* text) {
+            std::size_t n = std::strlen(text);
+            while (n > 0 && text[n - 1] == ' ') --n;
+            if (n == 0) {
+                ++pendingBlanks;
+                return;
+            }
+            for (; pendingBlanks > 0; --pendingBlanks) mix('\n');
+            for (std::size_t i = 0; i < n; ++i) mix(static_cast<unsigned char>(text[i]));
+            mix('\n');
+        }
+        void mix(unsigned char c) { hash = (hash ^ c) * 1099511628211ull; }
+    };
+    static std::uint64_t docHash() {
+        DocHash h;
+        auto add = [](LineRecord* line, void* user) {
+            static_cast<DocHash*>(user)->add(line->text);
+            return 1;
+        };
+        visitAbove(add, &h);
+        for (int r = 0; r < windowRows; ++r) h.add(row(r).c_str());
+        visitBelow(add, &h);
+        return h.hash;
+    }
+
+    // Every flush of the window rows into the stacks still fits: the free
+    // space is more than all window rows packed.
+    static bool windowRowsFit() {
+        std::uint32_t need = 0;
+        for (int r = 0; r < windowRows; ++r) need += static_cast<std::uint32_t>(row(r).size() + 5);
+        return storeFreeBytes() > need;
+    }
+
+    // Presses `count` random keys from a seeded generator and checks the
+    // invariants after every one of them.
+    void run(unsigned seed, int count) {
+        std::mt19937 rng(seed);
+        const char* const clips[] = {"short", "two\r\nlines\r\n", "tab\there", "",
+                                     "a b c d e f g h i j k l m n o p q r s t u v w x y z a b c d e f g h "
+                                     "i j k l m n o p q r s t u v w x y z a b c d e f g h i j k l m n o p "
+                                     "q r s t u v w x y z a b c d e f g h i j k l m n o p q r s t u v w x"};
+        constexpr int kKeys = sizeof kRandomKeys / sizeof kRandomKeys[0];
+        for (int i = 0; i < count; ++i) {
+            SCOPED_TRACE("seed " + std::to_string(seed) + " key " + std::to_string(i));
+            const int pick = static_cast<int>(rng() % (kKeys + 6));
+            if (pick >= kKeys) {
+                // Now and then an option, the clipboard or the block buffer changes.
+                switch (pick - kKeys) {
+                    case 0: columnKeep = !columnKeep; break;
+                    case 1: autoIndent = !autoIndent; break;
+                    case 2: pasteWrap = !pasteWrap; break;
+                    case 3: clip_put(clips[rng() % 5]); break;
+                    case 4: blockRestartSet(); blockStore("block line"); blockStore("  second"); break;
+                    default: indentStep = 2 + static_cast<int>(rng() % 7); break;
+                }
+                continue;
+            }
+            const RandomKey& k = kRandomKeys[pick];
+            const std::uint64_t before = docHash();
+            const int boxesBefore = boxes();
+            if (k.kind == 0) {
+                keyDown(k.code, k.shift, k.ctrl, false);
+            } else {
+                keyChar(k.code, k.shift, k.ctrl, false);
+            }
+            ASSERT_TRUE(storeSound());
+            ASSERT_EQ(keyDepth, 0);
+            ASSERT_GE(cursorRow, 0);
+            ASSERT_LT(cursorRow, windowRows);
+            ASSERT_GE(cursorCol, 0);
+            ASSERT_LT(cursorCol, windowCols);
+            ASSERT_GE(firstCol, 0);
+            ASSERT_LT(firstCol + cursorCol, kLineChars);
+            ASSERT_TRUE(windowRowsFit()) << "the window rows no longer fit the store";
+            ASSERT_EQ(headless_record().openContexts, 0);
+            ASSERT_EQ(headless_record().nestedContexts, 0);
+            for (int r = 0; r < windowRows; ++r) {
+                LineRecord raw;
+                rowGetRaw(r, &raw);
+                ASSERT_EQ(std::strlen(raw.text), 250u) << "row " << r;
+            }
+            if (k.moves) {
+                ASSERT_EQ(docHash(), before) << "a movement key changed the text";
+            }
+            if (boxes() != boxesBefore) {
+                ASSERT_EQ(docHash(), before) << "a refused key changed the text";
+            }
+        }
+    }
+};
+
+TEST_F(TasteRandom, RandomKeysKeepTheStoreAndTheCursorSound) {
+    windowRows = 7;
+    windowCols = 40;
+    Lines lines;
+    for (int i = 0; i < 60; ++i) lines.push_back(std::string(static_cast<std::size_t>(i % 9), ' ') + "text " + std::to_string(i) + " (x, y[z])");
+    for (unsigned seed = 1; seed <= 3; ++seed) {
+        load(lines);
+        windowRows = 7;
+        run(seed, 2000);
+        if (HasFatalFailure()) return;
+    }
+}
+
+TEST_F(TasteRandom, RandomKeysInANearlyFullStoreLoseNothing) {
+    windowRows = 12;
+    windowCols = 60;
+    load({"first line (a, b", "    indented {", "", "last"});
+    fillStoreLeaving(300);
+    run(7, 3000);
+    EXPECT_GT(boxes(), 0);  // the store did fill up on the way
+}
+
+}  // namespace
