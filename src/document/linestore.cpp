@@ -75,13 +75,7 @@ int textLength(const LineRecord& line) {
 
 // The length of a row's text without its trailing white space. Rows are
 // padded with blanks, so runs of eight blanks are skipped at once.
-int trimmedLength(const LineRecord& row) {
-    static constexpr char kBlanks[8] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
-    int n = textLength(row);
-    while (n >= 8 && std::memcmp(row.text + n - 8, kBlanks, 8) == 0) n -= 8;
-    while (n > 0 && is_white(byteAt(row.text, n - 1))) --n;
-    return n;
-}
+int trimmedLength(const LineRecord& row) { return textTrimmedLength(row.text); }
 
 void setEmptyLine(LineRecord* line) {
     line->markState = '0';
@@ -650,6 +644,15 @@ int wordLeftOfCursor(char* buf, int bufSize) {
 }
 
 // --- The full-store guard -----------------------------------------------------
+
+int textTrimmedLength(const char* text) {
+    static constexpr char kBlanks[8] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+    const void* nul = std::memchr(text, '\0', kLineChars);
+    int n = nul != nullptr ? static_cast<int>(static_cast<const char*>(nul) - text) : kLineChars;
+    while (n >= 8 && std::memcmp(text + n - 8, kBlanks, 8) == 0) n -= 8;
+    while (n > 0 && is_white(byteAt(text, n - 1))) --n;
+    return n;
+}
 
 std::uint32_t storeWindowBytes() {
     if (store.windowLines == nullptr) return 0;

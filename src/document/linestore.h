@@ -212,6 +212,9 @@ std::uint32_t storeWindowBytes();
 // True when an edit that adds extraBytes of text to the window still leaves
 // room to flush every row afterwards.
 bool storeEditFits(int extraBytes);
+// The length of a text (window or trimmed form, at most 250 characters looked at)
+// without its trailing white space; runs of padding blanks are skipped eight at a time.
+int textTrimmedLength(const char* text);
 
 // --- Inspection (tests and diagnostics) -------------------------------------
 

@@ -128,16 +128,6 @@ int find_impl(const char* s, const char* sub, bool nocase) {
 
 // --- Character classes and case folding -----------------------------------
 
-bool is_white(int ch) {
-    ch = byte_of(ch);
-    return ch == ' ' || (ch >= 9 && ch <= 13);
-}
-
-bool is_digit(int ch) {
-    ch = byte_of(ch);
-    return ch >= '0' && ch <= '9';
-}
-
 int upper_char(int ch) {
     ch = byte_of(ch);
     if ((ch >= 'a' && ch <= 'z') || (ch >= 224 && ch <= 254)) return ch - 32;
@@ -305,8 +295,8 @@ void str_upper(char* s) {
 
 void str_pad(char* dst, const char* src, int width) {
     if (width < 0) width = 0;
-    int n = 0;
-    while (n < width && src[n]) ++n;
+    const void* nul = std::memchr(src, '\0', static_cast<size_t>(width));
+    const int n = nul ? static_cast<int>(static_cast<const char*>(nul) - src) : width;
     std::memmove(dst, src, static_cast<size_t>(n));
     mem_fill(dst + n, width - n, ' ');
     dst[width] = '\0';

@@ -10,9 +10,15 @@
 // --- Character classes and case folding -----------------------------------
 
 // True for blank, tab (9), LF (10), VT (11), FF (12) and CR (13) only.
-bool is_white(int ch);
+inline bool is_white(int ch) {  // inline: every row trim asks it per character
+    ch &= 0xFF;
+    return ch == ' ' || (ch >= 9 && ch <= 13);
+}
 // True for '0'..'9' only.
-bool is_digit(int ch);
+inline bool is_digit(int ch) {
+    ch &= 0xFF;
+    return ch >= '0' && ch <= '9';
+}
 
 // a-z to A-Z and 224-254 to 192-222 (subtract 32); all else, also 255,
 // unchanged. ch is taken as ch & 0xFF, so a negative char value is safe.

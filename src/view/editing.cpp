@@ -106,12 +106,7 @@ int scrollDownOneLine(bool clearMark) {
 
 // --- The full-store guard ---------------------------------------------------------
 
-int trimmedTextLength(const char* text) {
-    const void* end = std::memchr(text, '\0', kLineChars);
-    int n = end ? static_cast<int>(static_cast<const char*>(end) - text) : kLineChars;
-    while (n > 0 && is_white(static_cast<unsigned char>(text[n - 1]))) --n;
-    return n;
-}
+int trimmedTextLength(const char* text) { return textTrimmedLength(text); }
 
 bool editFits(int extraBytes) {
     if (extraBytes <= 0 || storeEditFits(extraBytes)) return true;
