@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "editor_fixture.h"
+
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -31,34 +33,11 @@ constexpr std::intptr_t kPositionHandle = 0x1300;
 
 class Cursor : public ::testing::Test {
   protected:
-    void SetUp() override {
-        headless_reset();
-        ASSERT_TRUE(storeCreate());
-        ASSERT_TRUE(windowCreate());
-        storeReset();
-        rowsClearAll();
-        undeleteCreate();
-        recorderReset();
-        windowCols = 80;
-        windowRows = 20;
-        topLine = cursorRow = cursorCol = firstCol = 0;
-        optionsSetDefaults();
-        quoteOption = 0;
-        tabStep = 8;
-        indentStep = 2;
-        modified = 0;
-        statusFieldsReset();
-        snapshotReset();
-        viewStateStart(0);
-        headless_reset();
-    }
+    void SetUp() override { editorStart(); }
     void TearDown() override {
         optionsDialogClosed();
         positionDialogClosed();
-        viewStateEnd();
-        undeleteDestroy();
-        recorderReset();
-        headless_reset();
+        editorStop();
     }
 
     static void setRow(int r, const char* text) {

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "editor_fixture.h"
+
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -23,28 +25,8 @@ namespace {
 
 class Editing : public ::testing::Test {
   protected:
-    void SetUp() override {
-        headless_reset();
-        ASSERT_TRUE(storeCreate());
-        ASSERT_TRUE(windowCreate());
-        storeReset();
-        rowsClearAll();
-        undeleteCreate();
-        windowCols = 80;
-        windowRows = 20;
-        topLine = cursorRow = cursorCol = firstCol = 0;
-        optionsSetDefaults();
-        quoteOption = 0;
-        indentStep = 2;
-        modified = 0;
-        viewStateStart(0);
-        headless_reset();
-    }
-    void TearDown() override {
-        viewStateEnd();
-        undeleteDestroy();
-        headless_reset();
-    }
+    void SetUp() override { editorStart(); }
+    void TearDown() override { editorStop(); }
 
     static void setRow(int r, const char* text) {
         LineRecord line;

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "editor_fixture.h"
+
 #include <cstring>
 #include <string>
 
@@ -22,28 +24,8 @@ namespace {
 
 class Recorder : public ::testing::Test {
   protected:
-    void SetUp() override {
-        headless_reset();
-        ASSERT_TRUE(storeCreate());
-        ASSERT_TRUE(windowCreate());
-        storeReset();
-        rowsClearAll();
-        undeleteCreate();
-        windowCols = 80;
-        windowRows = 20;
-        topLine = cursorRow = cursorCol = firstCol = 0;
-        optionsSetDefaults();
-        indentStep = 2;
-        keyDepth = 0;
-        recorderReset();
-        snapshotReset();
-        viewStateStart(0);
-    }
-    void TearDown() override {
-        viewStateEnd();
-        undeleteDestroy();
-        headless_reset();
-    }
+    void SetUp() override { editorStart(); }
+    void TearDown() override { editorStop(); }
 
     static std::string row(int r) {
         LineRecord line;

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "editor_fixture.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -34,36 +36,8 @@ using Lines = std::vector<std::string>;
 
 class Taste : public ::testing::Test {
   protected:
-    void SetUp() override {
-        headless_reset();
-        ASSERT_TRUE(storeCreate());
-        ASSERT_TRUE(windowCreate());
-        storeReset();
-        rowsClearAll();
-        positionsReset();
-        undeleteCreate();
-        windowCols = 80;
-        windowRows = 20;
-        topLine = cursorRow = cursorCol = firstCol = 0;
-        optionsSetDefaults();
-        quoteOption = 0;
-        tabStep = 8;
-        indentStep = 2;
-        modified = 0;
-        keyDepth = 0;
-        lineInsertCounter = 0;
-        outdentWidth = 0;
-        recorderReset();
-        snapshotReset();
-        statusFieldsReset();
-        viewStateStart(0);
-        headless_reset();
-    }
-    void TearDown() override {
-        viewStateEnd();
-        undeleteDestroy();
-        headless_reset();
-    }
+    void SetUp() override { editorStart(); }
+    void TearDown() override { editorStop(); }
 
     // The document: the lines, then the window at its start.
     static void load(const Lines& lines) {

@@ -1,0 +1,50 @@
+// The editor as start-up leaves it, for the tests of the editing, key and refresh
+// modules: an empty document in a window of 80 columns and 20 rows, the default
+// options, empty undelete buffers and recordings, a view that paints into the
+// headless host, and nothing recorded yet.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "document/docstate.h"
+#include "document/linestore.h"
+#include "document/undelete.h"
+#include "host/headless.h"
+#include "view/cursor.h"
+#include "view/options.h"
+#include "view/recorder.h"
+#include "view/taste.h"
+#include "view/textview.h"
+
+inline void editorStart() {
+    headless_reset();
+    ASSERT_TRUE(storeCreate());
+    ASSERT_TRUE(windowCreate());
+    storeReset();
+    rowsClearAll();
+    positionsReset();
+    undeleteCreate();
+    recorderReset();
+    windowCols = 80;
+    windowRows = 20;
+    topLine = cursorRow = cursorCol = firstCol = 0;
+    optionsSetDefaults();
+    quoteOption = 0;
+    tabStep = 8;
+    indentStep = 2;
+    modified = 0;
+    keyDepth = 0;
+    lineInsertCounter = 0;
+    outdentWidth = 0;
+    snapshotReset();
+    statusFieldsReset();
+    viewStateStart(0);
+    headless_reset();
+}
+
+inline void editorStop() {
+    viewStateEnd();
+    undeleteDestroy();
+    recorderReset();
+    headless_reset();
+}
