@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <string>
+
 #include "document/docstate.h"
 #include "document/linestore.h"
 #include "document/undelete.h"
@@ -47,4 +50,19 @@ inline void editorStop() {
     undeleteDestroy();
     recorderReset();
     headless_reset();
+}
+
+// Row r of the window holds text (unmarked).
+inline void setRow(int r, const char* text) {
+    LineRecord line;
+    lineInit(&line);
+    std::strncpy(line.text, text, kLineChars);
+    rowPut(r, &line);
+}
+
+// The text of row r, trimmed.
+inline std::string rowText(int r) {
+    LineRecord line;
+    rowGet(r, &line);
+    return line.text;
 }

@@ -40,17 +40,6 @@ class Cursor : public ::testing::Test {
         editorStop();
     }
 
-    static void setRow(int r, const char* text) {
-        LineRecord line;
-        lineInit(&line);
-        std::strncpy(line.text, text, kLineChars);
-        rowPut(r, &line);
-    }
-    static std::string rowText(int r) {
-        LineRecord line;
-        rowGet(r, &line);
-        return line.text;
-    }
     static void makeDocument(int n) {
         LineRecord line;
         for (int i = n - 1; i >= 0; --i) {

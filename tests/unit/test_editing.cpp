@@ -28,17 +28,6 @@ class Editing : public ::testing::Test {
     void SetUp() override { editorStart(); }
     void TearDown() override { editorStop(); }
 
-    static void setRow(int r, const char* text) {
-        LineRecord line;
-        lineInit(&line);
-        std::strncpy(line.text, text, kLineChars);
-        rowPut(r, &line);
-    }
-    static std::string rowText(int r) {
-        LineRecord line;
-        rowGet(r, &line);
-        return line.text;
-    }
     static int column() { return firstCol + cursorCol; }
     static void typeAll(const char* s) {
         for (; *s; ++s) typeChar(static_cast<unsigned char>(*s), 1);

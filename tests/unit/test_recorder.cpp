@@ -36,12 +36,6 @@ class Recorder : public ::testing::Test {
         for (; *s; ++s) keyChar(static_cast<unsigned char>(*s), false, false, false);
     }
     static void ctrl(int letter) { keyDown(letter, false, true, false); }
-    static void setRow(int r, const char* text) {
-        LineRecord line;
-        lineInit(&line);
-        std::strncpy(line.text, text, kLineChars);
-        rowPut(r, &line);
-    }
 };
 
 TEST_F(Recorder, ARecordingPlaysBackAtTheCursor) {
