@@ -525,6 +525,16 @@ int file_delete(const char* path) {
     return sys_unlink(p.data()) == 0 ? 0 : -1;
 }
 
+int file_rename(const char* from, const char* to) {
+    PathBuf a, b;
+    if (!sys_path(a, from) || !sys_path(b, to)) return -1;
+    // POSIX rename would replace an existing target; the system's does not.
+    // Both builds refuse, so that no caller loses a file by renaming onto it.
+    StatRecord st;
+    if (sys_stat(b.data(), &st) == 0) return -1;
+    return std::rename(a.data(), b.data()) == 0 ? 0 : -1;
+}
+
 namespace {
 
 // True when dst names the existing file src (copying would truncate it).

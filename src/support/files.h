@@ -143,6 +143,10 @@ int file_time(const char* path, TimeRecord* t);
 int set_file_time(const char* path, const TimeRecord* t);
 // 0, or -1 on failure.
 int file_delete(const char* path);
+// Renames the file from to the name to (both may lie in other directories
+// of the same drive): 0, or -1 on failure. An existing file or directory
+// named to is never replaced: the rename fails and both stay as they are.
+int file_rename(const char* from, const char* to);
 // Copies src to dst byte for byte and gives dst the time and attributes of
 // src: 0, or -1 with no dst left behind. A file is never copied onto itself.
 int file_copy(const char* src, const char* dst);

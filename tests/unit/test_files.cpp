@@ -437,6 +437,25 @@ TEST_F(Files, FailedCopyLeavesNoDestination) {
     EXPECT_EQ(read("src.bin"), std::string(40000, 's'));
 }
 
+TEST_F(Files, RenameNeverReplacesAnExistingTarget) {
+    write("a.txt", "alpha");
+    write("b.txt", "beta");
+    fs::create_directory(dir_ / "sub");
+    EXPECT_EQ(file_rename(path("a.txt").c_str(), path("b.txt").c_str()), -1);
+    EXPECT_EQ(read("a.txt"), "alpha");
+    EXPECT_EQ(read("b.txt"), "beta");
+    EXPECT_EQ(file_rename(path("a.txt").c_str(), path("sub").c_str()), -1);
+    EXPECT_EQ(read("a.txt"), "alpha");
+
+    EXPECT_EQ(file_rename(path("a.txt").c_str(), path("sub/c.txt").c_str()), 0);
+    EXPECT_FALSE(fs::exists(dir_ / "a.txt"));
+    EXPECT_EQ(read("sub/c.txt"), "alpha");
+    EXPECT_EQ(file_rename(path("missing").c_str(), path("d.txt").c_str()), -1);
+    EXPECT_FALSE(fs::exists(dir_ / "d.txt"));
+    EXPECT_EQ(file_rename(path("b.txt").c_str(), (dir_.string() + "/" + std::string(200, 'x')).c_str()), -1);
+    EXPECT_EQ(read("b.txt"), "beta");
+}
+
 // --- Paths --------------------------------------------------------------------------
 
 TEST(FilePaths, Pieces) {
