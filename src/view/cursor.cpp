@@ -1,5 +1,6 @@
 #include "view/cursor.h"
 
+#include "document/docfile.h"
 #include "document/linestore.h"
 #include "framework/platform.h"
 #include "support/status.h"
@@ -132,10 +133,11 @@ int limited(int n, int low, int high) { return n < low ? low : (n > high ? high 
 void refreshAll() {
     caretRefresh();
     snapshotCheck();
-    // The title follows here once the file module shows the document's name.
+    titleUpdate();
     positionFieldRefresh();
     flagsFieldRefresh();
-    // The line-end field and the adder's refresh follow here once their modules exist.
+    lineEndStatusUpdate();
+    // The adder's refresh follows here once its module exists.
     scrollInfoUpdate();
 }
 
