@@ -1,7 +1,93 @@
 #include "shell/appproc.h"
 
+#include <cstring>
+
+#include "document/docfile.h"
+#include "document/filehist.h"
 #include "framework/messages.h"
+#include "resources/resource.h"
+#include "shell/startup.h"
+#include "support/strfunc.h"
+#include "view/editing.h"
+#include "view/recorder.h"
 #include "view/refresh.h"
+#include "view/taste.h"
+
+namespace {
+
+void fileNew(int, std::intptr_t) {
+    backReduce();
+    docNew();
+}
+
+void fileOpen(int, std::intptr_t) {
+    backReduce();
+    openWithBox();
+}
+
+void fileInsert(int, std::intptr_t) { insertWithBox(); }
+void fileSave(int, std::intptr_t) { save(); }
+void fileSaveAs(int, std::intptr_t) { saveAs(); }
+void fileBack(int, std::intptr_t) { back(); }
+void fileModule(int, std::intptr_t) { openModuleFile(); }
+
+// 1009: the next file of the command line; a start line of -l goes with it.
+void openPending(int, std::intptr_t) {
+    char name[PENDING_NAME_MAX + 1];
+    if (!pendingFileTake(name)) return;
+    const int line = startLineTake();
+    if (line >= 0) startLineSet(line);
+    openPath(name);
+}
+
+// 1050-1059: a recent file at its remembered position.
+void openRecent(int id, std::intptr_t) {
+    backReduce();
+    char name[FILE_PATH_MAX + 1];
+    historyCommandName(id, name);
+    if (name[0]) openPath(name);
+}
+
+void copyPasteCut(int id, std::intptr_t) {
+    controlCommand(id == CMD_COPY ? 'C' : id == CMD_PASTE ? 'V' : 'X');
+}
+
+// 1120-1125: play (even ids) or start/stop (odd ids) recordings 0, 1, 2.
+void recording(int id, std::intptr_t) {
+    const int slot = (id - CMD_PLAY_0) / 2;
+    if ((id - CMD_PLAY_0) % 2 == 0) playBack(slot);
+    else recordToggle(slot);
+}
+
+// 1402: the text at lParam, valid only while the command runs: copied first.
+void typePosted(int, std::intptr_t lParam) {
+    if (lParam == 0) return;
+    static char text[PHRASE_TEXT_MAX + 1];
+    str_ncopy(text, reinterpret_cast<const char*>(lParam), PHRASE_TEXT_MAX);
+    EditAction action;
+    typeText(text);
+}
+
+// The portable rows, sorted by number.
+constexpr CommandEntry kCoreCommands[] = {
+    {CMD_FILE_NEW, fileNew},        {CMD_FILE_OPEN, fileOpen},       {CMD_FILE_INSERT, fileInsert},
+    {CMD_FILE_SAVE, fileSave},      {CMD_FILE_SAVE_AS, fileSaveAs},  {CMD_FILE_BACK, fileBack},
+    {CMD_OPEN_PENDING, openPending}, {CMD_OPEN_MODULE, fileModule},
+    {1050, openRecent}, {1051, openRecent}, {1052, openRecent}, {1053, openRecent}, {1054, openRecent},
+    {1055, openRecent}, {1056, openRecent}, {1057, openRecent}, {1058, openRecent}, {1059, openRecent},
+    {CMD_COPY, copyPasteCut},       {CMD_PASTE, copyPasteCut},       {CMD_CUT, copyPasteCut},
+    {CMD_PLAY_0, recording},        {CMD_RECORD_0, recording},       {CMD_PLAY_1, recording},
+    {CMD_RECORD_1, recording},      {CMD_PLAY_2, recording},         {CMD_RECORD_2, recording},
+    {CMD_TYPE_PHRASE, typePosted},
+};
+constexpr int kCoreCount = static_cast<int>(sizeof kCoreCommands / sizeof kCoreCommands[0]);
+static_assert(commandTableSorted(kCoreCommands, kCoreCount), "the command table must rise by number");
+static_assert(CMD_RECENT_FIRST == 1050 && CMD_RECENT_LAST == 1059, "ten recent-file rows");
+
+}  // namespace
+
+const CommandEntry* const appCommandsCore = kCoreCommands;
+const int appCommandsCoreCount = kCoreCount;
 
 CommandHandler commandFind(const CommandEntry* table, int count, int id) {
     int low = 0;
@@ -18,5 +104,13 @@ CommandHandler commandFind(const CommandEntry* table, int count, int id) {
 void appCommand(const CommandEntry* table, int count, int id, std::intptr_t lParam) {
     if (id >= CMD_TRACE_FROM) debug_out("cmd %d\n", id);
     if (CommandHandler handler = commandFind(table, count, id)) handler(id, lParam);
+    refreshAll();
+}
+
+void appCommandRoute(const CommandEntry* platformTable, int platformCount, int id, std::intptr_t lParam) {
+    if (id >= CMD_TRACE_FROM) debug_out("cmd %d\n", id);
+    CommandHandler handler = commandFind(appCommandsCore, appCommandsCoreCount, id);
+    if (!handler) handler = commandFind(platformTable, platformCount, id);
+    if (handler) handler(id, lParam);
     refreshAll();
 }

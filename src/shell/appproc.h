@@ -1,7 +1,9 @@
 // The application procedure's command table: every WM_COMMAND number selects
 // one row of a table sorted by number; numbers without a row do nothing. The
-// table itself and the message side of the application procedure (the text
-// window first, then commands and dropped files) are in appproc_win32.cpp.
+// rows that need no window system stand in the portable table here
+// (appCommandsCore); the rows that open dialogs or move the main window, and
+// the message side of the application procedure (the text window first, then
+// commands and dropped files), are in appproc_win32.cpp.
 #pragma once
 
 #include <cstdint>
@@ -31,3 +33,13 @@ CommandHandler commandFind(const CommandEntry* table, int count, int id);
 // A WM_COMMAND: numbers from 2000 on are traced as "cmd %d"; the row of id,
 // when there is one, runs; then, whatever the number, the full refresh.
 void appCommand(const CommandEntry* table, int count, int id, std::intptr_t lParam);
+
+// The portable rows: files, the recent files, copy/paste/cut, the keystroke
+// recordings and the text of command 1402.
+extern const CommandEntry* const appCommandsCore;
+extern const int appCommandsCoreCount;
+// A WM_COMMAND as the program handles it: traced from 2000 on, the row of id
+// in the portable table or else in platformTable runs, then the full refresh.
+void appCommandRoute(const CommandEntry* platformTable, int platformCount, int id, std::intptr_t lParam);
+
+constexpr int PHRASE_TEXT_MAX = 1000;  // characters of a command 1402 text taken

@@ -6,6 +6,9 @@
 
 #include <shellapi.h>
 
+#include "document/docfile.h"
+#include "document/docfile_win32.h"
+#include "framework/dialog_win32.h"
 #include "framework/messages.h"
 #include "resources/resource.h"
 #include "shell/app_win32.h"
@@ -14,6 +17,8 @@
 #include "support/files.h"
 #include "support/profile.h"
 #include "support/profile_win32.h"
+#include "support/status_win32.h"
+#include "view/cursor_win32.h"
 #include "view/refresh.h"
 #include "view/textview_win32.h"
 
@@ -30,22 +35,39 @@ void placeWindow(int, std::intptr_t) {
     viewResize();
 }
 
-// The operations of the commands, sorted by number.
+void positionOpen(int, std::intptr_t) { positionDialogOpen(); }
+void optionsOpen(int, std::intptr_t) { optionsDialogOpen(); }
+void propertiesOpen(int, std::intptr_t) { propertiesDialogOpen(); }
+void helpContents(int, std::intptr_t) { show_help(nullptr, nullptr); }
+
+// F1: the page of the active dialog box, the contents when none is active.
+void helpContext(int, std::intptr_t) {
+    char name[DLG_NAME_MAX + 1];
+    dlg_active_name(name);
+    show_help(nullptr, name);
+}
+
+// The rows that need the window system, sorted by number; the portable rows
+// (shell/appproc.cpp) are consulted first.
 constexpr CommandEntry kCommands[] = {
-    {CMD_PLACE_WINDOW, placeWindow},
+    {CMD_PLACE_WINDOW, placeWindow}, {CMD_POSITION, positionOpen},       {CMD_OPTIONS, optionsOpen},
+    {CMD_PROPERTIES, propertiesOpen}, {CMD_HELP_CONTENTS, helpContents}, {CMD_HELP_CONTEXT, helpContext},
 };
 constexpr int kCommandCount = static_cast<int>(sizeof kCommands / sizeof kCommands[0]);
 static_assert(commandTableSorted(kCommands, kCommandCount), "the command table must rise by number");
 
 int dropFileAt(int i, char* name) { return drop_file(i, name); }
 
-// The first dropped file is opened in this window (queued for the open command
-// like a file of the command line); files 2 to 10 start further copies.
+// The back list is reduced and the first dropped file opened in this window
+// (queued for the open command like a file of the command line); files 2 to
+// 10 start further copies.
 void filesDropped(HDROP drop) {
     restoreWhenMinimized();
     char first[FILE_PATH_MAX + 1];
-    if (dropFilesHandle(drop_count(drop), dropFileAt, first) && pendingFilePush(first))
-        post_message(App.mainWindow, WM_COMMAND, CMD_OPEN_PENDING, 0);
+    if (dropFilesHandle(drop_count(drop), dropFileAt, first)) {
+        backReduce();
+        if (pendingFilePush(first)) post_message(App.mainWindow, WM_COMMAND, CMD_OPEN_PENDING, 0);
+    }
     drop_finish();
 }
 
@@ -55,7 +77,7 @@ void appProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (viewMessage(message, wParam, lParam)) setWindowResult(0);
     switch (message) {
     case WM_COMMAND:
-        appCommand(kCommands, kCommandCount, LOWORD(wParam), static_cast<std::intptr_t>(lParam));
+        appCommandRoute(kCommands, kCommandCount, LOWORD(wParam), static_cast<std::intptr_t>(lParam));
         break;
     case WM_DROPFILES:
         filesDropped(reinterpret_cast<HDROP>(wParam));

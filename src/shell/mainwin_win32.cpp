@@ -6,6 +6,8 @@
 
 #include <cstring>
 
+#include "document/docfile.h"
+#include "document/filehist.h"
 #include "document/linestore.h"
 #include "document/undelete.h"
 #include "framework/dialog_win32.h"
@@ -285,10 +287,12 @@ int appInit() {
     Y8_ASSERT("mainwin", __LINE__, storeCreate(), "storeCreate()");
     viewCreate();
     undeleteCreate();
+    historyCreate();
 
     rowsReady = 1;
     optionsSetDefaults();
     optionsLoad();
+    docNew();
 
     refreshAll();
 
@@ -300,7 +304,9 @@ int appInit() {
 
 void appShutdown() {
     drag_accept(App.mainWindow, 0);
+    askSave(0);
     optionsSave();
+    historyDestroy();
     undeleteDestroy();
     viewDestroy();
     storeDestroy();
