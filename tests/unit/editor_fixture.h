@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -65,4 +66,16 @@ inline std::string rowText(int r) {
     LineRecord line;
     rowGet(r, &line);
     return line.text;
+}
+
+// A document of n lines "line <i>", the window at its start.
+inline void makeDocument(int n) {
+    LineRecord line;
+    for (int i = n - 1; i >= 0; --i) {
+        lineInit(&line);
+        std::snprintf(line.text, sizeof line.text, "line %d", i);
+        ASSERT_EQ(pushBelow(&line), 0);
+    }
+    fillWindowFromBelow();
+    topLine = aboveCountGet();
 }

@@ -16,6 +16,7 @@
 #include "document/docstate.h"
 #include "document/filehist.h"
 #include "editor_fixture.h"
+#include "file_bytes.h"
 #include "framework/platform.h"
 #include "host/headless_messages.h"
 #include "host/headless_profile.h"
@@ -58,14 +59,8 @@ class CommandTable : public ::testing::Test {
         fs::remove_all(dir_, ec);
     }
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
-    void write(const std::string& name, const std::string& bytes) const {
-        std::ofstream out(dir_ / name, std::ios::binary);
-        out << bytes;
-    }
-    std::string read(const std::string& name) const {
-        std::ifstream in(dir_ / name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    void write(const std::string& name, const std::string& bytes) const { writeBytes(dir_ / name, bytes); }
+    std::string read(const std::string& name) const { return readBytes(dir_ / name); }
     static void command(int id, std::intptr_t lParam = 0) { appCommandRoute(nullptr, 0, id, lParam); }
 
     fs::path dir_;

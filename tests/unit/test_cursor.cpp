@@ -40,16 +40,6 @@ class Cursor : public ::testing::Test {
         editorStop();
     }
 
-    static void makeDocument(int n) {
-        LineRecord line;
-        for (int i = n - 1; i >= 0; --i) {
-            lineInit(&line);
-            std::snprintf(line.text, sizeof line.text, "line %d", i);
-            ASSERT_EQ(pushBelow(&line), 0);
-        }
-        fillWindowFromBelow();
-        topLine = aboveCountGet();
-    }
     // Commands posted to the dialog with handle since the last reset.
     static int postsTo(std::intptr_t handle) {
         int n = 0;

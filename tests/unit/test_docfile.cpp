@@ -20,6 +20,7 @@
 #include "document/docstate.h"
 #include "document/filehist.h"
 #include "editor_fixture.h"
+#include "file_bytes.h"
 #include "host/headless_messages.h"
 #include "host/headless_profile.h"
 #include "host/headless_status.h"
@@ -69,14 +70,8 @@ class DocFile : public ::testing::Test {
     }
 
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
-    void write(const std::string& name, const std::string& bytes) const {
-        std::ofstream out(dir_ / name, std::ios::binary);
-        out << bytes;
-    }
-    std::string read(const std::string& name) const {
-        std::ifstream in(dir_ / name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    void write(const std::string& name, const std::string& bytes) const { writeBytes(dir_ / name, bytes); }
+    std::string read(const std::string& name) const { return readBytes(dir_ / name); }
     std::set<std::string> filesInDir() const {
         std::set<std::string> names;
         for (const auto& entry : fs::directory_iterator(dir_)) names.insert(entry.path().filename().string());

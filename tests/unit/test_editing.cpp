@@ -32,17 +32,6 @@ class Editing : public ::testing::Test {
     static void typeAll(const char* s) {
         for (; *s; ++s) typeChar(static_cast<unsigned char>(*s), 1);
     }
-    // A document of n lines "line <i>", the window at its start.
-    static void makeDocument(int n) {
-        LineRecord line;
-        for (int i = n - 1; i >= 0; --i) {
-            lineInit(&line);
-            std::snprintf(line.text, sizeof line.text, "line %d", i);
-            ASSERT_EQ(pushBelow(&line), 0);
-        }
-        fillWindowFromBelow();
-        topLine = aboveCountGet();
-    }
     // Both stacks walk to their counts and the offsets fit the area.
     static bool storeConsistent() {
         int above = 0, below = 0;
