@@ -646,9 +646,13 @@ int wordLeftOfCursor(char* buf, int bufSize) {
 // --- The full-store guard -----------------------------------------------------
 
 int textTrimmedLength(const char* text) {
-    static constexpr char kBlanks[8] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+    // Window rows are padded with blanks to 250: skip them 32, then 8 at a time.
+    static constexpr char kBlanks[32] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ',
+                                         ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ',
+                                         ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
     const void* nul = std::memchr(text, '\0', kLineChars);
     int n = nul != nullptr ? static_cast<int>(static_cast<const char*>(nul) - text) : kLineChars;
+    while (n >= 32 && std::memcmp(text + n - 32, kBlanks, 32) == 0) n -= 32;
     while (n >= 8 && std::memcmp(text + n - 8, kBlanks, 8) == 0) n -= 8;
     while (n > 0 && is_white(byteAt(text, n - 1))) --n;
     return n;
@@ -659,13 +663,16 @@ std::uint32_t storeWindowBytes() {
     return rowsBytesAbove(0, kWindowRowsMax);
 }
 
-bool storeEditFits(int extraBytes) {
+bool storeEditFitsAtOnce(int extraBytes) {
     // The rows can never need more than 100 largest records: with that much room
     // to spare (the usual case) the rows need not be measured on every keystroke.
     constexpr std::int64_t kRowsAtMost = static_cast<std::int64_t>(kWindowRowsMax) * (kLineChars + kRecordOverhead);
-    const std::int64_t free = freeBytes();
-    if (free - kRowsAtMost - extraBytes >= 1) return true;
-    const std::int64_t left = free - storeWindowBytes() - extraBytes;
+    return static_cast<std::int64_t>(freeBytes()) - kRowsAtMost - extraBytes >= 1;
+}
+
+bool storeEditFits(int extraBytes) {
+    if (storeEditFitsAtOnce(extraBytes)) return true;
+    const std::int64_t left = static_cast<std::int64_t>(freeBytes()) - storeWindowBytes() - extraBytes;
     return left >= 1;
 }
 

@@ -212,8 +212,12 @@ std::uint32_t storeWindowBytes();
 // True when an edit that adds extraBytes of text to the window still leaves
 // room to flush every row afterwards.
 bool storeEditFits(int extraBytes);
+// The quick half of storeEditFits: true when the edit fits whatever the rows
+// hold (the usual case, answered without measuring them); false says only
+// that the rows must be measured.
+bool storeEditFitsAtOnce(int extraBytes);
 // The length of a text (window or trimmed form, at most 250 characters looked at)
-// without its trailing white space; runs of padding blanks are skipped eight at a time.
+// without its trailing white space; runs of padding blanks are skipped in blocks.
 int textTrimmedLength(const char* text);
 
 // --- Inspection (tests and diagnostics) -------------------------------------

@@ -5,6 +5,7 @@
 #include "support/status.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -19,7 +20,13 @@ struct StatusRecord {
 StatusRecord record;
 
 void copy_cut(char* dst, const char* text) {
-    std::snprintf(dst, HEADLESS_STATUS_TEXT_MAX + 1, "%s", text ? text : "");
+    std::size_t n = 0;
+    if (text != nullptr) {
+        const void* end = std::memchr(text, '\0', HEADLESS_STATUS_TEXT_MAX);
+        n = end != nullptr ? static_cast<std::size_t>(static_cast<const char*>(end) - text) : HEADLESS_STATUS_TEXT_MAX;
+        std::memcpy(dst, text, n);
+    }
+    dst[n] = '\0';
 }
 
 }  // namespace

@@ -1,11 +1,28 @@
 // String and character functions
 #include "strfunc.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace {
 
 inline int byte_of(int ch) { return ch & 0xFF; }
+
+// Eight bytes as one word, in whatever order the machine keeps them: the
+// word tests below only say whether some byte qualifies, never which.
+std::uint64_t word_at(const char* p) {
+    std::uint64_t w;
+    std::memcpy(&w, p, sizeof w);
+    return w;
+}
+
+constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+
+// Nonzero exactly when some byte of w is 0.
+inline std::uint64_t has_zero_byte(std::uint64_t w) { return (w - kOnes) & ~w & kHighs; }
+// Nonzero exactly when some byte of w is below 32.
+inline std::uint64_t has_byte_below_32(std::uint64_t w) { return (w - kOnes * 32) & ~w & kHighs; }
 inline int ubyte(const char* p) { return static_cast<unsigned char>(*p); }
 
 // The collation order: the character codes listed from weight 65 on
@@ -179,6 +196,32 @@ char* mem_move(const void* src, void* dst, int n) {
 void mem_fill(void* p, int n, int ch) {
     if (n < 1) return;
     std::memset(p, byte_of(ch), static_cast<size_t>(n));
+}
+
+int mem_find_pair(const char* s, int from, int to, int ch) {
+    const char c = static_cast<char>(byte_of(ch));
+    const std::uint64_t pattern = kOnes * static_cast<std::uint64_t>(byte_of(ch));
+    int q = from < 0 ? 0 : from;
+    // A word of s at q and one at q + 1: a pair at q + i makes byte i of
+    // their combined difference from the pattern zero.
+    for (; q + 9 <= to; q += 8) {
+        if (has_zero_byte((word_at(s + q) ^ pattern) | (word_at(s + q + 1) ^ pattern))) break;
+    }
+    for (; q + 1 < to; ++q) {
+        if (s[q] == c && s[q + 1] == c) return q;
+    }
+    return -1;
+}
+
+int mem_find_control(const char* p, int n) {
+    int i = 0;
+    for (; i + 8 <= n; i += 8) {
+        if (has_byte_below_32(word_at(p + i))) break;
+    }
+    for (; i < n; ++i) {
+        if (static_cast<unsigned char>(p[i]) < 32) return i;
+    }
+    return -1;
 }
 
 void str_fill(char* s, int n, int ch) {

@@ -50,6 +50,12 @@ long hex_to_int(const char* s);
 char* mem_move(const void* src, void* dst, int n);
 // Sets n bytes at p to ch (nothing when n < 1).
 void mem_fill(void* p, int n, int ch);
+// The first q in from..to-2 where s[q] and s[q + 1] are both ch, or -1.
+// Looks at s[from] to s[to - 1] only; eight positions a step.
+int mem_find_pair(const char* s, int from, int to, int ch);
+// The first i below n where p[i] is a control character (below 32), or -1;
+// eight bytes a step.
+int mem_find_control(const char* p, int n);
 // Writes n characters ch and a terminator into s (n < 1: s becomes empty).
 void str_fill(char* s, int n, int ch);
 

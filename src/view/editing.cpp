@@ -43,9 +43,8 @@ int firstTextColumn(const char* text) {
 // The first q >= from where two blanks follow each other (q + 1 <= 249), or
 // 250 when there is none.
 int doubleBlankFrom(const char* text, int from) {
-    for (int q = from; q < kLastCol; ++q)
-        if (text[q] == ' ' && text[q + 1] == ' ') return q;
-    return kLineChars;
+    const int q = mem_find_pair(text, from, kLineChars, ' ');
+    return q < 0 ? kLineChars : q;
 }
 
 // Puts ch into a window-form text at column p (0..249): in insert mode the
@@ -139,9 +138,12 @@ int typeChar(int ch, int repaint) {
 
     LineRecord row;
     rowGetRaw(cursorRow, &row);
-    const int before = trimmedTextLength(row.text);
+    // One character lengthens the row's text by at most a whole row: with that
+    // much room the growth need not be measured.
+    const bool roomy = storeEditFitsAtOnce(kLineChars);
+    const int before = roomy ? 0 : trimmedTextLength(row.text);
     putChar(row.text, p, static_cast<char>(ch & 0xFF));
-    if (!editFits(trimmedTextLength(row.text) - before)) return -1;
+    if (!roomy && !editFits(trimmedTextLength(row.text) - before)) return -1;
 
     rowPut(cursorRow, &row);
     modified = 1;

@@ -2,6 +2,8 @@
 // plans, the caret's rules, the scroll bar and the row-paint operations.
 #include "view/textview.h"
 
+#include <cstring>
+
 #include "document/linestore.h"
 #include "framework/platform.h"
 #include "support/profile.h"
@@ -78,9 +80,9 @@ bool readNumber(const char** text, long long* value) {
 
 // The length of text, but at most max (the text need not end within max).
 int boundedLength(const char* text, int max) {
-    int n = 0;
-    while (n < max && text[n] != '\0') ++n;
-    return n;
+    if (max <= 0) return 0;
+    const void* end = std::memchr(text, '\0', static_cast<std::size_t>(max));
+    return end != nullptr ? static_cast<int>(static_cast<const char*>(end) - text) : max;
 }
 
 void textRunInit(TextRun* run, int c, int r) {
@@ -162,8 +164,11 @@ unsigned char displayGlyph(unsigned char ch) {
 }
 
 void glyphsMap(char* dst, const char* src, int n) {
-    for (int i = 0; i < n; ++i) {
-        dst[i] = static_cast<char>(displayGlyph(static_cast<unsigned char>(src[i])));
+    // Control characters are rare: copy whole, then map the few there are.
+    if (n <= 0) return;
+    std::memcpy(dst, src, static_cast<std::size_t>(n));
+    for (int i = mem_find_control(dst, n); i >= 0 && i < n; ++i) {
+        dst[i] = static_cast<char>(displayGlyph(static_cast<unsigned char>(dst[i])));
     }
 }
 

@@ -211,6 +211,39 @@ TEST(StrfuncMemory, FillFunctions) {
     EXPECT_EQ(std::string(buf), "\xC4\xC4");
 }
 
+// The word-at-a-time searches against a byte-by-byte model, over texts whose
+// buffers end exactly at `to` (the sanitizer sees any read beyond), with the
+// sought bytes at every offset within and across the eight-byte steps.
+TEST(StrfuncMemory, WordSearchesAgreeWithAByteModel) {
+    unsigned seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int>((seed >> 16) & 0x7FFF);
+    };
+    const char alphabet[] = {' ', ' ', 'a', 'x', '\t', '\x1F', '\x20', '\x80', '\x9F', '\xA0', '\xFF', '\0', '!'};
+    for (int round = 0; round < 4000; ++round) {
+        const int to = next() % 40;
+        std::vector<char> text(static_cast<size_t>(to));
+        for (char& c : text) c = alphabet[next() % static_cast<int>(sizeof alphabet)];
+        const int from = to == 0 ? 0 : next() % (to + 1);
+        const char* s = text.data();
+
+        int pair = -1;
+        for (int q = from; q + 1 < to && pair < 0; ++q)
+            if (s[q] == ' ' && s[q + 1] == ' ') pair = q;
+        EXPECT_EQ(mem_find_pair(s, from, to, ' '), pair) << "round " << round;
+
+        int control = -1;
+        for (int i = 0; i < to && control < 0; ++i)
+            if (static_cast<unsigned char>(s[i]) < 32) control = i;
+        EXPECT_EQ(mem_find_control(s, to), control) << "round " << round;
+    }
+    // Other bytes than blanks pair too; a high byte is never a control character.
+    EXPECT_EQ(mem_find_pair("a\xFF\xFF--------", 0, 11, 0xFF), 1);
+    EXPECT_EQ(mem_find_control("\x80\x81\xFF\xA0 abcdefgh", 13), -1);
+    EXPECT_EQ(mem_find_control("abcdefgh\x7F\x1F", 10), 9);
+}
+
 // ---------------------------------------------------------------------------
 // Trimming, padding and editing in place
 // ---------------------------------------------------------------------------
