@@ -22,6 +22,8 @@
 //   y8drive client-rect <class>             prints the client area on the screen: "left top width height"
 //   y8drive window-rect <class>             prints the window's rectangle: "left top right bottom"
 //   y8drive children <class>                prints each child window: class, tab, text
+//   y8drive child-texts <class>             the same, each text asked of the control itself
+//                                           (WM_GETTEXT): an edit field's current contents
 //   y8drive placement <class>               prints the placement as the ini keeps it (ten numbers)
 //   y8drive move <class> <l> <t> <r> <b>    restores the window and gives it that rectangle
 //   y8drive idle <seconds>                  only waits (keeps the Wine server and desktop warm)
@@ -346,6 +348,20 @@ BOOL CALLBACK printChild(HWND child, LPARAM) {
     return TRUE;
 }
 
+// Another process's edit field keeps its text to itself (GetWindowText does not ask
+// it): the text is asked for with WM_GETTEXT, bounded in time.
+BOOL CALLBACK printChildAsked(HWND child, LPARAM) {
+    char name[256] = "", text[512] = "";
+    GetClassNameA(child, name, sizeof name);
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(child, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                             2000, &length))
+        text[0] = '\0';
+    text[sizeof text - 1] = '\0';
+    std::printf("%s\t%s\n", name, text);
+    return TRUE;
+}
+
 int printPlacement(HWND window) {
     WINDOWPLACEMENT wp = {};
     wp.length = sizeof wp;
@@ -445,7 +461,8 @@ int usage() {
     std::fprintf(stderr,
                  "usage: y8drive wait-window|wait-gone|wait-idle <class> <seconds>\n"
                  "       | wait-count <class> <n> <seconds> | count|title|close <class>\n"
-                 "       | client-rect|window-rect|children|placement <class> | menu <class> [menu]\n"
+                 "       | client-rect|window-rect|children|child-texts|placement <class>\n"
+                 "       | menu <class> [menu]\n"
                  "       | command <class> <id> | twin-menu <class> <y> <seconds>\n"
                  "       | keys <class> <keylist> | pixel <class> <x> <y> | move <class> <l> <t> <r> <b>\n"
                  "       | windows | idle <seconds> | key-log <seconds> | metric <index>\n");
@@ -483,7 +500,8 @@ int run(int argc, char** argv) {
 
     // Every other verb acts on one existing window.
     const bool known = (argc == 3 && (verb == "title" || verb == "close" || verb == "client-rect" ||
-                                      verb == "window-rect" || verb == "children" || verb == "placement")) ||
+                                      verb == "window-rect" || verb == "children" || verb == "child-texts" ||
+                                      verb == "placement")) ||
                        ((argc == 3 || argc == 4) && verb == "menu") ||
                        (argc == 4 && (verb == "command" || verb == "keys" || verb == "wait-idle")) ||
                        (argc == 5 && (verb == "pixel" || verb == "twin-menu")) ||
@@ -512,6 +530,10 @@ int run(int argc, char** argv) {
     if (verb == "window-rect") return printWindowRect(window);
     if (verb == "children") {
         EnumChildWindows(window, printChild, 0);
+        return kDone;
+    }
+    if (verb == "child-texts") {
+        EnumChildWindows(window, printChildAsked, 0);
         return kDone;
     }
     if (verb == "keys") return sendKeys(window, argv[3]);
