@@ -105,6 +105,7 @@ struct SaveWalk {
     int lineCount;
     int blankLines;  // blank lines not yet written: a document's trailing ones never are
     bool failed;
+    long written;    // bytes the file has taken
     char today[DATE_TEXT_SIZE];
 };
 
@@ -112,7 +113,9 @@ int bufferFlush(SaveWalk* w) {
     if (w->used == 0) return 0;
     const int n = w->used;
     w->used = 0;
-    return file_write(w->handle, w->buffer, n) == n ? 0 : -1;
+    if (file_write(w->handle, w->buffer, n) != n) return -1;
+    w->written += n;
+    return 0;
 }
 
 int bufferPut(SaveWalk* w, const char* bytes, int n) {
@@ -149,8 +152,9 @@ int saveLine(LineRecord* line, void* user) {
     return 1;
 }
 
-// Writes every line into handle; 0, or -1 after telling the user.
-int documentWrite(int handle, const char* path) {
+// Writes every line into handle; 0 with the bytes written in *written, or -1
+// after telling the user.
+int documentWrite(int handle, const char* path, long* written) {
     static SaveWalk walk;  // the 2 KB buffer stays off the stack
     walk = SaveWalk{};
     walk.handle = handle;
@@ -170,6 +174,7 @@ int documentWrite(int handle, const char* path) {
         tellPath(kMsgCannotCreate, path);
         return -1;
     }
+    *written = walk.written;
     return 0;
 }
 
@@ -409,7 +414,8 @@ int writeFile(const char* path, bool keepTime) {
         tellPath(kMsgCannotCreate, target);
         return -1;
     }
-    int result = documentWrite(handle, target);
+    long written = 0;
+    int result = documentWrite(handle, target, &written);
     if (file_close(handle) != 0 && result == 0) {
         tellPath(kMsgCannotCreate, target);
         result = -1;
@@ -431,6 +437,7 @@ int writeFile(const char* path, bool keepTime) {
     hasName = 1;
     partlyLoaded = 0;
     fileSize = file_size(target);
+    if (fileSize < 0) fileSize = written;  // the file is there; only its size could not be read
     file_time(target, &fileTime);
     return 0;
 }

@@ -222,8 +222,18 @@ struct FilesState {
     FileHooks hooks = DEFAULT_HOOKS;
     bool failAlloc = false;
     int writesLeft = -1;  // successful writes before they fail; -1: unlimited
+    int failCall = -1;    // index of the counted call that fails; -1: none
+    int calls = 0;        // counted calls since the seam was set
 };
 FilesState state;
+
+// Counts one call of an operation a save depends on: true when this is the
+// one that is to fail.
+bool counted_call_fails() {
+    const int index = state.calls;
+    if (state.calls < INT_MAX) ++state.calls;
+    return index == state.failCall;
+}
 
 // --- Buffers ------------------------------------------------------------------------
 
@@ -267,6 +277,7 @@ int file_attributes(const char* path) {
 }
 
 int set_file_attributes(const char* path, int attributes) {
+    if (counted_call_fails()) return -1;
     PathBuf p;
     if (!sys_path(p, path)) return -1;
     return state.hooks.setAttributes(p.data(), attributes);
@@ -274,6 +285,13 @@ int set_file_attributes(const char* path, int attributes) {
 
 void files_test_fail_alloc(bool on) { state.failAlloc = on; }
 void files_test_fail_writes_after(int n) { state.writesLeft = n < 0 ? -1 : n; }
+
+void files_test_fail_call(int k) {
+    state.failCall = k < 0 ? -1 : k;
+    state.calls = 0;
+}
+
+int files_test_calls() { return state.calls; }
 
 // --- Raw files ---------------------------------------------------------------------
 
@@ -295,9 +313,13 @@ int open_file(const char* path, int flags) {
 
 }  // namespace
 
-int file_create(const char* path) { return open_file(path, OPEN_CREATE); }
+int file_create(const char* path) {
+    if (counted_call_fails()) return -1;
+    return open_file(path, OPEN_CREATE);
+}
 
 int file_open(const char* path, int mode) {
+    if (counted_call_fails()) return -1;  // no read-only fallback either
     if (mode == 0) return open_file(path, OPEN_READ);
     if (mode != 2) return -1;
     int handle = open_file(path, OPEN_READ_WRITE);
@@ -305,8 +327,10 @@ int file_open(const char* path, int mode) {
 }
 
 int file_close(int handle) {
+    const bool fail = counted_call_fails();
     if (handle < 0) return -1;
-    return sys_close(handle) == 0 ? 0 : -1;
+    const bool closed = sys_close(handle) == 0;  // a failing close releases the handle all the same
+    return closed && !fail ? 0 : -1;
 }
 
 int file_read(int handle, void* buf, int n) {
@@ -317,6 +341,7 @@ int file_read(int handle, void* buf, int n) {
 }
 
 int file_write(int handle, const void* buf, int n) {
+    if (counted_call_fails()) return -1;
     if (handle < 0 || n < 0) return -1;
     if (state.writesLeft == 0) return -1;
     if (state.writesLeft > 0) --state.writesLeft;
@@ -514,18 +539,21 @@ int file_time(const char* path, TimeRecord* t) {
 }
 
 int set_file_time(const char* path, const TimeRecord* t) {
+    if (counted_call_fails()) return -1;
     PathBuf p;
     if (!sys_path(p, path) || !is_valid_time(*t)) return -1;
     return state.hooks.setTime(p.data(), t) == 0 ? 0 : -1;
 }
 
 int file_delete(const char* path) {
+    if (counted_call_fails()) return -1;
     PathBuf p;
     if (!sys_path(p, path)) return -1;
     return sys_unlink(p.data()) == 0 ? 0 : -1;
 }
 
 int file_rename(const char* from, const char* to) {
+    if (counted_call_fails()) return -1;
     PathBuf a, b;
     if (!sys_path(a, from) || !sys_path(b, to)) return -1;
     // POSIX rename would replace an existing target; the system's does not.

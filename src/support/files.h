@@ -218,3 +218,13 @@ int dir_list(const char* pattern, DirListCallback callback, void* user);
 void files_test_fail_alloc(bool on);
 // After n more successful file_write calls every call fails; n < 0: never.
 void files_test_fail_writes_after(int n);
+// Every call of an operation a save depends on counts: file_create,
+// file_open, file_write, file_close, file_rename, file_delete, set_file_time
+// and set_file_attributes (also when another function of this module makes
+// it: lf_open, lf_close, file_size, file_exists, file_copy). The call with
+// index k from now (0-based) fails as the system's would and does nothing,
+// except that a failing file_close still releases its handle, as a real one
+// does. k < 0: no call fails. Setting the seam starts the count at 0.
+void files_test_fail_call(int k);
+// The calls counted since the seam was last set.
+int files_test_calls();

@@ -1,9 +1,10 @@
 // Loading and saving the document through the headless host: line ends, the
 // store-full load and the refused save over the cut file, the backup and the
-// safe replacement of the old file, failed writes, the date stamp, the kept
-// file time, the disk-time check, the question before dropping a changed
-// document, the back list, the title, the line-end field, the restored
-// position and the portable half of the properties dialog.
+// safe replacement of the old file, failed writes, a save failed at each of
+// its file calls in turn, the date stamp, the kept file time, the disk-time
+// check, the question before dropping a changed document, the back list, the
+// title, the line-end field, the restored position and the portable half of
+// the properties dialog.
 #include "document/docfile.h"
 
 #include <gtest/gtest.h>
@@ -62,6 +63,7 @@ class DocFile : public ::testing::Test {
     }
     void TearDown() override {
         files_test_fail_writes_after(-1);
+        files_test_fail_call(-1);
         fs::current_path(home_);
         historyDestroy();
         editorStop();
@@ -344,6 +346,180 @@ TEST_F(DocFile, AFailedWriteLeavesTheOldFilesAndTheChangedDocument) {
     EXPECT_EQ(save(), 1);
     EXPECT_EQ(read("a.txt"), "short\r\n");
     EXPECT_EQ(read("a.bak"), "good\r\n");
+}
+
+// --- A save failed at each of its file calls ------------------------------------------------
+
+// The file calls of a save, in their order.
+enum class SaveCall {
+    CreateTemp,       // the temporary file beside the target
+    Write,            // one 2 KB block
+    CloseTemp,
+    DeleteBackup,     // the old .bak
+    RenameToBackup,   // the old file becomes the .bak
+    RenameIntoPlace,  // the temporary file takes the name
+    KeepTime,         // the old time given to the new file
+    SizeOpen,         // the size of the new file read afterwards
+    SizeClose,
+};
+
+std::vector<SaveCall> saveCalls(int blocks, bool replacesOld, bool keepsTime) {
+    std::vector<SaveCall> calls = {SaveCall::CreateTemp};
+    calls.insert(calls.end(), static_cast<std::size_t>(blocks), SaveCall::Write);
+    calls.push_back(SaveCall::CloseTemp);
+    if (replacesOld) calls.insert(calls.end(), {SaveCall::DeleteBackup, SaveCall::RenameToBackup});
+    calls.push_back(SaveCall::RenameIntoPlace);
+    if (keepsTime) calls.push_back(SaveCall::KeepTime);
+    calls.insert(calls.end(), {SaveCall::SizeOpen, SaveCall::SizeClose});
+    return calls;
+}
+
+// A document of several blocks with an old .bak beside it and "Dateizeit
+// erhalten" on: F8, and "Sichern als" to a new name, each failed at every
+// one of its file calls in turn.
+class DocFileSaveFailures : public DocFile {
+  protected:
+    void SetUp() override {
+        DocFile::SetUp();
+        writeLines("a.txt", 300, "original line with a little text");  // about 11 KB
+        write("a.bak", "older\r\n");
+        original_ = read("a.txt");
+        older_ = read("a.bak");
+        changed_ = "changed\r\n" + original_.substr(original_.find('\n') + 1);
+        keepFileTime = 1;
+    }
+
+    // The files as they were, the document loaded and changed.
+    void loadAndChange() {
+        std::error_code ec;
+        for (const auto& entry : fs::directory_iterator(dir_)) fs::remove(entry.path(), ec);
+        write("a.txt", original_);
+        write("a.bak", older_);
+        ASSERT_EQ(set_file_time(path("a.txt").c_str(), &kOldTime), 0);
+        headless_reset();
+        ASSERT_EQ(docLoad(path("a.txt").c_str(), true), 0);
+        setRow(0, "changed");
+        modified = 1;
+    }
+    TimeRecord diskTime(const std::string& name) const {
+        TimeRecord t;
+        EXPECT_EQ(file_time(path(name).c_str(), &t), 0);
+        return t;
+    }
+    std::string cannotCreate(const std::string& name) const {
+        return "Dateifehler: kann " + path(name) + " nicht herstellen.";
+    }
+    // What a failed save leaves: the document changed and still named as it
+    // was, one box, no temporary file.
+    void expectFailedSave(const std::string& name, const std::string& box) {
+        EXPECT_EQ(modified, 1);
+        EXPECT_EQ(hasName, 1);
+        EXPECT_EQ(std::string(fileName), path(name));
+        EXPECT_EQ(boxTexts(), (std::vector<std::string>{box}));
+        EXPECT_EQ(documentLines()[0], "changed");
+    }
+
+    std::string original_, older_, changed_;
+};
+
+TEST_F(DocFileSaveFailures, F8FailedAtAnyCallKeepsTheOriginalUnderItsName) {
+    // The good save, counted.
+    loadAndChange();
+    files_test_fail_call(-1);
+    ASSERT_EQ(save(), 1);
+    const int count = files_test_calls();
+    ASSERT_EQ(read("a.txt"), changed_);
+    ASSERT_EQ(read("a.bak"), original_);
+    ASSERT_TRUE(sameTime(diskTime("a.txt"), kOldTime));
+    const int blocks = static_cast<int>((changed_.size() + 2047) / 2048);
+    ASSERT_GE(blocks, 2);
+    const std::vector<SaveCall> calls = saveCalls(blocks, true, true);
+    ASSERT_EQ(static_cast<std::size_t>(count), calls.size());
+
+    for (int k = 0; k < count; ++k) {
+        const SaveCall call = calls[static_cast<std::size_t>(k)];
+        SCOPED_TRACE("failing call " + std::to_string(k));
+        loadAndChange();
+        files_test_fail_call(k);
+        const int result = save();
+        files_test_fail_call(-1);
+
+        if (call >= SaveCall::KeepTime) {
+            // After the new file took the name the save is done.
+            EXPECT_EQ(result, 1);
+            EXPECT_EQ(read("a.txt"), changed_);
+            EXPECT_EQ(read("a.bak"), original_);
+            EXPECT_EQ(filesInDir(), (std::set<std::string>{"a.txt", "a.bak"}));
+            EXPECT_EQ(modified, 0);
+            EXPECT_TRUE(boxTexts().empty());
+            EXPECT_EQ(fileSize, static_cast<long>(changed_.size()));
+            // Kept unless keeping it failed; what the document remembers is the disk's.
+            EXPECT_EQ(sameTime(diskTime("a.txt"), kOldTime), call != SaveCall::KeepTime);
+            EXPECT_TRUE(sameTime(fileTime, diskTime("a.txt")));
+            continue;
+        }
+
+        EXPECT_EQ(result, 0);
+        EXPECT_EQ(read("a.txt"), original_);
+        EXPECT_TRUE(sameTime(diskTime("a.txt"), kOldTime));
+        // The old .bak goes only once it has been deleted: when renaming the
+        // old file or the new one failed after that.
+        const bool backupGone = call == SaveCall::RenameToBackup || call == SaveCall::RenameIntoPlace;
+        if (backupGone) {
+            EXPECT_EQ(filesInDir(), (std::set<std::string>{"a.txt"}));
+        } else {
+            EXPECT_EQ(read("a.bak"), older_);
+            EXPECT_EQ(filesInDir(), (std::set<std::string>{"a.txt", "a.bak"}));
+        }
+        const bool blockInTheWalk = call == SaveCall::Write && k < blocks;  // not the last one
+        expectFailedSave("a.txt", blockInTheWalk ? "Schreibfehler" : cannotCreate("a.txt"));
+
+        // F8 again, with the files well: no complaint about the file's time.
+        headless_reset();
+        EXPECT_EQ(save(), 1);
+        EXPECT_TRUE(boxTexts().empty());
+        EXPECT_EQ(read("a.txt"), changed_);
+        EXPECT_EQ(read("a.bak"), original_);
+    }
+}
+
+TEST_F(DocFileSaveFailures, SaveAsFailedAtAnyCallLeavesTheNewNameWholeOrAbsent) {
+    loadAndChange();
+    headless_file_answer(path("b.txt").c_str());
+    files_test_fail_call(-1);
+    ASSERT_EQ(saveAs(), 1);
+    const int count = files_test_calls();
+    ASSERT_EQ(read("b.txt"), changed_);
+    const int blocks = static_cast<int>((changed_.size() + 2047) / 2048);
+    const std::vector<SaveCall> calls = saveCalls(blocks, false, false);
+    ASSERT_EQ(static_cast<std::size_t>(count), calls.size());
+
+    for (int k = 0; k < count; ++k) {
+        const SaveCall call = calls[static_cast<std::size_t>(k)];
+        SCOPED_TRACE("failing call " + std::to_string(k));
+        loadAndChange();
+        headless_file_answer(path("b.txt").c_str());
+        files_test_fail_call(k);
+        const int result = saveAs();
+        files_test_fail_call(-1);
+
+        EXPECT_EQ(read("a.txt"), original_);
+        EXPECT_EQ(read("a.bak"), older_);
+        if (call >= SaveCall::SizeOpen) {
+            EXPECT_EQ(result, 1);
+            EXPECT_EQ(read("b.txt"), changed_);
+            EXPECT_EQ(filesInDir(), (std::set<std::string>{"a.txt", "a.bak", "b.txt"}));
+            EXPECT_EQ(std::string(fileName), path("b.txt"));
+            EXPECT_EQ(modified, 0);
+            EXPECT_EQ(fileSize, static_cast<long>(changed_.size()));
+            EXPECT_TRUE(boxTexts().empty());
+        } else {
+            EXPECT_EQ(result, 0);
+            EXPECT_EQ(filesInDir(), (std::set<std::string>{"a.txt", "a.bak"}));
+            const bool blockInTheWalk = call == SaveCall::Write && k < blocks;
+            expectFailedSave("a.txt", blockInTheWalk ? "Schreibfehler" : cannotCreate("b.txt"));
+        }
+    }
 }
 
 TEST(DateStamp, TheFirstDateAtColumn3Or8Or16IsRenewed) {

@@ -50,6 +50,7 @@ protected:
         files_set_hooks(nullptr);
         files_test_fail_alloc(false);
         files_test_fail_writes_after(-1);
+        files_test_fail_call(-1);
         std::error_code ec;
         for (const auto& entry : fs::recursive_directory_iterator(dir_, ec)) {  // read-only files block removal
             fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add, ec);
@@ -454,6 +455,143 @@ TEST_F(Files, RenameNeverReplacesAnExistingTarget) {
     EXPECT_FALSE(fs::exists(dir_ / "d.txt"));
     EXPECT_EQ(file_rename(path("b.txt").c_str(), (dir_.string() + "/" + std::string(200, 'x')).c_str()), -1);
     EXPECT_EQ(read("b.txt"), "beta");
+}
+
+// --- The counting fault seam -------------------------------------------------------
+
+TEST_F(Files, TheCountedCallFailsAsTheSystemWouldAndDoesNothing) {
+    write("a.txt", "alpha");
+    const std::string a = path("a.txt");
+    const TimeRecord stamp = {110, 3, 4, 5, 6, 7};
+    ASSERT_EQ(set_file_time(a.c_str(), &stamp), 0);
+
+    files_test_fail_call(0);
+    EXPECT_EQ(file_create(a.c_str()), -1);  // not truncated
+    const int created = file_create(path("new.txt").c_str());  // the next call is not the one to fail
+    EXPECT_GE(created, 0);
+    EXPECT_EQ(file_close(created), 0);
+    EXPECT_EQ(files_test_calls(), 3);
+    EXPECT_EQ(read("a.txt"), "alpha");
+
+    files_test_fail_call(0);
+    EXPECT_EQ(file_open(a.c_str(), 2), -1);  // no read-only handle instead
+    int h = file_open(a.c_str(), 2);
+    EXPECT_GE(h, 0);
+    EXPECT_EQ(file_close(h), 0);
+
+    h = file_create(path("w.txt").c_str());
+    ASSERT_GE(h, 0);
+    files_test_fail_call(0);
+    EXPECT_EQ(file_write(h, "abc", 3), -1);
+    EXPECT_EQ(file_write(h, "def", 3), 3);
+    EXPECT_EQ(file_close(h), 0);
+    EXPECT_EQ(read("w.txt"), "def");
+
+    files_test_fail_call(0);
+    EXPECT_EQ(file_rename(a.c_str(), path("b.txt").c_str()), -1);
+    EXPECT_EQ(read("a.txt"), "alpha");
+    EXPECT_FALSE(fs::exists(dir_ / "b.txt"));
+
+    files_test_fail_call(0);
+    EXPECT_EQ(file_delete(a.c_str()), -1);
+    EXPECT_TRUE(fs::exists(dir_ / "a.txt"));
+
+    files_test_fail_call(0);
+    const TimeRecord other = {120, 5, 6, 7, 8, 9};
+    EXPECT_EQ(set_file_time(a.c_str(), &other), -1);
+    TimeRecord got;
+    EXPECT_EQ(file_time(a.c_str(), &got), 0);
+    EXPECT_EQ(time_text(got), time_text(stamp));
+
+    files_test_fail_call(0);
+    EXPECT_EQ(set_file_attributes(a.c_str(), FILE_ATTR_READONLY), -1);
+    EXPECT_EQ(file_attributes(a.c_str()) & FILE_ATTR_READONLY, 0);
+
+    // The k-th call from now, once; -1 turns the seam off but keeps counting.
+    write("1", "1");
+    write("2", "2");
+    write("3", "3");
+    files_test_fail_call(2);
+    EXPECT_EQ(file_delete(path("1").c_str()), 0);
+    EXPECT_EQ(file_delete(path("2").c_str()), 0);
+    EXPECT_EQ(file_delete(path("3").c_str()), -1);
+    EXPECT_EQ(file_delete(path("3").c_str()), 0);
+    files_test_fail_call(-1);
+    EXPECT_EQ(files_test_calls(), 0);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(file_rename(a.c_str(), a.c_str()), -1);  // refused, not failed
+    EXPECT_EQ(files_test_calls(), 3);
+    EXPECT_EQ(read("a.txt"), "alpha");
+}
+
+TEST_F(Files, AFailingCloseStillReleasesTheHandle) {
+    const std::string c = path("c.txt");
+    const int h = file_create(c.c_str());
+    ASSERT_GE(h, 0);
+    EXPECT_EQ(file_write(h, "kept", 4), 4);
+    files_test_fail_call(0);
+    EXPECT_EQ(file_close(h), -1);
+    // The lowest free handle is the one given back.
+    const int again = file_open(c.c_str(), 0);
+    EXPECT_EQ(again, h);
+    EXPECT_EQ(file_close(again), 0);
+    EXPECT_EQ(read("c.txt"), "kept");
+    // No handle is left open on it: the system lets it go.
+    EXPECT_EQ(file_delete(c.c_str()), 0);
+    EXPECT_FALSE(fs::exists(dir_ / "c.txt"));
+
+    // A line file whose close fails reports it and is closed all the same.
+    write("l.txt", "x\n");
+    LineFile lf;
+    ASSERT_GE(lf_open(&lf, path("l.txt").c_str()), 0);
+    files_test_fail_call(0);
+    EXPECT_EQ(lf_close(&lf), -1);
+    EXPECT_EQ(lf.handle, -1);
+    EXPECT_EQ(file_delete(path("l.txt").c_str()), 0);
+}
+
+// Every call the module makes for itself counts, and a copy failed at any of
+// them reports failure with no destination left, or is whole.
+TEST_F(Files, CallsInsideTheModuleCountAndACopyFailedAtAnyOfThemLeavesNothing) {
+    std::string bytes;
+    for (int i = 0; i < 40000; ++i) bytes += static_cast<char>('a' + i % 26);
+    write("src.bin", bytes);
+    const std::string src = path("src.bin"), dst = path("dst.bin");
+
+    files_test_fail_call(-1);
+    EXPECT_EQ(file_size(src.c_str()), 40000);
+    EXPECT_EQ(files_test_calls(), 2);  // open, close
+    files_test_fail_call(-1);
+    LineFile lf;
+    ASSERT_GE(lf_open(&lf, src.c_str()), 0);
+    EXPECT_EQ(lf_write(&lf, "A", 1), 0);
+    EXPECT_EQ(lf_close(&lf), 0);
+    EXPECT_EQ(files_test_calls(), 3);  // open, the block written back, close
+    bytes[0] = 'A';
+
+    files_test_fail_call(-1);
+    ASSERT_EQ(file_copy(src.c_str(), dst.c_str()), 0);
+    const int calls = files_test_calls();
+    EXPECT_GE(calls, 8);  // open, create, three buffers written, two closes, time, attributes
+    ASSERT_EQ(file_delete(dst.c_str()), 0);
+
+    int failed = 0;
+    for (int k = 0; k < calls; ++k) {
+        SCOPED_TRACE("failing call " + std::to_string(k));
+        files_test_fail_call(k);
+        const int result = file_copy(src.c_str(), dst.c_str());
+        EXPECT_GT(files_test_calls(), k);
+        if (result != 0) ++failed;
+        if (result == 0) {
+            EXPECT_EQ(read("dst.bin"), bytes);
+            EXPECT_EQ(file_delete(dst.c_str()), 0);
+        } else {
+            EXPECT_EQ(result, -1);
+            EXPECT_FALSE(fs::exists(dir_ / "dst.bin"));
+        }
+        EXPECT_EQ(read("src.bin"), bytes);
+    }
+    // Only closing the source, the time and the attributes may fail unnoticed.
+    EXPECT_EQ(failed, calls - 3);
 }
 
 // --- Paths --------------------------------------------------------------------------
