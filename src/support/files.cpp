@@ -477,18 +477,45 @@ long lf_tell(const LineFile* lf) {
     return lf->blockIndex * lf->blockSize + lf->position;
 }
 
+namespace {
+
+// Appends the n bytes at src to buf without their CRs, as far as max allows.
+void append_without_cr(char* buf, int* stored, int max, const char* src, int n) {
+    while (n > 0 && *stored < max) {
+        const void* cr = std::memchr(src, '\r', static_cast<size_t>(n));
+        const int run = cr != nullptr ? static_cast<int>(static_cast<const char*>(cr) - src) : n;
+        const int take = run < max - *stored ? run : max - *stored;
+        std::memcpy(buf + *stored, src, static_cast<size_t>(take));
+        *stored += take;
+        const int skip = cr != nullptr ? run + 1 : run;
+        src += skip;
+        n -= skip;
+    }
+}
+
+}  // namespace
+
 int lf_read_line(LineFile* lf, char* buf, int max) {
     if (max < 0) max = 0;
     int stored = 0;
     bool consumed = false;
-    if (lf_is_open(lf)) {
-        while (lf_byte_ready(lf)) {
-            char ch = lf->buffer[lf->position];
-            if (ch == 26) break;  // Ctrl-Z: the end of line and file, left in place
+    // The line is searched block by block with memchr: the LF that ends it, or
+    // a Ctrl-Z before it, which ends line and file and is left in place.
+    while (lf_is_open(lf) && lf_byte_ready(lf)) {
+        const char* start = lf->buffer + lf->position;
+        const int available = lf->valid - lf->position;
+        const void* lf_at = std::memchr(start, '\n', static_cast<size_t>(available));
+        int part = lf_at != nullptr ? static_cast<int>(static_cast<const char*>(lf_at) - start) : available;
+        const void* eof_at = std::memchr(start, 26, static_cast<size_t>(part));
+        if (eof_at != nullptr) part = static_cast<int>(static_cast<const char*>(eof_at) - start);
+        append_without_cr(buf, &stored, max, start, part);
+        lf->position += part;
+        if (part > 0) consumed = true;
+        if (eof_at != nullptr) break;
+        if (lf_at != nullptr) {
             ++lf->position;
             consumed = true;
-            if (ch == '\n') break;
-            if (ch != '\r' && stored < max) buf[stored++] = ch;
+            break;
         }
     }
     buf[stored] = '\0';

@@ -148,6 +148,11 @@ TEST_F(Files, OverlongLinesAreCutAndTheirRestDropped) {
     EXPECT_EQ(read_lines(path("huge.txt"), 10000), (Lines{"x", huge, "y"}));  // over five blocks
     EXPECT_EQ(read_lines(path("huge.txt"), 0), (Lines{"", "", ""}));
 
+    // The cut counts the characters kept: CRs inside the line take no room.
+    write("cr.txt", "a\rb\r\rc\rd\r\nxy\n");
+    EXPECT_EQ(read_lines(path("cr.txt"), 3), (Lines{"abc", "xy"}));
+    EXPECT_EQ(read_lines(path("cr.txt"), 250), (Lines{"abcd", "xy"}));
+
     write("list.txt", std::string(100, 'q') + "\nshort\n");
     LineFile lf;
     char buf[79];
