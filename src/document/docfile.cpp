@@ -595,7 +595,7 @@ void titleUpdate() {
                       modified ? " >" : "");
         set_main_title(caption);
     }
-    str_ncopy(titleName, fileName, kPathChars);
+    if (nameChanged) str_ncopy(titleName, fileName, kPathChars);
     titleModified = modified;
 }
 

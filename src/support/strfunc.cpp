@@ -340,7 +340,7 @@ void str_pad(char* dst, const char* src, int width) {
     if (width < 0) width = 0;
     const void* nul = std::memchr(src, '\0', static_cast<size_t>(width));
     const int n = nul ? static_cast<int>(static_cast<const char*>(nul) - src) : width;
-    std::memmove(dst, src, static_cast<size_t>(n));
+    if (dst != src) std::memmove(dst, src, static_cast<size_t>(n));  // padding in place is common
     mem_fill(dst + n, width - n, ' ');
     dst[width] = '\0';
 }
