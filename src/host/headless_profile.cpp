@@ -97,6 +97,7 @@ void resolve_ini_path() {
 void headless_profile_reset() {
     host = ProfileHost{};
     arg_reset();
+    ini_set_file(nullptr);  // the profile module forgets its file with the host
 }
 
 void headless_set_ini_dir(const char* dir) {

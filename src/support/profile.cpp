@@ -21,6 +21,16 @@ struct ArgWords {
 };
 ArgWords args;
 
+// The profile path as ini_set_file gave it: a call on another ini file returns to it.
+char profilePath[FILE_PATH_MAX + 1];
+
+// The name a call on the ini file named file uses: the profile's own spelling
+// when file names the profile in another case (names compare without case, and
+// a file is created under the first spelling that writes it).
+const char* ini_file_spelling(const char* file) {
+    return str_cmp_nocase(file, profilePath) == 0 ? profilePath : file;
+}
+
 bool white(char ch) { return is_white(static_cast<unsigned char>(ch)); }
 
 // Reads an optionally signed decimal number at *p; *p moves behind it. A number
@@ -58,10 +68,32 @@ bool unsafe_in_argument(unsigned char ch) { return ch < 32 || ch == 127 || ch ==
 
 // ---------------------------------------------------------------- profile file
 
-void ini_set_file(const char* path) { plat_ini_set_file(path ? path : ""); }
+void ini_set_file(const char* path) {
+    profilePath[0] = '\0';
+    // A path the system would refuse is no profile at all, never a cut one.
+    if (path && std::strlen(path) <= FILE_PATH_MAX) std::strcpy(profilePath, path);
+    plat_ini_set_file(profilePath);
+}
 
 int ini_read(const char* section, const char* key, char* buf) {
     return plat_ini_get(section, key, buf, INI_BUF_SIZE);
+}
+
+int ini_read_file(const char* file, const char* section, const char* key, char* buf, int size) {
+    if (size < 1) return 0;
+    buf[0] = '\0';
+    if (!file || !*file || std::strlen(file) > FILE_PATH_MAX) return 0;
+    plat_ini_set_file(ini_file_spelling(file));
+    const int length = plat_ini_get(section, key, buf, size);
+    plat_ini_set_file(profilePath);
+    return length;
+}
+
+void ini_write_file(const char* file, const char* section, const char* key, const char* value) {
+    if (!file || !*file || std::strlen(file) > FILE_PATH_MAX) return;
+    plat_ini_set_file(ini_file_spelling(file));
+    plat_ini_put(section, key, value ? value : "");
+    plat_ini_set_file(profilePath);
 }
 
 int ini_read_int(const char* section, const char* key) {

@@ -28,6 +28,16 @@ int ini_read_int(const char* section, const char* key);
 void ini_write(const char* section, const char* key, const char* value);
 // Writes n with "%d".
 void ini_write_int(const char* section, const char* key, int n);
+// The value of key in section of the ini file named file (a name without a
+// directory lies in the Windows directory), for this one call: the profile path
+// of ini_set_file is in force again afterwards. At most size - 1 characters
+// into buf ("" when missing); returns the length. Values longer than an ordinary
+// ini value (a placement of ten numbers) are read with a larger size. A name
+// that differs from the profile path only in case is the profile, and its
+// spelling is used (the file is never created under a second spelling).
+int ini_read_file(const char* file, const char* section, const char* key, char* buf, int size = INI_BUF_SIZE);
+// Writes the value into the ini file named file, for this one call.
+void ini_write_file(const char* file, const char* section, const char* key, const char* value);
 // When the profile's directory holds no file of the template's name, copies
 // the template there. 1 copied, 0 nothing to do (the file exists, or there is
 // no template), -1 the copy failed or the path would be too long.

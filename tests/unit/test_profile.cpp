@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <filesystem>
@@ -155,6 +156,65 @@ TEST_F(ProfileIni, WithoutAProfilePathNothingIsStored) {
     char buf[INI_BUF_SIZE];
     EXPECT_EQ(ini_read("S", "K", buf), 0);
     EXPECT_FALSE(fs::exists(profile()));
+}
+
+TEST_F(ProfileIni, ANamedFileIsUsedForOneCallAndTheProfileStaysInForce) {
+    ini_write("Option", "TabStep", "4");
+    ini_write_file("Other.ini", "Window", "InUse0", "1");
+    EXPECT_EQ(read(path("Other.ini")), "[Window]\r\nInUse0=1\r\n");  // a bare name lies in the ini directory
+    EXPECT_EQ(headless_ini_path(), profile());
+
+    // The next plain calls go to the profile again, not to the named file.
+    ini_write("Option", "Indent", "3");
+    EXPECT_EQ(read(profile()), "[Option]\r\nTabStep=4\r\nIndent=3\r\n");
+    EXPECT_EQ(read(path("Other.ini")), "[Window]\r\nInUse0=1\r\n");
+
+    char buf[INI_BUF_SIZE];
+    EXPECT_EQ(ini_read_file("Other.ini", "window", "INUSE0", buf), 1);
+    EXPECT_STREQ(buf, "1");
+    EXPECT_EQ(ini_read_file("Other.ini", "Option", "TabStep", buf), 0);
+    EXPECT_STREQ(buf, "");
+    EXPECT_EQ(ini_read("Option", "TabStep", buf), 1);
+    EXPECT_STREQ(buf, "4");
+    EXPECT_EQ(headless_ini_path(), profile());
+
+    // A value longer than an ordinary one is read in full with a larger buffer,
+    // and cut to size - 1 characters with a smaller one.
+    const std::string longValue = "0 1 -32000 -32000 -2147483648 -2147483648 2147483647 2147483647 -2147483648 1";
+    ini_write_file("Other.ini", "Window", "Position0", (longValue + "234567").c_str());
+    char wide[PLACEMENT_TEXT_SIZE];
+    EXPECT_EQ(ini_read_file("Other.ini", "Window", "Position0", wide, sizeof wide), 83);
+    EXPECT_EQ(std::string(wide), longValue + "234567");
+    EXPECT_EQ(ini_read_file("Other.ini", "Window", "Position0", buf), 79);
+    char small[4];
+    EXPECT_EQ(ini_read_file("Other.ini", "Window", "Position0", small, sizeof small), 3);
+    EXPECT_STREQ(small, "0 1");
+
+    // No file name: nothing read, nothing written, the profile untouched.
+    const std::string before = read(profile());
+    ini_write_file("", "Option", "TabStep", "9");
+    ini_write_file(nullptr, "Option", "TabStep", "9");
+    std::memset(buf, '#', sizeof buf);
+    EXPECT_EQ(ini_read_file("", "Option", "TabStep", buf), 0);
+    EXPECT_STREQ(buf, "");
+    EXPECT_EQ(read(profile()), before);
+    EXPECT_EQ(headless_ini_path(), profile());
+
+    // The profile's name in another case is the profile, under its own spelling.
+    ini_write_file("Y8TEST.INI", "Window", "InUse0", "1");
+    EXPECT_EQ(ini_read("window", "inuse0", buf), 1);
+    std::vector<std::string> names;  // as the directory spells them, on any file system
+    for (const auto& entry : fs::directory_iterator(dir_)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Other.ini", "Y8Test.ini"}));
+    EXPECT_EQ(ini_read_file("y8test.ini", "Option", "TabStep", buf), 1);
+    EXPECT_STREQ(buf, "4");
+
+    // Without a profile the named file still works, and no profile follows it.
+    ini_set_file("");
+    ini_write_file("Other.ini", "Window", "InUse1", "0");
+    EXPECT_EQ(ini_read_file("Other.ini", "Window", "InUse1", buf), 1);
+    EXPECT_STREQ(headless_ini_path(), "");
 }
 
 // ---------------------------------------------------------------------------
