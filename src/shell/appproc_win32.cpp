@@ -13,6 +13,7 @@
 #include "resources/resource.h"
 #include "shell/app_win32.h"
 #include "shell/appproc.h"
+#include "shell/config_win32.h"
 #include "shell/mainwin_win32.h"
 #include "support/files.h"
 #include "support/profile.h"
@@ -28,9 +29,10 @@ void restoreWhenMinimized() {
     if (IsIconic(App.mainWindow)) ShowWindow(App.mainWindow, SW_RESTORE);
 }
 
-// 1008, posted once at start-up: the window shown as it should be and the text
-// window laid out for its size.
+// 1008, posted once at start-up: the window placed from this copy's slot, shown
+// as it should be and the text window laid out for its size.
 void placeWindow(int, std::intptr_t) {
+    windowSlot = slotTake(windowSlot);
     restoreWhenMinimized();
     viewResize();
 }
@@ -38,6 +40,9 @@ void placeWindow(int, std::intptr_t) {
 void positionOpen(int, std::intptr_t) { positionDialogOpen(); }
 void optionsOpen(int, std::intptr_t) { optionsDialogOpen(); }
 void propertiesOpen(int, std::intptr_t) { propertiesDialogOpen(); }
+void directoriesCommand(int, std::intptr_t) { directoriesOpen(); }
+void extensionsCommand(int, std::intptr_t) { extensionsOpen(); }
+void coloursCommand(int, std::intptr_t) { coloursOpen(); }
 void helpContents(int, std::intptr_t) { show_help(nullptr, nullptr); }
 
 // F1: the page of the active dialog box, the contents when none is active.
@@ -50,8 +55,15 @@ void helpContext(int, std::intptr_t) {
 // The rows that need the window system, sorted by number; the portable rows
 // (shell/appproc.cpp) are consulted first.
 constexpr CommandEntry kCommands[] = {
-    {CMD_PLACE_WINDOW, placeWindow}, {CMD_POSITION, positionOpen},       {CMD_OPTIONS, optionsOpen},
-    {CMD_PROPERTIES, propertiesOpen}, {CMD_HELP_CONTENTS, helpContents}, {CMD_HELP_CONTEXT, helpContext},
+    {CMD_PLACE_WINDOW, placeWindow},
+    {CMD_POSITION, positionOpen},
+    {CMD_OPTIONS, optionsOpen},
+    {CMD_PROPERTIES, propertiesOpen},
+    {CMD_CONF_DIRECTORIES, directoriesCommand},
+    {CMD_CONF_EXTENSIONS, extensionsCommand},
+    {CMD_CONF_COLOURS, coloursCommand},
+    {CMD_HELP_CONTENTS, helpContents},
+    {CMD_HELP_CONTEXT, helpContext},
 };
 constexpr int kCommandCount = static_cast<int>(sizeof kCommands / sizeof kCommands[0]);
 static_assert(commandTableSorted(kCommands, kCommandCount), "the command table must rise by number");

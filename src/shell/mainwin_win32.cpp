@@ -14,6 +14,7 @@
 #include "framework/messages.h"
 #include "resources/resource.h"
 #include "shell/app_win32.h"
+#include "shell/config_win32.h"
 #include "support/files.h"
 #include "support/profile.h"
 #include "support/profile_win32.h"
@@ -311,6 +312,7 @@ void appShutdown() {
     viewDestroy();
     storeDestroy();
     windowDestroy();
+    slotRelease(windowSlot);
 }
 
 // ---------------------------------------------------------------- DDE service

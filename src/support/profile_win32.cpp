@@ -132,15 +132,33 @@ void set_main_title(const char* text) {
 
 // ---------------------------------------------------------------- window placement
 
-void save_window_pos(HWND window, const char* key, const char* section) {
+bool window_placement_get(HWND window, PlacementValues* values) {
     WINDOWPLACEMENT wp = {};
     wp.length = sizeof wp;
-    if (!GetWindowPlacement(window, &wp)) return;
-    PlacementValues values{static_cast<int>(wp.flags), static_cast<int>(wp.showCmd),
-                           static_cast<int>(wp.ptMinPosition.x), static_cast<int>(wp.ptMinPosition.y),
-                           static_cast<int>(wp.ptMaxPosition.x), static_cast<int>(wp.ptMaxPosition.y),
-                           static_cast<int>(wp.rcNormalPosition.left), static_cast<int>(wp.rcNormalPosition.top),
-                           static_cast<int>(wp.rcNormalPosition.right), static_cast<int>(wp.rcNormalPosition.bottom)};
+    if (!window || !GetWindowPlacement(window, &wp)) return false;
+    const RECT& normal = wp.rcNormalPosition;
+    *values = PlacementValues{static_cast<int>(wp.flags),          static_cast<int>(wp.showCmd),
+                              static_cast<int>(wp.ptMinPosition.x), static_cast<int>(wp.ptMinPosition.y),
+                              static_cast<int>(wp.ptMaxPosition.x), static_cast<int>(wp.ptMaxPosition.y),
+                              static_cast<int>(normal.left),        static_cast<int>(normal.top),
+                              static_cast<int>(normal.right),       static_cast<int>(normal.bottom)};
+    return true;
+}
+
+void window_placement_set(HWND window, const PlacementValues& values) {
+    WINDOWPLACEMENT wp = {};
+    wp.length = sizeof wp;
+    wp.flags = static_cast<UINT>(values.flags);
+    wp.showCmd = static_cast<UINT>(values.showCommand);
+    wp.ptMinPosition = POINT{values.minX, values.minY};
+    wp.ptMaxPosition = POINT{values.maxX, values.maxY};
+    wp.rcNormalPosition = RECT{values.left, values.top, values.right, values.bottom};
+    SetWindowPlacement(window, &wp);
+}
+
+void save_window_pos(HWND window, const char* key, const char* section) {
+    PlacementValues values;
+    if (!window_placement_get(window, &values)) return;
     char text[PLACEMENT_TEXT_SIZE];
     if (placement_format(values, text, sizeof text) > 0) plat_ini_put(section, key, text);
 }
@@ -149,20 +167,16 @@ int restore_window_pos(HWND window, const char* key, const char* section, int mo
     char text[PLACEMENT_TEXT_SIZE];
     PlacementValues saved;
     if (plat_ini_get(section, key, text, sizeof text) == 0 || !placement_parse(text, &saved)) return 0;
-    WINDOWPLACEMENT wp = {};
-    wp.length = sizeof wp;
     if (move_only) {
+        WINDOWPLACEMENT wp = {};
+        wp.length = sizeof wp;
         if (!GetWindowPlacement(window, &wp)) return 0;
         OffsetRect(&wp.rcNormalPosition, saved.left - wp.rcNormalPosition.left, saved.top - wp.rcNormalPosition.top);
         wp.showCmd = current_show_command(window);
+        SetWindowPlacement(window, &wp);
     } else {
-        wp.flags = static_cast<UINT>(saved.flags);
-        wp.showCmd = static_cast<UINT>(saved.showCommand);
-        wp.ptMinPosition = POINT{saved.minX, saved.minY};
-        wp.ptMaxPosition = POINT{saved.maxX, saved.maxY};
-        wp.rcNormalPosition = RECT{saved.left, saved.top, saved.right, saved.bottom};
+        window_placement_set(window, saved);
     }
-    SetWindowPlacement(window, &wp);
     return placement_result(saved.showCommand);
 }
 

@@ -6,8 +6,15 @@
 
 #include <windows.h>
 
+#include "support/profile.h"
+
 // ---------------------------------------------------------------- window placement
 
+// The window's placement as its ten numbers; false (values untouched) when it
+// cannot be had.
+bool window_placement_get(HWND window, PlacementValues* values);
+// Gives the window the placement of the ten numbers.
+void window_placement_set(HWND window, const PlacementValues& values);
 // Writes the window's placement as the ten numbers "%d %d ..." (flags, show
 // command, minimized x y, maximized x y, normal left top right bottom) under
 // key in section.

@@ -14,7 +14,9 @@ harness_start "$1" "$2" e2e_typing desktop
 install_program y8.exe
 
 paper="255 255 224"  # light yellow: the text stays readable on the screenshot
-ini_prepare "[Global]" "BgFarbe=$paper" "[Option]" "Indent=2"
+# The first copy takes placement slot 0: a window of 800 x 600 leaves room to see that
+# the typed lines stay at the top.
+ini_prepare "[Global]" "BgFarbe=$paper" "[Option]" "Indent=2" "[Window]" "Position0=0 1 -1 -1 -1 -1 40 20 840 620"
 work=$H_PREFIX/drive_c/work
 mkdir -p "$work" && : >"$work/f.c" || fail "cannot create the empty $work/f.c"
 name='C:\work\f.c'
