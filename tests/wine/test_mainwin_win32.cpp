@@ -8,6 +8,7 @@
 #include "framework/platform.h"
 #include "resources/resource.h"
 #include "shell/app_win32.h"
+#include "shell/config.h"
 #include "shell/startup.h"
 #include "wine_environment.h"
 
@@ -252,18 +253,28 @@ TEST_F(ProgramResources, TheAboutBoxCentresItselfAndOkEndsIt) {
 // ---------------------------------------------------------------- the main window procedure
 
 // Calls the main window procedure for the environment's main window with a
-// run state, and puts the state back.
+// run state, and puts back the state, the window's placement and this copy's
+// placement slot (command 1008 takes one, marks it in Y8.ini and moves the
+// window to it).
 class MainWindowProc : public ::testing::Test {
 protected:
     void SetUp() override {
         savedState_ = runState;
+        savedSlot_ = windowSlot;
+        slotFile_ = wine_system_profile();
+        placement_.length = sizeof placement_;
+        GetWindowPlacement(App.mainWindow, &placement_);
+        slotForget();
         wine_pump();
         wine_clear_main_commands();
         startupReset();
     }
     void TearDown() override {
         runState = savedState_;
-        if (IsIconic(App.mainWindow)) ShowWindow(App.mainWindow, SW_RESTORE);
+        slotForget();
+        windowSlot = savedSlot_;
+        wine_system_profile_restore(slotFile_);
+        SetWindowPlacement(App.mainWindow, &placement_);
         SetForegroundWindow(App.mainWindow);  // as the environment left it
         wine_pump();
         startupReset();
@@ -274,6 +285,9 @@ protected:
     }
 
     int savedState_ = 2;
+    int savedSlot_ = 1;
+    WineFileBytes slotFile_;
+    WINDOWPLACEMENT placement_ = {};
 };
 
 TEST_F(MainWindowProc, CommandsReachTheApplicationOnlyWhileTheLoopRuns) {
@@ -312,8 +326,11 @@ TEST_F(MainWindowProc, AResultSetForOneMessageNeverAnswersTheNext) {
 }
 
 // A drop as the system hands it over: DROPFILES and the names, double-NUL ended.
+// A list without names is still two NULs: the reader skips one name before it
+// looks for the end, and past a single NUL it would read whatever lies behind
+// the block and take it for more files (which this program starts copies of).
 HDROP makeDrop(const std::vector<std::string>& names) {
-    size_t size = sizeof(DROPFILES) + 1;
+    size_t size = sizeof(DROPFILES) + (names.empty() ? 2 : 1);
     for (const std::string& name : names) size += name.size() + 1;
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
     auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
@@ -345,6 +362,7 @@ TEST_F(MainWindowProc, ADroppedFileIsOpenedHereAndTheDropReleased) {
     // A drop that brings no file opens nothing, and is released all the same.
     wine_clear_main_commands();
     drop = makeDrop({});
+    ASSERT_LE(DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0), 1u) << "no second file to start a copy for";
     call(2, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
     EXPECT_EQ(GlobalSize(drop), 0u);
     wine_pump();

@@ -10,6 +10,8 @@
 
 #include <cstring>
 #include <deque>
+#include <fstream>
+#include <sstream>
 
 namespace {
 
@@ -20,6 +22,9 @@ struct EnvironmentState {
     std::deque<int> answers;
     std::vector<WineCommand> commands;
     bool ownFont = false;
+    RECT mainRect = {};          // the main window as set up, for every test to find it so
+    std::string directory;       // the current directory as set up
+    WineFileBytes systemProfile; // Y8.ini in the Windows directory as set up
 };
 
 EnvironmentState E;
@@ -39,6 +44,101 @@ int recordBox(const char* text, unsigned style, const char* caption, HWND owner)
     }
     return (style & 0x0F) != MB_OK ? IDCANCEL : IDOK;
 }
+
+std::string currentDirectory() {
+    char dir[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, dir);
+    return dir;
+}
+
+std::string systemProfilePath() {
+    char dir[MAX_PATH] = "";
+    GetWindowsDirectoryA(dir, MAX_PATH);
+    return std::string(dir) + "\\Y8.ini";
+}
+
+BOOL CALLBACK countWindow(HWND, LPARAM count) {
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+// Top-level windows of this thread other than the main window. The system's
+// hidden helper windows are not the tests': the input method's, and the ones
+// Wine's DDE client leaves behind even after DdeUninitialize.
+bool systemHelper(HWND w, const char* cls) {
+    return !IsWindowVisible(w) && (std::strcmp(cls, "IME") == 0 || std::strncmp(cls, "WineDde", 7) == 0);
+}
+
+BOOL CALLBACK listOtherTopWindow(HWND w, LPARAM list) {
+    char cls[64] = "";
+    GetClassNameA(w, cls, sizeof cls);
+    if (w != App.mainWindow && !systemHelper(w, cls))
+        *reinterpret_cast<std::string*>(list) += std::string(" ") + cls;
+    return TRUE;
+}
+
+// After every test: what the environment set up is as it was, and what a test
+// may take for itself (the clipboard, the caret, a box hook, windows) is given
+// back. Whatever is not is reported as a failure of the test that left it
+// behind, and put right, so that the next test, in whatever order, is not hit.
+class LeakCheck : public ::testing::EmptyTestEventListener {
+  public:
+    void OnTestEnd(const ::testing::TestInfo&) override {
+        if (CloseClipboard()) ADD_FAILURE() << "left the clipboard open";
+        if (box_set_hook(recordBox) != recordBox) ADD_FAILURE() << "left another box hook set";
+        if (file_box_set_hook(nullptr) != nullptr) ADD_FAILURE() << "left a file box hook set";
+        if (!E.answers.empty()) ADD_FAILURE() << E.answers.size() << " box answer(s) left unused";
+        E.answers.clear();
+        if (runState != 2) ADD_FAILURE() << "left runState " << runState;
+        runState = 2;
+
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        if (GetGUIThreadInfo(GetCurrentThreadId(), &info) && info.hwndCaret) {
+            ADD_FAILURE() << "left a caret";
+            DestroyCaret();
+        }
+        std::string others;
+        EnumThreadWindows(GetCurrentThreadId(), listOtherTopWindow, reinterpret_cast<LPARAM>(&others));
+        if (!others.empty()) ADD_FAILURE() << "left top-level windows besides the main window:" << others;
+        dlg_close_all();
+        int children = 0;
+        EnumChildWindows(App.mainWindow, countWindow, reinterpret_cast<LPARAM>(&children));
+        if (children) ADD_FAILURE() << "left " << children << " child window(s) in the main window";
+
+        if (!IsWindow(App.mainWindow)) {
+            ADD_FAILURE() << "destroyed the main window";
+            return;
+        }
+        if (IsIconic(App.mainWindow) || IsZoomed(App.mainWindow)) {
+            ADD_FAILURE() << "left the main window minimized or maximized";
+            ShowWindow(App.mainWindow, SW_RESTORE);
+        }
+        RECT r{};
+        GetWindowRect(App.mainWindow, &r);
+        if (!EqualRect(&r, &E.mainRect)) {
+            ADD_FAILURE() << "left the main window at " << r.left << "," << r.top << " " << r.right - r.left
+                          << "x" << r.bottom - r.top;
+            SetWindowPos(App.mainWindow, nullptr, E.mainRect.left, E.mainRect.top,
+                         E.mainRect.right - E.mainRect.left, E.mainRect.bottom - E.mainRect.top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        if (!IsWindowEnabled(App.mainWindow)) {
+            ADD_FAILURE() << "left the main window disabled";
+            EnableWindow(App.mainWindow, TRUE);
+        }
+        if (currentDirectory() != E.directory) {
+            ADD_FAILURE() << "left the current directory at " << currentDirectory();
+            SetCurrentDirectoryA(E.directory.c_str());
+        }
+        if (wine_system_profile() != E.systemProfile) {
+            ADD_FAILURE() << "changed Y8.ini in the Windows directory";
+            wine_system_profile_restore(E.systemProfile);
+        }
+        SetForegroundWindow(App.mainWindow);
+        wine_pump();
+    }
+};
 
 LRESULT CALLBACK mainProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_COMMAND) E.commands.push_back({LOWORD(wParam), lParam});
@@ -77,6 +177,9 @@ class WineEnvironment : public ::testing::Environment {
         box_set_hook(recordBox);
         runState = 2;  // wine_pump is the message loop
         wine_pump();
+        GetWindowRect(App.mainWindow, &E.mainRect);
+        E.directory = currentDirectory();
+        E.systemProfile = wine_system_profile();
     }
 
     void TearDown() override {
@@ -95,6 +198,13 @@ class WineEnvironment : public ::testing::Environment {
 
 ::testing::Environment* const kEnvironment =
     ::testing::AddGlobalTestEnvironment(new WineEnvironment);
+
+// Listeners hear the end of a test last-appended first: the check comes after
+// the result printer, so that what it finds is printed with the test.
+const bool kLeakCheck = [] {
+    ::testing::UnitTest::GetInstance()->listeners().Append(new LeakCheck);
+    return true;
+}();
 
 }  // namespace
 
@@ -124,3 +234,24 @@ void wine_pump() {
 const std::vector<WineCommand>& wine_main_commands() { return E.commands; }
 
 void wine_clear_main_commands() { E.commands.clear(); }
+
+WineFileBytes wine_system_profile() {
+    WineFileBytes file;
+    std::ifstream in(systemProfilePath(), std::ios::binary);
+    file.exists = in.is_open();
+    std::ostringstream bytes;
+    if (file.exists) bytes << in.rdbuf();
+    file.bytes = bytes.str();
+    return file;
+}
+
+void wine_system_profile_restore(const WineFileBytes& file) {
+    const std::string path = systemProfilePath();
+    DeleteFileA(path.c_str());
+    if (file.exists) {
+        std::ofstream out(path, std::ios::binary);
+        out << file.bytes;
+    }
+    // The system keeps profile files it has read: it is to read this one afresh.
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
+}

@@ -6,6 +6,13 @@
 // message loop), and installs a box hook: no real message box is ever shown.
 // Every box is recorded and answered from a queue; with an empty queue a question
 // box (any buttons besides OK) answers 2 (Cancel) and an OK box answers 1 (OK).
+//
+// After every test it checks that the test left nothing behind, whatever order
+// the tests run in: the clipboard closed, no caret, the recording box hook and
+// no file box hook, no unused answers, runState 2, no window besides the main
+// window and none in it, the main window enabled, neither minimized nor
+// maximized and where it was, the current directory and Y8.ini in the Windows
+// directory as they were. What it finds fails that test and is put right.
 #pragma once
 
 #include <windows.h>
@@ -43,3 +50,13 @@ struct WineCommand {
 };
 const std::vector<WineCommand>& wine_main_commands();
 void wine_clear_main_commands();
+
+// Y8.ini in the Windows directory, the file of the program's placement slots,
+// as it is now; and put back as it was (removed when it did not exist).
+struct WineFileBytes {
+    bool exists = false;
+    std::string bytes;
+    bool operator!=(const WineFileBytes& other) const { return exists != other.exists || bytes != other.bytes; }
+};
+WineFileBytes wine_system_profile();
+void wine_system_profile_restore(const WineFileBytes& file);
