@@ -11,7 +11,11 @@
 #     it and Enter open that file (LF line ends): the caption names it. A character
 #     typed at its first line and F8 save it with LF ends; second.bak is its original,
 #     and lines.txt is as its own save left it.
-#  3. Exit (1998) with nothing changed ends the process at once, without a question.
+#  3. The menu bar by keyboard: Datei/Oeffnen (Alt+D, O) and the open box bring back
+#     lines.txt with the cursor where it was left (line 120, after the marker); a
+#     character typed there is saved with Datei/Sichern (Alt+D, S), and lines.bak is
+#     then the file as the first save left it.
+#  4. Exit (1998) with nothing changed ends the process at once, without a question.
 # Usage: test_e2e_files.sh <win64 build dir> <source dir>
 . "$2/tests/lib/wine-harness.sh"
 harness_start "$1" "$2" e2e_files desktop
@@ -145,12 +149,33 @@ expect_bytes "$saved1" "$work/lines.txt" "the first file after the second was sa
 expect_bytes "$original1" "$work/lines.bak" "the first file's backup after the second was saved"
 pass "F8 saved $second with LF ends, second.bak is its original; lines.txt and lines.bak unchanged"
 
-# --- 3. Exit with nothing changed: no question, the process ends
+# --- 3. The menu bar by keyboard: Alt+D opens "&Datei", O chooses "&Oeffnen...": the
+# first file again, at the place it was left; Alt+D, S ("&Sichern") saves it.
+drive keys Y8 "alt+d o" || fail "Alt+D O could not be typed (see $H_WORK/y8drive.log)"
+drive wait-window '#32770' 10 ||
+    fail "no open box 10 s after Datei/Oeffnen (windows: $(drive windows | tr '\n\t' '; '))"
+drive wait-idle '#32770' 10 || fail "the open box does not wait for input after 10 s"
+path_keys="end shift+home del shift+c shift+#186 #220 w o r k #220 l i n e s #190 t x t"
+drive keys '#32770' "$path_keys enter" || fail "the path could not be typed into the open box"
+drive wait-gone '#32770' 10 || fail "the open box is still there 10 s after Enter"
+drive wait-idle Y8 20 || fail "the program is still busy 20 s after the open box closed"
+expect_caption "$first" "after Datei/Oeffnen"
+type_keys Y8 x "the character after Datei/Oeffnen"
+expect_caption "< $first >" "after typing into the first file again"
+type_keys Y8 "alt+d s" "the menu item Datei/Sichern"
+expect_caption "$first" "after Datei/Sichern"
+expected3=$H_WORK/lines.expected3
+sed '120s/^mark /mark x/' "$saved1" >"$expected3"
+expect_bytes "$expected3" "$work/lines.txt" "the first file saved from the menu"
+expect_bytes "$saved1" "$work/lines.bak" "the first file's backup after the menu's save"
+pass "Datei/Oeffnen reopened $first at line 120 after the marker; Datei/Sichern saved it"
+
+# --- 4. Exit with nothing changed: no question, the process ends
 drive command Y8 1998 || fail "command 1998 cannot be posted"
 if ! wait_exit code "$y8" 10; then
     fail "10 s after Exit (1998) the process still runs (windows: $(drive windows | tr '\n\t' '; '))"
 fi
 [ "$code" = 0 ] || fail "after Exit (1998) the process ended with exit code $code"
 expect_bytes "$expected2" "$work/second.txt" "the second file after Exit"
-expect_bytes "$saved1" "$work/lines.txt" "the first file after Exit"
+expect_bytes "$expected3" "$work/lines.txt" "the first file after Exit"
 pass "Exit ended the process with code 0 and no question"
