@@ -14,6 +14,8 @@
 #include <string>
 #include <system_error>
 
+#include "../tests/lib/empty_store.h"
+#include "c_like_lines.h"
 #include "document/docfile.h"
 #include "document/docstate.h"
 #include "document/linestore.h"
@@ -30,28 +32,9 @@ constexpr std::uint32_t kPackedBytes = 94900;  // the store keeps more than 5000
 
 // The document's file: deterministic C-like lines, CR LF, no trailing blank line.
 std::string documentBytes(int* lineCount) {
-    static const char* const kPieces[] = {
-        "if (", "count", " = ", "buffer[i]", "->next", " && ", "++", ";", "return ", "(void)",
-        "while (p != NULL)", " {", "}", "/* keep the old value */", "printf(\"%d\\n\", value)",
-        "static int ", "const char* name", ", ", "size_t n", "memcpy(dst, src, n)", " + 1", ")",
-    };
-    std::uint32_t seed = 12345;
-    auto next = [&seed] {
-        seed = seed * 1103515245u + 12345u;
-        return (seed >> 16) & 0x7FFF;
-    };
     std::string bytes;
-    std::uint32_t packed = 0;
     int lines = 0;
-    for (;;) {
-        std::string text(4 * (next() % 4), ' ');
-        const unsigned pieces = next() % 10;  // 0: an empty line
-        for (unsigned i = 0; i < pieces; ++i) text += kPieces[next() % (sizeof kPieces / sizeof *kPieces)];
-        if (text.size() > 250) text.resize(250);
-        while (!text.empty() && text.back() == ' ') text.pop_back();
-        const auto size = static_cast<std::uint32_t>(text.size() + 5);  // a packed record
-        if (packed + size > kPackedBytes) break;
-        packed += size;
+    for (const std::string& text : cLikeLines(kPackedBytes)) {
         bytes += text + "\r\n";
         ++lines;
     }
@@ -104,13 +87,7 @@ const DocumentFiles& documentFiles() {
 // The editor as start-up leaves it: an empty store, a window of 40 rows.
 void setUpEditor() {
     headless_reset();
-    storeCreate();
-    windowCreate();
-    storeReset();
-    rowsClearAll();
-    windowRows = 40;
-    windowCols = 80;
-    topLine = cursorRow = cursorCol = firstCol = 0;
+    emptyStoreStart(40, 80);
     optionsSetDefaults();
     keepFileTime = 0;
     hasName = modified = partlyLoaded = 0;

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "../tests/lib/empty_store.h"
 #include "document/docstate.h"
 #include "document/linestore.h"
 #include "document/undelete.h"
@@ -29,14 +30,8 @@ constexpr char kLineText[] = "    if (count > 0) value = buffer[index];  /* note
 // cursor on row 10, column 4.
 void setUpView() {
     headless_reset();
-    storeCreate();
-    windowCreate();
+    emptyStoreStart(40, 80);
     undeleteCreate();
-    storeReset();
-    rowsClearAll();
-    windowRows = 40;
-    windowCols = 80;
-    topLine = cursorRow = cursorCol = firstCol = 0;
     optionsSetDefaults();
     recorderReset();
     snapshotReset();

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "c_like_lines.h"
 #include "document/linestore.h"
 
 namespace {
@@ -18,27 +19,8 @@ constexpr std::uint32_t kDocumentBytes = 95000;  // packed bytes of the test doc
 // A deterministic document of C-like lines of varied length.
 const std::vector<LineRecord>& document() {
     static const std::vector<LineRecord> lines = [] {
-        static const char* const kPieces[] = {
-            "if (", "count", " = ", "buffer[i]", "->next", " && ", "++", ";", "return ", "(void)",
-            "while (p != NULL)", " {", "}", "/* keep the old value */", "printf(\"%d\\n\", value)",
-            "static int ", "const char* name", ", ", "size_t n", "memcpy(dst, src, n)", " + 1", ")",
-        };
         std::vector<LineRecord> out;
-        std::uint32_t seed = 12345;
-        auto next = [&seed] {
-            seed = seed * 1103515245u + 12345u;
-            return (seed >> 16) & 0x7FFF;
-        };
-        std::uint32_t bytes = 0;
-        for (;;) {
-            std::string text(4 * (next() % 4), ' ');
-            const unsigned pieces = next() % 10;  // 0: an empty line
-            for (unsigned i = 0; i < pieces; ++i) text += kPieces[next() % (sizeof kPieces / sizeof *kPieces)];
-            if (text.size() > 250) text.resize(250);
-            while (!text.empty() && text.back() == ' ') text.pop_back();
-            const auto size = static_cast<std::uint32_t>(text.size() + 5);
-            if (bytes + size > kDocumentBytes) break;
-            bytes += size;
+        for (const std::string& text : cLikeLines(kDocumentBytes)) {
             LineRecord line;
             lineInit(&line);
             std::memcpy(line.text, text.data(), text.size());

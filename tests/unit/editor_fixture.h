@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 
+#include "../lib/empty_store.h"
 #include "document/docstate.h"
 #include "document/linestore.h"
 #include "document/undelete.h"
@@ -22,16 +23,10 @@
 
 inline void editorStart() {
     headless_reset();
-    ASSERT_TRUE(storeCreate());
-    ASSERT_TRUE(windowCreate());
-    storeReset();
-    rowsClearAll();
+    ASSERT_TRUE(emptyStoreStart(20, 80));
     positionsReset();
     undeleteCreate();
     recorderReset();
-    windowCols = 80;
-    windowRows = 20;
-    topLine = cursorRow = cursorCol = firstCol = 0;
     optionsSetDefaults();
     quoteOption = 0;
     tabStep = 8;

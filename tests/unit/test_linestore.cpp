@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "host/headless.h"
+#include "../lib/empty_store.h"
 
 namespace {
 
@@ -228,14 +229,8 @@ Line randomLine(std::mt19937& rng, bool raw) {
 class LineStoreTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(storeCreate());
-        ASSERT_TRUE(windowCreate());
-        storeReset();
-        rowsClearAll();
+        ASSERT_TRUE(emptyStoreStart(40, 80));
         positionsReset();
-        windowRows = 40;
-        windowCols = 80;
-        topLine = cursorRow = cursorCol = firstCol = 0;
         headless_reset();
     }
     void TearDown() override {

@@ -24,6 +24,7 @@
 #include "shell/mainwin_win32.h"
 #include "support/profile.h"
 #include "wine_environment.h"
+#include "../lib/empty_store.h"
 
 namespace {
 
@@ -94,13 +95,7 @@ std::string placementOf(HWND window) {
 class ConfigWin32 : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(storeCreate());
-        ASSERT_TRUE(windowCreate());
-        storeReset();
-        rowsClearAll();
-        windowCols = 80;
-        windowRows = 20;
-        topLine = cursorRow = cursorCol = firstCol = 0;
+        ASSERT_TRUE(emptyStoreStart(20, 80));
 
         settings_ = ownFile("Y8ConfigTest");
         DeleteFileA(settings_.c_str());

@@ -21,6 +21,7 @@
 #include "view/options.h"
 #include "view/refresh.h"
 #include "wine_environment.h"
+#include "../lib/empty_store.h"
 
 namespace {
 
@@ -43,13 +44,7 @@ void click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK,
 class CursorDialogs : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(storeCreate());
-        ASSERT_TRUE(windowCreate());
-        storeReset();
-        rowsClearAll();
-        windowCols = 80;
-        windowRows = 20;
-        topLine = cursorRow = cursorCol = firstCol = 0;
+        ASSERT_TRUE(emptyStoreStart(20, 80));
         LineRecord line;
         for (int i = 29; i >= 0; --i) {
             lineInit(&line);

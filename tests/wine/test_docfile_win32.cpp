@@ -22,6 +22,7 @@
 #include "view/cursor.h"
 #include "view/refresh.h"
 #include "wine_environment.h"
+#include "../lib/empty_store.h"
 
 namespace {
 
@@ -44,13 +45,7 @@ bool checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST
 class PropertiesDialog : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(storeCreate());
-        ASSERT_TRUE(windowCreate());
-        storeReset();
-        rowsClearAll();
-        windowCols = 80;
-        windowRows = 20;
-        topLine = cursorRow = cursorCol = firstCol = 0;
+        ASSERT_TRUE(emptyStoreStart(20, 80));
         std::strcpy(fileName, "C:\\Projekt\\quelle\\datei.txt");
         hasName = 1;
         fileSize = 1234567;
