@@ -13,6 +13,7 @@
 #include "support/strfunc.h"
 #include "view/cursor.h"
 #include "view/editing.h"
+#include "view/marking.h"
 #include "view/options.h"
 #include "view/refresh.h"
 #include "view/textview.h"
@@ -248,6 +249,7 @@ bool docNewDone() {
     topLine = cursorRow = firstCol = cursorCol = 0;
     storeReset();
     rowsClearAll();
+    markReset();
     positionsReset();
     snapshotReset();
     invalidateAll();
@@ -341,8 +343,10 @@ int docLoad(const char* path, bool whole) {
         topLine = cursorRow = firstCol = cursorCol = 0;
         storeReset();
         rowsClearAll();
+        markReset();  // no line of the new document carries the old mark
         positionsReset();
     } else {
+        markClear();  // the inserted lines would move the marked lines away from the mark's numbers
         if (flushRowsAbove(cursorRow) != 0) {
             lf_close(&lf);
             editRefused();

@@ -109,6 +109,11 @@ void plat_caret_refresh();
 // The vertical scroll bar set to the range 0..max, page and position; disabled
 // (not hidden) when no scrolling is possible.
 void plat_scrollbar_set(int max, int page, int pos);
+// Shows the first popup of the menu resource menuName at client point (x, y)
+// of the text window and waits for the choice; returns the chosen command id,
+// or 0 when the menu was dismissed (or could not be shown). Nothing is sent
+// to the main window: the caller posts the command.
+int plat_context_menu(const char* menuName, int x, int y);
 
 // ---------------------------------------------------------------- status and title
 

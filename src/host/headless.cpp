@@ -5,12 +5,18 @@
 #include "host/headless_profile.h"
 #include "host/headless_status.h"
 
+#include <deque>
+
 namespace {
 HeadlessRecord record;  // what the core has asked for since the last reset
+std::vector<HeadlessContextMenu> contextMenus;  // the menus shown
+std::deque<int> contextMenuAnswers;             // what the next menus return
 }
 
 void headless_reset() {
     record = HeadlessRecord{};
+    contextMenus.clear();
+    contextMenuAnswers.clear();
     headless_messages_reset();
     headless_profile_reset();
     headless_status_reset();
@@ -48,3 +54,15 @@ void plat_scrollbar_set(int max, int page, int pos) {
     record.scrollPage = page;
     record.scrollPos = pos;
 }
+
+int plat_context_menu(const char* menuName, int x, int y) {
+    contextMenus.push_back(HeadlessContextMenu{menuName ? menuName : "", x, y});
+    if (contextMenuAnswers.empty()) return 0;
+    const int id = contextMenuAnswers.front();
+    contextMenuAnswers.pop_front();
+    return id;
+}
+
+void headless_context_menu_answer(int id) { contextMenuAnswers.push_back(id); }
+
+const std::vector<HeadlessContextMenu>& headless_context_menus() { return contextMenus; }

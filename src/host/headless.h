@@ -2,6 +2,9 @@
 // It records what the core asked of the platform so that a test can check it.
 #pragma once
 
+#include <string>
+#include <vector>
+
 // What the core asked of the text window since the last headless_reset().
 struct HeadlessRecord {
     int viewRepaints = 0;     // plat_repaint_view() calls
@@ -21,3 +24,14 @@ struct HeadlessRecord {
 // Forgets everything recorded and queued, in every part of the host.
 void headless_reset();
 const HeadlessRecord& headless_record();
+
+// One context menu the core showed (plat_context_menu).
+struct HeadlessContextMenu {
+    std::string menu;  // the menu resource's name
+    int x, y;          // the client point it was shown at
+};
+// Queues the command id the next context menu returns; with an empty queue a
+// menu is dismissed (0).
+void headless_context_menu_answer(int id);
+// Every context menu since the last reset, oldest first.
+const std::vector<HeadlessContextMenu>& headless_context_menus();

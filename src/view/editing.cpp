@@ -6,6 +6,7 @@
 #include "framework/messages.h"
 #include "support/strfunc.h"
 #include "view/options.h"
+#include "view/marking.h"
 #include "view/textview.h"
 
 #include <cstdint>
@@ -77,22 +78,23 @@ void repaintFromCursor(const LineRecord& row) {
     endRowPaint();
 }
 
-// Where the marking module clears the in-line mark when the view scrolls by
-// a line; there is no in-line mark yet.
-void clearInlineMark() {}
+// A scroll by a line ends the in-line mark. It is cleared before any row
+// moves: the clearing walks the rows in place, and a row already pushed into
+// a stack would be walked twice.
+void clearInlineMark() { markClear(); }
 
 // Row 0 goes above, the rows move up, and the next line from below (a blank
 // one past the document's end) fills the last row.
 int scrollDownOneLine(bool clearMark) {
     // Past the end the window gains a blank row the store must be able to hold.
     if (belowCountGet() == 0 && !editFits(kRecordBytes)) return -1;
+    if (clearMark) clearInlineMark();
     LineRecord line;
     rowGet(0, &line);
     if (pushAbove(&line) != 0) {
         editRefused();
         return -1;
     }
-    if (clearMark) clearInlineMark();
     rowsScrollUp();
     popBelow(&line);
     rowPut(lastRow(), &line);
@@ -265,13 +267,13 @@ void viewLeft() {
 
 int scrollViewUp() {
     if (aboveCountGet() <= 0) return 0;
+    clearInlineMark();
     LineRecord line;
     rowGet(lastRow(), &line);
     if (pushBelow(&line) != 0) {
         editRefused();
         return -1;
     }
-    clearInlineMark();
     rowClear(lastRow());  // the row went below; no stale copy stays behind the window
     rowsScrollDown();
     popAbove(&line);

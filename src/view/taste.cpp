@@ -14,6 +14,7 @@
 #include "support/strfunc.h"
 #include "view/cursor.h"
 #include "view/editing.h"
+#include "view/marking.h"
 #include "view/options.h"
 #include "view/recorder.h"
 #include "view/refresh.h"
@@ -390,6 +391,14 @@ void splitLine(KeyPress) {
 void backspace(KeyPress k) {
     const int p = column();
     if (p == 0) return;  // lines are never joined by Backspace
+    if (markActiveGet()) {
+        // A column block is blanked, a mark in one line deleted.
+        if (markLineCount() > 1) {
+            markBlank();
+            return;
+        }
+        if (markDeleteSpan(false) == 0) return;
+    }
     if (!k.ctrl) {
         cursorToColumn(p - 1);
         deleteChars(1);
@@ -409,6 +418,17 @@ void backspace(KeyPress k) {
 }
 
 void deleteKey(KeyPress k) {
+    if (markActiveGet()) {
+        if (markLineCount() == 1) {
+            if (markDeleteSpan(k.shift) == 0) return;  // with Shift to the clipboard first
+        } else if (k.shift) {
+            markCut();
+            return;
+        } else {
+            markDelete();
+            return;
+        }
+    }
     if (k.ctrl) {
         controlCommand('X');
     } else {
@@ -419,6 +439,7 @@ void deleteKey(KeyPress k) {
 void toggleInsert(KeyPress) { insertMode = insertMode ? 0 : 1; }
 void pasteKey(KeyPress) { controlCommand('V'); }
 void copyKey(KeyPress) { controlCommand('C'); }
+void contextMenuKey(KeyPress) { contextMenu(false); }
 
 // How a key's modifier must stand for a binding to apply.
 enum class Mod : unsigned char { Any, Up, Down };
@@ -434,6 +455,7 @@ struct KeyBinding {
     Mod shift;
     bool recorded;             // recorded by the keystroke recorder before it acts
     void (*act)(KeyPress);     // nullptr: the key only refreshes
+    bool noExtend = false;     // never extends the in-line mark, Shift or not
 };
 
 constexpr KeyBinding kKeyTable[] = {
@@ -452,19 +474,19 @@ constexpr KeyBinding kKeyTable[] = {
     {vk::kHome, Mod::Down, Mod::Any, true, lineStart},
     {vk::kHome, Mod::Up, Mod::Any, true, textStart},
     {vk::kEnd, Mod::Any, Mod::Any, true, lineEnd},
-    {vk::kTab, Mod::Any, Mod::Down, true, previousTabStop},
-    {vk::kTab, Mod::Any, Mod::Up, true, nextTabStop},
-    {vk::kReturn, Mod::Down, Mod::Down, true, toggleLineInsert},
-    {vk::kReturn, Mod::Down, Mod::Up, true, splitLine},
-    {vk::kReturn, Mod::Up, Mod::Down, true, enterLineInsert},
-    {vk::kReturn, Mod::Up, Mod::Up, true, enter},
-    {vk::kBack, Mod::Any, Mod::Any, true, backspace},
-    {vk::kDelete, Mod::Any, Mod::Any, true, deleteKey},
-    {vk::kInsert, Mod::Down, Mod::Any, true, copyKey},
-    {vk::kInsert, Mod::Up, Mod::Down, true, pasteKey},
-    {vk::kInsert, Mod::Up, Mod::Up, true, toggleInsert},
-    // The Applications key opens the context menu, which comes with the marking.
-    {vk::kApps, Mod::Any, Mod::Any, false, nullptr},
+    {vk::kTab, Mod::Any, Mod::Down, true, previousTabStop, true},
+    {vk::kTab, Mod::Any, Mod::Up, true, nextTabStop, true},
+    {vk::kReturn, Mod::Down, Mod::Down, true, toggleLineInsert, true},
+    {vk::kReturn, Mod::Down, Mod::Up, true, splitLine, true},
+    {vk::kReturn, Mod::Up, Mod::Down, true, enterLineInsert, true},
+    {vk::kReturn, Mod::Up, Mod::Up, true, enter, true},
+    {vk::kBack, Mod::Any, Mod::Any, true, backspace, true},
+    {vk::kDelete, Mod::Any, Mod::Any, true, deleteKey, true},
+    {vk::kInsert, Mod::Down, Mod::Any, true, copyKey, true},
+    {vk::kInsert, Mod::Up, Mod::Down, true, pasteKey, true},
+    {vk::kInsert, Mod::Up, Mod::Up, true, toggleInsert, true},
+    // The Applications key: the context menu at the cursor, not recorded.
+    {vk::kApps, Mod::Any, Mod::Any, false, contextMenuKey},
 };
 
 const KeyBinding* keyBinding(int key, bool shift, bool ctrl) {
@@ -657,7 +679,14 @@ void blockBack() {
     modified = 1;
 }
 
-void copyCommand() { blockToClipboard(); }
+// Ctrl+C: the in-line mark, else the block buffer.
+void copyCommand() {
+    if (markActiveGet()) {
+        markCopy();
+    } else {
+        blockToClipboard();
+    }
+}
 
 void changeCase(int (*convert)(int)) {
     const int p = column();
@@ -748,9 +777,15 @@ void paste() {
     ffree(text);
 }
 
-// Ctrl+X: the run at the cursor: blanks up to the next text, a word, or one
-// delimiter.
+// Ctrl+X: a column block is cut (blanked), a mark in one line goes to the
+// clipboard and is deleted. Without a mark the run at the cursor: blanks up
+// to the next text, a word, or one delimiter.
 void cutRun() {
+    if (markLineCount() > 1) {
+        markCut();
+        return;
+    }
+    if (markActiveGet() && markDeleteSpan(true) == 0) return;
     const int p = column();
     const LineRecord row = cursorRowRaw();
     const int end = rowLength(row);
@@ -791,16 +826,19 @@ void deleteToLineEnd() {
     modified = 1;
 }
 
+void selectWord() { selectWordAtCursor(); }
+
 // One command of the command table.
 struct CommandBinding {
     int code;
     void (*run)();  // nullptr: the command belongs to a module still to come
+    bool usesMark = false;  // works on the in-line mark; every other command clears it first
 };
 
 // Codes without a run come with the search (Ctrl+F, Ctrl+W), the lists
-// (code 27, Ctrl+T), the info tools (Ctrl+4/5/6, Ctrl+I, Ctrl+O), the marking
-// (Ctrl+M), the blocks (Ctrl+P), opening files (Ctrl+D), the phrases (Ctrl+,)
-// and the adder (Ctrl+-); until then they only refresh.
+// (code 27, Ctrl+T), the info tools (Ctrl+4/5/6, Ctrl+I, Ctrl+O), the blocks
+// (Ctrl+P), opening files (Ctrl+D), the phrases (Ctrl+,) and the adder
+// (Ctrl+-); until then they only refresh.
 constexpr CommandBinding kCommandTable[] = {
     {27, nullptr},
     {28, braceBlock},
@@ -815,7 +853,7 @@ constexpr CommandBinding kCommandTable[] = {
     {'9', closeBrackets},
     {'A', joinNextLine},
     {'B', blockBack},
-    {'C', copyCommand},
+    {'C', copyCommand, true},
     {'D', nullptr},
     {'E', restoreLine},
     {'F', nullptr},
@@ -825,7 +863,7 @@ constexpr CommandBinding kCommandTable[] = {
     {'J', returnToPosition},
     {'K', lowerAtCursor},
     {'L', outdent},
-    {'M', nullptr},
+    {'M', selectWord, true},
     {'N', openLine},
     {'O', nullptr},
     {'P', nullptr},
@@ -836,7 +874,7 @@ constexpr CommandBinding kCommandTable[] = {
     {'U', typePiece},
     {'V', paste},
     {'W', nullptr},
-    {'X', cutRun},
+    {'X', cutRun, true},
     {'Y', deleteLine},
     {'Z', deleteToLineEnd},
     {vk::kComma, nullptr},
@@ -857,7 +895,12 @@ const CommandBinding* commandBinding(int code) {
 
 // ============================================================ entry points
 
-void keyDown(int key, bool shift, bool ctrl, bool alt) {
+namespace {
+
+// The key itself, within one level of nesting. True when the key ran to its
+// end (the marking is then brought up to date); *extend: whether it may
+// extend the in-line mark.
+bool keyDownActs(int key, bool shift, bool ctrl, bool alt, bool* extend) {
     EditAction action;
     DepthScope depth;
     if (ctrl && key >= 'A' && key <= 'Z') {
@@ -866,18 +909,32 @@ void keyDown(int key, bool shift, bool ctrl, bool alt) {
             recordKey(kKeyEventVirtual, key, shift, ctrl, alt);
             controlCommand(key);
         }
-        return;
+        return false;
     }
     if (ctrl && !shift && !alt && isCtrlKeyCommand(key)) {
         recordKey(kKeyEventVirtual, key, shift, ctrl, alt);
         controlCommand(key);
-        return;
+        return false;
     }
+    *extend = shift;
     if (const KeyBinding* binding = keyBinding(key, shift, ctrl)) {
+        if (binding->noExtend) *extend = false;
         if (binding->recorded) recordKey(kKeyEventVirtual, key, shift, ctrl, alt);
         if (binding->act != nullptr) binding->act(KeyPress{shift, ctrl});
     }
     refreshAll();
+    return true;
+}
+
+}  // namespace
+
+void keyDown(int key, bool shift, bool ctrl, bool alt) {
+    // The user's own key (depth 1) starts from the cursor as it stands and
+    // moves the in-line mark after it acted; nested keys do neither.
+    const bool topLevel = keyDepth == 0;
+    if (topLevel) markAnchorSet();
+    bool extend = false;
+    if (keyDownActs(key, shift, ctrl, alt, &extend) && topLevel) markingUpdate(extend);
 }
 
 void keyChar(int ch, bool shift, bool ctrl, bool alt) {
@@ -885,6 +942,7 @@ void keyChar(int ch, bool shift, bool ctrl, bool alt) {
     DepthScope depth;
     if (ch >= 32 && ch <= 255 && (!ctrl || alt)) {
         recordKey(kKeyEventChar, ch, shift, ctrl, alt);
+        if (markLineCount() == 1) markDeleteSpan(false);  // typing replaces a mark in one line
         typeChar(ch, 1);
     } else if (ctrl && !alt) {
         if (shift) {
@@ -905,7 +963,10 @@ void controlCommand(int code) {
     const bool outside = keyDepth == 0;
     if (outside) ++keyDepth;
     if (const CommandBinding* binding = commandBinding(code)) {
-        if (binding->run != nullptr) binding->run();
+        if (binding->run != nullptr) {
+            if (!binding->usesMark) markClear();
+            binding->run();
+        }
     }
     refreshAll();
     if (outside) --keyDepth;

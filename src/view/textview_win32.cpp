@@ -6,6 +6,7 @@
 #include "shell/app_win32.h"
 #include "support/status_win32.h"
 #include "support/strfunc.h"
+#include "view/marking.h"
 #include "view/refresh.h"
 #include "view/taste.h"
 #include "view/textview.h"
@@ -212,6 +213,10 @@ void scrollBarPlace() {
 
 bool keyIsDown(int vk) { return GetKeyState(vk) < 0; }
 
+// The client point of a mouse message as its two 16-bit words.
+int mouseX(LPARAM lParam) { return LOWORD(lParam); }
+int mouseY(LPARAM lParam) { return HIWORD(lParam); }
+
 }  // namespace
 
 // ---------------------------------------------------------------- life cycle
@@ -292,9 +297,27 @@ bool viewMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             refreshAll();
         }
         return false;
-    default:
-        // The mouse messages belong to the marking; everything else is not the view's.
+    case WM_LBUTTONDOWN:
+        if (mouseLeftDown(mouseX(lParam), mouseY(lParam), (wParam & MK_SHIFT) != 0) && App.mainWindow)
+            SetCapture(App.mainWindow);
         return false;
+    case WM_MOUSEMOVE:
+        mouseMove(mouseX(lParam), mouseY(lParam), (wParam & MK_LBUTTON) != 0);
+        return false;
+    case WM_LBUTTONUP:
+        if (mouseLeftUp() && GetCapture() == App.mainWindow) ReleaseCapture();
+        return false;
+    case WM_LBUTTONDBLCLK:
+        mouseDoubleClick(mouseX(lParam), mouseY(lParam));
+        return false;
+    case WM_RBUTTONDOWN:
+        mouseRightDown(mouseX(lParam), mouseY(lParam));
+        return false;
+    case WM_MOUSEWHEEL:
+        mouseWheel(GET_WHEEL_DELTA_WPARAM(wParam), (GET_KEYSTATE_WPARAM(wParam) & MK_SHIFT) != 0);
+        return false;
+    default:
+        return false;  // WM_MOUSEACTIVATE and the rest are not the view's
     }
 }
 

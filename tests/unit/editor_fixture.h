@@ -16,6 +16,7 @@
 #include "document/undelete.h"
 #include "host/headless.h"
 #include "view/cursor.h"
+#include "view/marking.h"
 #include "view/options.h"
 #include "view/recorder.h"
 #include "view/taste.h"
@@ -36,6 +37,7 @@ inline void editorStart() {
     lineInsertCounter = 0;
     outdentWidth = 0;
     snapshotReset();
+    markReset();
     statusFieldsReset();
     viewStateStart(0);
     headless_reset();

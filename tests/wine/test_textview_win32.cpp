@@ -371,6 +371,8 @@ TEST_F(TextViewWin32, PaintMessageAndRowContextsPaintTheWindow) {
 
     EXPECT_FALSE(viewMessage(WM_KEYDOWN, VK_RIGHT, 0));
     EXPECT_FALSE(viewMessage(WM_LBUTTONDOWN, 0, 0));
+    EXPECT_FALSE(viewMessage(WM_LBUTTONUP, 0, 0));
+    EXPECT_EQ(GetCapture(), nullptr);  // the button went up: the mouse is free again
 }
 
 TEST_F(TextViewWin32, CaretFollowsInsertModeAndTheCursor) {

@@ -98,6 +98,10 @@ class LeakCheck : public ::testing::EmptyTestEventListener {
             ADD_FAILURE() << "left a caret";
             DestroyCaret();
         }
+        if (GetCapture() != nullptr) {
+            ADD_FAILURE() << "left the mouse captured";
+            ReleaseCapture();
+        }
         std::string others;
         EnumThreadWindows(GetCurrentThreadId(), listOtherTopWindow, reinterpret_cast<LPARAM>(&others));
         if (!others.empty()) ADD_FAILURE() << "left top-level windows besides the main window:" << others;
