@@ -8,6 +8,7 @@
 #include "resources/resource.h"
 #include "shell/startup.h"
 #include "support/strfunc.h"
+#include "textops/block.h"
 #include "view/editing.h"
 #include "view/recorder.h"
 #include "view/refresh.h"
@@ -68,6 +69,16 @@ void typePosted(int, std::intptr_t lParam) {
     typeText(text);
 }
 
+// 1500-1506, 1508: the line block.
+void blockBegin(int, std::intptr_t) { block_begin(); }
+void blockEnd(int, std::intptr_t) { block_end(); }
+void blockUnmark(int, std::intptr_t) { block_unmark(); }
+void blockCopy(int, std::intptr_t) { block_copy(0); }
+void blockMove(int, std::intptr_t) { block_move(); }
+void blockDelete(int, std::intptr_t) { block_delete(); }
+void blockClipboard(int, std::intptr_t) { block_to_clipboard(); }
+void blockFunction(int, std::intptr_t) { block_function(); }
+
 // The portable rows, sorted by number.
 constexpr CommandEntry kCoreCommands[] = {
     {CMD_FILE_NEW, fileNew},        {CMD_FILE_OPEN, fileOpen},       {CMD_FILE_INSERT, fileInsert},
@@ -79,6 +90,9 @@ constexpr CommandEntry kCoreCommands[] = {
     {CMD_PLAY_0, recording},        {CMD_RECORD_0, recording},       {CMD_PLAY_1, recording},
     {CMD_RECORD_1, recording},      {CMD_PLAY_2, recording},         {CMD_RECORD_2, recording},
     {CMD_TYPE_PHRASE, typePosted},
+    {CMD_BLOCK_BEGIN, blockBegin},  {CMD_BLOCK_END, blockEnd},        {CMD_BLOCK_UNMARK, blockUnmark},
+    {CMD_BLOCK_COPY, blockCopy},    {CMD_BLOCK_MOVE, blockMove},      {CMD_BLOCK_DELETE, blockDelete},
+    {CMD_BLOCK_CLIPBOARD, blockClipboard}, {CMD_BLOCK_FUNCTION, blockFunction},
 };
 constexpr int kCoreCount = static_cast<int>(sizeof kCoreCommands / sizeof kCoreCommands[0]);
 static_assert(commandTableSorted(kCoreCommands, kCoreCount), "the command table must rise by number");

@@ -12,6 +12,7 @@
 #include "framework/platform.h"
 #include "support/status.h"
 #include "support/strfunc.h"
+#include "textops/block.h"
 #include "view/cursor.h"
 #include "view/editing.h"
 #include "view/marking.h"
@@ -227,17 +228,21 @@ void wordRight(KeyPress) {
     cursorToColumn(j);
 }
 
-void lineUp(KeyPress) {
+// With Shift and no in-line mark, Up takes the block mark off the line it
+// arrives on and Down block-marks the line it leaves.
+void lineUp(KeyPress k) {
     countVerticalMove(-1);
     if (cursorRow > 0) {
         cursorSet(cursorCol, cursorRow - 1);
     } else {
         scrollUpKeepingMark();
     }
+    if (k.shift && !markActiveGet()) block_mark_line(0);
 }
 
-void lineDown(KeyPress) {
+void lineDown(KeyPress k) {
     countVerticalMove(+1);
+    if (k.shift && !markActiveGet()) block_mark_line(1);
     if (cursorRow < lastRow()) {
         cursorSet(cursorCol, cursorRow + 1);
     } else {
@@ -679,13 +684,34 @@ void blockBack() {
     modified = 1;
 }
 
-// Ctrl+C: the in-line mark, else the block buffer.
+// Ctrl+B: with marked lines, their copies before the cursor line, their texts
+// as the block buffer's new collection and the block on the clipboard;
+// without, the block buffer's lines back.
+void blockCopyOrBack() {
+    if (block_count() == 0) {
+        blockBack();
+        return;
+    }
+    if (block_copy(1) != 0) return;  // refused: nothing changed
+    block_to_clipboard();
+    blockRestartSet();
+}
+
+// Ctrl+C: the in-line mark, else the marked lines, else the block buffer.
 void copyCommand() {
     if (markActiveGet()) {
         markCopy();
+    } else if (block_count() > 0) {
+        block_to_clipboard();
     } else {
         blockToClipboard();
     }
+}
+
+// Ctrl+P: the line block-marked, then the next line.
+void markLineAndGoOn() {
+    block_mark_line(1);
+    nextLine();
 }
 
 void changeCase(int (*convert)(int)) {
@@ -836,9 +862,9 @@ struct CommandBinding {
 };
 
 // Codes without a run come with the search (Ctrl+F, Ctrl+W), the lists
-// (code 27, Ctrl+T), the info tools (Ctrl+4/5/6, Ctrl+I, Ctrl+O), the blocks
-// (Ctrl+P), opening files (Ctrl+D), the phrases (Ctrl+,) and the adder
-// (Ctrl+-); until then they only refresh.
+// (code 27, Ctrl+T), the info tools (Ctrl+4/5/6, Ctrl+I, Ctrl+O), opening
+// files (Ctrl+D), the phrases (Ctrl+,) and the adder (Ctrl+-); until then they
+// only refresh.
 constexpr CommandBinding kCommandTable[] = {
     {27, nullptr},
     {28, braceBlock},
@@ -852,7 +878,7 @@ constexpr CommandBinding kCommandTable[] = {
     {'6', nullptr},
     {'9', closeBrackets},
     {'A', joinNextLine},
-    {'B', blockBack},
+    {'B', blockCopyOrBack},
     {'C', copyCommand, true},
     {'D', nullptr},
     {'E', restoreLine},
@@ -866,7 +892,7 @@ constexpr CommandBinding kCommandTable[] = {
     {'M', selectWord, true},
     {'N', openLine},
     {'O', nullptr},
-    {'P', nullptr},
+    {'P', markLineAndGoOn},
     {'Q', restoreSnapshot},
     {'R', indent},
     {'S', postSave},

@@ -1,0 +1,448 @@
+// The line block operations, built on the line store's gap moves and walks.
+#include "textops/block.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "document/docstate.h"
+#include "document/linestore.h"
+#include "document/undelete.h"
+#include "framework/messages.h"
+#include "framework/platform.h"
+#include "support/strfunc.h"
+#include "view/editing.h"
+#include "view/textview.h"
+
+namespace {
+
+constexpr int kRecordBytes = 5;  // what a packed line takes besides its text
+
+// The clipboard text is built in one scratch area of 30000 x 4 bytes. Every
+// line of the document takes its text and 5 bytes in the store but only its
+// text and "\r\n" on the clipboard, and the store holds at most kLineAreaSize
+// bytes: so the whole document, and its NUL, always fit.
+constexpr long kClipCount = 30000;
+constexpr long kClipSize = 4;
+constexpr std::int64_t kClipBytes = static_cast<std::int64_t>(kClipCount) * kClipSize;
+static_assert(kRecordBytes > 2 && static_cast<std::int64_t>(kLineAreaSize) + 1 <= kClipBytes,
+              "the whole document and its NUL must fit the clipboard area");
+
+// Copies are collected in batches of marked texts between walks (a visitor
+// must not call the store), then pushed above.
+constexpr int kCopyBatch = 8192;
+
+// The state of one copy: which marked lines are copied already, and the
+// texts of the batch being collected.
+struct CopyBatch {
+    std::int32_t aboveLines;  // lines of the above stack before the first copy
+    std::int32_t done;        // marked lines copied by earlier batches
+    std::int32_t seen;        // marked lines passed in this walk
+    std::int32_t visited;     // lines of the above stack passed in this walk
+    bool inAbove;             // the walk is in the above stack
+    bool full;                // the batch stopped the walk for want of room
+    int used;                 // bytes of texts (each with its NUL)
+    int count;                // texts in the batch
+    char texts[kCopyBatch];
+};
+
+// The module's state.
+struct BlockState {
+    // The mark fill's state: '0' before a fill, '1' after a '1' line was
+    // passed, '3' after a '3' line was passed.
+    char blockFillState = '0';
+    CopyBatch batch;
+};
+BlockState block;
+
+bool isMarked(const LineRecord& line) { return line.markState != '0'; }
+
+int rowsInUse() {
+    if (windowRows < 1) return 1;
+    return windowRows > kWindowRowsMax ? kWindowRowsMax : windowRows;
+}
+
+// Lines from the stacks and from rowGet are trimmed and NUL-terminated.
+int textBytes(const LineRecord& line) { return static_cast<int>(std::strlen(line.text)); }
+
+// The growth check of every editing module, for a growth that may be larger
+// than any store could take.
+bool growthFits(std::int64_t bytes) {
+    if (bytes > static_cast<std::int64_t>(kLineAreaSize)) {
+        editRefused();
+        return false;
+    }
+    return editFits(static_cast<int>(bytes));
+}
+
+// --- The common frame ----------------------------------------------------------
+
+// The window rows into the stacks with the gap at the cursor row: the rows
+// above it go above, the cursor row and those below it go below. All or
+// nothing: false (and the user told) when they do not fit.
+bool flushAroundCursor() {
+    if (flushRowsAbove(cursorRow) != 0) {
+        editRefused();
+        return false;
+    }
+    if (flushRowsBelow(cursorRow) != 0) {
+        fillRowsFromAbove(cursorRow);
+        editRefused();
+        return false;
+    }
+    return true;
+}
+
+// The rows filled again around the cursor row; the window shows what the
+// gap stands next to.
+void refillAroundCursor() {
+    fillRowsFromAbove(cursorRow);
+    fillRowsFromBelow(cursorRow);
+    topLine = aboveCountGet();
+    invalidateAll();
+}
+
+// Every line of the flushed document in order.
+void visitDocument(LineVisitor fn, void* user = nullptr) {
+    if (visitAbove(fn, user)) visitBelow(fn, user);
+}
+
+// With the window flushed and the gap anywhere: document line `line` in window
+// row `row` (row <= line), the rows filled from the store. Lines move from
+// below to above one at a time; each takes back the room it gave, so while a
+// byte is free no move can fail.
+void showLineInRow(std::int32_t line, int row) {
+    moveAllBelow();
+    LineRecord moved;
+    for (std::int32_t n = line - row; n > 0 && storeFreeBytes() > 0 && popBelow(&moved) == 0; --n) {
+        pushAbove(&moved);
+    }
+    fillWindowFromBelow();
+    topLine = aboveCountGet();
+    cursorRow = row;
+    invalidateAll();
+}
+
+// --- Marks ---------------------------------------------------------------------
+
+int clearMark(LineRecord* line, void*) {
+    line->markState = '0';
+    return 1;
+}
+
+// The mark fill: the block runs from a '1' line to the next '3' line; stray
+// '2' lines outside it are cleared.
+int fillMark(LineRecord* line, void*) {
+    switch (line->markState) {
+        case '1':
+            block.blockFillState = '1';
+            break;
+        case '3':
+            block.blockFillState = '3';
+            break;
+        case '0':
+            if (block.blockFillState == '1') line->markState = '2';
+            break;
+        case '2':
+            if (block.blockFillState != '1') line->markState = '0';
+            break;
+        default:
+            break;
+    }
+    return 1;
+}
+
+// Moving the block's first or last line: the old one loses its mark, the
+// cursor line (the below stack's first line) gets it.
+struct EdgeWalk {
+    char mark;
+    bool atCursorLine;
+};
+
+int moveEdge(LineRecord* line, void* user) {
+    auto* walk = static_cast<EdgeWalk*>(user);
+    if (walk->atCursorLine) {
+        line->markState = walk->mark;
+        walk->atCursorLine = false;
+    } else if (line->markState == walk->mark) {
+        line->markState = '0';
+    }
+    return 1;
+}
+
+void setEdge(char mark) {
+    if (!flushAroundCursor()) return;
+    EdgeWalk walk{mark, false};
+    visitAbove(moveEdge, &walk);
+    walk.atCursorLine = true;
+    visitBelow(moveEdge, &walk);
+    block.blockFillState = '0';
+    visitDocument(fillMark);
+    refillAroundCursor();
+}
+
+// A function ends at a line that starts, in its first column, with "}", "[",
+// ")" or ".", or with "end" in any case.
+bool endsFunction(const char* text) {
+    return text[0] == '}' || text[0] == '[' || text[0] == ')' || text[0] == '.' ||
+           str_ncmp_nocase(text, "end", 3) == 0;
+}
+
+int markFunctionLine(LineRecord* line, void* user) {
+    bool* ended = static_cast<bool*>(user);
+    if (*ended) return 0;
+    line->markState = '1';
+    *ended = endsFunction(line->text);
+    return 1;
+}
+
+int countMarked(LineRecord* line, void* user) {
+    if (isMarked(*line)) ++*static_cast<int*>(user);
+    return 1;
+}
+
+// --- Copies ----------------------------------------------------------------------
+
+// What copying the marked lines takes: their packed bytes, and how many of
+// them stand above the cursor line. Measured with the window in place, as
+// every edit measures its growth.
+struct BlockMeasure {
+    std::int64_t bytes = 0;
+    std::int32_t lines = 0;
+    std::int32_t before = 0;  // marked lines above the cursor line
+};
+
+void measureLine(const LineRecord& line, BlockMeasure* m) {
+    if (!isMarked(line)) return;
+    m->bytes += textBytes(line) + kRecordBytes;
+    ++m->lines;
+}
+
+int measureMarked(LineRecord* line, void* user) {
+    measureLine(*line, static_cast<BlockMeasure*>(user));
+    return 1;
+}
+
+BlockMeasure measureBlock() {
+    BlockMeasure m;
+    visitAbove(measureMarked, &m);
+    LineRecord line;
+    for (int r = 0; r < rowsInUse(); ++r) {
+        if (r == cursorRow) m.before = m.lines;
+        rowGet(r, &line);
+        measureLine(line, &m);
+    }
+    visitBelow(measureMarked, &m);
+    return m;
+}
+
+// Collects the texts of the marked lines not copied yet, in document order,
+// until the batch is full. Copies already pushed above are not walked.
+int collectMarked(LineRecord* line, void* user) {
+    CopyBatch& b = *static_cast<CopyBatch*>(user);
+    if (b.inAbove && b.visited++ >= b.aboveLines) return 0;
+    if (!isMarked(*line)) return 1;
+    if (b.seen < b.done) {
+        ++b.seen;
+        return 1;
+    }
+    const int n = textBytes(*line);
+    if (b.used + n + 1 > kCopyBatch) {
+        b.full = true;
+        return 0;
+    }
+    std::memcpy(b.texts + b.used, line->text, static_cast<std::size_t>(n));
+    b.texts[b.used + n] = '\0';
+    b.used += n + 1;
+    ++b.count;
+    ++b.seen;
+    return 1;
+}
+
+// The top n lines of the above stack (copies just pushed) taken away again.
+void removeCopies(std::int32_t n) {
+    LineRecord line;
+    for (; n > 0; --n) popAbove(&line);
+}
+
+// With the gap at the cursor line: an unmarked copy of every marked line is
+// pushed above, in document order. The number of copies, or -1 when one did
+// not fit (then every copy is taken away again: nothing changed).
+std::int32_t pushCopies() {
+    CopyBatch& b = block.batch;
+    b.aboveLines = aboveCountGet();
+    b.done = 0;
+    std::int32_t pushed = 0;
+    for (;;) {
+        b.seen = b.visited = 0;
+        b.used = b.count = 0;
+        b.full = false;
+        b.inAbove = true;
+        visitAbove(collectMarked, &b);
+        b.inAbove = false;
+        if (!b.full) visitBelow(collectMarked, &b);
+        const char* text = b.texts;
+        for (int i = 0; i < b.count; ++i) {
+            LineRecord copy;
+            lineInit(&copy);
+            str_ncopy(copy.text, text, kLineChars);
+            if (pushAbove(&copy) != 0) {
+                removeCopies(pushed);
+                return -1;
+            }
+            ++pushed;
+            text += std::strlen(text) + 1;
+        }
+        b.done += b.count;
+        if (!b.full) return pushed;
+    }
+}
+
+int storeMarkedText(LineRecord* line, void*) {
+    if (isMarked(*line)) blockStore(line->text);
+    return 1;
+}
+
+// With the window flushed: every marked line leaves the document, the rest
+// close up in order and end above the gap. The index of the first marked
+// line, or -1. Each kept line takes back the room it gave and the free space
+// never shrinks, so with a byte free (the callers make sure) no push fails.
+std::int32_t dropMarkedLines() {
+    moveAllBelow();
+    std::int32_t index = 0;
+    std::int32_t first = -1;
+    LineRecord line;
+    while (popBelow(&line) == 0) {
+        if (isMarked(line)) {
+            if (first < 0) first = index;
+        } else if (pushAbove(&line) != 0) {
+            pushBelow(&line);  // cannot happen: the room was checked
+            break;
+        }
+        ++index;
+    }
+    return first;
+}
+
+// --- The clipboard ---------------------------------------------------------------
+
+struct ClipText {
+    char* text;
+    std::int64_t used;
+};
+
+int appendMarked(LineRecord* line, void* user) {
+    ClipText& clip = *static_cast<ClipText*>(user);
+    if (isMarked(*line)) {
+        const int n = textBytes(*line);
+        // The area holds the whole document (see kClipBytes): never false.
+        Y8_ASSERT("block", __LINE__, clip.used + n + 2 < kClipBytes, "clip.used + n + 2 < 120000");
+        std::memcpy(clip.text + clip.used, line->text, static_cast<std::size_t>(n));
+        clip.used += n;
+        clip.text[clip.used++] = '\r';
+        clip.text[clip.used++] = '\n';
+    }
+    line->markState = '0';
+    return 1;
+}
+
+}  // namespace
+
+// ============================================================ the operations
+
+void block_begin() { setEdge('1'); }
+
+void block_end() { setEdge('3'); }
+
+void block_function() {
+    if (!flushAroundCursor()) return;
+    bool ended = false;
+    visitBelow(markFunctionLine, &ended);
+    refillAroundCursor();
+}
+
+void block_unmark() {
+    if (!flushAroundCursor()) return;
+    visitDocument(clearMark);
+    refillAroundCursor();
+}
+
+int block_copy(int undelete) {
+    if (!growthFits(measureBlock().bytes)) return -1;
+    if (!flushAroundCursor()) return -1;
+    if (pushCopies() < 0) {
+        refillAroundCursor();
+        editRefused();
+        return -1;
+    }
+    visitDocument(undelete ? storeMarkedText : clearMark);
+    refillAroundCursor();
+    modified = 1;
+    return 0;
+}
+
+int block_move() {
+    const BlockMeasure m = measureBlock();
+    if (!growthFits(m.bytes)) return -1;
+    const std::int32_t cursorLine = topLine + cursorRow;
+    if (!flushAroundCursor()) return -1;
+    const std::int32_t copies = pushCopies();
+    if (copies < 0 || storeFreeBytes() == 0) {
+        if (copies > 0) removeCopies(copies);
+        refillAroundCursor();
+        editRefused();
+        return -1;
+    }
+    dropMarkedLines();
+    // The copies now begin where the cursor line stood, less the marked lines
+    // that stood above it and are gone.
+    const std::int32_t first = cursorLine - m.before;
+    showLineInRow(first, cursorRow < first ? cursorRow : first);
+    modified = 1;
+    return 0;
+}
+
+void block_delete() {
+    if (flushWindowBelow() != 0) {
+        editRefused();
+        return;
+    }
+    if (storeFreeBytes() == 0) {  // cannot happen while every flush fits
+        fillWindowFromBelow();
+        editRefused();
+        return;
+    }
+    const std::int32_t first = dropMarkedLines();
+    showLineInRow(first > cursorRow ? first : cursorRow, cursorRow);
+    modified = 1;
+}
+
+void block_to_clipboard() {
+    char* text = nullptr;
+    Y8_ASSERT("block", 344, (text = static_cast<char*>(fmalloc(kClipCount, kClipSize))) != nullptr,
+              "(text=fmalloc(30000,4)) != NULL");
+    if (flushAroundCursor()) {
+        ClipText clip{text, 0};
+        visitDocument(appendMarked, &clip);
+        refillAroundCursor();
+        clip_put(text);
+    }
+    ffree(text);
+}
+
+int block_count() {
+    if (!flushAroundCursor()) return 0;
+    int n = 0;
+    visitDocument(countMarked, &n);
+    refillAroundCursor();
+    return n;
+}
+
+void block_mark_line(int on) {
+    LineRecord row;
+    rowGetRaw(cursorRow, &row);
+    row.markState = on ? '2' : '0';
+    rowPut(cursorRow, &row);
+    beginRowPaint();
+    repaintRow(cursorRow);
+    endRowPaint();
+}
