@@ -325,3 +325,55 @@ png_pixel() {
     timeout -k 2 20 convert "$1" -crop "1x1+$2+$3" +repage -depth 8 txt:- 2>>"$H_WORK/convert.log" |
         sed -n 's/^0,0: *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p'
 }
+
+# colour_box <file> <left> <top> <width> <height> <r g b>: where the pixels of exactly
+# that colour lie in the rectangle of the image: "width height x y count", the box
+# relative to the rectangle's corner and the number of such pixels; status 1 when
+# there are none.
+colour_box() {
+    local rgb="rgb(${6// /,})" mask=$H_WORK/colour-box.png found count
+    timeout -k 2 20 convert "$1" -crop "${4}x$5+$2+$3" +repage -fill black +opaque "$rgb" -fill white \
+        -opaque "$rgb" "$mask" 2>>"$H_WORK/convert.log" || return 1
+    # The black border keeps the trimming from taking a white corner for the background.
+    found=$(convert "$mask" -bordercolor black -border 1 -format '%@' info: 2>>"$H_WORK/convert.log")
+    [[ $found =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] || return 1
+    count=$(convert "$mask" -format '%[fx:round(mean*w*h)]' info: 2>>"$H_WORK/convert.log") || return 1
+    [ "${count:-0}" -gt 0 ] || return 1
+    echo "${BASH_REMATCH[1]} ${BASH_REMATCH[2]} $((BASH_REMATCH[3] - 1)) $((BASH_REMATCH[4] - 1)) $count"
+}
+
+# clipboard_to <file>: the clipboard's text (CF_TEXT) into the file byte for byte;
+# status 1 when the clipboard holds no text.
+clipboard_to() {
+    timeout -k 2 20 "$HARNESS_WINE" 'C:\y8\y8drive.exe' clipboard </dev/null >"$1" 2>>"$H_WORK/y8drive.log"
+}
+
+# pointer_at <class> <action> <x> <y>: the mouse as a person moves it: the X pointer
+# (xdotool) goes to client point (x, y) of the class window, and once it is there the
+# action follows: move (nothing more), down, up, click, dblclick (two clicks well inside
+# the double-click time), rclick (the right button pressed and released). Wine turns
+# the X events into the window's mouse messages in order and at their own points; a
+# pointer moved from inside Wine (SendInput, SetCursorPos) is not reliable in a virtual
+# desktop (see tests/tools/y8drive.cpp).
+pointer_at() {
+    command -v xdotool >/dev/null || fail "xdotool is not installed"
+    local left top width height
+    read -r left top width height < <(drive client-rect "$1") || fail "no window of class $1 to point at"
+    local x=$((left + $3)) y=$((top + $4)) i
+    timeout -k 2 10 xdotool mousemove "$x" "$y" || fail "xdotool cannot move the pointer to $x,$y"
+    for i in $(seq 1 50); do
+        [ "$(timeout -k 2 10 xdotool getmouselocation | cut -d' ' -f1-2)" = "x:$x y:$y" ] && break
+        sleep 0.02
+    done
+    [ "$(timeout -k 2 10 xdotool getmouselocation | cut -d' ' -f1-2)" = "x:$x y:$y" ] ||
+        fail "the pointer did not reach $x,$y"
+    case $2 in
+        move) ;;
+        down) timeout -k 2 10 xdotool mousedown 1 ;;
+        up) timeout -k 2 10 xdotool mouseup 1 ;;
+        click) timeout -k 2 10 xdotool click 1 ;;
+        dblclick) timeout -k 2 10 xdotool click --repeat 2 --delay 40 1 ;;
+        rclick) timeout -k 2 10 xdotool click 3 ;;
+        *) fail "pointer_at: unknown action $2" ;;
+    esac || fail "xdotool could not $2 at $x,$y"
+}

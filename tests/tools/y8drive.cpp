@@ -30,6 +30,13 @@
 //   y8drive key-log <seconds>               shows a window of class "Y8DriveKeys" that prints each
 //                                           key it receives: "down|sysdown <vk> <shift> <ctrl> <alt>"
 //                                           and "char|syschar <code>" (to check "keys" itself)
+//   y8drive mouse-log <seconds>             shows a window of class "Y8DriveMouse" (double clicks
+//                                           reported, the mouse captured while the left button is
+//                                           down, as the program does) that prints each mouse button
+//                                           message and each move with the button down:
+//                                           "<message> <x> <y> <left> <shift>" (to check pointer_at)
+//   y8drive clipboard                       prints the clipboard's text (CF_TEXT) exactly as its bytes,
+//                                           without a line end; 1 when it holds no text
 //
 // A key list is a list of keys separated by blanks; each key is optional modifiers
 // joined with '+' ("shift", "ctrl", "alt") and a key: a letter or digit, a name
@@ -41,6 +48,12 @@
 // resource (default ANW_MENU) of the program that owns the window, after checking that
 // the window has a menu bar; "twin-menu" lets a screenshot show that the live bar
 // draws exactly that resource.
+//
+// The mouse is not driven from here: under Wine's virtual desktop a pointer moved with
+// SendInput or SetCursorPos is moved back for a moment by the X server's own pointer
+// (a later process's button then lands at the earlier point, and stray moves with the
+// button down arrive between the events). The tests move the X pointer itself
+// (tests/lib/wine-harness.sh, pointer_at); "mouse-log" shows what a window receives.
 //
 // Exit codes: 0 done, 1 the condition did not come true in time, 2 no window of the
 // class, 3 wrong arguments, 4 a system call failed.
@@ -220,6 +233,32 @@ int sendKeys(HWND window, const char* keylist) {
         Sleep(5);
     }
     return kDone;
+}
+
+// ---------------------------------------------------------------- the clipboard
+
+int printClipboard() {
+    // Another program may hold the clipboard open for a moment.
+    bool open = false;
+    for (int i = 0; i < 40 && !(open = OpenClipboard(nullptr) != FALSE); ++i) Sleep(kPollMs);
+    if (!open) {
+        std::fprintf(stderr, "y8drive: the clipboard cannot be opened (%lu)\n", GetLastError());
+        return kFailed;
+    }
+    int result = kNotInTime;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* text = static_cast<const char*>(GlobalLock(data))) {
+            // The text ends at its NUL, and never beyond the block.
+            const SIZE_T size = GlobalSize(data);
+            SIZE_T length = 0;
+            while (length < size && text[length] != '\0') ++length;
+            std::fwrite(text, 1, length, stdout);
+            GlobalUnlock(data);
+            result = kDone;
+        }
+    }
+    CloseClipboard();
+    return result;
 }
 
 // ---------------------------------------------------------------- the commands
@@ -457,6 +496,68 @@ int runKeyLog(double seconds) {
     return kDone;
 }
 
+// ---------------------------------------------------------------- the mouse log
+
+LRESULT CALLBACK mouseLogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const char* name = nullptr;
+    switch (message) {
+    case WM_LBUTTONDOWN:
+        name = "ldown";
+        SetCapture(window);
+        break;
+    case WM_LBUTTONUP:
+        name = "lup";
+        if (GetCapture() == window) ReleaseCapture();
+        break;
+    case WM_LBUTTONDBLCLK:
+        name = "ldbl";
+        break;
+    case WM_RBUTTONDOWN:
+        name = "rdown";
+        break;
+    case WM_RBUTTONUP:
+        name = "rup";
+        break;
+    case WM_MOUSEMOVE:
+        if (wParam & MK_LBUTTON) name = "move";
+        break;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        break;
+    }
+    if (!name) return DefWindowProcA(window, message, wParam, lParam);
+    std::printf("%s %d %d %d %d\n", name, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)),
+                (wParam & MK_LBUTTON) != 0, (wParam & MK_SHIFT) != 0);
+    std::fflush(stdout);
+    return 0;
+}
+
+int runMouseLog(double seconds) {
+    WNDCLASSA logClass = {};
+    logClass.style = CS_DBLCLKS;
+    logClass.lpfnWndProc = mouseLogProc;
+    logClass.hInstance = GetModuleHandleA(nullptr);
+    logClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    logClass.lpszClassName = "Y8DriveMouse";
+    if (!RegisterClassA(&logClass)) return kFailed;
+    HWND window = CreateWindowA("Y8DriveMouse", "mouse", WS_OVERLAPPEDWINDOW, 50, 50, 300, 200, nullptr, nullptr,
+                                logClass.hInstance, nullptr);
+    if (!window) return kFailed;
+    ShowWindow(window, SW_SHOWNORMAL);
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000.0);
+    MSG message;
+    while (GetTickCount64() < end) {
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) return kDone;
+            DispatchMessageA(&message);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    }
+    return kDone;
+}
+
 int usage() {
     std::fprintf(stderr,
                  "usage: y8drive wait-window|wait-gone|wait-idle <class> <seconds>\n"
@@ -465,7 +566,7 @@ int usage() {
                  "       | menu <class> [menu]\n"
                  "       | command <class> <id> | twin-menu <class> <y> <seconds>\n"
                  "       | keys <class> <keylist> | pixel <class> <x> <y> | move <class> <l> <t> <r> <b>\n"
-                 "       | windows | idle <seconds> | key-log <seconds> | metric <index>\n");
+                 "       | windows | idle <seconds> | key-log|mouse-log <seconds> | metric <index> | clipboard\n");
     return kUsage;
 }
 
@@ -477,7 +578,9 @@ int run(int argc, char** argv) {
     long number = 0;
 
     if (verb == "windows" && argc == 2) return printWindows();
+    if (verb == "clipboard" && argc == 2) return printClipboard();
     if (verb == "key-log" && argc == 3 && parseSeconds(argv[2], seconds)) return runKeyLog(seconds);
+    if (verb == "mouse-log" && argc == 3 && parseSeconds(argv[2], seconds)) return runMouseLog(seconds);
     if (verb == "idle" && argc == 3 && parseSeconds(argv[2], seconds)) {
         GetDesktopWindow();  // makes sure the desktop exists for the programs started later
         Sleep(static_cast<DWORD>(seconds * 1000.0));
