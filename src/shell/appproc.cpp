@@ -12,6 +12,7 @@
 #include "view/editing.h"
 #include "view/recorder.h"
 #include "view/refresh.h"
+#include "view/search.h"
 #include "view/taste.h"
 
 namespace {
@@ -79,6 +80,13 @@ void blockDelete(int, std::intptr_t) { block_delete(); }
 void blockClipboard(int, std::intptr_t) { block_to_clipboard(); }
 void blockFunction(int, std::intptr_t) { block_function(); }
 
+// 1800 (F11), 1801 (F12): replace at the cursor, search next.
+void replaceKey(int, std::intptr_t) {
+    EditAction action;
+    replaceAtCursor();
+}
+void searchKey(int, std::intptr_t) { searchNext(); }
+
 // The portable rows, sorted by number.
 constexpr CommandEntry kCoreCommands[] = {
     {CMD_FILE_NEW, fileNew},        {CMD_FILE_OPEN, fileOpen},       {CMD_FILE_INSERT, fileInsert},
@@ -93,6 +101,7 @@ constexpr CommandEntry kCoreCommands[] = {
     {CMD_BLOCK_BEGIN, blockBegin},  {CMD_BLOCK_END, blockEnd},        {CMD_BLOCK_UNMARK, blockUnmark},
     {CMD_BLOCK_COPY, blockCopy},    {CMD_BLOCK_MOVE, blockMove},      {CMD_BLOCK_DELETE, blockDelete},
     {CMD_BLOCK_CLIPBOARD, blockClipboard}, {CMD_BLOCK_FUNCTION, blockFunction},
+    {CMD_REPLACE_AT_CURSOR, replaceKey}, {CMD_SEARCH_NEXT, searchKey},
 };
 constexpr int kCoreCount = static_cast<int>(sizeof kCoreCommands / sizeof kCoreCommands[0]);
 static_assert(commandTableSorted(kCoreCommands, kCoreCount), "the command table must rise by number");

@@ -34,7 +34,7 @@ CommandHandler commandFind(const CommandEntry* table, int count, int id);
 // when there is one, runs; then, whatever the number, the full refresh.
 void appCommand(const CommandEntry* table, int count, int id, std::intptr_t lParam);
 
-// The portable rows: files, the recent files, copy/paste/cut, the line block, the keystroke
+// The portable rows: files, the recent files, copy/paste/cut, the line block, search, the keystroke
 // recordings and the text of command 1402.
 extern const CommandEntry* const appCommandsCore;
 extern const int appCommandsCoreCount;

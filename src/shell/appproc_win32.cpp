@@ -21,6 +21,8 @@
 #include "support/status_win32.h"
 #include "view/cursor_win32.h"
 #include "view/refresh.h"
+#include "view/search.h"
+#include "view/search_win32.h"
 #include "view/textview_win32.h"
 
 namespace {
@@ -37,6 +39,12 @@ void placeWindow(int, std::intptr_t) {
     viewResize();
 }
 
+// 1100: the marked text, when there is one, becomes the search text first.
+void searchOpen(int, std::intptr_t) {
+    searchTextFromMark();
+    searchDialogOpen();
+}
+void blockReplaceOpen(int, std::intptr_t) { blockReplaceDialogOpen(); }
 void positionOpen(int, std::intptr_t) { positionDialogOpen(); }
 void optionsOpen(int, std::intptr_t) { optionsDialogOpen(); }
 void propertiesOpen(int, std::intptr_t) { propertiesDialogOpen(); }
@@ -56,9 +64,11 @@ void helpContext(int, std::intptr_t) {
 // (shell/appproc.cpp) are consulted first.
 constexpr CommandEntry kCommands[] = {
     {CMD_PLACE_WINDOW, placeWindow},
+    {CMD_SEARCH, searchOpen},
     {CMD_POSITION, positionOpen},
     {CMD_OPTIONS, optionsOpen},
     {CMD_PROPERTIES, propertiesOpen},
+    {CMD_BLOCK_REPLACE, blockReplaceOpen},
     {CMD_CONF_DIRECTORIES, directoriesCommand},
     {CMD_CONF_EXTENSIONS, extensionsCommand},
     {CMD_CONF_COLOURS, coloursCommand},

@@ -11,6 +11,7 @@
 #include "framework/platform.h"
 #include "support/strfunc.h"
 #include "view/editing.h"
+#include "view/search.h"
 #include "view/textview.h"
 
 namespace {
@@ -345,6 +346,39 @@ int appendMarked(LineRecord* line, void* user) {
     return 1;
 }
 
+// --- Replacing ----------------------------------------------------------------------
+
+// What replacing in every marked line adds to the store at most: the growth
+// of each line that grows (lines that shrink are not counted: the walk
+// reaches them in document order, perhaps after the growing ones).
+int measureReplaceLine(const LineRecord& line, std::int64_t* growth) {
+    if (!isMarked(line)) return 1;
+    char text[kLineChars + 1];
+    std::memcpy(text, line.text, sizeof text);
+    const int before = textBytes(line);
+    if (replaceAllInLine(text) > 0) {
+        const int after = static_cast<int>(std::strlen(text));
+        if (after > before) *growth += after - before;
+    }
+    return 1;
+}
+
+int measureReplaceVisit(LineRecord* line, void* user) {
+    return measureReplaceLine(*line, static_cast<std::int64_t*>(user));
+}
+
+std::int64_t measureReplace() {
+    std::int64_t growth = 0;
+    visitAbove(measureReplaceVisit, &growth);
+    LineRecord line;
+    for (int r = 0; r < rowsInUse(); ++r) {
+        rowGet(r, &line);
+        measureReplaceLine(line, &growth);
+    }
+    visitBelow(measureReplaceVisit, &growth);
+    return growth;
+}
+
 }  // namespace
 
 // ============================================================ the operations
@@ -427,6 +461,37 @@ void block_to_clipboard() {
         clip_put(text);
     }
     ffree(text);
+}
+
+int block_replace() {
+    if (!growthFits(measureReplace())) return -1;
+    const std::int32_t cursorLine = topLine + cursorRow;
+    if (flushWindowBelow() != 0) {
+        editRefused();
+        return -1;
+    }
+    if (storeFreeBytes() == 0) {  // cannot happen while every flush fits
+        fillWindowFromBelow();
+        editRefused();
+        return -1;
+    }
+    moveAllBelow();
+    // Every line from below to above, the marked ones replaced on the way.
+    // The growth was measured: each push finds the room its line needs.
+    int tooLong = 0;
+    LineRecord line;
+    while (popBelow(&line) == 0) {
+        LineRecord replaced = line;
+        if (isMarked(line) && replaceAllInLine(replaced.text) < 0) ++tooLong;
+        if (pushAbove(&replaced) != 0 && pushAbove(&line) != 0) {
+            pushBelow(&line);  // cannot happen: the room was measured
+            break;
+        }
+    }
+    showLineInRow(cursorLine, cursorRow);
+    modified = 1;
+    if (tooLong > 0) message_box_fmt(replaceLinesTooLongText, tooLong);
+    return 0;
 }
 
 int block_count() {

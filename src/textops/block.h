@@ -51,6 +51,17 @@ void block_delete();
 // the clipboard (the empty text when nothing is marked), and every mark is
 // cleared. The view does not move; `modified` is not set.
 void block_to_clipboard();
+// "Im Block tauschen": in every marked line each occurrence of the search
+// text becomes the replacement text (replaceAllInLine, view/search.h). The
+// growth of all lines together is measured first: when the store cannot take
+// it nothing changes and the user is told (-1). A line that would pass 250
+// characters is left as it was; after the walk one box tells how many were.
+// The view keeps its top line and cursor row; sets `modified`. 0 when done.
+int block_replace();
+// The text of the box after a block replacement that left lines unchanged
+// (%d: how many).
+constexpr const char* replaceLinesTooLongText =
+    "Zeilen, die l\344nger als 250 Zeichen geworden w\344ren, blieben unver\344ndert: %d.";
 // The number of marked lines; the view does not move.
 int block_count();
 // The cursor line's mark becomes '2' (on) or '0' (off); its row is repainted.

@@ -19,6 +19,7 @@
 #include "view/options.h"
 #include "view/recorder.h"
 #include "view/refresh.h"
+#include "view/search.h"
 #include "view/textview.h"
 
 int keyDepth = 0;
@@ -34,6 +35,7 @@ constexpr int kPasteWrapWidth = 80;    // "Umbruch bei ^V"
 constexpr int kOutdentCountMax = 16;   // Ctrl+L counts at most this many blanks
 constexpr int kCommandSave = 1003;     // "Sichern"
 constexpr int kCommandPosition = 1300; // the dialog "Position"
+constexpr int kCommandSearch = 1100;   // the dialog "Suchen"
 
 constexpr const char* joinTooLongText =
     "Die Zeilen w\344ren zusammen l\344nger als 250 Zeichen: sie wurden nicht verbunden.";
@@ -757,6 +759,15 @@ void restoreSnapshot() { snapshotRestore(); }
 void postSave() { plat_post_command(kCommandSave, 0); }
 void postPositionDialog() { plat_post_command(kCommandPosition, 0); }
 
+// Ctrl+F: the marked text becomes the search text; the dialog "Suchen" opens
+// through its command, which the Win32 side carries out.
+void searchWithDialog() {
+    searchTextFromMark();
+    plat_post_command(kCommandSearch, 0);
+}
+
+void searchAgain() { searchNext(); }
+
 void typePiece() {
     char text[UNDELETE_TEXT_MAX + 1];
     pieceFetch(text);
@@ -861,7 +872,7 @@ struct CommandBinding {
     bool usesMark = false;  // works on the in-line mark; every other command clears it first
 };
 
-// Codes without a run come with the search (Ctrl+F, Ctrl+W), the lists
+// Codes without a run come with the lists
 // (code 27, Ctrl+T), the info tools (Ctrl+4/5/6, Ctrl+I, Ctrl+O), opening
 // files (Ctrl+D), the phrases (Ctrl+,) and the adder (Ctrl+-); until then they
 // only refresh.
@@ -882,7 +893,7 @@ constexpr CommandBinding kCommandTable[] = {
     {'C', copyCommand, true},
     {'D', nullptr},
     {'E', restoreLine},
-    {'F', nullptr},
+    {'F', searchWithDialog, true},
     {'G', upperAtCursor},
     {'H', rememberPosition},
     {'I', nullptr},
@@ -899,7 +910,7 @@ constexpr CommandBinding kCommandTable[] = {
     {'T', nullptr},
     {'U', typePiece},
     {'V', paste},
-    {'W', nullptr},
+    {'W', searchAgain},
     {'X', cutRun, true},
     {'Y', deleteLine},
     {'Z', deleteToLineEnd},
