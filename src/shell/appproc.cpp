@@ -9,6 +9,7 @@
 #include "shell/startup.h"
 #include "support/strfunc.h"
 #include "textops/block.h"
+#include "textops/convert.h"
 #include "view/editing.h"
 #include "view/recorder.h"
 #include "view/refresh.h"
@@ -80,6 +81,12 @@ void blockDelete(int, std::intptr_t) { block_delete(); }
 void blockClipboard(int, std::intptr_t) { block_to_clipboard(); }
 void blockFunction(int, std::intptr_t) { block_function(); }
 
+// 1130-1138: the conversions of "Uebersetzen"; 1510, 1511, 1515: the tables and HTML.
+void convertLines(int id, std::intptr_t) { convert_lines(id - CMD_CONVERT_DETAB); }
+void tabExpand(int, std::intptr_t) { table_expand(); }
+void tabCompress(int, std::intptr_t) { table_compress(); }
+void htmlOptimise(int, std::intptr_t) { html_optimize(); }
+
 // 1800 (F11), 1801 (F12): replace at the cursor, search next.
 void replaceKey(int, std::intptr_t) {
     EditAction action;
@@ -97,10 +104,16 @@ constexpr CommandEntry kCoreCommands[] = {
     {CMD_COPY, copyPasteCut},       {CMD_PASTE, copyPasteCut},       {CMD_CUT, copyPasteCut},
     {CMD_PLAY_0, recording},        {CMD_RECORD_0, recording},       {CMD_PLAY_1, recording},
     {CMD_RECORD_1, recording},      {CMD_PLAY_2, recording},         {CMD_RECORD_2, recording},
+    {CMD_CONVERT_DETAB, convertLines},     {CMD_CONVERT_ENTAB, convertLines},
+    {CMD_CONVERT_PC_ANSI, convertLines},   {CMD_CONVERT_ANSI_PC, convertLines},
+    {CMD_CONVERT_SPECIAL, convertLines},   {CMD_CONVERT_HTML_ANSI, convertLines},
+    {CMD_CONVERT_ANSI_HTML, convertLines}, {CMD_CONVERT_BLANKS, convertLines},
+    {CMD_CONVERT_XOR, convertLines},
     {CMD_TYPE_PHRASE, typePosted},
     {CMD_BLOCK_BEGIN, blockBegin},  {CMD_BLOCK_END, blockEnd},        {CMD_BLOCK_UNMARK, blockUnmark},
     {CMD_BLOCK_COPY, blockCopy},    {CMD_BLOCK_MOVE, blockMove},      {CMD_BLOCK_DELETE, blockDelete},
     {CMD_BLOCK_CLIPBOARD, blockClipboard}, {CMD_BLOCK_FUNCTION, blockFunction},
+    {CMD_TAB_EXPAND, tabExpand},    {CMD_TAB_COMPRESS, tabCompress}, {CMD_HTML_OPTIMISE, htmlOptimise},
     {CMD_REPLACE_AT_CURSOR, replaceKey}, {CMD_SEARCH_NEXT, searchKey},
 };
 constexpr int kCoreCount = static_cast<int>(sizeof kCoreCommands / sizeof kCoreCommands[0]);

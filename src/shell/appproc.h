@@ -34,8 +34,8 @@ CommandHandler commandFind(const CommandEntry* table, int count, int id);
 // when there is one, runs; then, whatever the number, the full refresh.
 void appCommand(const CommandEntry* table, int count, int id, std::intptr_t lParam);
 
-// The portable rows: files, the recent files, copy/paste/cut, the line block, search, the keystroke
-// recordings and the text of command 1402.
+// The portable rows: files, the recent files, copy/paste/cut, the conversions, the line block,
+// search, the keystroke recordings and the text of command 1402.
 extern const CommandEntry* const appCommandsCore;
 extern const int appCommandsCoreCount;
 // A WM_COMMAND as the program handles it: traced from 2000 on, the row of id

@@ -490,7 +490,7 @@ int block_replace() {
     }
     showLineInRow(cursorLine, cursorRow);
     modified = 1;
-    if (tooLong > 0) message_box_fmt(replaceLinesTooLongText, tooLong);
+    if (tooLong > 0) message_box_fmt(linesLeftTooLongText, tooLong);
     return 0;
 }
 

@@ -58,9 +58,9 @@ void block_to_clipboard();
 // characters is left as it was; after the walk one box tells how many were.
 // The view keeps its top line and cursor row; sets `modified`. 0 when done.
 int block_replace();
-// The text of the box after a block replacement that left lines unchanged
-// (%d: how many).
-constexpr const char* replaceLinesTooLongText =
+// The text of the box after a block replacement or a conversion that left
+// lines unchanged because they would have grown past 250 characters (%d: how many).
+constexpr const char* linesLeftTooLongText =
     "Zeilen, die l\344nger als 250 Zeichen geworden w\344ren, blieben unver\344ndert: %d.";
 // The number of marked lines; the view does not move.
 int block_count();

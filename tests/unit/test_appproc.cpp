@@ -203,4 +203,30 @@ TEST_F(CommandTable, EditingRecordingAndPostedTextReachTheirOperations) {
     EXPECT_EQ(rowText(2), "Hallo");
 }
 
+TEST_F(CommandTable, TheConversionsReachTheirRules) {
+    setRow(0, "a\tbb\tc");
+    setRow(1, "ccc\td\te");
+    setRow(2, "\xE4");
+    command(CMD_TAB_EXPAND);  // the fields padded to their widths and two blanks
+    EXPECT_EQ(rowText(0), "a    bb  c");
+    EXPECT_EQ(rowText(1), "ccc  d   e");
+    command(CMD_TAB_COMPRESS);
+    EXPECT_EQ(rowText(0), "a\tbb\tc");
+
+    command(CMD_CONVERT_ANSI_PC);  // the last of the rows 1130-1138 that maps letters
+    EXPECT_EQ(rowText(2), "\x84");
+    command(CMD_CONVERT_PC_ANSI);
+    EXPECT_EQ(rowText(2), "\xE4");
+    command(CMD_CONVERT_XOR);
+    EXPECT_EQ(rowText(0), "f\x0E" "ee\x0E" "d");
+    command(CMD_CONVERT_XOR);
+    EXPECT_EQ(rowText(0), "a\tbb\tc");
+    EXPECT_EQ(modified, 1);
+
+    setRow(3, "");
+    setRow(4, "     <p>");
+    command(CMD_HTML_OPTIMISE);  // blank lines go, the deep indentation before "<" too
+    EXPECT_EQ(rowText(3), "<p>");
+}
+
 }  // namespace

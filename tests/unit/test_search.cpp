@@ -521,7 +521,7 @@ TEST_F(Search, BlockReplaceLeavesTooLongLinesAndTellsHowManyOnce) {
     EXPECT_EQ(doc().text, (Lines{full, "--", full, "x"}));
     ASSERT_EQ(boxes(), 1);
     char want[200];
-    std::snprintf(want, sizeof want, replaceLinesTooLongText, 2);
+    std::snprintf(want, sizeof want, linesLeftTooLongText, 2);
     EXPECT_EQ(headless_boxes()[0].text, want);
 }
 
