@@ -10,6 +10,7 @@
 #include "support/strfunc.h"
 #include "textops/block.h"
 #include "textops/convert.h"
+#include "tools/adder.h"
 #include "view/editing.h"
 #include "view/recorder.h"
 #include "view/refresh.h"
@@ -71,6 +72,9 @@ void typePosted(int, std::intptr_t lParam) {
     typeText(text);
 }
 
+// 1420-1422: a ruling line before the cursor line ("Strich").
+void rulingLine(int id, std::intptr_t) { strich(id - CMD_STRICH_TOP); }
+
 // 1500-1506, 1508: the line block.
 void blockBegin(int, std::intptr_t) { block_begin(); }
 void blockEnd(int, std::intptr_t) { block_end(); }
@@ -110,6 +114,7 @@ constexpr CommandEntry kCoreCommands[] = {
     {CMD_CONVERT_ANSI_HTML, convertLines}, {CMD_CONVERT_BLANKS, convertLines},
     {CMD_CONVERT_XOR, convertLines},
     {CMD_TYPE_PHRASE, typePosted},
+    {CMD_STRICH_TOP, rulingLine},   {CMD_STRICH_MIDDLE, rulingLine}, {CMD_STRICH_BOTTOM, rulingLine},
     {CMD_BLOCK_BEGIN, blockBegin},  {CMD_BLOCK_END, blockEnd},        {CMD_BLOCK_UNMARK, blockUnmark},
     {CMD_BLOCK_COPY, blockCopy},    {CMD_BLOCK_MOVE, blockMove},      {CMD_BLOCK_DELETE, blockDelete},
     {CMD_BLOCK_CLIPBOARD, blockClipboard}, {CMD_BLOCK_FUNCTION, blockFunction},

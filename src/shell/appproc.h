@@ -35,7 +35,7 @@ CommandHandler commandFind(const CommandEntry* table, int count, int id);
 void appCommand(const CommandEntry* table, int count, int id, std::intptr_t lParam);
 
 // The portable rows: files, the recent files, copy/paste/cut, the conversions, the line block,
-// search, the keystroke recordings and the text of command 1402.
+// search, the ruling lines, the keystroke recordings and the text of command 1402.
 extern const CommandEntry* const appCommandsCore;
 extern const int appCommandsCoreCount;
 // A WM_COMMAND as the program handles it: traced from 2000 on, the row of id

@@ -19,6 +19,7 @@
 #include "support/profile.h"
 #include "support/profile_win32.h"
 #include "support/status_win32.h"
+#include "tools/adder_win32.h"
 #include "view/cursor_win32.h"
 #include "view/refresh.h"
 #include "view/search.h"
@@ -48,6 +49,10 @@ void blockReplaceOpen(int, std::intptr_t) { blockReplaceDialogOpen(); }
 void positionOpen(int, std::intptr_t) { positionDialogOpen(); }
 void optionsOpen(int, std::intptr_t) { optionsDialogOpen(); }
 void propertiesOpen(int, std::intptr_t) { propertiesDialogOpen(); }
+// 1410: from the menu; Ctrl+minus posts it with lParam 1, so that the text
+// window gets the focus back.
+void adderOpen(int, std::intptr_t lParam) { adder_open(lParam == 1 ? 1 : 0); }
+void ansiOpen(int, std::intptr_t) { ansi_open(); }
 void directoriesCommand(int, std::intptr_t) { directoriesOpen(); }
 void extensionsCommand(int, std::intptr_t) { extensionsOpen(); }
 void coloursCommand(int, std::intptr_t) { coloursOpen(); }
@@ -68,6 +73,8 @@ constexpr CommandEntry kCommands[] = {
     {CMD_POSITION, positionOpen},
     {CMD_OPTIONS, optionsOpen},
     {CMD_PROPERTIES, propertiesOpen},
+    {CMD_ADDIERER, adderOpen},
+    {CMD_ANSI_TABLE, ansiOpen},
     {CMD_BLOCK_REPLACE, blockReplaceOpen},
     {CMD_CONF_DIRECTORIES, directoriesCommand},
     {CMD_CONF_EXTENSIONS, extensionsCommand},

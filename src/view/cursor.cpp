@@ -4,6 +4,7 @@
 #include "document/linestore.h"
 #include "framework/platform.h"
 #include "support/status.h"
+#include "tools/adder.h"
 #include "view/editing.h"
 #include "view/options.h"
 #include "view/recorder.h"
@@ -137,7 +138,7 @@ void refreshAll() {
     positionFieldRefresh();
     flagsFieldRefresh();
     lineEndStatusUpdate();
-    // The adder's refresh follows here once its module exists.
+    adder_refresh();
     scrollInfoUpdate();
 }
 

@@ -13,6 +13,7 @@
 #include "support/status.h"
 #include "support/strfunc.h"
 #include "textops/block.h"
+#include "tools/adder.h"
 #include "view/cursor.h"
 #include "view/editing.h"
 #include "view/marking.h"
@@ -874,8 +875,7 @@ struct CommandBinding {
 
 // Codes without a run come with the lists
 // (code 27, Ctrl+T), the info tools (Ctrl+4/5/6, Ctrl+I, Ctrl+O), opening
-// files (Ctrl+D), the phrases (Ctrl+,) and the adder (Ctrl+-); until then they
-// only refresh.
+// files (Ctrl+D) and the phrases (Ctrl+,); until then they only refresh.
 constexpr CommandBinding kCommandTable[] = {
     {27, nullptr},
     {28, braceBlock},
@@ -915,7 +915,7 @@ constexpr CommandBinding kCommandTable[] = {
     {'Y', deleteLine},
     {'Z', deleteToLineEnd},
     {vk::kComma, nullptr},
-    {vk::kMinus, nullptr},
+    {vk::kMinus, adderShortcut},
     {vk::kPeriod, postPositionDialog},
     {vk::kOe, commentPair},
     {vk::kAe, quotePair},
@@ -979,8 +979,12 @@ void keyChar(int ch, bool shift, bool ctrl, bool alt) {
     DepthScope depth;
     if (ch >= 32 && ch <= 255 && (!ctrl || alt)) {
         recordKey(kKeyEventChar, ch, shift, ctrl, alt);
-        if (markLineCount() == 1) markDeleteSpan(false);  // typing replaces a mark in one line
-        typeChar(ch, 1);
+        if (adder_active() && isAdderKey(ch)) {
+            adderKey(ch);  // the adder takes the key instead of the text
+        } else {
+            if (markLineCount() == 1) markDeleteSpan(false);  // typing replaces a mark in one line
+            typeChar(ch, 1);
+        }
     } else if (ctrl && !alt) {
         if (shift) {
             // Ctrl+Shift+character: the phrases, which come with their module.
