@@ -1,5 +1,6 @@
 #include "document/filehist.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "framework/messages.h"
@@ -11,6 +12,8 @@ namespace {
 struct History {
     FilePosition* mps = nullptr;  // FILHISTSUP entries, entry 0 the newest
     std::int32_t startLine = -1;  // -1: none pending
+    HistoryMenu menu{};           // both null: no menu
+    bool separatorAdded = false;  // the separator before the first item exists
 };
 History history;
 
@@ -22,10 +25,42 @@ int historyFind(const char* name) {
     return -1;
 }
 
+// Removes the menu items of all entries, the last first, so that the positions
+// of the remaining items stay valid.
+void menuItemsDelete() {
+    for (int i = FILHISTSUP - 1; i >= 0; --i) {
+        FilePosition& entry = history.mps[i];
+        if (entry.menuPos > 0 && history.menu.remove) history.menu.remove(entry.menuPos);
+        entry.menuPos = 0;
+    }
+}
+
+// Entries 0-9 with a name get their command and, with a menu, their item.
+void menuItemsAppend() {
+    for (int i = 0; i < FILHISTSUP; ++i) {
+        FilePosition& entry = history.mps[i];
+        entry.menuPos = 0;
+        const bool carriesCommand = i < HISTORY_MENU_ENTRIES && !str_is_blank(entry.name);
+        entry.commandId = carriesCommand ? HISTORY_COMMAND_FIRST + i : 0;
+        if (!carriesCommand || !history.menu.append) continue;
+        if (!history.separatorAdded) history.separatorAdded = history.menu.append(0, 0, nullptr) >= 0;
+        char text[210];
+        std::snprintf(text, sizeof text, "&%d %s", i, entry.name);
+        const int pos = history.menu.append(1, entry.commandId, text);
+        entry.menuPos = pos > 0 ? pos : 0;
+    }
+}
+
 }  // namespace
+
+void historySetMenu(const HistoryMenu* menu) {
+    history.menu = menu ? *menu : HistoryMenu{};
+    history.separatorAdded = false;
+}
 
 void historyCreate() {
     if (history.mps) {
+        menuItemsDelete();
         std::memset(history.mps, 0, sizeof(FilePosition) * FILHISTSUP);
         return;
     }
@@ -36,23 +71,22 @@ void historyCreate() {
 }
 
 void historyDestroy() {
-    if (history.mps) ffree(history.mps);
+    if (!history.mps) return;
+    menuItemsDelete();
+    ffree(history.mps);
     history.mps = nullptr;
 }
 
 void historyAdd(const char* name) {
     if (!history.mps || !name || str_is_blank(name)) return;
     FilePosition* list = history.mps;
+    menuItemsDelete();
     int from = historyFind(name);
     if (from < 0) from = FILHISTSUP - 1;  // a new name: the oldest entry drops out
     std::memmove(&list[1], &list[0], sizeof(FilePosition) * static_cast<std::size_t>(from));
     list[0] = FilePosition{};
     str_ncopy(list[0].name, name, 200);
-    for (int i = 0; i < FILHISTSUP; ++i) {
-        list[i].menuPos = 0;
-        const bool carriesCommand = i < HISTORY_MENU_ENTRIES && !str_is_blank(list[i].name);
-        list[i].commandId = carriesCommand ? HISTORY_COMMAND_FIRST + i : 0;
-    }
+    menuItemsAppend();
 }
 
 void historyStorePosition(const char* name, std::int32_t top, std::int32_t row, std::int32_t first,

@@ -2,8 +2,9 @@
 // with the position the user left it at, and the start line of the command
 // line's -l option. Not kept on disk: it starts empty at every start.
 //
-// The list's panel and its menu items are built elsewhere; this module keeps
-// the data they show (entries 0-9 carry the command 1050 + entry number).
+// Entries 0-9 carry the command 1050 + entry number and appear as items
+// "&%d %s" at the end of the menu "&Datei", after one separator; the menu
+// itself is reached through hooks the window side installs (HistoryMenu).
 #pragma once
 
 #include <cstdint>
@@ -37,6 +38,17 @@ void historyStorePosition(const char* name, std::int32_t top, std::int32_t row, 
 // used up) as the top line; else the stored position of name when it is in the list.
 void historyPosition(const char* name, std::int32_t* top, std::int32_t* row, std::int32_t* first,
                      std::int32_t* col);
+// The menu "&Datei" as this module sees it. append: kind 0 a separator, kind 1
+// the item id with text; the item's position, or -1. remove: deletes the item
+// at position pos; 0 or -1.
+struct HistoryMenu {
+    int (*append)(int kind, int id, const char* text);
+    int (*remove)(int pos);
+};
+// Installs the menu (copied); nullptr: no menu (the default). Either way the
+// separator counts as not yet appended.
+void historySetMenu(const HistoryMenu* menu);
+
 // The name behind command id (1050-1059) into name (201 bytes); empty when none.
 void historyCommandName(int id, char* name);
 // Entry i into name (201 bytes): 0, or -1 (name empty) when i is outside 0-29

@@ -8,6 +8,8 @@
 
 #include "document/docfile.h"
 #include "document/docfile_win32.h"
+#include "document/filehist_win32.h"
+#include "document/linestore.h"
 #include "framework/dialog_win32.h"
 #include "framework/messages.h"
 #include "resources/resource.h"
@@ -19,8 +21,11 @@
 #include "support/profile.h"
 #include "support/profile_win32.h"
 #include "support/status_win32.h"
+#include "textops/lists.h"
+#include "textops/lists_win32.h"
 #include "tools/adder_win32.h"
 #include "view/cursor_win32.h"
+#include "view/marking.h"
 #include "view/refresh.h"
 #include "view/search.h"
 #include "view/search_win32.h"
@@ -46,6 +51,24 @@ void searchOpen(int, std::intptr_t) {
     searchDialogOpen();
 }
 void blockReplaceOpen(int, std::intptr_t) { blockReplaceDialogOpen(); }
+
+// 1200 and 1201: every in-line mark cleared; a marked text opens the search
+// list for it, else the overview or the structure. Ctrl+\334 and Ctrl+T post 1200
+// with lParam kListPostedByKey after setting the list's kind and text.
+void listCommand(int kind, std::intptr_t lParam) {
+    if (lParam == kListPostedByKey) {
+        list_open(listKind, nullptr);
+        return;
+    }
+    char marked[kLineChars + 1];
+    const bool hasText = markedText(marked, sizeof marked) != 0 && marked[0] != '\0';
+    markClear();
+    list_open(hasText ? kListSearch : kind, hasText ? marked : "");
+}
+void overviewOpen(int, std::intptr_t lParam) { listCommand(kListOverview, lParam); }
+void structureOpen(int, std::intptr_t lParam) { listCommand(kListStructure, lParam); }
+void directoryPanelCommand(int, std::intptr_t) { directoryPanelOpen(); }
+void historyPanelCommand(int, std::intptr_t) { historyPanelOpen(); }
 void positionOpen(int, std::intptr_t) { positionDialogOpen(); }
 void optionsOpen(int, std::intptr_t) { optionsDialogOpen(); }
 void propertiesOpen(int, std::intptr_t) { propertiesDialogOpen(); }
@@ -68,8 +91,12 @@ void helpContext(int, std::intptr_t) {
 // The rows that need the window system, sorted by number; the portable rows
 // (shell/appproc.cpp) are consulted first.
 constexpr CommandEntry kCommands[] = {
+    {CMD_DIRECTORY_PANEL, directoryPanelCommand},
     {CMD_PLACE_WINDOW, placeWindow},
+    {CMD_RECENT_PANEL, historyPanelCommand},
     {CMD_SEARCH, searchOpen},
+    {CMD_OVERVIEW, overviewOpen},
+    {CMD_STRUCTURE, structureOpen},
     {CMD_POSITION, positionOpen},
     {CMD_OPTIONS, optionsOpen},
     {CMD_PROPERTIES, propertiesOpen},

@@ -8,6 +8,7 @@
 
 #include "document/docfile.h"
 #include "document/filehist.h"
+#include "document/filehist_win32.h"
 #include "document/linestore.h"
 #include "document/undelete.h"
 #include "framework/dialog_win32.h"
@@ -289,6 +290,7 @@ int appInit() {
     viewCreate();
     undeleteCreate();
     historyCreate();
+    historyMenuInstall();  // the recent files appear at the end of "&Datei"
 
     rowsReady = 1;
     optionsSetDefaults();

@@ -13,6 +13,7 @@
 #include "support/status.h"
 #include "support/strfunc.h"
 #include "textops/block.h"
+#include "textops/lists.h"
 #include "tools/adder.h"
 #include "view/cursor.h"
 #include "view/editing.h"
@@ -37,6 +38,7 @@ constexpr int kOutdentCountMax = 16;   // Ctrl+L counts at most this many blanks
 constexpr int kCommandSave = 1003;     // "Sichern"
 constexpr int kCommandPosition = 1300; // the dialog "Position"
 constexpr int kCommandSearch = 1100;   // the dialog "Suchen"
+constexpr int kCommandOverview = 1200; // the list panels ("\334bersicht")
 
 constexpr const char* joinTooLongText =
     "Die Zeilen w\344ren zusammen l\344nger als 250 Zeichen: sie wurden nicht verbunden.";
@@ -769,6 +771,20 @@ void searchWithDialog() {
 
 void searchAgain() { searchNext(); }
 
+// Ctrl+\334 and Ctrl+T: a marked text asks for the search list of that text;
+// without one the list of kindWithoutMark opens (the search list keeping its
+// previous text). The kind and text are set here; the panel opens through
+// command 1200 posted with kListPostedByKey, which the Win32 side carries out.
+void openList(int kindWithoutMark) {
+    char marked[kLineChars + 1];
+    const bool hasText = markedText(marked, sizeof marked) != 0 && marked[0] != '\0';
+    markClear();
+    listRequest(hasText ? kListSearch : kindWithoutMark, hasText ? marked : "");
+    plat_post_command(kCommandOverview, kListPostedByKey);
+}
+void searchList() { openList(kListSearch); }
+void structureList() { openList(kListStructure); }
+
 void typePiece() {
     char text[UNDELETE_TEXT_MAX + 1];
     pieceFetch(text);
@@ -873,11 +889,11 @@ struct CommandBinding {
     bool usesMark = false;  // works on the in-line mark; every other command clears it first
 };
 
-// Codes without a run come with the lists
-// (code 27, Ctrl+T), the info tools (Ctrl+4/5/6, Ctrl+I, Ctrl+O), opening
-// files (Ctrl+D) and the phrases (Ctrl+,); until then they only refresh.
+// Codes without a run come with their modules: the info tools (Ctrl+4/5/6,
+// Ctrl+I, Ctrl+O), opening files (Ctrl+D) and the phrases (Ctrl+,); until
+// then they only refresh.
 constexpr CommandBinding kCommandTable[] = {
-    {27, nullptr},
+    {27, searchList, true},
     {28, braceBlock},
     {29, squareBrackets},
     {32, insertBlank},
@@ -907,7 +923,7 @@ constexpr CommandBinding kCommandTable[] = {
     {'Q', restoreSnapshot},
     {'R', indent},
     {'S', postSave},
-    {'T', nullptr},
+    {'T', structureList, true},
     {'U', typePiece},
     {'V', paste},
     {'W', searchAgain},

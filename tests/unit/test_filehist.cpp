@@ -71,6 +71,77 @@ TEST_F(FileHistory, TheTenNewestCarryTheirCommands) {
     EXPECT_STREQ(name, "f4");
 }
 
+// A menu "&Datei" of five fixed items that records what the list does to it.
+struct FakeMenu {
+    std::vector<std::string> items{"new", "open", "save", "print", "exit"};
+};
+FakeMenu fakeMenu;
+
+int fakeAppend(int kind, int id, const char* text) {
+    if (kind == 0) {
+        fakeMenu.items.push_back("-");
+    } else {
+        fakeMenu.items.push_back(std::to_string(id) + " " + text);
+    }
+    return static_cast<int>(fakeMenu.items.size()) - 1;
+}
+
+int fakeRemove(int pos) {
+    if (pos < 0 || pos >= static_cast<int>(fakeMenu.items.size())) return -1;
+    fakeMenu.items.erase(fakeMenu.items.begin() + pos);
+    return 0;
+}
+
+class FileHistoryMenu : public FileHistory {
+  protected:
+    void SetUp() override {
+        fakeMenu = FakeMenu{};
+        const HistoryMenu menu{fakeAppend, fakeRemove};
+        historySetMenu(&menu);
+        FileHistory::SetUp();
+    }
+    void TearDown() override {
+        FileHistory::TearDown();
+        historySetMenu(nullptr);
+    }
+    static std::vector<std::string> added() {
+        return std::vector<std::string>(fakeMenu.items.begin() + 5, fakeMenu.items.end());
+    }
+};
+
+TEST_F(FileHistoryMenu, TheTenNewestAsNumberedItemsAfterOneSeparator) {
+    historyAdd("C:\\a.c");
+    EXPECT_EQ(added(), (std::vector<std::string>{"-", "1050 &0 C:\\a.c"}));
+    for (int i = 0; i < 12; ++i) historyAdd(("f" + std::to_string(i)).c_str());
+    std::vector<std::string> expected{"-"};
+    for (int i = 0; i < 10; ++i) expected.push_back(std::to_string(1050 + i) + " &" + std::to_string(i) + " f" + std::to_string(11 - i));
+    EXPECT_EQ(added(), expected);
+    historyAdd("f3");  // moves up from entry 8: one separator still, the items renumbered
+    EXPECT_EQ(added()[1], "1050 &0 f3");
+    EXPECT_EQ(added()[2], "1051 &1 f11");
+    EXPECT_EQ(added()[10], "1059 &9 f2");
+    EXPECT_EQ(added().size(), 11u);
+    historyAdd("  ");  // ignored: the menu stays
+    EXPECT_EQ(added().size(), 11u);
+    // Each entry knows its item: the command behind the item at its position.
+    char name[201];
+    historyCommandName(1051, name);
+    EXPECT_STREQ(name, "f11");
+    EXPECT_EQ(fakeMenu.items[7], "1051 &1 f11");
+}
+
+TEST_F(FileHistoryMenu, EmptyingAndReleasingTheListRemoveItsItems) {
+    historyAdd("a");
+    historyAdd("b");
+    historyCreate();  // empties the list
+    EXPECT_EQ(added(), std::vector<std::string>{"-"});
+    historyAdd("c");
+    EXPECT_EQ(added(), (std::vector<std::string>{"-", "1050 &0 c"}));
+    historyDestroy();
+    EXPECT_EQ(added(), std::vector<std::string>{"-"});
+    historyCreate();
+}
+
 TEST_F(FileHistory, PositionsAndTheStartLine) {
     historyAdd("x.c");
     historyAdd("y.c");
