@@ -10,6 +10,7 @@
 #include "support/strfunc.h"
 #include "textops/block.h"
 #include "textops/convert.h"
+#include "tools/phrases.h"
 #include "tools/adder.h"
 #include "view/editing.h"
 #include "view/recorder.h"
@@ -63,13 +64,15 @@ void recording(int id, std::intptr_t) {
     else recordToggle(slot);
 }
 
-// 1402: the text at lParam, valid only while the command runs: copied first.
+// 1402: the text at lParam, valid only while the command runs: copied first,
+// then typed as a phrase.
+static_assert(PHRASE_TEXT_MAX <= PHRASE_TYPED_MAX, "a posted text is typed whole");
 void typePosted(int, std::intptr_t lParam) {
     if (lParam == 0) return;
     static char text[PHRASE_TEXT_MAX + 1];
     str_ncopy(text, reinterpret_cast<const char*>(lParam), PHRASE_TEXT_MAX);
     EditAction action;
-    typeText(text);
+    phrase_type(text);  // a "?" marks where the cursor ends
 }
 
 // 1420-1422: a ruling line before the cursor line ("Strich").

@@ -24,6 +24,7 @@
 #include "textops/lists.h"
 #include "textops/lists_win32.h"
 #include "tools/adder_win32.h"
+#include "tools/phrases_win32.h"
 #include "view/cursor_win32.h"
 #include "view/marking.h"
 #include "view/refresh.h"
@@ -77,6 +78,7 @@ void propertiesOpen(int, std::intptr_t) { propertiesDialogOpen(); }
 void adderOpen(int, std::intptr_t lParam) { adder_open(lParam == 1 ? 1 : 0); }
 void ansiOpen(int, std::intptr_t) { ansi_open(); }
 void directoriesCommand(int, std::intptr_t) { directoriesOpen(); }
+void phrasesCommand(int, std::intptr_t) { floskeln_dialog(); }
 void extensionsCommand(int, std::intptr_t) { extensionsOpen(); }
 void coloursCommand(int, std::intptr_t) { coloursOpen(); }
 void helpContents(int, std::intptr_t) { show_help(nullptr, nullptr); }
@@ -104,6 +106,7 @@ constexpr CommandEntry kCommands[] = {
     {CMD_ANSI_TABLE, ansiOpen},
     {CMD_BLOCK_REPLACE, blockReplaceOpen},
     {CMD_CONF_DIRECTORIES, directoriesCommand},
+    {CMD_CONF_FLOSKELN, phrasesCommand},
     {CMD_CONF_EXTENSIONS, extensionsCommand},
     {CMD_CONF_COLOURS, coloursCommand},
     {CMD_HELP_CONTENTS, helpContents},

@@ -15,6 +15,7 @@
 #include "textops/block.h"
 #include "textops/lists.h"
 #include "tools/adder.h"
+#include "tools/phrases.h"
 #include "view/cursor.h"
 #include "view/editing.h"
 #include "view/marking.h"
@@ -890,8 +891,7 @@ struct CommandBinding {
 };
 
 // Codes without a run come with their modules: the info tools (Ctrl+4/5/6,
-// Ctrl+I, Ctrl+O), opening files (Ctrl+D) and the phrases (Ctrl+,); until
-// then they only refresh.
+// Ctrl+I, Ctrl+O) and opening files (Ctrl+D); until then they only refresh.
 constexpr CommandBinding kCommandTable[] = {
     {27, searchList, true},
     {28, braceBlock},
@@ -930,7 +930,7 @@ constexpr CommandBinding kCommandTable[] = {
     {'X', cutRun, true},
     {'Y', deleteLine},
     {'Z', deleteToLineEnd},
-    {vk::kComma, nullptr},
+    {vk::kComma, abbrevKey},
     {vk::kMinus, adderShortcut},
     {vk::kPeriod, postPositionDialog},
     {vk::kOe, commentPair},
@@ -1003,8 +1003,9 @@ void keyChar(int ch, bool shift, bool ctrl, bool alt) {
         }
     } else if (ctrl && !alt) {
         if (shift) {
-            // Ctrl+Shift+character: the phrases, which come with their module.
+            // Ctrl+Shift+character: its phrase, replacing a mark in one line.
             recordKey(kKeyEventChar, ch, shift, ctrl, alt);
+            phraseKey(ch);
         } else if (ch >= 27 && ch <= 32) {
             recordKey(kKeyEventChar, ch, shift, ctrl, alt);
             controlCommand(ch);

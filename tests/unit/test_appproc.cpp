@@ -201,6 +201,14 @@ TEST_F(CommandTable, EditingRecordingAndPostedTextReachTheirOperations) {
     EXPECT_EQ(rowText(2), "Hallo");
     command(CMD_TYPE_PHRASE, 0);
     EXPECT_EQ(rowText(2), "Hallo");
+
+    // A "?" is not typed: the cursor ends where it stood.
+    cursorRow = 3;
+    cursorCol = 0;
+    char phrase[] = "f(?);";
+    command(CMD_TYPE_PHRASE, reinterpret_cast<std::intptr_t>(phrase));
+    EXPECT_EQ(rowText(3), "f();");
+    EXPECT_EQ(cursorCol, 2);
 }
 
 TEST_F(CommandTable, TheConversionsReachTheirRules) {
