@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "../lib/empty_store.h"
 #include "document/docstate.h"
@@ -75,4 +76,71 @@ inline void makeDocument(int n) {
     }
     fillWindowFromBelow();
     topLine = aboveCountGet();
+}
+
+// The bytes an edit may still add to the window before the store is full.
+inline long storeSlack() {
+    return static_cast<long>(storeFreeBytes()) - static_cast<long>(storeWindowBytes()) - 1;
+}
+
+// Lines of 'f' pushed above the window until exactly `left` more bytes fit an
+// edit: the store's boundary for the full-store tests.
+inline void fillStoreLeaving(long left) {
+    LineRecord fill;
+    long rest = storeSlack() - left;
+    while (rest >= 5) {
+        int n = static_cast<int>(rest - 5 < 250 ? rest - 5 : 250);
+        if (rest - (n + 5) > 0 && rest - (n + 5) < 5) n -= 5;
+        lineInit(&fill);
+        std::memset(fill.text, 'f', static_cast<std::size_t>(n));
+        ASSERT_EQ(pushAbove(&fill), 0);
+        rest -= n + 5;
+    }
+    topLine = aboveCountGet();
+    ASSERT_EQ(storeSlack(), left);
+}
+
+// A document of the given lines (empty store first), the window at its start,
+// the cursor in its top left corner, nothing changed.
+inline void loadLines(const std::vector<std::string>& lines) {
+    storeReset();
+    rowsClearAll();
+    for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
+        LineRecord line;
+        lineInit(&line);
+        std::strncpy(line.text, it->c_str(), kLineChars);
+        ASSERT_EQ(pushBelow(&line), 0);
+    }
+    fillWindowFromBelow();
+    topLine = aboveCountGet();
+    cursorRow = cursorCol = firstCol = 0;
+    modified = 0;
+}
+
+// The whole document (above stack, window rows, below stack) as texts and
+// marks, in order, without the blank lines at its end.
+struct DocumentLines {
+    std::vector<std::string> text;
+    std::string marks;  // one mark character per line
+};
+inline DocumentLines documentLines() {
+    DocumentLines out;
+    auto collect = [](LineRecord* line, void* user) {
+        auto& d = *static_cast<DocumentLines*>(user);
+        d.text.push_back(line->text);
+        d.marks.push_back(line->markState);
+        return 1;
+    };
+    visitAbove(collect, &out);
+    for (int r = 0; r < windowRows; ++r) {
+        LineRecord line;
+        rowGet(r, &line);
+        collect(&line, &out);
+    }
+    visitBelow(collect, &out);
+    while (!out.text.empty() && out.text.back().empty()) {
+        out.text.pop_back();
+        out.marks.pop_back();
+    }
+    return out;
 }

@@ -45,17 +45,7 @@ class Adder : public ::testing::Test {
     }
 
     static void load(const Lines& lines) {
-        storeReset();
-        rowsClearAll();
-        for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
-            LineRecord line;
-            lineInit(&line);
-            std::strncpy(line.text, it->c_str(), kLineChars);
-            pushBelow(&line);
-        }
-        fillWindowFromBelow();
-        topLine = aboveCountGet();
-        cursorRow = cursorCol = firstCol = 0;
+        loadLines(lines);
         refreshAll();
         modified = 0;
         headless_reset();
@@ -100,24 +90,6 @@ class Adder : public ::testing::Test {
         return std::find(ids.begin(), ids.end(), ADDER_CLOSE_COMMAND) != ids.end();
     }
 
-    static long slack() {
-        return static_cast<long>(storeFreeBytes()) - static_cast<long>(storeWindowBytes()) - 1;
-    }
-    // Lines of 'f' before the window until exactly `left` more bytes fit an edit.
-    static void fillStoreLeaving(long left) {
-        LineRecord fill;
-        long rest = slack() - left;
-        while (rest >= 5) {
-            int n = static_cast<int>(std::min<long>(250, rest - 5));
-            if (rest - (n + 5) > 0 && rest - (n + 5) < 5) n -= 5;
-            lineInit(&fill);
-            std::memset(fill.text, 'f', static_cast<std::size_t>(n));
-            ASSERT_EQ(pushAbove(&fill), 0);
-            rest -= n + 5;
-        }
-        topLine = aboveCountGet();
-        ASSERT_EQ(slack(), left);
-    }
 };
 
 // ---------------------------------------------------------------- the keys in the text

@@ -47,11 +47,6 @@ Lines operator+(Lines a, const Lines& b) {
     return a;
 }
 
-// The document as texts and marks, in order.
-struct Doc {
-    Lines text;
-    std::string marks;  // one mark character per line
-};
 
 class Block : public ::testing::Test {
   protected:
@@ -59,18 +54,7 @@ class Block : public ::testing::Test {
     void TearDown() override { editorStop(); }
 
     static void load(const Lines& lines) {
-        storeReset();
-        rowsClearAll();
-        for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
-            LineRecord line;
-            lineInit(&line);
-            std::strncpy(line.text, it->c_str(), kLineChars);
-            ASSERT_EQ(pushBelow(&line), 0);
-        }
-        fillWindowFromBelow();
-        topLine = aboveCountGet();
-        cursorRow = cursorCol = firstCol = 0;
-        modified = 0;
+        loadLines(lines);
     }
 
     // Document line `line` in window row `row`, the cursor on it.
@@ -82,30 +66,7 @@ class Block : public ::testing::Test {
         headless_reset();
     }
 
-    // Every line of the document (stacks and window rows) without the blank
-    // lines at its end.
-    static Doc doc() {
-        Doc out;
-        auto collect = [](LineRecord* line, void* user) {
-            Doc& d = *static_cast<Doc*>(user);
-            d.text.push_back(line->text);
-            d.marks.push_back(line->markState);
-            return 1;
-        };
-        visitAbove(collect, &out);
-        for (int r = 0; r < windowRows; ++r) {
-            LineRecord line;
-            rowGet(r, &line);
-            out.text.push_back(line.text);
-            out.marks.push_back(line.markState);
-        }
-        visitBelow(collect, &out);
-        while (!out.text.empty() && out.text.back().empty()) {
-            out.text.pop_back();
-            out.marks.pop_back();
-        }
-        return out;
-    }
+    static DocumentLines doc() { return documentLines(); }
 
     // Sets the mark of the given document lines without moving the view.
     static void mark(std::initializer_list<int> lines, char m = '2') {
@@ -179,26 +140,6 @@ class Block : public ::testing::Test {
 
     static int boxes() { return static_cast<int>(headless_boxes().size()); }
 
-    // The bytes an edit may still add to the window.
-    static long slack() {
-        return static_cast<long>(storeFreeBytes()) - static_cast<long>(storeWindowBytes()) - 1;
-    }
-    // Lines of 'f' pushed above (before the window) until exactly `left` more
-    // bytes fit an edit.
-    static void fillStoreLeaving(long left) {
-        LineRecord fill;
-        long rest = slack() - left;
-        while (rest >= 5) {
-            int n = static_cast<int>(std::min<long>(250, rest - 5));
-            if (rest - (n + 5) > 0 && rest - (n + 5) < 5) n -= 5;
-            lineInit(&fill);
-            std::memset(fill.text, 'f', static_cast<std::size_t>(n));
-            ASSERT_EQ(pushAbove(&fill), 0);
-            rest -= n + 5;
-        }
-        topLine = aboveCountGet();
-        ASSERT_EQ(slack(), left);
-    }
 
     static void command(int id) { appCommandRoute(nullptr, 0, id, 0); }
 };
@@ -568,7 +509,7 @@ TEST_F(Block, CopyAndMoveMeetingAFullStoreAreRefusedAsAWhole) {
             mark({5, 50});
             place(30, 10);
             fillStoreLeaving(spare);  // lines before the window: the marks stay on their lines
-            const Doc before = doc();
+            const DocumentLines before = doc();
             const int top = topLine;
             const std::int32_t free = static_cast<std::int32_t>(storeFreeBytes());
             blockRestartSet();
@@ -600,7 +541,7 @@ TEST_F(Block, CopyAndMoveMeetingAFullStoreAreRefusedAsAWhole) {
                 EXPECT_EQ(boxes(), 0);
                 EXPECT_EQ(modified, 1);
                 EXPECT_EQ(doc().text.size(), before.text.size() + (op == 1 ? 0 : 2));
-                EXPECT_GE(slack(), 0);  // every later flush still fits
+                EXPECT_GE(storeSlack(), 0);  // every later flush still fits
             }
             EXPECT_TRUE(storeSound());
         }

@@ -266,11 +266,6 @@ TEST(ConvertRules, HtmlOptimizeRemovesBlankLinesAndDeepIndentation) {
 
 // ---------------------------------------------------------------- the frame
 
-// The document as texts and marks.
-struct Doc {
-    Lines text;
-    std::string marks;
-};
 
 class Convert : public ::testing::Test {
   protected:
@@ -278,18 +273,7 @@ class Convert : public ::testing::Test {
     void TearDown() override { editorStop(); }
 
     static void load(const Lines& lines) {
-        storeReset();
-        rowsClearAll();
-        for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
-            LineRecord line;
-            lineInit(&line);
-            std::strncpy(line.text, it->c_str(), kLineChars);
-            ASSERT_EQ(pushBelow(&line), 0);
-        }
-        fillWindowFromBelow();
-        topLine = aboveCountGet();
-        cursorRow = cursorCol = firstCol = 0;
-        modified = 0;
+        loadLines(lines);
     }
 
     // Document line `line` in window row `row`, the cursor on it.
@@ -300,27 +284,7 @@ class Convert : public ::testing::Test {
         headless_reset();
     }
 
-    static Doc doc() {
-        Doc out;
-        auto collect = [](LineRecord* line, void* user) {
-            Doc& d = *static_cast<Doc*>(user);
-            d.text.push_back(line->text);
-            d.marks.push_back(line->markState);
-            return 1;
-        };
-        visitAbove(collect, &out);
-        for (int r = 0; r < windowRows; ++r) {
-            LineRecord line;
-            rowGet(r, &line);
-            collect(&line, &out);
-        }
-        visitBelow(collect, &out);
-        while (!out.text.empty() && out.text.back().empty()) {
-            out.text.pop_back();
-            out.marks.pop_back();
-        }
-        return out;
-    }
+    static DocumentLines doc() { return documentLines(); }
 
     static void mark(std::initializer_list<int> lines) {
         struct Walk {
@@ -359,23 +323,6 @@ class Convert : public ::testing::Test {
 
     static int boxes() { return static_cast<int>(headless_boxes().size()); }
 
-    // The bytes an edit may still add to the window.
-    static long slack() { return static_cast<long>(storeFreeBytes()) - static_cast<long>(storeWindowBytes()) - 1; }
-    // Lines of 'f' pushed above the window until exactly `left` more bytes fit.
-    static void fillStoreLeaving(long left) {
-        LineRecord fill;
-        long rest = slack() - left;
-        while (rest >= 5) {
-            int n = static_cast<int>(std::min<long>(250, rest - 5));
-            if (rest - (n + 5) > 0 && rest - (n + 5) < 5) n -= 5;
-            lineInit(&fill);
-            std::memset(fill.text, 'f', static_cast<std::size_t>(n));
-            ASSERT_EQ(pushAbove(&fill), 0);
-            rest -= n + 5;
-        }
-        topLine = aboveCountGet();
-        ASSERT_EQ(slack(), left);
-    }
 };
 
 TEST_F(Convert, MarkedLinesOnlyOrTheWholeDocument) {
@@ -551,7 +498,7 @@ TEST_F(Convert, AFullStoreRefusesTheWholeCommandAtItsExactBoundary) {
         load(numbered(0, 30) + Lines{"if(a)", statements} + numbered(32, 60));
         place(31, 10);
         fillStoreLeaving(spare);  // 'f' lines before the document: no rule changes them
-        const Doc before = doc();
+        const DocumentLines before = doc();
         const int top = topLine;
         const std::uint32_t free = storeFreeBytes();
         headless_reset();
@@ -575,7 +522,7 @@ TEST_F(Convert, AFullStoreRefusesTheWholeCommandAtItsExactBoundary) {
             want[at + 1] = "x; y;";
             EXPECT_EQ(doc().text, want);
             EXPECT_EQ(topLine, top);
-            EXPECT_GE(slack(), 0);  // every later flush still fits
+            EXPECT_GE(storeSlack(), 0);  // every later flush still fits
         }
     }
 }
@@ -592,7 +539,7 @@ TEST_F(Convert, AGrowthLargerThanTheStoreIsRefused) {
     }
     fillWindowFromBelow();
     topLine = aboveCountGet();
-    const Doc before = doc();
+    const DocumentLines before = doc();
     headless_reset();
     EXPECT_EQ(convert_lines(CONVERT_ANSI_TO_HTML), -1);
     EXPECT_EQ(doc().text, before.text);

@@ -41,25 +41,6 @@ class Editing : public ::testing::Test {
         return above == s.aboveCount && below == s.belowCount && s.aboveTop <= s.belowStart &&
                s.belowStart <= s.lineAreaSize && topLine == s.aboveCount;
     }
-    // The bytes an edit may still add to the window.
-    static long slack() {
-        return static_cast<long>(storeFreeBytes()) - static_cast<long>(storeWindowBytes()) - 1;
-    }
-    // Pushes lines above until exactly `left` more bytes fit an edit.
-    static void fillStoreLeaving(long left) {
-        LineRecord line;
-        long rest = slack() - left;
-        while (rest >= 5) {
-            int n = static_cast<int>(std::min<long>(250, rest - 5));
-            if (rest - (n + 5) > 0 && rest - (n + 5) < 5) n -= 5;
-            lineInit(&line);
-            std::memset(line.text, 'f', static_cast<std::size_t>(n));
-            ASSERT_EQ(pushAbove(&line), 0);
-            rest -= n + 5;
-        }
-        topLine = aboveCountGet();
-        ASSERT_EQ(slack(), left);
-    }
 };
 
 TEST_F(Editing, InsertWithColumnKeepPushesOnlyUpToTheNextDoubleBlank) {

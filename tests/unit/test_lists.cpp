@@ -60,17 +60,7 @@ class Lists : public ::testing::Test {
     }
 
     static void load(const Lines& lines) {
-        storeReset();
-        rowsClearAll();
-        for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
-            LineRecord line;
-            lineInit(&line);
-            std::strncpy(line.text, it->c_str(), kLineChars);
-            ASSERT_EQ(pushBelow(&line), 0);
-        }
-        fillWindowFromBelow();
-        topLine = aboveCountGet();
-        cursorRow = cursorCol = firstCol = 0;
+        loadLines(lines);
     }
 
     // Document line `line` in window row `row`, the cursor on it.

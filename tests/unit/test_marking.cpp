@@ -56,17 +56,7 @@ class Marking : public ::testing::Test {
     }
 
     static void load(const Lines& lines) {
-        storeReset();
-        rowsClearAll();
-        for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
-            LineRecord line;
-            lineInit(&line);
-            std::strncpy(line.text, it->c_str(), kLineChars);
-            pushBelow(&line);
-        }
-        fillWindowFromBelow();
-        topLine = aboveCountGet();
-        cursorRow = cursorCol = firstCol = 0;
+        loadLines(lines);
         markReset();
         refreshAll();
     }
@@ -148,19 +138,6 @@ class Marking : public ::testing::Test {
     // A 16-bit message word for a pixel left of or above the window.
     static int word(int v) { return v & 0xFFFF; }
 
-    static void fillStoreLeaving(long left) {
-        LineRecord fill;
-        long rest = static_cast<long>(storeFreeBytes()) - static_cast<long>(storeWindowBytes()) - 1 - left;
-        while (rest >= 5) {
-            int n = static_cast<int>(rest - 5 < 250 ? rest - 5 : 250);
-            if (rest - (n + 5) > 0 && rest - (n + 5) < 5) n -= 5;
-            lineInit(&fill);
-            std::memset(fill.text, 'f', static_cast<std::size_t>(n));
-            ASSERT_EQ(pushAbove(&fill), 0);
-            rest -= n + 5;
-        }
-        topLine = aboveCountGet();
-    }
 };
 
 // ---------------------------------------------------------------- marking with the keys

@@ -61,22 +61,6 @@ protected:
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
-    // Lines of 'f' above the window until an edit may add exactly `left` bytes.
-    static void fillStoreLeaving(long left) {
-        auto slack = [] { return static_cast<long>(storeFreeBytes()) - static_cast<long>(storeWindowBytes()) - 1; };
-        long rest = slack() - left;
-        LineRecord fill;
-        while (rest >= 5) {
-            int n = static_cast<int>(std::min<long>(250, rest - 5));
-            if (rest - (n + 5) > 0 && rest - (n + 5) < 5) n -= 5;
-            lineInit(&fill);
-            std::memset(fill.text, 'f', static_cast<std::size_t>(n));
-            ASSERT_EQ(pushAbove(&fill), 0);
-            rest -= n + 5;
-        }
-        topLine = aboveCountGet();
-        ASSERT_EQ(slack(), left);
-    }
 
     // An empty store again, no mark, no boxes.
     static void emptyStore() {

@@ -33,10 +33,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-struct Doc {
-    Lines text;
-    std::string marks;
-};
 
 class Search : public ::testing::Test {
   protected:
@@ -50,18 +46,7 @@ class Search : public ::testing::Test {
     }
 
     static void load(const Lines& lines) {
-        storeReset();
-        rowsClearAll();
-        for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
-            LineRecord line;
-            lineInit(&line);
-            std::strncpy(line.text, it->c_str(), kLineChars);
-            ASSERT_EQ(pushBelow(&line), 0);
-        }
-        fillWindowFromBelow();
-        topLine = aboveCountGet();
-        cursorRow = cursorCol = firstCol = 0;
-        modified = 0;
+        loadLines(lines);
         headless_reset();
     }
 
@@ -80,28 +65,7 @@ class Search : public ::testing::Test {
 
     static int column() { return firstCol + cursorCol; }
 
-    static Doc doc() {
-        Doc out;
-        auto collect = [](LineRecord* line, void* user) {
-            Doc& d = *static_cast<Doc*>(user);
-            d.text.push_back(line->text);
-            d.marks.push_back(line->markState);
-            return 1;
-        };
-        visitAbove(collect, &out);
-        for (int r = 0; r < windowRows; ++r) {
-            LineRecord line;
-            rowGet(r, &line);
-            out.text.push_back(line.text);
-            out.marks.push_back(line.markState);
-        }
-        visitBelow(collect, &out);
-        while (!out.text.empty() && out.text.back().empty()) {
-            out.text.pop_back();
-            out.marks.pop_back();
-        }
-        return out;
-    }
+    static DocumentLines doc() { return documentLines(); }
 
     // The given document lines get the block mark '2' (the view stays).
     static void mark(std::initializer_list<int> lines) {
@@ -128,24 +92,6 @@ class Search : public ::testing::Test {
 
     static int boxes() { return static_cast<int>(headless_boxes().size()); }
 
-    static long slack() {
-        return static_cast<long>(storeFreeBytes()) - static_cast<long>(storeWindowBytes()) - 1;
-    }
-    // Lines of 'f' pushed above the window until exactly `left` more bytes fit an edit.
-    static void fillStoreLeaving(long left) {
-        LineRecord fill;
-        long rest = slack() - left;
-        while (rest >= 5) {
-            int n = static_cast<int>(std::min<long>(250, rest - 5));
-            if (rest - (n + 5) > 0 && rest - (n + 5) < 5) n -= 5;
-            lineInit(&fill);
-            std::memset(fill.text, 'f', static_cast<std::size_t>(n));
-            ASSERT_EQ(pushAbove(&fill), 0);
-            rest -= n + 5;
-        }
-        topLine = aboveCountGet();
-        ASSERT_EQ(slack(), left);
-    }
 };
 
 // ---------------------------------------------------------------- matching
@@ -356,7 +302,7 @@ TEST_F(Search, F11RefusesALineLongerThan250AndAFullStore) {
             EXPECT_EQ(result, 1);
             EXPECT_EQ(rowText(0), "one abcde two");
             EXPECT_EQ(boxes(), 0);
-            EXPECT_EQ(slack(), 0);
+            EXPECT_EQ(storeSlack(), 0);
         }
     }
 }
@@ -533,7 +479,7 @@ TEST_F(Search, BlockReplaceMeetingAFullStoreIsRefusedAsAWhole) {
         mark({0, 2, 3});
         set("a", "aa", true);
         fillStoreLeaving(spare);
-        const Doc before = doc();
+        const DocumentLines before = doc();
         const int top = topLine;
         headless_reset();
         const int result = block_replace();
@@ -551,7 +497,7 @@ TEST_F(Search, BlockReplaceMeetingAFullStoreIsRefusedAsAWhole) {
             ASSERT_GE(t.size(), 4u);
             EXPECT_EQ(Lines(t.end() - 4, t.end()), (Lines{"aa-aa", "kept a", "b aa", "--aa--"}));
             EXPECT_EQ(topLine, top);
-            EXPECT_GE(slack(), 0);
+            EXPECT_GE(storeSlack(), 0);
         }
     }
 }

@@ -97,26 +97,6 @@ class Taste : public ::testing::Test {
 
     static int boxes() { return static_cast<int>(headless_boxes().size()); }
 
-    // The bytes an edit may still add to the window.
-    static long slack() {
-        return static_cast<long>(storeFreeBytes()) - static_cast<long>(storeWindowBytes()) - 1;
-    }
-    // Lines of 'f' pushed above (before the window) until exactly `left` more
-    // bytes fit an edit.
-    static void fillStoreLeaving(long left) {
-        LineRecord fill;
-        long rest = slack() - left;
-        while (rest >= 5) {
-            int n = static_cast<int>(std::min<long>(250, rest - 5));
-            if (rest - (n + 5) > 0 && rest - (n + 5) < 5) n -= 5;
-            lineInit(&fill);
-            std::memset(fill.text, 'f', static_cast<std::size_t>(n));
-            ASSERT_EQ(pushAbove(&fill), 0);
-            rest -= n + 5;
-        }
-        topLine = aboveCountGet();
-        ASSERT_EQ(slack(), left);
-    }
 
     // Both stacks are sound record by record and agree with the counts.
     static ::testing::AssertionResult storeSound() {
