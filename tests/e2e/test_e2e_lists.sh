@@ -25,22 +25,6 @@ printf '%s\r\n' "int first(void)" "{" "    one();" "}" "int second(void)" "{" " 
     " three();" "}" "end" >"$original"
 cp "$original" "$file" || fail "cannot create $file"
 
-expect_bytes() {
-    [ -f "$2" ] || fail "$3: there is no file $(basename "$2")"
-    if ! cmp -s "$1" "$2"; then
-        diff <(tr -d '\r' <"$1") <(tr -d '\r' <"$2") | head -n 20 >&2
-        fail "$3: $(basename "$2") does not hold the expected bytes"
-    fi
-}
-expect_caption() {
-    local i caption=
-    for i in $(seq 1 100); do
-        caption=$(drive title Y8) || fail "$2: the main window went away"
-        [ "$caption" = "$1" ] && return 0
-        sleep 0.1
-    done
-    fail "$2: the caption is \"$caption\", not \"$1\""
-}
 type_keys() {
     drive keys Y8 "$1" || fail "$2: the keys \"$1\" could not be typed (see $H_WORK/y8drive.log)"
     drive wait-idle Y8 20 || fail "$2: the program is still busy 20 s after the keys"

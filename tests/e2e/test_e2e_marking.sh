@@ -51,26 +51,7 @@ expected=$H_WORK/m.expected
 printf '%s\r\n' "alpha beta gamma delta" "0123456789abcdefghij" "one two three four five" \
     "ABCDxHIJKLMNOP" "" "KL   PQRSTUVWXYZ" "ab" "01   56789" "hello world again" "the end" >"$expected"
 
-# expect_bytes <expected file> <found file> <what>: fails with both dumps unless equal.
-expect_bytes() {
-    [ -f "$2" ] || fail "$3: there is no file $(basename "$2") (files: $(ls "$(dirname "$2")" | tr '\n' ' '))"
-    if ! cmp -s "$1" "$2"; then
-        echo "$(basename "$2"): $(wc -c <"$2") bytes, $(wc -c <"$1") expected; od -c, < expected, > found:" >&2
-        diff <(od -An -c "$1") <(od -An -c "$2") | head -n 20 >&2
-        fail "$3: $(basename "$2") does not hold the expected bytes"
-    fi
-}
 
-# expect_caption <caption> <what>: waits up to 10 s for the main window's caption.
-expect_caption() {
-    local i caption=
-    for i in $(seq 1 100); do
-        caption=$(drive title Y8) || fail "$2: the main window went away"
-        [ "$caption" = "$1" ] && return 0
-        sleep 0.1
-    done
-    fail "$2: the caption is \"$caption\", not \"$1\" (windows: $(drive windows | tr '\n\t' '; '))"
-}
 
 # type_keys <keylist> <what>: types the keys into the main window and waits until the
 # program has handled them.
