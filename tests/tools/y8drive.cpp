@@ -472,14 +472,17 @@ LRESULT CALLBACK keyLogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     }
 }
 
-int runKeyLog(double seconds) {
+// Shows a window of class className that handles its messages with proc for
+// the given seconds (the key and mouse logs).
+int runLogWindow(const char* className, const char* title, WNDPROC proc, UINT style, double seconds) {
     WNDCLASSA logClass = {};
-    logClass.lpfnWndProc = keyLogProc;
+    logClass.style = style;
+    logClass.lpfnWndProc = proc;
     logClass.hInstance = GetModuleHandleA(nullptr);
     logClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    logClass.lpszClassName = "Y8DriveKeys";
+    logClass.lpszClassName = className;
     if (!RegisterClassA(&logClass)) return kFailed;
-    HWND window = CreateWindowA("Y8DriveKeys", "keys", WS_OVERLAPPEDWINDOW, 50, 50, 300, 200, nullptr, nullptr,
+    HWND window = CreateWindowA(className, title, WS_OVERLAPPEDWINDOW, 50, 50, 300, 200, nullptr, nullptr,
                                 logClass.hInstance, nullptr);
     if (!window) return kFailed;
     ShowWindow(window, SW_SHOWNORMAL);
@@ -488,13 +491,15 @@ int runKeyLog(double seconds) {
     while (GetTickCount64() < end) {
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT) return kDone;
-            TranslateMessage(&message);
+            TranslateMessage(&message);  // the key log shows the characters too
             DispatchMessageA(&message);
         }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
     }
     return kDone;
 }
+
+int runKeyLog(double seconds) { return runLogWindow("Y8DriveKeys", "keys", keyLogProc, 0, seconds); }
 
 // ---------------------------------------------------------------- the mouse log
 
@@ -534,29 +539,7 @@ LRESULT CALLBACK mouseLogProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     return 0;
 }
 
-int runMouseLog(double seconds) {
-    WNDCLASSA logClass = {};
-    logClass.style = CS_DBLCLKS;
-    logClass.lpfnWndProc = mouseLogProc;
-    logClass.hInstance = GetModuleHandleA(nullptr);
-    logClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    logClass.lpszClassName = "Y8DriveMouse";
-    if (!RegisterClassA(&logClass)) return kFailed;
-    HWND window = CreateWindowA("Y8DriveMouse", "mouse", WS_OVERLAPPEDWINDOW, 50, 50, 300, 200, nullptr, nullptr,
-                                logClass.hInstance, nullptr);
-    if (!window) return kFailed;
-    ShowWindow(window, SW_SHOWNORMAL);
-    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000.0);
-    MSG message;
-    while (GetTickCount64() < end) {
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) return kDone;
-            DispatchMessageA(&message);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    }
-    return kDone;
-}
+int runMouseLog(double seconds) { return runLogWindow("Y8DriveMouse", "mouse", mouseLogProc, CS_DBLCLKS, seconds); }
 
 int usage() {
     std::fprintf(stderr,
