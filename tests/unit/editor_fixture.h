@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -143,4 +145,28 @@ inline DocumentLines documentLines() {
         out.marks.pop_back();
     }
     return out;
+}
+
+// The block mark m on the given document lines (counted from 0), wherever they
+// lie, without moving the view.
+inline void markDocumentLines(std::initializer_list<int> lines, char m = '2') {
+    struct Walk {
+        std::vector<int> lines;
+        char m;
+        int index;
+    } walk{std::vector<int>(lines), m, 0};
+    auto set = [](LineRecord* line, void* user) {
+        Walk& w = *static_cast<Walk*>(user);
+        if (std::find(w.lines.begin(), w.lines.end(), w.index) != w.lines.end()) line->markState = w.m;
+        ++w.index;
+        return 1;
+    };
+    visitAbove(set, &walk);
+    for (int r = 0; r < windowRows; ++r) {
+        LineRecord row;
+        rowGetRaw(r, &row);
+        set(&row, &walk);
+        rowPut(r, &row);
+    }
+    visitBelow(set, &walk);
 }

@@ -2,6 +2,7 @@
 // program made of it.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -15,4 +16,16 @@ inline void writeBytes(const std::filesystem::path& path, const std::string& byt
 inline std::string readBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A new, empty directory of the test's own under the system's temporary
+// directory: tests run side by side (ctest -j), so the name holds a time stamp
+// and a counter.
+inline std::filesystem::path freshTempDir(const std::string& prefix) {
+    static int counter = 0;
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() /
+        (prefix + std::to_string(stamp % 1000000007) + "_" + std::to_string(++counter));
+    std::filesystem::create_directories(dir);
+    return dir;
 }

@@ -36,11 +36,7 @@ class CommandTable : public ::testing::Test {
         startupReset();
         arg_reset();
         home_ = fs::current_path();
-        static int counter = 0;
-        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        dir_ = fs::temp_directory_path() /
-               ("y8_cmd_" + std::to_string(stamp % 1000000007) + "_" + std::to_string(++counter));
-        fs::create_directories(dir_);
+        dir_ = freshTempDir("y8_cmd_");
         fileName[0] = lastDir[0] = '\0';
         hasName = modified = partlyLoaded = 0;
         crlfMode = 1;

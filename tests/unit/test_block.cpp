@@ -69,27 +69,7 @@ class Block : public ::testing::Test {
     static DocumentLines doc() { return documentLines(); }
 
     // Sets the mark of the given document lines without moving the view.
-    static void mark(std::initializer_list<int> lines, char m = '2') {
-        struct Walk {
-            std::vector<int> lines;
-            char m;
-            int index;
-        } walk{std::vector<int>(lines), m, 0};
-        auto set = [](LineRecord* line, void* user) {
-            Walk& w = *static_cast<Walk*>(user);
-            if (std::find(w.lines.begin(), w.lines.end(), w.index) != w.lines.end()) line->markState = w.m;
-            ++w.index;
-            return 1;
-        };
-        visitAbove(set, &walk);
-        for (int r = 0; r < windowRows; ++r) {
-            LineRecord row;
-            rowGetRaw(r, &row);
-            set(&row, &walk);
-            rowPut(r, &row);
-        }
-        visitBelow(set, &walk);
-    }
+    static void mark(std::initializer_list<int> lines, char m = '2') { markDocumentLines(lines, m); }
 
     // Marks string of n lines: '0' everywhere except the given runs.
     static std::string marks(int n, std::initializer_list<std::pair<int, char>> set) {

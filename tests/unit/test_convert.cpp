@@ -286,26 +286,7 @@ class Convert : public ::testing::Test {
 
     static DocumentLines doc() { return documentLines(); }
 
-    static void mark(std::initializer_list<int> lines) {
-        struct Walk {
-            std::vector<int> lines;
-            int index;
-        } walk{std::vector<int>(lines), 0};
-        auto set = [](LineRecord* line, void* user) {
-            Walk& w = *static_cast<Walk*>(user);
-            if (std::find(w.lines.begin(), w.lines.end(), w.index) != w.lines.end()) line->markState = '2';
-            ++w.index;
-            return 1;
-        };
-        visitAbove(set, &walk);
-        for (int r = 0; r < windowRows; ++r) {
-            LineRecord row;
-            rowGetRaw(r, &row);
-            set(&row, &walk);
-            rowPut(r, &row);
-        }
-        visitBelow(set, &walk);
-    }
+    static void mark(std::initializer_list<int> lines, char m = '2') { markDocumentLines(lines, m); }
 
     static ::testing::AssertionResult windowShows(const Lines& expected, int top, int row) {
         if (topLine != top) return ::testing::AssertionFailure() << "topLine " << topLine << ", wanted " << top;

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "file_bytes.h"
+
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -26,10 +28,7 @@ void collect(const char* line, void* user) { static_cast<std::vector<std::string
 class DirectoryPanel : public ::testing::Test {
   protected:
     void SetUp() override {
-        static int counter = 0;
-        auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        dir_ = fs::temp_directory_path() /
-               ("y8_dirpanel_" + std::to_string(stamp % 1000000007) + "_" + std::to_string(++counter));
+        dir_ = freshTempDir("y8_dirpanel_");
         fs::create_directories(dir_ / "list");
         home_ = fs::current_path();
         const std::string iniDir = dir_.string() + "/";

@@ -45,11 +45,7 @@ class DocFile : public ::testing::Test {
         editorStart();
         historyCreate();
         home_ = fs::current_path();
-        static int counter = 0;
-        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        dir_ = fs::temp_directory_path() /
-               ("y8_doc_" + std::to_string(stamp % 1000000007) + "_" + std::to_string(++counter));
-        fs::create_directories(dir_);
+        dir_ = freshTempDir("y8_doc_");
         fileName[0] = lastDir[0] = '\0';
         hasName = modified = partlyLoaded = 0;
         fileSize = 0;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "file_bytes.h"
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -38,11 +40,7 @@ bool is_zero(const TimeRecord& t) { return time_text(t) == time_text(TimeRecord{
 class Files : public ::testing::Test {
 protected:
     void SetUp() override {
-        static int counter = 0;
-        auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        dir_ = fs::temp_directory_path() / ("y8_files_" + std::to_string(stamp % 1000000007) + "_" +
-                                            std::to_string(++counter));
-        fs::create_directories(dir_);
+        dir_ = freshTempDir("y8_files_");
         home_ = fs::current_path();
     }
     void TearDown() override {

@@ -68,27 +68,7 @@ class Search : public ::testing::Test {
     static DocumentLines doc() { return documentLines(); }
 
     // The given document lines get the block mark '2' (the view stays).
-    static void mark(std::initializer_list<int> lines) {
-        struct Walk {
-            std::vector<int> lines;
-            int index;
-        } walk{std::vector<int>(lines), 0};
-        auto set = [](LineRecord* line, void* user) {
-            Walk& w = *static_cast<Walk*>(user);
-            for (int l : w.lines)
-                if (l == w.index) line->markState = '2';
-            ++w.index;
-            return 1;
-        };
-        visitAbove(set, &walk);
-        for (int r = 0; r < windowRows; ++r) {
-            LineRecord row;
-            rowGetRaw(r, &row);
-            set(&row, &walk);
-            rowPut(r, &row);
-        }
-        visitBelow(set, &walk);
-    }
+    static void mark(std::initializer_list<int> lines, char m = '2') { markDocumentLines(lines, m); }
 
     static int boxes() { return static_cast<int>(headless_boxes().size()); }
 

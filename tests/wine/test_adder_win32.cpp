@@ -25,14 +25,6 @@
 
 namespace {
 
-std::string itemText(HWND dialog, int id) {
-    char buf[2048] = "";
-    GetDlgItemTextA(dialog, id, buf, sizeof buf);
-    return buf;
-}
-
-void click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
-
 bool checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
 // What the user does when typing into an edit field: the field has the

@@ -43,12 +43,6 @@ std::string fileText(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-std::string itemText(HWND dialog, int id) {
-    char buf[256] = "";
-    GetDlgItemTextA(dialog, id, buf, sizeof buf);
-    return buf;
-}
-
 // The texts of the dialog's static controls, in creation order.
 std::vector<std::string> staticTexts(HWND dialog) {
     std::vector<std::string> texts;

@@ -25,22 +25,6 @@
 
 namespace {
 
-std::string itemText(HWND dialog, int id) {
-    char buf[128] = "";
-    GetDlgItemTextA(dialog, id, buf, sizeof buf);
-    return buf;
-}
-
-std::string statusPart(int part) {
-    char buf[256] = "";
-    HWND bar = GetDlgItem(App.mainWindow, STATUS_ID);
-    if (bar && LOWORD(SendMessageA(bar, SB_GETTEXTLENGTHA, part, 0)) < sizeof buf)
-        SendMessageA(bar, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(buf));
-    return buf;
-}
-
-void click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
-
 class CursorDialogs : public ::testing::Test {
   protected:
     void SetUp() override {

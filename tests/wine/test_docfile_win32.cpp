@@ -26,20 +26,6 @@
 
 namespace {
 
-std::string itemText(HWND dialog, int id) {
-    char buf[256] = "";
-    GetDlgItemTextA(dialog, id, buf, sizeof buf);
-    return buf;
-}
-
-std::string statusPart(int part) {
-    char buf[256] = "";
-    HWND bar = GetDlgItem(App.mainWindow, STATUS_ID);
-    if (bar && LOWORD(SendMessageA(bar, SB_GETTEXTLENGTHA, part, 0)) < sizeof buf)
-        SendMessageA(bar, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(buf));
-    return buf;
-}
-
 bool checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
 class PropertiesDialog : public ::testing::Test {

@@ -22,12 +22,6 @@
 
 namespace {
 
-std::string itemText(HWND dialog, int id) {
-    char buf[256] = "";
-    GetDlgItemTextA(dialog, id, buf, sizeof buf);
-    return buf;
-}
-
 class PhrasesWin32 : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -30,12 +30,6 @@
 
 namespace {
 
-std::string itemText(HWND dialog, int id) {
-    char buf[256] = "";
-    GetDlgItemTextA(dialog, id, buf, sizeof buf);
-    return buf;
-}
-
 std::vector<std::string> comboList(HWND dialog, int id) {
     std::vector<std::string> items;
     HWND combo = GetDlgItem(dialog, id);
@@ -56,8 +50,6 @@ void typeInto(HWND dialog, int id, const char* text) {
     SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
     SetWindowTextA(combo, text);
 }
-
-void click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
 bool checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 bool enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }

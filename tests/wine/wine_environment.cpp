@@ -2,9 +2,12 @@
 // manager and the recording box hook.
 #include "wine_environment.h"
 
+#include <commctrl.h>
+
 #include "framework/dialog_win32.h"
 #include "framework/messages_win32.h"
 #include "shell/app_win32.h"
+#include "support/status_win32.h"
 
 #include <gtest/gtest.h>
 
@@ -258,4 +261,23 @@ void wine_system_profile_restore(const WineFileBytes& file) {
     }
     // The system keeps profile files it has read: it is to read this one afresh.
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
+}
+
+// ---------------------------------------------------------------- controls of the dialogs under test
+
+std::string itemText(HWND dialog, int id) {
+    HWND item = GetDlgItem(dialog, id);
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(item)) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(item, &text[0], static_cast<int>(text.size()))));
+    return text;
+}
+
+void click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+std::string statusPart(int part) {
+    char buf[256] = "";
+    HWND bar = GetDlgItem(App.mainWindow, STATUS_ID);
+    if (bar && LOWORD(SendMessageA(bar, SB_GETTEXTLENGTHA, part, 0)) < sizeof buf)
+        SendMessageA(bar, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(buf));
+    return buf;
 }

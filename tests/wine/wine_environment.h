@@ -60,3 +60,12 @@ struct WineFileBytes {
 };
 WineFileBytes wine_system_profile();
 void wine_system_profile_restore(const WineFileBytes& file);
+
+// ---------------------------------------------------------------- controls of the dialogs under test
+
+// The whole text of control id of dialog (however long).
+std::string itemText(HWND dialog, int id);
+// Clicks the button id of dialog.
+void click(HWND dialog, int id);
+// The text of part `part` of the main window's status bar.
+std::string statusPart(int part);
