@@ -77,21 +77,6 @@ bool growthFits(std::int64_t bytes) {
 
 // --- The common frame ----------------------------------------------------------
 
-// The window rows into the stacks with the gap at the cursor row: the rows
-// above it go above, the cursor row and those below it go below. All or
-// nothing: false (and the user told) when they do not fit.
-bool flushAroundCursor() {
-    if (flushRowsAbove(cursorRow) != 0) {
-        editRefused();
-        return false;
-    }
-    if (flushRowsBelow(cursorRow) != 0) {
-        fillRowsFromAbove(cursorRow);
-        editRefused();
-        return false;
-    }
-    return true;
-}
 
 // The rows filled again around the cursor row; the window shows what the
 // gap stands next to.

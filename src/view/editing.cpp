@@ -121,6 +121,19 @@ void editRefused() {
     message_box_fmt("%s", storeFullText);
 }
 
+bool flushAroundCursor() {
+    if (flushRowsAbove(cursorRow) != 0) {
+        editRefused();
+        return false;
+    }
+    if (flushRowsBelow(cursorRow) != 0) {
+        fillRowsFromAbove(cursorRow);
+        editRefused();
+        return false;
+    }
+    return true;
+}
+
 EditAction::EditAction() { ++refusal.actionDepth; }
 
 EditAction::~EditAction() {

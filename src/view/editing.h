@@ -80,6 +80,11 @@ bool editFits(int extraBytes);
 int trimmedTextLength(const char* text);
 // Tells the user that an edit was refused, once per action.
 void editRefused();
+// The window rows into the stacks with the gap at the cursor row: the rows
+// above it go above, the cursor row and those below go below (the walks of
+// the block and search commands start so). All or nothing: false, the rows
+// as they were and the user told, when they do not fit.
+bool flushAroundCursor();
 // An action made of many edits (a key command built from nested keys, a
 // tool typing its text): within it the user is told of a full store at most
 // once. Actions nest; the outermost one counts.

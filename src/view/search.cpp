@@ -65,21 +65,6 @@ void repaintCursorRow() {
     endRowPaint();
 }
 
-// The window rows into the stacks with the gap at the cursor row: the rows
-// above it go above, the cursor row and those below go below. All or nothing:
-// false (and the user told) when they do not fit.
-bool flushAroundCursor() {
-    if (flushRowsAbove(cursorRow) != 0) {
-        editRefused();
-        return false;
-    }
-    if (flushRowsBelow(cursorRow) != 0) {
-        fillRowsFromAbove(cursorRow);
-        editRefused();
-        return false;
-    }
-    return true;
-}
 
 void copyCut(char* dst, const char* src) { str_ncopy(dst, src != nullptr ? src : "", SEARCH_TEXT_MAX); }
 
