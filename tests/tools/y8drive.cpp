@@ -438,7 +438,16 @@ int waitIdle(HWND window, double seconds) {
     GetWindowThreadProcessId(window, &processId);
     HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId);
     if (!process) return kFailed;
-    const DWORD result = WaitForInputIdle(process, static_cast<DWORD>(seconds * 1000.0));
+    // Under Wine the wait can fail at once while the program is still starting
+    // its loop: asked again while the window lives, until the time is up.
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000.0);
+    DWORD result = WAIT_FAILED;
+    for (;;) {
+        const ULONGLONG now = GetTickCount64();
+        result = WaitForInputIdle(process, now < end ? static_cast<DWORD>(end - now) : 0);
+        if (result != WAIT_FAILED || !IsWindow(window) || GetTickCount64() >= end) break;
+        Sleep(50);
+    }
     CloseHandle(process);
     if (result == 0) return kDone;
     return result == WAIT_TIMEOUT ? kNotInTime : kFailed;
