@@ -5,7 +5,7 @@ BUILD   := build
 JOBS    ?= $(shell nproc)
 CMAKE   := cmake -G Ninja -Wno-dev
 
-.PHONY: run test setup configure build clean
+.PHONY: run test coverage setup configure build clean
 
 run: build
 	scripts/run
@@ -28,6 +28,15 @@ build: configure
 	cmake --build $(BUILD)/fuzz -j $(JOBS)
 	cmake --build $(BUILD)/win32 -j $(JOBS)
 	cmake --build $(BUILD)/win64 -j $(JOBS)
+
+# Line and branch coverage of src/ by the native unit tests (docs/TESTING.md).
+coverage: setup
+	@[ -f $(BUILD)/coverage/CMakeCache.txt ] || $(CMAKE) -S . -B $(BUILD)/coverage -DY8_COVERAGE=ON -DCMAKE_BUILD_TYPE=Debug
+	cmake --build $(BUILD)/coverage -j $(JOBS) --target y8_unit_tests
+	find $(BUILD)/coverage -name '*.gcda' -delete
+	cd $(BUILD)/coverage && ./y8_unit_tests --gtest_brief=1 >unit-tests.log 2>&1 || { tail -30 unit-tests.log; exit 1; }
+	gcovr --root . --filter 'src/' --exclude-throw-branches --exclude-unreachable-branches \
+	      --txt $(BUILD)/coverage/coverage.txt --print-summary $(BUILD)/coverage | tail -3
 
 clean:
 	rm -rf $(BUILD)

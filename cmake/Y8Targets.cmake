@@ -4,6 +4,10 @@ set(Y8_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit
 
 function(y8_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  if(Y8_COVERAGE)
+    # At -O0 GCC guesses format truncations that the optimised builds rule out.
+    target_compile_options(${target} PRIVATE -Wno-format-truncation)
+  endif()
   target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src)
 endfunction()
 
@@ -21,6 +25,9 @@ function(y8_library name sources)
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   if("OPTIMISED" IN_LIST ARGN)
     target_compile_options(${name} PRIVATE -O2)
+  elseif(Y8_COVERAGE)
+    target_compile_options(${name} PRIVATE -O0 --coverage)
+    target_link_options(${name} PUBLIC --coverage)
   elseif(NOT WIN32 AND NOT Y8_FUZZ)
     target_compile_options(${name} PRIVATE ${Y8_SANITIZE})
     target_link_options(${name} PUBLIC ${Y8_SANITIZE})
