@@ -393,7 +393,7 @@ TEST_F(Files, CopyKeepsBytesTimeAndAttributes) {
     const TimeRecord stamp = {110, 3, 4, 5, 6, 7};
     ASSERT_EQ(set_file_time(path("src.bin").c_str(), &stamp), 0);
     fakeAttributes = {{"src.bin", FILE_ATTR_ARCHIVE | FILE_ATTR_HIDDEN}};
-    const FileHooks fake = {fake_get_attributes, fake_set_attributes, nullptr, nullptr};
+    const FileHooks fake = {fake_get_attributes, fake_set_attributes, nullptr, nullptr, nullptr, nullptr};
     files_set_hooks(&fake);
 
     write("dst.bin", "old content");
