@@ -32,6 +32,8 @@ constexpr int kDateChars = 10;         // "dd.mm.yyyy"
 constexpr int kStampColumns[] = {3, 8, 16};
 constexpr TimeRecord kNoTime = {};
 
+constexpr const char* kTempKept =
+    "Dateifehler: kann %s nicht ersetzen. Der neue Text steht in %s.";
 constexpr const char* kPartlyLoaded =
     "%s wurde nur zum Teil geladen. Unter diesem Namen gesichert w\344re die Datei gek\374rzt: "
     "bitte \"Sichern als\" mit einem anderen Namen w\344hlen.";
@@ -71,14 +73,15 @@ void fullPath(const char* path, char* out) {
     str_ncopy(out, cwd, kPathChars);
 }
 
-// Two names of the same file: separators alike, without regard to case.
+// Two names of one file: alike (separators alike, without regard to case),
+// or naming one file by the system's identity of it ("sub/../x", a link).
 bool samePath(const char* a, const char* b) {
     char x[kPathChars + 1], y[kPathChars + 1];
     fullPath(a, x);
     fullPath(b, y);
     for (char* p = x; *p; ++p) if (*p == '/') *p = '\\';
     for (char* p = y; *p; ++p) if (*p == '/') *p = '\\';
-    return str_cmp_nocase(x, y) == 0;
+    return str_cmp_nocase(x, y) == 0 || file_same(x, y);
 }
 
 // A free name for the temporary file beside path. False when none fits.
@@ -179,27 +182,22 @@ int documentWrite(int handle, const char* path, long* written) {
     return 0;
 }
 
-// The new file takes the name: the old one becomes the backup. 0, or -1 with
-// the old file under its name; *tempKept when the temporary file is the only
-// copy left and must not be removed.
+// The new file takes the name: the old one becomes the backup, or, when no
+// backup name can be had, is replaced in one step (never deleted first). 0, or
+// -1 with the old file under its name; *tempKept when the temporary file must
+// stay (the user is told its name).
 int replaceByTemp(const char* temp, const char* path, bool* tempKept) {
+    if (file_attributes(path) < 0) return file_rename(temp, path);
     char bak[kPathChars + 1];
-    const bool withBackup = backupName(path, bak) && !samePath(bak, path);
-    const bool oldExists = file_attributes(path) >= 0;
-    if (withBackup && file_attributes(bak) >= 0) file_delete(bak);
-    if (oldExists) {
-        if (withBackup) {
-            if (file_rename(path, bak) != 0) return -1;
-        } else if (file_delete(path) != 0) {
-            return -1;
-        }
-    }
-    if (file_rename(temp, path) == 0) return 0;
-    if (oldExists && withBackup) {
-        file_rename(bak, path);
-    } else if (oldExists) {
+    if (!backupName(path, bak) || samePath(bak, path)) {
+        if (file_replace(temp, path) == 0) return 0;
         *tempKept = true;
+        return -1;
     }
+    if (file_attributes(bak) >= 0) file_delete(bak);
+    if (file_rename(path, bak) != 0) return -1;
+    if (file_rename(temp, path) == 0) return 0;
+    if (file_rename(bak, path) != 0) *tempKept = true;  // the old text lies under the backup name
     return -1;
 }
 
@@ -408,6 +406,11 @@ int writeFile(const char* path, bool keepTime) {
         message_box_fmt(kPartlyLoaded, target);
         return -1;
     }
+    const int attributes = file_attributes(target);
+    if (attributes >= 0 && (attributes & FILE_ATTR_DIRECTORY)) {
+        tellPath(kMsgCannotCreate, target);  // a directory is never put aside for a file
+        return -1;
+    }
     TimeRecord oldTime = {};
     const bool restoreTime = keepTime && keepFileTime && file_time(target, &oldTime) == 0 &&
                              std::memcmp(&oldTime, &kNoTime, sizeof oldTime) != 0;
@@ -426,7 +429,8 @@ int writeFile(const char* path, bool keepTime) {
     }
     bool tempKept = false;
     if (result == 0 && replaceByTemp(temp, target, &tempKept) != 0) {
-        tellPath(kMsgCannotCreate, target);
+        if (tempKept) message_box_fmt(kTempKept, target, temp);
+        else tellPath(kMsgCannotCreate, target);
         result = -1;
     }
     if (result != 0) {
@@ -534,8 +538,7 @@ int askSave(int withCancel) {
         if (answer == 0) return 1;
         return save();  // what could not be written must not be dropped
     }
-    if (ask_yes_no(question, 0)) save();
-    return 1;
+    return ask_yes_no(question, 0) ? save() : 1;  // "Ja" that could not be carried out holds the caller
 }
 
 void saveIfModified() {

@@ -56,7 +56,7 @@ int save();
 // Command 1004: 1 when the document was written, 0 when not.
 int saveAs();
 // 1: the caller may go on (nothing changed, "Nein", or saved); 0: it must
-// stop (Cancel, or the save did not succeed while Cancel was offered).
+// stop (Cancel, or "Ja" and the save did not succeed or was refused).
 int askSave(int withCancel);
 void saveIfModified();
 void back();                          // command 1005, F9

@@ -132,8 +132,12 @@ void clip_put(const char* text);
 
 // ---------------------------------------------------------------- command line and programs
 
-// The program's command line as it was started (word 0 is the program path).
+// The program's command line as it was started (word 0 is the program path as
+// typed, perhaps relative or found through the search path).
 const char* plat_command_line();
+// The program's own file as the system knows it (its full path) into buf:
+// false, buf empty, when it cannot be had in size - 1 characters.
+bool plat_program_path(char* buf, int size);
 // Starts a command line, shown normally; the system's result (above 31 is success).
 int plat_start_program(const char* cmdline);
 // Opens or starts file with the default verb (parameters and directory may be

@@ -64,6 +64,7 @@ struct ProfileHost {
     std::string iniFile;  // the profile path as the core set it
     std::string iniPath;  // where that profile lies
     std::string commandLine;
+    std::string programPath;
     std::string clipboard;
     bool clipboardHasText = false;
     int startResult = kStartSuccess;
@@ -110,6 +111,8 @@ void headless_set_ini_dir(const char* dir) {
 }
 
 const char* headless_ini_path() { return host.iniPath.c_str(); }
+
+void headless_set_program_path(const char* path) { host.programPath = path ? path : ""; }
 
 void headless_set_command_line(const char* line) {
     host.commandLine = line ? line : "";
@@ -183,6 +186,14 @@ void clip_put(const char* text) {
 }
 
 const char* plat_command_line() { return host.commandLine.c_str(); }
+
+bool plat_program_path(char* buf, int size) {
+    if (size < 1) return false;
+    buf[0] = '\0';
+    if (host.programPath.empty() || host.programPath.size() >= static_cast<size_t>(size)) return false;
+    std::strcpy(buf, host.programPath.c_str());
+    return true;
+}
 
 int plat_start_program(const char* cmdline) {
     host.started.emplace_back(cmdline ? cmdline : "");

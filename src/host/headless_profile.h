@@ -39,6 +39,8 @@ const char* headless_ini_path();
 // The program's command line as plat_command_line gives it; the command-line
 // words are split from it again on their next use.
 void headless_set_command_line(const char* line);
+// The program's own path as plat_program_path gives it ("": none to be had).
+void headless_set_program_path(const char* path);
 
 // Clipboard: true when it holds text; emptying it as another program would.
 bool headless_clipboard_has_text();

@@ -43,6 +43,7 @@ void openPending(int, std::intptr_t) {
     const int line = startLineTake();
     if (line >= 0) startLineSet(line);
     openPath(name);
+    startLineSet(-1);  // the line belongs to this file, even when it could not be opened
 }
 
 // 1050-1059: a recent file at its remembered position.

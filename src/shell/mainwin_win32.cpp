@@ -13,6 +13,7 @@
 #include "document/undelete.h"
 #include "framework/dialog_win32.h"
 #include "framework/messages.h"
+#include "framework/platform.h"
 #include "resources/resource.h"
 #include "shell/app_win32.h"
 #include "shell/config_win32.h"
@@ -163,12 +164,23 @@ void cleanUp() {
     free_texts();
 }
 
-void closeMainWindow(HWND window) {
-    save_window_pos(window, kPlacementKey, shell.config.wpSection);
+// The shut-down, once: false when the window stays. A WM_CLOSE or 1998 that
+// arrives while the question is up (runState 4) is ignored; when "Ja" could not
+// be carried out the program runs on as it was.
+bool closeMainWindow(HWND window) {
+    if (runState != 2) return false;
     runState = 4;
+    drag_accept(App.mainWindow, 0);
+    if (!shutdownMayEnd()) {
+        drag_accept(App.mainWindow, 1);
+        runState = 2;
+        return false;
+    }
+    save_window_pos(window, kPlacementKey, shell.config.wpSection);
     dlg_close_all();
     appShutdown();
     runState = 5;
+    return true;
 }
 
 }  // namespace
@@ -255,7 +267,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         status_resize(LOWORD(lParam), HIWORD(lParam));
         break;
     case WM_CLOSE:
-        closeMainWindow(window);
+        if (!closeMainWindow(window)) return 0;
         return DefWindowProcA(window, message, wParam, lParam);
     default:
         break;
@@ -280,8 +292,10 @@ void appCursor(int kind) {
 int appInit() {
     files_win32_install();
 
-    char iniTemplate[FILE_PATH_MAX + 1];
-    if (installTemplatePath(iniTemplate, arg_value(0)) > 0) ini_install(iniTemplate);
+    char program[FILE_PATH_MAX + 1], iniTemplate[FILE_PATH_MAX + 1];
+    if (plat_program_path(program, sizeof program) && installTemplatePath(iniTemplate, program) > 0) {
+        ini_install(iniTemplate);
+    }
 
     status_create(kStatusWidths);
 
@@ -306,8 +320,6 @@ int appInit() {
 }
 
 void appShutdown() {
-    drag_accept(App.mainWindow, 0);
-    askSave(0);
     optionsSave();
     historyDestroy();
     undeleteDestroy();

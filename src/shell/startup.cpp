@@ -5,12 +5,14 @@
 #include <cstring>
 #include <string_view>
 
+#include "document/docfile.h"
 #include "framework/messages.h"
 #include "framework/platform.h"
 #include "resources/resource.h"
 #include "support/files.h"
 #include "support/profile.h"
 #include "support/strfunc.h"
+#include "view/search.h"
 
 namespace {
 
@@ -21,9 +23,8 @@ struct StartupState {
     int first;
     int count;
     int startLine;                         // -1: none
-    char search[START_SEARCH_MAX + 1];     // empty: none
 };
-StartupState S = {{}, 0, 0, -1, ""};
+StartupState S = {{}, 0, 0, -1};
 
 // Copies at most max characters of value into an option of max + 1 bytes.
 void copyOption(char* option, const char* value, int max) { str_ncopy(option, value, max); }
@@ -119,9 +120,12 @@ void commandLineOption(const char* word) {
     case 'f':
         commandLineFile(value);
         break;
-    case 's':
-        unquote(S.search, value, START_SEARCH_MAX);
+    case 's': {
+        char text[START_SEARCH_MAX + 1];
+        unquote(text, value, START_SEARCH_MAX);
+        if (text[0]) searchTextSet(text);  // what F12 and the search dialog look for
         break;
+    }
     default:
         break;  // another letter: not an option of this program
     }
@@ -216,7 +220,6 @@ void startupReset() {
     S.first = 0;
     S.count = 0;
     S.startLine = -1;
-    S.search[0] = '\0';
 }
 
 void commandLineProcess() {
@@ -254,10 +257,13 @@ int startLineTake() {
     return line;
 }
 
-bool startSearchTake(char* text) {
-    std::strcpy(text, S.search);
-    S.search[0] = '\0';
-    return text[0] != '\0';
+
+// ---------------------------------------------------------------- shut-down
+
+bool shutdownMayEnd() {
+    if (askSave(0)) return true;
+    message_box_fmt("Der Text ist nicht gesichert: das Programm bleibt ge\366ffnet.");
+    return false;
 }
 
 // ---------------------------------------------------------------- dropped files
@@ -279,11 +285,13 @@ bool dropFilesHandle(int count, DropFileReader fileAt, char* first) {
     first[0] = '\0';
     if (count < 1) return false;
     const int taken = count < DROP_FILES_MAX ? count : DROP_FILES_MAX;
-    for (int i = 1; i < taken; ++i) {
+    char program[FILE_PATH_MAX + 1];
+    const bool copies = plat_program_path(program, sizeof program);  // never word 0: it may be relative
+    for (int i = 1; copies && i < taken; ++i) {
         char name[FILE_PATH_MAX + 1];
         char line[DROP_LINE_MAX + 1];
         if (fileAt(i, name) < 1) continue;
-        if (dropCommandLine(line, sizeof line, arg_value(0), name) > 0) run_program(line);
+        if (dropCommandLine(line, sizeof line, program, name) > 0) run_program(line);
     }
     if (fileAt(0, first) < 1) {
         first[0] = '\0';

@@ -64,7 +64,8 @@ bool styleParse(const char* value, std::uint32_t* style);
 // ---------------------------------------------------------------- the settings file template
 
 // The template the settings file is installed from: "Y8.ini" in the directory
-// of program (the program's path as started). Its length, or -1 (out empty)
+// of program (the program's own full path, never the command line's word 0:
+// a relative name would take a Y8.ini from the current folder). Its length, or -1 (out empty)
 // when it would be longer than a path may be; out holds 201 bytes.
 int installTemplatePath(char* out, const char* program);
 
@@ -74,15 +75,16 @@ constexpr int PENDING_FILES_MAX = 20;   // the command line has at most 20 words
 constexpr int PENDING_NAME_MAX = 200;   // characters of a pending file name
 constexpr int START_SEARCH_MAX = 50;    // characters of the search text of -s
 
-// Forgets the pending file names, the start line and the search text.
+// Forgets the pending file names and the start line.
 void startupReset();
 // Words 1 to the last of the command line (arg_count/arg_value): a word not
 // starting with '-' is a file name (a leading ' or " with at least three
 // characters is removed, and the same quote at its end); it is queued and
 // command 1009 is posted for it. "-l" with one separator character and a
-// number n >= 1: start line n - 1. "-f" with a separator and a name: a file
-// name as above. "-s" with a separator and a text: the search text (quotes
-// removed as above, at most 50 characters). Other words starting with '-'
+// number n >= 1: start line n - 1 for the file that is opened next. "-f" with
+// a separator and a name: a file name as above. "-s" with a separator and a
+// text: the search text of F12 and the search dialog (quotes removed as above,
+// at most 50 characters). Other words starting with '-'
 // are ignored, and so is a name longer than 200 characters (a cut name would
 // be another file). Then command 1008 is posted.
 void commandLineProcess();
@@ -96,9 +98,14 @@ int pendingFileCount();
 // The start line of -l (0-based) for the file history, and forgets it; -1
 // when none is waiting.
 int startLineTake();
-// The search text of -s into text (51 bytes), and forgets it: false and text
-// empty when none was given.
-bool startSearchTake(char* text);
+
+// ---------------------------------------------------------------- shut-down
+
+// The shut-down's question "Ge\344ndert, speichern?" (Yes, No): true when the
+// program may end (nothing changed, "Nein", or saved); false, after telling the
+// user that the program stays open, when "Ja" could not be carried out (the
+// save failed or was refused, or its box was cancelled).
+bool shutdownMayEnd();
 
 // ---------------------------------------------------------------- dropped files
 
@@ -115,7 +122,7 @@ using DropFileReader = int (*)(int i, char* name);
 // DROP_LINE_MAX characters; out holds size bytes.
 int dropCommandLine(char* out, int size, const char* program, const char* file);
 // count files were dropped: files 2 to 10 each start another copy of the
-// program (command-line word 0) through run_program; files after the 10th are
+// program (its own path as the system knows it) through run_program; files after the 10th are
 // ignored. The first file goes into first (201 bytes) for this window: true
 // when there is one to open, false (first empty) when none came or it cannot
 // be read.

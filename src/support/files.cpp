@@ -214,8 +214,63 @@ int default_set_time(const char* path, const TimeRecord* t) {
     return sys_set_times(path, value) == 0 ? 0 : -1;
 }
 
-constexpr FileHooks DEFAULT_HOOKS = {default_get_attributes, default_set_attributes,
-                                     default_get_time, default_set_time};
+#ifdef _WIN32
+// The C runtime knows no file index: two full names alike (case ignored, the
+// separators alike, "." and ".." resolved) are one file.
+int default_same_file(const char* a, const char* b) {
+    StatRecord st;
+    if (sys_stat(a, &st) != 0 || sys_stat(b, &st) != 0) return 0;
+    std::array<char, 1024> x, y;
+    if (!_fullpath(x.data(), a, static_cast<int>(x.size())) ||
+        !_fullpath(y.data(), b, static_cast<int>(y.size()))) {
+        return 0;
+    }
+    for (char* s : {x.data(), y.data()}) {
+        for (; *s; ++s) {
+            if (*s == '/') *s = '\\';
+        }
+    }
+    return str_cmp_nocase(x.data(), y.data()) == 0 ? 1 : 0;
+}
+
+// The C runtime's rename never replaces: the old file is set aside under a
+// free name, the new one takes the name, and only then is the old one removed
+// (on failure it gets its name back).
+int default_replace(const char* from, const char* to) {
+    StatRecord st;
+    if (sys_stat(to, &st) != 0) return std::rename(from, to) == 0 ? 0 : -1;
+    if (stat_is_dir(st) || bounded_length(to) + 3 > FILE_PATH_MAX) return -1;
+    PathBuf aside;
+    for (int i = 0;; ++i) {
+        if (i == 10) return -1;
+        std::snprintf(aside.data(), aside.size(), "%s~%d", to, i);
+        if (sys_stat(aside.data(), &st) != 0) break;
+    }
+    if (std::rename(to, aside.data()) != 0) return -1;
+    if (std::rename(from, to) != 0) {
+        std::rename(aside.data(), to);
+        return -1;
+    }
+    sys_unlink(aside.data());
+    return 0;
+}
+#else
+int default_same_file(const char* a, const char* b) {
+    StatRecord x, y;
+    if (sys_stat(a, &x) != 0 || sys_stat(b, &y) != 0) return 0;
+    return x.st_dev == y.st_dev && x.st_ino == y.st_ino ? 1 : 0;
+}
+
+// rename replaces a file in one step; a directory is never replaced.
+int default_replace(const char* from, const char* to) {
+    StatRecord st;
+    if (sys_stat(to, &st) == 0 && stat_is_dir(st)) return -1;
+    return std::rename(from, to) == 0 ? 0 : -1;
+}
+#endif
+
+constexpr FileHooks DEFAULT_HOOKS = {default_get_attributes, default_set_attributes, default_get_time,
+                                     default_set_time,       default_same_file,      default_replace};
 
 // The module's state: the hooks in force and the test seams.
 struct FilesState {
@@ -268,6 +323,8 @@ void files_set_hooks(const FileHooks* hooks) {
     if (hooks->setAttributes) state.hooks.setAttributes = hooks->setAttributes;
     if (hooks->getTime) state.hooks.getTime = hooks->getTime;
     if (hooks->setTime) state.hooks.setTime = hooks->setTime;
+    if (hooks->sameFile) state.hooks.sameFile = hooks->sameFile;
+    if (hooks->replace) state.hooks.replace = hooks->replace;
 }
 
 int file_attributes(const char* path) {
@@ -590,28 +647,20 @@ int file_rename(const char* from, const char* to) {
     return std::rename(a.data(), b.data()) == 0 ? 0 : -1;
 }
 
-namespace {
-
-// True when dst names the existing file src (copying would truncate it).
-bool same_file(const PathBuf& src, const PathBuf& dst) {
-#ifdef _WIN32
-    std::array<char, 1024> a, b;
-    if (!_fullpath(a.data(), src.data(), static_cast<int>(a.size())) ||
-        !_fullpath(b.data(), dst.data(), static_cast<int>(b.size()))) {
-        return false;
-    }
-    for (char* s : {a.data(), b.data()}) {
-        for (; *s; ++s) {
-            if (*s == '/') *s = '\\';
-        }
-    }
-    return str_cmp_nocase(a.data(), b.data()) == 0;
-#else
-    StatRecord a, b;
-    if (sys_stat(src.data(), &a) != 0 || sys_stat(dst.data(), &b) != 0) return false;
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-#endif
+bool file_same(const char* a, const char* b) {
+    PathBuf x, y;
+    if (!sys_path(x, a) || !sys_path(y, b)) return false;
+    return state.hooks.sameFile(x.data(), y.data()) == 1;
 }
+
+int file_replace(const char* from, const char* to) {
+    if (counted_call_fails()) return -1;
+    PathBuf a, b;
+    if (!sys_path(a, from) || !sys_path(b, to)) return -1;
+    return state.hooks.replace(a.data(), b.data()) == 0 ? 0 : -1;
+}
+
+namespace {
 
 // Copies every byte from in to out through buf; false on any error.
 bool copy_bytes(int in, int out, char* buf, int size) {
@@ -627,7 +676,7 @@ bool copy_bytes(int in, int out, char* buf, int size) {
 
 int file_copy(const char* src, const char* dst) {
     PathBuf s, d;
-    if (!sys_path(s, src) || !sys_path(d, dst) || same_file(s, d)) return -1;
+    if (!sys_path(s, src) || !sys_path(d, dst) || file_same(src, dst)) return -1;
     int in = file_open(src, 0);
     if (in < 0) return -1;
     int out = file_create(dst);
@@ -870,8 +919,10 @@ class DirReader {
 public:
     explicit DirReader(const char* dir) {
         std::array<char, FILE_PATH_MAX + 8> mask;
+        // A root such as "\" keeps its one separator: two would name a network path.
+        const size_t n = std::strlen(dir);
         std::strcpy(mask.data(), dir);
-        std::strcat(mask.data(), "\\*.*");
+        std::strcat(mask.data(), n > 0 && is_sep(dir[n - 1]) ? "*.*" : "\\*.*");
         handle_ = _findfirst(mask.data(), &data_);
     }
     ~DirReader() {

@@ -38,12 +38,17 @@ constexpr int FILE_ATTR_ARCHIVE = 0x20;
 // already checked for length (and, natively, with '\' turned into '/').
 // A null member means the portable default: the read-only bit mapped to the
 // file's write permission (other bits: none read, setting them succeeds
-// without effect), and file times through the C runtime.
+// without effect), file times through the C runtime, the file identity from
+// device and inode (the Windows C runtime has none: its default compares the
+// full names), and a replacing rename (the Windows C runtime has no call that
+// replaces: its default sets the old file aside, renames, and removes it).
 struct FileHooks {
     int (*getAttributes)(const char* path);                 // bits, -1: no file
     int (*setAttributes)(const char* path, int attributes);  // 0 or -1
     int (*getTime)(const char* path, TimeRecord* t);  // as file_time
     int (*setTime)(const char* path, const TimeRecord* t);  // 0 or -1; t valid
+    int (*sameFile)(const char* a, const char* b);   // as file_same
+    int (*replace)(const char* from, const char* to);  // as file_replace
 };
 
 // Installs hooks (copied; null members take the defaults); nullptr restores
@@ -147,6 +152,13 @@ int file_delete(const char* path);
 // of the same drive): 0, or -1 on failure. An existing file or directory
 // named to is never replaced: the rename fails and both stay as they are.
 int file_rename(const char* from, const char* to);
+// True when a and b both exist and are one file or directory, whatever their
+// spelling ("sub/../x", another case, a link): the system's identity of the
+// file (volume and file index, device and inode) decides.
+bool file_same(const char* a, const char* b);
+// The file from takes the name to in one step, replacing a file named to (never
+// a directory): 0, or -1 with both as they were.
+int file_replace(const char* from, const char* to);
 // Copies src to dst byte for byte and gives dst the time and attributes of
 // src: 0, or -1 with no dst left behind. A file is never copied onto itself.
 int file_copy(const char* src, const char* dst);
@@ -219,7 +231,7 @@ void files_test_fail_alloc(bool on);
 // After n more successful file_write calls every call fails; n < 0: never.
 void files_test_fail_writes_after(int n);
 // Every call of an operation a save depends on counts: file_create,
-// file_open, file_write, file_close, file_rename, file_delete, set_file_time
+// file_open, file_write, file_close, file_rename, file_replace, file_delete, set_file_time
 // and set_file_attributes (also when another function of this module makes
 // it: lf_open, lf_close, file_size, file_exists, file_copy). The call with
 // index k from now (0-based) fails as the system's would and does nothing,

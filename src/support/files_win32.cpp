@@ -1,5 +1,6 @@
 // Files: the Win32 layer's part. File attributes (the C runtime knows only
-// the read-only bit) and file times in local time by the system's own zone
+// the read-only bit), the identity of a file (volume and file index), the
+// replacing rename, and file times in local time by the system's own zone
 // settings and the daylight rule of the stamp's date (the C runtime follows
 // its TZ variable instead, which may disagree with the system).
 #include <windows.h>
@@ -86,9 +87,35 @@ int win_set_time(const char* path, const TimeRecord* t) {
     return SetFileTime(file.get(), nullptr, &stamp, &stamp) ? 0 : -1;
 }
 
+// The volume and file index of an open handle: the system's identity of a file
+// or directory, whatever name it was reached by.
+bool win_file_identity(const char* path, BY_HANDLE_FILE_INFORMATION* info) {
+    FileHandle file(CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return file.is_open() && GetFileInformationByHandle(file.get(), info);
+}
+
+int win_same_file(const char* a, const char* b) {
+    BY_HANDLE_FILE_INFORMATION x, y;
+    if (!win_file_identity(a, &x) || !win_file_identity(b, &y)) return 0;
+    return x.dwVolumeSerialNumber == y.dwVolumeSerialNumber && x.nFileIndexHigh == y.nFileIndexHigh &&
+                   x.nFileIndexLow == y.nFileIndexLow
+               ? 1
+               : 0;
+}
+
+// One call: the old file is replaced, never first deleted. A directory is never
+// replaced (the system refuses that itself as well).
+int win_replace(const char* from, const char* to) {
+    const DWORD attributes = GetFileAttributesA(to);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return -1;
+    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? 0 : -1;
+}
+
 }  // namespace
 
 void files_win32_install() {
-    static const FileHooks hooks = {win_get_attributes, win_set_attributes, win_get_time, win_set_time};
+    static const FileHooks hooks = {win_get_attributes, win_set_attributes, win_get_time,
+                                    win_set_time,       win_same_file,      win_replace};
     files_set_hooks(&hooks);
 }

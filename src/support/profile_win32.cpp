@@ -105,6 +105,16 @@ void plat_post_dialog_command(std::intptr_t dialog, int id) {
 
 const char* plat_command_line() { return GetCommandLineA(); }
 
+bool plat_program_path(char* buf, int size) {
+    if (size < 1) return false;
+    const DWORD n = GetModuleFileNameA(nullptr, buf, static_cast<DWORD>(size));
+    if (n == 0 || n >= static_cast<DWORD>(size)) {  // none, or cut: another file's name
+        buf[0] = '\0';
+        return false;
+    }
+    return true;
+}
+
 int plat_start_program(const char* cmdline) { return static_cast<int>(WinExec(cmdline, SW_SHOWNORMAL)); }
 
 int plat_shell_execute(const char* file, const char* params, const char* dir, bool main) {

@@ -5,6 +5,7 @@
 #include "framework/dialog_win32.h"
 #include "framework/platform.h"
 #include "shell/app_win32.h"
+#include "support/files.h"
 #include "support/profile.h"
 #include "support/status.h"
 #include "support/strfunc.h"
@@ -231,8 +232,9 @@ HWND html_help(HWND window, const char* file, UINT command, DWORD_PTR data) {
 }
 
 void show_help(const char* file, const char* topic) {
-    char target[HELP_TARGET_SIZE];
-    if (help_target(target, sizeof target, file, arg_value(0), topic) != 0) return;
+    char target[HELP_TARGET_SIZE], program[FILE_PATH_MAX + 1];
+    if (!plat_program_path(program, sizeof program)) program[0] = '\0';
+    if (help_target(target, sizeof target, file, program, topic) != 0) return;
     html_help(App.mainWindow, target, 0, 0);  // 0: display a topic
 }
 

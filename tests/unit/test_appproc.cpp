@@ -162,6 +162,21 @@ TEST_F(CommandTable, TheCommandLineFileOpensAtItsStartLine) {
     EXPECT_EQ(topLine, 0);
     command(CMD_OPEN_PENDING);  // nothing left: nothing happens
     EXPECT_EQ(std::string(fileName), path("second.txt"));
+
+    // A start line given with a file that does not exist, or cannot be opened,
+    // never applies to the file opened after it.
+    fs::create_directory(dir_ / "dir");
+    for (const std::string first : {"missing.txt", "dir"}) {
+        SCOPED_TRACE(first);
+        write("next_" + first, bytes);  // never opened before: no remembered position
+        startupReset();
+        headless_set_command_line(("y8.exe -l:21 " + path(first) + " " + path("next_" + first)).c_str());
+        commandLineProcess();
+        command(CMD_OPEN_PENDING);
+        command(CMD_OPEN_PENDING);
+        EXPECT_EQ(std::string(fileName), path("next_" + first));
+        EXPECT_EQ(topLine + cursorRow, 0);
+    }
 }
 
 TEST_F(CommandTable, EditingRecordingAndPostedTextReachTheirOperations) {

@@ -207,16 +207,25 @@ TEST_F(DocFile, APartlyLoadedFileIsNeverSavedOverButCanBeSavedElsewhere) {
     EXPECT_NE(headless_boxes()[0].text.find("nur zum Teil"), std::string::npos);
     EXPECT_TRUE(headless_file_boxes().empty());
     EXPECT_EQ(modified, 1);
-    // So is a save under the same name chosen in the box (any spelling).
+    // So is a save under the same file chosen in the box, however it is spelled.
     headless_reset();
-    headless_file_answer(path("BIG.TXT").c_str());
-    EXPECT_EQ(saveAs(), 0);
+    fs::create_directory(dir_ / "sub");
+    for (const char* name : {"BIG.TXT", "sub/../big.txt", "./sub/../big.txt"}) {
+        SCOPED_TRACE(name);
+        headless_file_answer(path(name).c_str());
+        EXPECT_EQ(saveAs(), 0);
+        EXPECT_EQ(partlyLoaded, 1);
+    }
+    fs::remove(dir_ / "sub");
     EXPECT_EQ(writeFile(path("big.txt").c_str(), false), -1);
     EXPECT_EQ(read("big.txt"), original);
     EXPECT_EQ(filesInDir(), (std::set<std::string>{"big.txt"}));
-    // The question does not let the document go when the save was refused.
-    headless_box_answer(box_answer::kYes);
-    EXPECT_EQ(askSave(1), 0);
+    // The question, with Cancel or without (shut-down), does not let the
+    // document go when the save was refused.
+    for (int withCancel : {1, 0}) {
+        headless_box_answer(box_answer::kYes);
+        EXPECT_EQ(askSave(withCancel), 0) << withCancel;
+    }
 
     // Another name takes what was loaded; from then on that file is the document's.
     headless_reset();
@@ -331,11 +340,19 @@ TEST_F(DocFile, AFailedWriteLeavesTheOldFilesAndTheChangedDocument) {
     EXPECT_EQ(headless_boxes().size(), 2u);  // the question, then "Schreibfehler"/102
     files_test_fail_writes_after(-1);
 
-    // A directory that does not exist: 102 as well, nothing created.
-    headless_reset();
-    EXPECT_EQ(writeFile(path("nodir/x.txt").c_str(), false), -1);
-    EXPECT_EQ(boxTexts(),
-              (std::vector<std::string>{"Dateifehler: kann " + path("nodir/x.txt") + " nicht herstellen."}));
+    // A directory that does not exist, and a directory as the target: 102 as
+    // well, nothing created, nothing renamed.
+    fs::create_directory(dir_ / "d.txt");
+    for (const char* name : {"nodir/x.txt", "d.txt"}) {
+        SCOPED_TRACE(name);
+        headless_reset();
+        EXPECT_EQ(writeFile(path(name).c_str(), false), -1);
+        EXPECT_EQ(boxTexts(),
+                  (std::vector<std::string>{"Dateifehler: kann " + path(name) + " nicht herstellen."}));
+    }
+    EXPECT_TRUE(fs::is_directory(dir_ / "d.txt"));
+    fs::remove(dir_ / "d.txt");
+    EXPECT_EQ(filesInDir(), (std::set<std::string>{"a.txt", "a.bak"}));
     EXPECT_EQ(std::string(fileName), path("a.txt"));
 
     // With writing possible again the same save succeeds.
@@ -515,6 +532,51 @@ TEST_F(DocFileSaveFailures, SaveAsFailedAtAnyCallLeavesTheNewNameWholeOrAbsent) 
             const bool blockInTheWalk = call == SaveCall::Write && k < blocks;
             expectFailedSave("a.txt", blockInTheWalk ? "Schreibfehler" : cannotCreate("b.txt"));
         }
+    }
+}
+
+TEST_F(DocFileSaveFailures, AFileWithoutABackupNameIsReplacedNeverDeletedFirst) {
+    // "a.bak" is its own backup name: F8 replaces it in one step. Failed at
+    // each call in turn, the old file keeps its name; a temporary file left
+    // behind holds the new text and the box names it.
+    auto loadBackupNamed = [&] {
+        std::error_code ec;
+        for (const auto& entry : fs::directory_iterator(dir_)) fs::remove(entry.path(), ec);
+        write("a.bak", original_);
+        headless_reset();
+        ASSERT_EQ(docLoad(path("a.bak").c_str(), true), 0);
+        setRow(0, "changed");
+        modified = 1;
+    };
+    loadBackupNamed();
+    files_test_fail_call(-1);
+    ASSERT_EQ(save(), 1);
+    const int count = files_test_calls();
+    ASSERT_EQ(read("a.bak"), changed_);
+    ASSERT_EQ(filesInDir(), (std::set<std::string>{"a.bak"}));
+
+    for (int k = 0; k < count; ++k) {
+        SCOPED_TRACE("failing call " + std::to_string(k));
+        loadBackupNamed();
+        files_test_fail_call(k);
+        const int result = save();
+        files_test_fail_call(-1);
+        std::set<std::string> left = filesInDir();
+        ASSERT_EQ(left.erase("a.bak"), 1u);
+        if (result == 1) {
+            EXPECT_EQ(read("a.bak"), changed_);
+            EXPECT_TRUE(left.empty());
+            continue;
+        }
+        EXPECT_EQ(read("a.bak"), original_);
+        EXPECT_EQ(modified, 1);
+        if (left.empty()) continue;
+        ASSERT_EQ(left.size(), 1u);
+        const std::string temp = *left.begin();
+        EXPECT_EQ(read(temp), changed_);
+        EXPECT_EQ(boxTexts(), (std::vector<std::string>{"Dateifehler: kann " + path("a.bak") +
+                                                       " nicht ersetzen. Der neue Text steht in " +
+                                                       path(temp) + "."}));
     }
 }
 

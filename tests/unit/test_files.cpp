@@ -393,7 +393,7 @@ TEST_F(Files, CopyKeepsBytesTimeAndAttributes) {
     const TimeRecord stamp = {110, 3, 4, 5, 6, 7};
     ASSERT_EQ(set_file_time(path("src.bin").c_str(), &stamp), 0);
     fakeAttributes = {{"src.bin", FILE_ATTR_ARCHIVE | FILE_ATTR_HIDDEN}};
-    const FileHooks fake = {fake_get_attributes, fake_set_attributes, nullptr, nullptr};
+    const FileHooks fake = {fake_get_attributes, fake_set_attributes, nullptr, nullptr, nullptr, nullptr};
     files_set_hooks(&fake);
 
     write("dst.bin", "old content");
@@ -439,6 +439,50 @@ TEST_F(Files, FailedCopyLeavesNoDestination) {
     EXPECT_EQ(file_copy(path("src.bin").c_str(), path("src.bin").c_str()), -1);
     EXPECT_EQ(file_copy(path("src.bin").c_str(), path("sub/../src.bin").c_str()), -1);
     EXPECT_EQ(read("src.bin"), std::string(40000, 's'));
+}
+
+TEST_F(Files, SameFileIsDecidedByTheFileNotItsSpelling) {
+    write("a.txt", "alpha");
+    write("b.txt", "beta");
+    fs::create_directory(dir_ / "sub");
+    struct Row { const char* a; const char* b; bool same; };
+    static const Row rows[] = {
+        {"a.txt", "a.txt", true},
+        {"a.txt", "sub/../a.txt", true},
+        {"sub/../a.txt", "./a.txt", true},
+        {"sub", "sub/.", true},
+        {"a.txt", "b.txt", false},
+        {"a.txt", "missing", false},
+        {"missing", "missing", false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::string(r.a) + " " + r.b);
+        EXPECT_EQ(file_same(path(r.a).c_str(), path(r.b).c_str()), r.same);
+    }
+#ifndef _WIN32
+    fs::create_hard_link(dir_ / "a.txt", dir_ / "link.txt");  // the Win32 layer's hook knows links
+    EXPECT_TRUE(file_same(path("a.txt").c_str(), path("link.txt").c_str()));
+#endif
+}
+
+TEST_F(Files, ReplaceTakesTheNameInOneStepNeverReplacingADirectory) {
+    write("new.txt", "new");
+    write("old.txt", "old");
+    fs::create_directory(dir_ / "dir.txt");
+    EXPECT_EQ(file_replace(path("new.txt").c_str(), path("dir.txt").c_str()), -1);
+    EXPECT_TRUE(fs::is_directory(dir_ / "dir.txt"));
+    EXPECT_EQ(file_replace(path("missing").c_str(), path("old.txt").c_str()), -1);
+    EXPECT_EQ(read("old.txt"), "old");
+    files_test_fail_call(0);
+    EXPECT_EQ(file_replace(path("new.txt").c_str(), path("old.txt").c_str()), -1);
+    EXPECT_EQ(read("old.txt"), "old");
+    EXPECT_EQ(file_replace(path("new.txt").c_str(), path("old.txt").c_str()), 0);
+    EXPECT_EQ(read("old.txt"), "new");
+    EXPECT_EQ(file_replace(path("old.txt").c_str(), path("fresh.txt").c_str()), 0);
+    EXPECT_EQ(read("fresh.txt"), "new");
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir_)) names.insert(entry.path().filename().string());
+    EXPECT_EQ(names, (std::set<std::string>{"dir.txt", "fresh.txt"}));
 }
 
 TEST_F(Files, RenameNeverReplacesAnExistingTarget) {
@@ -843,6 +887,16 @@ TEST_F(Files, DirListMatchesNamesWithoutCase) {
     };
     EXPECT_EQ(dir_list("*", stopAtOnce, &calls), 1);
     EXPECT_EQ(calls, 1);
+    // The root of the current drive without a drive letter.
+    for (const char* root : {"\\*", "/*"}) {
+        SCOPED_TRACE(root);
+        listing.clear();
+        EXPECT_GT(dir_list(root, collect, &listing), 0);
+        for (const auto& entry : listing) {
+            EXPECT_EQ(entry.first[0], '\\');
+            EXPECT_NE(entry.first[1], '\\');
+        }
+    }
     EXPECT_EQ(dir_list(path("missing/*").c_str(), collect, &listing), -1);
 }
 

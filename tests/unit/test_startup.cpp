@@ -4,12 +4,17 @@
 // recorded there).
 #include "shell/startup.h"
 
+#include "document/docfile.h"
+#include "document/docstate.h"
+#include "editor_fixture.h"
+#include "file_bytes.h"
 #include "host/headless.h"
 #include "host/headless_messages.h"
 #include "host/headless_profile.h"
 #include "shell/appproc.h"
 #include "support/files.h"
 #include "support/profile.h"
+#include "view/search.h"
 
 #include <gtest/gtest.h>
 
@@ -38,6 +43,7 @@ protected:
         headless_reset();
         startupReset();
         arg_reset();
+        searchReset();
     }
 
     static std::vector<int> postedIds() {
@@ -256,17 +262,12 @@ TEST_F(StartupTest, FileAndSearchOptionsAndUnknownOptions) {
     processCommandLine("y8.exe -f:erste.txt -s:\"Suchtext\" -x:nicht.txt - -F:gross.txt zweite.txt");
     EXPECT_EQ(pendingNames(), (std::vector<std::string>{"erste.txt", "zweite.txt"}));
     EXPECT_EQ(postedIds(), (std::vector<int>{1009, 1009, 1008}));
-    char search[START_SEARCH_MAX + 1];
-    EXPECT_TRUE(startSearchTake(search));
-    EXPECT_STREQ(search, "Suchtext");
-    EXPECT_FALSE(startSearchTake(search));
-    EXPECT_STREQ(search, "");
+    EXPECT_STREQ(searchText, "Suchtext");  // what F12 looks for
 
     // The search text is cut at 50 characters; an -f without a name opens nothing.
     reset();
     processCommandLine("y8.exe -s:" + std::string(70, 's') + " -f -f:");
-    EXPECT_TRUE(startSearchTake(search));
-    EXPECT_EQ(std::string(search), std::string(50, 's'));
+    EXPECT_EQ(std::string(searchText), std::string(50, 's'));
     EXPECT_EQ(postedIds(), (std::vector<int>{1008}));
 }
 
@@ -308,6 +309,40 @@ TEST_F(StartupTest, ThePendingQueueKeepsOrderAndRefusesWhenFull) {
     EXPECT_STREQ(name, "");
 }
 
+// ---------------------------------------------------------------- shut-down
+
+TEST_F(StartupTest, ShutDownEndsOnlyWhenTheAnswerToSaveWasCarriedOut) {
+    editorStart();
+    const std::filesystem::path dir = freshTempDir("y8_shut_");
+    struct Row { const char* what; int modified; int answer; const char* saveAs; bool ends; };
+    static const Row rows[] = {
+        {"unchanged", 0, 0, "", true},
+        {"Nein", 1, box_answer::kNo, "", true},
+        {"Ja, the save box cancelled", 1, box_answer::kYes, "", false},
+        {"Ja, no such directory", 1, box_answer::kYes, "nodir/s.txt", false},
+        {"Ja, saved", 1, box_answer::kYes, "s.txt", true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        headless_reset();
+        fileName[0] = lastDir[0] = '\0';
+        hasName = 0;
+        modified = r.modified;
+        if (r.answer) headless_box_answer(r.answer);
+        if (r.saveAs[0]) headless_file_answer((dir / r.saveAs).string().c_str());
+        EXPECT_EQ(shutdownMayEnd(), r.ends);
+        const std::vector<HeadlessBox>& boxes = headless_boxes();
+        const bool toldStays = !boxes.empty() && boxes.back().text.find("bleibt ge\366ffnet") != std::string::npos;
+        EXPECT_EQ(toldStays, !r.ends);
+        EXPECT_EQ(modified, r.ends && r.answer == box_answer::kYes ? 0 : r.modified);
+    }
+    EXPECT_EQ(readBytes(dir / "s.txt"), "");  // the empty document, saved once
+    EXPECT_TRUE(std::filesystem::exists(dir / "s.txt"));
+    editorStop();
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+}
+
 // ---------------------------------------------------------------- dropped files
 
 std::vector<std::string> droppedFiles;
@@ -323,7 +358,8 @@ int readDropped(int i, char* name) {
 }
 
 TEST_F(StartupTest, TwelveDroppedFilesOpenTheFirstAndStartNineCopies) {
-    processCommandLine("\"C:\\Program Files\\Y8\\y8.exe\"");
+    processCommandLine("y8");  // found through the search path: not the program's own path
+    headless_set_program_path("C:\\Program Files\\Y8\\y8.exe");
     droppedFiles.clear();
     unreadable.clear();
     for (int i = 1; i <= 12; ++i) droppedFiles.push_back("C:\\Meine Texte\\t" + std::to_string(i) + ".txt");
@@ -341,7 +377,7 @@ TEST_F(StartupTest, TwelveDroppedFilesOpenTheFirstAndStartNineCopies) {
 }
 
 TEST_F(StartupTest, DropsWithoutFilesOrWithUnreadableOnes) {
-    processCommandLine("y8.exe");
+    headless_set_program_path("y8.exe");
     droppedFiles = {"a.txt", "b.txt", "c.txt"};
     unreadable = {0, 2};
     char first[FILE_PATH_MAX + 1];
@@ -356,6 +392,12 @@ TEST_F(StartupTest, DropsWithoutFilesOrWithUnreadableOnes) {
     // One file: opened here, nothing started.
     EXPECT_TRUE(dropFilesHandle(1, readDropped, first));
     EXPECT_STREQ(first, "a.txt");
+    EXPECT_EQ(headless_started_programs().size(), 1u);
+
+    // Without the program's own path no copy is started from a guessed one.
+    headless_set_program_path("");
+    processCommandLine("y8.exe");
+    EXPECT_TRUE(dropFilesHandle(3, readDropped, first));
     EXPECT_EQ(headless_started_programs().size(), 1u);
 }
 

@@ -1,5 +1,6 @@
 // The file layer's Win32 hooks under Wine: attributes through the system's own
-// calls, and local file times with the daylight rule of the stamp's own date.
+// calls, the identity of a file by volume and file index, the one-step replace,
+// and local file times with the daylight rule of the stamp's own date.
 #include "support/files.h"
 
 #include <windows.h>
@@ -9,6 +10,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <system_error>
 
@@ -54,6 +56,30 @@ TEST_F(FilesWin32, AttributesGoThroughTheSystem) {
     ASSERT_EQ(set_file_attributes(file_.c_str(), 0), 0);
     EXPECT_EQ(file_attributes(file_.c_str()) & FILE_ATTR_HIDDEN, 0);
     EXPECT_EQ(file_attributes((dir_ / "missing").string().c_str()), -1);
+}
+
+TEST_F(FilesWin32, IdentityAndReplaceGoThroughTheSystem) {
+    const std::string link = (dir_ / "link.txt").string(), other = (dir_ / "w2.txt").string();
+    ASSERT_TRUE(CreateHardLinkA(link.c_str(), file_.c_str(), nullptr));
+    std::ofstream(other) << "new";
+    struct Row { std::string a, b; bool same; };
+    const Row rows[] = {
+        {file_, link, true},  // another name of the same file: only its index tells
+        {file_, (dir_ / "." / "w.txt").string(), true},
+        {dir_.string(), (dir_ / ".").string(), true},
+        {file_, other, false},
+        {file_, (dir_ / "missing").string(), false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.a + " " + r.b);
+        EXPECT_EQ(file_same(r.a.c_str(), r.b.c_str()), r.same);
+    }
+    EXPECT_EQ(file_replace(other.c_str(), dir_.string().c_str()), -1);
+    ASSERT_EQ(file_replace(other.c_str(), link.c_str()), 0);
+    EXPECT_FALSE(file_same(file_.c_str(), link.c_str()));
+    std::ifstream in(link);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "new");
+    EXPECT_FALSE(fs::exists(other));
 }
 
 TEST_F(FilesWin32, TimesRoundTripInLocalTime) {
