@@ -105,7 +105,7 @@ check_file ctrlz 'one\r\ntwo\r\n\032three\r\nfour\r\n' \
     $' wurde nicht vollst\344ndig \374bernommen: 13 Bytes nach Strg+Z nicht geladen.' 'qone\r\ntwo\r\n'
 check_file cr 'one\rtwo\rthree\r' \
     $' wurde nicht vollst\344ndig \374bernommen: 3 einzelne CR-Zeichen entfernt.' 'qonetwothree\r\n'
-check_file nul 'a\000b\n' \
+check_file zerobyte 'a\000b\n' \
     $' wurde nicht vollst\344ndig \374bernommen: 1 Zeile mit NUL-Zeichen gek\374rzt.' 'qa\n'
 
 # Larger than the store: 600 lines of 200 characters. What was kept is the file's
