@@ -251,24 +251,21 @@ void tellLoss(const LoadLoss& loss, const char* path, bool whole) {
         return;
     }
     char items[512] = "", item[96];
-    if (r.cutLines > 0) {
-        std::snprintf(item, sizeof item, "%d %s l\344nger als 250 Zeichen gek\374rzt", r.cutLines,
-                      plural(r.cutLines, "Zeile", "Zeilen"));
-        lossItem(items, sizeof items, item);
-    }
-    if (r.nulLines > 0) {
-        std::snprintf(item, sizeof item, "%d %s mit NUL-Zeichen gek\374rzt", r.nulLines,
-                      plural(r.nulLines, "Zeile", "Zeilen"));
-        lossItem(items, sizeof items, item);
-    }
-    if (r.loneCRs > 0) {
-        std::snprintf(item, sizeof item, "%d %s CR-Zeichen entfernt", r.loneCRs,
-                      plural(r.loneCRs, "einzelnes", "einzelne"));
-        lossItem(items, sizeof items, item);
-    }
-    if (r.afterEof > 0) {
-        std::snprintf(item, sizeof item, "%ld %s nach Strg+Z nicht geladen", r.afterEof,
-                      plural(r.afterEof, "Byte", "Bytes"));
+    struct Counted {
+        long count;
+        const char* format;  // the count, then the noun
+        const char* one;
+        const char* many;
+    };
+    const Counted counted[] = {
+        {r.cutLines, "%ld %s l\344nger als 250 Zeichen gek\374rzt", "Zeile", "Zeilen"},
+        {r.nulLines, "%ld %s mit NUL-Zeichen gek\374rzt", "Zeile", "Zeilen"},
+        {r.loneCRs, "%ld %s CR-Zeichen entfernt", "einzelnes", "einzelne"},
+        {r.afterEof, "%ld %s nach Strg+Z nicht geladen", "Byte", "Bytes"},
+    };
+    for (const Counted& c : counted) {
+        if (c.count <= 0) continue;
+        std::snprintf(item, sizeof item, c.format, c.count, plural(c.count, c.one, c.many));
         lossItem(items, sizeof items, item);
     }
     if (loss.leftOver) {
