@@ -1,7 +1,13 @@
-// Fuzzes the way a file becomes a document: the raw bytes are written to a file,
-// read line by line with the line reader, packed above in the line store until the
-// loader's margin is reached, moved below and walked. Every line read is checked
-// against a plain model of the line rules, and the store against its own counts.
+// Fuzzes the way a file becomes a document and goes back to disk: the raw bytes
+// are written to a file, read line by line with the line reader, packed above in
+// the line store until the loader's margin is reached, moved below and walked.
+// Every line read is checked against a plain model of the line rules, the losses
+// the reader reports against the model's, and the store against its own counts.
+// Then the file is loaded as a document and saved with F8: a load that reports no
+// loss saves the file back byte for byte but for the lossless rules (trailing
+// white space, blank lines at the end, the line ends, one Ctrl-Z as the last
+// byte; and the date stamp of line 3); a load that reports a loss never writes
+// over the file.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -9,8 +15,16 @@
 #include <string>
 #include <vector>
 
+#include "document/docfile.h"
+#include "document/docstate.h"
+#include "document/filehist.h"
 #include "document/linestore.h"
+#include "host/headless.h"
 #include "support/files.h"
+#include "support/status.h"
+#include "support/strfunc.h"
+#include "view/options.h"
+#include "view/textview.h"
 
 namespace {
 
@@ -25,23 +39,72 @@ void check(bool ok, const char* what) {
 }
 
 // The line rules, written plainly: CR vanishes, LF ends a line, Ctrl-Z ends the
-// file, characters past the 250th are dropped.
-std::vector<std::string> modelLines(const uint8_t* data, size_t size) {
+// file, characters past the 250th are dropped. What they drop beyond the lossless
+// rules is counted as the reader must report it.
+struct Model {
     std::vector<std::string> lines;
+    int cutLines = 0, nulLines = 0, loneCRs = 0;
+    long afterEof = 0;
+    bool lossy() const { return cutLines || nulLines || loneCRs || afterEof; }
+};
+
+Model modelOf(const uint8_t* data, size_t size) {
+    Model m;
     std::string line;
     bool open = false;  // a byte of the current line was consumed
-    for (size_t i = 0; i < size && data[i] != kCtrlZ; ++i) {
+    bool cut = false;
+    auto endLine = [&] {
+        m.lines.push_back(line);
+        if (cut) ++m.cutLines;
+        if (line.find('\0') != std::string::npos) ++m.nulLines;
+        line.clear();
+        open = cut = false;
+    };
+    size_t i = 0;
+    for (; i < size && data[i] != kCtrlZ; ++i) {
         open = true;
         if (data[i] == '\n') {
-            lines.push_back(line);
-            line.clear();
-            open = false;
-        } else if (data[i] != '\r' && line.size() < kMaxLine) {
+            endLine();
+        } else if (data[i] == '\r') {
+            if (i + 1 >= size || data[i + 1] != '\n') ++m.loneCRs;
+        } else if (line.size() < kMaxLine) {
             line.push_back(static_cast<char>(data[i]));
+        } else if (!std::strchr(" \t\v\f", data[i]) || data[i] == 0) {
+            cut = true;
         }
     }
-    if (open) lines.push_back(line);
-    return lines;
+    if (open) endLine();
+    if (i < size) m.afterEof = static_cast<long>(size - i - 1);
+    return m;
+}
+
+// What F8 writes for a document loaded without loss: every line trimmed, the
+// date of line 3 renewed, no blank lines at the end, the document's line ends.
+std::string savedForm(const std::vector<std::string>& lines, bool crlf) {
+    std::vector<std::string> kept;
+    char today[DATE_TEXT_SIZE];
+    today_string(today);
+    for (const std::string& line : lines) {
+        char text[kMaxLine + 1];
+        std::snprintf(text, sizeof text, "%s", line.c_str());
+        str_trim_right(text);
+        if (kept.size() == 2) dateStampApply(text, today);
+        kept.emplace_back(text);
+    }
+    while (!kept.empty() && kept.back().empty()) kept.pop_back();
+    std::string bytes;
+    for (const std::string& line : kept) bytes += line + (crlf ? "\r\n" : "\n");
+    return bytes;
+}
+
+std::string fileBytes(const char* path) {
+    std::string bytes;
+    FILE* f = std::fopen(path, "rb");
+    if (!f) return bytes;
+    char buf[4096];
+    for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) bytes.append(buf, n);
+    std::fclose(f);
+    return bytes;
 }
 
 struct Walk {
@@ -71,6 +134,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool ready = [] {
         storeCreate();
         windowCreate();
+        windowRows = 20;
+        windowCols = 80;
+        historyCreate();
+        optionsSetDefaults();
+        viewStateStart(0);
         return true;
     }();
     (void)ready;
@@ -81,7 +149,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size) std::fwrite(data, 1, size, f);
     std::fclose(f);
 
-    const std::vector<std::string> expected = modelLines(data, size);
+    const Model model = modelOf(data, size);
+    const std::vector<std::string>& expected = model.lines;
 
     storeReset();
     LineFile lf;
@@ -101,8 +170,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         pushed.emplace_back(line.text);  // as stored: cut at an inner NUL
         if (!storeHasRoom(5)) break;
     }
+    const bool readAll = storeHasRoom(5);
+    if (readAll) {
+        check(lf.loss.cutLines == model.cutLines, "the reader's count of cut lines is wrong");
+        check(lf.loss.nulLines == model.nulLines, "the reader's count of lines with a NUL is wrong");
+        check(lf.loss.loneCRs == model.loneCRs, "the reader's count of lone CRs is wrong");
+        check(lf.loss.afterEof == model.afterEof, "the reader's count of bytes after Ctrl-Z is wrong");
+        check(!lf.loss.readFailed, "the reader reports a failed read");
+    }
     check(lf_close(&lf) == 0, "lf_close failed");
-    if (storeHasRoom(5)) check(pushed.size() == expected.size(), "lines were lost before the end");
+    if (readAll) check(pushed.size() == expected.size(), "lines were lost before the end");
     check(aboveCountGet() == static_cast<int>(pushed.size()), "above count differs from lines pushed");
 
     // Below an empty below stack the document sheds its trailing blank lines.
@@ -121,6 +198,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     moveAllAbove();
     check(belowCountGet() == 0 && aboveCountGet() == static_cast<int>(kept), "moveAllAbove lost lines");
+
+    // The document: loaded, changed, F8.
+    headless_reset();
+    hasName = modified = 0;
+    check(docLoad(path, true) == 0, "docLoad failed on an existing file");
+    if (readAll) check(partlyLoaded == (model.lossy() ? 1 : 0), "the load's report of a loss differs from the model");
+    const bool lossy = partlyLoaded != 0;
+    modified = 1;
+    const int saved = save();
+    const std::string after = fileBytes(path);
+    const std::string original(reinterpret_cast<const char*>(data), size);
+    if (lossy) {
+        check(saved == 0 && after == original, "a file loaded with a loss was written over");
+    } else {
+        check(saved == 1, "a file loaded whole could not be saved");
+        check(after == savedForm(expected, crlfMode != 0), "a file loaded whole was not saved back as it was");
+    }
     std::remove(path);
+    std::remove("fuzz-load-input.bak");
     return 0;
 }

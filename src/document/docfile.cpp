@@ -34,6 +34,8 @@ constexpr TimeRecord kNoTime = {};
 
 constexpr const char* kTempKept =
     "Dateifehler: kann %s nicht ersetzen. Der neue Text steht in %s.";
+constexpr const char* kNotSavedOver =
+    " Unter diesem Namen wird nicht gesichert: bitte \"Sichern als\" mit einem anderen Namen w\344hlen.";
 constexpr const char* kPartlyLoaded =
     "%s wurde nur zum Teil geladen. Unter diesem Namen gesichert w\344re die Datei gek\374rzt: "
     "bitte \"Sichern als\" mit einem anderen Namen w\344hlen.";
@@ -203,6 +205,81 @@ int replaceByTemp(const char* temp, const char* path, bool* tempKept) {
 
 // --- Loading ---------------------------------------------------------------------
 
+// What a load did not take of the file beyond the reader's lossless rules.
+struct LoadLoss {
+    LineLoss reader;     // dropped by the line rules in the lines taken
+    bool leftOver;       // the store was full before the file's text ended
+    int firstLeftOver;   // the first line not taken (from 1)
+    long readFailedAt;   // the file position where a read failed
+};
+
+bool anyLoss(const LineLoss& l) {
+    return l.cutLines > 0 || l.nulLines > 0 || l.loneCRs > 0 || l.afterEof > 0 || l.readFailed;
+}
+
+// True when the rest of the file after a full store holds more than blank
+// lines: text the load did not take.
+bool restHoldsText(LineFile* lf) {
+    const LineLoss taken = lf->loss;
+    lf->loss = LineLoss{};
+    char text[kLineChars + 1];
+    bool found = false;
+    for (int n; !found && (n = lf_read_line(lf, text, kLineChars)) >= 0;) {
+        for (int i = 0; i < n && !found; ++i) found = !is_white(static_cast<unsigned char>(text[i]));
+    }
+    found = found || anyLoss(lf->loss);
+    lf->loss = taken;
+    return found;
+}
+
+const char* plural(long n, const char* one, const char* many) { return n == 1 ? one : many; }
+
+// Appends one item of the loss box, items separated by commas.
+void lossItem(char* items, std::size_t size, const char* item) {
+    const std::size_t used = std::strlen(items);
+    std::snprintf(items + used, size - used, "%s%s", used > 0 ? ", " : "", item);
+}
+
+// Tells the user once what a load (whole) or an insert did not take of path.
+// A full store alone keeps its own message 101.
+void tellLoss(const LoadLoss& loss, const char* path, bool whole) {
+    const LineLoss& r = loss.reader;
+    if (!anyLoss(r)) {
+        if (loss.leftOver) tellPath(kMsgTooLong, path);
+        return;
+    }
+    char items[512] = "", item[96];
+    struct Counted {
+        long count;
+        const char* format;  // the count, then the noun
+        const char* one;
+        const char* many;
+    };
+    const Counted counted[] = {
+        {r.cutLines, "%ld %s l\344nger als 250 Zeichen gek\374rzt", "Zeile", "Zeilen"},
+        {r.nulLines, "%ld %s mit NUL-Zeichen gek\374rzt", "Zeile", "Zeilen"},
+        {r.loneCRs, "%ld %s CR-Zeichen entfernt", "einzelnes", "einzelne"},
+        {r.afterEof, "%ld %s nach Strg+Z nicht geladen", "Byte", "Bytes"},
+    };
+    for (const Counted& c : counted) {
+        if (c.count <= 0) continue;
+        std::snprintf(item, sizeof item, c.format, c.count, plural(c.count, c.one, c.many));
+        lossItem(items, sizeof items, item);
+    }
+    if (loss.leftOver) {
+        std::snprintf(item, sizeof item, "zu lang f\374r den Speicher: ab Zeile %d nicht geladen", loss.firstLeftOver);
+        lossItem(items, sizeof items, item);
+    }
+    if (r.readFailed) {
+        std::snprintf(item, sizeof item, "Dateifehler beim Lesen: ab Byte %ld nicht geladen", loss.readFailedAt);
+        lossItem(items, sizeof items, item);
+    }
+    char text[kPathChars + 768];
+    std::snprintf(text, sizeof text, "%s wurde nicht vollst\344ndig %s: %s.%s", path,
+                  whole ? "\374bernommen" : "eingef\374gt", items, whole ? kNotSavedOver : "");
+    message_box(text);
+}
+
 // The view at the remembered position: the cursor stays within the window (a
 // row beyond it moves the window down so that the same line stays under the
 // cursor), and its column is brought into view.
@@ -364,22 +441,29 @@ int docLoad(const char* path, bool whole) {
     crlfMode = lineEndDetect(head, kHeadBytes, crlfMode);
     lf_seek(&lf, 0);
 
-    bool tooLong = false;
+    LoadLoss loss = {};
     LineRecord line;
-    for (;;) {
+    for (int taken = 0;; ++taken) {
         lineInit(&line);
         if (lf_read_line(&lf, line.text, kLineChars) < 0) break;
-        if (pushAbove(&line) != 0 || !storeHasRoom(5)) {
-            // Only a line that is left over makes the load partial.
-            lineInit(&line);
-            tooLong = lf_read_line(&lf, line.text, kLineChars) >= 0;
+        str_trim_right(line.text);  // the store's form, whether or not the line passes the window
+        loss.firstLeftOver = taken + 1;
+        if (pushAbove(&line) != 0) {
+            loss.leftOver = true;  // this line did not fit
+            break;
+        }
+        if (!storeHasRoom(5)) {
+            loss.firstLeftOver = taken + 2;
+            loss.leftOver = restHoldsText(&lf);
             break;
         }
     }
+    loss.reader = lf.loss;
+    loss.readFailedAt = lf_tell(&lf);
     lf_close(&lf);
 
     if (whole) {
-        partlyLoaded = tooLong ? 1 : 0;
+        partlyLoaded = loss.leftOver || anyLoss(loss.reader) ? 1 : 0;
         moveAllBelow();
         std::int32_t top, row, first, col;
         historyPosition(fileName, &top, &row, &first, &col);
@@ -393,7 +477,7 @@ int docLoad(const char* path, bool whole) {
     positionsReset();
     snapshotReset();
     invalidateAll();
-    if (tooLong) tellPath(kMsgTooLong, path);
+    tellLoss(loss, path, whole);
     return 0;
 }
 

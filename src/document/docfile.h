@@ -10,8 +10,10 @@
 // file closed does the old file become the backup (extension "bak") and the
 // temporary file take the name. Any failure leaves the old file as it was,
 // removes the temporary file and keeps the document marked as changed. A
-// document loaded only in part (the file was too long for the store) is
-// never saved over its file; saving it under another name stays possible.
+// document loaded only in part (the file was too long for the store, or the
+// line rules dropped more than trailing white space, line ends and a last
+// Ctrl-Z, or a read failed) is never saved over its file; saving it under
+// another name stays possible.
 #pragma once
 
 #include <cstdint>
@@ -40,8 +42,9 @@ bool backupName(const char* path, char* bak);
 
 // Loads path: whole (open) or inserted before the cursor line. 0, or -1 when
 // the file cannot be read (message 100) or, for an insert, the store cannot
-// take the window rows (the store-full box). A file too long for the store
-// loads in part (message 101).
+// take the window rows (the store-full box). Lines are stored trimmed. What
+// the load did not take is told in one box (message 101 when the store was
+// full and nothing else was lost); a whole load so becomes partly loaded.
 int docLoad(const char* path, bool whole);
 // Writes the document to path (keepTime: give the file its old time when the
 // option "Dateizeit erhalten" is on). 0, or -1 after telling the user.

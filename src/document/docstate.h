@@ -17,8 +17,9 @@ extern int crlfMode;                   // lines end in CR LF (1) or LF alone (0)
 extern char lastDir[kPathChars + 1];    // directory of the last file loaded or saved, with separator
 extern char titleName[kPathChars + 1];  // the name the title shows now ("$": none yet)
 extern int titleModified;               // the modified state the title shows (-1: none yet)
-// The file was too long for the store and only its start is loaded: the
-// document must not be saved over that file (it would cut it on disk).
+// The file was not loaded whole (too long for the store, text the line rules
+// dropped, a failed read): the document must not be saved over that file (it
+// would cut it on disk).
 extern int partlyLoaded;
 // The back list of "Zurueck": entry 0 the most recent.
 extern char backList[kBackEntries][kPathChars + 1];

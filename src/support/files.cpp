@@ -277,6 +277,7 @@ struct FilesState {
     FileHooks hooks = DEFAULT_HOOKS;
     bool failAlloc = false;
     int writesLeft = -1;  // successful writes before they fail; -1: unlimited
+    int readsLeft = -1;   // successful reads before they fail; -1: unlimited
     int failCall = -1;    // index of the counted call that fails; -1: none
     int calls = 0;        // counted calls since the seam was set
 };
@@ -342,6 +343,7 @@ int set_file_attributes(const char* path, int attributes) {
 
 void files_test_fail_alloc(bool on) { state.failAlloc = on; }
 void files_test_fail_writes_after(int n) { state.writesLeft = n < 0 ? -1 : n; }
+void files_test_fail_reads_after(int n) { state.readsLeft = n < 0 ? -1 : n; }
 
 void files_test_fail_call(int k) {
     state.failCall = k < 0 ? -1 : k;
@@ -393,6 +395,8 @@ int file_close(int handle) {
 int file_read(int handle, void* buf, int n) {
     if (handle < 0 || n < 0) return -1;
     if (n == 0) return 0;
+    if (state.readsLeft == 0) return -1;
+    if (state.readsLeft > 0) --state.readsLeft;
     int got = sys_read(handle, buf, n);
     return got < 0 ? -1 : got;
 }
@@ -442,10 +446,9 @@ int lf_load(LineFile* lf, long block) {
     lf->position = 0;
     lf->valid = 0;
     long start = block * lf->blockSize;
-    if (file_seek(lf->handle, start, 0) == start) {
-        int got = file_read(lf->handle, lf->buffer, lf->blockSize);
-        lf->valid = got > 0 ? got : 0;
-    }
+    int got = file_seek(lf->handle, start, 0) == start ? file_read(lf->handle, lf->buffer, lf->blockSize) : -1;
+    if (got < 0) lf->loss.readFailed = true;  // the file ends here for the reader
+    lf->valid = got > 0 ? got : 0;
     return result;
 }
 
@@ -537,17 +540,52 @@ long lf_tell(const LineFile* lf) {
 namespace {
 
 // Appends the n bytes at src to buf without their CRs, as far as max allows.
-void append_without_cr(char* buf, int* stored, int max, const char* src, int n) {
-    while (n > 0 && *stored < max) {
+// True when a byte other than white space was dropped past max.
+bool append_without_cr(char* buf, int* stored, int max, const char* src, int n) {
+    while (n > 0) {
         const void* cr = std::memchr(src, '\r', static_cast<size_t>(n));
         const int run = cr != nullptr ? static_cast<int>(static_cast<const char*>(cr) - src) : n;
         const int take = run < max - *stored ? run : max - *stored;
         std::memcpy(buf + *stored, src, static_cast<size_t>(take));
         *stored += take;
+        for (int i = take; i < run; ++i) {
+            if (!is_white(static_cast<unsigned char>(src[i]))) return true;
+        }
         const int skip = cr != nullptr ? run + 1 : run;
         src += skip;
         n -= skip;
     }
+    return false;
+}
+
+// How a part of a line ends: at the LF that ends the line, at a Ctrl-Z, or at
+// the end of the block (what follows is not yet read).
+enum class PartEnd { Lf, CtrlZ, BlockEnd };
+
+// Counts the CRs of the n bytes at src that no LF follows. A CR that ended the
+// previous block (crPending) is decided by the first byte of this part.
+void count_lone_crs(LineFile* lf, const char* src, int n, PartEnd end) {
+    if (lf->crPending) {
+        lf->crPending = false;
+        if (n > 0 || end != PartEnd::Lf) ++lf->loss.loneCRs;
+    }
+    for (const char* cr; n > 0 && (cr = static_cast<const char*>(std::memchr(src, '\r', static_cast<size_t>(n))));) {
+        const int at = static_cast<int>(cr - src);
+        if (at < n - 1 || end == PartEnd::CtrlZ) ++lf->loss.loneCRs;
+        else if (end == PartEnd::BlockEnd) lf->crPending = true;
+        src += at + 1;
+        n -= at + 1;
+    }
+}
+
+// The Ctrl-Z at the reader's position ends the file: the bytes after it are lost.
+void note_eof_mark(LineFile* lf) {
+    if (lf->eofSeen) return;
+    lf->eofSeen = true;
+    const long end = file_seek(lf->handle, 0, 2);
+    const long buffered = lf->blockIndex * lf->blockSize + lf->valid;
+    const long after = (end > buffered ? end : buffered) - lf_tell(lf) - 1;
+    lf->loss.afterEof = after > 0 ? after : 0;
 }
 
 }  // namespace
@@ -555,7 +593,7 @@ void append_without_cr(char* buf, int* stored, int max, const char* src, int n) 
 int lf_read_line(LineFile* lf, char* buf, int max) {
     if (max < 0) max = 0;
     int stored = 0;
-    bool consumed = false;
+    bool consumed = false, cut = false;
     // The line is searched block by block with memchr: the LF that ends it, or
     // a Ctrl-Z before it, which ends line and file and is left in place.
     while (lf_is_open(lf) && lf_byte_ready(lf)) {
@@ -565,16 +603,27 @@ int lf_read_line(LineFile* lf, char* buf, int max) {
         int part = lf_at != nullptr ? static_cast<int>(static_cast<const char*>(lf_at) - start) : available;
         const void* eof_at = std::memchr(start, 26, static_cast<size_t>(part));
         if (eof_at != nullptr) part = static_cast<int>(static_cast<const char*>(eof_at) - start);
-        append_without_cr(buf, &stored, max, start, part);
+        if (append_without_cr(buf, &stored, max, start, part)) cut = true;
+        count_lone_crs(lf, start, part,
+                       eof_at != nullptr ? PartEnd::CtrlZ : lf_at != nullptr ? PartEnd::Lf : PartEnd::BlockEnd);
         lf->position += part;
         if (part > 0) consumed = true;
-        if (eof_at != nullptr) break;
+        if (eof_at != nullptr) {
+            note_eof_mark(lf);
+            break;
+        }
         if (lf_at != nullptr) {
             ++lf->position;
             consumed = true;
             break;
         }
     }
+    if (lf->crPending) {  // the file ended after a CR
+        lf->crPending = false;
+        ++lf->loss.loneCRs;
+    }
+    if (cut) ++lf->loss.cutLines;
+    if (std::memchr(buf, '\0', static_cast<size_t>(stored)) != nullptr) ++lf->loss.nulLines;
     buf[stored] = '\0';
     return consumed ? stored : -1;
 }

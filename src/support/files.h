@@ -87,6 +87,17 @@ long file_seek(int handle, long offset, int whence);
 constexpr int LF_BLOCK_SIZE = 2048;   // the block buffer normally used
 constexpr int LF_RESERVE_SIZE = 100;  // the built-in block when none can be had
 
+// What the line reader dropped beyond its lossless rules (trailing white
+// space of a line, CR LF or LF as line ends, one Ctrl-Z as the file's last
+// byte): what a caller that keeps the lines would lose of the file.
+struct LineLoss {
+    int cutLines;     // lines cut at max with more than white space dropped
+    int nulLines;     // lines holding a NUL (a stored line ends at the first)
+    int loneCRs;      // CRs not followed by LF (they vanish)
+    long afterEof;    // bytes after the Ctrl-Z that ended the file
+    bool readFailed;  // a read of the file failed: what followed was not read
+};
+
 // A buffered view of one file, a block at a time. The caller owns the record
 // (usually on its stack). The file position of the next byte is
 // blockIndex * blockSize + position. The record points into itself when it
@@ -101,6 +112,9 @@ struct LineFile {
     char* buffer;     // the block buffer: allocated, or reserve
     int blockSize;    // size of buffer in bytes
     bool writeFailed;  // some write-back failed: lf_close reports it
+    LineLoss loss;     // what the reads since lf_open dropped
+    bool crPending;    // the last byte taken was a CR whose follower is not yet read
+    bool eofSeen;      // a Ctrl-Z ended the file (loss.afterEof is known)
     char reserve[LF_RESERVE_SIZE];
 };
 
@@ -125,6 +139,8 @@ long lf_tell(const LineFile* lf);
 // file without being consumed; characters beyond max are consumed and
 // dropped; NUL bytes are stored like other characters. The number of
 // characters stored, or -1 when no byte at all was consumed (end of file).
+// What the rules drop beyond the lossless ones is counted in lf->loss; a
+// failed read ends the file and sets lf->loss.readFailed.
 int lf_read_line(LineFile* lf, char* buf, int max);
 // lf_read_line with max 78: the short lines of the tools' list files.
 int lf_gets(LineFile* lf, char* buf);
@@ -230,6 +246,8 @@ int dir_list(const char* pattern, DirListCallback callback, void* user);
 void files_test_fail_alloc(bool on);
 // After n more successful file_write calls every call fails; n < 0: never.
 void files_test_fail_writes_after(int n);
+// After n more successful file_read calls every call fails; n < 0: never.
+void files_test_fail_reads_after(int n);
 // Every call of an operation a save depends on counts: file_create,
 // file_open, file_write, file_close, file_rename, file_replace, file_delete, set_file_time
 // and set_file_attributes (also when another function of this module makes

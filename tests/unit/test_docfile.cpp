@@ -59,6 +59,7 @@ class DocFile : public ::testing::Test {
     }
     void TearDown() override {
         files_test_fail_writes_after(-1);
+        files_test_fail_reads_after(-1);
         files_test_fail_call(-1);
         fs::current_path(home_);
         historyDestroy();
@@ -141,7 +142,7 @@ TEST_F(DocFile, LoadingTakesLineEndsFromTheFirst250BytesOnly) {
 }
 
 TEST_F(DocFile, AWholeLoadNamesTheDocumentAndEntersItsDirectory) {
-    write("a.txt", "first\r\n" + std::string(300, 'x') + "\r\n\tlast  \r\n");
+    write("a.txt", "first\r\n" + std::string(250, 'x') + "\r\n\tlast  \r\n");
     ASSERT_EQ(set_file_time(path("a.txt").c_str(), &kOldTime), 0);
     modified = 1;  // the caller asked already
     fs::current_path(dir_);
@@ -185,6 +186,104 @@ TEST_F(DocFile, AnInsertStandsBeforeTheCursorLineWhichKeepsItsRow) {
     EXPECT_EQ(rowText(2), "row 2");
     EXPECT_EQ(rowText(1), "new 2");
     EXPECT_EQ(documentLines(), (Lines{"row 0", "row 1", "new 1", "new 2", "row 2", "row 3", "row 4"}));
+
+    // With 118 bytes free once the rows are flushed, a line of 240 does not fit: the
+    // box says so, and the document keeps what it had.
+    write("wide.txt", std::string(240, 'w') + "\n");
+    loadLines({"a", "b"});
+    cursorRow = 1;
+    fillStoreLeaving(130 - static_cast<long>(storeWindowBytes()) - 1);
+    ASSERT_EQ(storeFreeBytes(), 130u);
+    const std::size_t before = documentLines().size();
+    headless_reset();
+    ASSERT_EQ(docLoad(path("wide.txt").c_str(), false), 0);
+    EXPECT_EQ(boxTexts(), (std::vector<std::string>{path("wide.txt") + " ist zu lang."}));
+    const Lines after = documentLines();
+    EXPECT_EQ(after.size(), before);
+    EXPECT_EQ(after.back(), "b");
+}
+
+// --- A file the store cannot hold as it is -------------------------------------------------
+
+// Loaded whole or inserted, a file the reader's rules shorten beyond the lossless
+// ones (trailing white space, blank lines at the end, CR LF or LF, one Ctrl-Z as the
+// last byte) is reported in one box; a document loaded so is never saved over its
+// file, while "Sichern als" writes what was kept. Every line is saved trimmed.
+TEST_F(DocFile, ALoadThatLosesBytesTellsOnceAndIsNeverSavedOver) {
+    const std::string x300(300, 'x'), x250(250, 'x');
+    std::string read5000, kept5000;  // 100 lines of 50 bytes; the third block's read fails
+    for (int i = 0; i < 100; ++i) read5000 += std::string(48, 'r') + "\r\n";
+    for (int i = 0; i < 81; ++i) kept5000 += std::string(48, 'r') + "\r\n";
+    kept5000 += std::string(46, 'r') + "\r\n";
+    std::string blanks30, trimmed30;
+    for (int i = 0; i < 30; ++i) blanks30 += "t " + std::to_string(i) + "  \t\r\n", trimmed30 += "t " + std::to_string(i) + "\r\n";
+    const std::string refuse =
+        " Unter diesem Namen wird nicht gesichert: bitte \"Sichern als\" mit einem anderen Namen w\344hlen.";
+    struct Row {
+        const char* what;
+        std::string bytes;
+        bool whole;
+        int readsOk;       // file reads that succeed (-1: all)
+        std::string box;   // after the file's name; empty: no box
+        std::string kept;  // what a save writes
+    };
+    const Row rows[] = {
+        {"a line of 300", "first\r\n" + x300 + "\r\n", true, -1,
+         " wurde nicht vollst\344ndig \374bernommen: 1 Zeile l\344nger als 250 Zeichen gek\374rzt." + refuse,
+         "first\r\n" + x250 + "\r\n"},
+        {"Ctrl-Z inside", "one\r\ntwo\r\n\x1Athree\r\nfour\r\n", true, -1,
+         " wurde nicht vollst\344ndig \374bernommen: 13 Bytes nach Strg+Z nicht geladen." + refuse, "one\r\ntwo\r\n"},
+        {"CR only", "one\rtwo\rthree\r", true, -1,
+         " wurde nicht vollst\344ndig \374bernommen: 3 einzelne CR-Zeichen entfernt." + refuse, "onetwothree\r\n"},
+        {"NUL inside", std::string("a\0b\n", 4), true, -1,
+         " wurde nicht vollst\344ndig \374bernommen: 1 Zeile mit NUL-Zeichen gek\374rzt." + refuse, "a\n"},
+        {"all at once", x300 + "\n" + x300 + "\r\n\r\r\n" + std::string("\0\n\x1A\n", 4), true, -1,
+         " wurde nicht vollst\344ndig \374bernommen: 2 Zeilen l\344nger als 250 Zeichen gek\374rzt, 1 Zeile mit "
+         "NUL-Zeichen gek\374rzt, 1 einzelnes CR-Zeichen entfernt, 1 Byte nach Strg+Z nicht geladen." + refuse,
+         x250 + "\n" + x250 + "\n"},
+        {"a read error", read5000, true, 2,
+         " wurde nicht vollst\344ndig \374bernommen: Dateifehler beim Lesen: ab Byte 4096 nicht geladen." + refuse,
+         kept5000},
+        {"inserted", "ins\n" + x300 + "\n", false, -1,
+         " wurde nicht vollst\344ndig eingef\374gt: 1 Zeile l\344nger als 250 Zeichen gek\374rzt.",
+         "ins\n" + x250 + "\nend\n"},
+        {"lossless", "a  \r\nb\t\r\n\r\n \r\n\x1A", true, -1, "", "a\r\nb\r\n"},
+        {"blanks past 250", x250 + "   \t\n" + "y\n", true, -1, "", x250 + "\ny\n"},
+        {"trailing blanks below the window", blanks30, true, -1, "", trimmed30},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        modified = 0;
+        docNew();
+        fs::remove(dir_ / "f.bak");
+        setRow(0, "end");
+        crlfMode = 0;
+        headless_reset();
+        write("f.txt", r.bytes);
+        files_test_fail_reads_after(r.readsOk);
+        ASSERT_EQ(docLoad(path("f.txt").c_str(), r.whole), 0);
+        files_test_fail_reads_after(-1);
+        EXPECT_EQ(boxTexts(), r.box.empty() ? std::vector<std::string>{}
+                                            : std::vector<std::string>{path("f.txt") + r.box});
+        const bool refused = r.whole && !r.box.empty();
+        EXPECT_EQ(partlyLoaded, refused ? 1 : 0);
+        // F8 over the file: refused with a box after a loss; otherwise the file is its trimmed form.
+        headless_reset();
+        modified = 1;
+        if (!r.whole) headless_file_answer(path("f.txt").c_str());  // an unnamed document asks for a name
+        EXPECT_EQ(save(), refused ? 0 : 1);
+        EXPECT_EQ(read("f.txt"), refused ? r.bytes : r.kept);
+        if (!refused) continue;
+        EXPECT_EQ(boxTexts().size(), 1u);
+        EXPECT_FALSE(fs::exists(dir_ / "f.bak"));
+        // "Sichern als" another name writes what was kept and lifts the refusal.
+        headless_file_answer(path("kept.txt").c_str());
+        EXPECT_EQ(saveAs(), 1);
+        EXPECT_EQ(read("kept.txt"), r.kept);
+        EXPECT_EQ(partlyLoaded, 0);
+        EXPECT_EQ(read("f.txt"), r.bytes);
+        fs::remove(dir_ / "kept.txt");
+    }
 }
 
 // --- A file too long for the store ----------------------------------------------------------

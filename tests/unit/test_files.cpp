@@ -48,6 +48,7 @@ protected:
         files_set_hooks(nullptr);
         files_test_fail_alloc(false);
         files_test_fail_writes_after(-1);
+        files_test_fail_reads_after(-1);
         files_test_fail_call(-1);
         std::error_code ec;
         for (const auto& entry : fs::recursive_directory_iterator(dir_, ec)) {  // read-only files block removal
@@ -69,9 +70,16 @@ protected:
     fs::path home_;
 };
 
+// What the reader reports lost, as one comparable text.
+std::string loss_text(const LineLoss& l) {
+    return "cut " + std::to_string(l.cutLines) + " nul " + std::to_string(l.nulLines) + " cr " +
+           std::to_string(l.loneCRs) + " eof " + std::to_string(l.afterEof) + (l.readFailed ? " read failed" : "");
+}
+
 // Every line of a file (NUL bytes kept), read with max characters a line;
-// checks that the end of the file stays the end.
-std::vector<std::string> read_lines(const std::string& file, int max, int expectedBlockSize = LF_BLOCK_SIZE) {
+// checks that the end of the file stays the end. *loss: what the reader dropped.
+std::vector<std::string> read_lines(const std::string& file, int max, int expectedBlockSize = LF_BLOCK_SIZE,
+                                    std::string* loss = nullptr) {
     std::vector<std::string> lines;
     LineFile lf;
     EXPECT_GE(lf_open(&lf, file.c_str()), 0);
@@ -87,6 +95,7 @@ std::vector<std::string> read_lines(const std::string& file, int max, int expect
     }
     EXPECT_EQ(buf[0], '\0');
     EXPECT_EQ(lf_read_line(&lf, buf.data(), max), -1);
+    if (loss) *loss = loss_text(lf.loss);
     EXPECT_EQ(lf_close(&lf), 0);
     return lines;
 }
@@ -99,20 +108,29 @@ TEST_F(Files, LineEndsCrAndCtrlZ) {
     struct Case {
         std::string bytes;
         Lines lines;
+        const char* loss;  // what the rules dropped beyond the lossless ones
     };
     const std::vector<Case> cases = {
-        {"a\r\nb", {"a", "b"}},                        // no line end after the last line
-        {"a\nb\x1A" "c\n", {"a", "b"}},                // Ctrl-Z ends line and file
-        {"\x1A" "abc\n", {}},                          // Ctrl-Z first: nothing at all
-        {"\n", {""}},                                  // an empty line
-        {"", {}},                                      // an empty file
-        {"a\rb\r\nc\n\rd\r", {"ab", "c", "d"}},        // lone CR vanishes, LF CR ends a line
-        {"x\ny\n\n", {"x", "y", ""}},
-        {std::string("n\0l\0\nz", 6), {std::string("n\0l\0", 4), "z"}},  // NUL is a character
+        {"a\r\nb", {"a", "b"}, "cut 0 nul 0 cr 0 eof 0"},              // no line end after the last line
+        {"a\nb\x1A" "c\n", {"a", "b"}, "cut 0 nul 0 cr 0 eof 2"},      // Ctrl-Z ends line and file
+        {"\x1A" "abc\n", {}, "cut 0 nul 0 cr 0 eof 4"},                // Ctrl-Z first: nothing at all
+        {"one\r\ntwo\r\n\x1A" "three\r\nfour\r\n", {"one", "two"}, "cut 0 nul 0 cr 0 eof 13"},
+        {"a\r\nb\r\n\x1A", {"a", "b"}, "cut 0 nul 0 cr 0 eof 0"},       // Ctrl-Z as the last byte
+        {"\n", {""}, "cut 0 nul 0 cr 0 eof 0"},                        // an empty line
+        {"", {}, "cut 0 nul 0 cr 0 eof 0"},                            // an empty file
+        {"a\rb\r\nc\n\rd\r", {"ab", "c", "d"}, "cut 0 nul 0 cr 3 eof 0"},  // lone CR vanishes, LF CR ends a line
+        {"one\rtwo\rthree\r", {"onetwothree"}, "cut 0 nul 0 cr 3 eof 0"},
+        {"a\r\x1A", {"a"}, "cut 0 nul 0 cr 1 eof 0"},                  // a CR before the Ctrl-Z is lone
+        {"x\ny  \t\n\n", {"x", "y  \t", ""}, "cut 0 nul 0 cr 0 eof 0"},
+        {std::string("n\0l\0\nz", 6), {std::string("n\0l\0", 4), "z"}, "cut 0 nul 1 cr 0 eof 0"},  // NUL is a character
+        {std::string("a\0b", 3), {std::string("a\0b", 3)}, "cut 0 nul 1 cr 0 eof 0"},
     };
     for (const Case& c : cases) {
         write("t.txt", c.bytes);
-        EXPECT_EQ(read_lines(path("t.txt"), 250), c.lines) << "file: " << testing::PrintToString(c.bytes);
+        std::string loss;
+        EXPECT_EQ(read_lines(path("t.txt"), 250, LF_BLOCK_SIZE, &loss), c.lines)
+            << "file: " << testing::PrintToString(c.bytes);
+        EXPECT_EQ(loss, c.loss) << "file: " << testing::PrintToString(c.bytes);
     }
 }
 
@@ -136,7 +154,13 @@ TEST_F(Files, OverlongLinesAreCutAndTheirRestDropped) {
     std::string longLine;
     for (int i = 0; i < 300; ++i) longLine += static_cast<char>('a' + i % 26);
     write("long.txt", longLine + "\r\nnext\n");
-    EXPECT_EQ(read_lines(path("long.txt"), 250), (Lines{longLine.substr(0, 250), "next"}));
+    std::string loss;
+    EXPECT_EQ(read_lines(path("long.txt"), 250, LF_BLOCK_SIZE, &loss), (Lines{longLine.substr(0, 250), "next"}));
+    EXPECT_EQ(loss, "cut 1 nul 0 cr 0 eof 0");
+    // Only white space past the cut: nothing the trimmed line would keep is lost.
+    write("blanks.txt", longLine.substr(0, 250) + " \t \r\n" + longLine.substr(0, 251) + "\n");
+    read_lines(path("blanks.txt"), 250, LF_BLOCK_SIZE, &loss);
+    EXPECT_EQ(loss, "cut 1 nul 0 cr 0 eof 0");
 
     std::string huge(10000, 'h');
     huge[0] = 'A';
@@ -148,7 +172,8 @@ TEST_F(Files, OverlongLinesAreCutAndTheirRestDropped) {
 
     // The cut counts the characters kept: CRs inside the line take no room.
     write("cr.txt", "a\rb\r\rc\rd\r\nxy\n");
-    EXPECT_EQ(read_lines(path("cr.txt"), 3), (Lines{"abc", "xy"}));
+    EXPECT_EQ(read_lines(path("cr.txt"), 3, LF_BLOCK_SIZE, &loss), (Lines{"abc", "xy"}));
+    EXPECT_EQ(loss, "cut 1 nul 0 cr 4 eof 0");
     EXPECT_EQ(read_lines(path("cr.txt"), 250), (Lines{"abcd", "xy"}));
 
     write("list.txt", std::string(100, 'q') + "\nshort\n");
@@ -162,20 +187,34 @@ TEST_F(Files, OverlongLinesAreCutAndTheirRestDropped) {
 }
 
 TEST_F(Files, LinesAcrossBlockBoundaries) {
-    // Lines of every length 0..130 with all three line end styles, so that
-    // CR, LF and text fall on both sides of many 100- and 2048-byte boundaries.
+    // Lines of every length 0..130 with the lossless line end styles, so that
+    // CR, LF and text fall on both sides of many 100- and 2048-byte boundaries:
+    // a CR LF split by a block boundary is no lone CR.
     Lines lines;
     std::string bytes;
-    const char* ends[] = {"\n", "\r\n", "\n\r"};
+    const char* ends[] = {"\n", "\r\n"};
     for (int i = 0; i < 400; ++i) {
         std::string line(static_cast<size_t>(i * 37 % 131), static_cast<char>('A' + i % 26));
         lines.push_back(line);
-        bytes += line + ends[i % 3];
+        bytes += line + ends[i % 2];
     }
-    write("blocks.txt", bytes);
-    EXPECT_EQ(read_lines(path("blocks.txt"), 250), lines);
+    write("blocks.txt", bytes + "\x1A");
+    std::string loss;
+    EXPECT_EQ(read_lines(path("blocks.txt"), 250, LF_BLOCK_SIZE, &loss), lines);
+    EXPECT_EQ(loss, "cut 0 nul 0 cr 0 eof 0");
     files_test_fail_alloc(true);  // the built-in 100-byte reserve serves as block
-    EXPECT_EQ(read_lines(path("blocks.txt"), 250, LF_RESERVE_SIZE), lines);
+    EXPECT_EQ(read_lines(path("blocks.txt"), 250, LF_RESERVE_SIZE, &loss), lines);
+    EXPECT_EQ(loss, "cut 0 nul 0 cr 0 eof 0");
+    // A lone CR that a block boundary parts from the next line's text, and one at the file's end.
+    write("lone.txt", std::string(99, 'c') + "\rd\n" + std::string(95, 'e') + "\r");
+    EXPECT_EQ(read_lines(path("lone.txt"), 250, LF_RESERVE_SIZE, &loss),
+              (Lines{std::string(99, 'c') + "d", std::string(95, 'e')}));
+    EXPECT_EQ(loss, "cut 0 nul 0 cr 2 eof 0");
+    // A failed read ends the file and is reported.
+    files_test_fail_reads_after(2);
+    EXPECT_EQ(read_lines(path("blocks.txt"), 250, LF_RESERVE_SIZE, &loss).size(), 4u);  // the fourth one cut short
+    EXPECT_EQ(loss, "cut 0 nul 0 cr 0 eof 0 read failed");
+    files_test_fail_reads_after(-1);
     files_test_fail_alloc(false);
 
     // The file ends exactly at a block end: the empty next block ends it.
