@@ -90,7 +90,7 @@ harness_start() {
             WINEPREFIX=$template timeout -k 5 90 "$H_SRC/scripts/wine-prefix" desktop ||
                 fail "the desktop template prefix $template cannot be prepared"
             harness_start_xvfb
-            if [ -n "$5" ]; then
+            if [ -n "${5:-}" ]; then
                 timeout -k 2 10 setxkbmap -layout "$5" || fail "setxkbmap cannot set the layout $5"
             fi
             ;;
