@@ -82,7 +82,7 @@ void plat_ini_dir(char* buf, int size);
 // ---------------------------------------------------------------- commands and view
 
 // Posts WM_COMMAND id to the main window (handled when the loop reaches it);
-// lParam travels with it (command 1402 carries a text pointer).
+// lParam travels with it (command 1402 carries a text's token, never an address).
 void plat_post_command(int id, std::intptr_t lParam);
 // Posts WM_COMMAND id to an open modeless dialog; `dialog` is the handle its Win32
 // side gave the core when it opened (0: nothing happens). Tool dialogs learn this
@@ -114,6 +114,13 @@ void plat_scrollbar_set(int max, int page, int pos);
 // or 0 when the menu was dismissed (or could not be shown). Nothing is sent
 // to the main window: the caller posts the command.
 int plat_context_menu(const char* menuName, int x, int y);
+
+// ---------------------------------------------------------------- keyboard
+
+// The character virtual key vk gives without Shift, Ctrl or Alt in the active
+// keyboard layout (Windows-1252; a letter may come in either case), or 0 when
+// the key gives none or none of 1..255. Asking changes no keyboard state.
+int plat_key_char(int vk);
 
 // ---------------------------------------------------------------- status and title
 

@@ -35,3 +35,9 @@ struct HeadlessContextMenu {
 void headless_context_menu_answer(int id);
 // Every context menu since the last reset, oldest first.
 const std::vector<HeadlessContextMenu>& headless_context_menus();
+
+// The keyboard layout plat_key_char answers from: the US layout (the default
+// after a reset), German as Windows reports it, or German as Wine reports it
+// on an X server with the German layout (the keys' US codes, German characters).
+enum class HeadlessLayout { Us, GermanWindows, GermanUnderWine };
+void headless_keyboard_layout(HeadlessLayout layout);

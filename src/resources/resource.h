@@ -56,7 +56,7 @@
 
 /* Tools */
 #define CMD_BAUKASTEN         1400 /* &Baukasten..., F6 */
-#define CMD_TYPE_PHRASE       1402 /* posted with a text pointer */
+#define CMD_TYPE_PHRASE       1402 /* posted with a text's token */
 #define CMD_FLOSKELN          1403 /* &Floskeln..., Shift+F6 */
 #define CMD_FACETTE           1404 /* &Facette..., Ctrl+F6 */
 #define CMD_ADDIERER          1410 /* &Addierer... */

@@ -65,13 +65,11 @@ void recording(int id, std::intptr_t) {
     else recordToggle(slot);
 }
 
-// 1402: the text at lParam, valid only while the command runs: copied first,
-// then typed as a phrase.
-static_assert(PHRASE_TEXT_MAX <= PHRASE_TYPED_MAX, "a posted text is typed whole");
-void typePosted(int, std::intptr_t lParam) {
-    if (lParam == 0) return;
-    static char text[PHRASE_TEXT_MAX + 1];
-    str_ncopy(text, reinterpret_cast<const char*>(lParam), PHRASE_TEXT_MAX);
+// 1402: the text left with phrase_post under the token in lParam; an
+// unknown token (any number another program may post) does nothing.
+void typePosted(int, std::intptr_t token) {
+    static char text[PHRASE_TYPED_MAX + 1];
+    if (!phrasePostedTake(token, text)) return;
     EditAction action;
     phrase_type(text);  // a "?" marks where the cursor ends
 }

@@ -9,7 +9,7 @@
 #include <cstdint>
 
 // One operation of the command table; lParam travels with the command
-// (command 1402 carries a text pointer).
+// (command 1402 carries the token of a text left with phrase_post).
 using CommandHandler = void (*)(int id, std::intptr_t lParam);
 
 struct CommandEntry {
@@ -41,5 +41,3 @@ extern const int appCommandsCoreCount;
 // A WM_COMMAND as the program handles it: traced from 2000 on, the row of id
 // in the portable table or else in platformTable runs, then the full refresh.
 void appCommandRoute(const CommandEntry* platformTable, int platformCount, int id, std::intptr_t lParam);
-
-constexpr int PHRASE_TEXT_MAX = 1000;  // characters of a command 1402 text taken

@@ -7,6 +7,7 @@
 
 #include "document/linestore.h"
 #include "framework/platform.h"
+#include "resources/resource.h"
 #include "shell/config.h"
 #include "support/files.h"
 #include "support/profile.h"
@@ -133,6 +134,42 @@ int phrase_type(const char* text) {
     if (n > 0 && typeText(typed) != 0) return -1;
     for (int i = 0; i < afterMark; ++i) cursorToColumn(cursorColumnNow() - 1);
     return 0;
+}
+
+namespace {
+
+// The texts posted with command 1402 that wait for it; token 0 is a free slot.
+struct PostedText {
+    std::intptr_t token = 0;
+    char text[PHRASE_TYPED_MAX + 1] = {};
+};
+PostedText postedTexts[PHRASE_POST_SLOTS];
+std::uint32_t lastToken = 0;
+int nextSlot = 0;
+
+}  // namespace
+
+void phrase_post(const char* text) {
+    // The oldest slot is taken over when every slot waits: its command then
+    // finds nothing, and no text is ever typed twice or at a wrong address.
+    PostedText& slot = postedTexts[nextSlot];
+    nextSlot = (nextSlot + 1) % PHRASE_POST_SLOTS;
+    if (++lastToken == 0) lastToken = 1;
+    slot.token = static_cast<std::intptr_t>(lastToken);
+    str_ncopy(slot.text, text != nullptr ? text : "", PHRASE_TYPED_MAX);
+    plat_post_command(CMD_TYPE_PHRASE, slot.token);
+}
+
+bool phrasePostedTake(std::intptr_t token, char* out) {
+    out[0] = '\0';
+    if (token == 0) return false;
+    for (PostedText& slot : postedTexts) {
+        if (slot.token != token) continue;
+        std::memcpy(out, slot.text, sizeof slot.text);
+        slot.token = 0;
+        return true;
+    }
+    return false;
 }
 
 int abbrev_expand(const char* word, char* out) {

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 
 constexpr int PHRASE_MAX = 80;         // characters of one phrase
 constexpr int PHRASE_COUNT = 32;       // one per control code 0..31
@@ -44,6 +45,20 @@ void phrase_set(int code, const char* text);
 // last "?". At most PHRASE_TYPED_MAX characters are taken. 0, or -1 when the
 // store could not take the whole phrase (nothing typed, the user told once).
 int phrase_type(const char* text);
+
+// --- Texts posted to the main window (command 1402) ------------------------------
+
+// A text to be typed as a phrase travels through the program's own store, never
+// as an address in the message: phrase_post leaves a copy (at most
+// PHRASE_TYPED_MAX characters) in one of a few slots and posts command 1402
+// with the slot's token; the command takes the text of its token once. A token
+// the program did not give out (any number another program may post) finds
+// nothing.
+constexpr int PHRASE_POST_SLOTS = 4;  // texts waiting for their command at once
+void phrase_post(const char* text);
+// The text left under token into out (PHRASE_TYPED_MAX + 1 bytes), and the
+// slot freed; false (out empty) for a token that has no text waiting.
+bool phrasePostedTake(std::intptr_t token, char* out);
 
 // The phrase of the abbreviation word into out (ABBREV_LINE_MAX + 1 bytes),
 // the notation applied: the rest (trimmed) of the first of the 100 entries

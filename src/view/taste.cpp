@@ -5,11 +5,14 @@
 #include <cstdint>
 #include <cstring>
 
+#include "document/docfile.h"
 #include "document/docstate.h"
 #include "document/linestore.h"
 #include "document/undelete.h"
 #include "framework/messages.h"
 #include "framework/platform.h"
+#include "support/files.h"
+#include "support/profile.h"
 #include "support/status.h"
 #include "support/strfunc.h"
 #include "textops/block.h"
@@ -40,6 +43,9 @@ constexpr int kCommandSave = 1003;     // "Sichern"
 constexpr int kCommandPosition = 1300; // the dialog "Position"
 constexpr int kCommandSearch = 1100;   // the dialog "Suchen"
 constexpr int kCommandOverview = 1200; // the list panels ("\334bersicht")
+
+constexpr const char* nameTooLongText = "Der Name ist l\344nger als 200 Zeichen: %s";
+constexpr int kTextCannotOpen = 100;  // "Dateifehler: kann %s nicht \366ffnen."
 
 constexpr const char* joinTooLongText =
     "Die Zeilen w\344ren zusammen l\344nger als 250 Zeichen: sie wurden nicht verbunden.";
@@ -514,6 +520,23 @@ bool isCtrlKeyCommand(int key) {
            key == vk::kComma || key == vk::kPeriod;
 }
 
+// The German keys of the command table by the character they give. A key is
+// known by its character first: Wine on a German X layout reports the keys
+// with the codes of their US positions (the U-umlaut as 189, the minus key's
+// code), and Ctrl+#, Ctrl++ bring no Ctrl character there.
+struct ChordChar {
+    int ch;    // the key's character without modifiers, lower case
+    int code;  // its command
+};
+constexpr ChordChar kChordChars[] = {
+    {0xF6, vk::kOe}, {0xE4, vk::kAe}, {0xFC, 27}, {'#', 28},
+    {'+', 29},       {',', vk::kComma}, {'-', vk::kMinus}, {'.', vk::kPeriod},
+};
+
+// The Ctrl character of a command run from its key-down, which the
+// character message that may follow must not run again; 0 for none.
+int chordCharRun = 0;
+
 // ============================================================ the commands
 
 // Ctrl+#: "{" above, an empty line one indentation step in, "}" below.
@@ -883,6 +906,24 @@ void deleteToLineEnd() {
 
 void selectWord() { selectWordAtCursor(); }
 
+// Ctrl+D: the file named under the cursor. The name is opened as a file (a
+// "*.sg" file with its program), never handed to a command interpreter; a
+// name too long for a path is refused, never cut into another name.
+void openNameAtCursor() {
+    char name[kLineChars + 1];
+    if (tokenAtCursor(name, sizeof name) == 0) return;
+    char path[FILE_PATH_MAX + 1];
+    if (!namedFilePath(name, path)) {
+        message_box_fmt(nameTooLongText, path_short(name));
+        return;
+    }
+    if (!wild_match_nocase("*.sg", path)) {
+        openKeepingBack(path);
+    } else if (open_document(path) <= 32) {
+        message_box_fmt(load_text(kTextCannotOpen), path_short(path));
+    }
+}
+
 // One command of the command table.
 struct CommandBinding {
     int code;
@@ -891,7 +932,7 @@ struct CommandBinding {
 };
 
 // Codes without a run come with their modules: the info tools (Ctrl+4/5/6,
-// Ctrl+I, Ctrl+O) and opening files (Ctrl+D); until then they only refresh.
+// Ctrl+I, Ctrl+O); until then they only refresh.
 constexpr CommandBinding kCommandTable[] = {
     {27, searchList, true},
     {28, braceBlock},
@@ -907,7 +948,7 @@ constexpr CommandBinding kCommandTable[] = {
     {'A', joinNextLine},
     {'B', blockCopyOrBack},
     {'C', copyCommand, true},
-    {'D', nullptr},
+    {'D', openNameAtCursor},
     {'E', restoreLine},
     {'F', searchWithDialog, true},
     {'G', upperAtCursor},
@@ -964,10 +1005,13 @@ bool keyDownActs(int key, bool shift, bool ctrl, bool alt, bool* extend) {
         }
         return false;
     }
-    if (ctrl && !shift && !alt && isCtrlKeyCommand(key)) {
-        recordKey(kKeyEventVirtual, key, shift, ctrl, alt);
-        controlCommand(key);
-        return false;
+    if (ctrl && !shift && !alt) {
+        if (const int code = ctrlChordCode(key)) {
+            recordKey(kKeyEventVirtual, key, shift, ctrl, alt);
+            if (code < 32 && keyDepth == 1) chordCharRun = code;
+            controlCommand(code);
+            return false;
+        }
     }
     *extend = shift;
     if (const KeyBinding* binding = keyBinding(key, shift, ctrl)) {
@@ -985,12 +1029,21 @@ void keyDown(int key, bool shift, bool ctrl, bool alt) {
     // The user's own key (depth 1) starts from the cursor as it stands and
     // moves the in-line mark after it acted; nested keys do neither.
     const bool topLevel = keyDepth == 0;
-    if (topLevel) markAnchorSet();
+    if (topLevel) {
+        chordCharRun = 0;
+        markAnchorSet();
+    }
     bool extend = false;
     if (keyDownActs(key, shift, ctrl, alt, &extend) && topLevel) markingUpdate(extend);
 }
 
 void keyChar(int ch, bool shift, bool ctrl, bool alt) {
+    if (keyDepth == 0) {
+        // The Ctrl character of a German key whose key-down ran its command.
+        const bool ranAlready = ctrl && !alt && ch == chordCharRun;
+        chordCharRun = 0;
+        if (ranAlready) return;
+    }
     EditAction action;
     DepthScope depth;
     if (ch >= 32 && ch <= 255 && (!ctrl || alt)) {
@@ -1036,6 +1089,33 @@ void keyDownNested(int key, bool shift, bool ctrl) {
 }
 
 // ============================================================ pure parts
+
+bool namedFilePath(const char* name, char* path) {
+    const bool absolute = name[0] == '/' || name[0] == '\\' || (name[0] != '\0' && name[1] == ':');
+    path[0] = '\0';
+    if (!absolute && (get_cwd(path) != 0 || path_add_sep(path) != 0)) {
+        path[0] = '\0';
+        return false;
+    }
+    const std::size_t used = std::strlen(path);
+    if (used + std::strlen(name) > static_cast<std::size_t>(FILE_PATH_MAX)) {
+        path[0] = '\0';
+        return false;
+    }
+    std::strcpy(path + used, name);
+    return true;
+}
+
+int ctrlChordCode(int key) {
+    const bool numericPad = key >= vk::kNumpadFirst && key <= vk::kNumpadLast;
+    if (!numericPad) {
+        const int ch = lower_char(plat_key_char(key));
+        for (const ChordChar& c : kChordChars) {
+            if (c.ch == ch) return c.code;
+        }
+    }
+    return isCtrlKeyCommand(key) ? key : 0;
+}
 
 void closingBrackets(const char* text, char* out) {
     constexpr int kPending = 10;

@@ -394,6 +394,13 @@ void plat_row_paint_end() {
 
 void plat_caret_refresh() { caretUpdate(); }
 
+// MapVirtualKey, not ToUnicode: it leaves a pending dead key alone.
+int plat_key_char(int vk) {
+    const UINT ch = MapVirtualKeyW(static_cast<UINT>(vk), MAPVK_VK_TO_CHAR);
+    if ((ch & 0x80000000u) != 0) return 0;  // a dead key
+    return ch <= 255 ? static_cast<int>(ch) : 0;
+}
+
 void plat_scrollbar_set(int max, int page, int pos) {
     if (!vw.scrollBar) return;
     SCROLLINFO si{};

@@ -52,7 +52,9 @@ elapsed_since() {
 
 # ---------------------------------------------------------------- start and end
 
-# harness_start <build dir> <source dir> <test name> headless|desktop
+# harness_start <build dir> <source dir> <test name> headless|desktop [X keyboard layout]
+# A layout ("de") is set on the test's Xvfb before any Wine process starts: each reads
+# the X layout when it starts.
 harness_start() {
     H_BUILD=$(cd "$1" && pwd) || fail "no build folder $1"
     H_SRC=$(cd "$2" && pwd) || fail "no source folder $2"
@@ -88,6 +90,9 @@ harness_start() {
             WINEPREFIX=$template timeout -k 5 90 "$H_SRC/scripts/wine-prefix" desktop ||
                 fail "the desktop template prefix $template cannot be prepared"
             harness_start_xvfb
+            if [ -n "${5:-}" ]; then
+                timeout -k 2 10 setxkbmap -layout "$5" || fail "setxkbmap cannot set the layout $5"
+            fi
             ;;
         *) fail "unknown mode $H_MODE" ;;
     esac

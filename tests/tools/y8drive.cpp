@@ -15,7 +15,8 @@
 //                                           and menu bar as the class window, at its left
 //                                           edge and at y (class "Y8DriveTwin"), for seconds
 //   y8drive metric <index>                  prints GetSystemMetrics(index)
-//   y8drive command <class> <id>            posts WM_COMMAND id
+//   y8drive command <class> <id> [lparam]   posts WM_COMMAND id (lParam a decimal number, 0
+//                                           without; as any program on the desktop can)
 //   y8drive close <class>                   posts WM_CLOSE
 //   y8drive keys <class> <keylist>             brings the window to the front and types keylist (below)
 //   y8drive pixel <class> <x> <y>           prints the client-area pixel as "r g b"
@@ -599,6 +600,7 @@ int run(int argc, char** argv) {
                                       verb == "placement")) ||
                        ((argc == 3 || argc == 4) && verb == "menu") ||
                        (argc == 4 && (verb == "command" || verb == "keys" || verb == "wait-idle")) ||
+                       (argc == 5 && verb == "command") ||
                        (argc == 5 && (verb == "pixel" || verb == "twin-menu")) ||
                        (argc == 7 && verb == "move");
     if (!known) return usage();
@@ -635,7 +637,13 @@ int run(int argc, char** argv) {
     if (verb == "wait-idle") return parseSeconds(argv[3], seconds) ? waitIdle(window, seconds) : usage();
     if (verb == "command") {
         if (!parseInt(argv[3], number) || number < 0 || number > 0xFFFF) return usage();
-        return PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(number), 0) ? kDone : kFailed;
+        long long lParam = 0;
+        char* end = nullptr;
+        if (argc == 5 && ((lParam = std::strtoll(argv[4], &end, 10)), end == argv[4] || *end != '\0'))
+            return usage();
+        return PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(number), static_cast<LPARAM>(lParam))
+                   ? kDone
+                   : kFailed;
     }
     if (verb == "pixel") {
         long x = 0, y = 0;

@@ -23,6 +23,7 @@
 #include "resources/resource.h"
 #include "shell/startup.h"
 #include "support/profile.h"
+#include "tools/phrases.h"
 
 namespace fs = std::filesystem;
 
@@ -202,24 +203,41 @@ TEST_F(CommandTable, EditingRecordingAndPostedTextReachTheirOperations) {
     command(CMD_PLAY_0);
     EXPECT_EQ(rowText(1), "zz");
 
-    // 1402: the text is copied before it is typed; the pointer may go afterwards.
-    cursorRow = 2;
+    // 1402: a posted text is typed from the token the program gave out, once;
+    // any other number (an address, a guess, a token already used) types nothing.
+    struct Row { const char* posted; std::intptr_t forged; const char* typed; int cursor; };
+    const Row rows[] = {
+        {"Hallo", 0, "Hallo", 5},
+        {"f(?);", 0, "f();", 2},  // a "?" is not typed: the cursor ends where it stood
+        {nullptr, reinterpret_cast<std::intptr_t>("Hallo"), "", 0},
+        {nullptr, 0x7FFF1234, "", 0},
+        {nullptr, -1, "", 0},
+    };
+    int r = 2;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(r);
+        cursorRow = r++;
+        cursorCol = 0;
+        headless_reset();
+        std::intptr_t token = row.forged;
+        if (row.posted != nullptr) {
+            phrase_post(row.posted);
+            ASSERT_EQ(headless_posted_commands().size(), 1u);
+            EXPECT_EQ(headless_posted_commands()[0].id, CMD_TYPE_PHRASE);
+            token = headless_posted_commands()[0].lParam;
+        }
+        command(CMD_TYPE_PHRASE, token);
+        command(CMD_TYPE_PHRASE, token);  // taken once
+        EXPECT_EQ(rowText(cursorRow), row.typed);
+        EXPECT_EQ(cursorCol, row.cursor);
+    }
+    // More texts posted than slots: the oldest is taken over, the newest typed.
+    cursorRow = 8;
     cursorCol = 0;
-    char* text = new char[8];
-    std::strcpy(text, "Hallo");
-    command(CMD_TYPE_PHRASE, reinterpret_cast<std::intptr_t>(text));
-    delete[] text;
-    EXPECT_EQ(rowText(2), "Hallo");
-    command(CMD_TYPE_PHRASE, 0);
-    EXPECT_EQ(rowText(2), "Hallo");
-
-    // A "?" is not typed: the cursor ends where it stood.
-    cursorRow = 3;
-    cursorCol = 0;
-    char phrase[] = "f(?);";
-    command(CMD_TYPE_PHRASE, reinterpret_cast<std::intptr_t>(phrase));
-    EXPECT_EQ(rowText(3), "f();");
-    EXPECT_EQ(cursorCol, 2);
+    headless_reset();
+    for (int i = 0; i <= PHRASE_POST_SLOTS; ++i) phrase_post(std::to_string(i).c_str());
+    for (const auto& posted : headless_posted_commands()) command(CMD_TYPE_PHRASE, posted.lParam);
+    EXPECT_EQ(rowText(8), "1234");
 }
 
 TEST_F(CommandTable, TheConversionsReachTheirRules) {

@@ -27,6 +27,7 @@
 #include "host/headless_status.h"
 #include "support/status.h"
 #include "view/refresh.h"
+#include "view/taste.h"
 
 namespace fs = std::filesystem;
 
@@ -933,6 +934,47 @@ TEST_F(DocFile, OpenKeepingBackComesBackWithF9) {
     write("module", "m\r\n");
     openModuleFile();
     EXPECT_EQ(fs::path(fileName).filename().string(), "module");
+}
+
+TEST_F(DocFile, CtrlDOpensTheNameUnderTheCursorAndF9ComesBack) {
+    write("a.txt", "a\r\n");
+    write("b.txt", "b\r\n");
+    fs::current_path(dir_);
+    const std::string here = (fs::current_path() / "b.txt").string();
+    std::string shellPath = path("x.SG");
+    for (char& c : shellPath) c = c == '/' ? '\\' : c;
+    // The line, the cursor's column, the file then open, the document opened
+    // through the shell and its result, the boxes shown.
+    struct Row { std::string text; int col; std::string open; std::string shell; int result; int boxes; };
+    const Row rows[] = {
+        {"siehe " + path("b.txt") + " dort", 8, path("b.txt"), "", 42, 0},
+        {"#include \"b.txt\"", 11, here, "", 42, 0},  // after the current directory
+        {"'x.SG'", 2, path("a.txt"), shellPath, 42, 0},
+        {"'x.SG'", 2, path("a.txt"), shellPath, 2, 1},  // the shell could not open it
+        {"  ", 0, path("a.txt"), "", 42, 0},
+        {std::string(FILE_PATH_MAX - 1, 'n'), 0, path("a.txt"), "", 42, 1},  // never cut
+        {"x " + std::string(FILE_PATH_MAX, 'n') + ";rm", 2, path("a.txt"), "", 42, 1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.text.substr(0, 20));
+        ASSERT_EQ(docLoad(path("a.txt").c_str(), true), 0);
+        fs::current_path(dir_);
+        std::memset(backList, 0, sizeof backList);
+        setRow(0, r.text.c_str());
+        modified = 0;
+        cursorRow = 0;
+        cursorCol = r.col;
+        headless_reset();
+        headless_set_shell_result(r.result);
+        keyDown('D', false, true, false);
+        EXPECT_EQ(std::string(fileName), r.open);
+        EXPECT_EQ(headless_shell_calls().empty() ? "" : headless_shell_calls()[0].file, r.shell);
+        EXPECT_EQ(static_cast<int>(headless_boxes().size()), r.boxes);
+        if (r.open != path("a.txt")) {
+            back();  // F9
+            EXPECT_EQ(std::string(fileName), path("a.txt"));
+        }
+    }
 }
 
 // --- Title and position --------------------------------------------------------------------

@@ -144,6 +144,14 @@ TEST_F(Taste, HomeEndAndTabStops) {
     EXPECT_EQ(col(), 0);  // a blank row
     key(vk::kEnd, true, true);
     EXPECT_EQ(col(), 1);  // End acts with any modifiers
+    // Home counts only blanks as indentation: a leading tab is a character.
+    load({"\tfoo", "  \tx"});
+    key(vk::kHome);
+    EXPECT_EQ(col(), 0);
+    at(0, 1);
+    key(vk::kHome);
+    EXPECT_EQ(col(), 2);
+    load({"abc", "    xy", ""});
 
     at(8, 0);
     key(vk::kTab);
@@ -157,6 +165,10 @@ TEST_F(Taste, HomeEndAndTabStops) {
     EXPECT_EQ(col(), 0);  // column 0 stays 0
     at(16, 0);
     key(vk::kTab, true);
+    EXPECT_EQ(col(), 8);
+    key(vk::kTab, false, true);  // Ctrl+Tab acts as Tab, Ctrl+Shift+Tab as Shift+Tab
+    EXPECT_EQ(col(), 16);
+    key(vk::kTab, true, true);
     EXPECT_EQ(col(), 8);
     tabStep = 4;
     at(5, 0);
@@ -296,6 +308,18 @@ TEST_F(Taste, EnterAndTheZeilenEinfuegenCounter) {
     EXPECT_EQ(lineInsertMode, 1);
     key(vk::kUp);
     EXPECT_EQ(lineInsertMode, 0);
+
+    // The automatic indentation counts tabs as white space: under the text.
+    // The indentation of the opened line counts only blanks, as Home does.
+    load({"\tfoo", "", "    y"});
+    key(vk::kReturn);
+    EXPECT_EQ(col(), 1);
+    load({"\tfoo", "    y"});
+    key(vk::kReturn, true);
+    EXPECT_EQ(doc(), (Lines{"\tfoo", "", "    y"}));
+    EXPECT_EQ(line(), 1);
+    EXPECT_EQ(col(), 0);
+    lineInsertMode = 0;
 
     // With the mode on, Enter onto a blank line opens nothing.
     load({"a", "", "b"});
@@ -696,6 +720,69 @@ TEST_F(Taste, CtrlHashBuildsABraceBlockAsOneKeystroke) {
     playBack(0);
     EXPECT_EQ(doc(), (Lines{"{", "", "}", "z"}));
     EXPECT_EQ(col(), 2);
+}
+
+TEST_F(Taste, GermanKeysAreKnownByTheirCharacterFirst) {
+    using L = HeadlessLayout;
+    struct Row { L layout; int vk; int code; };
+    static const Row rows[] = {
+        // US: the codes; "`" and "'" name no row, so the keys keep the German codes' rows.
+        {L::Us, 192, 192}, {L::Us, 222, 222}, {L::Us, 189, 189}, {L::Us, 188, 188}, {L::Us, 190, 190},
+        {L::Us, 219, 0}, {L::Us, 220, 0}, {L::Us, 221, 0}, {L::Us, '7', '7'}, {L::Us, 'Q', 0},
+        // German under Wine: the US positions' codes, the German characters.
+        {L::GermanUnderWine, 219, 192}, {L::GermanUnderWine, 222, 222}, {L::GermanUnderWine, 189, 27},
+        {L::GermanUnderWine, 220, 28}, {L::GermanUnderWine, 221, 29}, {L::GermanUnderWine, 191, 189},
+        {L::GermanUnderWine, 188, 188}, {L::GermanUnderWine, 190, 190},
+        {L::GermanUnderWine, 192, 192},  // "^" names none: its code's row
+        {L::GermanUnderWine, 186, 0},    // "\xDF"
+        // German Windows: the key table's codes, the same rows.
+        {L::GermanWindows, 192, 192}, {L::GermanWindows, 222, 222}, {L::GermanWindows, 186, 27},
+        {L::GermanWindows, 191, 28}, {L::GermanWindows, 187, 29}, {L::GermanWindows, 189, 189},
+        // The numeric pad's "+" and "-" are not the German keys.
+        {L::GermanWindows, 107, 0}, {L::GermanWindows, 109, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(::testing::Message() << "layout " << static_cast<int>(r.layout) << " vk " << r.vk);
+        headless_keyboard_layout(r.layout);
+        EXPECT_EQ(ctrlChordCode(r.vk), r.code);
+    }
+}
+
+TEST_F(Taste, AGermanChordRunsOnceWhenItsCtrlCharacterFollows) {
+    using L = HeadlessLayout;
+    // A key-down with Ctrl, the character message the layout sends after it
+    // (0: none), the document after it (lines joined by "|") and the commands posted.
+    struct Row { L layout; int vk; int ch; const char* doc; std::vector<int> posted; };
+    const Row rows[] = {
+        {L::GermanWindows, 187, 29, "[]", {}},
+        {L::Us, 221, 29, "[]", {}},  // the key names nothing: the character runs
+        {L::GermanWindows, 191, 28, "{||}", {}},
+        {L::GermanUnderWine, 219, 0xF6, "/*  */", {}},  // Ctrl+\xD6 brings the plain letter
+        {L::GermanWindows, 186, 27, "", {1200}},
+        {L::GermanUnderWine, 189, 0xFC, "", {1200}},  // the search list, not the adder
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(::testing::Message() << "layout " << static_cast<int>(r.layout) << " vk " << r.vk);
+        load({""});
+        headless_reset();
+        headless_keyboard_layout(r.layout);
+        key(r.vk, false, true);
+        if (r.ch != 0) ctrlChar(r.ch);
+        std::string joined;
+        const Lines lines = doc();
+        for (std::size_t i = 0; i < lines.size(); ++i) joined += (i ? "|" : "") + lines[i];
+        EXPECT_EQ(joined, r.doc);
+        std::vector<int> posted;
+        for (const auto& c : headless_posted_commands()) posted.push_back(c.id);
+        EXPECT_EQ(posted, r.posted);
+    }
+    // Only the character right after its key-down is taken as its echo.
+    headless_keyboard_layout(L::GermanWindows);
+    load({""});
+    key(187, false, true);
+    ctrlChar(29);
+    ctrlChar(29);
+    EXPECT_EQ(row(0), "[[]]");
 }
 
 TEST_F(Taste, CtrlLetterWithShiftOrAltDoesNothing) {
