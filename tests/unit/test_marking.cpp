@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "editor_fixture.h"
+#include "file_bytes.h"
 
 #include <cstdint>
 #include <cstring>
@@ -22,6 +23,8 @@
 #include "host/headless.h"
 #include "host/headless_messages.h"
 #include "host/headless_profile.h"
+#include "resources/resource.h"
+#include "shell/appproc.h"
 #include "view/editing.h"
 #include "view/refresh.h"
 #include "view/taste.h"
@@ -366,14 +369,71 @@ TEST_F(Marking, CtrlMSelectsTheWordAtTheCursor) {
     EXPECT_EQ(markLineCount(), 2);
 }
 
-TEST_F(Marking, OtherCommandsClearTheMarkFirst) {
-    load({"alpha beta", "gamma"});
-    at(0, 0);
-    repeat(5, vk::kRight, true);
-    key('N', false, true);  // opens a line: the mark is gone before
-    EXPECT_EQ(markActiveGet(), 0);
-    EXPECT_TRUE(marked().empty());
-    EXPECT_EQ(doc(), (Lines{"", "alpha beta", "gamma"}));
+// Every command that inserts or removes lines (or rewrites them all) leaves
+// no stale mark: the mark's line numbers would no longer match the lines that
+// carry its columns. And Ctrl+Q right after it never puts an older line back
+// over lines that changed around it; after a command that changed only the
+// cursor line's text, it undoes that text.
+TEST_F(Marking, CommandsThatInsertOrRemoveLinesClearTheMarkAndKeepCtrlQSafe) {
+    static const std::filesystem::path dir = freshTempDir("y8_marking_");
+    static const std::string inserted = (dir / "insert.txt").string();
+    writeBytes(inserted, "from file\r\n");
+    struct Row {
+        const char* name;
+        std::vector<int> block;  // block-marked lines
+        void (*run)();
+        bool linesChange;  // else only the cursor line's text changed
+    };
+    const Row rows[] = {
+        {"Kopieren 1503", {1, 2}, [] { appCommandRoute(nullptr, 0, CMD_BLOCK_COPY, 0); }, true},
+        {"Verschieben 1504", {1, 2}, [] { appCommandRoute(nullptr, 0, CMD_BLOCK_MOVE, 0); }, true},
+        {"Loeschen 1505", {1, 2}, [] { appCommandRoute(nullptr, 0, CMD_BLOCK_DELETE, 0); }, true},
+        {"Loeschen 1505 of the marked line", {4}, [] { appCommandRoute(nullptr, 0, CMD_BLOCK_DELETE, 0); }, true},
+        {"Detab 1130", {}, [] { appCommandRoute(nullptr, 0, CMD_CONVERT_DETAB, 0); }, true},
+        {"Tab expandieren 1510", {}, [] { appCommandRoute(nullptr, 0, CMD_TAB_EXPAND, 0); }, true},
+        {"HTML optimieren 1515", {}, [] { appCommandRoute(nullptr, 0, CMD_HTML_OPTIMISE, 0); }, true},
+        {"Einfuegen 1111", {}, [] { clip_put("new 1\r\nnew 2\r\n"); appCommandRoute(nullptr, 0, CMD_PASTE, 0); }, true},
+        {"Ctrl+V", {}, [] { clip_put("new 1\r\nnew 2\r\n"); keyDown('V', false, true, false); }, true},
+        {"Datei einfuegen 1002", {}, [] { headless_file_answer(inserted.c_str()); appCommandRoute(nullptr, 0, CMD_FILE_INSERT, 0); }, true},
+        {"Strich 1420", {}, [] { appCommandRoute(nullptr, 0, CMD_STRICH_TOP, 0); }, true},
+        {"Ctrl+Y", {}, [] { keyDown('Y', false, true, false); }, true},
+        {"Ctrl+E", {}, [] { lineStore("restored"); keyDown('E', false, true, false); }, true},
+        {"Ctrl+N", {}, [] { keyDown('N', false, true, false); }, true},
+        {"Ctrl+A", {}, [] { keyDown('A', false, true, false); }, true},
+        {"Ctrl+B with a block", {1, 2}, [] { keyDown('B', false, true, false); }, true},
+        {"Ctrl+B without a block", {}, [] { blockStore("kept"); keyDown('B', false, true, false); }, true},
+        {"Ctrl+#", {}, [] { keyChar(28, false, true, false); }, true},
+        {"Ctrl+Enter", {}, [] { keyDown(vk::kReturn, false, true, false); }, true},
+        {"Shift+Enter", {}, [] { keyDown(vk::kReturn, true, false, false); }, true},
+        {"Ctrl+Z", {}, [] { keyDown('Z', false, true, false); }, false},
+        {"Ctrl+U", {}, [] { pieceStore("piece", 5); keyDown('U', false, true, false); }, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        Lines lines = numbered(8);
+        lines[6] = "";  // a blank line for "HTML optimieren" to remove
+        lines[2] = "a\tb";  // a tab for the conversions
+        load(lines);
+        undeleteCreate();
+        for (int l : r.block) markDocumentLines({l});
+        at(0, 4);
+        refreshAll();
+        repeat(5, vk::kRight, true);  // "line " of line 4 marked, the cursor behind it
+        ASSERT_EQ(marked(), (MarkedLines{{4, 0, 5}}));
+        const Lines before = doc();
+        r.run();
+        EXPECT_EQ(markActiveGet(), 0);
+        EXPECT_TRUE(marked().empty());
+        const Lines after = doc();
+        keyDown('Q', false, true, false);
+        EXPECT_EQ(doc(), r.linesChange ? after : before);
+        // A new mark copies only itself.
+        at(0, cursorRow);
+        key(vk::kRight, true);
+        key('C', false, true);
+        EXPECT_EQ(clip().size(), 1u);
+    }
+    std::filesystem::remove_all(dir);
 }
 
 TEST_F(Marking, AMarkOnAnotherLineThanTheCursorIsNotDeletedByTyping) {
