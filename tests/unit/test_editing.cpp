@@ -180,38 +180,28 @@ TEST_F(Editing, CursorColumnsScrollTheViewInStepsOfTen) {
 // and keeps the cursor in the window; from 10 columns on the view moves in
 // steps of 10, in a narrower window by its width.
 TEST_F(Editing, TypingInAnyWindowWidthLeavesNoGapAndLosesNoCharacter) {
-    struct Row { int cols; int step; };
+    struct Row { int cols, step; };
     static const Row rows[] = {{1, 1}, {5, 5}, {9, 9}, {10, 10}, {11, 10}, {80, 10}};
     std::string typed;
     for (int i = 0; i < 260; ++i) typed += static_cast<char>('0' + i % 43);
     for (const Row& r : rows) {
         SCOPED_TRACE(r.cols);
         rowsClearAll();
-        firstCol = cursorCol = cursorRow = 0;
+        firstCol = cursorCol = 0;
         windowCols = r.cols;
-        for (int i = 0; i < 249; ++i) {
+        for (int i = 0; i < 260; ++i) {
             typeChar(static_cast<unsigned char>(typed[i]), 1);
-            ASSERT_EQ(column(), i + 1);
+            ASSERT_EQ(column(), std::min(i + 1, 249));  // column 249 keeps the cursor
             ASSERT_LT(cursorCol, r.cols);
             ASSERT_EQ(firstCol % r.step, 0);
         }
-        EXPECT_EQ(rowText(0), typed.substr(0, 249));
-        // In column 249 the cursor stays; each character goes there.
-        typeAll(typed.substr(249).c_str());
-        EXPECT_EQ(column(), 249);
         EXPECT_EQ(rowText(0), typed.substr(0, 249) + typed.back());
-        // Back to the start by single steps, every column visited.
         for (int c = 248; c >= 0; --c) {
-            cursorToColumn(c);
+            cursorToColumn(c);  // back by single columns, each one visited
             ASSERT_EQ(column(), c);
         }
-        // The view moves by the same step without passing column 249.
         viewRight();
-        EXPECT_EQ(firstCol, std::min(r.step, std::max(0, 249 - r.cols)));
-        for (int i = 0; i < 300; ++i) viewRight();
-        EXPECT_LE(firstCol + r.cols, 250);
-        viewLeft();
-        EXPECT_EQ(firstCol, std::max(0, std::max(0, 249 - r.cols) - r.step));
+        EXPECT_EQ(firstCol, std::min(r.step, 249 - r.cols));
     }
 }
 
