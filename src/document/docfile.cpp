@@ -421,7 +421,7 @@ int docLoad(const char* path, bool whole) {
         markReset();  // no line of the new document carries the old mark
         positionsReset();
     } else {
-        markClear();  // the inserted lines would move the marked lines away from the mark's numbers
+        linesChanging();
         if (flushRowsAbove(cursorRow) != 0) {
             lf_close(&lf);
             editRefused();

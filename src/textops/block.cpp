@@ -387,6 +387,7 @@ void block_unmark() {
 
 int block_copy(int undelete) {
     if (!growthFits(measureBlock().bytes)) return -1;
+    linesChanging();
     if (!flushAroundCursor()) return -1;
     if (pushCopies() < 0) {
         refillAroundCursor();
@@ -402,6 +403,7 @@ int block_copy(int undelete) {
 int block_move() {
     const BlockMeasure m = measureBlock();
     if (!growthFits(m.bytes)) return -1;
+    linesChanging();
     const std::int32_t cursorLine = topLine + cursorRow;
     if (!flushAroundCursor()) return -1;
     const std::int32_t copies = pushCopies();
@@ -421,6 +423,7 @@ int block_move() {
 }
 
 void block_delete() {
+    linesChanging();
     if (flushWindowBelow() != 0) {
         editRefused();
         return;

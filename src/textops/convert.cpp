@@ -297,6 +297,7 @@ int runConversion(Conversion* c) {
     if (c->rule == Rule::TableExpand) measureTable(c);
     walkDocument(measureLine, c);
     if (!editFits(static_cast<int>(std::min<std::int64_t>(c->peak, INT_MAX)))) return -1;
+    linesChanging();
 
     const std::int32_t cursorLine = topLine + cursorRow;
     const std::int32_t row = cursorRow;

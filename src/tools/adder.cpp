@@ -263,7 +263,7 @@ int strich(int kind) {
     static constexpr char kRuling[] = {'\xAF', '\xAD', '_'};
     if (kind < 0 || kind > 2) return -1;
     if (!editFits(STRICH_LENGTH + kNewLineBytes)) return -1;  // the user is told
-    markClear();  // the mark's lines would move under it
+    linesChanging();
     if (flushRowsAbove(cursorRow) < 0) {
         editRefused();
         return -1;

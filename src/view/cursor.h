@@ -21,7 +21,8 @@ void statusFieldsReset();
 
 // --- The line snapshot (Ctrl+Q) ------------------------------------------------------
 
-// No snapshot: the next check takes one (a document was loaded).
+// No snapshot: the next check takes one (a document was loaded, or lines were
+// inserted or removed: linesChanging). Until then Ctrl+Q does nothing.
 void snapshotReset();
 // Takes the snapshot when the cursor is on another line than the one it holds.
 void snapshotCheck();

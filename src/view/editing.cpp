@@ -5,8 +5,9 @@
 #include "document/undelete.h"
 #include "framework/messages.h"
 #include "support/strfunc.h"
-#include "view/options.h"
+#include "view/cursor.h"
 #include "view/marking.h"
+#include "view/options.h"
 #include "view/textview.h"
 
 #include <cstdint>
@@ -30,6 +31,9 @@ int limited(int n, int low, int high) { return n < low ? low : (n > high ? high 
 int viewCols() { return limited(windowCols, 1, kLineChars); }
 int viewRows() { return limited(windowRows, 1, kWindowRowsMax); }
 int lastRow() { return viewRows() - 1; }
+// The view's horizontal step: 10 columns, or the whole width of a narrower
+// window, so that a step never passes columns the window could have shown.
+int viewStep() { return viewCols() < kViewStep ? viewCols() : kViewStep; }
 
 int cursorColumn() { return firstCol + cursorCol; }
 
@@ -134,6 +138,11 @@ bool flushAroundCursor() {
     return true;
 }
 
+void linesChanging() {
+    markClear();
+    snapshotReset();
+}
+
 EditAction::EditAction() { ++refusal.actionDepth; }
 
 EditAction::~EditAction() {
@@ -142,6 +151,8 @@ EditAction::~EditAction() {
         refusal.told = false;
     }
 }
+
+bool editActionRefused() { return refusal.actionDepth > 0 && refusal.told; }
 
 // --- Typing and deleting ----------------------------------------------------
 
@@ -243,8 +254,8 @@ void shiftRight(int n) {
     std::int64_t col = static_cast<std::int64_t>(cursorCol) + n;
     if (col > kLastCol - firstCol) col = kLastCol - firstCol;
     while (col >= viewCols()) {
-        firstCol += kViewStep;
-        col -= kViewStep;
+        firstCol += viewStep();
+        col -= viewStep();
     }
     cursorSet(static_cast<int>(col), cursorRow);
     invalidateAll();
@@ -255,7 +266,7 @@ void shiftLeft(int n) {
     while (firstCol > 0 && col < 0) {
         // The cursor moves by as much as the view did: a view stopped short of
         // a full step at column 0 keeps the cursor on its document column.
-        const int step = firstCol < kViewStep ? firstCol : kViewStep;
+        const int step = firstCol < viewStep() ? firstCol : viewStep();
         firstCol -= step;
         col += step;
     }
@@ -266,13 +277,13 @@ void shiftLeft(int n) {
 void viewRight() {
     int limit = kLastCol - viewCols();
     if (limit < 0) limit = 0;
-    const int next = firstCol + kViewStep < limit ? firstCol + kViewStep : limit;
+    const int next = firstCol + viewStep() < limit ? firstCol + viewStep() : limit;
     if (next > firstCol) firstCol = next;  // never moves the view left
     invalidateAll();
 }
 
 void viewLeft() {
-    firstCol = firstCol > kViewStep ? firstCol - kViewStep : 0;
+    firstCol = firstCol > viewStep() ? firstCol - viewStep() : 0;
     invalidateAll();
 }
 

@@ -1,7 +1,8 @@
 // The editing primitives: every key command and every tool that changes text
 // or moves the cursor is built from these. They work only on the window rows
 // of the line store; the cursor never leaves the window, and the window
-// follows the cursor horizontally in steps of 10 columns.
+// follows the cursor horizontally in steps of 10 columns (in a window narrower
+// than 10 columns, in steps of its width).
 //
 // p below is the cursor's document column, firstCol + cursorCol (0..249).
 // Text pushed past column 249 is dropped silently.
@@ -43,12 +44,12 @@ void cursorToColumn(int col);
 // 249), cursorRow = r within 0..windowRows-1.
 void cursorSet(int col, int r);
 // Moves the cursor n screen columns right (never past document column 249) or
-// left, scrolling the view by whole steps of 10 until the cursor is visible;
-// repaints the whole window.
+// left, scrolling the view by whole steps (10, or a narrower window's width)
+// until the cursor is visible; repaints the whole window.
 void shiftRight(int n);
 void shiftLeft(int n);
-// Scrolls the view 10 columns right (never so far that the window shows past
-// column 249) or left without moving the cursor cell; repaints the window.
+// Scrolls the view one such step right (never so far that the window shows
+// past column 249) or left without moving the cursor cell; repaints the window.
 void viewRight();
 void viewLeft();
 
@@ -85,6 +86,13 @@ void editRefused();
 // the block and search commands start so). All or nothing: false, the rows
 // as they were and the user told, when they do not fit.
 bool flushAroundCursor();
+// The one rule for every command that inserts or removes lines (or rewrites
+// every line, as the conversions do): it calls this once it knows it will go
+// ahead, before the first row moves. The in-line mark is cleared, since its
+// line numbers would no longer match the lines that carry its columns; and
+// the line snapshot is dropped, so that Ctrl+Q never puts a line back over
+// lines that moved under it (the next refresh takes it afresh).
+void linesChanging();
 // An action made of many edits (a key command built from nested keys, a
 // tool typing its text): within it the user is told of a full store at most
 // once. Actions nest; the outermost one counts.
@@ -94,3 +102,5 @@ struct EditAction {
     EditAction(const EditAction&) = delete;
     EditAction& operator=(const EditAction&) = delete;
 };
+// True when an edit was refused within the current action (a playback stops there).
+bool editActionRefused();

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "support/strfunc.h"
+#include "view/editing.h"
 #include "view/taste.h"
 
 namespace {
@@ -54,9 +55,12 @@ void playBack(int slot) {
     if (!isSlot(slot) || rec.playing) return;
     rec.recording[slot] = false;  // F2 right after recording ends it and plays it
     rec.playing = true;
+    // A playback is one action: a full store is told once, and the keys after
+    // the first refused one would act on a text that lacks its change.
+    EditAction action;
     // The slot no longer records, so the replayed keys cannot change it.
     const std::int32_t count = rec.recordCount[slot];
-    for (std::int32_t i = 0; i < count; ++i) {
+    for (std::int32_t i = 0; i < count && !editActionRefused(); ++i) {
         const KeyEvent event = rec.recordSlots[slot][i];
         const bool shift = event.shift != 0, ctrl = event.ctrl != 0, alt = event.alt != 0;
         if (event.kind == kKeyEventChar) {

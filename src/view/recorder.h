@@ -34,7 +34,8 @@ void recordKey(int kind, int key, bool shift, bool ctrl, bool alt);
 // content. Other slot numbers do nothing.
 void recordToggle(int slot);
 // Ends the slot's recording if it runs, then replays its keystrokes in order as
-// top-level keys. Other slot numbers do nothing.
+// top-level keys, as one action: the first key the full store refuses ends the
+// playback, and the user is told once. Other slot numbers do nothing.
 void playBack(int slot);
 // True while the slot records.
 bool isRecording(int slot);

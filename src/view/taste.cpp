@@ -136,6 +136,7 @@ bool pushLastRowBelow() {
 // extraBytes: what the caller will write into it. False when refused.
 bool openRowAt(int r, int extraBytes) {
     if (!editFits(kNewLineBytes + extraBytes)) return false;
+    linesChanging();
     if (!pushLastRowBelow()) return false;
     rowInsert(r);
     return true;
@@ -378,6 +379,7 @@ void splitLine(KeyPress) {
     const int n = to - from < room ? to - from : room;
     // The new line, and a blank line when the view must move past the end.
     if (!editFits(2 * kNewLineBytes + indent + n)) return;
+    linesChanging();
 
     LineRecord second;
     lineInit(&second);
@@ -391,7 +393,7 @@ void splitLine(KeyPress) {
         editRefused();
         return;
     }
-    second = row;
+    second = cursorRowRaw();  // without the mark linesChanging took off
     std::memset(second.text + p, ' ', static_cast<std::size_t>(kLineChars - p));
     rowPut(cursorRow, &second);
     modified = 1;
@@ -675,18 +677,21 @@ void joinNextLine() {
     // The same vertical moves as Down and Up.
     countVerticalMove(+1);
     countVerticalMove(-1);
+    linesChanging();  // a next line popped from below already gives only its text
     if (nextInWindow) {
         rowDelete(cursorRow + 1);
         LineRecord fill;
         popBelow(&fill);
         rowPut(lastRow(), &fill);
     }
-    press(vk::kEnd);
     if (n > 0) {
         LineRecord row = cursorRowRaw();
         std::memcpy(row.text + end + 1, text, static_cast<std::size_t>(n));
         rowPut(cursorRow, &row);
     }
+    // Where End stood before the join: no key runs between the join and the
+    // refresh that takes the line snapshot of the joined line.
+    cursorToColumn(end + 1);
     invalidateAll();
     modified = 1;
 }
@@ -699,6 +704,7 @@ void blockBack() {
         bytes += packedBytes(text, static_cast<int>(std::strlen(text)));
     }
     if (!growthFits(bytes)) return;
+    linesChanging();
     if (flushRowsAbove(cursorRow) < 0) {
         editRefused();
         return;
@@ -776,7 +782,6 @@ void restoreLine() {
     LineRecord row = cursorRowRaw();
     std::memcpy(row.text, text, static_cast<std::size_t>(n));
     rowPut(cursorRow, &row);
-    snapshotTake();
     invalidateAll();
     modified = 1;
 }
@@ -824,6 +829,7 @@ bool insertPastedLines(const char* text) {
     int pos = 0, n;
     while ((n = pasteCutLine(text, &pos, width, line)) >= 0) bytes += packedBytes(line, n);
     if (!growthFits(bytes)) return false;
+    linesChanging();
     if (flushRowsAbove(cursorRow) < 0) {
         editRefused();
         return false;
@@ -881,6 +887,7 @@ void cutRun() {
 // Ctrl+Y: the line goes to the line buffer; the next line from below fills
 // the window's last row.
 void deleteLine() {
+    linesChanging();
     LineRecord line;
     rowGet(cursorRow, &line);
     lineStore(line.text);
@@ -888,7 +895,6 @@ void deleteLine() {
     LineRecord fill;
     popBelow(&fill);
     rowPut(lastRow(), &fill);
-    snapshotTake();
     invalidateAll();
     modified = 1;
 }

@@ -176,6 +176,35 @@ TEST_F(Editing, CursorColumnsScrollTheViewInStepsOfTen) {
     EXPECT_EQ(cursorRow, 19);
 }
 
+// Typing in any window width puts every character next to the one before
+// and keeps the cursor in the window; from 10 columns on the view moves in
+// steps of 10, in a narrower window by its width.
+TEST_F(Editing, TypingInAnyWindowWidthLeavesNoGapAndLosesNoCharacter) {
+    struct Row { int cols, step; };
+    static const Row rows[] = {{1, 1}, {5, 5}, {9, 9}, {10, 10}, {11, 10}, {80, 10}};
+    std::string typed;
+    for (int i = 0; i < 260; ++i) typed += static_cast<char>('0' + i % 43);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.cols);
+        rowsClearAll();
+        firstCol = cursorCol = 0;
+        windowCols = r.cols;
+        for (int i = 0; i < 260; ++i) {
+            typeChar(static_cast<unsigned char>(typed[i]), 1);
+            ASSERT_EQ(column(), std::min(i + 1, 249));  // column 249 keeps the cursor
+            ASSERT_LT(cursorCol, r.cols);
+            ASSERT_EQ(firstCol % r.step, 0);
+        }
+        EXPECT_EQ(rowText(0), typed.substr(0, 249) + typed.back());
+        for (int c = 248; c >= 0; --c) {
+            cursorToColumn(c);  // back by single columns, each one visited
+            ASSERT_EQ(column(), c);
+        }
+        viewRight();
+        EXPECT_EQ(firstCol, std::min(r.step, 249 - r.cols));
+    }
+}
+
 TEST_F(Editing, TypingRepaintsOneRowSegmentWithoutAFullRepaint) {
     setRow(3, "hello");
     cursorSet(5, 3);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "editor_fixture.h"
+#include "file_bytes.h"
 
 #include <cstdint>
 #include <cstring>
@@ -22,6 +23,8 @@
 #include "host/headless.h"
 #include "host/headless_messages.h"
 #include "host/headless_profile.h"
+#include "resources/resource.h"
+#include "shell/appproc.h"
 #include "view/editing.h"
 #include "view/refresh.h"
 #include "view/taste.h"
@@ -125,6 +128,7 @@ class Marking : public ::testing::Test {
         cursorToColumn(c);
     }
     static void key(int vk, bool shift = false, bool ctrl = false) { keyDown(vk, shift, ctrl, false); }
+    static void menu(int id) { appCommandRoute(nullptr, 0, id, 0); }
     static void repeat(int n, int vk, bool shift = false) {
         for (int i = 0; i < n; ++i) key(vk, shift);
     }
@@ -366,14 +370,73 @@ TEST_F(Marking, CtrlMSelectsTheWordAtTheCursor) {
     EXPECT_EQ(markLineCount(), 2);
 }
 
-TEST_F(Marking, OtherCommandsClearTheMarkFirst) {
-    load({"alpha beta", "gamma"});
-    at(0, 0);
-    repeat(5, vk::kRight, true);
-    key('N', false, true);  // opens a line: the mark is gone before
-    EXPECT_EQ(markActiveGet(), 0);
-    EXPECT_TRUE(marked().empty());
-    EXPECT_EQ(doc(), (Lines{"", "alpha beta", "gamma"}));
+// Every command that inserts or removes lines (or rewrites them all) leaves
+// no stale mark: the mark's line numbers would no longer match the lines that
+// carry its columns. And Ctrl+Q right after it never puts an older line back
+// over lines that changed around it; after a command that changed only the
+// cursor line's text, it undoes that text.
+TEST_F(Marking, CommandsThatInsertOrRemoveLinesClearTheMarkAndKeepCtrlQSafe) {
+    static const std::filesystem::path dir = freshTempDir("y8_marking_");
+    static const std::string inserted = (dir / "insert.txt").string();
+    writeBytes(inserted, "from file\r\n");
+    struct Row {
+        const char* name;
+        std::vector<int> block;  // block-marked lines
+        void (*run)();
+        bool linesChange = true;  // else only the cursor line's text changed
+    };
+    const Row rows[] = {
+        {"Kopieren 1503", {1, 2}, [] { menu(CMD_BLOCK_COPY); }},
+        {"Verschieben 1504", {1, 2}, [] { menu(CMD_BLOCK_MOVE); }},
+        {"Loeschen 1505", {1, 2}, [] { menu(CMD_BLOCK_DELETE); }},
+        {"Loeschen 1505 of the marked line", {4}, [] { menu(CMD_BLOCK_DELETE); }},
+        {"Detab 1130", {}, [] { menu(CMD_CONVERT_DETAB); }},
+        {"Tab expandieren 1510", {}, [] { menu(CMD_TAB_EXPAND); }},
+        {"HTML optimieren 1515", {}, [] { menu(CMD_HTML_OPTIMISE); }},
+        {"Einfuegen 1111", {}, [] { clip_put("new 1\r\nnew 2\r\n"); menu(CMD_PASTE); }},
+        {"Ctrl+V", {}, [] { clip_put("new 1\r\nnew 2\r\n"); key('V', false, true); }},
+        {"Datei einfuegen 1002", {}, [] { headless_file_answer(inserted.c_str()); menu(CMD_FILE_INSERT); }},
+        {"Strich 1420", {}, [] { menu(CMD_STRICH_TOP); }},
+        {"Ctrl+Y", {}, [] { key('Y', false, true); }},
+        {"Ctrl+E", {}, [] { lineStore("restored"); key('E', false, true); }},
+        {"Ctrl+N", {}, [] { key('N', false, true); }},
+        {"Ctrl+A", {}, [] { key('A', false, true); }},
+        {"Ctrl+B with a block", {1, 2}, [] { key('B', false, true); }},
+        {"Ctrl+B without a block", {}, [] { blockStore("kept"); key('B', false, true); }},
+        {"Ctrl+#", {}, [] { keyChar(28, false, true, false); }},
+        {"Ctrl+Enter", {}, [] { key(vk::kReturn, false, true); }},
+        {"Shift+Enter", {}, [] { key(vk::kReturn, true); }},
+        {"Ctrl+Z", {}, [] { key('Z', false, true); }, false},
+        {"Ctrl+U", {}, [] { pieceStore("piece", 5); key('U', false, true); }, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        Lines lines = numbered(8);
+        lines[2] = "a\tb";  // a tab for the conversions
+        lines[6] = "";      // a blank line for "HTML optimieren" to remove
+        load(lines);
+        undeleteCreate();
+        lineInsertMode = 0;
+        for (int l : r.block) markDocumentLines({l});
+        at(0, 4);
+        refreshAll();
+        repeat(5, vk::kRight, true);  // "line " of line 4 marked, the cursor behind it
+        const Lines before = doc();
+        r.run();
+        EXPECT_EQ(markActiveGet(), 0);
+        EXPECT_TRUE(marked().empty());
+        // Ctrl+Q undoes what was typed since; over changed lines it never goes further back.
+        const Lines after = doc();
+        type("!");
+        key('Q', false, true);
+        EXPECT_EQ(doc(), r.linesChange ? after : before);
+        // A new mark copies only itself.
+        at(0, cursorRow);
+        key(vk::kRight, true);
+        key('C', false, true);
+        EXPECT_EQ(clip().size(), 1u);
+    }
+    std::filesystem::remove_all(dir);
 }
 
 TEST_F(Marking, AMarkOnAnotherLineThanTheCursorIsNotDeletedByTyping) {

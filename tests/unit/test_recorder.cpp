@@ -15,6 +15,8 @@
 #include "document/linestore.h"
 #include "document/undelete.h"
 #include "host/headless.h"
+#include "host/headless_messages.h"
+#include "view/marking.h"
 #include "view/cursor.h"
 #include "view/options.h"
 #include "view/taste.h"
@@ -126,6 +128,40 @@ TEST_F(Recorder, ASlotKeepsTheFirst399Keystrokes) {
     EXPECT_EQ(recordEventGet(0, 399).code, vk::kDown);  // the 400th entry was overwritten
     playBack(0);
     EXPECT_EQ(topLine + cursorRow, 849);  // 399 more, not 450
+}
+
+// A playback is one action: on a full store the user is told once, and the
+// playback stops at the first refused key.
+TEST_F(Recorder, APlaybackStopsAtTheFirstRefusedKeyWithOneBox) {
+    recordToggle(0);
+    type("ab");
+    keyDown(vk::kDown, false, false, false);
+    type("cd");
+    recordToggle(0);
+    rowsClearAll();
+    cursorRow = cursorCol = 0;
+    fillStoreLeaving(1);  // room for one character
+    headless_reset();
+    playBack(0);
+    EXPECT_EQ(row(0), "a");
+    EXPECT_EQ(row(1), "");
+    EXPECT_EQ(cursorRow, 0);  // the Down after the refused "b" was not played
+    EXPECT_EQ(headless_boxes().size(), 1u);
+}
+
+// Replayed keys are top-level keys: a recorded Shift+Right makes and extends the mark.
+TEST_F(Recorder, ARecordedShiftRightExtendsTheMark) {
+    setRow(0, "word one two");
+    recordToggle(0);
+    keyDown(vk::kRight, true, false, false);
+    keyDown(vk::kRight, true, false, false);
+    recordToggle(0);
+    keyDown(vk::kRight, false, false, false);  // the mark goes; the cursor in column 3
+    playBack(0);
+    playBack(0);
+    char text[16];
+    EXPECT_EQ(markedText(text, sizeof text), 1);
+    EXPECT_STREQ(text, "d on");
 }
 
 TEST_F(Recorder, NestedKeysAreNeitherRecordedNorRemembered) {

@@ -19,6 +19,7 @@
 
 #include "document/docstate.h"
 #include "document/linestore.h"
+#include "framework/platform.h"
 #include "host/headless.h"
 #include "host/headless_messages.h"
 #include "host/headless_profile.h"
@@ -131,10 +132,13 @@ TEST_F(Search, F12GoesFromOccurrenceToOccurrenceAndEndsAfterTheDocument) {
     lines[3] = "x needle y needle";
     lines[45] = "  needle";
     load(lines);
+    // A mark on line 5 stays through F12 and travels with its line.
+    cursorRow = 5;
+    markSetInLine(0, 4);
     cursorRow = 3;
     set("needle");
 
-    EXPECT_EQ(searchNext(), 0);  // from column 1 of the cursor's own line
+    appCommandRoute(nullptr, 0, CMD_SEARCH_NEXT, 0);  // F12, from column 1 of the cursor's own line
     EXPECT_EQ(topLine, 0);
     EXPECT_EQ(cursorRow, 3);
     EXPECT_EQ(column(), 2);
@@ -169,6 +173,11 @@ TEST_F(Search, F12GoesFromOccurrenceToOccurrenceAndEndsAfterTheDocument) {
     searchNext();
     EXPECT_EQ(topLine, 57);
     EXPECT_EQ(doc().text, lines);
+    EXPECT_EQ(markInfo().startLine, 5);
+    keyDown('C', false, true, false);  // the mark's own text, from the line that carries it
+    char clip[16];
+    clip_get(clip, sizeof clip - 1);
+    EXPECT_STREQ(clip, "line");
 }
 
 TEST_F(Search, F12ScrollsSidewaysToAMatchBeyondTheWindowsColumnsAndBack) {
@@ -436,6 +445,26 @@ TEST_F(Search, BlockReplaceChangesOnlyTheMarkedLinesAndKeepsTheView) {
     EXPECT_EQ(rowText(5), "aaa");
     EXPECT_EQ(modified, 1);
     EXPECT_EQ(boxes(), 0);
+}
+
+TEST_F(Search, BlockReplaceFollowsWholeWordAndCase) {
+    struct Row { int whole, caseMatters; const char* want; };
+    static const Row rows[] = {
+        {0, 0, "X X Xc _X"},
+        {1, 0, "X X abc _ab"},
+        {0, 1, "X Ab Xc _X"},
+        {1, 1, "X Ab abc _ab"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::to_string(r.whole) + std::to_string(r.caseMatters));
+        load({"ab Ab abc _ab", "ab"});
+        mark({0});
+        set("ab", "X", true);
+        wholeWord = r.whole;  // "W&ort"
+        caseSensitive = r.caseMatters;  // "&Gross/Klein"
+        EXPECT_EQ(block_replace(), 0);
+        EXPECT_EQ(doc().text, (Lines{r.want, "ab"}));
+    }
 }
 
 TEST_F(Search, BlockReplaceLeavesTooLongLinesAndTellsHowManyOnce) {

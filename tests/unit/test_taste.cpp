@@ -555,28 +555,6 @@ TEST_F(Taste, CtrlLOutdentsRepeatedByTheFirstWidthAndCtrlRIndents) {
     EXPECT_EQ(row(1), " " + std::string(249, 'x'));
 }
 
-TEST_F(Taste, CtrlQPutsTheLineBackAsItWasOnArrival) {
-    load({"original", "other"});
-    at(8, 0);
-    type("XYZ");
-    EXPECT_EQ(row(0), "originalXYZ");
-    ctrl('Q');
-    EXPECT_EQ(row(0), "original");
-    at(8, 0);
-    type("1");
-    key(vk::kDown);
-    key(vk::kUp);  // back: the snapshot is the line as it is now
-    type("2");
-    EXPECT_EQ(row(0), "original12");
-    ctrl('Q');
-    EXPECT_EQ(row(0), "original1");
-    // After Ctrl+Y the snapshot is of the line that moved up.
-    ctrl('Y');
-    type("!");
-    ctrl('Q');
-    EXPECT_EQ(row(0), "other");
-}
-
 // ---------------------------------------------------------------- small commands
 
 TEST_F(Taste, CaseInsertModeAndPostedCommands) {
