@@ -167,6 +167,7 @@ struct HelpState {
     HtmlHelpFunction htmlHelp = nullptr;
     bool failed = false;
     int loadRuns = 0;
+    char lastTarget[HELP_TARGET_SIZE] = "";
     const char* clsidKey = kHelpClsidKey;
     const char* libraryName = kHelpLibrary;
 };
@@ -233,6 +234,7 @@ HWND html_help(HWND window, const char* file, UINT command, DWORD_PTR data) {
 void show_help(const char* file, const char* topic) {
     char target[HELP_TARGET_SIZE];
     if (help_target(target, sizeof target, file, arg_value(0), topic) != 0) return;
+    std::strcpy(help.lastTarget, target);
     html_help(App.mainWindow, target, 0, 0);  // 0: display a topic
 }
 
@@ -246,3 +248,5 @@ void help_test_reset(const char* clsidKey, const char* libraryName) {
 int help_test_load_runs() { return help.loadRuns; }
 
 bool help_test_loaded() { return help.htmlHelp != nullptr; }
+
+const char* help_test_last_target() { return help.lastTarget; }
