@@ -25,12 +25,6 @@ printf 'in s\r\n' >"$work/s/module"
 printf 'inner\r\n' >"$work/sub/inner.txt"
 printf 'other\r\n' >"$work/sub/other.txt"
 
-type_keys() {
-    drive keys Y8 "$1" || fail "$2: the keys \"$1\" could not be typed (see $H_WORK/y8drive.log)"
-    drive wait-idle Y8 20 || fail "$2: the program is still busy 20 s after the keys"
-}
-panels() { drive children Y8 | grep -c '#32770'; }
-
 start_program y8 y8.exe 'C:\work\m.c'
 wait_window Y8 30
 expect_caption 'C:\work\m.c' "after the start"

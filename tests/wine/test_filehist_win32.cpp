@@ -57,14 +57,6 @@ std::vector<std::string> listLines(HWND list) {
     return lines;
 }
 
-// Window row r without its padding.
-std::string rowText(int r) {
-    LineRecord line;
-    rowGet(r, &line);
-    std::string text = line.text;
-    return text.substr(0, text.find_last_not_of(' ') + 1);
-}
-
 // The open panel: the dialog window among the main window's children.
 HWND panel() {
     for (HWND child = GetWindow(App.mainWindow, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {

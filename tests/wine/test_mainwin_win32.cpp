@@ -6,7 +6,6 @@
 #include "shell/mainwin_win32.h"
 
 #include "document/filehist.h"
-#include "document/linestore.h"
 #include "framework/dialog_win32.h"
 #include "framework/platform.h"
 #include "resources/resource.h"
@@ -330,19 +329,6 @@ TEST_F(MainWindowProc, AResultSetForOneMessageNeverAnswersTheNext) {
     ASSERT_GT(length, 0);
     setWindowResult(4711);
     EXPECT_EQ(call(2, WM_GETTEXTLENGTH, 0, 0), length);
-}
-
-// Row r of the window without its padding; row r set to text.
-std::string rowText(int r) {
-    LineRecord line;
-    rowGet(r, &line);
-    const std::string text = line.text;
-    return text.substr(0, text.find_last_not_of(' ') + 1);
-}
-void setRow(int r, const char* text) {
-    LineRecord line{'0', 0, 0, {}};
-    std::strcpy(line.text, text);
-    rowPut(r, &line);
 }
 
 std::string clipboardText() {
