@@ -73,6 +73,55 @@ int addEntry(bool isDir, const char* fullPath, long size, const TimeRecord* time
     return panel.count > DIR_ENTRIES_MAX ? 0 : 1;
 }
 
+bool isSeparator(char c) { return c == '\\' || c == '/'; }
+
+bool hasDrive(const char* path) {
+    const char c = path[0];
+    return ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) && path[1] == ':';
+}
+
+// The length of path's root ("X:\", "\\server\share\", "\" or "/"); 0 when
+// path has none.
+std::size_t rootLength(const char* path) {
+    if (hasDrive(path)) return isSeparator(path[2]) ? 3 : 0;
+    if (!isSeparator(path[0])) return 0;
+    if (!isSeparator(path[1])) return 1;
+    std::size_t n = 2;  // a network name: its server and share belong to the root
+    for (int parts = 0; parts < 2 && path[n]; ++n) {
+        if (isSeparator(path[n])) ++parts;
+    }
+    return n;
+}
+
+// path (with a root) without "." and ".." steps and doubled separators into
+// out; false when the result does not fit.
+bool normalise(const char* path, char* out) {
+    const std::size_t root = rootLength(path);
+    const char sep = root > 0 && isSeparator(path[root - 1]) ? path[root - 1] : separatorOf(path);
+    char result[2 * FILE_PATH_MAX + 2];
+    std::memcpy(result, path, root);
+    std::size_t length = root;
+    for (const char* p = path + root; *p;) {
+        const char* end = p;
+        while (*end && !isSeparator(*end)) ++end;
+        const std::size_t n = static_cast<std::size_t>(end - p);
+        if (n == 2 && p[0] == '.' && p[1] == '.') {
+            while (length > root && result[length - 1] != sep) --length;  // the last step goes
+            if (length > root) --length;
+        } else if (n > 0 && !(n == 1 && p[0] == '.')) {
+            if (length > root && length < sizeof result) result[length++] = sep;
+            if (length + n >= sizeof result) return false;
+            std::memcpy(result + length, p, n);
+            length += n;
+        }
+        p = *end ? end + 1 : end;
+    }
+    if (length > static_cast<std::size_t>(FILE_PATH_MAX)) return false;
+    result[length] = '\0';
+    std::strcpy(out, result);
+    return true;
+}
+
 int compareEntries(const void* a, const void* b) {
     return dirEntryCompare(*static_cast<const DirEntry*>(a), *static_cast<const DirEntry*>(b));
 }
@@ -108,6 +157,51 @@ int dirRead(const char* dir) {
     }
     shell_sort(&panel.entries[1], panel.count - 1, sizeof(DirEntry), compareEntries);
     return panel.count - 1;
+}
+
+bool dirResolve(const char* text, char* full) {
+    full[0] = '\0';
+    char t[FILE_PATH_MAX + 1];
+    if (!text || std::strlen(text) > static_cast<std::size_t>(FILE_PATH_MAX)) return false;
+    std::strcpy(t, text);
+    if (!str_trim(t)) return false;
+    char cwd[FILE_PATH_MAX + 1] = "";
+    const bool haveCwd = get_cwd(cwd) == 0;
+    char joined[2 * FILE_PATH_MAX + 2];
+    if (rootLength(t) > 1) {
+        std::strcpy(joined, t);  // a drive's or a network path
+    } else if (!haveCwd) {
+        return false;
+    } else if (isSeparator(t[0])) {
+        // The root of the current drive.
+        const std::size_t drive = hasDrive(cwd) ? 2 : 0;
+        std::snprintf(joined, sizeof joined, "%.*s%s", static_cast<int>(drive), cwd, t);
+    } else if (hasDrive(t)) {
+        // "X:name": from the current directory when it is on X, else the
+        // system's own directory of that drive (left to the system).
+        if (upper_char(static_cast<unsigned char>(t[0])) != upper_char(static_cast<unsigned char>(cwd[0])) ||
+            !hasDrive(cwd)) {
+            std::strcpy(full, t);
+            return true;
+        }
+        std::snprintf(joined, sizeof joined, "%s%c%s", cwd, separatorOf(cwd), t + 2);
+    } else {
+        std::snprintf(joined, sizeof joined, "%s%c%s", cwd, separatorOf(cwd), t);
+    }
+    return normalise(joined, full);
+}
+
+int dirShow(const char* text) {
+    char full[FILE_PATH_MAX + 1];
+    return dirResolve(text, full) ? dirRead(full) : -1;
+}
+
+bool dirEnter(const char* text) {
+    char full[FILE_PATH_MAX + 1];
+    if (!dirResolve(text, full) || change_dir(full) != 0) return false;
+    char entered[FILE_PATH_MAX + 1];
+    dirRead(get_cwd(entered) == 0 ? entered : full);  // the system's spelling
+    return true;
 }
 
 const char* dirPanelDir() { return panel.dir; }

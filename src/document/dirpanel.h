@@ -38,6 +38,18 @@ struct DirEntry {
 // when the directory cannot be listed (the parent alone remains) or dir is
 // longer than a path (nothing changes).
 int dirRead(const char* dir);
+// The full path of the directory text names into full (FILE_PATH_MAX + 1
+// bytes): a relative text is taken from the current directory, "." and ".."
+// steps are resolved. False (full empty) for an empty text or one whose path
+// does not fit.
+bool dirResolve(const char* text, char* full);
+// Typing in the directory field: reads the directory text names, resolved
+// once; the current directory stays. dirRead's result; -1 when nothing fits.
+int dirShow(const char* text);
+// Choosing a directory by name: the directory text names (resolved once)
+// becomes the current directory and is read. False, with nothing changed, when
+// it cannot be entered.
+bool dirEnter(const char* text);
 // The listed directory, without trailing separator.
 const char* dirPanelDir();
 // The entries of the last dirRead (the parent is entry 0); dirEntry gives

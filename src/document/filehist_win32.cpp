@@ -25,6 +25,7 @@ constexpr int kList = 3010;
 constexpr int kFilterField = 3020;
 constexpr int kOpen = 2500;
 constexpr int kRefresh = 2510;
+constexpr int kChooseTyped = 2520;  // posted: the directory field's text is chosen
 
 // ---------------------------------------------------------------- menu items
 
@@ -34,6 +35,7 @@ int fileMenuRemove(int pos) { return menu_delete(kFileMenu, pos); }
 // ---------------------------------------------------------------- DB1012
 
 void historyInit(int, char**) {
+    panel_place(dlg_hwnd());
     list_reset(kList);
     char name[FILE_PATH_MAX + 1];
     for (int i = 0; i < FILHISTSUP && historyName(i, name) == 0; ++i) list_add(kList, name);
@@ -90,10 +92,26 @@ void comboShow(const char* text) {
     dirWindow.settingCombo = false;
 }
 
-// Reads dir (already the current directory) and shows it.
+// Reads dir (a full path) and shows it.
 void readAndShow(const char* dir) {
     dirRead(dir);
     listFill(false);
+}
+
+// The directory field's text chosen: it becomes the current directory and is
+// shown as the full path it resolved to.
+void chooseTyped() {
+    char text[FILE_PATH_MAX + 1];
+    combo_get_text(kDirCombo, text, FILE_PATH_MAX);
+    if (!dirEnter(text)) return;  // no directory: the list shows what the text named
+    comboShow(dirPanelDir());
+    listFill(false);
+}
+
+bool focusInCombo() {
+    HWND combo = dlg_item(kDirCombo);
+    HWND focus = GetFocus();
+    return focus && (focus == combo || IsChild(combo, focus));
 }
 
 // The directory to start from: lastDir, else the current directory.
@@ -114,6 +132,7 @@ void startFrom(const char* dir) {
 
 void directoryInit(int, char**) {
     dirWindow.window = dlg_hwnd();
+    panel_place(dirWindow.window);
     extensionsLoad();
     SendMessageA(dlg_item(kDirCombo), CB_LIMITTEXT, FILE_PATH_MAX, 0);
     SendMessageA(dlg_item(kFilterField), EM_LIMITTEXT, DIR_FILTER_MAX, 0);
@@ -182,16 +201,29 @@ INT_PTR listKey(WPARAM wParam, LPARAM lParam) {
 void directoryCommand(WPARAM wParam) {
     const int id = LOWORD(wParam);
     if (id == kDirCombo) {
+        // Typing and moving through the drop-down list only show a directory;
+        // it becomes the current one when chosen (an item taken, or Enter).
+        char dir[FILE_PATH_MAX + 1];
         if (combo_dropdown(kDirCombo, wParam)) {
             comboFillPermanent();
-        } else if (combo_changed(kDirCombo, wParam) && !dirWindow.settingCombo) {
-            char dir[FILE_PATH_MAX + 1];
+        } else if (dirWindow.settingCombo) {
+        } else if (HIWORD(wParam) == CBN_SELENDOK) {
+            // The field takes the item's text only after this notification.
+            PostMessageA(dlg_hwnd(), WM_COMMAND, kChooseTyped, 0);
+        } else if (HIWORD(wParam) == CBN_SELCHANGE) {
+            if (combo_get_sel_text(kDirCombo, dir, FILE_PATH_MAX)) {
+                dirShow(dir);
+                listFill(false);
+            }
+        } else if (combo_changed(kDirCombo, wParam)) {
             combo_get_text(kDirCombo, dir, FILE_PATH_MAX);
             if (str_trim(dir)) {
-                change_dir(dir);
-                readAndShow(dir);
+                dirShow(dir);
+                listFill(false);
             }
         }
+    } else if (id == kChooseTyped) {
+        chooseTyped();
     } else if (id == kFilterField) {
         if (edit_changed(kFilterField, wParam)) {
             char text[DIR_LINE_MAX + 1];
@@ -205,6 +237,7 @@ void directoryCommand(WPARAM wParam) {
         if (dlg_focus_id() == kList) {
             chooseLine(list_get_sel(kList));
         } else {
+            if (focusInCombo()) chooseTyped();
             dlg_focus_item(kList);
         }
     } else if (id == kRefresh) {

@@ -456,7 +456,8 @@ int combo_get_sel_text(int id, char* buf, int max) {
 void combo_get_text(int id, char* buf, int max) {
     if (!buf || max < 0) return;
     buf[0] = '\0';
-    if (combo_get_sel_text(id, buf, max)) return;
+    // What the user sees: the list keeps an item selected after the first
+    // edit of its text (a drop-down list's text is its selected item).
     if (HWND c = dlg_item(id)) GetWindowTextA(c, buf, max < INT_MAX ? max + 1 : max);
 }
 

@@ -74,7 +74,7 @@ int combo_insert(int id, const char* text, int index);  // index of the new item
 int combo_delete(int id, int index);                    // items left, or -1
 int combo_get_item(int id, int index, char* buf, int max);  // 0 and "" when no such item
 int combo_get_sel_text(int id, char* buf, int max);     // 0 and "" when nothing is selected
-void combo_get_text(int id, char* buf, int max);        // selected item, else the edit field
+void combo_get_text(int id, char* buf, int max);        // the edit field, as the user sees it
 void combo_set_text(int id, const char* text);          // select the exact item (or none), set text
 bool combo_dropdown(int id, WPARAM wParam);             // CBN_DROPDOWN of id
 bool combo_changed(int id, WPARAM wParam);              // CBN_SELCHANGE, CBN_DBLCLK, CBN_EDITUPDATE

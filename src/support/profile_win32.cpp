@@ -309,6 +309,12 @@ void window_rect(HWND window, int* x, int* y, int* w, int* h) {
 
 void bring_to_front(HWND window) { SetForegroundWindow(window); }
 
+void panel_place(HWND panel) {
+    int x = 0, y = 0, w = 0, h = 0;
+    window_rect(panel, &x, &y, &w, &h);
+    move_window(panel, 0, 0, w, h);
+}
+
 int key_char(int vk) {
     BYTE keys[256];
     if (!GetKeyboardState(keys)) return 0;

@@ -61,6 +61,10 @@ void move_window(HWND window, int x, int y, int w, int h);  // with repaint
 // The window's top left corner on the screen, its width and height.
 void window_rect(HWND window, int* x, int* y, int* w, int* h);
 void bring_to_front(HWND window);
+// Where every panel (a child dialog of the main window) stands: in the top left
+// corner of its parent's client area, at its own size. Its module calls it
+// when the panel opens.
+void panel_place(HWND panel);
 // The character virtual key vk gives under the current keyboard state, or 0
 // when it gives no single character.
 int key_char(int vk);

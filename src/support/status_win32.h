@@ -74,3 +74,5 @@ void help_test_reset(const char* clsidKey, const char* libraryName);
 int help_test_load_runs();
 // True when the help control is loaded and its HtmlHelpA entry found.
 bool help_test_loaded();
+// The text the last show_help handed to html_help since the last reset ("" none).
+const char* help_test_last_target();

@@ -65,9 +65,7 @@ void fieldEdited() {
 
 void listInitProc(int, char**) {
     listPanel = dlg_hwnd();
-    int x = 0, y = 0, w = 0, h = 0;
-    window_rect(listPanel, &x, &y, &w, &h);
-    move_window(listPanel, 0, 0, w, h);
+    panel_place(listPanel);
     listInit();
     if (listKind == kListSearch) dlg_set_text(kListField, listText);
     listBuild();

@@ -203,13 +203,17 @@ AdderNumber adderNumberOf(const char* word) {
     }
     number[n] = '\0';
 
-    // German form: a comma after the first character is the decimal point;
-    // with periods as well, the first period only groups thousands.
-    char* comma = n > 1 ? std::strchr(number + 1, ',') : nullptr;
+    // German form: a comma after the first character is the decimal point,
+    // and every period only groups thousands. Without a comma a period is the
+    // decimal point.
+    const char* comma = n > 1 ? std::strchr(number + 1, ',') : nullptr;
     if (comma != nullptr) {
-        char* period = std::strchr(number, '.');
-        *comma = '.';
-        if (period != nullptr) std::memmove(period, period + 1, std::strlen(period));
+        int kept = 0;
+        for (int i = 0; i < n; ++i) {
+            if (number + i == comma) number[kept++] = '.';
+            else if (number[i] != '.') number[kept++] = number[i];
+        }
+        number[kept] = '\0';
     }
     return AdderNumber{read_int(number), read_double(number)};
 }

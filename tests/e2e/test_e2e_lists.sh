@@ -25,12 +25,6 @@ printf '%s\r\n' "int first(void)" "{" "    one();" "}" "int second(void)" "{" " 
     " three();" "}" "end" >"$original"
 cp "$original" "$file" || fail "cannot create $file"
 
-type_keys() {
-    drive keys Y8 "$1" || fail "$2: the keys \"$1\" could not be typed (see $H_WORK/y8drive.log)"
-    drive wait-idle Y8 20 || fail "$2: the program is still busy 20 s after the keys"
-}
-panels() { drive children Y8 | grep -c '#32770'; }
-
 start_program y8 y8.exe "$name"
 wait_window Y8 30
 expect_caption "$name" "after the start"

@@ -53,13 +53,6 @@ printf '%s\r\n' "alpha beta gamma delta" "0123456789abcdefghij" "one two three f
 
 
 
-# type_keys <keylist> <what>: types the keys into the main window and waits until the
-# program has handled them.
-type_keys() {
-    drive keys Y8 "$1" || fail "$2: the keys \"$1\" could not be typed (see $H_WORK/y8drive.log)"
-    drive wait-idle Y8 20 || fail "$2: the program is still busy 20 s after the keys"
-}
-
 # expect_clipboard <bytes> <what>: waits up to 5 s for the clipboard to hold exactly
 # the bytes (a copy may reach the clipboard after the key is handled).
 expect_clipboard() {

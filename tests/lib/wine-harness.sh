@@ -251,6 +251,16 @@ drive() {
     timeout -k 2 "$limit" "$HARNESS_WINE" 'C:\y8\y8drive.exe' "$@" </dev/null 2>>"$H_WORK/y8drive.log" | tr -d '\r'
 }
 
+# type_keys <keylist> <what>: types the keys into the main window (Y8) and waits until
+# the program has handled them.
+type_keys() {
+    drive keys Y8 "$1" || fail "$2: the keys \"$1\" could not be typed (see $H_WORK/y8drive.log)"
+    drive wait-idle Y8 20 || fail "$2: the program is still busy 20 s after the keys"
+}
+
+# panels: prints how many dialogs (panels) stand inside the main window.
+panels() { drive children Y8 | grep -c '#32770'; }
+
 # dde_execute <service> <topic> <bytes>: the DDE client; prints its verdict, status
 # is its exit code.
 dde_execute() {

@@ -187,6 +187,51 @@ TEST_F(DirectoryPanel, ChoosingOpensTheEntryBehindTheLine) {
     EXPECT_NE(lineOf("short.txt"), -1);
 }
 
+TEST_F(DirectoryPanel, ATypedDirectoryIsResolvedOnceFromTheCurrentDirectory) {
+    fs::create_directories(dir_ / "list" / "sub");
+    std::ofstream((dir_ / "list" / "sub" / "inner.txt").string()) << "x";
+    fs::current_path(dir_ / "list");
+    char base[FILE_PATH_MAX + 1];
+    ASSERT_EQ(get_cwd(base), 0);
+    const char sep = std::strchr(base, '\\') ? '\\' : '/';
+    const std::string list = base;
+    const std::string sub = list + sep + "sub";
+    const std::string parent = list.substr(0, list.find_last_of(sep));
+    struct Row {
+        std::string text;
+        std::string full;  // "": refused
+    };
+    const Row rows[] = {
+        {"sub", sub},
+        {"  sub/  ", sub},
+        {"sub/./../sub", sub},
+        {"..", parent},
+        {"../list/sub", sub},
+        {sub + sep + "..", list},
+        {"", ""},
+        {"   ", ""},
+        {std::string(FILE_PATH_MAX + 1, 's'), ""},
+        {std::string(FILE_PATH_MAX - list.size(), 's'), ""},  // fits alone, not after the directory
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        char full[FILE_PATH_MAX + 1] = "x";
+        EXPECT_EQ(dirResolve(row.text.c_str(), full), !row.full.empty());
+        EXPECT_EQ(std::string(full), row.full);
+    }
+
+    // Typing reads the named directory, not one below it, and stays where it is.
+    EXPECT_EQ(dirShow("sub"), 1);
+    EXPECT_EQ(std::string(dirPanelDir()), sub);
+    EXPECT_EQ(fs::current_path(), dir_ / "list");
+    // Choosing it enters it; a name that is no directory changes nothing.
+    EXPECT_TRUE(dirEnter("sub"));
+    EXPECT_EQ(fs::current_path(), dir_ / "list" / "sub");
+    EXPECT_FALSE(dirEnter("nowhere"));
+    EXPECT_EQ(fs::current_path(), dir_ / "list" / "sub");
+    EXPECT_EQ(std::string(dirPanelDir()), sub);
+}
+
 TEST_F(DirectoryPanel, AGoneDirectoryLeavesTheParentAlone) {
     file("a.txt", 1);
     dirRead(listDir().c_str());

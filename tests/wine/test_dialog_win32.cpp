@@ -660,7 +660,24 @@ TEST_F(DialogTest, ComboListAndCheckValuesRoundTrip) {
         EXPECT_EQ(dlg_get_check(TEST_CHECK), BST_CHECKED);
         dlg_set_check(TEST_CHECK, BST_UNCHECKED);
         EXPECT_EQ(dlg_get_check(TEST_CHECK), BST_UNCHECKED);
+        combo_set_text(TEST_COMBO, "beta");  // an item chosen
     });
+
+    // The first key typed after choosing an item: the combo box reports the
+    // edit while its list still selects the item; the text the user sees wins.
+    std::string read;
+    P[0].onCommand = [&](WPARAM wParam) {
+        if (wParam != MAKEWPARAM(TEST_COMBO, CBN_EDITUPDATE)) return;
+        char buf[64];
+        combo_get_text(TEST_COMBO, buf, 63);
+        read = buf;
+    };
+    HWND combo = GetDlgItem(a, TEST_COMBO);
+    ASSERT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 1);
+    SendMessageA(combo, CB_SETEDITSEL, 0, MAKELPARAM(4, 4));
+    SendMessageA(FindWindowExA(combo, nullptr, "Edit", nullptr), WM_CHAR, 'x', 1);
+    P[0].onCommand = nullptr;
+    EXPECT_EQ(read, "betax");
 }
 
 TEST_F(DialogTest, NotificationsAreClassifiedByControlAndCode) {

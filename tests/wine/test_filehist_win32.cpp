@@ -57,14 +57,6 @@ std::vector<std::string> listLines(HWND list) {
     return lines;
 }
 
-// Window row r without its padding.
-std::string rowText(int r) {
-    LineRecord line;
-    rowGet(r, &line);
-    std::string text = line.text;
-    return text.substr(0, text.find_last_not_of(' ') + 1);
-}
-
 // The open panel: the dialog window among the main window's children.
 HWND panel() {
     for (HWND child = GetWindow(App.mainWindow, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -75,14 +67,21 @@ HWND panel() {
     return nullptr;
 }
 
-// The template's size in dialog units is the panel's client area.
-void expectClientSize(HWND dialog, int width, int height) {
+// The panel stands in the top left corner of the main window's client area,
+// its client area of the template's size in dialog units.
+void expectPlaced(HWND dialog, int width, int height) {
     RECT units{0, 0, width, height};
     ASSERT_TRUE(MapDialogRect(dialog, &units));
     RECT client{};
     GetClientRect(dialog, &client);
     EXPECT_EQ(client.right, units.right);
     EXPECT_EQ(client.bottom, units.bottom);
+    RECT placed{};
+    GetWindowRect(dialog, &placed);
+    POINT corner{0, 0};
+    ClientToScreen(App.mainWindow, &corner);
+    EXPECT_EQ(placed.left, corner.x);
+    EXPECT_EQ(placed.top, corner.y);
 }
 
 // A directory of the test's own with files, a settings file of its own, an
@@ -203,7 +202,7 @@ TEST_F(RecentFilesWin32, TheRecentFilesPanelOpensTheChosenName) {
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(GetParent(dialog), App.mainWindow);
     EXPECT_TRUE(GetWindowLongA(dialog, GWL_STYLE) & WS_CHILD);
-    expectClientSize(dialog, 214, 220);
+    expectPlaced(dialog, 214, 220);
     HWND list = GetDlgItem(dialog, 3010);
     EXPECT_EQ(listLines(list), (std::vector<std::string>{x, a}));
     EXPECT_EQ(selected(list), 0);
@@ -231,7 +230,7 @@ TEST_F(RecentFilesWin32, TheDirectoryPanelListsFiltersReadsAndOpens) {
     HWND dialog = panel();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(GetParent(dialog), App.mainWindow);
-    expectClientSize(dialog, 214, 234);
+    expectPlaced(dialog, 214, 234);
     HWND list = GetDlgItem(dialog, 3010);
     HWND combo = GetDlgItem(dialog, 3000);
     EXPECT_EQ(windowText(combo), dir_ + "\\");
@@ -293,6 +292,59 @@ TEST_F(RecentFilesWin32, TheDirectoryPanelListsFiltersReadsAndOpens) {
     EXPECT_EQ(panel(), nullptr);
     EXPECT_EQ(std::string(fileName), dir_ + "\\sub\\inner.txt");
     EXPECT_EQ(rowText(0), "inner");
+}
+
+std::string currentDir() {
+    char dir[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, dir);
+    return dir;
+}
+
+// Keys typed into the combo box's edit field over its whole text.
+void typeInto(HWND combo, const char* text) {
+    SetFocus(combo);
+    SendMessageA(combo, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+    HWND edit = FindWindowExA(combo, nullptr, "Edit", nullptr);
+    for (const char* c = text; *c; ++c) SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(*c), 1);
+    wine_pump();
+}
+
+TEST_F(RecentFilesWin32, ATypedDirectoryIsReadOnceAndEnteredOnlyWhenChosen) {
+    ini_write(CFG_SECTION_DAUER_DIR, "Dir7", "..");  // relative: to the current directory
+    directoryPanelOpen();
+    wine_pump();
+    HWND dialog = panel();
+    ASSERT_NE(dialog, nullptr);
+    HWND combo = GetDlgItem(dialog, 3000);
+    HWND list = GetDlgItem(dialog, 3010);
+    const std::string sub = dir_ + "\\sub";
+    ASSERT_EQ(currentDir(), dir_);
+
+    // Each key reads what the text names from the current directory, which stays.
+    typeInto(combo, "sub");
+    std::vector<std::string> lines = listLines(list);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1].substr(0, 9), "inner.txt");
+    EXPECT_EQ(currentDir(), dir_);
+
+    // Enter chooses it: it becomes the current directory, shown as a full path.
+    command(dialog, IDOK);
+    EXPECT_EQ(GetFocus(), list);
+    EXPECT_EQ(currentDir(), sub);
+    EXPECT_EQ(windowText(combo), sub);
+    EXPECT_EQ(listLines(list).size(), 2u);
+
+    // A relative permanent directory chosen from the drop-down list: the same.
+    command(dialog, 3000, CBN_DROPDOWN, combo);
+    const LRESULT up = SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(".."));
+    ASSERT_GE(up, 0);
+    SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(up), 0);
+    command(dialog, 3000, CBN_SELCHANGE, combo);
+    EXPECT_EQ(currentDir(), sub) << "a selection alone is no choice";
+    command(dialog, 3000, CBN_SELENDOK, combo);
+    EXPECT_EQ(currentDir(), dir_);
+    EXPECT_EQ(windowText(combo), dir_);
+    EXPECT_EQ(listLines(list).size(), 5u);
 }
 
 TEST_F(RecentFilesWin32, CancelKeepsTheFilterForTheNextOpening) {

@@ -5,12 +5,17 @@
 // are checked, not a copy of them.
 #include "shell/mainwin_win32.h"
 
+#include "document/filehist.h"
+#include "framework/dialog_win32.h"
 #include "framework/platform.h"
 #include "resources/resource.h"
 #include "shell/app_win32.h"
 #include "shell/config.h"
 #include "shell/startup.h"
+#include "support/status_win32.h"
+#include "view/marking.h"
 #include "wine_environment.h"
+#include "../lib/empty_store.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +23,7 @@
 #include <shlobj.h>  // DROPFILES
 
 #include <cstring>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -323,6 +329,81 @@ TEST_F(MainWindowProc, AResultSetForOneMessageNeverAnswersTheNext) {
     ASSERT_GT(length, 0);
     setWindowResult(4711);
     EXPECT_EQ(call(2, WM_GETTEXTLENGTH, 0, 0), length);
+}
+
+std::string clipboardText() {
+    char buf[256] = "";
+    clip_get(buf, 255);
+    return buf;
+}
+
+// The panel among the main window's children whose control id is of class cls.
+bool panelWith(int id, const char* cls) {
+    for (HWND child = GetWindow(App.mainWindow, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char name[32] = "";
+        GetClassNameA(GetDlgItem(child, id), name, sizeof name);
+        if (lstrcmpiA(name, cls) == 0) return true;
+    }
+    return false;
+}
+
+bool endsWith(const std::string& text, const std::string& tail) {
+    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// Commands as the menu and the accelerators deliver them, through both parts of
+// the table; each row is seen by what its operation does.
+TEST_F(MainWindowProc, TheCommandsReachTheirOperationsThroughTheTable) {
+    historyCreate();
+    struct Row {
+        int id;
+        std::function<void()> before;
+        std::function<bool()> done;
+    };
+    const auto markedWord = [] {
+        setRow(0, "Hallo Welt");
+        markSetInLine(0, 5);
+    };
+    const Row rows[] = {
+        {CMD_DIRECTORY_PANEL, nullptr, [] { return panelWith(3000, "ComboBox"); }},
+        {CMD_RECENT_PANEL, nullptr, [] { return panelWith(2500, "Button"); }},
+        {CMD_COPY, markedWord, [] { return clipboardText() == "Hallo" && rowText(0) == "Hallo Welt"; }},
+        {CMD_CUT, markedWord, [] { return clipboardText() == "Hallo" && rowText(0) == " Welt"; }},
+        {CMD_ANSI_TABLE, nullptr, [] { return FindWindowA("#32770", "ANSI") != nullptr; }},
+        {CMD_STRICH_BOTTOM,  // a ruling line before the cursor's line "b"
+         [] {
+             setRow(0, "a");
+             setRow(1, "b");
+             cursorRow = 1;
+         },
+         [] {
+             return topLine + cursorRow == 2 && rowText(cursorRow) == "b" &&
+                    rowText(cursorRow - 1) == std::string(72, '_');
+         }},
+        {CMD_HELP_CONTENTS, nullptr, [] { return endsWith(help_test_last_target(), ".chm"); }},
+        {CMD_HELP_CONTEXT,  // the page of the active box
+         [] {
+             call(2, WM_COMMAND, CMD_ANSI_TABLE, 0);
+             SetActiveWindow(FindWindowA("#32770", "ANSI"));
+         },
+         [] { return endsWith(help_test_last_target(), ".chm::/DB1411.html"); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.id);
+        ASSERT_TRUE(emptyStoreStart(20, 80));
+        markReset();
+        clip_put("");
+        help_test_reset(nullptr, nullptr);
+        if (row.before) row.before();
+        call(2, WM_COMMAND, static_cast<WPARAM>(row.id), 0);
+        wine_pump();
+        EXPECT_TRUE(row.done());
+        dlg_close_all();
+        wine_pump();
+    }
+    help_test_reset(nullptr, nullptr);
+    historyDestroy();
+    SetForegroundWindow(App.mainWindow);
 }
 
 // A drop as the system hands it over: DROPFILES and the names, double-NUL ended.

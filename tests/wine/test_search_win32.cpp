@@ -60,12 +60,6 @@ bool hasFocus(HWND dialog, int id) {
     return focus != nullptr && (focus == control || GetParent(focus) == control);
 }
 
-std::string rowText(int r) {
-    LineRecord line;
-    rowGet(r, &line);
-    return line.text;
-}
-
 void setHistory(SearchHistory* h, std::initializer_list<const char*> texts) {
     *h = SearchHistory{};
     int i = 0;

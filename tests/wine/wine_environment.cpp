@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "document/linestore.h"
 #include "framework/dialog_win32.h"
 #include "framework/messages_win32.h"
 #include "shell/app_win32.h"
@@ -280,4 +281,19 @@ std::string statusPart(int part) {
     if (bar && LOWORD(SendMessageA(bar, SB_GETTEXTLENGTHA, part, 0)) < sizeof buf)
         SendMessageA(bar, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(buf));
     return buf;
+}
+
+// ---------------------------------------------------------------- the document's window rows
+
+void setRow(int r, const char* text) {
+    LineRecord line;
+    lineInit(&line);
+    std::strncpy(line.text, text, kLineChars);
+    rowPut(r, &line);
+}
+
+std::string rowText(int r) {
+    LineRecord line;
+    rowGet(r, &line);
+    return line.text;
 }

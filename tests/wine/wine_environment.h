@@ -69,3 +69,9 @@ std::string itemText(HWND dialog, int id);
 void click(HWND dialog, int id);
 // The text of part `part` of the main window's status bar.
 std::string statusPart(int part);
+
+// ---------------------------------------------------------------- the document's window rows
+
+// Row r of the window holds text (unmarked); the text of row r, trimmed.
+void setRow(int r, const char* text);
+std::string rowText(int r);
