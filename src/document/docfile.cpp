@@ -8,7 +8,7 @@
 #include "document/filehist.h"
 #include "document/linestore.h"
 #include "framework/messages.h"
-#include "framework/platform.h"
+#include "support/platform.h"
 #include "support/status.h"
 #include "support/strfunc.h"
 #include "view/cursor.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "framework/messages.h"
-#include "framework/platform.h"
+#include "support/platform.h"
 #include "view/recorder.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "framework/platform.h"
+#include "support/platform.h"
 #include "support/files.h"
 #include "support/strfunc.h"
 

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "document/linestore.h"
-#include "framework/platform.h"
+#include "support/platform.h"
 #include "resources/resource.h"
 #include "shell/config.h"
 #include "support/files.h"

@@ -10,7 +10,7 @@
 #include "document/linestore.h"
 #include "document/undelete.h"
 #include "framework/messages.h"
-#include "framework/platform.h"
+#include "support/platform.h"
 #include "support/files.h"
 #include "support/profile.h"
 #include "support/status.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "document/linestore.h"
-#include "framework/platform.h"
+#include "support/platform.h"
 #include "support/profile.h"
 #include "support/strfunc.h"
 #include "view/options.h"

@@ -7,7 +7,7 @@
 // colours, the clipped in-line mark, the glyphs to draw and their colour), and
 // the Win32 half (textview_win32) only carries plans out with GDI and the
 // system caret. It also implements the text-window primitives of
-// framework/platform.h; the headless host records them instead.
+// support/platform.h; the headless host records them instead.
 //
 // Cell (c, r) - screen column c, window row r - has its top-left pixel at
 // (c * charWidth + 4, r * lineHeight + 2). Row r shows window row r of the

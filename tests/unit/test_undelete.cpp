@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "framework/messages.h"
-#include "framework/platform.h"
+#include "support/platform.h"
 #include "host/headless.h"
 #include "host/headless_profile.h"
 #include "view/recorder.h"

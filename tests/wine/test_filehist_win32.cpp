@@ -20,7 +20,7 @@
 #include "document/filehist.h"
 #include "document/linestore.h"
 #include "framework/dialog_win32.h"
-#include "shell/app_win32.h"
+#include "support/app_win32.h"
 #include "shell/config.h"
 #include "support/profile.h"
 #include "support/status_win32.h"
