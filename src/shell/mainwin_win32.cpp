@@ -16,6 +16,7 @@
 #include "support/platform.h"
 #include "resources/resource.h"
 #include "support/app_win32.h"
+#include "shell/config.h"
 #include "shell/config_win32.h"
 #include "support/files.h"
 #include "support/profile.h"
@@ -305,6 +306,7 @@ int appInit() {
     undeleteCreate();
     historyCreate();
     historyMenuInstall();  // the recent files appear at the end of "&Datei"
+    extensionsInstall();   // the directory panel hides files by the settings' patterns
 
     rowsReady = 1;
     optionsSetDefaults();

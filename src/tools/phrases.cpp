@@ -8,7 +8,7 @@
 #include "document/linestore.h"
 #include "support/platform.h"
 #include "resources/resource.h"
-#include "shell/config.h"
+#include "support/settings.h"
 #include "support/files.h"
 #include "support/profile.h"
 #include "support/strfunc.h"

@@ -108,6 +108,7 @@ class RecentFilesWin32 : public ::testing::Test {
         ini_write(CFG_SECTION_DAUER_DIR, "Dir0", "C:\\Kurz");
         ini_write(CFG_SECTION_DAUER_DIR, "Dir4", "C:\\ein\\sehr\\langer\\Pfad\\der\\mehr\\als\\vierzig\\hat");
         extensionsForget();
+        extensionsInstall();
         dirFilterSet("");
         historyCreate();
         fileName[0] = '\0';
