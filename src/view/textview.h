@@ -246,7 +246,7 @@ void caretRefresh();
 
 // The portable part of creating the view: viewReady and hasFocus set, the
 // colours loaded (once per run), the scroll bar width taken, the scroll cache
-// and the caret state forgotten.
+// and the caret state forgotten; the edit session listens to the document.
 void viewStateStart(int barWidth);
 // The portable part of destroying it: an open row-paint context released, a
 // shown system caret destroyed, viewReady cleared.

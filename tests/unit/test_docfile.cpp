@@ -40,10 +40,19 @@ int collect(LineRecord* line, void* user) {
     return 1;
 }
 
+// The document alone: an empty store in a window of 20 x 80, nothing above it
+// that answers its notices. DocFileInEditor starts the editor around it.
 class DocFile : public ::testing::Test {
   protected:
+    virtual void start() {
+        headless_reset();
+        ASSERT_TRUE(emptyStoreStart(20, 80));
+        positionsReset();
+        docListenersClear();
+    }
+    virtual void stop() {}
     void SetUp() override {
-        editorStart();
+        start();
         historyCreate();
         home_ = fs::current_path();
         dir_ = freshTempDir("y8_doc_");
@@ -64,7 +73,7 @@ class DocFile : public ::testing::Test {
         files_test_fail_call(-1);
         fs::current_path(home_);
         historyDestroy();
-        editorStop();
+        stop();
         std::error_code ec;
         fs::remove_all(dir_, ec);
     }
@@ -102,6 +111,14 @@ class DocFile : public ::testing::Test {
 
     fs::path dir_;
     fs::path home_;
+};
+
+// For what the edit session does with the document's notices (mark, cursor,
+// snapshot, keys, the full refresh).
+class DocFileInEditor : public DocFile {
+  protected:
+    void start() override { editorStart(); }
+    void stop() override { editorStop(); }
 };
 
 const TimeRecord kOldTime = {100, 2, 3, 4, 5, 6};  // 03.02.2000 04:05:06
