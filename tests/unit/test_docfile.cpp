@@ -159,7 +159,7 @@ TEST_F(DocFile, LoadingTakesLineEndsFromTheFirst250BytesOnly) {
     EXPECT_STREQ(headless_status_text(0), " lf");
 }
 
-TEST_F(DocFile, AWholeLoadNamesTheDocumentAndEntersItsDirectory) {
+TEST_F(DocFileInEditor, AWholeLoadNamesTheDocumentAndEntersItsDirectory) {
     write("a.txt", "first\r\n" + std::string(250, 'x') + "\r\n\tlast  \r\n");
     ASSERT_EQ(set_file_time(path("a.txt").c_str(), &kOldTime), 0);
     modified = 1;  // the caller asked already
@@ -1028,7 +1028,7 @@ TEST_F(DocFile, TheTitleShowsTheNameAndMarksAChange) {
     EXPECT_STREQ(headless_title(), "< C:\\kurz\\mit\\39\\zeichen\\im\\ganzen.txt__ >");
 }
 
-TEST_F(DocFile, TheRememberedPositionIsBroughtIntoTheWindow) {
+TEST_F(DocFileInEditor, TheRememberedPositionIsBroughtIntoTheWindow) {
     writeLines("p.txt", 100);
     writeLines("q.txt", 3);
     const std::string p = path("p.txt");
@@ -1078,7 +1078,38 @@ TEST(Properties, SizeHasOneSeparatorBeforeTheLastThreeDigits) {
     }
 }
 
-TEST_F(DocFile, PropertiesShowOnlyWhatChangedAndTheBoxesActAtOnce) {
+std::vector<DocEvent> told;
+void tell(const DocNotice& notice) { told.push_back(notice.event); }
+
+TEST_F(DocFile, TheDocumentTellsTheFloorAboveWhatHappenedInOrder) {
+    using E = DocEvent;
+    writeLines("a.txt", 3);
+    const std::string a = path("a.txt");
+    struct Case {
+        const char* what;
+        void (*act)(const char* path);
+        std::vector<DocEvent> events;
+    };
+    const Case cases[] = {
+        {"new document", [](const char*) { docNew(); }, {E::Replacing, E::Replaced}},
+        {"whole load", [](const char* p) { docLoad(p, true); }, {E::Replacing, E::ColumnWanted, E::Replaced}},
+        {"insert", [](const char* p) { docLoad(p, false); }, {E::Inserting, E::Replaced}},
+        {"unreadable file", [](const char*) { docLoad("missing.txt", true); }, {}},
+        {"line-end box", [](const char*) { propertiesBoxClicked(PROP_CRLF, 0); }, {E::ShowWanted}},
+        {"other box", [](const char*) { propertiesBoxClicked(PROP_NAME, 0); }, {}},
+    };
+    ASSERT_TRUE(docListen(tell));
+    ASSERT_TRUE(docListen(tell));  // a listener added twice hears each notice once
+    for (const Case& c : cases) {
+        told.clear();
+        modified = 0;
+        c.act(a.c_str());
+        EXPECT_EQ(told, c.events) << c.what;
+    }
+    docListenersClear();
+}
+
+TEST_F(DocFileInEditor, PropertiesShowOnlyWhatChangedAndTheBoxesActAtOnce) {
     std::strcpy(fileName, "C:\\dir\\datei.txt");
     fileSize = 1234567;
     fileTime = kOldTime;
