@@ -1,8 +1,9 @@
 // Fuzzes the way a file becomes a document and goes back to disk: the raw bytes
-// are written to a file, read line by line with the line reader, packed above in
-// the line store until the loader's margin is reached, moved below and walked.
-// Every line read is checked against a plain model of the line rules, the losses
-// the reader reports against the model's, and the store against its own counts.
+// are written to a file and taken by the loader's loop (read line by line,
+// trimmed, packed above in the line store until the loader's margin is reached),
+// then moved below and walked. Every line stored is checked against a plain model
+// of the line rules, the losses the loader reports against the model's, and the
+// store against its own counts.
 // Then the file is loaded as a document and saved with F8: a load that reports no
 // loss saves the file back byte for byte but for the lossless rules (trailing
 // white space, blank lines at the end, the line ends, one Ctrl-Z as the last
@@ -110,6 +111,7 @@ std::string fileBytes(const char* path) {
 struct Walk {
     int lines = 0;
     long chars = 0;
+    const std::vector<std::string>* expected = nullptr;  // the lines in document order
 };
 
 int countLine(LineRecord* line, void* user) {
@@ -117,6 +119,9 @@ int countLine(LineRecord* line, void* user) {
     size_t n = std::strlen(line->text);
     check(n <= kMaxLine, "a stored line is longer than 250 characters");
     check(line->markState == '0', "a loaded line carries a block mark");
+    check(walk->lines < static_cast<int>(walk->expected->size()) &&
+              (*walk->expected)[static_cast<size_t>(walk->lines)] == line->text,
+          "a stored line differs from the line rules");
     ++walk->lines;
     walk->chars += static_cast<long>(n);
     return 1;
@@ -152,35 +157,35 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const Model model = modelOf(data, size);
     const std::vector<std::string>& expected = model.lines;
 
+    // The loader's own loop, as docLoad runs it.
     storeReset();
     LineFile lf;
     check(lf_open(&lf, path) >= 0, "lf_open failed on an existing file");
-    char buf[kMaxLine + 1];
-    std::vector<std::string> pushed;
-    for (;;) {
-        int n = lf_read_line(&lf, buf, kMaxLine);
-        if (n < 0) break;
-        check(n <= kMaxLine && buf[n] == '\0', "a line is not terminated within its bound");
-        check(pushed.size() < expected.size(), "more lines read than the file holds");
-        check(std::string(buf, n) == expected[pushed.size()], "a line differs from the line rules");
-        LineRecord line;
-        lineInit(&line);
-        std::memcpy(line.text, buf, static_cast<size_t>(n) + 1);
-        check(pushAbove(&line) == 0, "a line did not fit although the store had room");
-        pushed.emplace_back(line.text);  // as stored: cut at an inner NUL
-        if (!storeHasRoom(5)) break;
-    }
-    const bool readAll = storeHasRoom(5);
-    if (readAll) {
-        check(lf.loss.cutLines == model.cutLines, "the reader's count of cut lines is wrong");
-        check(lf.loss.nulLines == model.nulLines, "the reader's count of lines with a NUL is wrong");
-        check(lf.loss.loneCRs == model.loneCRs, "the reader's count of lone CRs is wrong");
-        check(lf.loss.afterEof == model.afterEof, "the reader's count of bytes after Ctrl-Z is wrong");
-        check(!lf.loss.readFailed, "the reader reports a failed read");
-    }
+    const LoadLoss loss = linesLoad(&lf);
     check(lf_close(&lf) == 0, "lf_close failed");
-    if (readAll) check(pushed.size() == expected.size(), "lines were lost before the end");
-    check(aboveCountGet() == static_cast<int>(pushed.size()), "above count differs from lines pushed");
+    const bool readAll = storeHasRoom(kLoadMargin);
+    const int taken = aboveCountGet();
+    check(taken <= static_cast<int>(expected.size()), "more lines stored than the file holds");
+    if (readAll) {
+        check(!loss.leftOver, "a load with room left reports lines left over");
+        check(taken == static_cast<int>(expected.size()), "lines were lost before the end");
+        check(loss.reader.cutLines == model.cutLines, "the reader's count of cut lines is wrong");
+        check(loss.reader.nulLines == model.nulLines, "the reader's count of lines with a NUL is wrong");
+        check(loss.reader.loneCRs == model.loneCRs, "the reader's count of lone CRs is wrong");
+        check(loss.reader.afterEof == model.afterEof, "the reader's count of bytes after Ctrl-Z is wrong");
+        check(!loss.reader.readFailed, "the reader reports a failed read");
+    } else {
+        check(loss.firstLeftOver == taken + 1, "the first line left over is not the one after the last taken");
+    }
+
+    // As stored: cut at an inner NUL, without trailing white space.
+    std::vector<std::string> pushed;
+    for (int i = 0; i < taken; ++i) {
+        char text[kMaxLine + 1];
+        std::snprintf(text, sizeof text, "%s", expected[static_cast<size_t>(i)].c_str());
+        str_trim_right(text);
+        pushed.emplace_back(text);
+    }
 
     // Below an empty below stack the document sheds its trailing blank lines.
     size_t kept = pushed.size();
@@ -190,6 +195,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     check(belowCountGet() == static_cast<int>(kept), "trailing blank lines were not dropped exactly");
 
     Walk walk;
+    walk.expected = &pushed;
     visitBelow(countLine, &walk);
     check(walk.lines == belowCountGet(), "the walk and the count disagree");
     long chars = 0;

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "shell/config.h"
 #include "support/strfunc.h"
 
 namespace {
@@ -50,6 +49,8 @@ bool joinPath(char* out, const char* a, char sep, const char* b) {
     return true;
 }
 
+const DirHiddenFiles* hiddenFiles = nullptr;
+
 // dir_list's callback: one entry of the directory, or none.
 int addEntry(bool isDir, const char* fullPath, long size, const TimeRecord* time, void*) {
     if (panel.count > DIR_ENTRIES_MAX) return 0;  // the first 1000 read are kept
@@ -61,7 +62,7 @@ int addEntry(bool isDir, const char* fullPath, long size, const TimeRecord* time
     char ext[DIR_NAME_MAX + 1];
     str_ncopy(ext, firstExtension(name), DIR_NAME_MAX);
     str_upper(ext);
-    if (extensionAllowed(ext) == 0) return 1;
+    if (hiddenFiles && hiddenFiles->allowed(ext) == 0) return 1;
     DirEntry& entry = panel.entries[panel.count++];
     entry = DirEntry{};
     entry.kind = isDir ? DIR_KIND_DIRECTORY : DIR_KIND_FILE;
@@ -131,6 +132,12 @@ bool filterIsPattern() {
 }
 
 }  // namespace
+
+void dirHiddenFilesSet(const DirHiddenFiles* hidden) { hiddenFiles = hidden; }
+
+void dirHiddenFilesReload() {
+    if (hiddenFiles) hiddenFiles->reload();
+}
 
 int dirRead(const char* dir) {
     char d[FILE_PATH_MAX + 1];

@@ -31,6 +31,17 @@ struct DirEntry {
     std::int32_t listIndex;         // its list line, -1 when filtered out
 };
 
+// Which files the panel hides is decided above it (the extension patterns of
+// the settings): reload() when the panel opens, allowed(ext) 0 for an
+// upper-cased extension whose files are hidden. Without it nothing is hidden.
+struct DirHiddenFiles {
+    void (*reload)();
+    int (*allowed)(const char* ext);
+};
+void dirHiddenFilesSet(const DirHiddenFiles* hidden);
+// The panel opens: the patterns are read afresh.
+void dirHiddenFilesReload();
+
 // Reads directory dir (trailing separator and surrounding blanks ignored): the
 // parent first, then every entry whose extension (after the first '.') the
 // hidden-extension patterns allow, at most DIR_ENTRIES_MAX, sorted; every

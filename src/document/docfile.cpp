@@ -8,15 +8,9 @@
 #include "document/filehist.h"
 #include "document/linestore.h"
 #include "framework/messages.h"
-#include "framework/platform.h"
+#include "support/platform.h"
 #include "support/status.h"
 #include "support/strfunc.h"
-#include "view/cursor.h"
-#include "view/editing.h"
-#include "view/marking.h"
-#include "view/options.h"
-#include "view/refresh.h"
-#include "view/textview.h"
 
 namespace {
 
@@ -205,14 +199,6 @@ int replaceByTemp(const char* temp, const char* path, bool* tempKept) {
 
 // --- Loading ---------------------------------------------------------------------
 
-// What a load did not take of the file beyond the reader's lossless rules.
-struct LoadLoss {
-    LineLoss reader;     // dropped by the line rules in the lines taken
-    bool leftOver;       // the store was full before the file's text ended
-    int firstLeftOver;   // the first line not taken (from 1)
-    long readFailedAt;   // the file position where a read failed
-};
-
 bool anyLoss(const LineLoss& l) {
     return l.cutLines > 0 || l.nulLines > 0 || l.loneCRs > 0 || l.afterEof > 0 || l.readFailed;
 }
@@ -307,7 +293,7 @@ void positionRestore(std::int32_t top, std::int32_t row, std::int32_t first, std
     firstCol = first;
     cursorCol = 0;
     fillWindowFromBelow();
-    cursorToColumn(static_cast<int>(column));
+    docNotify(DocEvent::ColumnWanted, static_cast<int>(column));
 }
 
 bool docNewDone() {
@@ -324,10 +310,9 @@ bool docNewDone() {
     topLine = cursorRow = firstCol = cursorCol = 0;
     storeReset();
     rowsClearAll();
-    markReset();
+    docNotify(DocEvent::Replacing);
     positionsReset();
-    snapshotReset();
-    invalidateAll();
+    docNotify(DocEvent::Replaced);
     return true;
 }
 
@@ -398,6 +383,29 @@ bool backupName(const char* path, char* bak) {
 
 // --- Loading -------------------------------------------------------------------------
 
+LoadLoss linesLoad(LineFile* lf) {
+    LoadLoss loss = {};
+    LineRecord line;
+    for (int taken = 0;; ++taken) {
+        lineInit(&line);
+        if (lf_read_line(lf, line.text, kLineChars) < 0) break;
+        str_trim_right(line.text);  // the store's form, whether or not the line passes the window
+        loss.firstLeftOver = taken + 1;
+        if (pushAbove(&line) != 0) {
+            loss.leftOver = true;  // this line did not fit
+            break;
+        }
+        if (!storeHasRoom(kLoadMargin)) {
+            loss.firstLeftOver = taken + 2;
+            loss.leftOver = restHoldsText(lf);
+            break;
+        }
+    }
+    loss.reader = lf->loss;
+    loss.readFailedAt = lf_tell(lf);
+    return loss;
+}
+
 int docLoad(const char* path, bool whole) {
     char full[kPathChars + 1];
     fullPath(path, full);
@@ -418,19 +426,19 @@ int docLoad(const char* path, bool whole) {
         topLine = cursorRow = firstCol = cursorCol = 0;
         storeReset();
         rowsClearAll();
-        markReset();  // no line of the new document carries the old mark
+        docNotify(DocEvent::Replacing);  // no line of the new document carries the old mark
         positionsReset();
     } else {
-        linesChanging();
+        docNotify(DocEvent::Inserting);
         if (flushRowsAbove(cursorRow) != 0) {
             lf_close(&lf);
-            editRefused();
+            docNotify(DocEvent::InsertRefused);
             return -1;
         }
         if (flushRowsBelow(cursorRow) != 0) {
             fillRowsFromAbove(cursorRow);
             lf_close(&lf);
-            editRefused();
+            docNotify(DocEvent::InsertRefused);
             return -1;
         }
         modified = 1;
@@ -441,25 +449,7 @@ int docLoad(const char* path, bool whole) {
     crlfMode = lineEndDetect(head, kHeadBytes, crlfMode);
     lf_seek(&lf, 0);
 
-    LoadLoss loss = {};
-    LineRecord line;
-    for (int taken = 0;; ++taken) {
-        lineInit(&line);
-        if (lf_read_line(&lf, line.text, kLineChars) < 0) break;
-        str_trim_right(line.text);  // the store's form, whether or not the line passes the window
-        loss.firstLeftOver = taken + 1;
-        if (pushAbove(&line) != 0) {
-            loss.leftOver = true;  // this line did not fit
-            break;
-        }
-        if (!storeHasRoom(5)) {
-            loss.firstLeftOver = taken + 2;
-            loss.leftOver = restHoldsText(&lf);
-            break;
-        }
-    }
-    loss.reader = lf.loss;
-    loss.readFailedAt = lf_tell(&lf);
+    const LoadLoss loss = linesLoad(&lf);
     lf_close(&lf);
 
     if (whole) {
@@ -475,8 +465,7 @@ int docLoad(const char* path, bool whole) {
     }
     topLine = aboveCountGet();
     positionsReset();
-    snapshotReset();
-    invalidateAll();
+    docNotify(DocEvent::Replaced);
     tellLoss(loss, path, whole);
     return 0;
 }
@@ -653,7 +642,7 @@ void openKeepingBack(const char* path) {
     saveIfModified();
     backPush(fileName);
     if (docNewDone()) openPath(path);
-    refreshAll();
+    docNotify(DocEvent::ShowWanted);
 }
 
 // --- The back list -------------------------------------------------------------------
@@ -696,7 +685,7 @@ void lineEndStatusUpdate() {
         status_set(0, mode ? "crlf" : " lf");
         shown.crlf = mode;
     }
-    if (shown.propertiesOpen) plat_post_dialog_command(shown.propertiesDialog, DIALOG_REFRESH);
+    if (shown.propertiesOpen) plat_post_dialog_command(shown.propertiesDialog, PROP_REFRESH);
 }
 
 void docShownReset() {
@@ -714,7 +703,7 @@ void propertiesDialogOpened(std::intptr_t dialog) {
     shown.size = 0;
     shown.time = TimeRecord{};
     shown.modified = shown.crlfBox = 255;
-    plat_post_dialog_command(dialog, DIALOG_REFRESH);
+    plat_post_dialog_command(dialog, PROP_REFRESH);
 }
 
 void propertiesDialogClosed() {
@@ -766,6 +755,6 @@ bool propertiesBoxClicked(int id, int checked) {
     if (id == PROP_MODIFIED) modified = checked ? 1 : 0;
     else if (id == PROP_CRLF) crlfMode = checked ? 1 : 0;
     else return false;
-    refreshAll();
+    docNotify(DocEvent::ShowWanted);
     return true;
 }

@@ -40,6 +40,20 @@ bool backupName(const char* path, char* bak);
 
 // --- The document's file ------------------------------------------------------------
 
+// What a load did not take of the file beyond the reader's lossless rules.
+struct LoadLoss {
+    LineLoss reader;     // dropped by the line rules in the lines taken
+    bool leftOver;       // the store was full before the file's text ended
+    int firstLeftOver;   // the first line not taken (from 1)
+    long readFailedAt;   // the file position where a read failed
+};
+// The records a load leaves free in the store.
+constexpr int kLoadMargin = 5;
+// The loader's loop: the lines of lf read, trimmed and pushed above until the
+// file ends or the store keeps only kLoadMargin records free. What was not
+// taken is in the result (leftOver only when the rest holds text).
+LoadLoss linesLoad(LineFile* lf);
+
 // Loads path: whole (open) or inserted before the cursor line. 0, or -1 when
 // the file cannot be read (message 100) or, for an insert, the store cannot
 // take the window rows (the store-full box). Lines are stored trimmed. What
@@ -84,6 +98,8 @@ void docShownReset();
 
 constexpr int PROP_NAME = 3000, PROP_DIR = 3010, PROP_SIZE = 3020, PROP_TIME = 3030;
 constexpr int PROP_MODIFIED = 3040, PROP_CRLF = 3050;
+// The dialog protocol's commands: show fresh values, close.
+constexpr int PROP_REFRESH = 2510, PROP_CLOSE = 2;
 
 // What command 2510 fills: only what changed since it was last shown.
 struct PropertiesView {

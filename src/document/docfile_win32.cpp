@@ -7,7 +7,6 @@
 #include "document/docfile.h"
 #include "framework/dialog_win32.h"
 #include "support/status_win32.h"
-#include "view/cursor.h"
 
 namespace {
 
@@ -28,9 +27,9 @@ void propertiesShow() {
 INT_PTR propertiesProc(UINT message, WPARAM wParam, LPARAM) {
     if (message != WM_COMMAND) return 0;
     const int id = LOWORD(wParam);
-    if (id == DIALOG_REFRESH) {
+    if (id == PROP_REFRESH) {
         propertiesShow();
-    } else if (id == DIALOG_CANCEL) {
+    } else if (id == PROP_CLOSE) {
         dlg_close();
     } else if (HIWORD(wParam) == BN_CLICKED) {
         propertiesBoxClicked(id, dlg_get_check(id));

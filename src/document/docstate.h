@@ -1,5 +1,6 @@
-// The identity of the one document: its file, whether it changed, its line ends.
-// Every module that changes text sets `modified`.
+// The identity of the one document: its file, whether it changed, its line ends;
+// and the notices it sends to the floor above it. Every module that changes text
+// sets `modified`.
 #pragma once
 
 #include "support/files.h"
@@ -13,6 +14,7 @@ extern int modified;                   // the document differs from its file
 extern long fileSize;                  // size of fileName when last loaded or saved
 extern TimeRecord fileTime;            // its time then
 extern int crlfMode;                   // lines end in CR LF (1) or LF alone (0)
+extern int keepFileTime;               // "Dateizeit erhalten": saving keeps the file's time
 
 extern char lastDir[kPathChars + 1];    // directory of the last file loaded or saved, with separator
 extern char titleName[kPathChars + 1];  // the name the title shows now ("$": none yet)
@@ -23,3 +25,33 @@ extern int titleModified;               // the modified state the title shows (-
 extern int partlyLoaded;
 // The back list of "Zurueck": entry 0 the most recent.
 extern char backList[kBackEntries][kPathChars + 1];
+
+// --- Notices to the floor above ------------------------------------------------------
+// The document names nothing above it: it tells what happened to its lines, and
+// the listeners that the edit session installs answer (mark, snapshot, cursor,
+// repaint, the full refresh).
+
+enum class DocEvent {
+    Replacing,      // the lines are dropped for a new document or a whole load
+    Inserting,      // lines are about to be inserted at the cursor row
+    InsertRefused,  // the store cannot take the window rows for an insert
+    ColumnWanted,   // a loaded document's cursor goes to document column `column`
+    Replaced,       // the window shows new lines (new, loaded or inserted)
+    ShowWanted,     // the document's identity changed outside a key: show it now
+};
+
+struct DocNotice {
+    DocEvent event;
+    int column;  // ColumnWanted only
+};
+
+using DocListener = void (*)(const DocNotice& notice);
+constexpr int kDocListenersMax = 4;
+
+// Adds a listener (once: adding it again changes nothing). False when the
+// table is full.
+bool docListen(DocListener listener);
+// Removes every listener (a test of the document alone).
+void docListenersClear();
+// Tells every listener, in the order they were added.
+void docNotify(DocEvent event, int column = 0);

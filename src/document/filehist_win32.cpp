@@ -9,13 +9,12 @@
 #include "document/docstate.h"
 #include "document/filehist.h"
 #include "framework/dialog_win32.h"
-#include "shell/config.h"
 #include "support/files.h"
 #include "support/profile.h"
 #include "support/profile_win32.h"
+#include "support/settings.h"
 #include "support/status_win32.h"
 #include "support/strfunc.h"
-#include "view/refresh.h"
 
 namespace {
 
@@ -58,7 +57,7 @@ INT_PTR historyProc(UINT message, WPARAM wParam, LPARAM) {
         if (got > 0) {
             backReduce();
             openPath(name);
-            refreshAll();
+            docNotify(DocEvent::ShowWanted);
         }
     } else if (id == IDCANCEL) {
         dlg_close();
@@ -133,7 +132,7 @@ void startFrom(const char* dir) {
 void directoryInit(int, char**) {
     dirWindow.window = dlg_hwnd();
     panel_place(dirWindow.window);
-    extensionsLoad();
+    dirHiddenFilesReload();
     SendMessageA(dlg_item(kDirCombo), CB_LIMITTEXT, FILE_PATH_MAX, 0);
     SendMessageA(dlg_item(kFilterField), EM_LIMITTEXT, DIR_FILTER_MAX, 0);
     dlg_set_text(kFilterField, dirFilterText());
@@ -178,7 +177,7 @@ void chooseLine(int line) {
     case DirChoice::OpenFile:
         dlg_close();
         openPath(path);
-        refreshAll();
+        docNotify(DocEvent::ShowWanted);
         break;
     case DirChoice::None:
         break;

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "framework/platform.h"
+#include "support/platform.h"
 #include "support/strfunc.h"
 
 std::int32_t topLine = 0;

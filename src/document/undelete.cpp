@@ -4,8 +4,7 @@
 #include <cstring>
 
 #include "framework/messages.h"
-#include "framework/platform.h"
-#include "view/recorder.h"
+#include "support/platform.h"
 
 namespace {
 
@@ -161,10 +160,10 @@ void lineStore(const char* text) {
     if (state.lineRead > ZWRSUP) state.lineRead = ZWRSUP;
 }
 
-int lineFetch(char* out) {
+int lineFetch(char* out, bool again) {
     out[0] = '\0';
     if (!state.zwram) return -1;
-    if (!previousKeyWas('E')) state.lineRead = 0;
+    if (!again) state.lineRead = 0;
     if (state.lineRead >= ZWRSUP) return -1;
     state.lineRead += readText(state.zwram, ZWRSUP, state.lineRead, out);
     if (state.lineRead > ZWRSUP) state.lineRead = ZWRSUP;
@@ -195,10 +194,10 @@ void pieceStore(const char* text, int n) {
     state.pieceRead = 0;
 }
 
-int pieceFetch(char* out) {
+int pieceFetch(char* out, bool again) {
     out[0] = '\0';
     if (!state.cutxt) return -1;
-    if (!previousKeyWas('U')) state.pieceRead = 0;
+    if (!again) state.pieceRead = 0;
     if (state.cutxt[state.pieceRead] == '\0') return -1;
     state.pieceRead += readText(state.cutxt, CUSUP, state.pieceRead, out);
     if (state.pieceRead >= CUSUP) state.pieceRead = 0;

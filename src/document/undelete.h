@@ -54,11 +54,11 @@ int blockToClipboard();
 
 // Puts text in front of the line buffer; the oldest bytes fall off the end.
 void lineStore(const char* text);
-// Unless the previous key command was Ctrl+E, reading starts at the newest
-// text. Copies the text at the reading position to out (UNDELETE_TEXT_MAX + 1
+// Unless again (the previous key command was Ctrl+E too), reading starts at
+// the newest text. Copies the text at the reading position to out (UNDELETE_TEXT_MAX + 1
 // bytes) and advances past it: 0, or -1 and out empty when the reading
 // position has reached the end of the buffer (it never goes beyond).
-int lineFetch(char* out);
+int lineFetch(char* out, bool again);
 
 // --- The piece buffer ------------------------------------------------------
 
@@ -67,11 +67,11 @@ int lineFetch(char* out);
 // nothing is left the piece is a single blank. A non-empty piece goes in
 // front of the buffer, and reading restarts at the newest.
 void pieceStore(const char* text, int n);
-// Unless the previous key command was Ctrl+U, reading starts at the newest
-// piece. When the text at the reading position is not empty, copies it to out
+// Unless again (the previous key command was Ctrl+U too), reading starts at
+// the newest piece. When the text at the reading position is not empty, copies it to out
 // (UNDELETE_TEXT_MAX + 1 bytes) and advances past it: 0; else out is empty:
 // -1. Reading wraps to the newest when it reaches the end of the buffer.
-int pieceFetch(char* out);
+int pieceFetch(char* out, bool again);
 
 // --- For tests -------------------------------------------------------------
 

@@ -3,7 +3,7 @@
 #include "framework/dialog_win32.h"
 
 #include "framework/messages.h"
-#include "shell/app_win32.h"
+#include "support/app_win32.h"
 
 #include <array>
 #include <climits>

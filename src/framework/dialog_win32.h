@@ -13,7 +13,7 @@
 
 #include <windows.h>
 
-#include "shell/app_win32.h"  // runState: dialogs open only while the loop runs
+#include "support/app_win32.h"  // runState: dialogs open only while the loop runs
 
 constexpr int DLGSUP = 100;       // dialogs that can be open at the same time
 constexpr int DLG_NAME_MAX = 20;  // characters of a template name kept in a slot

@@ -4,7 +4,7 @@
 // the filter list and the start name) needs no system.
 #include "framework/messages.h"
 
-#include "framework/platform.h"
+#include "support/platform.h"
 #include "support/files.h"
 #include "support/strfunc.h"
 

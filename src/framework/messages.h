@@ -2,7 +2,7 @@
 // every module speaks to the user and reacts to an impossible state.
 //
 // Portable: the boxes reach the system through plat_message_box/plat_file_box
-// (framework/platform.h); the texts through plat_load_string.
+// (support/platform.h); the texts through plat_load_string.
 #pragma once
 
 // ---------------------------------------------------------------- texts

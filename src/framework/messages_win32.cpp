@@ -7,8 +7,8 @@
 
 #include "framework/dialog_win32.h"
 #include "framework/messages.h"
-#include "framework/platform.h"
-#include "shell/app_win32.h"
+#include "support/platform.h"
+#include "support/app_win32.h"
 #include "support/strfunc.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // Messages, texts and boxes: the Win32 layer's side (the plat_ primitives of
-// framework/platform.h) and its test hooks.
+// support/platform.h) and its test hooks.
 //
 // No real box may block a test run: with a box hook set, every message box and
 // the fatal box go to the hook instead (with the same disabling of the program's

@@ -1,6 +1,6 @@
 #include "host/headless.h"
 
-#include "framework/platform.h"
+#include "support/platform.h"
 #include "host/headless_messages.h"
 #include "host/headless_profile.h"
 #include "host/headless_status.h"

@@ -3,7 +3,7 @@
 // program's texts, the fatal end as a recorded abort, and the debug trace kept.
 #pragma once
 
-#include "framework/platform.h"
+#include "support/platform.h"
 
 #include <string>
 #include <vector>

@@ -7,7 +7,7 @@
 #include <string>
 #include <system_error>
 
-#include "framework/platform.h"
+#include "support/platform.h"
 #include "support/files.h"
 #include "support/inifile.h"
 #include "support/profile.h"

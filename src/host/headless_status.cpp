@@ -1,7 +1,7 @@
 // The status bar and title of the headless host.
 #include "host/headless_status.h"
 
-#include "framework/platform.h"
+#include "support/platform.h"
 #include "support/status.h"
 
 #include <cstdio>

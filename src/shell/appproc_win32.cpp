@@ -13,7 +13,7 @@
 #include "framework/dialog_win32.h"
 #include "framework/messages.h"
 #include "resources/resource.h"
-#include "shell/app_win32.h"
+#include "support/app_win32.h"
 #include "shell/appproc.h"
 #include "shell/config_win32.h"
 #include "shell/mainwin_win32.h"

@@ -1,4 +1,4 @@
-// The configuration: key names, extension patterns, placement slots and the
+// The configuration: extension patterns, placement slots and the
 // field tables of the three settings dialogs. Everything here reaches the
 // settings file through the ini functions of support/profile.h.
 #include "shell/config.h"
@@ -7,7 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "framework/platform.h"
+#include "document/dirpanel.h"
+#include "support/platform.h"
 #include "support/files.h"
 #include "support/strfunc.h"
 
@@ -123,10 +124,6 @@ const ConfigDialog configDirectories = {"DB1600", kDirectoryFields.data(), CFG_D
 const ConfigDialog configExtensions = {"DB1603", kExtensionFields.data(), CFG_EXTENSIONS};
 const ConfigDialog configColours = {"DB1604", kColourFields.data(), static_cast<int>(kColourFields.size())};
 
-void configKeyName(char* key, const char* format, int n) {
-    std::snprintf(key, CFG_KEY_MAX + 1, format, n);
-}
-
 // ---------------------------------------------------------------- extension patterns
 
 void extensionsLoad() {
@@ -153,6 +150,11 @@ int extensionAllowed(const char* ext) {
 const char* extensionPattern(int i) { return i >= 0 && i < CFG_EXTENSIONS ? extensions.patterns[i] : ""; }
 
 void extensionsForget() { extensions = ExtensionTable{}; }
+
+void extensionsInstall() {
+    static constexpr DirHiddenFiles kPatterns = {extensionsLoad, extensionAllowed};
+    dirHiddenFilesSet(&kPatterns);
+}
 
 // ---------------------------------------------------------------- placement slots
 

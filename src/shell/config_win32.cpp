@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "framework/dialog_win32.h"
-#include "shell/app_win32.h"
+#include "support/app_win32.h"
 #include "shell/config.h"
 #include "support/profile_win32.h"
 #include "support/status_win32.h"

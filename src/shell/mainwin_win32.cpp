@@ -13,9 +13,10 @@
 #include "document/undelete.h"
 #include "framework/dialog_win32.h"
 #include "framework/messages.h"
-#include "framework/platform.h"
+#include "support/platform.h"
 #include "resources/resource.h"
-#include "shell/app_win32.h"
+#include "support/app_win32.h"
+#include "shell/config.h"
 #include "shell/config_win32.h"
 #include "support/files.h"
 #include "support/profile.h"
@@ -305,6 +306,7 @@ int appInit() {
     undeleteCreate();
     historyCreate();
     historyMenuInstall();  // the recent files appear at the end of "&Datei"
+    extensionsInstall();   // the directory panel hides files by the settings' patterns
 
     rowsReady = 1;
     optionsSetDefaults();

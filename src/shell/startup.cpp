@@ -7,7 +7,7 @@
 
 #include "document/docfile.h"
 #include "framework/messages.h"
-#include "framework/platform.h"
+#include "support/platform.h"
 #include "resources/resource.h"
 #include "support/files.h"
 #include "support/profile.h"

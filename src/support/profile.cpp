@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "framework/platform.h"
+#include "support/platform.h"
 #include "support/files.h"
 #include "support/strfunc.h"
 

@@ -2,7 +2,7 @@
 // starting of programs and documents: the portable halves of these services.
 //
 // The ini functions and the starters reach the system only through the plat_
-// primitives of framework/platform.h; everything that needs no system call
+// primitives of support/platform.h; everything that needs no system call
 // (bounds, number formats, the command-line split, the quoting of a batch
 // parameter) lives here and is tested natively. The window side (placement,
 // drops, menus, clipboard) is in profile_win32.h.

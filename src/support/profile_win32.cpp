@@ -8,8 +8,8 @@
 
 #include <cstring>
 
-#include "framework/platform.h"
-#include "shell/app_win32.h"
+#include "support/platform.h"
+#include "support/app_win32.h"
 #include "support/files.h"
 #include "support/profile.h"
 

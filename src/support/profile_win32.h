@@ -1,6 +1,6 @@
 // The window side of the profile and shell services: window placement in the
 // profile, dropped files, the main menu, messages and a few window functions.
-// The ini primitives, the clipboard and the title (framework/platform.h) are
+// The ini primitives, the clipboard and the title (support/platform.h) are
 // implemented beside these in profile_win32.cpp.
 #pragma once
 

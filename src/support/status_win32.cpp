@@ -3,8 +3,8 @@
 #include "support/status_win32.h"
 
 #include "framework/dialog_win32.h"
-#include "framework/platform.h"
-#include "shell/app_win32.h"
+#include "support/platform.h"
+#include "support/app_win32.h"
 #include "support/files.h"
 #include "support/profile.h"
 #include "support/status.h"

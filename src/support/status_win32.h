@@ -1,5 +1,5 @@
 // The status bar, the value functions of dialog controls, dialog units and the
-// HTML help: the Win32 side. status_set is declared in framework/platform.h.
+// HTML help: the Win32 side. status_set is declared in support/platform.h.
 //
 // Every control function takes the control id first and addresses that control
 // of the current dialog (dlg_hwnd): inside a dialog's message that dialog,

@@ -8,7 +8,7 @@
 #include "document/linestore.h"
 #include "document/undelete.h"
 #include "framework/messages.h"
-#include "framework/platform.h"
+#include "support/platform.h"
 #include "support/strfunc.h"
 #include "view/editing.h"
 #include "view/search.h"

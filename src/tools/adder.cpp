@@ -5,7 +5,7 @@
 
 #include "document/docstate.h"
 #include "document/linestore.h"
-#include "framework/platform.h"
+#include "support/platform.h"
 #include "resources/resource.h"
 #include "support/strfunc.h"
 #include "view/editing.h"

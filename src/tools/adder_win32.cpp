@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "framework/dialog_win32.h"
-#include "shell/app_win32.h"
+#include "support/app_win32.h"
 #include "support/profile_win32.h"
 #include "support/status.h"
 #include "support/status_win32.h"

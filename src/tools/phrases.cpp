@@ -6,9 +6,9 @@
 #include <cstring>
 
 #include "document/linestore.h"
-#include "framework/platform.h"
+#include "support/platform.h"
 #include "resources/resource.h"
-#include "shell/config.h"
+#include "support/settings.h"
 #include "support/files.h"
 #include "support/profile.h"
 #include "support/strfunc.h"

@@ -2,7 +2,7 @@
 
 #include "document/docfile.h"
 #include "document/linestore.h"
-#include "framework/platform.h"
+#include "support/platform.h"
 #include "support/status.h"
 #include "tools/adder.h"
 #include "view/editing.h"

@@ -8,6 +8,7 @@
 #include "view/cursor.h"
 #include "view/marking.h"
 #include "view/options.h"
+#include "view/refresh.h"
 #include "view/textview.h"
 
 #include <cstdint>
@@ -142,6 +143,26 @@ void linesChanging() {
     markClear();
     snapshotReset();
 }
+
+namespace {
+
+void answerDocument(const DocNotice& notice) {
+    switch (notice.event) {
+    case DocEvent::Replacing: markReset(); break;
+    case DocEvent::Inserting: linesChanging(); break;
+    case DocEvent::InsertRefused: editRefused(); break;
+    case DocEvent::ColumnWanted: cursorToColumn(notice.column); break;
+    case DocEvent::Replaced:
+        snapshotReset();
+        invalidateAll();
+        break;
+    case DocEvent::ShowWanted: refreshAll(); break;
+    }
+}
+
+}  // namespace
+
+void editSessionListen() { docListen(answerDocument); }
 
 EditAction::EditAction() { ++refusal.actionDepth; }
 

@@ -93,6 +93,12 @@ bool flushAroundCursor();
 // the line snapshot is dropped, so that Ctrl+Q never puts a line back over
 // lines that moved under it (the next refresh takes it afresh).
 void linesChanging();
+// The edit session answers the document's notices (document/docstate.h): the
+// mark goes with the old lines, lines inserted clear it (linesChanging), a
+// refused insert is told, a loaded document's cursor goes to its column, new
+// lines drop the snapshot and repaint the window, and a changed identity is
+// shown by the full refresh. Installed when the view starts.
+void editSessionListen();
 // An action made of many edits (a key command built from nested keys, a
 // tool typing its text): within it the user is told of a full store at most
 // once. Actions nest; the outermost one counts.

@@ -9,7 +9,7 @@
 #include "document/docstate.h"
 #include "document/linestore.h"
 #include "framework/messages.h"
-#include "framework/platform.h"
+#include "support/platform.h"
 #include "view/editing.h"
 #include "view/refresh.h"
 #include "view/textview.h"

@@ -2,8 +2,8 @@
 // point of the text window, the choice returned to the marking.
 #include <windows.h>
 
-#include "framework/platform.h"
-#include "shell/app_win32.h"
+#include "support/platform.h"
+#include "support/app_win32.h"
 
 int plat_context_menu(const char* menuName, int x, int y) {
     if (!App.mainWindow || menuName == nullptr) return 0;

@@ -8,7 +8,6 @@ int autoIndent = 1;
 int quoteOption = 0;
 int lineInsertMode = 0;
 int pasteWrap = 0;
-int keepFileTime = 0;
 int tabStep = 8;
 int indentStep = 2;
 

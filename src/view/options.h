@@ -2,13 +2,14 @@
 // changed by the options dialog and the Insert key, read by every editing module.
 #pragma once
 
+#include "document/docstate.h"  // keepFileTime: the document's own option
+
 extern int insertMode;      // "Einfügen": insert (1) or overwrite (0) when typing
 extern int columnKeep;      // "Spaltentreue": text after a double blank keeps its columns
 extern int autoIndent;      // "Einrückhilfe": indentation after moving to the next line
 extern int quoteOption;     // "Anf.Zeichen" (ini "Option"/"Klammer")
 extern int lineInsertMode;  // "Zeilen einfügen": Enter opens a new line
 extern int pasteWrap;       // "Umbruch bei ^V": pasted lines break at 80, not 250
-extern int keepFileTime;    // "Dateizeit erhalten": saving keeps the file's time
 extern int tabStep;         // "Tabulator": 2..16
 extern int indentStep;      // "Einrücken": 2..8
 

@@ -10,7 +10,7 @@
 #include "document/linestore.h"
 #include "document/undelete.h"
 #include "framework/messages.h"
-#include "framework/platform.h"
+#include "support/platform.h"
 #include "support/files.h"
 #include "support/profile.h"
 #include "support/status.h"
@@ -776,7 +776,7 @@ void openLine() {
 // Ctrl+E: a deleted line back at the cursor, older ones on repeated presses.
 void restoreLine() {
     char text[UNDELETE_TEXT_MAX + 1];
-    lineFetch(text);
+    lineFetch(text, previousKeyWas('E'));
     const int n = static_cast<int>(std::strlen(text));
     if (!openRowAtCursor(n)) return;
     LineRecord row = cursorRowRaw();
@@ -816,7 +816,7 @@ void structureList() { openList(kListStructure); }
 
 void typePiece() {
     char text[UNDELETE_TEXT_MAX + 1];
-    pieceFetch(text);
+    pieceFetch(text, previousKeyWas('U'));
     typeText(text);
 }
 

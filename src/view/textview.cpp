@@ -5,9 +5,10 @@
 #include <cstring>
 
 #include "document/linestore.h"
-#include "framework/platform.h"
+#include "support/platform.h"
 #include "support/profile.h"
 #include "support/strfunc.h"
+#include "view/editing.h"
 #include "view/options.h"
 #include "view/taste.h"
 
@@ -428,6 +429,7 @@ void caretRefresh() {
 // ---------------------------------------------------------------- life cycle
 
 void viewStateStart(int barWidth) {
+    editSessionListen();  // the document's notices are answered from now on
     scrollBarWidth = barWidth;
     viewReady = 1;
     hasFocus = 1;

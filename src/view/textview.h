@@ -7,7 +7,7 @@
 // colours, the clipped in-line mark, the glyphs to draw and their colour), and
 // the Win32 half (textview_win32) only carries plans out with GDI and the
 // system caret. It also implements the text-window primitives of
-// framework/platform.h; the headless host records them instead.
+// support/platform.h; the headless host records them instead.
 //
 // Cell (c, r) - screen column c, window row r - has its top-left pixel at
 // (c * charWidth + 4, r * lineHeight + 2). Row r shows window row r of the
@@ -246,7 +246,7 @@ void caretRefresh();
 
 // The portable part of creating the view: viewReady and hasFocus set, the
 // colours loaded (once per run), the scroll bar width taken, the scroll cache
-// and the caret state forgotten.
+// and the caret state forgotten; the edit session listens to the document.
 void viewStateStart(int barWidth);
 // The portable part of destroying it: an open row-paint context released, a
 // shown system caret destroyed, viewReady cleared.

@@ -2,8 +2,8 @@
 // portable half (view/textview) decided.
 #include "view/textview_win32.h"
 
-#include "framework/platform.h"
-#include "shell/app_win32.h"
+#include "support/platform.h"
+#include "support/app_win32.h"
 #include "support/status_win32.h"
 #include "support/strfunc.h"
 #include "view/marking.h"

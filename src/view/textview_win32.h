@@ -1,7 +1,7 @@
 // The text window's Win32 side: the font, the scroll bar control, the
 // messages of the text area, and GDI and the system caret carrying out the
 // plans of view/textview.h. It also implements the text-window primitives of
-// framework/platform.h (repaint, row-paint context, caret refresh, scroll bar).
+// support/platform.h (repaint, row-paint context, caret refresh, scroll bar).
 #pragma once
 
 #include <windows.h>

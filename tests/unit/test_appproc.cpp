@@ -17,7 +17,7 @@
 #include "document/filehist.h"
 #include "editor_fixture.h"
 #include "file_bytes.h"
-#include "framework/platform.h"
+#include "support/platform.h"
 #include "host/headless_messages.h"
 #include "host/headless_profile.h"
 #include "resources/resource.h"

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "file_bytes.h"
-#include "framework/platform.h"
+#include "support/platform.h"
 #include "host/headless.h"
 #include "host/headless_profile.h"
 #include "support/profile.h"

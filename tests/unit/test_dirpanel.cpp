@@ -36,6 +36,7 @@ class DirectoryPanel : public ::testing::Test {
         ini_set_file("Y8.ini");
         ini_write(CFG_SECTION_ZUSAETZE, "Ext0", "BAK");
         extensionsForget();
+        extensionsInstall();
         dirFilterSet("");
     }
     void TearDown() override {

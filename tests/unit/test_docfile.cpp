@@ -40,10 +40,19 @@ int collect(LineRecord* line, void* user) {
     return 1;
 }
 
+// The document alone: an empty store in a window of 20 x 80, nothing above it
+// that answers its notices. DocFileInEditor starts the editor around it.
 class DocFile : public ::testing::Test {
   protected:
+    virtual void start() {
+        headless_reset();
+        ASSERT_TRUE(emptyStoreStart(20, 80));
+        positionsReset();
+        docListenersClear();
+    }
+    virtual void stop() {}
     void SetUp() override {
-        editorStart();
+        start();
         historyCreate();
         home_ = fs::current_path();
         dir_ = freshTempDir("y8_doc_");
@@ -64,7 +73,7 @@ class DocFile : public ::testing::Test {
         files_test_fail_call(-1);
         fs::current_path(home_);
         historyDestroy();
-        editorStop();
+        stop();
         std::error_code ec;
         fs::remove_all(dir_, ec);
     }
@@ -102,6 +111,14 @@ class DocFile : public ::testing::Test {
 
     fs::path dir_;
     fs::path home_;
+};
+
+// For what the edit session does with the document's notices (mark, cursor,
+// snapshot, keys, the full refresh).
+class DocFileInEditor : public DocFile {
+  protected:
+    void start() override { editorStart(); }
+    void stop() override { editorStop(); }
 };
 
 const TimeRecord kOldTime = {100, 2, 3, 4, 5, 6};  // 03.02.2000 04:05:06
@@ -142,7 +159,7 @@ TEST_F(DocFile, LoadingTakesLineEndsFromTheFirst250BytesOnly) {
     EXPECT_STREQ(headless_status_text(0), " lf");
 }
 
-TEST_F(DocFile, AWholeLoadNamesTheDocumentAndEntersItsDirectory) {
+TEST_F(DocFileInEditor, AWholeLoadNamesTheDocumentAndEntersItsDirectory) {
     write("a.txt", "first\r\n" + std::string(250, 'x') + "\r\n\tlast  \r\n");
     ASSERT_EQ(set_file_time(path("a.txt").c_str(), &kOldTime), 0);
     modified = 1;  // the caller asked already
@@ -1011,7 +1028,7 @@ TEST_F(DocFile, TheTitleShowsTheNameAndMarksAChange) {
     EXPECT_STREQ(headless_title(), "< C:\\kurz\\mit\\39\\zeichen\\im\\ganzen.txt__ >");
 }
 
-TEST_F(DocFile, TheRememberedPositionIsBroughtIntoTheWindow) {
+TEST_F(DocFileInEditor, TheRememberedPositionIsBroughtIntoTheWindow) {
     writeLines("p.txt", 100);
     writeLines("q.txt", 3);
     const std::string p = path("p.txt");
@@ -1061,7 +1078,38 @@ TEST(Properties, SizeHasOneSeparatorBeforeTheLastThreeDigits) {
     }
 }
 
-TEST_F(DocFile, PropertiesShowOnlyWhatChangedAndTheBoxesActAtOnce) {
+std::vector<DocEvent> told;
+void tell(const DocNotice& notice) { told.push_back(notice.event); }
+
+TEST_F(DocFile, TheDocumentTellsTheFloorAboveWhatHappenedInOrder) {
+    using E = DocEvent;
+    writeLines("a.txt", 3);
+    const std::string a = path("a.txt");
+    struct Case {
+        const char* what;
+        void (*act)(const char* path);
+        std::vector<DocEvent> events;
+    };
+    const Case cases[] = {
+        {"new document", [](const char*) { docNew(); }, {E::Replacing, E::Replaced}},
+        {"whole load", [](const char* p) { docLoad(p, true); }, {E::Replacing, E::ColumnWanted, E::Replaced}},
+        {"insert", [](const char* p) { docLoad(p, false); }, {E::Inserting, E::Replaced}},
+        {"unreadable file", [](const char*) { docLoad("missing.txt", true); }, {}},
+        {"line-end box", [](const char*) { propertiesBoxClicked(PROP_CRLF, 0); }, {E::ShowWanted}},
+        {"other box", [](const char*) { propertiesBoxClicked(PROP_NAME, 0); }, {}},
+    };
+    ASSERT_TRUE(docListen(tell));
+    ASSERT_TRUE(docListen(tell));  // a listener added twice hears each notice once
+    for (const Case& c : cases) {
+        told.clear();
+        modified = 0;
+        c.act(a.c_str());
+        EXPECT_EQ(told, c.events) << c.what;
+    }
+    docListenersClear();
+}
+
+TEST_F(DocFileInEditor, PropertiesShowOnlyWhatChangedAndTheBoxesActAtOnce) {
     std::strcpy(fileName, "C:\\dir\\datei.txt");
     fileSize = 1234567;
     fileTime = kOldTime;

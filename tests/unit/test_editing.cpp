@@ -80,7 +80,7 @@ TEST_F(Editing, DeleteWithColumnKeepBlanksBeforeTheDoubleBlank) {
     EXPECT_EQ(column(), 2);
     EXPECT_EQ(modified, 1);
     char piece[UNDELETE_TEXT_MAX + 1];
-    ASSERT_EQ(pieceFetch(piece), 0);
+    ASSERT_EQ(pieceFetch(piece, false), 0);
     EXPECT_STREQ(piece, "c");
 
     columnKeep = 0;
@@ -96,7 +96,7 @@ TEST_F(Editing, DeleteWithColumnKeepBlanksBeforeTheDoubleBlank) {
     cursorRow = 1;
     deleteChars(10);
     EXPECT_EQ(rowText(1), std::string(245, '-'));
-    ASSERT_EQ(pieceFetch(piece), 0);
+    ASSERT_EQ(pieceFetch(piece, false), 0);
     EXPECT_STREQ(piece, "VWXYZ");
     deleteChars(0);
     EXPECT_EQ(rowText(1), std::string(245, '-'));

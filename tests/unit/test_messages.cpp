@@ -5,7 +5,7 @@
 // followed by a hex digit letter is closed by splitting the literal.
 #include "framework/messages.h"
 
-#include "framework/platform.h"
+#include "support/platform.h"
 #include "host/headless_messages.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 // directory of each test's own; programs and shell starts recorded, not run).
 #include "support/profile.h"
 
-#include "framework/platform.h"
+#include "support/platform.h"
 #include "host/headless_profile.h"
 #include "support/files.h"
 #include "support/inifile.h"

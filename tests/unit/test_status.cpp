@@ -2,7 +2,7 @@
 // the help target.
 #include "support/status.h"
 
-#include "framework/platform.h"
+#include "support/platform.h"
 #include "host/headless_status.h"
 
 #include <gtest/gtest.h>

@@ -19,7 +19,7 @@
 #include "document/linestore.h"
 #include "document/undelete.h"
 #include "framework/messages.h"
-#include "framework/platform.h"
+#include "support/platform.h"
 #include "host/headless.h"
 #include "host/headless_messages.h"
 #include "host/headless_profile.h"

@@ -12,51 +12,48 @@
 #include <vector>
 
 #include "framework/messages.h"
-#include "framework/platform.h"
+#include "support/platform.h"
 #include "host/headless.h"
 #include "host/headless_profile.h"
-#include "view/recorder.h"
-#include "view/taste.h"
 
 namespace {
+
+// The last two keys pressed at the top level (0: a key without Ctrl).
+struct Keys {
+    int last = 0, previous = 0;
+};
+Keys keys;
 
 class Undelete : public ::testing::Test {
 protected:
     void SetUp() override {
         headless_reset();
-        recorderReset();
+        keys = Keys{};
         fmalloc_test_fail_after(-1);
         undeleteCreate();
     }
     void TearDown() override {
         undeleteDestroy();
-        recorderReset();
         fmalloc_test_fail_after(-1);
         headless_reset();
     }
 };
 
-// The user presses a key at the top level, as the key dispatcher records it:
-// Ctrl with a letter, or a key without Ctrl.
-void pressCtrl(int letter) {
-    keyDepth = 1;
-    recordKey(kKeyEventVirtual, letter, false, true, false);
-    keyDepth = 0;
-}
-void pressDown() {
-    keyDepth = 1;
-    recordKey(kKeyEventVirtual, vk::kDown, false, false, false);
-    keyDepth = 0;
-}
+// The user presses a key at the top level: Ctrl with a letter, or a key
+// without Ctrl (0). The key commands ask whether the one before the current
+// key was the same Ctrl key.
+void pressCtrl(int letter) { keys = Keys{letter, keys.last}; }
+void pressDown() { keys = Keys{0, keys.last}; }
+bool again(int letter) { return keys.previous == letter; }
 
 // Ctrl+E or Ctrl+U pressed and handled: the fetch it makes.
 int ctrlE(char* out) {
     pressCtrl('E');
-    return lineFetch(out);
+    return lineFetch(out, again('E'));
 }
 int ctrlU(char* out) {
     pressCtrl('U');
-    return pieceFetch(out);
+    return pieceFetch(out, again('U'));
 }
 
 // A text of length characters that names its number n at the front, so that
@@ -206,9 +203,9 @@ TEST_F(Undelete, AStoredTextIsAtMostALine) {
     const std::string line = longText.substr(0, UNDELETE_TEXT_MAX);
     ASSERT_EQ(blockFetch(true, out), 0);
     EXPECT_EQ(out, line);
-    ASSERT_EQ(lineFetch(out), 0);
+    ASSERT_EQ(lineFetch(out, again('E')), 0);
     EXPECT_EQ(out, line);
-    ASSERT_EQ(pieceFetch(out), 0);
+    ASSERT_EQ(pieceFetch(out, again('U')), 0);
     EXPECT_EQ(out, line);
 }
 
@@ -378,7 +375,7 @@ TEST_F(Undelete, CtrlEReadsAFullLineBufferToItsCutEnd) {
     EXPECT_EQ(out, stored[499]);
     pressCtrl('E');
     lineStore("mitten");
-    EXPECT_EQ(lineFetch(out), 0);
+    EXPECT_EQ(lineFetch(out, again('E')), 0);
     EXPECT_EQ(out, stored[498]);
 }
 
@@ -392,7 +389,7 @@ TEST_F(Undelete, PieceIsTheTrimmedFirstNCharacters) {
     pieceStore("abc", -3);
     EXPECT_EQ(std::string(cutxtBytes(), CUSUP + 2), empty);
     char out[UNDELETE_TEXT_MAX + 1] = "stale";
-    EXPECT_EQ(pieceFetch(out), -1) << "an empty piece buffer";
+    EXPECT_EQ(pieceFetch(out, again('U')), -1) << "an empty piece buffer";
     EXPECT_STREQ(out, "");
 
     struct Case {
@@ -410,7 +407,7 @@ TEST_F(Undelete, PieceIsTheTrimmedFirstNCharacters) {
     };
     for (const Case& c : cases) {
         pieceStore(c.text, c.n);
-        EXPECT_EQ(pieceFetch(out), 0) << c.text;
+        EXPECT_EQ(pieceFetch(out, again('U')), 0) << c.text;
         EXPECT_STREQ(out, c.piece) << '"' << c.text << "\", " << c.n;
     }
     EXPECT_EQ(std::string(cutxtBytes(), 20), std::string("x\ty\0 \0 \0ab\0ab  cd\0ab", 20));
@@ -430,10 +427,10 @@ TEST_F(Undelete, PieceBufferLetsTheOldestFallOff) {
 
     // A store always restarts reading at the newest.
     char out[UNDELETE_TEXT_MAX + 1];
-    EXPECT_EQ(pieceFetch(out), 0);
+    EXPECT_EQ(pieceFetch(out, again('U')), 0);
     EXPECT_EQ(out, stored[4]);
     pieceStore("neu", 3);
-    EXPECT_EQ(pieceFetch(out), 0);
+    EXPECT_EQ(pieceFetch(out, again('U')), 0);
     EXPECT_STREQ(out, "neu");
 }
 
@@ -483,7 +480,7 @@ TEST_F(Undelete, RepeatedCtrlUGoesBackThroughOlderPiecesAndWraps) {
     // A store restarts reading even while Ctrl+U repeats.
     pressCtrl('U');
     pieceStore("neu", 3);
-    EXPECT_EQ(pieceFetch(out), 0);
+    EXPECT_EQ(pieceFetch(out, again('U')), 0);
     EXPECT_STREQ(out, "neu");
 }
 
@@ -498,9 +495,9 @@ TEST_F(Undelete, BuffersAreEmptyBeforeCreateAndAfterASecondCreate) {
     undeleteCreate();  // a second call empties them again
     char out[UNDELETE_TEXT_MAX + 1];
     EXPECT_EQ(blockFetch(true, out), -1);
-    EXPECT_EQ(lineFetch(out), 0);
+    EXPECT_EQ(lineFetch(out, again('E')), 0);
     EXPECT_STREQ(out, "");
-    EXPECT_EQ(pieceFetch(out), -1);
+    EXPECT_EQ(pieceFetch(out, again('U')), -1);
 
     const int blocks = fmalloc_count();
     undeleteDestroy();
@@ -514,10 +511,10 @@ TEST_F(Undelete, BuffersAreEmptyBeforeCreateAndAfterASecondCreate) {
     EXPECT_EQ(blockFetch(true, out), -1);
     EXPECT_STREQ(out, "");
     std::strcpy(out, "stale");
-    EXPECT_EQ(lineFetch(out), -1);
+    EXPECT_EQ(lineFetch(out, again('E')), -1);
     EXPECT_STREQ(out, "");
     std::strcpy(out, "stale");
-    EXPECT_EQ(pieceFetch(out), -1);
+    EXPECT_EQ(pieceFetch(out, again('U')), -1);
     EXPECT_STREQ(out, "");
     EXPECT_EQ(blockToClipboard(), -1);
     EXPECT_FALSE(headless_clipboard_has_text());

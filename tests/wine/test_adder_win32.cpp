@@ -13,7 +13,7 @@
 #include "document/linestore.h"
 #include "framework/dialog_win32.h"
 #include "resources/resource.h"
-#include "shell/app_win32.h"
+#include "support/app_win32.h"
 #include "support/status_win32.h"
 #include "tools/adder.h"
 #include "view/cursor.h"

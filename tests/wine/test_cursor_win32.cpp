@@ -14,7 +14,7 @@
 
 #include "document/linestore.h"
 #include "framework/dialog_win32.h"
-#include "shell/app_win32.h"
+#include "support/app_win32.h"
 #include "support/status_win32.h"
 #include "view/cursor.h"
 #include "view/editing.h"

@@ -6,7 +6,7 @@
 #include "framework/dialog_win32.h"
 #include "framework/messages.h"
 #include "framework/messages_win32.h"
-#include "shell/app_win32.h"
+#include "support/app_win32.h"
 #include "test_dialogs.h"
 #include "wine_environment.h"
 

@@ -20,7 +20,7 @@
 #include "document/filehist.h"
 #include "document/linestore.h"
 #include "framework/dialog_win32.h"
-#include "shell/app_win32.h"
+#include "support/app_win32.h"
 #include "shell/config.h"
 #include "support/profile.h"
 #include "support/status_win32.h"
@@ -108,6 +108,7 @@ class RecentFilesWin32 : public ::testing::Test {
         ini_write(CFG_SECTION_DAUER_DIR, "Dir0", "C:\\Kurz");
         ini_write(CFG_SECTION_DAUER_DIR, "Dir4", "C:\\ein\\sehr\\langer\\Pfad\\der\\mehr\\als\\vierzig\\hat");
         extensionsForget();
+        extensionsInstall();
         dirFilterSet("");
         historyCreate();
         fileName[0] = '\0';

@@ -7,9 +7,9 @@
 
 #include "document/filehist.h"
 #include "framework/dialog_win32.h"
-#include "framework/platform.h"
+#include "support/platform.h"
 #include "resources/resource.h"
-#include "shell/app_win32.h"
+#include "support/app_win32.h"
 #include "shell/config.h"
 #include "shell/startup.h"
 #include "support/status_win32.h"

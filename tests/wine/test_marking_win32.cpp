@@ -5,8 +5,8 @@
 #include "view/marking.h"
 
 #include "document/linestore.h"
-#include "framework/platform.h"
-#include "shell/app_win32.h"
+#include "support/platform.h"
+#include "support/app_win32.h"
 #include "view/options.h"
 #include "view/textview.h"
 #include "view/textview_win32.h"

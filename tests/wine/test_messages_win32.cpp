@@ -7,8 +7,8 @@
 #include "framework/dialog_win32.h"
 #include "framework/messages.h"
 #include "framework/messages_win32.h"
-#include "framework/platform.h"
-#include "shell/app_win32.h"
+#include "support/platform.h"
+#include "support/app_win32.h"
 #include "wine_environment.h"
 
 #include <gtest/gtest.h>

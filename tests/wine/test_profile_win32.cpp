@@ -5,8 +5,8 @@
 #include "support/profile.h"
 #include "support/profile_win32.h"
 
-#include "framework/platform.h"
-#include "shell/app_win32.h"
+#include "support/platform.h"
+#include "support/app_win32.h"
 #include "support/files.h"
 #include "support/inifile.h"
 #include "wine_environment.h"

@@ -20,7 +20,7 @@
 #include "document/linestore.h"
 #include "framework/dialog_win32.h"
 #include "resources/resource.h"
-#include "shell/app_win32.h"
+#include "support/app_win32.h"
 #include "shell/mainwin_win32.h"
 #include "textops/block.h"
 #include "view/marking.h"

@@ -2,8 +2,8 @@
 #include "support/status_win32.h"
 
 #include "framework/dialog_win32.h"
-#include "framework/platform.h"
-#include "shell/app_win32.h"
+#include "support/platform.h"
+#include "support/app_win32.h"
 #include "support/profile.h"
 #include "support/status.h"
 #include "test_dialogs.h"

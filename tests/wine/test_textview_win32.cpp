@@ -4,8 +4,8 @@
 #include "view/textview_win32.h"
 
 #include "document/linestore.h"
-#include "framework/platform.h"
-#include "shell/app_win32.h"
+#include "support/platform.h"
+#include "support/app_win32.h"
 #include "support/profile.h"
 #include "support/status_win32.h"
 #include "view/options.h"

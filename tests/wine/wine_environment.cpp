@@ -7,7 +7,7 @@
 #include "document/linestore.h"
 #include "framework/dialog_win32.h"
 #include "framework/messages_win32.h"
-#include "shell/app_win32.h"
+#include "support/app_win32.h"
 #include "support/status_win32.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "shell/app_win32.h"
+#include "support/app_win32.h"
 
 AppRecord App;  // the one application record
 int runState = 0;
