@@ -16,6 +16,7 @@
 #include "support/platform.h"
 #include "resources/resource.h"
 #include "support/app_win32.h"
+#include "shell/bindings.h"
 #include "shell/config_win32.h"
 #include "support/files.h"
 #include "support/profile.h"
@@ -305,6 +306,8 @@ int appInit() {
     undeleteCreate();
     historyCreate();
     historyMenuInstall();  // the recent files appear at the end of "&Datei"
+
+    toolsBind();  // the tools' keys and refresh listeners, before the first key or refresh
 
     rowsReady = 1;
     optionsSetDefaults();
