@@ -15,6 +15,7 @@
 #include "document/docstate.h"
 #include "document/linestore.h"
 #include "host/headless.h"
+#include "host/headless_messages.h"
 #include "view/cursor.h"
 #include "view/editing.h"
 #include "view/refresh.h"
