@@ -16,6 +16,7 @@
 #include "document/linestore.h"
 #include "host/headless.h"
 #include "host/headless_messages.h"
+#include "host/headless_profile.h"
 #include "view/recorder.h"
 
 namespace {
