@@ -21,6 +21,7 @@
 #include "support/profile.h"
 #include "support/profile_win32.h"
 #include "support/status_win32.h"
+#include "textops/block.h"
 #include "textops/lists.h"
 #include "textops/lists_win32.h"
 #include "tools/adder_win32.h"
@@ -51,7 +52,7 @@ void searchOpen(int, std::intptr_t) {
     searchTextFromMark();
     searchDialogOpen();
 }
-void blockReplaceOpen(int, std::intptr_t) { blockReplaceDialogOpen(); }
+void blockReplaceOpen(int, std::intptr_t) { blockReplaceDialogOpen(block_replace); }
 
 // 1200 and 1201: every in-line mark cleared; a marked text opens the search
 // list for it, else the overview or the structure. Ctrl+\334 and Ctrl+T post 1200

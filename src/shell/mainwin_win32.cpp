@@ -16,6 +16,7 @@
 #include "support/platform.h"
 #include "resources/resource.h"
 #include "support/app_win32.h"
+#include "shell/bindings.h"
 #include "shell/config.h"
 #include "shell/config_win32.h"
 #include "support/files.h"
@@ -307,6 +308,8 @@ int appInit() {
     historyCreate();
     historyMenuInstall();  // the recent files appear at the end of "&Datei"
     extensionsInstall();   // the directory panel hides files by the settings' patterns
+
+    toolsBind();  // the tools' keys and refresh listeners, before the first key or refresh
 
     rowsReady = 1;
     optionsSetDefaults();

@@ -11,6 +11,8 @@
 #include "support/platform.h"
 #include "support/strfunc.h"
 #include "view/editing.h"
+#include "view/keycommands.h"
+#include "view/marking.h"
 #include "view/search.h"
 #include "view/textview.h"
 
@@ -498,4 +500,31 @@ void block_mark_line(int on) {
     beginRowPaint();
     repaintRow(cursorRow);
     endRowPaint();
+}
+
+// --- The keys of blocks --------------------------------------------------------------
+
+void blockKeyCopyOrBack() {
+    if (block_count() == 0) {
+        keycmd::blockBufferBack();
+        return;
+    }
+    if (block_copy(1) != 0) return;  // refused: nothing changed
+    block_to_clipboard();
+    blockRestartSet();
+}
+
+void blockKeyCopy() {
+    if (markActiveGet()) {
+        markCopy();
+    } else if (block_count() > 0) {
+        block_to_clipboard();
+    } else {
+        blockToClipboard();
+    }
+}
+
+void blockKeyMarkLine() {
+    block_mark_line(1);
+    nextLine();
 }

@@ -66,3 +66,15 @@ constexpr const char* linesLeftTooLongText =
 int block_count();
 // The cursor line's mark becomes '2' (on) or '0' (off); its row is repainted.
 void block_mark_line(int on);
+
+// --- The keys of blocks (bound by the shell's key map) --------------------------
+
+// Ctrl+B: with marked lines, their copies before the cursor line, their texts
+// as the block buffer's new collection and the block on the clipboard;
+// without, the block buffer's lines back.
+void blockKeyCopyOrBack();
+// Ctrl+C: the in-line mark, else the marked lines, else the block buffer to
+// the clipboard.
+void blockKeyCopy();
+// Ctrl+P: the line block-marked, then the next line.
+void blockKeyMarkLine();

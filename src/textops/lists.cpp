@@ -7,8 +7,11 @@
 
 #include "document/docstate.h"
 #include "document/linestore.h"
+#include "resources/resource.h"
+#include "support/platform.h"
 #include "support/strfunc.h"
 #include "view/editing.h"
+#include "view/marking.h"
 #include "view/refresh.h"
 
 int listKind = kListOverview;
@@ -357,6 +360,21 @@ void listRequest(int kind, const char* text) {
     listKind = (kind == kListStructure || kind == kListSearch) ? kind : kListOverview;
     if (text != nullptr && text[0] != '\0') copyCut(listText, text, kListTextMax);
 }
+
+namespace {
+
+void listKeyOpen(int kindWithoutMark) {
+    char marked[kLineChars + 1];
+    const bool hasText = markedText(marked, sizeof marked) != 0 && marked[0] != '\0';
+    markClear();
+    listRequest(hasText ? kListSearch : kindWithoutMark, hasText ? marked : "");
+    plat_post_command(CMD_OVERVIEW, kListPostedByKey);
+}
+
+}  // namespace
+
+void listKeySearch() { listKeyOpen(kListSearch); }
+void listKeyStructure() { listKeyOpen(kListStructure); }
 
 void listInit() {
     listTarget = -1;

@@ -53,6 +53,13 @@ extern int listColumn;                // leading blanks of the chosen entry
 // characters) becomes listText when it is not empty.
 void listRequest(int kind, const char* text);
 
+// Ctrl+\334 and Ctrl+T (bound by the shell's key map): a marked text asks for
+// the search list of that text; without one the search list (keeping its
+// previous text) or the structure opens. The in-line mark is cleared; the
+// panel opens through command 1200 posted with kListPostedByKey.
+void listKeySearch();
+void listKeyStructure();
+
 // The opening of a panel: nothing chosen, listExact 1, listFirstKey 1.
 void listInit();
 

@@ -11,7 +11,6 @@
 #include "view/editing.h"
 #include "view/marking.h"
 #include "view/refresh.h"
-#include "view/taste.h"
 #include "view/textview.h"
 
 std::int32_t sumInt = 0;
@@ -62,7 +61,10 @@ void addWordAtCursor(bool subtract) {
         sumInt = wrappedAdd(sumInt, n.integer);
         sumReal += n.real;
     }
-    keyDownNested(vk::kDown, false, false);
+    // The Down key's move, and the refresh a nested key ends with.
+    EditAction action;
+    cursorLineDown();
+    refreshAll();
 }
 
 void sumOfCursorLine() {
@@ -104,6 +106,14 @@ void adderClosed() { adder = AdderDialog{}; }
 bool adderIsOpen() { return adder.window != 0; }
 
 bool adder_active() { return adder.window != 0 && adderInText != 0; }
+
+void adderInstall() { refreshListenerAdd(adder_refresh); }
+
+bool adderTakesKey(int ch) {
+    if (!adder_active() || !isAdderKey(ch)) return false;
+    adderKey(ch);
+    return true;
+}
 
 void adder_refresh() {
     if (adder.window != 0) plat_post_dialog_command(adder.window, TOOL_REFRESH);

@@ -59,6 +59,8 @@ bool adderIsOpen();
 bool adder_active();
 // When the dialog is open, posts it command 2510 (part of the full refresh).
 void adder_refresh();
+// Start-up: adder_refresh becomes a listener of the full refresh.
+void adderInstall();
 // Ctrl+minus: with the adder taking the keys, it closes (command 2520);
 // otherwise it opens with refocus (command 1410 posted with lParam 1).
 void adderShortcut();
@@ -117,6 +119,9 @@ bool isAdderKey(int ch);
 //       open when the store refused the text);
 //   "_" the adder closes.
 void adderKey(int ch);
+// A character typed in the text: while the adder is active and ch is one of
+// its keys, adderKey(ch) and true; otherwise false (the text takes it).
+bool adderTakesKey(int ch);
 
 // The number of a word as "+" and "-" read it: the leading run of digits,
 // signs, commas and periods, in German form when it has a comma after its

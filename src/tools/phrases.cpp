@@ -14,7 +14,7 @@
 #include "support/strfunc.h"
 #include "view/editing.h"
 #include "view/marking.h"
-#include "view/taste.h"
+#include "view/refresh.h"
 
 std::array<std::array<char, PHRASE_MAX + 1>, PHRASE_COUNT> phraseTable{};
 bool phrasesLoaded = false;
@@ -223,7 +223,12 @@ void abbrevKey() {
     if (abbrev_expand(word, phrase) == 0) return;  // an unknown word stays
     // Measured before the word goes, so that a refusal keeps it.
     if (!editFits(growthAtMost(cursorColumnNow() - n, typedLength(phrase)))) return;
-    for (int i = 0; i < n; ++i) keyDownNested(vk::kBack, false, false);
+    // The word goes as Backspace takes it, character by character, each
+    // ending with the refresh of a key.
+    for (int i = 0; i < n; ++i) {
+        deleteCharLeft();
+        refreshAll();
+    }
     phrase_type(phrase);
 }
 

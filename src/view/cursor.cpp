@@ -4,7 +4,6 @@
 #include "document/linestore.h"
 #include "support/platform.h"
 #include "support/status.h"
-#include "tools/adder.h"
 #include "view/editing.h"
 #include "view/options.h"
 #include "view/recorder.h"
@@ -125,6 +124,14 @@ int* optionOfBox(int id) {
     }
 }
 
+// The tools told at every full refresh.
+constexpr int kRefreshListenersMax = 8;
+struct RefreshListeners {
+    void (*calls[kRefreshListenersMax])() = {};
+    int count = 0;
+};
+RefreshListeners refreshListeners;
+
 int limited(int n, int low, int high) { return n < low ? low : (n > high ? high : n); }
 
 }  // namespace
@@ -138,8 +145,17 @@ void refreshAll() {
     positionFieldRefresh();
     flagsFieldRefresh();
     lineEndStatusUpdate();
-    adder_refresh();
+    for (int i = 0; i < refreshListeners.count; ++i) refreshListeners.calls[i]();
     scrollInfoUpdate();
+}
+
+bool refreshListenerAdd(void (*listener)()) {
+    for (int i = 0; i < refreshListeners.count; ++i) {
+        if (refreshListeners.calls[i] == listener) return true;
+    }
+    if (refreshListeners.count >= kRefreshListenersMax) return false;
+    refreshListeners.calls[refreshListeners.count++] = listener;
+    return true;
 }
 
 void statusFieldsReset() { status = StatusCache{}; }

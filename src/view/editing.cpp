@@ -308,6 +308,32 @@ void viewLeft() {
     invalidateAll();
 }
 
+// --- Keys the tools press ---------------------------------------------------------
+
+int lineInsertCounter = 0;
+
+void countVerticalMove(int delta) {
+    if (!lineInsertMode) return;
+    lineInsertCounter += delta;
+    if (lineInsertCounter < -5 || lineInsertCounter >= 3) lineInsertMode = 0;
+}
+
+void cursorLineDown() {
+    countVerticalMove(+1);
+    if (cursorRow < lastRow()) {
+        cursorSet(cursorCol, cursorRow + 1);
+    } else {
+        scrollViewDownAlways();
+    }
+}
+
+void deleteCharLeft() {
+    const int p = cursorColumn();
+    if (p == 0) return;
+    cursorToColumn(p - 1);
+    deleteChars(1);
+}
+
 // --- Scrolling by a line ----------------------------------------------------------
 
 int scrollViewUp() {

@@ -71,6 +71,20 @@ int scrollViewDownAlways();
 // or "(". 0, or -1 when the view could not move (nothing changed).
 int nextLine();
 
+// --- Keys the tools press ---------------------------------------------------------
+
+// Vertical moves since lineInsertMode was switched on by Shift+Enter; the
+// mode goes off when the count leaves -5..2.
+extern int lineInsertCounter;
+// One vertical move (delta -1 up, +1 down) counted for lineInsertMode.
+void countVerticalMove(int delta);
+// The cursor one line down as the Down key moves it: a vertical move; in the
+// window's last row the view moves instead, even past the document's end.
+void cursorLineDown();
+// Backspace within a line: the character left of the cursor goes to the
+// piece buffer and the cursor takes its column. Nothing in column 0.
+void deleteCharLeft();
+
 // --- The full-store guard for every editing module --------------------------------
 
 // True when an edit that lengthens the window's text by extraBytes fits the

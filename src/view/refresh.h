@@ -4,3 +4,9 @@
 #pragma once
 
 void refreshAll();
+
+// The tools above the view that show live values (the adder) register here at
+// start-up; refreshAll calls them after the status fields, before the scroll
+// bar, in the order registered. A listener registered twice is called once.
+// False when the table (8 listeners) is full.
+bool refreshListenerAdd(void (*listener)());

@@ -5,8 +5,9 @@
 // in the cursor's window row; F11 replaces the text at the cursor when it is an
 // occurrence. The dialogs "Suchen" (DB1100) and "Im Block tauschen" (DB1101)
 // set the texts and the three flags and keep ten-entry histories in their two
-// combo boxes; "Im Block tauschen" hands over to block_replace, which replaces
-// in every block-marked line with replaceAllInLine.
+// combo boxes; "Im Block tauschen" hands over to the block replacement its
+// opener gives it (block_replace), which replaces in every block-marked line
+// with replaceAllInLine.
 //
 // The flags, texts and histories live while the program runs; they are not
 // written to the ini file.

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include "framework/dialog_win32.h"
-#include "textops/block.h"
 #include "view/refresh.h"
 #include "view/search.h"
 
@@ -11,6 +10,9 @@ namespace {
 
 // The open dialog (either template), or null.
 HWND searchDialog = nullptr;
+// What "&Start" of "Im Block tauschen" runs: the replacement in the marked
+// lines, handed in by its opener.
+int (*blockReplacement)() = nullptr;
 
 // The first ten items of a combo box, "" where there are fewer; their number.
 int comboItems(int id, SearchHistory* items) {
@@ -99,7 +101,7 @@ INT_PTR searchProc(UINT message, WPARAM wParam, LPARAM) {
     case SEARCH_BLOCK_START:
         readDialog(0);
         dlg_close();
-        block_replace();
+        if (blockReplacement != nullptr) blockReplacement();
         refreshAll();
         break;
     case SEARCH_REPLACE_BOX:
@@ -123,7 +125,8 @@ INT_PTR searchProc(UINT message, WPARAM wParam, LPARAM) {
 
 void searchDialogOpen() { dlg_open("DB1100", searchInit, searchExit, searchProc); }
 
-void blockReplaceDialogOpen() {
+void blockReplaceDialogOpen(int (*replaceInBlock)()) {
+    blockReplacement = replaceInBlock;
     replaceEnabled = 1;
     dlg_open("DB1101", searchInit, searchExit, searchProc);
 }

@@ -9,7 +9,8 @@
 // Opens "Suchen" (command 1100, Ctrl+F), or brings the open dialog forward.
 void searchDialogOpen();
 // Replacing is switched on, then "Im Block tauschen" opens (command 1507), or
-// the open dialog comes forward.
-void blockReplaceDialogOpen();
+// the open dialog comes forward. Its "&Start" runs replaceInBlock (the block
+// commands' replacement in the marked lines, which the opener above hands in).
+void blockReplaceDialogOpen(int (*replaceInBlock)());
 // The open dialog (either template), or null.
 HWND searchDialogWindow();

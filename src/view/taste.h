@@ -1,4 +1,5 @@
-// The key dispatcher: every key of the text window becomes an editing command.
+// The key dispatcher: every key of the text window becomes an editing command
+// (the commands themselves: view/keycommands.h).
 //
 // Two entry points are fed by the text window: keyDown for virtual keys and
 // keyChar for characters. Ctrl commands of both end in controlCommand, keyed by
@@ -6,20 +7,11 @@
 // Ctrl character 27..32. Many commands are written as sequences of other keys;
 // those nested keys run deeper than depth 1, so they are neither recorded nor
 // do they update the marking. Every key and command ends with refreshAll.
-//
-// Every edit that makes the text longer first asks the line store for room;
-// when there is none the whole command is refused, nothing changes and the
-// user is told once.
 #pragma once
 
 // The nesting depth of keyDown/keyChar: 0 outside key handling, 1 for the
 // user's own keystroke, more for keys that commands press.
 extern int keyDepth;
-// Vertical moves since lineInsertMode was switched on by Shift+Enter; the
-// mode goes off when the count leaves -5..2.
-extern int lineInsertCounter;
-// The width of the last Ctrl+L, used again while Ctrl+L is repeated.
-extern int outdentWidth;
 
 // Virtual-key codes as the system numbers them (the German layout's
 // punctuation keys included).
@@ -48,7 +40,7 @@ void controlCommand(int code);
 // with a depth above 1, so it is neither recorded nor does it update the marking.
 void keyDownNested(int vk, bool shift, bool ctrl);
 
-// --- Parts of the commands that need no window (tested on their own) ---------
+// --- The German chords ---------------------------------------------------------
 
 // The command Ctrl alone with virtual key `key` runs (a letter aside), 0 for
 // none. The key's character in the active layout decides first: O-umlaut,
@@ -58,21 +50,32 @@ void keyDownNested(int vk, bool shift, bool ctrl);
 // its code's command (digits and 188, 189, 190, 192, 222).
 int ctrlChordCode(int key);
 
-// The closers Ctrl+9 types after text (a trimmed line): for each "(" or "[" not
-// yet closed, from the innermost, ")" or "]" with a blank before it when the
-// bracket is followed by a blank; at most 10. Then one blank. out holds 32 bytes.
-void closingBrackets(const char* text, char* out);
+// --- The keys bound from above ------------------------------------------------------
+// The keys that drive the tools above the view (blocks, lists, the adder, the
+// phrases) are bound by the shell at start-up through a key map, so that the
+// dispatcher names no tool. A key whose binding is missing only refreshes.
 
-// The path Ctrl+D opens for the name under the cursor into path
-// (FILE_PATH_MAX + 1 bytes): a name beginning with "/" or "\\" or with ":"
-// as its second character as it is, any other after the current directory
-// and a separator. False (path empty) when the path would be longer than
-// FILE_PATH_MAX: it is never cut.
-bool namedFilePath(const char* name, char* path);
+// One Ctrl command: its code as controlCommand takes it and what it runs.
+struct KeyCommand {
+    int code;
+    void (*run)();          // nullptr: the command belongs to a module still to come
+    bool usesMark = false;  // works on the in-line mark; every other command clears it first
+};
 
-// The paste line cutter: from text + *pos, one line of at most width
-// characters into out (width + 1 bytes, trailing blanks kept), breaking after
-// a blank within the line's last 15 positions when the text goes on, else hard
-// at width; one CR and one LF after the line are skipped. *pos advances; the
-// result is the line's length, or -1 when the text is at its end.
-int pasteCutLine(const char* text, int* pos, int width, char* out);
+struct KeyMap {
+    // Ctrl commands besides the view's own (the view's own table is asked first).
+    const KeyCommand* commands = nullptr;
+    int commandCount = 0;
+    // Shift+Up (on 0) and Shift+Down (on 1) without an in-line mark: the
+    // cursor line block-unmarked or block-marked.
+    void (*lineMark)(int on) = nullptr;
+    // A typed character 32..255: true when a tool took it instead of the text.
+    bool (*charTaken)(int ch) = nullptr;
+    // Ctrl+Shift+character.
+    void (*shiftChar)(int ch) = nullptr;
+};
+
+// The map in force from now on; the commands it points to must live as long.
+void keyMapInstall(const KeyMap& map);
+// The line mark of the key map for the key commands; nothing when unbound.
+void keyLineMark(int on);

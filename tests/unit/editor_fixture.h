@@ -18,6 +18,9 @@
 #include "document/linestore.h"
 #include "document/undelete.h"
 #include "host/headless.h"
+#include "shell/bindings.h"
+#include "view/editing.h"
+#include "view/keycommands.h"
 #include "view/cursor.h"
 #include "view/marking.h"
 #include "view/options.h"
@@ -26,6 +29,7 @@
 #include "view/textview.h"
 
 inline void editorStart() {
+    toolsBind();
     headless_reset();
     ASSERT_TRUE(emptyStoreStart(20, 80));
     positionsReset();

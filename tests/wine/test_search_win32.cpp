@@ -97,7 +97,7 @@ class SearchDialogs : public ::testing::Test {
     }
 
     static HWND open(bool block) {
-        if (block) blockReplaceDialogOpen();
+        if (block) blockReplaceDialogOpen(block_replace);
         else searchDialogOpen();
         wine_pump();
         return FindWindowA(nullptr, block ? "Im Block tauschen" : "Suchen");

@@ -7,6 +7,7 @@
 #include "document/linestore.h"
 #include "framework/dialog_win32.h"
 #include "framework/messages_win32.h"
+#include "shell/bindings.h"
 #include "support/app_win32.h"
 #include "support/status_win32.h"
 
@@ -156,6 +157,7 @@ LRESULT CALLBACK mainProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
 class WineEnvironment : public ::testing::Environment {
   public:
     void SetUp() override {
+        toolsBind();  // as the program binds the tools' keys at start-up
         App.instance = GetModuleHandleA(nullptr);
         std::strncpy(App.title, "ZEMO Editor", sizeof App.title - 1);
 
