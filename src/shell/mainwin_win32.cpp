@@ -17,6 +17,7 @@
 #include "resources/resource.h"
 #include "support/app_win32.h"
 #include "shell/config_win32.h"
+#include "support/devices.h"
 #include "support/files.h"
 #include "support/profile.h"
 #include "support/profile_win32.h"
