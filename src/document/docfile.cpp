@@ -696,7 +696,7 @@ void lineEndStatusUpdate() {
         status_set(0, mode ? "crlf" : " lf");
         shown.crlf = mode;
     }
-    if (shown.propertiesOpen) plat_post_dialog_command(shown.propertiesDialog, DIALOG_REFRESH);
+    if (shown.propertiesOpen) plat_post_dialog_command(shown.propertiesDialog, DLG_REFRESH);
 }
 
 void docShownReset() {
@@ -714,7 +714,7 @@ void propertiesDialogOpened(std::intptr_t dialog) {
     shown.size = 0;
     shown.time = TimeRecord{};
     shown.modified = shown.crlfBox = 255;
-    plat_post_dialog_command(dialog, DIALOG_REFRESH);
+    plat_post_dialog_command(dialog, DLG_REFRESH);
 }
 
 void propertiesDialogClosed() {

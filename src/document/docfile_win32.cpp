@@ -28,9 +28,9 @@ void propertiesShow() {
 INT_PTR propertiesProc(UINT message, WPARAM wParam, LPARAM) {
     if (message != WM_COMMAND) return 0;
     const int id = LOWORD(wParam);
-    if (id == DIALOG_REFRESH) {
+    if (id == DLG_REFRESH) {
         propertiesShow();
-    } else if (id == DIALOG_CANCEL) {
+    } else if (id == DLG_CANCEL) {
         dlg_close();
     } else if (HIWORD(wParam) == BN_CLICKED) {
         propertiesBoxClicked(id, dlg_get_check(id));

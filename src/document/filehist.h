@@ -8,13 +8,13 @@
 // (HistoryMenu, support/devices.h).
 #pragma once
 
+#include "resources/resource.h"
 #include "support/devices.h"
 
 #include <cstdint>
 
 constexpr int FILHISTSUP = 30;          // entries of the list
 constexpr int HISTORY_MENU_ENTRIES = 10;  // the newest ones that carry a command
-constexpr int HISTORY_COMMAND_FIRST = 1050;
 
 // One entry; an empty name marks a free entry.
 struct FilePosition {

@@ -59,3 +59,4 @@ protected:
 
     fs::path dir_;
     fs::path home_;
+};
