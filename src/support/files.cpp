@@ -123,6 +123,13 @@ int sys_set_times(const char* path, TimeValue value) {
 }
 #endif
 
+// Length of path, or FILE_PATH_MAX + 1 for anything longer (reads no further).
+int bounded_length(const char* path) {
+    int n = 0;
+    while (n <= FILE_PATH_MAX && path[n] != '\0') ++n;
+    return n;
+}
+
 // --- Default hooks ----------------------------------------------------------------
 
 int default_get_attributes(const char* path) {
@@ -278,13 +285,6 @@ int sys_mkdir(const char* path) { return ::mkdir(path, 0777); }
 int sys_chdir(const char* path) { return ::chdir(path); }
 char* sys_getcwd(char* buf, int size) { return ::getcwd(buf, static_cast<size_t>(size)); }
 #endif
-
-// Length of path, or FILE_PATH_MAX + 1 for anything longer (reads no further).
-int bounded_length(const char* path) {
-    int n = 0;
-    while (n <= FILE_PATH_MAX && path[n] != '\0') ++n;
-    return n;
-}
 
 bool path_fits(const char* path) { return path && bounded_length(path) <= FILE_PATH_MAX; }
 

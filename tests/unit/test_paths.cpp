@@ -39,32 +39,33 @@ TEST(FilePaths, Pieces) {
     EXPECT_EQ(path_set_ext(p, "bak"), 0);
     EXPECT_STREQ(p, "C:\\my.dir\\readme.bak");
 
-    std::strcpy(p, "C:\\a/b");
-    EXPECT_EQ(path_add_sep(p), 0);
-    EXPECT_STREQ(p, "C:\\a/b/");  // the last separator found
-    EXPECT_EQ(path_add_sep(p), 0);
-    EXPECT_STREQ(p, "C:\\a/b/");
-    std::strcpy(p, "C:\\a");
-    path_add_sep(p);
-    EXPECT_STREQ(p, "C:\\a\\");
-    std::strcpy(p, "name");
-    path_add_sep(p);
-    EXPECT_STREQ(p, "name/");
-    p[0] = '\0';
-    path_add_sep(p);
-    EXPECT_STREQ(p, "");
-
-    std::strcpy(p, "a\\b\\\\");
-    path_strip_sep(p);
-    EXPECT_STREQ(p, "a\\b\\");  // one only
-    std::strcpy(p, "C:\\x/y\\z/");
-    path_unify_seps(p);
-    EXPECT_STREQ(p, "C:\\x\\y\\z\\");
-    std::strcpy(p, "a/x\\y/z");
-    path_unify_seps(p);
-    EXPECT_STREQ(p, "a/x/y/z");
-    path_backslash(p);
-    EXPECT_STREQ(p, "a\\x\\y\\z");
+    // The functions that change a path in place (0 for a path that fits): before, after.
+    struct InPlace {
+        const char* name;
+        int (*edit)(char* path);
+        const char* before;
+        const char* after;
+    };
+    const auto addSep = [](char* s) { return path_add_sep(s); };
+    const auto stripSep = [](char* s) { return path_strip_sep(s), 0; };
+    const auto unify = [](char* s) { return path_unify_seps(s), 0; };
+    const auto backslash = [](char* s) { return path_backslash(s), 0; };
+    const InPlace rows[] = {
+        {"add_sep", addSep, "C:\\a/b", "C:\\a/b/"},  // the last separator found
+        {"add_sep", addSep, "C:\\a/b/", "C:\\a/b/"},
+        {"add_sep", addSep, "C:\\a", "C:\\a\\"},
+        {"add_sep", addSep, "name", "name/"},
+        {"add_sep", addSep, "", ""},
+        {"strip_sep", stripSep, "a\\b\\\\", "a\\b\\"},  // one only
+        {"unify_seps", unify, "C:\\x/y\\z/", "C:\\x\\y\\z\\"},
+        {"unify_seps", unify, "a/x\\y/z", "a/x/y/z"},
+        {"backslash", backslash, "a/x/y/z", "a\\x\\y\\z"},
+    };
+    for (const InPlace& row : rows) {
+        std::strcpy(p, row.before);
+        EXPECT_EQ(row.edit(p), 0) << row.name << " " << row.before;
+        EXPECT_STREQ(p, row.after) << row.name << " " << row.before;
+    }
 }
 
 TEST(FilePaths, ShortForm) {
