@@ -7,7 +7,8 @@
 #include "document/docstate.h"
 #include "document/filehist.h"
 #include "document/linestore.h"
-#include "framework/messages.h"
+include "framework/messages.h"
+#include "resources/resource.h"
 #include "support/platform.h"
 #include "support/status.h"
 #include "support/strfunc.h"
@@ -685,7 +686,7 @@ void lineEndStatusUpdate() {
         status_set(0, mode ? "crlf" : " lf");
         shown.crlf = mode;
     }
-    if (shown.propertiesOpen) plat_post_dialog_command(shown.propertiesDialog, PROP_REFRESH);
+    if (shown.propertiesOpen) plat_post_dialog_command(shown.propertiesDialog, DLG_REFRESH);
 }
 
 void docShownReset() {
@@ -703,7 +704,7 @@ void propertiesDialogOpened(std::intptr_t dialog) {
     shown.size = 0;
     shown.time = TimeRecord{};
     shown.modified = shown.crlfBox = 255;
-    plat_post_dialog_command(dialog, PROP_REFRESH);
+    plat_post_dialog_command(dialog, DLG_REFRESH);
 }
 
 void propertiesDialogClosed() {

@@ -98,8 +98,6 @@ void docShownReset();
 
 constexpr int PROP_NAME = 3000, PROP_DIR = 3010, PROP_SIZE = 3020, PROP_TIME = 3030;
 constexpr int PROP_MODIFIED = 3040, PROP_CRLF = 3050;
-// The dialog protocol's commands: show fresh values, close.
-constexpr int PROP_REFRESH = 2510, PROP_CLOSE = 2;
 
 // What command 2510 fills: only what changed since it was last shown.
 struct PropertiesView {

@@ -5,7 +5,8 @@
 #include <cstdint>
 
 #include "document/docfile.h"
-#include "framework/dialog_win32.h"
+include "framework/dialog_win32.h"
+#include "resources/resource.h"
 #include "support/status_win32.h"
 
 namespace {
@@ -27,9 +28,9 @@ void propertiesShow() {
 INT_PTR propertiesProc(UINT message, WPARAM wParam, LPARAM) {
     if (message != WM_COMMAND) return 0;
     const int id = LOWORD(wParam);
-    if (id == PROP_REFRESH) {
+    if (id == DLG_REFRESH) {
         propertiesShow();
-    } else if (id == PROP_CLOSE) {
+    } else if (id == DLG_CANCEL) {
         dlg_close();
     } else if (HIWORD(wParam) == BN_CLICKED) {
         propertiesBoxClicked(id, dlg_get_check(id));

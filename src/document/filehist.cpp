@@ -41,7 +41,7 @@ void menuItemsAppend() {
         FilePosition& entry = history.mps[i];
         entry.menuPos = 0;
         const bool carriesCommand = i < HISTORY_MENU_ENTRIES && !str_is_blank(entry.name);
-        entry.commandId = carriesCommand ? HISTORY_COMMAND_FIRST + i : 0;
+        entry.commandId = carriesCommand ? CMD_RECENT_FIRST + i : 0;
         if (!carriesCommand || !history.menu.append) continue;
         if (!history.separatorAdded) history.separatorAdded = history.menu.append(0, 0, nullptr) >= 0;
         char text[210];

@@ -4,14 +4,17 @@
 //
 // Entries 0-9 carry the command 1050 + entry number and appear as items
 // "&%d %s" at the end of the menu "&Datei", after one separator; the menu
-// itself is reached through hooks the window side installs (HistoryMenu).
+// itself is reached through the device table the window side installs
+// (HistoryMenu, support/devices.h).
 #pragma once
+
+#include "resources/resource.h"
+#include "support/devices.h"
 
 #include <cstdint>
 
 constexpr int FILHISTSUP = 30;          // entries of the list
 constexpr int HISTORY_MENU_ENTRIES = 10;  // the newest ones that carry a command
-constexpr int HISTORY_COMMAND_FIRST = 1050;
 
 // One entry; an empty name marks a free entry.
 struct FilePosition {
@@ -38,16 +41,7 @@ void historyStorePosition(const char* name, std::int32_t top, std::int32_t row, 
 // used up) as the top line; else the stored position of name when it is in the list.
 void historyPosition(const char* name, std::int32_t* top, std::int32_t* row, std::int32_t* first,
                      std::int32_t* col);
-// The menu "&Datei" as this module sees it. append: kind 0 a separator, kind 1
-// the item id with text; the item's position, or -1. remove: deletes the item
-// at position pos; 0 or -1.
-struct HistoryMenu {
-    int (*append)(int kind, int id, const char* text);
-    int (*remove)(int pos);
-};
-// Installs the menu (copied); nullptr: no menu (the default). Either way the
-// separator counts as not yet appended.
-void historySetMenu(const HistoryMenu* menu);
+// The menu itself: HistoryMenu and historySetMenu in support/devices.h.
 
 // The name behind command id (1050-1059) into name (201 bytes); empty when none.
 void historyCommandName(int id, char* name);

@@ -22,8 +22,6 @@ constexpr int kFileMenu = 0;  // "&Datei", the first drop-down menu
 constexpr int kDirCombo = 3000;
 constexpr int kList = 3010;
 constexpr int kFilterField = 3020;
-constexpr int kOpen = 2500;
-constexpr int kRefresh = 2510;
 constexpr int kChooseTyped = 2520;  // posted: the directory field's text is chosen
 
 // ---------------------------------------------------------------- menu items
@@ -50,7 +48,7 @@ INT_PTR historyProc(UINT message, WPARAM wParam, LPARAM) {
         return 0;
     }
     const int id = LOWORD(wParam);
-    if (id == IDOK || id == kOpen) {
+    if (id == IDOK || id == DLG_ACTION) {
         char name[FILE_PATH_MAX + 1];
         const int got = list_get_text(kList, list_get_sel(kList), name, FILE_PATH_MAX);
         dlg_close();
@@ -239,7 +237,7 @@ void directoryCommand(WPARAM wParam) {
             if (focusInCombo()) chooseTyped();
             dlg_focus_item(kList);
         }
-    } else if (id == kRefresh) {
+    } else if (id == DLG_REFRESH) {
         // F5 again: the directory opened by name meanwhile, else the one shown.
         char dir[FILE_PATH_MAX + 1];
         if (std::strcmp(dirWindow.startDir, lastDir) != 0) {
@@ -274,5 +272,5 @@ void historyPanelOpen() { dlg_open("DB1012", historyInit, historyExit, historyPr
 void directoryPanelOpen() {
     const bool wasOpen = dirWindow.window != nullptr;
     HWND window = dlg_open("DB1006", directoryInit, directoryExit, directoryProc);
-    if (wasOpen && window) PostMessageA(window, WM_COMMAND, kRefresh, 0);
+    if (wasOpen && window) PostMessageA(window, WM_COMMAND, DLG_REFRESH, 0);
 }

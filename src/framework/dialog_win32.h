@@ -68,6 +68,26 @@ int dlg_focus_id();                     // id of the control with the focus, 0 f
 void dlg_set_check(int id, int state);
 int dlg_get_check(int id);
 
+// ---------------------------------------------------------------- control values of dlg_hwnd()
+
+void dlg_set_font(int id, HFONT font);            // WM_SETFONT, redrawn
+void dlg_set_text(int id, const char* text);      // the program's font (App.font), then the text
+void dlg_put_text(int id, const char* text);      // the text only; the font stays
+// At most max characters of the control's text into buf (max + 1 bytes); their
+// count, 0 and "" when there is no such control.
+int dlg_get_text(int id, char* buf, int max);
+
+// The numbers below are written with dlg_set_text and read from at most 80
+// characters of the control's text (support/status.h says how).
+void dlg_set_int(int id, int n);        // "%d"
+int dlg_get_int(int id);
+void dlg_set_long(int id, long n);      // "%ld"
+long dlg_get_long(int id);
+void dlg_set_hex(int id, long n);       // "%lX": upper-case digits, no prefix
+long dlg_get_hex(int id);
+void dlg_set_fixed(int id, double value);  // two decimals, never "-0.00"
+double dlg_get_double(int id);
+
 void combo_reset(int id);                               // App.font, then empty
 int combo_add(int id, const char* text);                // index of the new item
 int combo_insert(int id, const char* text, int index);  // index of the new item

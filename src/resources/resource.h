@@ -1,6 +1,7 @@
 /* The program's resource ids: the command numbers of the menu, of the
- * accelerators and of the commands that modules post to the main window, and
- * the controls of the about box. Read by the resource compiler as well: C
+ * accelerators and of the commands that modules post to the main window, the
+ * dialog protocol and the controls of the about box. Their one home: no
+ * module defines these numbers again. Read by the resource compiler as well: C
  * comments and #define only. */
 #ifndef Y8_RESOURCES_RESOURCE_H
 #define Y8_RESOURCES_RESOURCE_H
@@ -96,6 +97,13 @@
 #define CMD_HELP_CONTEXT      1992 /* F1 */
 #define CMD_EXIT              1998 /* E&xit */
 #define CMD_ABOUT             1999 /* Ueber Y8... */
+
+/* The dialog protocol: what every dialog of the dialog manager understands.
+ * Its other buttons (from 2501) and fields (from 3000) are its own. */
+#define DLG_CANCEL            2    /* Cancel (Escape, "Abbrechen", the close box): close */
+#define DLG_ACTION            2500 /* the main action, the default button ("&Speichern",
+                                      "&Setzen", "&F11/F12", choose the entry, ...) */
+#define DLG_REFRESH           2510 /* posted to an open dialog: show fresh values */
 
 /* The about box */
 #define ABOUT_ICON            3000

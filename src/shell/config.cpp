@@ -8,8 +8,8 @@
 #include <cstring>
 
 #include "document/dirpanel.h"
-#include "support/platform.h"
 #include "support/files.h"
+#include "support/profile.h"
 #include "support/strfunc.h"
 
 namespace {
@@ -242,7 +242,7 @@ void configFieldsLoad(const ConfigDialog& dialog, ConfigTexts* texts) {
         // Read with the field's own width: a stored directory of 80 characters
         // is longer than an ordinary ini value of 79.
         const int size = min_int(field.shown, CFG_FIELD_MAX) + 1;
-        plat_ini_get(field.section, field.key, (*texts)[i].data(), size);
+        ini_read(field.section, field.key, (*texts)[i].data(), size);
     }
 }
 

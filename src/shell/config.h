@@ -10,6 +10,7 @@
 
 #include <array>
 
+#include "resources/resource.h"
 #include "support/profile.h"
 #include "support/settings.h"  // the sections, keys and defaults
 
@@ -70,9 +71,8 @@ const char* slotFile();
 
 // ---------------------------------------------------------------- settings dialogs
 
-constexpr int CFG_SAVE = 2500;      // "&Speichern": save every field and close
+// DLG_ACTION "&Speichern" saves every field and closes; DLG_CANCEL closes without writing.
 constexpr int CFG_STANDARD = 2501;  // "Standard" of DB1603
-constexpr int CFG_CANCEL = 2;       // close without writing
 
 constexpr int CFG_FIELD_MAX = 80;    // characters of a field's text
 constexpr int CFG_FIELDS_MAX = 20;   // fields of the largest dialog

@@ -46,12 +46,12 @@ void fieldsInit(const ConfigDialog& dialog) {
 
 // "&Speichern" saves every field and closes; Cancel closes without writing.
 void fieldsCommand(const ConfigDialog& dialog, int id) {
-    if (id == CFG_SAVE) {
+    if (id == DLG_ACTION) {
         ConfigTexts texts;
         fieldsRead(dialog, &texts);
         configFieldsSave(dialog, texts);
         dlg_close();
-    } else if (id == CFG_CANCEL) {
+    } else if (id == DLG_CANCEL) {
         dlg_close();
     }
 }

@@ -19,6 +19,7 @@
 #include "shell/bindings.h"
 #include "shell/config.h"
 #include "shell/config_win32.h"
+#include "support/devices.h"
 #include "support/files.h"
 #include "support/profile.h"
 #include "support/profile_win32.h"

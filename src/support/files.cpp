@@ -1,10 +1,13 @@
-// Files, the line reader and directories: the portable core.
+// Raw and whole files, the file hooks and the test seams: the portable core.
+// (The line file is in linefile.cpp, paths and directories in paths.cpp.)
 //
 // One implementation on the C runtime: the POSIX calls natively, the
 // Windows C runtime's calls where they differ. What only the system itself
 // gives faithfully (file attributes, local file times) goes through the
 // replaceable hooks, which the Win32 layer fills in.
 #include "support/files.h"
+#include "support/devices.h"
+#include "support/files_sys.h"
 
 #include "support/strfunc.h"
 
@@ -26,19 +29,17 @@
 #include <share.h>
 #include <sys/utime.h>
 #else
-#include <dirent.h>
 #include <unistd.h>
 #include <utime.h>
 #endif
 
-namespace {
+using namespace files_sys;
 
-using PathBuf = std::array<char, FILE_PATH_MAX + 1>;
+namespace {
 
 // --- Platform differences ------------------------------------------------------
 
 #ifdef _WIN32
-using StatRecord = struct _stat64;
 using TimeValue = __time64_t;
 constexpr int OPEN_READ = _O_RDONLY | _O_BINARY | _O_NOINHERIT;
 constexpr int OPEN_READ_WRITE = _O_RDWR | _O_BINARY | _O_NOINHERIT;
@@ -58,9 +59,6 @@ int sys_write_once(int handle, const void* buf, int n) {
 long sys_seek(int handle, long offset, int whence) { return _lseek(handle, offset, whence); }
 int sys_close(int handle) { return _close(handle); }
 int sys_unlink(const char* path) { return _unlink(path); }
-int sys_mkdir(const char* path) { return _mkdir(path); }
-int sys_chdir(const char* path) { return _chdir(path); }
-char* sys_getcwd(char* buf, int size) { return _getcwd(buf, size); }
 int sys_chmod_readonly(const char* path, const StatRecord&, bool readOnly) {
     return _chmod(path, readOnly ? _S_IREAD : _S_IREAD | _S_IWRITE);
 }
@@ -71,7 +69,6 @@ int sys_set_times(const char* path, TimeValue value) {
     return _utime64(path, &times);
 }
 #else
-using StatRecord = struct stat;
 using TimeValue = time_t;
 #ifdef O_CLOEXEC
 constexpr int OPEN_NOINHERIT = O_CLOEXEC;
@@ -113,9 +110,6 @@ long sys_seek(int handle, long offset, int whence) {
 }
 int sys_close(int handle) { return ::close(handle); }
 int sys_unlink(const char* path) { return ::unlink(path); }
-int sys_mkdir(const char* path) { return ::mkdir(path, 0777); }
-int sys_chdir(const char* path) { return ::chdir(path); }
-char* sys_getcwd(char* buf, int size) { return ::getcwd(buf, static_cast<size_t>(size)); }
 int sys_chmod_readonly(const char* path, const StatRecord& st, bool readOnly) {
     mode_t mode = st.st_mode & 07777;
     mode = readOnly ? mode & ~static_cast<mode_t>(0222) : mode | S_IWUSR;
@@ -129,40 +123,12 @@ int sys_set_times(const char* path, TimeValue value) {
 }
 #endif
 
-// --- Paths handed to the system ---------------------------------------------------
-
-bool is_sep(char ch) { return ch == '/' || ch == '\\'; }
-
 // Length of path, or FILE_PATH_MAX + 1 for anything longer (reads no further).
 int bounded_length(const char* path) {
     int n = 0;
     while (n <= FILE_PATH_MAX && path[n] != '\0') ++n;
     return n;
 }
-
-bool path_fits(const char* path) { return path && bounded_length(path) <= FILE_PATH_MAX; }
-
-// The form of a path the system is given: checked for length, not empty;
-// natively '\' becomes '/'.
-bool sys_path(PathBuf& out, const char* path) {
-    if (!path_fits(path) || path[0] == '\0') return false;
-    std::strcpy(out.data(), path);
-#ifndef _WIN32
-    for (char* s = out.data(); *s; ++s) {
-        if (*s == '\\') *s = '/';
-    }
-#endif
-    return true;
-}
-
-#ifdef _WIN32
-// 1 for "A:...", 2 for "B:..." and so on; 0 when the path names no drive.
-int drive_number(const char* path) {
-    int letter = upper_char(static_cast<unsigned char>(path[0]));
-    if (letter < 'A' || letter > 'Z' || path[1] != ':') return 0;
-    return letter - 'A' + 1;
-}
-#endif
 
 // --- Default hooks ----------------------------------------------------------------
 
@@ -291,15 +257,6 @@ bool counted_call_fails() {
     return index == state.failCall;
 }
 
-// --- Buffers ------------------------------------------------------------------------
-
-// The one place buffers come from, so the allocator can be exchanged.
-char* buffer_alloc(size_t size) {
-    if (state.failAlloc) return nullptr;
-    return static_cast<char*>(std::malloc(size));
-}
-void buffer_release(char* buf) { std::free(buf); }
-
 // --- Time records ---------------------------------------------------------------
 
 bool is_leap_year(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
@@ -314,6 +271,49 @@ bool is_valid_time(const TimeRecord& t) {
 }
 
 }  // namespace
+
+// --- Shared with the line file and the paths ---------------------------------------
+
+namespace files_sys {
+
+#ifdef _WIN32
+int sys_mkdir(const char* path) { return _mkdir(path); }
+int sys_chdir(const char* path) { return _chdir(path); }
+char* sys_getcwd(char* buf, int size) { return _getcwd(buf, size); }
+#else
+int sys_mkdir(const char* path) { return ::mkdir(path, 0777); }
+int sys_chdir(const char* path) { return ::chdir(path); }
+char* sys_getcwd(char* buf, int size) { return ::getcwd(buf, static_cast<size_t>(size)); }
+#endif
+
+bool path_fits(const char* path) { return path && bounded_length(path) <= FILE_PATH_MAX; }
+
+bool sys_path(PathBuf& out, const char* path) {
+    if (!path_fits(path) || path[0] == '\0') return false;
+    std::strcpy(out.data(), path);
+#ifndef _WIN32
+    for (char* s = out.data(); *s; ++s) {
+        if (*s == '\\') *s = '/';
+    }
+#endif
+    return true;
+}
+
+#ifdef _WIN32
+int drive_number(const char* path) {
+    int letter = upper_char(static_cast<unsigned char>(path[0]));
+    if (letter < 'A' || letter > 'Z' || path[1] != ':') return 0;
+    return letter - 'A' + 1;
+}
+#endif
+
+char* buffer_alloc(size_t size) {
+    if (state.failAlloc) return nullptr;
+    return static_cast<char*>(std::malloc(size));
+}
+void buffer_release(char* buf) { std::free(buf); }
+
+}  // namespace files_sys
 
 // --- Hooks -------------------------------------------------------------------------
 
@@ -420,227 +420,6 @@ long file_seek(int handle, long offset, int whence) {
     if (handle < 0 || whence < 0 || whence > 2) return -1;
     long pos = sys_seek(handle, offset, whence);
     return pos < 0 ? -1 : pos;
-}
-
-// --- Line file ---------------------------------------------------------------------
-
-namespace {
-
-// Writes the changed bytes of the buffer to their place in the file.
-int lf_write_back(LineFile* lf) {
-    if (lf->dirtyFrom >= lf->dirtyTo) return 0;
-    const char* from = lf->buffer + lf->dirtyFrom;
-    int n = lf->dirtyTo - lf->dirtyFrom;
-    long at = lf->blockIndex * lf->blockSize + lf->dirtyFrom;
-    lf->dirtyFrom = lf->dirtyTo = 0;
-    if (file_seek(lf->handle, at, 0) == at && file_write(lf->handle, from, n) == n) return 0;
-    lf->writeFailed = true;
-    return -1;
-}
-
-// Makes block the one in the buffer, writing back the current one first;
-// a failed read leaves an empty block. -1 when writing back failed.
-int lf_load(LineFile* lf, long block) {
-    int result = lf_write_back(lf);
-    lf->blockIndex = block;
-    lf->position = 0;
-    lf->valid = 0;
-    long start = block * lf->blockSize;
-    int got = file_seek(lf->handle, start, 0) == start ? file_read(lf->handle, lf->buffer, lf->blockSize) : -1;
-    if (got < 0) lf->loss.readFailed = true;  // the file ends here for the reader
-    lf->valid = got > 0 ? got : 0;
-    return result;
-}
-
-// True when a byte is there to be read at position, loading the next block
-// when the buffer is used up. A block that holds fewer bytes than its size
-// is the file's last one.
-bool lf_byte_ready(LineFile* lf) {
-    if (lf->position < lf->valid) return true;
-    if (lf->valid < lf->blockSize) return false;
-    lf_load(lf, lf->blockIndex + 1);
-    return lf->position < lf->valid;
-}
-
-bool lf_is_open(const LineFile* lf) { return lf && lf->handle >= 0 && lf->buffer; }
-
-}  // namespace
-
-int lf_open(LineFile* lf, const char* path) {
-    *lf = LineFile{};
-    lf->handle = -1;
-    lf->blockIndex = -1;
-    int handle = file_open(path, 2);
-    if (handle < 0) return -1;
-    lf->handle = handle;
-    lf->buffer = buffer_alloc(LF_BLOCK_SIZE);
-    lf->blockSize = LF_BLOCK_SIZE;
-    if (!lf->buffer) {
-        lf->buffer = lf->reserve;
-        lf->blockSize = LF_RESERVE_SIZE;
-    }
-    lf_load(lf, 0);
-    return handle;
-}
-
-int lf_read(LineFile* lf, void* buf, int n) {
-    if (!lf_is_open(lf)) return -1;
-    char* to = static_cast<char*>(buf);
-    while (n > 0) {
-        if (!lf_byte_ready(lf)) return -1;
-        int take = min_int(n, lf->valid - lf->position);
-        std::memcpy(to, lf->buffer + lf->position, static_cast<size_t>(take));
-        lf->position += take;
-        to += take;
-        n -= take;
-    }
-    return 0;
-}
-
-int lf_write(LineFile* lf, const void* buf, int n) {
-    if (!lf_is_open(lf)) return -1;
-    const char* from = static_cast<const char*>(buf);
-    int result = 0;
-    while (n > 0) {
-        if (lf->position >= lf->blockSize && lf_load(lf, lf->blockIndex + 1) != 0) result = -1;
-        if (lf->position > lf->valid) {  // after a seek beyond the end: the gap reads as zeros
-            std::memset(lf->buffer + lf->valid, 0, static_cast<size_t>(lf->position - lf->valid));
-        }
-        int put = min_int(n, lf->blockSize - lf->position);
-        std::memcpy(lf->buffer + lf->position, from, static_cast<size_t>(put));
-        if (lf->dirtyFrom >= lf->dirtyTo) {
-            lf->dirtyFrom = lf->position;
-            lf->dirtyTo = lf->position + put;
-        } else {
-            lf->dirtyFrom = min_int(lf->dirtyFrom, lf->position);
-            lf->dirtyTo = max_int(lf->dirtyTo, lf->position + put);
-        }
-        lf->position += put;
-        lf->valid = max_int(lf->valid, lf->position);
-        from += put;
-        n -= put;
-    }
-    return result;
-}
-
-int lf_seek(LineFile* lf, long pos) {
-    if (!lf_is_open(lf) || pos < 0) return -1;
-    long block = pos / lf->blockSize;
-    int result = 0;
-    if (block != lf->blockIndex) result = lf_load(lf, block);
-    lf->position = static_cast<int>(pos % lf->blockSize);
-    return result;
-}
-
-long lf_tell(const LineFile* lf) {
-    if (!lf_is_open(lf)) return -1;
-    return lf->blockIndex * lf->blockSize + lf->position;
-}
-
-namespace {
-
-// Appends the n bytes at src to buf without their CRs, as far as max allows.
-// True when a byte other than white space was dropped past max.
-bool append_without_cr(char* buf, int* stored, int max, const char* src, int n) {
-    while (n > 0) {
-        const void* cr = std::memchr(src, '\r', static_cast<size_t>(n));
-        const int run = cr != nullptr ? static_cast<int>(static_cast<const char*>(cr) - src) : n;
-        const int take = run < max - *stored ? run : max - *stored;
-        std::memcpy(buf + *stored, src, static_cast<size_t>(take));
-        *stored += take;
-        for (int i = take; i < run; ++i) {
-            if (!is_white(static_cast<unsigned char>(src[i]))) return true;
-        }
-        const int skip = cr != nullptr ? run + 1 : run;
-        src += skip;
-        n -= skip;
-    }
-    return false;
-}
-
-// How a part of a line ends: at the LF that ends the line, at a Ctrl-Z, or at
-// the end of the block (what follows is not yet read).
-enum class PartEnd { Lf, CtrlZ, BlockEnd };
-
-// Counts the CRs of the n bytes at src that no LF follows. A CR that ended the
-// previous block (crPending) is decided by the first byte of this part.
-void count_lone_crs(LineFile* lf, const char* src, int n, PartEnd end) {
-    if (lf->crPending) {
-        lf->crPending = false;
-        if (n > 0 || end != PartEnd::Lf) ++lf->loss.loneCRs;
-    }
-    for (const char* cr; n > 0 && (cr = static_cast<const char*>(std::memchr(src, '\r', static_cast<size_t>(n))));) {
-        const int at = static_cast<int>(cr - src);
-        if (at < n - 1 || end == PartEnd::CtrlZ) ++lf->loss.loneCRs;
-        else if (end == PartEnd::BlockEnd) lf->crPending = true;
-        src += at + 1;
-        n -= at + 1;
-    }
-}
-
-// The Ctrl-Z at the reader's position ends the file: the bytes after it are lost.
-void note_eof_mark(LineFile* lf) {
-    if (lf->eofSeen) return;
-    lf->eofSeen = true;
-    const long end = file_seek(lf->handle, 0, 2);
-    const long buffered = lf->blockIndex * lf->blockSize + lf->valid;
-    const long after = (end > buffered ? end : buffered) - lf_tell(lf) - 1;
-    lf->loss.afterEof = after > 0 ? after : 0;
-}
-
-}  // namespace
-
-int lf_read_line(LineFile* lf, char* buf, int max) {
-    if (max < 0) max = 0;
-    int stored = 0;
-    bool consumed = false, cut = false;
-    // The line is searched block by block with memchr: the LF that ends it, or
-    // a Ctrl-Z before it, which ends line and file and is left in place.
-    while (lf_is_open(lf) && lf_byte_ready(lf)) {
-        const char* start = lf->buffer + lf->position;
-        const int available = lf->valid - lf->position;
-        const void* lf_at = std::memchr(start, '\n', static_cast<size_t>(available));
-        int part = lf_at != nullptr ? static_cast<int>(static_cast<const char*>(lf_at) - start) : available;
-        const void* eof_at = std::memchr(start, 26, static_cast<size_t>(part));
-        if (eof_at != nullptr) part = static_cast<int>(static_cast<const char*>(eof_at) - start);
-        if (append_without_cr(buf, &stored, max, start, part)) cut = true;
-        count_lone_crs(lf, start, part,
-                       eof_at != nullptr ? PartEnd::CtrlZ : lf_at != nullptr ? PartEnd::Lf : PartEnd::BlockEnd);
-        lf->position += part;
-        if (part > 0) consumed = true;
-        if (eof_at != nullptr) {
-            note_eof_mark(lf);
-            break;
-        }
-        if (lf_at != nullptr) {
-            ++lf->position;
-            consumed = true;
-            break;
-        }
-    }
-    if (lf->crPending) {  // the file ended after a CR
-        lf->crPending = false;
-        ++lf->loss.loneCRs;
-    }
-    if (cut) ++lf->loss.cutLines;
-    if (std::memchr(buf, '\0', static_cast<size_t>(stored)) != nullptr) ++lf->loss.nulLines;
-    buf[stored] = '\0';
-    return consumed ? stored : -1;
-}
-
-int lf_gets(LineFile* lf, char* buf) { return lf_read_line(lf, buf, 78); }
-
-int lf_close(LineFile* lf) {
-    if (!lf_is_open(lf)) return -1;
-    int result = lf_write_back(lf);
-    if (lf->writeFailed) result = -1;
-    if (file_close(lf->handle) != 0) result = -1;
-    if (lf->buffer != lf->reserve) buffer_release(lf->buffer);
-    lf->handle = -1;
-    lf->buffer = nullptr;
-    lf->blockIndex = -1;
-    lf->position = lf->valid = 0;
-    return result;
 }
 
 // --- Whole files -------------------------------------------------------------
@@ -760,307 +539,3 @@ int file_copy(const char* src, const char* dst) {
     return 0;
 }
 
-// --- Paths -------------------------------------------------------------------------
-
-int path_name_pos(const char* path) {
-    int pos = 0;
-    for (int i = 0; path[i] != '\0'; ++i) {
-        if (is_sep(path[i]) || path[i] == ':') pos = i + 1;
-    }
-    return pos;
-}
-
-int path_dir(char* dst, const char* path) {
-    dst[0] = '\0';
-    if (!path_fits(path)) return -1;
-    int n = path_name_pos(path);
-    std::memcpy(dst, path, static_cast<size_t>(n));
-    dst[n] = '\0';
-    return n;
-}
-
-int path_ext(char* dst, const char* path) {
-    dst[0] = '\0';
-    if (!path_fits(path)) return -1;
-    if (std::strlen(path) < 2) return 0;
-    const char* dot = std::strrchr(path + path_name_pos(path), '.');
-    if (!dot) return 0;
-    std::strcpy(dst, dot + 1);
-    return static_cast<int>(std::strlen(dst));
-}
-
-int path_set_ext(char* path, const char* ext) {
-    if (!path_fits(path)) return -1;
-    char* dot = std::strrchr(path + path_name_pos(path), '.');
-    size_t base = dot ? static_cast<size_t>(dot - path) : std::strlen(path);
-    size_t extLength = std::strlen(ext);
-    if (base + 1 + extLength > static_cast<size_t>(FILE_PATH_MAX)) return -1;
-    path[base] = '.';
-    std::memmove(path + base + 1, ext, extLength + 1);
-    return 0;
-}
-
-int path_add_sep(char* path) {
-    size_t n = std::strlen(path);
-    if (n == 0 || is_sep(path[n - 1])) return 0;
-    if (n >= static_cast<size_t>(FILE_PATH_MAX)) return -1;
-    char sep = '/';
-    for (size_t i = 0; i < n; ++i) {
-        if (is_sep(path[i])) sep = path[i];
-    }
-    path[n] = sep;
-    path[n + 1] = '\0';
-    return 0;
-}
-
-void path_strip_sep(char* path) {
-    size_t n = std::strlen(path);
-    if (n > 0 && is_sep(path[n - 1])) path[n - 1] = '\0';
-}
-
-void path_unify_seps(char* path) {
-    char* first = path;
-    while (*first && !is_sep(*first)) ++first;
-    if (!*first) return;
-    for (char* s = first; *s; ++s) {
-        if (is_sep(*s)) *s = *first;
-    }
-}
-
-void path_backslash(char* path) {
-    for (; *path; ++path) {
-        if (*path == '/') *path = '\\';
-    }
-}
-
-const char* path_short(const char* path) {
-    constexpr size_t keep = 40;
-    static char shortForm[3 + keep + 1];  // shared by all calls
-    size_t n = std::strlen(path);
-    if (n < keep) return path;
-    const char* tail = path + n - keep;
-    for (const char* s = tail; *s; ++s) {
-        if (is_sep(*s)) {
-            tail = s;
-            break;
-        }
-    }
-    std::strcpy(shortForm, "...");
-    std::strcpy(shortForm + 3, tail);
-    return shortForm;
-}
-
-// --- Directories -------------------------------------------------------------
-
-int get_cwd(char* buf) {
-    std::array<char, 4096> cwd;
-    buf[0] = '\0';
-    if (!sys_getcwd(cwd.data(), static_cast<int>(cwd.size()))) return -1;
-    if (std::strlen(cwd.data()) > static_cast<size_t>(FILE_PATH_MAX)) return -1;
-    std::strcpy(buf, cwd.data());
-    return 0;
-}
-
-int change_dir(const char* path) {
-    PathBuf p;
-    if (!sys_path(p, path)) return -1;
-#ifdef _WIN32
-    int drive = drive_number(p.data());
-    if (drive == 0) return sys_chdir(p.data()) == 0 ? 0 : -1;
-    // Coming back by drive alone could land elsewhere: keep the whole directory.
-    std::array<char, 1024> before;
-    bool haveBefore = sys_getcwd(before.data(), static_cast<int>(before.size())) != nullptr;
-    if (_chdrive(drive) != 0) return -1;
-    if (sys_chdir(p.data()) != 0) {
-        if (haveBefore) sys_chdir(before.data());
-        return -1;
-    }
-    return 0;
-#else
-    return sys_chdir(p.data()) == 0 ? 0 : -1;
-#endif
-}
-
-namespace {
-
-// Walks the absolute, unified path one component at a time, entering each
-// prefix and creating it when it is missing.
-int make_dir_chain(const char* full) {
-    size_t n = std::strlen(full);
-    std::array<char, FILE_PATH_MAX + 2> prefix;
-    for (size_t i = 1; i <= n; ++i) {
-        if (i < n && !is_sep(full[i])) continue;
-        if (is_sep(full[i - 1])) continue;  // the root, a doubled or a trailing separator
-        std::memcpy(prefix.data(), full, i);
-        prefix[i] = '\0';
-        bool driveRoot = false;
-#ifdef _WIN32
-        if (i == 2 && drive_number(full) != 0) {  // "X:" is the drive's root
-            prefix[2] = '\\';
-            prefix[3] = '\0';
-            driveRoot = true;
-        }
-#endif
-        if (change_dir(prefix.data()) == 0) continue;
-        if (driveRoot) return MKDIR_NO_DRIVE;
-        PathBuf p;
-        if (!sys_path(p, prefix.data()) || sys_mkdir(p.data()) != 0) return MKDIR_CANT_CREATE;
-        if (change_dir(prefix.data()) != 0) return MKDIR_CANT_ENTER;
-    }
-    return MKDIR_OK;
-}
-
-bool is_absolute(const char* path) {
-#ifdef _WIN32
-    if (drive_number(path) != 0) return true;
-#endif
-    return is_sep(path[0]);
-}
-
-}  // namespace
-
-int make_dirs(const char* path) {
-    if (!path_fits(path)) return MKDIR_CANT_CREATE;
-    PathBuf given;
-    std::strcpy(given.data(), path);
-    str_trim(given.data());
-    PathBuf home;  // the program's own current directory, restored at the end
-    if (get_cwd(home.data()) != 0) return MKDIR_CANT_CREATE;
-    PathBuf full;
-    if (is_absolute(given.data())) {
-        full = given;
-    } else {
-        if (std::strlen(home.data()) + 1 + std::strlen(given.data()) > static_cast<size_t>(FILE_PATH_MAX)) {
-            return MKDIR_CANT_CREATE;
-        }
-        std::strcpy(full.data(), home.data());
-        std::strcat(full.data(), "/");
-        std::strcat(full.data(), given.data());
-    }
-    path_unify_seps(full.data());
-#ifdef _WIN32
-    int drive = drive_number(full.data());
-    std::array<char, 1024> driveCwd;
-    bool haveDriveCwd = drive != 0 && _getdcwd(drive, driveCwd.data(), static_cast<int>(driveCwd.size()));
-#endif
-    int result = make_dir_chain(full.data());
-#ifdef _WIN32
-    if (haveDriveCwd) sys_chdir(driveCwd.data());  // that drive's own current directory first
-#endif
-    change_dir(home.data());
-    return result;
-}
-
-namespace {
-
-// One entry of a directory as the system lists it.
-struct DirEntry {
-    const char* name;
-    bool isDir;
-    long size;
-};
-
-long clamp_size(long long size) { return size > LONG_MAX ? LONG_MAX : static_cast<long>(size); }
-
-#ifdef _WIN32
-// The entries of a directory through the runtime's find functions.
-class DirReader {
-public:
-    explicit DirReader(const char* dir) {
-        std::array<char, FILE_PATH_MAX + 8> mask;
-        // A root such as "\" keeps its one separator: two would name a network path.
-        const size_t n = std::strlen(dir);
-        std::strcpy(mask.data(), dir);
-        std::strcat(mask.data(), n > 0 && is_sep(dir[n - 1]) ? "*.*" : "\\*.*");
-        handle_ = _findfirst(mask.data(), &data_);
-    }
-    ~DirReader() {
-        if (handle_ != -1) _findclose(handle_);
-    }
-    DirReader(const DirReader&) = delete;
-    DirReader& operator=(const DirReader&) = delete;
-    bool is_open() const { return handle_ != -1; }
-    bool next(DirEntry* entry) {
-        if (handle_ == -1) return false;
-        if (!first_ && _findnext(handle_, &data_) != 0) return false;
-        first_ = false;
-        entry->name = data_.name;
-        entry->isDir = (data_.attrib & _A_SUBDIR) != 0;
-        entry->size = entry->isDir ? 0 : clamp_size(static_cast<long long>(data_.size));
-        return true;
-    }
-
-private:
-    intptr_t handle_ = -1;
-    _finddata_t data_ = {};
-    bool first_ = true;
-};
-#else
-// The entries of a directory through opendir and stat.
-class DirReader {
-public:
-    explicit DirReader(const char* dir) : dir_(::opendir(dir)) { std::strcpy(path_.data(), dir); }
-    ~DirReader() {
-        if (dir_) ::closedir(dir_);
-    }
-    DirReader(const DirReader&) = delete;
-    DirReader& operator=(const DirReader&) = delete;
-    bool is_open() const { return dir_ != nullptr; }
-    bool next(DirEntry* entry) {
-        const struct dirent* found = dir_ ? ::readdir(dir_) : nullptr;
-        if (!found) return false;
-        std::array<char, FILE_PATH_MAX + 300> full;
-        std::snprintf(full.data(), full.size(), "%s/%s", path_.data(), found->d_name);
-        StatRecord st;
-        bool known = ::stat(full.data(), &st) == 0;
-        entry->name = found->d_name;
-        entry->isDir = known && S_ISDIR(st.st_mode);
-        entry->size = known && !entry->isDir ? clamp_size(static_cast<long long>(st.st_size)) : 0;
-        return true;
-    }
-
-private:
-    DIR* dir_;
-    PathBuf path_;
-};
-#endif
-
-}  // namespace
-
-int dir_list(const char* pattern, DirListCallback callback, void* user) {
-    if (!callback || !path_fits(pattern)) return -1;
-    int cut = -1;
-    for (int i = 0; pattern[i] != '\0'; ++i) {
-        if (is_sep(pattern[i])) cut = i;
-    }
-    PathBuf dir;
-    if (cut < 0) {
-        std::strcpy(dir.data(), ".");
-    } else {
-        int dirLength = cut > 0 ? cut : 1;  // a pattern in the root keeps its separator
-        std::memcpy(dir.data(), pattern, static_cast<size_t>(dirLength));
-        dir[static_cast<size_t>(dirLength)] = '\0';
-    }
-    const char* mask = pattern[cut + 1] != '\0' ? pattern + cut + 1 : "*";
-    PathBuf sysDir;
-    if (!sys_path(sysDir, dir.data())) return -1;
-    DirReader reader(sysDir.data());
-    if (!reader.is_open()) return -1;
-    bool dirHasSep = is_sep(dir[std::strlen(dir.data()) - 1]);
-    int calls = 0;
-    DirEntry entry;
-    while (reader.next(&entry)) {
-        if (std::strcmp(entry.name, ".") == 0 || std::strcmp(entry.name, "..") == 0) continue;
-        if (!wild_match_nocase(mask, entry.name)) continue;
-        std::array<char, FILE_PATH_MAX + 300> full;
-        int n = std::snprintf(full.data(), full.size(), "%s%s%s", dir.data(), dirHasSep ? "" : "/",
-                              entry.name);
-        if (n < 0 || n > FILE_PATH_MAX) continue;  // no other function could use it
-        path_backslash(full.data());
-        TimeRecord time;
-        file_time(full.data(), &time);
-        ++calls;
-        if (callback(entry.isDir, full.data(), entry.size, &time, user) == 0) break;
-    }
-    return calls;
-}

@@ -34,29 +34,9 @@ constexpr int FILE_ATTR_SYSTEM = 0x04;
 constexpr int FILE_ATTR_DIRECTORY = 0x10;
 constexpr int FILE_ATTR_ARCHIVE = 0x20;
 
-// The services only the platform gives faithfully. Each hook receives a path
-// already checked for length (and, natively, with '\' turned into '/').
-// A null member means the portable default: the read-only bit mapped to the
-// file's write permission (other bits: none read, setting them succeeds
-// without effect), file times through the C runtime, the file identity from
-// device and inode (the Windows C runtime has none: its default compares the
-// full names), and a replacing rename (the Windows C runtime has no call that
-// replaces: its default sets the old file aside, renames, and removes it).
-struct FileHooks {
-    int (*getAttributes)(const char* path);                 // bits, -1: no file
-    int (*setAttributes)(const char* path, int attributes);  // 0 or -1
-    int (*getTime)(const char* path, TimeRecord* t);  // as file_time
-    int (*setTime)(const char* path, const TimeRecord* t);  // 0 or -1; t valid
-    int (*sameFile)(const char* a, const char* b);   // as file_same
-    int (*replace)(const char* from, const char* to);  // as file_replace
-};
-
-// Installs hooks (copied; null members take the defaults); nullptr restores
-// every default.
-void files_set_hooks(const FileHooks* hooks);
-// The Win32 layer's hooks (file attributes and times through the system's
-// own calls). Only in the Windows builds.
-void files_win32_install();
+// The hooks through which the platform supplies attributes, times, a file's
+// identity and the replacing rename (FileHooks, files_set_hooks) are declared
+// with the other device tables in support/devices.h.
 
 // The attributes of a file or directory, -1 if it does not exist.
 int file_attributes(const char* path);

@@ -5,6 +5,7 @@
 // its TZ variable instead, which may disagree with the system).
 #include <windows.h>
 
+#include "support/devices.h"
 #include "support/files.h"
 
 namespace {

@@ -75,8 +75,8 @@ void ini_set_file(const char* path) {
     plat_ini_set_file(profilePath);
 }
 
-int ini_read(const char* section, const char* key, char* buf) {
-    return plat_ini_get(section, key, buf, INI_BUF_SIZE);
+int ini_read(const char* section, const char* key, char* buf, int size) {
+    return plat_ini_get(section, key, buf, size);
 }
 
 int ini_read_file(const char* file, const char* section, const char* key, char* buf, int size) {

@@ -17,9 +17,10 @@ constexpr int INI_NUMBER_MAX = 19;  // characters of a value read as a number
 // Sets the profile path all ini functions use (a name without a directory lies
 // in the Windows directory).
 void ini_set_file(const char* path);
-// The value of key in section into buf (INI_BUF_SIZE bytes): at most 79
-// characters, "" when the key is missing. Returns its length.
-int ini_read(const char* section, const char* key, char* buf);
+// The value of key in section into buf (size bytes, INI_BUF_SIZE unless a
+// longer value is wanted): at most size - 1 characters, "" when the key is
+// missing. Returns its length.
+int ini_read(const char* section, const char* key, char* buf, int size = INI_BUF_SIZE);
 // The value (at most 19 characters) read as a decimal number: leading white
 // space and a sign allowed, reading stops at the first non-digit; 0 when the
 // key is missing or holds no number. Values beyond the int range are clamped.

@@ -170,13 +170,13 @@ void save_window_pos(HWND window, const char* key, const char* section) {
     PlacementValues values;
     if (!window_placement_get(window, &values)) return;
     char text[PLACEMENT_TEXT_SIZE];
-    if (placement_format(values, text, sizeof text) > 0) plat_ini_put(section, key, text);
+    if (placement_format(values, text, sizeof text) > 0) ini_write(section, key, text);
 }
 
 int restore_window_pos(HWND window, const char* key, const char* section, int move_only) {
     char text[PLACEMENT_TEXT_SIZE];
     PlacementValues saved;
-    if (plat_ini_get(section, key, text, sizeof text) == 0 || !placement_parse(text, &saved)) return 0;
+    if (ini_read(section, key, text, sizeof text) == 0 || !placement_parse(text, &saved)) return 0;
     if (move_only) {
         WINDOWPLACEMENT wp = {};
         wp.length = sizeof wp;

@@ -2,7 +2,6 @@
 // HTML help: the Win32 side of support/status.
 #include "support/status_win32.h"
 
-#include "framework/dialog_win32.h"
 #include "support/platform.h"
 #include "support/app_win32.h"
 #include "support/files.h"
@@ -82,73 +81,6 @@ int dlg_units(int n) {
     if (baseHeight == 0) baseHeight = HIWORD(GetDialogBaseUnits());
     return units_to_pixels(n, baseHeight);
 }
-
-// ---------------------------------------------------------------- control values
-
-void dlg_set_font(int id, HFONT font) {
-    SendDlgItemMessageA(dlg_hwnd(), id, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-}
-
-void dlg_set_text(int id, const char* text) {
-    // Without a program font yet the control keeps its own rather than the system font.
-    if (App.font) dlg_set_font(id, App.font);
-    dlg_put_text(id, text);
-}
-
-void dlg_put_text(int id, const char* text) { SetDlgItemTextA(dlg_hwnd(), id, text ? text : ""); }
-
-int dlg_get_text(int id, char* buf, int max) {
-    if (!buf || max < 0) return 0;
-    buf[0] = '\0';  // the system leaves buf as it was when there is no control
-    int n = static_cast<int>(GetDlgItemTextA(dlg_hwnd(), id, buf, max + 1));
-    if (n <= 0) {
-        buf[0] = '\0';
-        return 0;
-    }
-    return n;
-}
-
-namespace {
-
-// At most a field's length of the control's text.
-struct FieldText {
-    char text[FIELD_TEXT_MAX + 1];
-    explicit FieldText(int id) { dlg_get_text(id, text, FIELD_TEXT_MAX); }
-};
-
-}  // namespace
-
-void dlg_set_int(int id, int n) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%d", n);
-    dlg_set_text(id, buf);
-}
-
-int dlg_get_int(int id) { return read_int(FieldText(id).text); }
-
-void dlg_set_long(int id, long n) {
-    char buf[24];
-    std::snprintf(buf, sizeof buf, "%ld", n);
-    dlg_set_text(id, buf);
-}
-
-long dlg_get_long(int id) { return read_long(FieldText(id).text); }
-
-void dlg_set_hex(int id, long n) {
-    char buf[24];
-    std::snprintf(buf, sizeof buf, "%lX", static_cast<unsigned long>(n));
-    dlg_set_text(id, buf);
-}
-
-long dlg_get_hex(int id) { return hex_to_int(FieldText(id).text); }
-
-void dlg_set_fixed(int id, double value) {
-    char buf[FIXED_TEXT_SIZE];
-    format_fixed(buf, sizeof buf, value);
-    dlg_set_text(id, buf);
-}
-
-double dlg_get_double(int id) { return read_double(FieldText(id).text); }
 
 // ---------------------------------------------------------------- help
 

@@ -1,9 +1,6 @@
-// The status bar, the value functions of dialog controls, dialog units and the
-// HTML help: the Win32 side. status_set is declared in support/platform.h.
-//
-// Every control function takes the control id first and addresses that control
-// of the current dialog (dlg_hwnd): inside a dialog's message that dialog,
-// otherwise the main window.
+// The status bar, dialog units and the HTML help: the Win32 side. status_set
+// is declared in support/platform.h; the value functions of dialog controls
+// are the dialog manager's (framework/dialog_win32.h).
 #pragma once
 
 #include <windows.h>
@@ -32,26 +29,6 @@ void status_resize(int width, int height);
 // n dialog units in pixels: n times the dialog base height / 8, rounded to the
 // nearest pixel. The base height is asked of the system once.
 int dlg_units(int n);
-
-// ---------------------------------------------------------------- control values
-
-void dlg_set_font(int id, HFONT font);            // WM_SETFONT, redrawn
-void dlg_set_text(int id, const char* text);      // the program's font (App.font), then the text
-void dlg_put_text(int id, const char* text);      // the text only; the font stays
-// At most max characters of the control's text into buf (max + 1 bytes); their
-// count, 0 and "" when there is no such control.
-int dlg_get_text(int id, char* buf, int max);
-
-// The numbers below are written with dlg_set_text and read from at most 80
-// characters of the control's text (support/status.h says how).
-void dlg_set_int(int id, int n);        // "%d"
-int dlg_get_int(int id);
-void dlg_set_long(int id, long n);      // "%ld"
-long dlg_get_long(int id);
-void dlg_set_hex(int id, long n);       // "%lX": upper-case digits, no prefix
-long dlg_get_hex(int id);
-void dlg_set_fixed(int id, double value);  // two decimals, never "-0.00"
-double dlg_get_double(int id);
 
 // ---------------------------------------------------------------- help
 

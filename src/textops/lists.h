@@ -26,6 +26,8 @@
 
 #include <cstdint>
 
+#include "resources/resource.h"
+
 constexpr int kListTextMax = 80;    // characters of listText
 constexpr int kListEntryWidth = 70; // characters of an entry before its index
 constexpr int kListEntrySize = 96;  // bytes of an entry buffer: 70, " ", any index, NUL
@@ -33,7 +35,7 @@ constexpr int kListScrollFrom = 24; // a selection further down scrolls the list
 constexpr int kListScrollAbove = 10; // ... so that this many entries stand above it
 
 // The commands of the panels.
-constexpr int kListCommandChoose = 2500;   // choose the selected entry (also OK and a double click)
+// DLG_ACTION chooses the selected entry (so do OK and a double click).
 constexpr int kListCommandRebuild = 2502;  // build the list again
 // The key dispatcher asks for a list by posting command 1200 with this
 // lParam; the list's kind and text were set by listRequest already.

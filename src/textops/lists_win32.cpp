@@ -89,7 +89,7 @@ INT_PTR listProc(UINT message, WPARAM wParam, LPARAM) {
             listBuild();
             break;
         case IDOK:
-        case kListCommandChoose:
+        case DLG_ACTION:
             choose();
             break;
         case IDCANCEL:

@@ -98,7 +98,7 @@ void adderOpened(std::intptr_t dialog) {
     adder = AdderDialog{};
     adder.window = dialog;
     adder.refocus = refocus;
-    plat_post_dialog_command(dialog, TOOL_REFRESH);
+    plat_post_dialog_command(dialog, DLG_REFRESH);
 }
 
 void adderClosed() { adder = AdderDialog{}; }
@@ -116,7 +116,7 @@ bool adderTakesKey(int ch) {
 }
 
 void adder_refresh() {
-    if (adder.window != 0) plat_post_dialog_command(adder.window, TOOL_REFRESH);
+    if (adder.window != 0) plat_post_dialog_command(adder.window, DLG_REFRESH);
 }
 
 void adderShortcut() {

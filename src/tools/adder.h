@@ -18,14 +18,13 @@
 
 #include <cstdint>
 
+#include "resources/resource.h"
 #include "support/status.h"
 
 // --- Commands and controls -------------------------------------------------------
 
-constexpr int TOOL_MAIN_ACTION = 2500;  // the ANSI table: rebuild
-constexpr int TOOL_REFRESH = 2510;      // show fresh values
+// DLG_ACTION rebuilds the ANSI table; DLG_REFRESH shows fresh values; DLG_CANCEL closes.
 constexpr int ADDER_CLOSE_COMMAND = 2520;
-constexpr int TOOL_CANCEL = 2;
 
 // "Addierer" (DB1410): the sum in decimal, in hexadecimal, the real sum with
 // two decimals, and the check box "0+-=$_ im Text".

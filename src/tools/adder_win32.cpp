@@ -65,11 +65,11 @@ INT_PTR adderProc(UINT message, WPARAM wParam, LPARAM) {
     if (message != WM_COMMAND) return 0;
     const int id = LOWORD(wParam);
     switch (id) {
-    case TOOL_REFRESH:
+    case DLG_REFRESH:
         adderShow();
         break;
     case ADDER_CLOSE_COMMAND:
-    case TOOL_CANCEL:
+    case DLG_CANCEL:
         dlg_close();
         break;
     case ADDER_IN_TEXT_BOX:
@@ -91,7 +91,7 @@ INT_PTR adderProc(UINT message, WPARAM wParam, LPARAM) {
 void ansiInit(int, char**) {
     dlg_set_check(ANSI_UPPER, 1);
     dlg_set_check(ANSI_FONT_USED, 1);
-    PostMessageA(dlg_hwnd(), WM_COMMAND, TOOL_MAIN_ACTION, 0);
+    PostMessageA(dlg_hwnd(), WM_COMMAND, DLG_ACTION, 0);
 }
 
 void ansiExit() {}
@@ -113,16 +113,16 @@ INT_PTR ansiProc(UINT message, WPARAM wParam, LPARAM) {
     if (message != WM_COMMAND) return 0;
     const int id = LOWORD(wParam);
     switch (id) {
-    case TOOL_MAIN_ACTION:
+    case DLG_ACTION:
         ansiRebuild();
         break;
-    case TOOL_CANCEL:
+    case DLG_CANCEL:
         dlg_close();
         break;
     case ANSI_UPPER:
     case ANSI_DECIMAL:
     case ANSI_FONT_USED:
-        if (HIWORD(wParam) == BN_CLICKED) PostMessageA(dlg_hwnd(), WM_COMMAND, TOOL_MAIN_ACTION, 0);
+        if (HIWORD(wParam) == BN_CLICKED) PostMessageA(dlg_hwnd(), WM_COMMAND, DLG_ACTION, 0);
         break;
     default:
         break;

@@ -42,7 +42,7 @@ void phrasesLoad() {
     for (int i = 0; i < PHRASE_COUNT; ++i) {
         char key[8];
         phraseKeyName(key, i);
-        plat_ini_get(CFG_SECTION_FLOSKEL, key, phraseTable[i].data(), PHRASE_MAX + 1);
+        ini_read(CFG_SECTION_FLOSKEL, key, phraseTable[i].data(), PHRASE_MAX + 1);
     }
     phrasesLoaded = true;
 }
@@ -60,7 +60,7 @@ void abbrevLoad() {
     abbrevs = AbbrevList{};
     // The path is read with room for a whole path, never more.
     char path[FILE_PATH_MAX + 1] = "";
-    plat_ini_get(CFG_SECTION_INSTALLATION, CFG_KEY_FLOSKELN, path, sizeof path);
+    ini_read(CFG_SECTION_INSTALLATION, CFG_KEY_FLOSKELN, path, sizeof path);
     str_trim(path);
     LineFile file;
     if (path[0] != '\0' && lf_open(&file, path) >= 0) {

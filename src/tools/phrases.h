@@ -16,6 +16,8 @@
 #include <array>
 #include <cstdint>
 
+#include "resources/resource.h"
+
 constexpr int PHRASE_MAX = 80;         // characters of one phrase
 constexpr int PHRASE_COUNT = 32;       // one per control code 0..31
 constexpr int ABBREV_LINES = 100;      // lines of the abbreviation file read
@@ -84,9 +86,8 @@ void abbrevKey();
 
 constexpr int PHRASE_FIELDS = 26;           // A to Z
 constexpr int PHRASE_FIELD_FIRST = 3010;    // field of A; field of letter i (1..26) is 3000 + 10 i
-constexpr int PHRASE_SAVE = 2500;           // "&Speichern"
+// DLG_ACTION is "&Speichern".
 constexpr int PHRASE_STANDARD = 2501;       // "Standard"
-constexpr int PHRASE_CANCEL = 2;
 
 using PhraseTexts = std::array<std::array<char, PHRASE_MAX + 1>, PHRASE_FIELDS>;
 

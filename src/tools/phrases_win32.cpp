@@ -28,7 +28,7 @@ void phrasesInit(int, char**) {
 INT_PTR phrasesProc(UINT message, WPARAM wParam, LPARAM) {
     if (message != WM_COMMAND) return 0;
     switch (LOWORD(wParam)) {
-    case PHRASE_SAVE: {
+    case DLG_ACTION: {
         PhraseTexts texts;
         for (int i = 0; i < PHRASE_FIELDS; ++i) dlg_get_text(fieldId(i), texts[i].data(), PHRASE_MAX);
         phraseFieldsSave(texts);
@@ -41,7 +41,7 @@ INT_PTR phrasesProc(UINT message, WPARAM wParam, LPARAM) {
         fieldsShow(texts);
         break;
     }
-    case PHRASE_CANCEL:
+    case DLG_CANCEL:
         dlg_close();
         break;
     default:

@@ -90,7 +90,7 @@ void positionFieldRefresh() {
     }
     if (positionDialog.handle != 0 &&
         (now.line != positionDialog.line || now.column != positionDialog.column))
-        plat_post_dialog_command(positionDialog.handle, DIALOG_REFRESH);
+        plat_post_dialog_command(positionDialog.handle, DLG_REFRESH);
 }
 
 void flagsFieldRefresh() {
@@ -107,7 +107,7 @@ void flagsFieldRefresh() {
         }
         status_set(FLAGS_FIELD, text);
     }
-    if (optionsDialog.handle != 0) plat_post_dialog_command(optionsDialog.handle, DIALOG_REFRESH);
+    if (optionsDialog.handle != 0) plat_post_dialog_command(optionsDialog.handle, DLG_REFRESH);
 }
 
 // The option behind a check box of "Optionen", or null.
@@ -194,7 +194,7 @@ int indentStepLimited(int n) { return limited(n, 2, 8); }
 void optionsDialogOpened(std::intptr_t dialog) {
     optionsDialog = OptionsDialogState{};
     optionsDialog.handle = dialog;
-    plat_post_dialog_command(dialog, DIALOG_REFRESH);
+    plat_post_dialog_command(dialog, DLG_REFRESH);
 }
 
 void optionsDialogClosed() { optionsDialog = OptionsDialogState{}; }
@@ -236,7 +236,7 @@ CursorPosition cursorPosition() {
 void positionDialogOpened(std::intptr_t dialog) {
     positionDialog = PositionDialogState{};
     positionDialog.handle = dialog;
-    plat_post_dialog_command(dialog, DIALOG_REFRESH);
+    plat_post_dialog_command(dialog, DLG_REFRESH);
 }
 
 void positionDialogClosed() { positionDialog = PositionDialogState{}; }

@@ -10,6 +10,8 @@
 
 #include <cstdint>
 
+#include "resources/resource.h"
+
 // --- Status bar fields --------------------------------------------------------------
 
 constexpr int POSITION_FIELD = 1;  // " line  column", both from 1
@@ -33,11 +35,8 @@ void snapshotTake();
 // when the store cannot take the longer line back (refused, nothing changed).
 int snapshotRestore();
 
-// --- Commands and controls of the two dialogs ----------------------------------------
-
-constexpr int DIALOG_SET = 2500;      // "&Setzen"
-constexpr int DIALOG_REFRESH = 2510;  // show fresh values
-constexpr int DIALOG_CANCEL = 2;
+// --- Controls of the two dialogs ----------------------------------------------------
+// DLG_ACTION is "&Setzen"; DLG_REFRESH shows fresh values (resources/resource.h).
 
 // "Optionen" (DB1301): the seven check boxes, the shown and entered steps.
 constexpr int OPT_INSERT = 3000, OPT_COLUMN_KEEP = 3010, OPT_AUTO_INDENT = 3020,

@@ -41,11 +41,11 @@ void optionsShow() {
 INT_PTR optionsProc(UINT message, WPARAM wParam, LPARAM) {
     if (message != WM_COMMAND) return 0;
     const int id = LOWORD(wParam);
-    if (id == DIALOG_REFRESH) {
+    if (id == DLG_REFRESH) {
         optionsShow();
-    } else if (id == DIALOG_SET) {
+    } else if (id == DLG_ACTION) {
         optionsStepsSet(FieldText(OPT_TAB_ENTERED).text, FieldText(OPT_INDENT_ENTERED).text);
-    } else if (id == DIALOG_CANCEL) {
+    } else if (id == DLG_CANCEL) {
         dlg_close();
     } else if (HIWORD(wParam) == BN_CLICKED) {
         optionsBoxClicked(id, dlg_get_check(id));
@@ -67,17 +67,17 @@ void positionExit() { positionDialogClosed(); }
 INT_PTR positionProc(UINT message, WPARAM wParam, LPARAM) {
     if (message != WM_COMMAND) return 0;
     switch (LOWORD(wParam)) {
-    case DIALOG_REFRESH: {
+    case DLG_REFRESH: {
         const CursorPosition shown = positionDialogView();
         dlg_set_int(POS_COLUMN_SHOWN, shown.column);
         dlg_set_int(POS_LINE_SHOWN, shown.line);
         break;
     }
-    case DIALOG_SET:
+    case DLG_ACTION:
         positionSet(FieldText(POS_LINE_ENTERED).text, FieldText(POS_COLUMN_ENTERED).text);
         dlg_close();
         break;
-    case DIALOG_CANCEL:
+    case DLG_CANCEL:
         dlg_close();
         break;
     default:

@@ -21,6 +21,8 @@
 // between their controls and the functions below.
 #pragma once
 
+#include "resources/resource.h"
+
 constexpr int SEARCH_TEXT_MAX = 50;  // characters of a search or replacement text
 constexpr int SEARCH_HISTORY = 10;   // entries of each history
 
@@ -84,11 +86,10 @@ int searchTextFromMark();
 // --- The dialogs' portable half ----------------------------------------------------
 
 // Control ids of both dialogs.
-constexpr int SEARCH_GO_CLOSE = 2500;     // "&F11/F12": read, close, search next
+// DLG_ACTION "&F11/F12": read, close, search next; DLG_CANCEL "Abbrechen": read, close.
 constexpr int SEARCH_BLOCK_START = 2501;  // "&Start": read, close, replace in the block
 constexpr int SEARCH_GO_ON = 2502;        // "&Weiter": read, search next, stay
 constexpr int SEARCH_REPLACE = 2503;      // "&Tauschen": read, replace at the cursor, stay
-constexpr int SEARCH_CANCEL = 2;          // "Abbrechen": read, close
 constexpr int SEARCH_TEXT_COMBO = 3000;
 constexpr int SEARCH_REPLACE_COMBO = 3001;
 constexpr int SEARCH_WORD_BOX = 3010;

@@ -84,7 +84,7 @@ void searchExit() {
 INT_PTR searchProc(UINT message, WPARAM wParam, LPARAM) {
     if (message != WM_COMMAND) return 0;
     switch (LOWORD(wParam)) {
-    case SEARCH_GO_CLOSE:
+    case DLG_ACTION:
         readDialog(1);
         dlg_close();
         searchNext();
@@ -111,7 +111,7 @@ INT_PTR searchProc(UINT message, WPARAM wParam, LPARAM) {
             dlg_focus_item(focus);
         }
         break;
-    case SEARCH_CANCEL:
+    case DLG_CANCEL:
         readDialog(0);
         dlg_close();
         break;

@@ -22,6 +22,7 @@
 #include <array>
 
 #include "document/linestore.h"
+#include "support/devices.h"
 
 // ---------------------------------------------------------------- the view's variables
 
@@ -167,20 +168,9 @@ CursorCellPlan cursorCellPlan(int col, int docCol, int row, Rgb colour);
 
 // ---------------------------------------------------------------- the cursor
 
-// What the caret's rules ask of the system; the Win32 half supplies the real
-// one, tests a recording one. Without a device the caret operations change
-// only the state below.
-struct CaretDevice {
-    bool (*begin)();  // a painting context for caretUpdate (font, transparent); false: none
-    void (*end)();
-    void (*create)(int width, int height);  // the system caret, hidden
-    void (*destroy)();
-    void (*move)(int x, int y);
-    void (*show)();
-    void (*hide)();
-    void (*paintCell)(const CursorCellPlan& plan);  // on the current painting context
-};
-void caretDeviceSet(const CaretDevice* device);
+// What the caret's rules ask of the system: CaretDevice and caretDeviceSet in
+// support/devices.h; without a device the caret operations change only the
+// state below.
 
 extern int caretState;  // 0 nothing shown, 1 the system caret, 2 the block cursor
 extern int caretShape;  // the insertMode the caret was last created for (-1: none yet)

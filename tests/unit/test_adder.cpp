@@ -121,7 +121,7 @@ TEST_F(Adder, PlusAndMinusAddTheNumberUnderTheCursorAndMoveDown) {
     EXPECT_EQ(modified, 0);
     const std::vector<int> ids = dialogCommands();
     EXPECT_FALSE(ids.empty());
-    for (int id : ids) EXPECT_EQ(id, TOOL_REFRESH);
+    for (int id : ids) EXPECT_EQ(id, DLG_REFRESH);
 
     type("0");
     EXPECT_EQ(sumInt, 0);
@@ -319,7 +319,7 @@ TEST_F(Adder, CtrlMinusOpensWithRefocusOrClosesTheAdderTakingKeys) {
 TEST_F(Adder, TheUpdateWritesOnlyChangedFieldsAndRefocusesOnce) {
     adderOpening(1);
     adderOpened(kAdderDialog);
-    EXPECT_EQ(dialogCommands(), std::vector<int>{TOOL_REFRESH});
+    EXPECT_EQ(dialogCommands(), std::vector<int>{DLG_REFRESH});
 
     AdderView view = adderView();  // the first update writes every field
     EXPECT_TRUE(view.intChanged);
@@ -358,7 +358,7 @@ TEST_F(Adder, TheUpdateWritesOnlyChangedFieldsAndRefocusesOnce) {
     // The full refresh tells only an open dialog.
     headless_reset();
     refreshAll();
-    EXPECT_EQ(dialogCommands(), std::vector<int>{TOOL_REFRESH});
+    EXPECT_EQ(dialogCommands(), std::vector<int>{DLG_REFRESH});
     adderClosed();
     headless_reset();
     refreshAll();

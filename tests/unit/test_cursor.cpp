@@ -44,7 +44,7 @@ class Cursor : public ::testing::Test {
     static int postsTo(std::intptr_t handle) {
         int n = 0;
         for (const HeadlessPostedCommand& c : headless_dialog_commands())
-            if (c.dialog == handle && c.id == DIALOG_REFRESH) ++n;
+            if (c.dialog == handle && c.id == DLG_REFRESH) ++n;
         return n;
     }
 };

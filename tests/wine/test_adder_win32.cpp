@@ -151,7 +151,7 @@ TEST_F(AdderDialogs, CancelCtrlMinusAndTheCheckBoxStateAcrossOpenings) {
     EXPECT_EQ(GetActiveWindow(), App.mainWindow);
     EXPECT_TRUE(checked(dialog, ADDER_IN_TEXT_BOX));  // the state lasts the program run
 
-    PostMessageA(dialog, WM_COMMAND, TOOL_CANCEL, 0);
+    PostMessageA(dialog, WM_COMMAND, DLG_CANCEL, 0);
     wine_pump();
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_FALSE(adderIsOpen());
@@ -202,7 +202,7 @@ TEST_F(AdderDialogs, TheAnsiTableFollowsItsCheckBoxes) {
     wine_pump();
     EXPECT_EQ(FindWindowA(nullptr, "ANSI"), dialog);
 
-    PostMessageA(dialog, WM_COMMAND, TOOL_CANCEL, 0);
+    PostMessageA(dialog, WM_COMMAND, DLG_CANCEL, 0);
     wine_pump();
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_TRUE(wine_seen_boxes().empty());

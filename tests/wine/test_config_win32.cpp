@@ -188,7 +188,7 @@ TEST_F(ConfigWin32, DirectoriesShowEveryStoredDirectoryAndSaveEveryField) {
 
     SetDlgItemTextA(dialog, 3010, "  D:\\Neu  ");
     SetDlgItemTextA(dialog, 3030, "");
-    press(dialog, CFG_SAVE);
+    press(dialog, DLG_ACTION);
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_EQ(value("DauerDir", "Dir0"), dir80);  // untouched, saved unchanged
     EXPECT_EQ(value("DauerDir", "Dir1"), "D:\\Neu");
@@ -221,7 +221,7 @@ TEST_F(ConfigWin32, ExtensionsStandardAndCancelWriteNothingSaveWritesTrimmedAndC
                               "bmp", "png", "gif", "jpg", "bmp", "e15", "e16", "e17", "e18", "e19"};
     for (int i = 0; i < 20; ++i) EXPECT_EQ(itemText(dialog, 3000 + 10 * i), expected[i]) << "field " << i;
     EXPECT_EQ(fileText(settings_), before);
-    press(dialog, CFG_CANCEL);
+    press(dialog, DLG_CANCEL);
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_EQ(fileText(settings_), before);
 
@@ -232,7 +232,7 @@ TEST_F(ConfigWin32, ExtensionsStandardAndCancelWriteNothingSaveWritesTrimmedAndC
     EXPECT_EQ(itemText(dialog, 3000), "e0");  // Standard was never saved
     SetDlgItemTextA(dialog, 3000, "  b?k ");
     SetDlgItemTextA(dialog, 3010, "abcdefghijklm");  // set, not typed: longer than the limit
-    press(dialog, CFG_SAVE);
+    press(dialog, DLG_ACTION);
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_EQ(value("Zusaetze", "Ext0"), "b?k");
     EXPECT_EQ(value("Zusaetze", "Ext1"), "abcdefghij");
@@ -262,7 +262,7 @@ TEST_F(ConfigWin32, ColoursShowTheirHintsAndSaveTheThreeKeys) {
 
     SetDlgItemTextA(dialog, 3010, " 200 200 200 ");
     SetDlgItemTextA(dialog, 3100, "Courier New");
-    press(dialog, CFG_SAVE);
+    press(dialog, DLG_ACTION);
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_EQ(value("Global", "BgFarbe"), "250 250 240");
     EXPECT_EQ(value("Global", "MarkBgFarbe"), "200 200 200");
@@ -276,7 +276,7 @@ TEST_F(ConfigWin32, ColoursShowTheirHintsAndSaveTheThreeKeys) {
     dialog = FindWindowA(nullptr, "Farben, Fonts");
     ASSERT_NE(dialog, nullptr);
     SetDlgItemTextA(dialog, 3000, "0 0 0");
-    press(dialog, CFG_CANCEL);
+    press(dialog, DLG_CANCEL);
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_EQ(fileText(settings_), before);
 }

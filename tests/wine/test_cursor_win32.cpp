@@ -81,7 +81,7 @@ TEST_F(CursorDialogs, OptionsShowTheFlagsAndActAtOnce) {
     // "&Setzen" limits the steps; the dialog stays open and shows them.
     SetDlgItemTextA(dialog, OPT_TAB_ENTERED, "40");
     SetDlgItemTextA(dialog, OPT_INDENT_ENTERED, "x");
-    click(dialog, DIALOG_SET);
+    click(dialog, DLG_ACTION);
     EXPECT_EQ(tabStep, 16);
     EXPECT_EQ(indentStep, 2);
     wine_pump();
@@ -96,7 +96,7 @@ TEST_F(CursorDialogs, OptionsShowTheFlagsAndActAtOnce) {
     EXPECT_EQ(IsDlgButtonChecked(dialog, OPT_AUTO_INDENT), 0u);
     EXPECT_EQ(itemText(dialog, OPT_TAB_SHOWN), "4");
 
-    click(dialog, DIALOG_CANCEL);
+    click(dialog, DLG_CANCEL);
     wine_pump();
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_FALSE(optionsDialogIsOpen());
@@ -124,7 +124,7 @@ TEST_F(CursorDialogs, PositionFollowsTheCursorAndSetsIt) {
     // Column 300 lies beyond the line: only the line changes; the box closes.
     SetDlgItemTextA(dialog, POS_LINE_ENTERED, "5");
     SetDlgItemTextA(dialog, POS_COLUMN_ENTERED, "300");
-    click(dialog, DIALOG_SET);
+    click(dialog, DLG_ACTION);
     wine_pump();
     EXPECT_EQ(topLine + cursorRow, 4);
     EXPECT_EQ(firstCol + cursorCol, 20);
@@ -137,7 +137,7 @@ TEST_F(CursorDialogs, PositionFollowsTheCursorAndSetsIt) {
     dialog = FindWindowA(nullptr, "Position");
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(itemText(dialog, POS_LINE_SHOWN), "5");
-    click(dialog, DIALOG_CANCEL);
+    click(dialog, DLG_CANCEL);
     wine_pump();
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_EQ(topLine + cursorRow, 4);

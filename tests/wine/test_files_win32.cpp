@@ -1,6 +1,7 @@
 // The file layer's Win32 hooks under Wine: attributes through the system's own
 // calls, the identity of a file by volume and file index, the one-step replace,
 // and local file times with the daylight rule of the stamp's own date.
+#include "support/devices.h"
 #include "support/files.h"
 
 #include <windows.h>

@@ -231,7 +231,7 @@ TEST_F(ListPanels, SearchListTakesTheMarkedTextAndTypedKeys) {
     EXPECT_EQ(listExact, 1);
     EXPECT_EQ(items(panel), std::vector<std::string>{""});
     SendDlgItemMessageA(panel, kBox, LB_SETCURSEL, 0, 0);
-    send(panel, kListCommandChoose);  // the empty entry names no line: the panel stays
+    send(panel, DLG_ACTION);  // the empty entry names no line: the panel stays
     EXPECT_TRUE(IsWindow(panel));
     send(panel, IDCANCEL);
     EXPECT_FALSE(IsWindow(panel));

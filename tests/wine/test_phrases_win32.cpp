@@ -95,7 +95,7 @@ TEST_F(PhrasesWin32, FieldsShowTheStoredPhrasesStandardAndCancelWriteNothing) {
     }
     EXPECT_EQ(itemText(dialog, 3090), "#include_~?~");
     EXPECT_EQ(itemText(dialog, 3260), "");  // Z has none
-    press(dialog, PHRASE_CANCEL);
+    press(dialog, DLG_CANCEL);
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_EQ(fileText(), before);
     char out[PHRASE_MAX + 1];
@@ -110,7 +110,7 @@ TEST_F(PhrasesWin32, SaveWritesEveryFieldTrimmedAndPutsItInForce) {
     SetDlgItemTextA(dialog, 3010, "  neu_?  ");
     SetDlgItemTextA(dialog, 3020, "");
     SetDlgItemTextA(dialog, 3240, "x-Floskel");
-    press(dialog, PHRASE_SAVE);
+    press(dialog, DLG_ACTION);
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_EQ(value("S-C-A"), "neu_?");
     EXPECT_EQ(value("S-C-B"), "");  // an empty field keeps its key, empty

@@ -123,13 +123,13 @@ TEST_F(SearchDialogs, SuchenShowsTheHistoriesAndFlagsAndSwitchesReplacing) {
     EXPECT_EQ(itemText(dialog, SEARCH_WORD_BOX), "W&ort");
     EXPECT_EQ(itemText(dialog, SEARCH_CASE_BOX), "&Gross/Klein");
     EXPECT_EQ(itemText(dialog, SEARCH_REPLACE_BOX), "Ta&uschen");
-    EXPECT_EQ(itemText(dialog, SEARCH_GO_CLOSE), "&F11/F12");
+    EXPECT_EQ(itemText(dialog, DLG_ACTION), "&F11/F12");
     EXPECT_EQ(itemText(dialog, SEARCH_GO_ON), "&Weiter");
     EXPECT_EQ(itemText(dialog, SEARCH_REPLACE), "&Tauschen");
-    EXPECT_EQ(itemText(dialog, SEARCH_CANCEL), "Abbrechen");
+    EXPECT_EQ(itemText(dialog, DLG_CANCEL), "Abbrechen");
     const LRESULT def = SendMessageA(dialog, DM_GETDEFID, 0, 0);
     EXPECT_EQ(HIWORD(def), DC_HASDEFID);
-    EXPECT_EQ(LOWORD(def), SEARCH_GO_CLOSE);
+    EXPECT_EQ(LOWORD(def), DLG_ACTION);
 
     // The non-empty history entries in order, entry 0 in the edit field.
     EXPECT_EQ(comboList(dialog, SEARCH_TEXT_COMBO), (std::vector<std::string>{"eins", "zwei", "vier"}));
@@ -192,7 +192,7 @@ TEST_F(SearchDialogs, WeiterAndTauschenStayAndF11F12ClosesAndSearches) {
     click(dialog, SEARCH_GO_ON);
     EXPECT_EQ(firstCol + cursorCol, 6);
     typeInto(dialog, SEARCH_TEXT_COMBO, "needle");
-    click(dialog, SEARCH_GO_CLOSE);
+    click(dialog, DLG_ACTION);
     wine_pump();
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_EQ(searchDialogWindow(), nullptr);
@@ -217,7 +217,7 @@ TEST_F(SearchDialogs, CancelTakesTheTextsIntoTheHistories) {
     EXPECT_EQ(itemText(dialog, SEARCH_REPLACE_COMBO), "r");
     typeInto(dialog, SEARCH_TEXT_COMBO, "c");
     typeInto(dialog, SEARCH_REPLACE_COMBO, "   ");  // all blank: not added
-    click(dialog, SEARCH_CANCEL);
+    click(dialog, DLG_CANCEL);
     wine_pump();
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_STREQ(searchText, "c");
@@ -240,7 +240,7 @@ TEST_F(SearchDialogs, CancelTakesTheTextsIntoTheHistories) {
         click(dialog, SEARCH_GO_ON);
     }
     EXPECT_EQ(comboList(dialog, SEARCH_TEXT_COMBO).size(), 14u);
-    click(dialog, SEARCH_CANCEL);
+    click(dialog, DLG_CANCEL);
     wine_pump();
     EXPECT_STREQ(searchHistory.items[0], "t10");
     EXPECT_STREQ(searchHistory.items[9], "t1");
@@ -264,7 +264,7 @@ TEST_F(SearchDialogs, ImBlockTauschenReplacesInTheMarkedLines) {
     EXPECT_TRUE(enabled(dialog, SEARCH_REPLACE_COMBO));
     EXPECT_EQ(itemText(dialog, SEARCH_BLOCK_START), "&Start");
     EXPECT_EQ(LOWORD(SendMessageA(dialog, DM_GETDEFID, 0, 0)), SEARCH_BLOCK_START);
-    EXPECT_EQ(GetDlgItem(dialog, SEARCH_GO_CLOSE), nullptr);
+    EXPECT_EQ(GetDlgItem(dialog, DLG_ACTION), nullptr);
     RECT want{0, 0, 140, 62};
     MapDialogRect(dialog, &want);
     RECT client;
@@ -298,7 +298,7 @@ TEST_F(SearchDialogs, TheCommandsOpenTheDialogsWithTheMarkedText) {
     EXPECT_EQ(itemText(dialog, SEARCH_TEXT_COMBO), "needle");
     EXPECT_STREQ(searchText, "needle");
     EXPECT_EQ(markActiveGet(), 0);
-    click(dialog, SEARCH_CANCEL);
+    click(dialog, DLG_CANCEL);
     wine_pump();
 
     mainWindowProc(App.mainWindow, WM_COMMAND, CMD_BLOCK_REPLACE, 0);

@@ -1,0 +1,232 @@
+// The line file: a buffered view of one file, a block at a time, and the line
+// reader every module reads text files with.
+#include "support/files.h"
+#include "support/files_sys.h"
+#include "support/strfunc.h"
+
+#include <cstring>
+
+using files_sys::buffer_alloc;
+using files_sys::buffer_release;
+
+// --- Line file ---------------------------------------------------------------------
+
+namespace {
+
+// Writes the changed bytes of the buffer to their place in the file.
+int lf_write_back(LineFile* lf) {
+    if (lf->dirtyFrom >= lf->dirtyTo) return 0;
+    const char* from = lf->buffer + lf->dirtyFrom;
+    int n = lf->dirtyTo - lf->dirtyFrom;
+    long at = lf->blockIndex * lf->blockSize + lf->dirtyFrom;
+    lf->dirtyFrom = lf->dirtyTo = 0;
+    if (file_seek(lf->handle, at, 0) == at && file_write(lf->handle, from, n) == n) return 0;
+    lf->writeFailed = true;
+    return -1;
+}
+
+// Makes block the one in the buffer, writing back the current one first;
+// a failed read leaves an empty block. -1 when writing back failed.
+int lf_load(LineFile* lf, long block) {
+    int result = lf_write_back(lf);
+    lf->blockIndex = block;
+    lf->position = 0;
+    lf->valid = 0;
+    long start = block * lf->blockSize;
+    int got = file_seek(lf->handle, start, 0) == start ? file_read(lf->handle, lf->buffer, lf->blockSize) : -1;
+    if (got < 0) lf->loss.readFailed = true;  // the file ends here for the reader
+    lf->valid = got > 0 ? got : 0;
+    return result;
+}
+
+// True when a byte is there to be read at position, loading the next block
+// when the buffer is used up. A block that holds fewer bytes than its size
+// is the file's last one.
+bool lf_byte_ready(LineFile* lf) {
+    if (lf->position < lf->valid) return true;
+    if (lf->valid < lf->blockSize) return false;
+    lf_load(lf, lf->blockIndex + 1);
+    return lf->position < lf->valid;
+}
+
+bool lf_is_open(const LineFile* lf) { return lf && lf->handle >= 0 && lf->buffer; }
+
+}  // namespace
+
+int lf_open(LineFile* lf, const char* path) {
+    *lf = LineFile{};
+    lf->handle = -1;
+    lf->blockIndex = -1;
+    int handle = file_open(path, 2);
+    if (handle < 0) return -1;
+    lf->handle = handle;
+    lf->buffer = buffer_alloc(LF_BLOCK_SIZE);
+    lf->blockSize = LF_BLOCK_SIZE;
+    if (!lf->buffer) {
+        lf->buffer = lf->reserve;
+        lf->blockSize = LF_RESERVE_SIZE;
+    }
+    lf_load(lf, 0);
+    return handle;
+}
+
+int lf_read(LineFile* lf, void* buf, int n) {
+    if (!lf_is_open(lf)) return -1;
+    char* to = static_cast<char*>(buf);
+    while (n > 0) {
+        if (!lf_byte_ready(lf)) return -1;
+        int take = min_int(n, lf->valid - lf->position);
+        std::memcpy(to, lf->buffer + lf->position, static_cast<size_t>(take));
+        lf->position += take;
+        to += take;
+        n -= take;
+    }
+    return 0;
+}
+
+int lf_write(LineFile* lf, const void* buf, int n) {
+    if (!lf_is_open(lf)) return -1;
+    const char* from = static_cast<const char*>(buf);
+    int result = 0;
+    while (n > 0) {
+        if (lf->position >= lf->blockSize && lf_load(lf, lf->blockIndex + 1) != 0) result = -1;
+        if (lf->position > lf->valid) {  // after a seek beyond the end: the gap reads as zeros
+            std::memset(lf->buffer + lf->valid, 0, static_cast<size_t>(lf->position - lf->valid));
+        }
+        int put = min_int(n, lf->blockSize - lf->position);
+        std::memcpy(lf->buffer + lf->position, from, static_cast<size_t>(put));
+        if (lf->dirtyFrom >= lf->dirtyTo) {
+            lf->dirtyFrom = lf->position;
+            lf->dirtyTo = lf->position + put;
+        } else {
+            lf->dirtyFrom = min_int(lf->dirtyFrom, lf->position);
+            lf->dirtyTo = max_int(lf->dirtyTo, lf->position + put);
+        }
+        lf->position += put;
+        lf->valid = max_int(lf->valid, lf->position);
+        from += put;
+        n -= put;
+    }
+    return result;
+}
+
+int lf_seek(LineFile* lf, long pos) {
+    if (!lf_is_open(lf) || pos < 0) return -1;
+    long block = pos / lf->blockSize;
+    int result = 0;
+    if (block != lf->blockIndex) result = lf_load(lf, block);
+    lf->position = static_cast<int>(pos % lf->blockSize);
+    return result;
+}
+
+long lf_tell(const LineFile* lf) {
+    if (!lf_is_open(lf)) return -1;
+    return lf->blockIndex * lf->blockSize + lf->position;
+}
+
+namespace {
+
+// Appends the n bytes at src to buf without their CRs, as far as max allows.
+// True when a byte other than white space was dropped past max.
+bool append_without_cr(char* buf, int* stored, int max, const char* src, int n) {
+    while (n > 0) {
+        const void* cr = std::memchr(src, '\r', static_cast<size_t>(n));
+        const int run = cr != nullptr ? static_cast<int>(static_cast<const char*>(cr) - src) : n;
+        const int take = run < max - *stored ? run : max - *stored;
+        std::memcpy(buf + *stored, src, static_cast<size_t>(take));
+        *stored += take;
+        for (int i = take; i < run; ++i) {
+            if (!is_white(static_cast<unsigned char>(src[i]))) return true;
+        }
+        const int skip = cr != nullptr ? run + 1 : run;
+        src += skip;
+        n -= skip;
+    }
+    return false;
+}
+
+// How a part of a line ends: at the LF that ends the line, at a Ctrl-Z, or at
+// the end of the block (what follows is not yet read).
+enum class PartEnd { Lf, CtrlZ, BlockEnd };
+
+// Counts the CRs of the n bytes at src that no LF follows. A CR that ended the
+// previous block (crPending) is decided by the first byte of this part.
+void count_lone_crs(LineFile* lf, const char* src, int n, PartEnd end) {
+    if (lf->crPending) {
+        lf->crPending = false;
+        if (n > 0 || end != PartEnd::Lf) ++lf->loss.loneCRs;
+    }
+    for (const char* cr; n > 0 && (cr = static_cast<const char*>(std::memchr(src, '\r', static_cast<size_t>(n))));) {
+        const int at = static_cast<int>(cr - src);
+        if (at < n - 1 || end == PartEnd::CtrlZ) ++lf->loss.loneCRs;
+        else if (end == PartEnd::BlockEnd) lf->crPending = true;
+        src += at + 1;
+        n -= at + 1;
+    }
+}
+
+// The Ctrl-Z at the reader's position ends the file: the bytes after it are lost.
+void note_eof_mark(LineFile* lf) {
+    if (lf->eofSeen) return;
+    lf->eofSeen = true;
+    const long end = file_seek(lf->handle, 0, 2);
+    const long buffered = lf->blockIndex * lf->blockSize + lf->valid;
+    const long after = (end > buffered ? end : buffered) - lf_tell(lf) - 1;
+    lf->loss.afterEof = after > 0 ? after : 0;
+}
+
+}  // namespace
+
+int lf_read_line(LineFile* lf, char* buf, int max) {
+    if (max < 0) max = 0;
+    int stored = 0;
+    bool consumed = false, cut = false;
+    // The line is searched block by block with memchr: the LF that ends it, or
+    // a Ctrl-Z before it, which ends line and file and is left in place.
+    while (lf_is_open(lf) && lf_byte_ready(lf)) {
+        const char* start = lf->buffer + lf->position;
+        const int available = lf->valid - lf->position;
+        const void* lf_at = std::memchr(start, '\n', static_cast<size_t>(available));
+        int part = lf_at != nullptr ? static_cast<int>(static_cast<const char*>(lf_at) - start) : available;
+        const void* eof_at = std::memchr(start, 26, static_cast<size_t>(part));
+        if (eof_at != nullptr) part = static_cast<int>(static_cast<const char*>(eof_at) - start);
+        if (append_without_cr(buf, &stored, max, start, part)) cut = true;
+        count_lone_crs(lf, start, part,
+                       eof_at != nullptr ? PartEnd::CtrlZ : lf_at != nullptr ? PartEnd::Lf : PartEnd::BlockEnd);
+        lf->position += part;
+        if (part > 0) consumed = true;
+        if (eof_at != nullptr) {
+            note_eof_mark(lf);
+            break;
+        }
+        if (lf_at != nullptr) {
+            ++lf->position;
+            consumed = true;
+            break;
+        }
+    }
+    if (lf->crPending) {  // the file ended after a CR
+        lf->crPending = false;
+        ++lf->loss.loneCRs;
+    }
+    if (cut) ++lf->loss.cutLines;
+    if (std::memchr(buf, '\0', static_cast<size_t>(stored)) != nullptr) ++lf->loss.nulLines;
+    buf[stored] = '\0';
+    return consumed ? stored : -1;
+}
+
+int lf_gets(LineFile* lf, char* buf) { return lf_read_line(lf, buf, 78); }
+
+int lf_close(LineFile* lf) {
+    if (!lf_is_open(lf)) return -1;
+    int result = lf_write_back(lf);
+    if (lf->writeFailed) result = -1;
+    if (file_close(lf->handle) != 0) result = -1;
+    if (lf->buffer != lf->reserve) buffer_release(lf->buffer);
+    lf->handle = -1;
+    lf->buffer = nullptr;
+    lf->blockIndex = -1;
+    lf->position = lf->valid = 0;
+    return result;
+}
+
