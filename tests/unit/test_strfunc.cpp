@@ -293,6 +293,7 @@ TEST(StrfuncCompare, NocaseGivesTheDifferenceOfFoldedCharacters) {
         {"ab", "abc", -1, -'C'},        {"abc", "ab", -1, 'C'},       {"a[", "A{", -1, '[' - '{'},
         {"\xE4", "a", -1, 0xC4 - 'A'},  // positive: bytes are unsigned
         {"abcX", "ABCy", 3, 0},         {"abcX", "ABCz", 4, 'X' - 'Z'}, {"ab", "abc", 10, -'C'},
+        {"ab", "ab", 10, 0},  // equal up to the terminator
         {"x", "y", 0, 0},
     };
     for (const Row& r : rows) {
