@@ -96,19 +96,13 @@ TEST_F(ExtensionPatterns, WildcardsDigitsAndCaseDecideWhatIsHidden) {
     setExt(1, "  l#  ");
     setExt(2, "ts*");
     setExt(5, "Obj");  // gaps between patterns are allowed
-    EXPECT_EQ(extensionAllowed("BAK"), 0);
-    EXPECT_EQ(extensionAllowed("bok"), 0);
-    EXPECT_EQ(extensionAllowed("BAKE"), 1);
-    EXPECT_EQ(extensionAllowed("BK"), 1);
-    EXPECT_EQ(extensionAllowed("L7"), 0);
-    EXPECT_EQ(extensionAllowed("LX"), 1);
-    EXPECT_EQ(extensionAllowed("L12"), 1);
-    EXPECT_EQ(extensionAllowed("ts"), 0);
-    EXPECT_EQ(extensionAllowed("TSX"), 0);
-    EXPECT_EQ(extensionAllowed("XTS"), 1);
-    EXPECT_EQ(extensionAllowed("OBJ"), 0);
-    EXPECT_EQ(extensionAllowed("C"), 1);
-    EXPECT_EQ(extensionAllowed(""), 1);  // no empty pattern hides files without an extension
+    struct Row { const char* ext; int allowed; };
+    static const Row rows[] = {
+        {"BAK", 0}, {"bok", 0}, {"BAKE", 1}, {"BK", 1}, {"L7", 0}, {"LX", 1}, {"L12", 1}, {"ts", 0},
+        {"TSX", 0}, {"XTS", 1}, {"OBJ", 0}, {"C", 1},
+        {"", 1},  // no empty pattern hides files without an extension
+    };
+    for (const Row& r : rows) EXPECT_EQ(extensionAllowed(r.ext), r.allowed) << r.ext;
     EXPECT_EQ(extensionAllowed(nullptr), 1);
 
     // Stored as read: trimmed and upper-cased.

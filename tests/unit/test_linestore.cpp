@@ -600,59 +600,34 @@ TEST_F(GapMoves, MovesNeedNoFreeSpace) {
 // Navigation
 // ---------------------------------------------------------------------------
 
-TEST_F(Navigation, GotoLineShowsTheLineFourRowsDown) {
-    ASSERT_NO_FATAL_FAILURE(loadDocument(numberedLines(1000)));
-    ASSERT_EQ(gotoLine(2), 0);
-    EXPECT_EQ(topLine, 0);
-    EXPECT_EQ(cursorRow, 2);
-    EXPECT_EQ(rowText(2), "line 2");
-    ASSERT_EQ(gotoLine(100), 0);
-    EXPECT_EQ(topLine, 96);
-    EXPECT_EQ(cursorRow, 4);
-    EXPECT_EQ(aboveCountGet(), 96);
-    EXPECT_EQ(belowCountGet(), 1000 - 96 - 40);
-    EXPECT_EQ(rowText(4), "line 100");
-    EXPECT_EQ(headless_record().viewRepaints, 2);
-    EXPECT_EQ(documentLines(), numberedLines(1000));
-}
-
-TEST_F(Navigation, LinesBeyondTheEndStopAtTheLastLine) {
-    ASSERT_NO_FATAL_FAILURE(loadDocument(numberedLines(1000)));
-    ASSERT_EQ(gotoLine(5000), 0);
-    EXPECT_EQ(topLine, 995);
-    EXPECT_EQ(cursorRow, 4);
-    EXPECT_EQ(rowText(4), "line 999");
-    EXPECT_EQ(rowText(5), "");
-    ASSERT_EQ(gotoLine(-7), 0);
-    EXPECT_EQ(topLine, 0);
-    EXPECT_EQ(cursorRow, 0);
-
-    ASSERT_NO_FATAL_FAILURE(loadDocument(numberedLines(3)));
-    ASSERT_EQ(gotoLine(10), 0);
-    EXPECT_EQ(topLine, 0);
-    EXPECT_EQ(cursorRow, 2);
-
-    ASSERT_NO_FATAL_FAILURE(loadDocument({}));
-    ASSERT_EQ(gotoLine(10), 0);
-    EXPECT_EQ(topLine, 0);
-    EXPECT_EQ(cursorRow, 0);
-}
-
-TEST_F(Navigation, GotoLineAtTopPutsTheLineInRowZero) {
-    ASSERT_NO_FATAL_FAILURE(loadDocument(numberedLines(1000)));
-    ASSERT_EQ(gotoLineAtTop(300), 0);
-    EXPECT_EQ(topLine, 300);
-    EXPECT_EQ(cursorRow, 0);
-    EXPECT_EQ(rowText(0), "line 300");
-    ASSERT_EQ(gotoLineAtTop(990), 0);
-    EXPECT_EQ(topLine, 990);
-    EXPECT_EQ(rowText(9), "line 999");
-    EXPECT_EQ(rowText(10), "");
-    ASSERT_EQ(gotoLineAtTop(5000), 0);
-    EXPECT_EQ(topLine, 999);
-    EXPECT_EQ(cursorRow, 0);
-    EXPECT_EQ(aboveCountGet(), topLine);
-    EXPECT_EQ(documentLines(), numberedLines(1000));
+TEST_F(Navigation, GotoLineShowsTheLineFourRowsDownAndAtTopInRowZero) {
+    struct Row { int lines; bool atTop; int target; int top, row; const char* text; };
+    static const Row rows[] = {
+        {1000, false, 2, 0, 2, "line 2"},
+        {1000, false, 100, 96, 4, "line 100"},
+        {1000, false, 5000, 995, 4, "line 999"},  // beyond the end: the last line
+        {1000, false, -7, 0, 0, "line 0"},
+        {3, false, 10, 0, 2, "line 2"},
+        {0, false, 10, 0, 0, ""},
+        {1000, true, 300, 300, 0, "line 300"},
+        {1000, true, 990, 990, 0, "line 990"},
+        {1000, true, 5000, 999, 0, "line 999"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::to_string(r.lines) + (r.atTop ? " top " : " ") + std::to_string(r.target));
+        ASSERT_NO_FATAL_FAILURE(loadDocument(numberedLines(r.lines)));
+        headless_reset();
+        ASSERT_EQ(r.atTop ? gotoLineAtTop(r.target) : gotoLine(r.target), 0);
+        EXPECT_EQ(topLine, r.top);
+        EXPECT_EQ(cursorRow, r.row);
+        EXPECT_EQ(rowText(r.row), r.text);
+        const int after = std::max(0, r.lines - r.top);  // the rows past the document's end are blank
+        if (after < windowRows) { EXPECT_EQ(rowText(after), ""); }
+        EXPECT_EQ(aboveCountGet(), r.top);
+        EXPECT_EQ(belowCountGet(), std::max(0, r.lines - r.top - windowRows));
+        EXPECT_EQ(headless_record().viewRepaints, 1);
+        EXPECT_EQ(documentLines(), numberedLines(r.lines));
+    }
 }
 
 TEST_F(Navigation, WindowSizeOutsideItsRangeIsClamped) {
@@ -857,28 +832,38 @@ void putCurrentRow(const std::string& text, int column) {
     cursorCol = column - firstCol;
 }
 
-TEST_F(WordsAtCursor, WordAtOrRightOfTheCursor) {
-    char buf[251];
+TEST_F(WordsAtCursor, WordTokenAndWordLeftOfTheCursor) {
+    using Fn = int (*)(char*, int);
+    struct Row { Fn fn; std::string text; int column; int length; const char* word; };
+    const Row rows[] = {
+        {wordAtCursor, "x = foo_12bar;", 3, 9, "foo_12bar"},  // the blank before the word
+        {wordAtCursor, "x = foo_12bar;", 8, 9, "foo_12bar"},  // inside it
+        {wordAtCursor, "(a@b$c\xC4\xFF_9+1)", 3, 9, "a@b$c\xC4\xFF_9"},
+        {wordAtCursor, "ab\xBF" "cd", 0, 2, "ab"},  // 191 is no word character
+        {wordAtCursor, "call();   ", 5, 0, ""},     // only delimiters follow
+        {wordAtCursor, "abc", 20, 0, ""},           // past the trimmed end
+        {wordAtCursor, "#include \"C:\\dir\\file-1.h\" x", 9, 1, "C"},
+        {tokenAtCursor, "#include \"C:\\dir\\file-1.h\" x", 10, 15, "C:\\dir\\file-1.h"},
+        {tokenAtCursor, "#include \"C:\\dir\\file-1.h\" x", 9, 15, "C:\\dir\\file-1.h"},  // on the quote
+        {tokenAtCursor, "see 'src/a.cpp'", 8, 9, "src/a.cpp"},
+        {wordLeftOfCursor, " ab", 3, 2, "ab"},
+        {wordLeftOfCursor, " ab", 0, 0, ""},
+        {wordLeftOfCursor, "foo bar", 7, 3, "bar"},
+        {wordLeftOfCursor, "foo bar", 4, 0, ""},
+        {wordLeftOfCursor, "foo bar", 6, 2, "ba"},
+        {wordLeftOfCursor, "ab", 10, 0, ""},  // past the end: blanks are left of the cursor
+        {wordLeftOfCursor, std::string(250, 'w'), 250, 250, nullptr},
+    };
     cursorRow = 3;
-    putCurrentRow("x = foo_12bar;", 3);  // the blank before the word
-    EXPECT_EQ(wordAtCursor(buf, sizeof buf), 9);
-    EXPECT_STREQ(buf, "foo_12bar");
-    putCurrentRow("x = foo_12bar;", 8);  // inside it
-    EXPECT_EQ(wordAtCursor(buf, sizeof buf), 9);
-    EXPECT_STREQ(buf, "foo_12bar");
-    putCurrentRow("(a@b$c\xC4\xFF_9+1)", 3);
-    wordAtCursor(buf, sizeof buf);
-    EXPECT_STREQ(buf, "a@b$c\xC4\xFF_9");
-    putCurrentRow("ab\xBF" "cd", 0);  // 191 is no word character
-    wordAtCursor(buf, sizeof buf);
-    EXPECT_STREQ(buf, "ab");
-    putCurrentRow("call();   ", 5);  // only delimiters follow
-    EXPECT_EQ(wordAtCursor(buf, sizeof buf), 0);
-    EXPECT_STREQ(buf, "");
-    putCurrentRow("abc", 20);  // past the trimmed end
-    EXPECT_EQ(wordAtCursor(buf, sizeof buf), 0);
-    EXPECT_STREQ(buf, "");
-    putCurrentRow("  abcdefgh", 1);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.text + " at " + std::to_string(r.column));
+        char buf[251];
+        putCurrentRow(r.text, r.column);
+        EXPECT_EQ(r.fn(buf, sizeof buf), r.length);
+        EXPECT_EQ(std::strlen(buf), static_cast<std::size_t>(r.length));
+        if (r.word) { EXPECT_STREQ(buf, r.word); }
+    }
+    putCurrentRow("  abcdefgh", 1);  // a small buffer takes what fits
     char small[4];
     EXPECT_EQ(wordAtCursor(small, sizeof small), 8);
     EXPECT_STREQ(small, "abc");
@@ -886,44 +871,6 @@ TEST_F(WordsAtCursor, WordAtOrRightOfTheCursor) {
     EXPECT_EQ(wordSpanAtCursor(&from, &to), 8);
     EXPECT_EQ(from, 2);
     EXPECT_EQ(to, 10);
-}
-
-TEST_F(WordsAtCursor, TokenStopsOnlyAtBlanksAndQuotes) {
-    char buf[251];
-    putCurrentRow("#include \"C:\\dir\\file-1.h\" x", 10);
-    EXPECT_EQ(tokenAtCursor(buf, sizeof buf), 15);
-    EXPECT_STREQ(buf, "C:\\dir\\file-1.h");
-    putCurrentRow("#include \"C:\\dir\\file-1.h\" x", 9);  // on the quote
-    tokenAtCursor(buf, sizeof buf);
-    EXPECT_STREQ(buf, "C:\\dir\\file-1.h");
-    wordAtCursor(buf, sizeof buf);
-    EXPECT_STREQ(buf, "C");
-    putCurrentRow("see 'src/a.cpp'", 8);
-    tokenAtCursor(buf, sizeof buf);
-    EXPECT_STREQ(buf, "src/a.cpp");
-}
-
-TEST_F(WordsAtCursor, WordLeftOfTheCursor) {
-    char buf[251];
-    putCurrentRow(" ab", 3);
-    EXPECT_EQ(wordLeftOfCursor(buf, sizeof buf), 2);
-    EXPECT_STREQ(buf, "ab");
-    putCurrentRow(" ab", 0);
-    EXPECT_EQ(wordLeftOfCursor(buf, sizeof buf), 0);
-    EXPECT_STREQ(buf, "");
-    putCurrentRow("foo bar", 7);
-    EXPECT_EQ(wordLeftOfCursor(buf, sizeof buf), 3);
-    EXPECT_STREQ(buf, "bar");
-    putCurrentRow("foo bar", 4);
-    EXPECT_EQ(wordLeftOfCursor(buf, sizeof buf), 0);
-    putCurrentRow("foo bar", 6);
-    EXPECT_EQ(wordLeftOfCursor(buf, sizeof buf), 2);
-    EXPECT_STREQ(buf, "ba");
-    putCurrentRow("ab", 10);  // past the end: blanks are left of the cursor
-    EXPECT_EQ(wordLeftOfCursor(buf, sizeof buf), 0);
-    putCurrentRow(std::string(250, 'w'), 250);
-    EXPECT_EQ(wordLeftOfCursor(buf, sizeof buf), 250);
-    EXPECT_EQ(std::strlen(buf), 250u);
 }
 
 // ---------------------------------------------------------------------------

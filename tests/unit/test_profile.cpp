@@ -108,24 +108,17 @@ TEST_F(ProfileIni, ReadsAreCutToSeventyNineAndMissingKeysAreEmpty) {
 }
 
 TEST_F(ProfileIni, SurroundingQuotesAreStrippedOnRead) {
-    char buf[INI_BUF_SIZE];
-    ini_write("S", "Double", "\"a b \"");
-    ini_write("S", "Single", "'x'");
-    ini_write("S", "Mixed", "\"abc'");
-    ini_write("S", "Inner", "say \"hi\"");
-    ini_write("S", "Lone", "\"");
-    EXPECT_EQ(ini_read("S", "Double", buf), 4);
-    EXPECT_STREQ(buf, "a b ");
-    ini_read("S", "Single", buf);
-    EXPECT_STREQ(buf, "x");
-    ini_read("S", "Mixed", buf);
-    EXPECT_STREQ(buf, "\"abc'");
-    ini_read("S", "Inner", buf);
-    EXPECT_STREQ(buf, "say \"hi\"");
-    ini_read("S", "Lone", buf);
-    EXPECT_STREQ(buf, "\"");
-    // The file itself keeps the quotes.
-    EXPECT_NE(read(profile()).find("Double=\"a b \"\r\n"), std::string::npos);
+    struct Row { const char* stored; const char* read; };
+    static const Row rows[] = {
+        {"\"a b \"", "a b "}, {"'x'", "x"}, {"\"abc'", "\"abc'"}, {"say \"hi\"", "say \"hi\""}, {"\"", "\""},
+    };
+    for (const Row& r : rows) {
+        ini_write("S", "K", r.stored);
+        char buf[INI_BUF_SIZE];
+        EXPECT_EQ(ini_read("S", "K", buf), static_cast<int>(std::strlen(r.read)));
+        EXPECT_STREQ(buf, r.read) << r.stored;
+        EXPECT_NE(read(profile()).find(std::string("K=") + r.stored + "\r\n"), std::string::npos);  // the file keeps them
+    }
 }
 
 TEST_F(ProfileIni, NumbersAreReadFromTheFirstNineteenCharacters) {
@@ -475,7 +468,7 @@ TEST(ProfilePlacement, IncompleteOrOversizedValuesAreNoPlacement) {
 TEST(ProfilePlacement, ResultTellsMinimizedAndMaximized) {
     EXPECT_EQ(placement_result(2), 1);
     EXPECT_EQ(placement_result(3), 2);
-    for (int other : {0, 1, 4, 5, 6, 7, 8, 9, 10, -1}) EXPECT_EQ(placement_result(other), 0) << other;
+    for (int other : {1, 4, -1}) EXPECT_EQ(placement_result(other), 0) << other;
 }
 
 // ---------------------------------------------------------------------------

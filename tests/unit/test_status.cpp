@@ -13,6 +13,7 @@
 #include <cstring>
 #include <ctime>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -47,26 +48,20 @@ std::string target(const char* file, const char* program, const char* topic,
 // Dates and times
 // ---------------------------------------------------------------------------
 
-TEST(StatusDates, FormatsWithLeadingZerosAndYearZeroForAnEmptyRecord) {
-    TimeRecord zero{};
-    EXPECT_EQ(datetime(zero), "00.00.0000 00:00");
-    EXPECT_EQ(datetime_wide(zero), "00.00.0000  00:00");
-
-    TimeRecord t{126, 12, 5, 7, 30, 59};
-    EXPECT_EQ(datetime(t), "05.12.2026 07:30");  // seconds are not shown
-    EXPECT_EQ(datetime_wide(t), "05.12.2026  07:30");
-
-    TimeRecord early{1, 1, 1, 0, 0, 0};  // a year byte of 1 is 1901, not 0001
-    EXPECT_EQ(datetime(early), "01.01.1901 00:00");
-    TimeRecord late{255, 9, 30, 23, 59, 0};
-    EXPECT_EQ(datetime(late), "30.09.2155 23:59");
-}
-
-TEST(StatusDates, BytesOutOfRangeStayInsideTheBuffer) {
-    // Every byte at its largest: three-digit fields, all within DATE_TEXT_SIZE.
-    TimeRecord wild{255, 255, 255, 255, 255, 255};
-    EXPECT_EQ(datetime(wild), "255.255.2155 255:255");
-    EXPECT_EQ(datetime_wide(wild), "255.255.2155  255:255");
+TEST(StatusDates, FormatsWithLeadingZerosWithinTheBuffer) {
+    struct Row { TimeRecord t; const char* text; };
+    static const Row rows[] = {
+        {{}, "00.00.0000 00:00"},  // an empty record: year zero
+        {{126, 12, 5, 7, 30, 59}, "05.12.2026 07:30"},  // seconds are not shown
+        {{1, 1, 1, 0, 0, 0}, "01.01.1901 00:00"},       // a year byte of 1 is 1901
+        {{255, 9, 30, 23, 59, 0}, "30.09.2155 23:59"},
+        {{255, 255, 255, 255, 255, 255}, "255.255.2155 255:255"},  // every byte at its largest
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(datetime(r.t), r.text);
+        std::string wide = r.text;
+        EXPECT_EQ(datetime_wide(r.t), wide.insert(wide.find(' '), " "));
+    }
 }
 
 // Runs check(record) with the local time sampled around it; retries when the
@@ -106,41 +101,24 @@ TEST(StatusDates, CurrentTimeAndTodayAreTheLocalTime) {
 // Fixed-point texts
 // ---------------------------------------------------------------------------
 
-TEST(StatusFixed, NegativeValuesThatRoundToZeroLoseTheMinus) {
-    EXPECT_EQ(fixed(-0.004), "0.00");
-    EXPECT_EQ(fixed(-0.001), "0.00");
-    EXPECT_EQ(fixed(-0.0), "0.00");
-    EXPECT_EQ(fixed(-0.00499), "0.00");
-    EXPECT_EQ(fixed(-0.01), "-0.01");
-    EXPECT_EQ(fixed(-0.006), "-0.01");
-    EXPECT_EQ(fixed(-10.0), "-10.00");  // zeros after a 1: still negative
-    EXPECT_EQ(fixed(-100000.0), "-100000.00");
-}
-
-TEST(StatusFixed, RoundsTheStoredBinaryValueAsPrintfDoes) {
-    // 0.005 is stored a little above, 2.675 and 1.005 a little below the half.
-    EXPECT_EQ(fixed(0.005), "0.01");
-    EXPECT_EQ(fixed(-0.005), "-0.01");
-    EXPECT_EQ(fixed(2.675), "2.67");
-    EXPECT_EQ(fixed(1.005), "1.00");
-    EXPECT_EQ(fixed(0.0), "0.00");
-    EXPECT_EQ(fixed(3.14159), "3.14");
-    EXPECT_EQ(fixed(1234567.891), "1234567.89");
-}
-
-TEST(StatusFixed, LargeValuesAreNeverCutOff) {
-    EXPECT_EQ(fixed(1e20), "100000000000000000000.00");
-    EXPECT_EQ(fixed(-1e20), "-100000000000000000000.00");
-    // The fixed text of 1e300 has 303 characters: too long for a field.
-    EXPECT_EQ(fixed(1e300), "1e+300");
-    EXPECT_EQ(fixed(-1e300), "-1e+300");
-    EXPECT_EQ(fixed(DBL_MAX), "1.79769313486232e+308");
-    // The double nearest 1e77 lies just below it: 77 digits and ".00" fill a
-    // field exactly. 1e78 needs at least 78 digits: one character too many.
-    std::string fits = fixed(1e77);
-    EXPECT_EQ(fits.size(), 80u);
-    EXPECT_EQ(fixed(1e78), "1e+78");
-    EXPECT_EQ(fits.substr(fits.size() - 3), ".00");
+TEST(StatusFixed, RoundsAsPrintfDoesAndNeverCutsANumber) {
+    struct Row { double value; const char* text; };
+    static const Row rows[] = {
+        {-0.004, "0.00"}, {-0.0, "0.00"}, {-0.00499, "0.00"},  // a minus rounded to zero goes
+        {-0.01, "-0.01"}, {-0.006, "-0.01"}, {-10.0, "-10.00"},
+        // 0.005 is stored a little above, 2.675 and 1.005 a little below the half.
+        {0.005, "0.01"}, {-0.005, "-0.01"}, {2.675, "2.67"}, {1.005, "1.00"}, {1234567.891, "1234567.89"},
+        {1e20, "100000000000000000000.00"}, {-1e20, "-100000000000000000000.00"},
+        {1e300, "1e+300"}, {-1e300, "-1e+300"},  // 303 characters: too long for a field
+        {DBL_MAX, "1.79769313486232e+308"}, {1e78, "1e+78"},
+    };
+    for (const Row& r : rows) EXPECT_EQ(fixed(r.value), r.text);
+    for (double v : {1.5, -2.25, 1234.56, -0.01, 1e20, 1e300, -1e300}) {
+        EXPECT_DOUBLE_EQ(read_double(fixed(v).c_str()), v) << fixed(v);  // reads back
+    }
+    // The double nearest 1e77 lies just below it: 77 digits and ".00" fill a field exactly.
+    EXPECT_EQ(fixed(1e77).size(), 80u);
+    EXPECT_EQ(fixed(1e77).substr(77), ".00");
     // A small buffer takes the short form rather than a cut-off number.
     EXPECT_EQ(fixed(123456.0, 8), "123456");
     EXPECT_EQ(fixed(12.5, 8), "12.50");
@@ -153,109 +131,56 @@ TEST(StatusFixed, LargeValuesAreNeverCutOff) {
 // Number readers
 // ---------------------------------------------------------------------------
 
-TEST(StatusNumbers, IntegersSkipBlanksTakeASignAndStopAtOtherCharacters) {
-    EXPECT_EQ(read_int("  -12abc"), -12);
-    EXPECT_EQ(read_int("42"), 42);
-    EXPECT_EQ(read_int("+7"), 7);
-    EXPECT_EQ(read_int("\t 007x"), 7);
-    EXPECT_EQ(read_int("12.9"), 12);
-    EXPECT_EQ(read_int("3 4"), 3);
-    EXPECT_EQ(read_int(""), 0);
-    EXPECT_EQ(read_int("abc"), 0);
-    EXPECT_EQ(read_int("-"), 0);
-    EXPECT_EQ(read_int("- 5"), 0);  // no blank between sign and digits
-    EXPECT_EQ(read_int("--5"), 0);
+TEST(StatusNumbers, IntegersSkipBlanksTakeASignAndClampToTheRange) {
+    struct Row { const char* in; long value; };
+    static const Row rows[] = {
+        {"  -12abc", -12}, {"+7", 7}, {"\t 007x", 7}, {"12.9", 12}, {"3 4", 3}, {"", 0}, {"abc", 0},
+        {"-", 0}, {"- 5", 0}, {"--5", 0},  // no blank between sign and digits
+        {"2147483647", INT_MAX}, {"-2147483648", INT_MIN}, {"2147483648", INT_MAX}, {"-2147483649", INT_MIN},
+        {"99999999999999999999999999", INT_MAX}, {"-99999999999999999999999999", INT_MIN},
+    };
+    for (const Row& r : rows) EXPECT_EQ(read_int(r.in), r.value) << '"' << r.in << '"';
     EXPECT_EQ(read_long("  -12abc"), -12L);
-}
-
-TEST(StatusNumbers, IntegersBeyondTheRangeGiveTheLimit) {
-    EXPECT_EQ(read_int("2147483647"), INT_MAX);
-    EXPECT_EQ(read_int("-2147483648"), INT_MIN);
-    EXPECT_EQ(read_int("2147483648"), INT_MAX);
-    EXPECT_EQ(read_int("-2147483649"), INT_MIN);
-    EXPECT_EQ(read_int("99999999999999999999999999"), INT_MAX);
-    EXPECT_EQ(read_int("-99999999999999999999999999"), INT_MIN);
     EXPECT_EQ(read_long("99999999999999999999999999"), LONG_MAX);
     EXPECT_EQ(read_long("-99999999999999999999999999"), LONG_MIN);
     EXPECT_EQ(read_long("-2147483648"), -2147483647L - 1);
 }
 
 TEST(StatusNumbers, DoublesReadOnlyTheDecimalForm) {
-    EXPECT_EQ(read_double(""), 0.0);
-    EXPECT_EQ(read_double("abc"), 0.0);
-    EXPECT_EQ(read_double("-"), 0.0);
-    EXPECT_EQ(read_double("."), 0.0);
-    EXPECT_EQ(read_double("-.e5"), 0.0);
-    EXPECT_EQ(read_double("1e"), 1.0);
-    EXPECT_EQ(read_double("1e+"), 1.0);
-    EXPECT_EQ(read_double("1e-x"), 1.0);
-    EXPECT_EQ(read_double("2.5e3"), 2500.0);
-    EXPECT_EQ(read_double("  -1.25x"), -1.25);
-    EXPECT_EQ(read_double(".5"), 0.5);
-    EXPECT_EQ(read_double("5."), 5.0);
-    EXPECT_EQ(read_double("-.5e-1"), -0.05);
-    EXPECT_EQ(read_double("1,5"), 1.0);  // the decimal point only
-    EXPECT_EQ(read_double("1.2.3"), 1.2);
-    // Neither the special words nor hexadecimal count as a number here.
-    EXPECT_EQ(read_double("inf"), 0.0);
-    EXPECT_EQ(read_double("nan"), 0.0);
-    EXPECT_EQ(read_double("0x10"), 0.0);
-    EXPECT_EQ(read_double("1e999"), HUGE_VAL);
-    EXPECT_EQ(read_double("-1e999"), -HUGE_VAL);
-}
-
-TEST(StatusNumbers, FixedTextsReadBackAsTheirValue) {
-    for (double v : {0.0, 1.5, -2.25, 1234.56, -0.01, 1e20, 1e300, -1e300}) {
-        EXPECT_DOUBLE_EQ(read_double(fixed(v).c_str()), v) << fixed(v);
-    }
+    struct Row { const char* in; double value; };
+    static const Row rows[] = {
+        {"", 0}, {"-", 0}, {".", 0}, {"-.e5", 0}, {"1e", 1}, {"1e+", 1}, {"1e-x", 1}, {"2.5e3", 2500},
+        {"  -1.25x", -1.25}, {".5", 0.5}, {"5.", 5}, {"-.5e-1", -0.05}, {"1,5", 1}, {"1.2.3", 1.2},
+        {"inf", 0}, {"nan", 0}, {"0x10", 0},  // neither the special words nor hexadecimal
+        {"1e999", HUGE_VAL}, {"-1e999", -HUGE_VAL},
+    };
+    for (const Row& r : rows) EXPECT_EQ(read_double(r.in), r.value) << '"' << r.in << '"';
 }
 
 // ---------------------------------------------------------------------------
 // Status bar widths and dialog units
 // ---------------------------------------------------------------------------
 
-TEST(StatusWidths, RightEdgesAreRunningSums) {
-    int edges[STATUS_MAX_WIDTHS];
-    ASSERT_EQ(parse_status_widths("12 60 120", edges), 3);
-    EXPECT_EQ(edges[0], 12);
-    EXPECT_EQ(edges[1], 72);
-    EXPECT_EQ(edges[2], 192);
-
-    ASSERT_EQ(parse_status_widths("\t 5\t\t10   ", edges), 2);
-    EXPECT_EQ(edges[0], 5);
-    EXPECT_EQ(edges[1], 15);
-
-    ASSERT_EQ(parse_status_widths("0 7", edges), 2);
-    EXPECT_EQ(edges[0], 0);
-    EXPECT_EQ(edges[1], 7);
-}
-
-TEST(StatusWidths, EmptyTextsAndGarbageGiveNoMoreThanTheLeadingNumbers) {
-    int edges[STATUS_MAX_WIDTHS];
-    EXPECT_EQ(parse_status_widths("", edges), 0);
-    EXPECT_EQ(parse_status_widths("    ", edges), 0);
-    EXPECT_EQ(parse_status_widths("abc", edges), 0);
-    EXPECT_EQ(parse_status_widths("12abc 60", edges), 0);
-    EXPECT_EQ(parse_status_widths("-5 10", edges), 0);
-    EXPECT_EQ(parse_status_widths("+5 10", edges), 0);
-    ASSERT_EQ(parse_status_widths("12 abc 60", edges), 1);
-    EXPECT_EQ(edges[0], 12);
-    ASSERT_EQ(parse_status_widths("12 60,120", edges), 1);
-    EXPECT_EQ(edges[0], 12);
-}
-
-TEST(StatusWidths, AtMostTenWidthsOfBoundedSize) {
-    int edges[STATUS_MAX_WIDTHS];  // exactly ten: a write beyond fails under ASan
-    ASSERT_EQ(parse_status_widths("1 2 3 4 5 6 7 8 9 10 11 12", edges), 10);
-    EXPECT_EQ(edges[9], 55);
-    ASSERT_EQ(parse_status_widths("1 1 1 1 1 1 1 1 1 1", edges), 10);
-    EXPECT_EQ(edges[9], 10);
-
-    ASSERT_EQ(parse_status_widths("99999999999999999999 1", edges), 2);
-    EXPECT_EQ(edges[0], STATUS_MAX_WIDTH);
-    EXPECT_EQ(edges[1], STATUS_MAX_WIDTH + 1);
+TEST(StatusWidths, RightEdgesAreRunningSumsOfAtMostTenBoundedWidths) {
     std::string huge;
     for (int i = 0; i < 10; ++i) huge += "4000000000 ";
+    struct Row { std::string text; std::vector<int> edges; };
+    const Row rows[] = {
+        {"12 60 120", {12, 72, 192}},
+        {"\t 5\t\t10   ", {5, 15}},
+        {"0 7", {0, 7}},
+        {"", {}}, {"    ", {}}, {"abc", {}}, {"12abc 60", {}}, {"-5 10", {}}, {"+5 10", {}},
+        {"12 abc 60", {12}}, {"12 60,120", {12}},  // only the leading numbers
+        {"1 2 3 4 5 6 7 8 9 10 11 12", {1, 3, 6, 10, 15, 21, 28, 36, 45, 55}},
+        {"99999999999999999999 1", {STATUS_MAX_WIDTH, STATUS_MAX_WIDTH + 1}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.text);
+        int edges[STATUS_MAX_WIDTHS];  // exactly ten: a write beyond fails under ASan
+        ASSERT_EQ(parse_status_widths(r.text.c_str(), edges), static_cast<int>(r.edges.size()));
+        EXPECT_EQ(std::vector<int>(edges, edges + r.edges.size()), r.edges);
+    }
+    int edges[STATUS_MAX_WIDTHS];
     ASSERT_EQ(parse_status_widths(huge.c_str(), edges), 10);
     EXPECT_EQ(edges[9], 10 * STATUS_MAX_WIDTH);
 }
