@@ -7,7 +7,7 @@
 #include "document/docstate.h"
 #include "document/filehist.h"
 #include "document/linestore.h"
-include "framework/messages.h"
+#include "framework/messages.h"
 #include "resources/resource.h"
 #include "support/platform.h"
 #include "support/status.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "document/docfile.h"
-include "framework/dialog_win32.h"
+#include "framework/dialog_win32.h"
 #include "resources/resource.h"
 #include "support/status_win32.h"
 
