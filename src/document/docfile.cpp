@@ -20,7 +20,6 @@ constexpr int kTextFilter = 20, kTextOpenTitle = 21, kTextSaveFilter = 22, kText
 constexpr int kTextAskSave = 24, kTextInsertTitle = 25;
 constexpr int kMsgCannotOpen = 100, kMsgTooLong = 101, kMsgCannotCreate = 102, kTextWriteError = 103,
               kMsgTimeChanged = 104;
-constexpr int kCmdDirectoryPanel = 1006;
 constexpr int kHeadBytes = 250;        // the line ends are looked for in this many bytes
 constexpr int kWriteBuffer = 2048;     // the output goes out in blocks of this size
 constexpr int kDateChars = 10;         // "dd.mm.yyyy"
@@ -544,7 +543,7 @@ void openPath(const char* path) {
         change_dir(path);
         str_ncopy(lastDir, path, kPathChars);
         path_add_sep(lastDir);
-        plat_post_command(kCmdDirectoryPanel, 0);
+        plat_post_command(CMD_DIRECTORY_PANEL, 0);
         return;
     }
     if (askSave(1)) docLoad(path, true);
@@ -629,7 +628,7 @@ void back() {
     }
     char module[kPathChars + 1];
     if (moduleFilePath(module) && file_exists(module)) openPath(module);
-    else plat_post_command(kCmdDirectoryPanel, 0);
+    else plat_post_command(CMD_DIRECTORY_PANEL, 0);
 }
 
 void openModuleFile() {
