@@ -48,19 +48,7 @@ class KeyFixture : public ::testing::Test {
     // Every line of the document in order, trimmed, without the blank lines
     // at its end (which the store may drop or add as the window moves).
     static Lines doc() {
-        Lines out;
-        auto collect = [](LineRecord* line, void* user) {
-            static_cast<Lines*>(user)->push_back(line->text);
-            return 1;
-        };
-        visitAbove(collect, &out);
-        for (int r = 0; r < windowRows; ++r) out.push_back(row(r));
-        visitBelow(collect, &out);
-        for (std::string& s : out) {
-            while (!s.empty() && s.back() == ' ') s.pop_back();
-        }
-        while (!out.empty() && out.back().empty()) out.pop_back();
-        return out;
+        return documentLines().text;
     }
 
     static std::string row(int r) {

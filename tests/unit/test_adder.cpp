@@ -52,16 +52,7 @@ class Adder : public ::testing::Test {
     }
 
     static Lines doc() {
-        Lines out;
-        auto collect = [](LineRecord* line, void* user) {
-            static_cast<Lines*>(user)->push_back(line->text);
-            return 1;
-        };
-        visitAbove(collect, &out);
-        for (int r = 0; r < windowRows; ++r) out.push_back(rowText(r));
-        visitBelow(collect, &out);
-        while (!out.empty() && out.back().empty()) out.pop_back();
-        return out;
+        return documentLines().text;
     }
 
     // The adder open with its check box as given.

@@ -71,16 +71,7 @@ class Marking : public ::testing::Test {
 
     // Every line of the document, trimmed, without blank lines at its end.
     static Lines doc() {
-        Lines out;
-        auto collect = [](LineRecord* line, void* user) {
-            static_cast<Lines*>(user)->push_back(line->text);
-            return 1;
-        };
-        visitAbove(collect, &out);
-        for (int r = 0; r < windowRows; ++r) out.push_back(rowText(r));
-        visitBelow(collect, &out);
-        while (!out.empty() && out.back().empty()) out.pop_back();
-        return out;
+        return documentLines().text;
     }
     // Every line of the whole document that carries mark columns.
     static MarkedLines marked() {
