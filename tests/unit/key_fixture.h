@@ -31,17 +31,7 @@ class KeyFixture : public ::testing::Test {
 
     // The document: the lines, then the window at its start.
     static void load(const Lines& lines) {
-        storeReset();
-        rowsClearAll();
-        for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
-            LineRecord line;
-            lineInit(&line);
-            std::strncpy(line.text, it->c_str(), kLineChars);
-            pushBelow(&line);
-        }
-        fillWindowFromBelow();
-        topLine = aboveCountGet();
-        cursorRow = cursorCol = firstCol = 0;
+        loadLines(lines);
         refreshAll();  // as after loading: the line snapshot is taken
     }
 
