@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "editor_fixture.h"
+#include "key_fixture.h"
 #include "file_bytes.h"
 
 #include <cstdint>
@@ -32,8 +33,6 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
 // One marked line: its document index and its two mark columns.
 struct MarkedLine {
     int line, from, to;
@@ -43,7 +42,7 @@ using MarkedLines = std::vector<MarkedLine>;
 
 constexpr int kCell = 8, kLine = 16;  // the cell size the tests give the view
 
-class Marking : public ::testing::Test {
+class Marking : public KeyFixture {
   protected:
     void SetUp() override {
         editorStart();
@@ -69,10 +68,6 @@ class Marking : public ::testing::Test {
         return lines;
     }
 
-    // Every line of the document, trimmed, without blank lines at its end.
-    static Lines doc() {
-        return documentLines().text;
-    }
     // Every line of the whole document that carries mark columns.
     static MarkedLines marked() {
         struct Walk {
@@ -112,21 +107,7 @@ class Marking : public ::testing::Test {
         clip_get(text, sizeof text - 1);
         return text;
     }
-    static int col() { return firstCol + cursorCol; }
-    static int line() { return topLine + cursorRow; }
-    static void at(int c, int r) {
-        cursorRow = r;
-        cursorToColumn(c);
-    }
-    static void key(int vk, bool shift = false, bool ctrl = false) { keyDown(vk, shift, ctrl, false); }
     static void menu(int id) { appCommandRoute(nullptr, 0, id, 0); }
-    static void repeat(int n, int vk, bool shift = false) {
-        for (int i = 0; i < n; ++i) key(vk, shift);
-    }
-    static void type(const char* s) {
-        for (; *s; ++s) keyChar(static_cast<unsigned char>(*s), false, false, false);
-    }
-    static int boxes() { return static_cast<int>(headless_boxes().size()); }
     // The pixel in the middle of cell (c, r).
     static int px(int c) { return c * kCell + 4 + kCell / 2; }
     static int py(int r) { return r * kLine + 2 + kLine / 2; }
