@@ -13,6 +13,7 @@
 #include "framework/messages.h"
 #include "support/strfunc.h"
 #include "textops/block.h"
+#include "textops/worktext.h"
 #include "view/editing.h"
 #include "view/options.h"
 #include "view/textview.h"
@@ -21,67 +22,10 @@ namespace {
 
 constexpr int kRecordBytes = 5;  // what a packed line takes besides its text
 
-// ============================================================ working text
-
-// A line being converted. It may grow far beyond 250 characters on the way
-// (a rule may shrink it again before the end); past kWorkChars it only
-// notes that it overflowed, and such a line is kept as it was. No rule can
-// reach kWorkChars with a result that would still fit a line.
-constexpr int kWorkChars = 2048;
-
-struct Work {
-    char text[kWorkChars + 1];  // always NUL-terminated
-    int length = 0;
-    bool overflow = false;
-
-    Work() { text[0] = '\0'; }
-    explicit Work(const char* s) {
-        length = static_cast<int>(std::strlen(s));
-        if (length > kLineChars) length = kLineChars;
-        std::memcpy(text, s, static_cast<std::size_t>(length));
-        text[length] = '\0';
-    }
-    bool room(int n) {
-        if (length + n > kWorkChars) overflow = true;
-        return !overflow;
-    }
-    void add(const char* s, int n) {
-        if (n < 1 || !room(n)) return;
-        std::memcpy(text + length, s, static_cast<std::size_t>(n));
-        length += n;
-        text[length] = '\0';
-    }
-    void add(const char* s) { add(s, static_cast<int>(std::strlen(s))); }
-    void add(int ch) {
-        const char c = static_cast<char>(ch);
-        add(&c, 1);
-    }
-    void insert(int pos, const char* s) {
-        if (!room(static_cast<int>(std::strlen(s)))) return;
-        str_insert(s, text, pos);
-        length = static_cast<int>(std::strlen(text));
-    }
-    void erase(int pos, int n) {
-        str_delete(text, pos, n);
-        length = static_cast<int>(std::strlen(text));
-    }
-};
-
-// The result of a rule: trailing white space trimmed (the store never holds
-// it), then into out when it fits a line.
-int finish(Work& w, char* out) {
-    if (w.overflow) return CONVERT_KEEP;
-    str_trim_right(w.text);
-    const int n = static_cast<int>(std::strlen(w.text));
-    if (n > kLineChars) return CONVERT_KEEP;
-    std::memcpy(out, w.text, static_cast<std::size_t>(n) + 1);
-    return n;
-}
-
 // Replace-all of a fixed string: while it occurs, its first occurrence
 // (searched from the start each time) gives way to the replacement. None of
 // the replacements used here holds its own search string.
-void replaceAll(Work& w, const char* find, const char* by) {
+void replaceAll(WorkText& w, const char* find, const char* by) {
     const int n = static_cast<int>(std::strlen(find));
     for (int at = str_find(w.text, find); at >= 0 && !w.overflow; at = str_find(w.text, find)) {
         w.erase(at, n);
@@ -122,9 +66,9 @@ constexpr std::array<std::array<const char*, 2>, 6> kCasts = {{
 }};
 
 int mapBytes(const char* in, char* out, int (*map)(int)) {
-    Work w(in);
+    WorkText w(in);
     for (int i = 0; i < w.length; ++i) w.text[i] = static_cast<char>(map(byteAt(w.text, i)));
-    return finish(w, out);
+    return workFinish(w, out);
 }
 
 // ============================================================ C-code spacing
@@ -141,7 +85,7 @@ bool opensOrClosesComment(const char* t, int i) {
 // blank. A run that reaches back to the line's start (only white space
 // before it) is indentation and stays. The position of the character
 // afterwards.
-int shortenRunBefore(Work& w, int i) {
+int shortenRunBefore(WorkText& w, int i) {
     const char* t = w.text;
     if (i < 4 || is_white(byteAt(t, i))) return i;
     if (t[i - 1] != ' ' || t[i - 2] != ' ' || t[i - 3] != ' ') return i;
@@ -155,12 +99,14 @@ int shortenRunBefore(Work& w, int i) {
 
 // ============================================================ the frame
 
-enum class Rule { Kind, TableExpand, TableCompress, HtmlOptimize };
+enum class Rule { Kind, TableExpand, TableCompress, HtmlOptimize, Given };
 
 // One command's state.
 struct Conversion {
     Rule rule = Rule::Kind;
     int kind = 0;             // the rule of convert_lines
+    LineRule given = nullptr; // the rule of convert_marked_lines
+    bool markedOnly = false;  // never the whole document
     bool selected = false;    // only the marked lines are converted
     int separator = '\t';     // the table fields' separator
     TableWidths widths{};     // the table's column widths
@@ -186,6 +132,8 @@ int applyRule(const Conversion& c, const char* in, char* out) {
             return tableCompressText(in, out);
         case Rule::HtmlOptimize:
             return htmlOptimizeText(in, out);
+        case Rule::Given:
+            return c.given(in, out);
         case Rule::Kind:
             break;
     }
@@ -293,7 +241,7 @@ void convertDocument(Conversion* c) {
 
 int runConversion(Conversion* c) {
     EditAction action;  // a full store is told once
-    c->selected = block_count() > 0;
+    c->selected = c->markedOnly || block_count() > 0;
     if (c->rule == Rule::TableExpand) measureTable(c);
     walkDocument(measureLine, c);
     if (!editFits(static_cast<int>(std::min<std::int64_t>(c->peak, INT_MAX)))) return -1;
@@ -335,7 +283,7 @@ int runConversion(Conversion* c) {
 
 int detabText(const char* in, char* out, int tabStep) {
     const int step = tabStepOf(tabStep);
-    Work w;
+    WorkText w;
     for (int i = 0; in[i] != '\0' && i < kLineChars && !w.overflow; ++i) {
         if (in[i] != '\t') {
             w.add(in[i]);
@@ -345,12 +293,12 @@ int detabText(const char* in, char* out, int tabStep) {
             w.add(' ');
         } while (w.length % step != 0 && !w.overflow);
     }
-    return finish(w, out);
+    return workFinish(w, out);
 }
 
 int entabText(const char* in, char* out, int tabStep) {
     const int step = tabStepOf(tabStep);
-    Work w(in);
+    WorkText w(in);
     char* t = w.text;
     int p = w.length - 1;
     while (p > 1) {
@@ -368,7 +316,7 @@ int entabText(const char* in, char* out, int tabStep) {
         }
         p = s;
     }
-    return finish(w, out);
+    return workFinish(w, out);
 }
 
 int dosToAnsiChar(int ch) {
@@ -390,7 +338,7 @@ int pcToAnsiText(const char* in, char* out) { return mapBytes(in, out, dosToAnsi
 int ansiToPcText(const char* in, char* out) { return mapBytes(in, out, ansiToDosChar); }
 
 int visibleText(const char* in, char* out) {
-    Work w;
+    WorkText w;
     for (int i = 0; in[i] != '\0' && i < kLineChars; ++i) {
         const unsigned char ch = byteAt(in, i);
         if (ch < 32 || ch == 127 || (ch >= 128 && ch <= 160)) {
@@ -401,29 +349,29 @@ int visibleText(const char* in, char* out) {
             w.add(ch);
         }
     }
-    return finish(w, out);
+    return workFinish(w, out);
 }
 
 int htmlToAnsiText(const char* in, char* out) {
-    Work w(in);
+    WorkText w(in);
     for (const Letter& l : kLetters) {
         const char letter[2] = {static_cast<char>(l.ansi), '\0'};
         replaceAll(w, l.entity, letter);
     }
-    return finish(w, out);
+    return workFinish(w, out);
 }
 
 int ansiToHtmlText(const char* in, char* out) {
-    Work w(in);
+    WorkText w(in);
     for (const Letter& l : kLetters) {
         const char letter[2] = {static_cast<char>(l.ansi), '\0'};
         replaceAll(w, letter, l.entity);
     }
-    return finish(w, out);
+    return workFinish(w, out);
 }
 
 int cSpacingText(const char* in, char* out) {
-    Work w(in);
+    WorkText w(in);
     replaceAll(w, "if(", "if (");
     replaceAll(w, "for(", "for (");
     replaceAll(w, "while(", "while (");
@@ -454,18 +402,18 @@ int cSpacingText(const char* in, char* out) {
         i = shortenRunBefore(w, i);
     }
     for (const auto& cast : kCasts) replaceAll(w, cast[0], cast[1]);
-    return finish(w, out);
+    return workFinish(w, out);
 }
 
 int xor7Text(const char* in, char* out) {
-    Work w(in);
+    WorkText w(in);
     for (int i = 0; i < w.length; ++i) {
         const unsigned char ch = byteAt(w.text, i);
         if (ch == 7) return CONVERT_KEEP;  // would become the line's end
         w.text[i] = static_cast<char>(ch ^ 7);
     }
     if (w.length > 0 && is_white(byteAt(w.text, w.length - 1))) return CONVERT_KEEP;  // would be trimmed
-    return finish(w, out);
+    return workFinish(w, out);
 }
 
 void tableMeasureText(const char* text, int separator, TableWidths* widths) {
@@ -480,7 +428,7 @@ void tableMeasureText(const char* text, int separator, TableWidths* widths) {
 }
 
 int tableExpandText(const char* in, char* out, int separator, const TableWidths& widths) {
-    Work w;
+    WorkText w;
     int field = 0;
     int start = 0;
     int i = 0;
@@ -500,12 +448,12 @@ int tableExpandText(const char* in, char* out, int separator, const TableWidths&
         start = i + 1;
     }
     w.add(in + start, i - start);
-    return finish(w, out);
+    return workFinish(w, out);
 }
 
 int tableCompressText(const char* in, char* out) {
-    Work rest(in);
-    Work w;
+    WorkText rest(in);
+    WorkText w;
     for (int q = str_find(rest.text, "  "); q >= 0 && !w.overflow; q = str_find(rest.text, "  ")) {
         const int begin = w.length;
         w.add(rest.text, q);
@@ -516,15 +464,15 @@ int tableCompressText(const char* in, char* out) {
         rest.length = static_cast<int>(std::strlen(rest.text));
     }
     w.add(rest.text);
-    return finish(w, out);
+    return workFinish(w, out);
 }
 
 int htmlOptimizeText(const char* in, char* out) {
     if (str_is_blank(in)) return CONVERT_REMOVE;
     int lead = 0;
     while (is_white(byteAt(in, lead))) ++lead;
-    Work w(lead >= 5 && in[lead] == '<' ? in + lead : in);
-    return finish(w, out);
+    WorkText w(lead >= 5 && in[lead] == '<' ? in + lead : in);
+    return workFinish(w, out);
 }
 
 // ============================================================ the commands
@@ -551,5 +499,13 @@ int table_compress() {
 int html_optimize() {
     Conversion c;
     c.rule = Rule::HtmlOptimize;
+    return runConversion(&c);
+}
+
+int convert_marked_lines(LineRule rule) {
+    Conversion c;
+    c.rule = Rule::Given;
+    c.given = rule;
+    c.markedOnly = true;
     return runConversion(&c);
 }

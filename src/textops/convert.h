@@ -46,6 +46,11 @@ int table_expand();
 // "Tab komprimieren": fields of a table aligned by blanks back to fields
 // separated by tabs.
 int table_compress();
+// A rule of another module's own, run through the same frame on the marked
+// lines only: with no line marked nothing changes (the document is still
+// flagged as changed and repainted). rule is one of the rules below in form.
+using LineRule = int (*)(const char* in, char* out);
+int convert_marked_lines(LineRule rule);
 // "HTML optimieren": blank lines are removed, an indentation of 5 or more
 // white-space characters before "<" goes; the view shows the document's start.
 int html_optimize();
