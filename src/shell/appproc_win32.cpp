@@ -24,7 +24,9 @@
 #include "textops/block.h"
 #include "textops/lists.h"
 #include "textops/lists_win32.h"
+#include "textops/reform_win32.h"
 #include "tools/adder_win32.h"
+#include "tools/baukasten_win32.h"
 #include "tools/phrases_win32.h"
 #include "view/cursor_win32.h"
 #include "view/marking.h"
@@ -78,6 +80,10 @@ void propertiesOpen(int, std::intptr_t) { propertiesDialogOpen(); }
 // window gets the focus back.
 void adderOpen(int, std::intptr_t lParam) { adder_open(lParam == 1 ? 1 : 0); }
 void ansiOpen(int, std::intptr_t) { ansi_open(); }
+void baukastenCommand(int, std::intptr_t) { baukasten_open(); }
+void blockFileCommand(int, std::intptr_t) { bauklotz_file(); }
+void phraseListCommand(int, std::intptr_t) { floskel_reopen(); }
+void reformCommand(int, std::intptr_t) { reform_open(""); }
 void directoriesCommand(int, std::intptr_t) { directoriesOpen(); }
 void phrasesCommand(int, std::intptr_t) { floskeln_dialog(); }
 void extensionsCommand(int, std::intptr_t) { extensionsOpen(); }
@@ -96,6 +102,7 @@ void helpContext(int, std::intptr_t) {
 constexpr CommandEntry kCommands[] = {
     {CMD_DIRECTORY_PANEL, directoryPanelCommand},
     {CMD_PLACE_WINDOW, placeWindow},
+    {CMD_BAUKASTEN_FILE, blockFileCommand},
     {CMD_RECENT_PANEL, historyPanelCommand},
     {CMD_SEARCH, searchOpen},
     {CMD_OVERVIEW, overviewOpen},
@@ -103,9 +110,12 @@ constexpr CommandEntry kCommands[] = {
     {CMD_POSITION, positionOpen},
     {CMD_OPTIONS, optionsOpen},
     {CMD_PROPERTIES, propertiesOpen},
+    {CMD_BAUKASTEN, baukastenCommand},
+    {CMD_FLOSKELN, phraseListCommand},
     {CMD_ADDIERER, adderOpen},
     {CMD_ANSI_TABLE, ansiOpen},
     {CMD_BLOCK_REPLACE, blockReplaceOpen},
+    {CMD_BLOCK_REFORM, reformCommand},
     {CMD_CONF_DIRECTORIES, directoriesCommand},
     {CMD_CONF_FLOSKELN, phrasesCommand},
     {CMD_CONF_EXTENSIONS, extensionsCommand},

@@ -1,0 +1,156 @@
+// The Baukasten's portable half with the sample installation: the catalogue,
+// the building blocks' heads and values, the insertion, the phrase lists.
+#include "tools/baukasten.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "editor_fixture.h"
+#include "host/headless_messages.h"
+#include "host/headless_profile.h"
+#include "support/profile.h"
+#include "support/strfunc.h"
+#include "tools/phrases.h"
+
+namespace {
+
+BlockTexts texts(std::initializer_list<std::pair<int, std::string>> values) {
+    BlockTexts t{};
+    for (const auto& [n, v] : values) str_ncopy(t[static_cast<std::size_t>(n)].data(), v.c_str(), BLOCK_VALUE_MAX);
+    return t;
+}
+
+TEST(BaukastenValues, EveryPlaceholderBecomesItsValueInOrderZeroToNine) {
+    std::string many, fan[9];  // value n holds forty %(n+1), value 9 is 80 x
+    for (int i = 0; i < 100; ++i) many += "%0";
+    for (int n = 0; n < 9; ++n)
+        for (int i = 0; i < 40; ++i) fan[n] += "%" + std::to_string(n + 1);
+    const BlockTexts chain = texts({{0, fan[0]}, {1, fan[1]}, {2, fan[2]}, {3, fan[3]}, {4, fan[4]}, {5, fan[5]},
+                                    {6, fan[6]}, {7, fan[7]}, {8, fan[8]}, {9, std::string(80, 'x')}});
+    struct Row { std::string line; BlockTexts values; std::string out; };
+    const Row rows[] = {
+        {"Hallo %1, am %2", texts({{1, "Anna"}, {2, "1.5."}}), "Hallo Anna, am 1.5."},
+        {"a%1b%1", texts({}), "ab"},                          // an empty value removes its placeholder
+        {"%1 %2", texts({{1, "  x  "}, {2, "%2"}}), "x %2"},  // trimmed; never searched again
+        {"%1", texts({{1, "%3"}, {3, "drei"}}), "drei"},      // %m (m > n) inside a value is replaced again
+        {"%3", texts({{3, "%1"}, {1, "eins"}}), "%1"},        // ... %m (m < n) is not
+        {many, chain, std::string(250, 'x')},                 // values that fan out: bounded, cut to 250
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.line);
+        char out[kLineChars + 1];
+        EXPECT_EQ(blockSubstitute(r.line.c_str(), r.values, out), static_cast<int>(r.out.size()));
+        EXPECT_EQ(std::string(out), r.out);
+    }
+}
+
+class Baukasten : public ::testing::Test {
+protected:
+    void SetUp() override {
+        editorStart();
+        phrasesForget();
+        headless_set_ini_dir(testing::TempDir().c_str());
+        ini_set_file("Y8-baukasten.ini");
+        ini_write("Installation", "BauKasten", Y8_SAMPLES_DIR "INHALT.TXT");
+    }
+    void TearDown() override {
+        std::remove(headless_ini_path());
+        phrasesForget();
+        editorStop();
+    }
+    static std::vector<std::string> entries(void (*fill)(EntrySink, void*)) {
+        std::vector<std::string> out;
+        fill([](const char* text, void* user) { static_cast<std::vector<std::string>*>(user)->push_back(text); }, &out);
+        return out;
+    }
+};
+
+TEST_F(Baukasten, CatalogueEntriesGiveTheFileAndItsKind) {
+    EXPECT_EQ(entries(catalogueEntries).size(), 8u);
+    struct Row { const char* entry; const char* file; EntryKind kind; };
+    const Row rows[] = {
+        {"c_kopf.txt  Bauklotz  Kopf", "c_kopf.txt", EntryKind::Block},
+        {"liste.txt FLOSKEL: C", "liste.txt", EntryKind::Phrases},  // kinds compared without case
+        {"regeln.txt umform:", "regeln.txt", EntryKind::Rules},
+        {"nur.txt", "nur.txt", EntryKind::Block},                   // a file name alone: a building block
+        {"   ", nullptr, EntryKind::Block},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.entry);
+        char path[FILE_PATH_MAX + 1];
+        EntryKind kind = EntryKind::Block;
+        EXPECT_EQ(catalogueEntry(r.entry, path, &kind), r.file != nullptr);
+        EXPECT_EQ(std::string(path), r.file ? std::string(Y8_SAMPLES_DIR) + r.file : "");
+        EXPECT_EQ(kind, r.kind);
+    }
+    ini_write("Installation", "BauKasten", "fehlt/INHALT.TXT");  // does not open: its path is the entry
+    EXPECT_EQ(entries(catalogueEntries), std::vector<std::string>{"fehlt/INHALT.TXT"});
+}
+
+TEST_F(Baukasten, TheBodyGoesBeforeTheCursorLineWhenTheStoreTakesItAll) {
+    const std::string two = testing::TempDir() + "y8-zwei.txt";
+    std::FILE* f = std::fopen(two.c_str(), "wb");
+    std::fputs("Vorspann\r\n%1 Vorname\r\n%2 Datum\r\n%x frei\r\n%1 Name\r\n---\r\nHallo %1, am %2\r\n", f);
+    std::fclose(f);
+    const std::string rule = "/* " + std::string(63, '-') + " */";
+    // slack: the bytes the store can still take; zeilen.txt needs 69 + 5 and 0 + 5.
+    struct Row { std::string path; bool skip; long slack; std::vector<std::string> body; const char* prompt1; };
+    const Row rows[] = {
+        {two, true, -1, {"Hallo Eva, am heute"}, "Name"},  // a later prompt of the same number wins
+        {Y8_SAMPLES_DIR "c_kopf.txt", true, -1, {"/*", " * Eva", " *", " * heute", " *", " * Stand:", " */"}, "Dateiname"},
+        {Y8_SAMPLES_DIR "zeilen.txt", false, 79, {rule, ""}, ""},  // no head: all of it, and exactly room
+        {Y8_SAMPLES_DIR "zeilen.txt", true, 78, {}, ""},            // one byte short: nothing changes
+        {Y8_SAMPLES_DIR "fehlt.txt", true, -1, {}, ""},
+    };
+    std::vector<std::string> lines;
+    for (int i = 0; i < 30; ++i) lines.push_back("line " + std::to_string(i));
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.path + " " + std::to_string(r.slack));
+        EXPECT_STREQ(blockHeadRead(r.path.c_str()).prompts[1].data(), r.prompt1);
+        loadLines(lines);
+        ASSERT_EQ(gotoLineAtTop(10), 0);
+        cursorRow = 3;
+        if (r.slack >= 0) fillStoreLeaving(r.slack);
+        const std::vector<std::string> before = documentLines().text;
+        headless_reset();
+        modified = 0;
+        const bool done = !r.body.empty();
+        EXPECT_EQ(bauklotzInsert(r.path.c_str(), r.skip, texts({{1, "Eva"}, {2, "heute"}})), done ? 0 : -1);
+        std::vector<std::string> want = before;
+        want.insert(want.end() - 17, r.body.begin(), r.body.end());
+        EXPECT_EQ(documentLines().text, want);
+        EXPECT_EQ(rowText(3), "line 13");  // the cursor stays on its line and row
+        EXPECT_EQ(modified, done ? 1 : 0);
+        EXPECT_EQ(headless_boxes().size(), r.slack == 78 ? 1u : 0u);  // the full store told
+    }
+    std::remove(two.c_str());
+}
+
+TEST_F(Baukasten, APhraseListPutsItsFirstThreeLinesOnXYZForTheRunOnly) {
+    char phrase[PHRASE_MAX + 1];
+    struct Row { const char* path; std::size_t count; const char* first; const char* z; };
+    const Row rows[] = {
+        {"fehlt.txt", 1, "fehlt.txt", ""},  // does not open: its path, the keys stay
+        {Y8_SAMPLES_DIR "c_floskeln.txt", 8, "printf(\"?\\n\");", "if (?) {"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.path);
+        str_ncopy(phraseListPath, r.path, FILE_PATH_MAX);
+        const std::vector<std::string> listed = entries(phraseListEntries);
+        EXPECT_EQ(listed.size(), r.count);
+        EXPECT_EQ(listed[0], r.first);
+        phrase_get('Z', phrase);
+        EXPECT_STREQ(phrase, r.z);
+    }
+    ini_read("Floskel", "S-C-X", phrase, sizeof phrase);
+    EXPECT_STREQ(phrase, "");  // never saved
+    char chosen[FILE_PATH_MAX + 1];
+    headless_file_answer("C:\\bau\\kopf.txt");
+    ASSERT_TRUE(bauklotzChoose(chosen));
+    EXPECT_STREQ(chosen, "C:\\bau\\kopf.txt");
+    EXPECT_EQ(headless_file_boxes()[0].startName, "*.*");
+}
+
+}  // namespace
