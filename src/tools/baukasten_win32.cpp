@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "document/docfile.h"
+#include "document/linestore.h"
 #include "framework/dialog_win32.h"
 #include "resources/resource.h"
 #include "support/profile_win32.h"
