@@ -81,6 +81,13 @@ void blockInit(int, char**) {
         SendMessageA(dlg_item(BAU_VALUE_FIRST + 10 * n), EM_LIMITTEXT, static_cast<WPARAM>(BLOCK_VALUE_MAX), 0);
     }
     if (head.opened && !head.placeholders) post_message(dlg_hwnd(), WM_COMMAND, BAU_INSERT_ALL, 0);
+    // Typing starts in the first field that is asked for (the system would
+    // focus the field of %0, which most blocks do not use).
+    for (int n = 0; n < BLOCK_VALUES; ++n) {
+        if (head.prompts[static_cast<std::size_t>(n)][0] == '\0') continue;
+        post_message(dlg_hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(dlg_item(BAU_VALUE_FIRST + 10 * n)), TRUE);
+        break;
+    }
 }
 
 void blockInsert(bool skipHead) {
