@@ -1,11 +1,7 @@
-// The Baukasten's portable half with the sample installation: the catalogue,
-// the building blocks' heads and values, the insertion, the phrase lists.
+// The Baukasten's portable half with the sample installation.
 #include "tools/baukasten.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdio>
-#include <string>
 
 #include "editor_fixture.h"
 #include "host/headless_messages.h"
@@ -23,11 +19,10 @@ BlockTexts texts(std::initializer_list<std::pair<int, std::string>> values) {
 }
 
 TEST(BaukastenValues, EveryPlaceholderBecomesItsValueInOrderZeroToNine) {
-    std::string many, fan[9];  // value n holds forty %(n+1), value 9 is 80 x
+    std::string many;  // value n holds forty %(n+1), value 9 is 80 x: each fans out forty times
+    BlockTexts chain{};
+    for (int i = 0; i < 400; ++i) std::strcat(chain[i / 40].data(), i < 360 ? ("%" + std::to_string(i / 40 + 1)).c_str() : "xx");
     for (int i = 0; i < 100; ++i) many += "%0";
-    for (int i = 0; i < 360; ++i) fan[i / 40] += "%" + std::to_string(i / 40 + 1);
-    BlockTexts chain = texts({{9, std::string(80, 'x')}});
-    for (int n = 0; n < 9; ++n) str_ncopy(chain[static_cast<std::size_t>(n)].data(), fan[n].c_str(), BLOCK_VALUE_MAX);
     struct Row { std::string line; BlockTexts values; std::string out; };
     const Row rows[] = {
         {"Hallo %1, am %2", texts({{1, "Anna"}, {2, "1.5."}}), "Hallo Anna, am 1.5."},
@@ -56,48 +51,33 @@ protected:
     }
     void TearDown() override {
         std::remove(headless_ini_path());
-        phrasesForget();
         editorStop();
     }
-    static std::vector<std::string> entries(void (*fill)(EntrySink, void*)) {
-        std::vector<std::string> out;
+    static std::vector<std::string> entries(void (*fill)(EntrySink, void*), std::vector<std::string> out = {}) {
         fill([](const char* text, void* user) { static_cast<std::vector<std::string>*>(user)->push_back(text); }, &out);
         return out;
     }
 };
 
-TEST_F(Baukasten, CatalogueAndPhraseListEntries) {
-    EXPECT_EQ(entries(catalogueEntries).size(), 8u);
-    struct Row { const char* entry; const char* file; EntryKind kind; };
-    const Row rows[] = {
-        {"c_kopf.txt  Bauklotz  Kopf", "c_kopf.txt", EntryKind::Block},
-        {"liste.txt FLOSKEL: C", "liste.txt", EntryKind::Phrases},  // kinds compared without case
-        {"regeln.txt umform:", "regeln.txt", EntryKind::Rules},
-        {"nur.txt", "nur.txt", EntryKind::Block},                   // a file name alone: a building block
-        {"   ", nullptr, EntryKind::Block},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.entry);
+TEST_F(Baukasten, CatalogueEntriesAndListsThatDoNotOpen) {
+    struct Row { const char* entry; const char* name; EntryKind kind; };  // kinds without case; a name alone: a block
+    for (const Row& r : {Row{"nur.txt", "nur.txt", EntryKind::Block}, Row{"l.txt FLOSKEL: C", "l.txt", EntryKind::Phrases},
+                         Row{"r.txt umform:", "r.txt", EntryKind::Rules}, Row{"   ", "", EntryKind::Block}}) {
         char path[FILE_PATH_MAX + 1];
         EntryKind kind = EntryKind::Block;
-        EXPECT_EQ(catalogueEntry(r.entry, path, &kind), r.file != nullptr);
-        EXPECT_EQ(std::string(path), r.file ? std::string(Y8_SAMPLES_DIR) + r.file : "");
-        EXPECT_EQ(kind, r.kind);
+        EXPECT_EQ(catalogueEntry(r.entry, path, &kind), r.name[0] != '\0') << r.entry;
+        EXPECT_EQ(std::string(path), r.name[0] ? std::string(Y8_SAMPLES_DIR) + r.name : "") << r.entry;
+        EXPECT_EQ(kind, r.kind) << r.entry;
     }
-    ini_write("Installation", "BauKasten", "fehlt/INHALT.TXT");  // does not open: its path is the entry
+    ini_write("Installation", "BauKasten", "fehlt/INHALT.TXT");  // a catalogue that does not open: its path
     EXPECT_EQ(entries(catalogueEntries), std::vector<std::string>{"fehlt/INHALT.TXT"});
-
-    // A phrase list: its first three lines on Ctrl+Shift+X, Y, Z for this run, never saved.
-    char z[PHRASE_MAX + 1];
-    for (const char* path : {"fehlt.txt", Y8_SAMPLES_DIR "c_floskeln.txt"}) {
-        str_ncopy(phraseListPath, path, FILE_PATH_MAX);
-        const std::vector<std::string> listed = entries(phraseListEntries);
-        phrase_get('Z', z);
-        const bool opens = path[0] != 'f';  // a list that does not open shows its path, the keys stay
-        EXPECT_EQ(listed.size(), opens ? 8u : 1u);
-        EXPECT_EQ(listed[0], opens ? "printf(\"?\\n\");" : path);
-        EXPECT_STREQ(z, opens ? "if (?) {" : "");
-    }
+    char z[PHRASE_MAX + 1];  // Ctrl+Shift+Z: nothing before a list opened, its third line after, never saved
+    phrase_get('Z', z);
+    EXPECT_STREQ(z, "");
+    str_ncopy(phraseListPath, Y8_SAMPLES_DIR "c_floskeln.txt", FILE_PATH_MAX);
+    EXPECT_EQ(entries(phraseListEntries).size(), 8u);
+    phrase_get('Z', z);
+    EXPECT_STREQ(z, "if (?) {");
     ini_read("Floskel", "S-C-Z", z, sizeof z);
     EXPECT_STREQ(z, "");
 }
@@ -111,13 +91,11 @@ TEST_F(Baukasten, TheBodyGoesBeforeTheCursorLineWhenTheStoreTakesItAll) {
     struct Row { std::string path; bool skip; long slack; std::vector<std::string> body; const char* prompt1; };
     const Row rows[] = {
         {two, true, -1, {"Hallo Eva, am heute"}, "Name"},  // a later prompt of the same number wins
-        {Y8_SAMPLES_DIR "c_kopf.txt", true, -1, {"/*", " * Eva", " *", " * heute", " *", " * Stand:", " */"}, "Dateiname"},
         {Y8_SAMPLES_DIR "zeilen.txt", false, 79, {"/* " + std::string(63, '-') + " */", ""}, ""},  // exactly room
-        {Y8_SAMPLES_DIR "zeilen.txt", true, 78, {}, ""},  // one byte short: nothing changes
-        {Y8_SAMPLES_DIR "fehlt.txt", true, -1, {}, ""},
+        {Y8_SAMPLES_DIR "zeilen.txt", true, 78, {}, ""}, {Y8_SAMPLES_DIR "fehlt.txt", true, -1, {}, ""},  // 1 byte short
     };
-    std::vector<std::string> lines;
-    for (int i = 0; i < 30; ++i) lines.push_back("line " + std::to_string(i));
+    std::vector<std::string> lines(30);  // "line 0" to "line 29", line 13 in row 3
+    for (int i = 0; i < 30; ++i) lines[static_cast<std::size_t>(i)] = "line " + std::to_string(i);
     for (const Row& r : rows) {
         SCOPED_TRACE(r.path + " " + std::to_string(r.slack));
         EXPECT_STREQ(blockHeadRead(r.path.c_str()).prompts[1].data(), r.prompt1);
@@ -135,11 +113,9 @@ TEST_F(Baukasten, TheBodyGoesBeforeTheCursorLineWhenTheStoreTakesItAll) {
         EXPECT_EQ(headless_boxes().size(), r.slack == 78 ? 1u : 0u);  // the full store told
     }
     std::remove(two.c_str());
-    char chosen[FILE_PATH_MAX + 1];
+    char chosen[FILE_PATH_MAX + 1];  // command 1011's file box
     headless_file_answer("C:\\bau\\kopf.txt");
-    ASSERT_TRUE(bauklotzChoose(chosen));
-    EXPECT_STREQ(chosen, "C:\\bau\\kopf.txt");
-    EXPECT_EQ(headless_file_boxes()[0].startName, "*.*");
+    EXPECT_TRUE(bauklotzChoose(chosen) && headless_file_boxes()[0].startName == "*.*");
 }
 
 }  // namespace

@@ -1,12 +1,9 @@
-// The catalogue, the fill-in box, the phrase list and "Block umformulieren"
-// under Wine, each driven once through its controls with the sample installation.
+// The catalogue, "Bauklotz", "Floskel" and "Block umformulieren" driven once each through their controls.
 #include "tools/baukasten_win32.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
-
-#include <string>
 
 #include "framework/dialog_win32.h"
 #include "resources/resource.h"
@@ -19,73 +16,64 @@
 
 namespace {
 
-void press(HWND dialog, int id) {
-    click(dialog, id);
-    wine_pump();
-}
-
-void command(int id) {
-    appProc(WM_COMMAND, static_cast<WPARAM>(id), 0);
+// A command to a dialog, or to the program (the main window's own procedure only records).
+void send(HWND window, int id, int code = 0) {
+    if (window == App.mainWindow) appProc(WM_COMMAND, static_cast<WPARAM>(id), 0);
+    else SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
     wine_pump();
 }
 
 // F6, then the catalogue's entry chosen with a double click.
 void choose(int entry) {
-    command(CMD_BAUKASTEN);
+    send(App.mainWindow, CMD_BAUKASTEN);
     HWND panel = FindWindowExA(App.mainWindow, nullptr, "#32770", nullptr);
     ASSERT_EQ(SendDlgItemMessageA(panel, BAU_LIST, LB_GETCOUNT, 0, 0), 8);
     SendDlgItemMessageA(panel, BAU_LIST, LB_SETCURSEL, static_cast<WPARAM>(entry), 0);
-    SendMessageA(panel, WM_COMMAND, MAKEWPARAM(BAU_LIST, LBN_DBLCLK), reinterpret_cast<LPARAM>(GetDlgItem(panel, BAU_LIST)));
-    wine_pump();
+    send(panel, BAU_LIST, LBN_DBLCLK);
     EXPECT_FALSE(IsWindow(panel));
 }
 
 TEST(BaukastenWin32, TheDialogsMoveTheirValuesToTheDocument) {
     ASSERT_TRUE(emptyStoreStart(20, 80));
-    char ini[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, ini);
-    const std::string settings = std::string(ini) + "Y8Baukasten" + std::to_string(GetCurrentProcessId()) + ".ini";
+    const std::string settings = testing::TempDir() + "Y8Baukasten" + std::to_string(GetCurrentProcessId()) + ".ini";
     ini_set_file(settings.c_str());
     ini_write("Installation", "BauKasten", Y8_SAMPLES_DIR "INHALT.TXT");
     cursorRow = 10;
     choose(0);  // c_kopf.txt: the fill-in box titled with its path
     HWND box = FindWindowA(nullptr, Y8_SAMPLES_DIR "c_kopf.txt");
-    ASSERT_NE(box, nullptr);
     EXPECT_EQ(itemText(box, BAU_PROMPT_FIRST + 10), "Dateiname");
     SetDlgItemTextA(box, BAU_VALUE_FIRST + 10, "a.c");
     SetDlgItemTextA(box, BAU_VALUE_FIRST + 20, " Test ");
-    press(box, IDOK);
+    send(box, IDOK);
     const char* body[] = {"/*", " * a.c", " *", " * Test", " *", " * Stand:", " */"};
     for (int i = 0; i < 7; ++i) EXPECT_EQ(rowText(3 + i), body[i]) << i;
 
-    choose(6);  // c_floskeln.txt, "Floskel:"
+    choose(6);  // c_floskeln.txt, "Floskel:": the chosen phrase posted as command 1402
     HWND list = FindWindowA(nullptr, "Floskel");
     SendDlgItemMessageA(list, BAU_LIST, LB_SETCURSEL, 4, 0);
     wine_clear_main_commands();
-    press(list, DLG_ACTION);
-    EXPECT_FALSE(IsWindow(list));
+    send(list, DLG_ACTION);
     char text[PHRASE_TYPED_MAX + 1];
     ASSERT_EQ(wine_main_commands().size(), 1u);
     ASSERT_TRUE(phrasePostedTake(wine_main_commands()[0].lParam, text));
     EXPECT_STREQ(text, "return 0;");
-    command(CMD_FLOSKELN);  // Shift+F6 after the list closed: the same list again
+    send(App.mainWindow, CMD_FLOSKELN);  // Shift+F6 after the list closed: the same list again
     EXPECT_NE(FindWindowA(nullptr, "Floskel"), nullptr);
 
-    for (int r = 0; r < 2; ++r) {  // row 0 marked, row 1 not
-        LineRecord line{r == 0 ? '2' : '0', 0, 0, "a/*b*/"};
-        rowPut(r, &line);
-    }
-    command(CMD_BLOCK_REFORM);
+    const LineRecord marked{'2', 0, 0, "a/*b*/"};
+    rowPut(0, &marked);
+    send(App.mainWindow, CMD_BLOCK_REFORM);
     HWND rules = FindWindowA(nullptr, "Block umformulieren");
-    press(rules, 2501);
+    send(rules, 2501);
     EXPECT_EQ(itemText(rules, 3000), reformTemplate);
     SetDlgItemTextA(rules, 3000, "s|/*|//|\r\ns|*/||");
-    press(rules, DLG_ACTION);
-    EXPECT_FALSE(IsWindow(rules));
+    send(rules, DLG_ACTION);
     EXPECT_EQ(rowText(0), "a//b");
-    EXPECT_EQ(rowText(1), "a/*b*/");
-    command(CMD_BLOCK_REFORM);  // the rules used last
+    send(App.mainWindow, CMD_BLOCK_REFORM);  // the rules used last
     EXPECT_EQ(itemText(FindWindowA(nullptr, "Block umformulieren"), 3000), "s|/*|//|\r\ns|*/||");
+    choose(7);  // kommentar.txt, "Umform:": its lines (100 characters kept, CR LF added) replace the rules
+    EXPECT_EQ(itemText(FindWindowA(nullptr, "Block umformulieren"), 3000).substr(0, 70),
+              "C-Kommentare, die in einer Zeile enden, werden zu C++-Kommentaren.\r\ns|");
     dlg_close_all();
     wine_pump();
     phrasesForget();
