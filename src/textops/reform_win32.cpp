@@ -28,21 +28,13 @@ void reformExit() {
 
 INT_PTR reformProc(UINT message, WPARAM wParam, LPARAM) {
     if (message != WM_COMMAND) return 0;
-    switch (LOWORD(wParam)) {
-    case DLG_ACTION:
+    const int id = LOWORD(wParam);
+    if (id == DLG_ACTION) {
         rulesTake();
         reform_apply();
-        dlg_close();
-        break;
-    case REFORM_TEMPLATE:
-        dlg_put_text(REFORM_FIELD, reformTemplate);
-        break;
-    case DLG_CANCEL:
-        dlg_close();
-        break;
-    default:
-        break;
     }
+    if (id == REFORM_TEMPLATE) dlg_put_text(REFORM_FIELD, reformTemplate);
+    else if (id == DLG_ACTION || id == DLG_CANCEL) dlg_close();
     return 0;
 }
 

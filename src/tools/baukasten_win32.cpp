@@ -103,20 +103,9 @@ void blockExit() { blockWindow = nullptr; }
 
 INT_PTR blockProc(UINT message, WPARAM wParam, LPARAM) {
     if (message != WM_COMMAND) return 0;
-    switch (LOWORD(wParam)) {
-    case IDOK:
-    case DLG_ACTION:
-        blockInsert(true);
-        break;
-    case BAU_INSERT_ALL:
-        blockInsert(false);
-        break;
-    case DLG_CANCEL:
-        dlg_close();
-        break;
-    default:
-        break;
-    }
+    const int id = LOWORD(wParam);
+    if (id == IDOK || id == DLG_ACTION || id == BAU_INSERT_ALL) blockInsert(id != BAU_INSERT_ALL);
+    else if (id == DLG_CANCEL) dlg_close();
     return 0;
 }
 
@@ -128,11 +117,16 @@ void catalogueInit(int, char**) {
     catalogueEntries(addToList, nullptr);
 }
 
-void catalogueChoose() {
+// The selected entry's file and kind; false when nothing is selected.
+bool selectedFile(char* path, EntryKind* kind) {
     char entry[kLineChars + 1];
+    return selectedEntry(entry) && catalogueEntry(entry, path, kind);
+}
+
+void catalogueChoose() {
     char path[FILE_PATH_MAX + 1];
     EntryKind kind = EntryKind::Block;
-    if (!selectedEntry(entry) || !catalogueEntry(entry, path, &kind)) return;
+    if (!selectedFile(path, &kind)) return;
     dlg_close();
     switch (kind) {
     case EntryKind::Phrases:
@@ -149,10 +143,9 @@ void catalogueChoose() {
 }
 
 void catalogueEdit() {
-    char entry[kLineChars + 1];
     char path[FILE_PATH_MAX + 1];
     EntryKind kind = EntryKind::Block;
-    if (!selectedEntry(entry) || !catalogueEntry(entry, path, &kind)) return;
+    if (!selectedFile(path, &kind)) return;
     dlg_close();
     openInEditor(path);
 }
@@ -166,27 +159,11 @@ void catalogueItself() {
 
 INT_PTR catalogueProc(UINT message, WPARAM wParam, LPARAM) {
     if (message != WM_COMMAND) return 0;
-    if (list_event(BAU_LIST, wParam) == 3) {
-        catalogueChoose();
-        return 0;
-    }
-    switch (LOWORD(wParam)) {
-    case IDOK:
-    case DLG_ACTION:
-        catalogueChoose();
-        break;
-    case BAU_EDIT:
-        catalogueEdit();
-        break;
-    case BAU_CATALOGUE:
-        catalogueItself();
-        break;
-    case DLG_CANCEL:
-        dlg_close();
-        break;
-    default:
-        break;
-    }
+    const int id = LOWORD(wParam);
+    if (list_event(BAU_LIST, wParam) == 3 || id == IDOK || id == DLG_ACTION) catalogueChoose();
+    else if (id == BAU_EDIT) catalogueEdit();
+    else if (id == BAU_CATALOGUE) catalogueItself();
+    else if (id == DLG_CANCEL) dlg_close();
     return 0;
 }
 
