@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "document/docstate.h"
 #include "framework/dialog_win32.h"
 #include "resources/resource.h"
 #include "shell/mainwin_win32.h"
@@ -35,6 +36,8 @@ void choose(int entry) {
 
 TEST(BaukastenWin32, TheDialogsMoveTheirValuesToTheDocument) {
     ASSERT_TRUE(emptyStoreStart(20, 80));
+    char cwd[MAX_PATH] = "";  // opening a file makes its folder the current one
+    GetCurrentDirectoryA(MAX_PATH, cwd);
     const std::string settings = testing::TempDir() + "Y8Baukasten" + std::to_string(GetCurrentProcessId()) + ".ini";
     ini_set_file(settings.c_str());
     ini_write("Installation", "BauKasten", Y8_SAMPLES_DIR "INHALT.TXT");
@@ -47,6 +50,8 @@ TEST(BaukastenWin32, TheDialogsMoveTheirValuesToTheDocument) {
     send(box, IDOK);
     const char* body[] = {"/*", " * a.c", " *", " * Test", " *", " * Stand:", " */"};
     for (int i = 0; i < 7; ++i) EXPECT_EQ(rowText(3 + i), body[i]) << i;
+    choose(5);  // zeilen.txt asks nothing: inserted at once
+    EXPECT_EQ(rowText(8), "/* " + std::string(63, '-') + " */");
 
     choose(6);  // c_floskeln.txt, "Floskel:": the chosen phrase posted as command 1402
     HWND list = FindWindowA(nullptr, "Floskel");
@@ -74,11 +79,17 @@ TEST(BaukastenWin32, TheDialogsMoveTheirValuesToTheDocument) {
     choose(7);  // kommentar.txt, "Umform:": its lines (100 characters kept, CR LF added) replace the rules
     EXPECT_EQ(itemText(FindWindowA(nullptr, "Block umformulieren"), 3000).substr(0, 70),
               "C-Kommentare, die in einer Zeile enden, werden zu C++-Kommentaren.\r\ns|");
+    send(App.mainWindow, CMD_BAUKASTEN);  // "Bearbeiten": the entry's file in place of the document
+    SendDlgItemMessageA(FindWindowExA(App.mainWindow, nullptr, "#32770", nullptr), BAU_LIST, LB_SETCURSEL, 1, 0);
+    modified = 0;
+    send(FindWindowExA(App.mainWindow, nullptr, "#32770", nullptr), BAU_EDIT);
+    EXPECT_EQ(rowText(0), "C-Funktion mit Kommentar.");
     dlg_close_all();
     wine_pump();
     phrasesForget();
     ini_set_file("");
     DeleteFileA(settings.c_str());
+    SetCurrentDirectoryA(cwd);
 }
 
 }  // namespace
