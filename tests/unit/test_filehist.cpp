@@ -62,7 +62,9 @@ TEST_F(FileHistory, NewestFirstOnceEachAndTheTenNewestAsMenuItems) {
     historyAdd("f22");  // moves up from entry 8: the items follow, one separator still
     const Names newest{"f22", "f30", "f29", "f28", "f27", "f26", "f25", "f24", "f23", "f21"};
     Names expected{"-"};
-    for (int i = 0; i < 10; ++i) expected.push_back(std::to_string(1050 + i) + " &" + std::to_string(i) + " " + newest[i]);
+    for (int i = 0; i < 10; ++i) {
+        expected.push_back(std::to_string(1050 + i) + " &" + std::to_string(i) + " " + newest[i]);
+    }
     EXPECT_EQ(added(), expected);
     const std::pair<int, const char*> commands[] = {{1050, "f22"}, {1051, "f30"}, {1059, "f21"}, {1060, ""}};
     for (const auto& [command, entry] : commands) {

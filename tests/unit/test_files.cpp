@@ -214,6 +214,10 @@ TEST_F(Files, ACopyKeepsBytesTimeAndAttributesOrLeavesNothing) {
     EXPECT_EQ(failed, calls - 3);  // only closing the source, the time and the attributes may fail unnoticed
     EXPECT_EQ(read("src.bin"), bytes);
 
+    files_test_fail_writes_after(1);  // the second buffer cannot be written
+    EXPECT_EQ(file_copy(src.c_str(), path("w.bin").c_str()), -1);
+    EXPECT_FALSE(fs::exists(dir_ / "w.bin"));
+    files_test_fail_writes_after(-1);
     files_test_fail_alloc(true);  // the small buffer on the stack still copies all
     ASSERT_EQ(file_copy(src.c_str(), path("small.bin").c_str()), 0);
     EXPECT_EQ(read("small.bin"), bytes);
@@ -299,7 +303,8 @@ TEST_F(Files, TheCountedCallFailsAsTheSystemWouldAndDoesNothing) {
         {"create", [](const std::string& p, int, const TimeRecord*) { return file_create(p.c_str()); }},
         {"open", [](const std::string& p, int, const TimeRecord*) { return file_open(p.c_str(), 2); }},
         {"write", [](const std::string&, int h, const TimeRecord*) { return file_write(h, "abc", 3); }},
-        {"rename", [](const std::string& p, int, const TimeRecord*) { return file_rename(p.c_str(), (p + "b").c_str()); }},
+        {"rename",
+         [](const std::string& p, int, const TimeRecord*) { return file_rename(p.c_str(), (p + "b").c_str()); }},
         {"delete", [](const std::string& p, int, const TimeRecord*) { return file_delete(p.c_str()); }},
         {"time", [](const std::string& p, int, const TimeRecord* t) { return set_file_time(p.c_str(), t); }},
         {"attributes", [](const std::string& p, int, const TimeRecord*) { return set_file_attributes(p.c_str(), 1); }},
@@ -428,7 +433,8 @@ TEST_F(Files, LinesAcrossBlockBoundaries) {
     files_test_fail_alloc(true);
     EXPECT_EQ(readLines(path("blocks.txt"), 250, &loss, LF_RESERVE_SIZE), lines);
     EXPECT_EQ(loss, "cut 0 nul 0 cr 0 eof 0");
-    EXPECT_EQ(readLines(path("lone.txt"), 250, &loss, LF_RESERVE_SIZE), (Lines{std::string(99, 'c') + "d", std::string(95, 'e')}));
+    EXPECT_EQ(readLines(path("lone.txt"), 250, &loss, LF_RESERVE_SIZE),
+              (Lines{std::string(99, 'c') + "d", std::string(95, 'e')}));
     EXPECT_EQ(loss, "cut 0 nul 0 cr 2 eof 0");
     files_test_fail_reads_after(2);  // a failed read ends the file and is reported
     EXPECT_EQ(readLines(path("blocks.txt"), 250, &loss, LF_RESERVE_SIZE).size(), 4u);
@@ -490,18 +496,29 @@ TEST_F(Files, ALineFileReadsSeeksAndWritesBack) {
 
 // --- Paths and directories -------------------------------------------------------------
 
-// Each function on a path: what it returns and what the path (or the piece it
-// writes) becomes; over 200 characters a result is refused, never cut.
+// The functions on a path as (buffer, path) -> result; those that change a
+// path in place work on a copy in the buffer.
+int namePos(char* d, const char* p) { return path_name_pos(std::strcpy(d, p)); }
+int setExtTxt(char* d, const char* p) { return path_set_ext(std::strcpy(d, p), "txt"); }
+int setExtLong(char* d, const char* p) { return path_set_ext(std::strcpy(d, p), "longext"); }
+int addSep(char* d, const char* p) { return path_add_sep(std::strcpy(d, p)); }
+int stripSep(char* d, const char* p) {
+    path_strip_sep(std::strcpy(d, p));
+    return 0;
+}
+int unify(char* d, const char* p) {
+    path_unify_seps(std::strcpy(d, p));
+    return 0;
+}
+int backslash(char* d, const char* p) {
+    path_backslash(std::strcpy(d, p));
+    return 0;
+}
+
+// Over 200 characters a result is refused, never cut.
 TEST_F(Files, PathPieces) {
     using Fn = int (*)(char* dst, const char* path);
-    const Fn namePos = [](char* d, const char* p) { return std::strcpy(d, p), path_name_pos(p); };
-    const Fn dir = [](char* d, const char* p) { return path_dir(d, p); };
-    const Fn ext = [](char* d, const char* p) { return path_ext(d, p); };
-    const Fn setExt = [](char* d, const char* p) { return std::strcpy(d, p), path_set_ext(d, std::strchr(p, '|') ? "longext" : "txt"); };
-    const Fn addSep = [](char* d, const char* p) { return std::strcpy(d, p), path_add_sep(d); };
-    const Fn stripSep = [](char* d, const char* p) { return std::strcpy(d, p), path_strip_sep(d), 0; };
-    const Fn unify = [](char* d, const char* p) { return std::strcpy(d, p), path_unify_seps(d), 0; };
-    const Fn backslash = [](char* d, const char* p) { return std::strcpy(d, p), path_backslash(d), 0; };
+    const Fn dir = path_dir, ext = path_ext;
     const std::string p195(195, 'p'), a200(FILE_PATH_MAX, 'a'), a199(FILE_PATH_MAX - 1, 'a');
     struct Row { Fn fn; std::string in; int result; std::string out; };
     const Row rows[] = {
@@ -514,11 +531,12 @@ TEST_F(Files, PathPieces) {
         {ext, "dir.d/name", 0, ""},
         {ext, "dir.d\\", 0, ""},
         {ext, "a.", 0, ""},
+        {ext, "x", 0, ""},
         {ext, std::string(250, 'a') + ".b/c." + std::string(250, 'x'), -1, ""},
-        {setExt, "C:\\my.dir\\readme", 0, "C:\\my.dir\\readme.txt"},  // the directory's dot is no extension
-        {setExt, "C:\\my.dir\\readme.bak", 0, "C:\\my.dir\\readme.txt"},
-        {setExt, p195, 0, p195 + ".txt"},
-        {setExt, p195 + "|", -1, p195 + "|"},  // ".longext" would make 203
+        {setExtTxt, "C:\\my.dir\\readme", 0, "C:\\my.dir\\readme.txt"},  // the directory's dot is no extension
+        {setExtTxt, "C:\\my.dir\\readme.bak", 0, "C:\\my.dir\\readme.txt"},
+        {setExtTxt, p195, 0, p195 + ".txt"},
+        {setExtLong, p195, -1, p195},  // 203 characters
         {addSep, "C:\\a/b", 0, "C:\\a/b/"},  // the last separator found
         {addSep, "C:\\a/b/", 0, "C:\\a/b/"},
         {addSep, "C:\\a", 0, "C:\\a\\"},
@@ -586,7 +604,8 @@ TEST_F(Files, ChangeAndMakeDirectories) {
         EXPECT_TRUE(fs::equivalent(fs::current_path(), dir_));
     }
     if (const int missing = otherDrive(false)) {
-        EXPECT_EQ(make_dirs((std::string(1, static_cast<char>('A' + missing - 1)) + ":\\x\\y").c_str()), MKDIR_NO_DRIVE);
+        const std::string onMissing = std::string(1, static_cast<char>('A' + missing - 1)) + ":\\x\\y";
+        EXPECT_EQ(make_dirs(onMissing.c_str()), MKDIR_NO_DRIVE);
     }
 #endif
     fs::path deep = dir_;
@@ -603,7 +622,8 @@ TEST_F(Files, ChangeAndMakeDirectories) {
 using Listing = std::map<std::string, std::string>;  // full path: "d" or the size and time
 
 int collect(bool isDir, const char* fullPath, long size, const TimeRecord* time, void* user) {
-    (*static_cast<Listing*>(user))[fullPath] = isDir ? "d " + std::to_string(size) : std::to_string(size) + " " + time_text(*time);
+    const std::string size_text = std::to_string(size);
+    (*static_cast<Listing*>(user))[fullPath] = isDir ? "d " + size_text : size_text + " " + time_text(*time);
     return 1;
 }
 
@@ -621,7 +641,8 @@ TEST_F(Files, DirListMatchesNamesWithoutCase) {
     for (char& c : base) c = c == '/' ? '\\' : c;
     struct Row { std::string pattern; int count; Listing listed; };
     const Row rows[] = {
-        {dir_.string() + "/*.c", 3, {{base + "a.c", "3 2020-12-24 18:00:01"}, {base + "B.C", ""}, {base + "sub.c", "d 0"}}},
+        {dir_.string() + "/*.c", 3, {{base + "a.c", "3 2020-12-24 18:00:01"},
+            {base + "B.C", ""}, {base + "sub.c", "d 0"}}},
         {dir_.string() + "\\", 6, {}},
         {"?.H", 1, {{".\\a.h", ""}}},  // without a directory: the current one
         {dir_.string() + "/n*", 1, {{base + std::string(room, 'n'), ""}}},
@@ -640,7 +661,10 @@ TEST_F(Files, DirListMatchesNamesWithoutCase) {
         EXPECT_EQ(listing.count(base + ".."), 0u);
     }
     int calls = 0;
-    auto stopAtOnce = [](bool, const char*, long, const TimeRecord*, void* user) { return ++*static_cast<int*>(user), 0; };
+    auto stopAtOnce = [](bool, const char*, long, const TimeRecord*, void* user) {
+        ++*static_cast<int*>(user);
+        return 0;
+    };
     EXPECT_EQ(dir_list("*", stopAtOnce, &calls), 1);
     EXPECT_EQ(calls, 1);
     for (const char* root : {"\\*", "/*"}) {  // the root of the current drive without a drive letter

@@ -83,12 +83,7 @@ TEST_F(Undelete, BlockTextsFormOneCollectionUntilAFetchOrTheClipboardRestartsIt)
     blockStore("c1");
     blockRestartSet();  // the texts stay readable, and go to the clipboard, until the next store
     EXPECT_EQ(fetchAllBlocks(), Texts{"c1"});
-    EXPECT_EQ(blockToClipboard(), 0);
-    EXPECT_EQ(clipboardText(), "c1\r\n");
-    blockRestartSet();
-    blockStore("e1");
-    blockStore("e2");
-    EXPECT_EQ(blockToClipboard(), 0);
+    EXPECT_EQ(blockToClipboard(), 0);  // which restarts as well
     blockStore("f1");
     EXPECT_EQ(fetchAllBlocks(), Texts{"f1"});
     EXPECT_EQ(blockEndGet(), 3);
@@ -151,9 +146,7 @@ TEST_F(Undelete, TheClipboardTakesEveryTextWithALineEndEvenWhenItDoubles) {
         }
         const int blocks = fmalloc_count();
         EXPECT_EQ(blockToClipboard(), 0);
-        const std::string got = clipboardText();
-        EXPECT_EQ(got.size(), expected.size());
-        EXPECT_TRUE(got == expected);
+        EXPECT_TRUE(clipboardText() == expected);
         EXPECT_EQ(fmalloc_count(), blocks) << "the scratch block is released";
         EXPECT_TRUE(fetchAllBlocks() == r.stored);  // still there to be fetched
     }
