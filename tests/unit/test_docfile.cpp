@@ -708,34 +708,6 @@ TEST_F(DocFile, CtrlDOpensTheNameUnderTheCursorAndF9ComesBack) {
 
 // --- Title, position, properties -----------------------------------------------------------
 
-TEST_F(DocFile, TheTitleShowsTheShortNameAndMarksAChange) {
-    docNew();
-    char entry[FILE_PATH_MAX + 1];
-    EXPECT_EQ(historyName(0, entry), -1);  // the unnamed document is no recent file
-    write("t.txt", "t\r\n");
-    load("t.txt");
-    refreshAll();
-    EXPECT_EQ(historyName(0, entry), 0);
-    EXPECT_EQ(std::string(entry), path("t.txt"));
-    const std::string longName = "C:\\ein\\sehr\\langer\\pfad\\mit\\vielen\\teilen\\datei.txt";
-    struct Row { std::string name; int modified; std::string title; };
-    const Row rows[] = {
-        {"C:\\Y8.txt", 0, "C:\\Y8.txt"},
-        {"C:\\Y8.txt", 1, "< C:\\Y8.txt >"},
-        {longName, 1, "< ...\\langer\\pfad\\mit\\vielen\\teilen\\datei.txt >"},
-        {"C:\\kurz\\mit\\39\\zeichen\\im\\ganzen.txt__", 1, "< C:\\kurz\\mit\\39\\zeichen\\im\\ganzen.txt__ >"},
-    };
-    for (const Row& r : rows) {
-        std::strcpy(fileName, r.name.c_str());
-        modified = r.modified;
-        refreshAll();
-        EXPECT_EQ(std::string(headless_title()), r.title);
-        const int titles = headless_title_count();
-        refreshAll();
-        EXPECT_EQ(headless_title_count(), titles);  // set only on a change
-    }
-}
-
 TEST_F(DocFile, TheRememberedPositionIsBroughtIntoTheWindow) {
     writeLines("p.txt", 100);
     writeLines("q.txt", 3);
