@@ -75,31 +75,6 @@ TEST_F(FileHistory, NewestFirstOnceEachAndTheTenNewestAsMenuItems) {
     EXPECT_EQ(added(), Names{"-"});
 }
 
-TEST_F(FileHistory, PositionsAndTheStartLine) {
-    historyAdd("x.c");
-    historyAdd("y.c");
-    historyStorePosition("x.c", 100, 5, 10, 7);
-    historyStorePosition("z.c", 1, 1, 1, 1);  // not in the list: stores nothing
-    auto position = [](const char* name) {
-        std::int32_t top, row, first, col;
-        historyPosition(name, &top, &row, &first, &col);
-        return std::vector<int>{top, row, first, col};
-    };
-    EXPECT_EQ(position("x.c"), (std::vector<int>{100, 5, 10, 7}));
-    EXPECT_EQ(position("z.c"), (std::vector<int>{0, 0, 0, 0}));
-    startLineSet(41);  // wins once, then the stored position is back
-    EXPECT_EQ(position("x.c"), (std::vector<int>{41, 0, 0, 0}));
-    EXPECT_EQ(position("x.c")[0], 100);
-    historyAdd("x.c");  // named again, an entry starts at the top of the file
-    EXPECT_EQ(position("x.c"), (std::vector<int>{0, 0, 0, 0}));
-    historyDestroy();  // without the list nothing is stored; the start line still counts
-    historyAdd("w.c");
-    historyStorePosition("w.c", 3, 3, 3, 3);
-    EXPECT_EQ(position("w.c")[0], 0);
-    startLineSet(2);
-    EXPECT_EQ(position("w.c")[0], 2);
-}
-
 using FileHistoryDeathTest = FileHistory;
 
 TEST_F(FileHistoryDeathTest, AFailedAllocationEndsTheProgram) {
