@@ -90,6 +90,26 @@ protected:
 
 // --- Loading -------------------------------------------------------------------------------
 
+// A relative name becomes the full path; the first CR or LF of the first 250
+// bytes decides the line ends, neither keeps the mode.
+TEST_F(DocFile, AWholeLoadNamesTheDocumentAndTakesItsLineEnds) {
+    struct Row { std::string bytes; int crlfBefore; int crlf; };
+    const Row rows[] = {
+        {"one\ntwo\r\n", 1, 0},
+        {"one\r\ntwo\n", 0, 1},
+        {std::string(250, 'a') + "  \nb\n", 0, 0},
+        {std::string(250, 'a') + "  \nb\n", 1, 1},
+    };
+    fs::current_path(dir_);
+    for (const Row& r : rows) {
+        write("a.txt", r.bytes);
+        crlfMode = r.crlfBefore;
+        ASSERT_EQ(docLoad("a.txt", true), 0);
+        EXPECT_EQ(crlfMode, r.crlf) << r.bytes.substr(0, 10);
+        EXPECT_EQ(std::string(fileName) + "|" + lastDir, path("a.txt") + "|" + path(""));
+    }
+}
+
 TEST_F(DocFile, AnInsertStandsBeforeTheCursorLineWhichKeepsItsRow) {
     for (int i = 0; i < 5; ++i) setRow(i, ("row " + std::to_string(i)).c_str());
     write("ins.txt", "new 1\nnew 2\n");
