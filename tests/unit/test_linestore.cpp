@@ -234,6 +234,29 @@ TEST_F(LineStore, RowsOutsideTheArrayOrWithoutTheAreaAreNeverTouched) {
     EXPECT_EQ(wordLeftOfCursor(rec.text, 251), 0);
 }
 
+// A remembered place comes back with its line under the cursor in a smaller
+// window, its column through the offset in a narrower one, and as the last
+// line of a shorter document.
+TEST_F(LineStore, ARememberedPositionComesBackInAnyWindow) {
+    ASSERT_NO_FATAL_FAILURE(loadNumbered(1000));
+    ASSERT_EQ(gotoLine(100), 0);
+    cursorRow = 30;  // line 126
+    cursorCol = 70;
+    positionRemember();
+    ASSERT_EQ(flushWindowBelow(), 0);
+    windowRows = 10;
+    windowCols = 50;
+    fillWindowFromBelow();
+    ASSERT_EQ(positionReturn(0), 0);
+    EXPECT_EQ(cursorRow, 9);
+    EXPECT_EQ(rowText(9), "line 126");
+    EXPECT_EQ(cursorCol, 49);
+    EXPECT_EQ(firstCol + cursorCol, 70);
+    ASSERT_NO_FATAL_FAILURE(loadNumbered(100));
+    ASSERT_EQ(positionReturn(0), 0);
+    EXPECT_EQ(rowText(cursorRow), "line 99");
+}
+
 TEST_F(LineStore, WordTokenAndWordLeftOfTheCursor) {
     using Fn = int (*)(char*, int);
     struct Row { Fn fn; std::string text; int column; int length; const char* word; };
