@@ -1,180 +1,78 @@
-// The recent files list: order, the 30 entries, the positions, the commands
-// of the ten newest entries, the start line of -l and the failed allocation.
+// The recent files list: order, the 30 entries, the menu items of the ten
+// newest, the positions, the start line of -l and the failed allocation.
 #include "document/filehist.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/messages.h"
 
 namespace {
 
+using Names = std::vector<std::string>;
+
+// The menu "Datei": five fixed items, then what the list appends.
+Names menu;
+int menuAppend(int kind, int id, const char* text) {
+    menu.push_back(kind == 0 ? "-" : std::to_string(id) + " " + text);
+    return static_cast<int>(menu.size()) - 1;
+}
+int menuRemove(int pos) {
+    if (pos < 0 || pos >= static_cast<int>(menu.size())) return -1;
+    menu.erase(menu.begin() + pos);
+    return 0;
+}
+Names added() { return Names(menu.begin() + 5, menu.end()); }
+
 class FileHistory : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
+        menu = {"new", "open", "save", "print", "exit"};
+        const HistoryMenu hooks{menuAppend, menuRemove};
+        historySetMenu(&hooks);
         historyCreate();
-        historyCreate();  // a second call empties the list
         startLineSet(-1);
     }
     void TearDown() override {
         fmalloc_test_fail_after(-1);
         historyDestroy();
-    }
-    static std::vector<std::string> names() {
-        std::vector<std::string> list;
-        char name[201];
-        for (int i = 0; i < FILHISTSUP; ++i) {
-            if (historyName(i, name) == 0) list.push_back(name);
-        }
-        return list;
+        historySetMenu(nullptr);
     }
 };
 
-TEST_F(FileHistory, NewestFirstOneEntryPerNameAndThe31stDropsTheOldest) {
-    historyAdd("a");
-    historyAdd("b");
-    historyAdd("   ");
-    historyAdd("");
-    historyAdd("a");
-    EXPECT_EQ(names(), (std::vector<std::string>{"a", "b"}));
-    historyAdd("A");  // names compare exactly
-    EXPECT_EQ(names(), (std::vector<std::string>{"A", "a", "b"}));
-
-    historyDestroy();
-    historyCreate();
-    for (int i = 0; i < 31; ++i) historyAdd(("f" + std::to_string(i)).c_str());
-    const std::vector<std::string> list = names();
-    ASSERT_EQ(list.size(), 30u);
-    EXPECT_EQ(list.front(), "f30");
-    EXPECT_EQ(list.back(), "f1");
+TEST_F(FileHistory, NewestFirstOnceEachAndTheTenNewestAsMenuItems) {
+    for (const char* name : {"a", "b", "   ", "", "a", "A"}) historyAdd(name);  // blank names are no entries
     char name[201];
+    Names list;
+    for (int i = 0; historyName(i, name) == 0; ++i) list.push_back(name);
+    EXPECT_EQ(list, (Names{"A", "a", "b"}));  // names compare exactly
+    EXPECT_EQ(added(), (Names{"-", "1050 &0 A", "1051 &1 a", "1052 &2 b"}));
+    historyCreate();  // a second call empties the list and its items
+    EXPECT_EQ(added(), Names{"-"});
+
+    for (int i = 0; i < 31; ++i) historyAdd(("f" + std::to_string(i)).c_str());
+    EXPECT_EQ(historyName(29, name), 0);
+    EXPECT_STREQ(name, "f1");  // the 31st dropped the oldest
     EXPECT_EQ(historyName(30, name), -1);
     EXPECT_EQ(historyName(-1, name), -1);
     EXPECT_STREQ(name, "");
-}
-
-TEST_F(FileHistory, TheTenNewestCarryTheirCommands) {
-    for (int i = 0; i < 12; ++i) historyAdd(("f" + std::to_string(i)).c_str());
-    char name[201];
-    historyCommandName(1050, name);
-    EXPECT_STREQ(name, "f11");
-    historyCommandName(1059, name);
-    EXPECT_STREQ(name, "f2");
-    historyCommandName(1060, name);
-    EXPECT_STREQ(name, "");
-    historyAdd("f5");  // moves up: the commands follow the new order
-    historyCommandName(1050, name);
-    EXPECT_STREQ(name, "f5");
-    historyCommandName(1057, name);
-    EXPECT_STREQ(name, "f4");
-}
-
-// A menu "&Datei" of five fixed items that records what the list does to it.
-struct FakeMenu {
-    std::vector<std::string> items{"new", "open", "save", "print", "exit"};
-};
-FakeMenu fakeMenu;
-
-int fakeAppend(int kind, int id, const char* text) {
-    if (kind == 0) {
-        fakeMenu.items.push_back("-");
-    } else {
-        fakeMenu.items.push_back(std::to_string(id) + " " + text);
+    historyAdd("f22");  // moves up from entry 8: the items follow, one separator still
+    const Names newest{"f22", "f30", "f29", "f28", "f27", "f26", "f25", "f24", "f23", "f21"};
+    Names expected{"-"};
+    for (int i = 0; i < 10; ++i) {
+        expected.push_back(std::to_string(1050 + i) + " &" + std::to_string(i) + " " + newest[i]);
     }
-    return static_cast<int>(fakeMenu.items.size()) - 1;
-}
-
-int fakeRemove(int pos) {
-    if (pos < 0 || pos >= static_cast<int>(fakeMenu.items.size())) return -1;
-    fakeMenu.items.erase(fakeMenu.items.begin() + pos);
-    return 0;
-}
-
-class FileHistoryMenu : public FileHistory {
-  protected:
-    void SetUp() override {
-        fakeMenu = FakeMenu{};
-        const HistoryMenu menu{fakeAppend, fakeRemove};
-        historySetMenu(&menu);
-        FileHistory::SetUp();
-    }
-    void TearDown() override {
-        FileHistory::TearDown();
-        historySetMenu(nullptr);
-    }
-    static std::vector<std::string> added() {
-        return std::vector<std::string>(fakeMenu.items.begin() + 5, fakeMenu.items.end());
-    }
-};
-
-TEST_F(FileHistoryMenu, TheTenNewestAsNumberedItemsAfterOneSeparator) {
-    historyAdd("C:\\a.c");
-    EXPECT_EQ(added(), (std::vector<std::string>{"-", "1050 &0 C:\\a.c"}));
-    for (int i = 0; i < 12; ++i) historyAdd(("f" + std::to_string(i)).c_str());
-    std::vector<std::string> expected{"-"};
-    for (int i = 0; i < 10; ++i) expected.push_back(std::to_string(1050 + i) + " &" + std::to_string(i) + " f" + std::to_string(11 - i));
     EXPECT_EQ(added(), expected);
-    historyAdd("f3");  // moves up from entry 8: one separator still, the items renumbered
-    EXPECT_EQ(added()[1], "1050 &0 f3");
-    EXPECT_EQ(added()[2], "1051 &1 f11");
-    EXPECT_EQ(added()[10], "1059 &9 f2");
-    EXPECT_EQ(added().size(), 11u);
-    historyAdd("  ");  // ignored: the menu stays
-    EXPECT_EQ(added().size(), 11u);
-    // Each entry knows its item: the command behind the item at its position.
-    char name[201];
-    historyCommandName(1051, name);
-    EXPECT_STREQ(name, "f11");
-    EXPECT_EQ(fakeMenu.items[7], "1051 &1 f11");
-}
-
-TEST_F(FileHistoryMenu, EmptyingAndReleasingTheListRemoveItsItems) {
-    historyAdd("a");
-    historyAdd("b");
-    historyCreate();  // empties the list
-    EXPECT_EQ(added(), std::vector<std::string>{"-"});
-    historyAdd("c");
-    EXPECT_EQ(added(), (std::vector<std::string>{"-", "1050 &0 c"}));
+    const std::pair<int, const char*> commands[] = {{1050, "f22"}, {1051, "f30"}, {1059, "f21"}, {1060, ""}};
+    for (const auto& [command, entry] : commands) {
+        historyCommandName(command, name);
+        EXPECT_STREQ(name, entry) << command;
+    }
     historyDestroy();
-    EXPECT_EQ(added(), std::vector<std::string>{"-"});
-    historyCreate();
-}
-
-TEST_F(FileHistory, PositionsAndTheStartLine) {
-    historyAdd("x.c");
-    historyAdd("y.c");
-    historyStorePosition("x.c", 100, 5, 10, 7);
-    std::int32_t top, row, first, col;
-    historyPosition("x.c", &top, &row, &first, &col);
-    EXPECT_EQ(std::vector<int>({top, row, first, col}), std::vector<int>({100, 5, 10, 7}));
-    historyPosition("z.c", &top, &row, &first, &col);  // not in the list
-    EXPECT_EQ(std::vector<int>({top, row, first, col}), std::vector<int>({0, 0, 0, 0}));
-    historyStorePosition("z.c", 1, 1, 1, 1);  // stores nothing
-    EXPECT_EQ(names(), (std::vector<std::string>{"y.c", "x.c"}));
-
-    // The start line wins once, then the stored position is back.
-    startLineSet(41);
-    historyPosition("x.c", &top, &row, &first, &col);
-    EXPECT_EQ(std::vector<int>({top, row, first, col}), std::vector<int>({41, 0, 0, 0}));
-    historyPosition("x.c", &top, &row, &first, &col);
-    EXPECT_EQ(top, 100);
-
-    // Named again, an entry starts at the top of the file.
-    historyAdd("x.c");
-    historyPosition("x.c", &top, &row, &first, &col);
-    EXPECT_EQ(std::vector<int>({top, row, first, col}), std::vector<int>({0, 0, 0, 0}));
-
-    // Without the list: nothing is stored and nothing found, the start line still counts.
-    historyDestroy();
-    historyAdd("w.c");
-    historyStorePosition("w.c", 3, 3, 3, 3);
-    historyPosition("w.c", &top, &row, &first, &col);
-    EXPECT_EQ(top, 0);
-    startLineSet(2);
-    historyPosition("w.c", &top, &row, &first, &col);
-    EXPECT_EQ(top, 2);
+    EXPECT_EQ(added(), Names{"-"});
 }
 
 using FileHistoryDeathTest = FileHistory;

@@ -1,21 +1,78 @@
-// Raw and whole files, copying, renaming, the file hooks and the counting fault seam.
-#include "files_fixture.h"
+// The file layer: raw and whole files, copying and replacing, the counting
+// fault seam, the line file's rules, reads and write-back, paths and
+// directories. Each test has a fresh directory of its own.
+#include "support/devices.h"
+#include "support/files.h"
 
+#include <gtest/gtest.h>
+
+#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
+#include <cstring>
+#include <filesystem>
 #include <map>
+#include <set>
 #include <string>
+#include <vector>
+
+#include "file_bytes.h"
+
+#ifdef _WIN32
+#include <direct.h>
+#endif
+
+namespace fs = std::filesystem;
 
 namespace {
 
-// --- Raw and whole files -------------------------------------------------------------
+using Lines = std::vector<std::string>;
 
-TEST_F(Files, RawFilesAndSizes) {
+std::string time_text(const TimeRecord& t) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%d-%02d-%02d %02d:%02d:%02d", 1900 + t.year, t.month, t.day, t.hour,
+                  t.minute, t.second);
+    return text;
+}
+
+class Files : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = freshTempDir("y8_files_");
+        home_ = fs::current_path();
+    }
+    void TearDown() override {
+        fs::current_path(home_);
+        files_set_hooks(nullptr);
+        files_test_fail_alloc(false);
+        files_test_fail_writes_after(-1);
+        files_test_fail_reads_after(-1);
+        files_test_fail_call(-1);
+        std::error_code ec;
+        for (const auto& entry : fs::recursive_directory_iterator(dir_, ec)) {  // read-only files block removal
+            fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add, ec);
+        }
+        fs::remove_all(dir_, ec);
+    }
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+    void write(const std::string& name, const std::string& bytes) const { writeBytes(dir_ / name, bytes); }
+    std::string read(const std::string& name) const { return readBytes(dir_ / name); }
+    std::set<std::string> names() const {
+        std::set<std::string> found;
+        for (const auto& entry : fs::directory_iterator(dir_)) found.insert(entry.path().filename().string());
+        return found;
+    }
+
+    fs::path dir_;
+    fs::path home_;
+};
+
+// --- Raw and whole files ---------------------------------------------------------------
+
+TEST_F(Files, RawFilesAreBinary) {
     const std::string file = path("raw.bin");
-    int h = file_create(file.c_str());
-    ASSERT_GE(h, 0);
-    EXPECT_EQ(file_write(h, "line\r\n\x1A", 7), 7);  // binary: nothing translated
+    const int h = file_create(file.c_str());
+    EXPECT_EQ(file_write(h, "line\r\n\x1A", 7), 7);  // nothing translated
     EXPECT_EQ(file_seek(h, 2, 0), 2);
     char buf[8] = {};
     EXPECT_EQ(file_read(h, buf, 8), 5);
@@ -23,27 +80,20 @@ TEST_F(Files, RawFilesAndSizes) {
     EXPECT_EQ(file_seek(h, -1, 2), 6);
     EXPECT_EQ(file_seek(h, 0, 3), -1);
     EXPECT_EQ(file_close(h), 0);
-    EXPECT_EQ(file_size(file.c_str()), 7);
-    EXPECT_TRUE(file_exists(file.c_str()));
-
-    h = file_open(file.c_str(), 0);
-    ASSERT_GE(h, 0);
-    EXPECT_EQ(file_write(h, "x", 1), -1);  // read only
-    EXPECT_EQ(file_close(h), 0);
+    EXPECT_EQ(file_close(-1), -1);
+    const int readOnly = file_open(file.c_str(), 0);
+    EXPECT_EQ(file_write(readOnly, "x", 1), -1);
+    EXPECT_EQ(file_close(readOnly), 0);
     EXPECT_EQ(file_open(file.c_str(), 1), -1);  // no such mode
-
-    h = file_create(file.c_str());  // truncates
-    ASSERT_GE(h, 0);
-    EXPECT_EQ(file_close(h), 0);
-    EXPECT_EQ(file_size(file.c_str()), 0);
-    EXPECT_EQ(file_delete(file.c_str()), 0);
-    EXPECT_FALSE(fs::exists(file));
 }
 
-TEST_F(Files, DirectoriesAndMissingFilesAreNeverOpened) {
+// A directory, a missing file, a missing directory, a path over 200 characters.
+TEST_F(Files, WhatIsNoFileIsNeverOpenedAndAnOverlongPathNeverUsed) {
     fs::create_directory(dir_ / "sub");
-    for (const std::string& p : {path("sub"), path("missing.txt"), path("nodir/missing.txt")}) {
-        SCOPED_TRACE(p);
+    write("ok.txt", "x");
+    const std::string overlong = path(std::string(300, 'L'));
+    for (const std::string& p : {path("sub"), path("missing.txt"), path("nodir/missing.txt"), overlong}) {
+        SCOPED_TRACE(p.substr(p.size() - 12));
         EXPECT_EQ(file_open(p.c_str(), 0), -1);
         EXPECT_EQ(file_open(p.c_str(), 2), -1);
         LineFile lf;
@@ -56,133 +106,128 @@ TEST_F(Files, DirectoriesAndMissingFilesAreNeverOpened) {
         EXPECT_EQ(file_size(p.c_str()), -1);
         EXPECT_EQ(file_copy(p.c_str(), path("copy.txt").c_str()), -1);
         EXPECT_EQ(file_delete(p.c_str()), -1);
+        EXPECT_EQ(file_attributes(p.c_str()) == -1, p != path("sub"));
+        TimeRecord t = {1, 1, 1, 1, 1, 1};
+        EXPECT_EQ(file_time(p.c_str(), &t), p == path("sub") ? 0 : -1);  // a directory has a time
+        EXPECT_EQ(time_text(t) == time_text(TimeRecord{}), p != path("sub"));
     }
+    const TimeRecord t = {121, 1, 1, 0, 0, 0};
+    EXPECT_EQ(file_create(overlong.c_str()), -1);
     EXPECT_EQ(file_create(path("sub").c_str()), -1);
-    EXPECT_TRUE(fs::is_directory(dir_ / "sub"));
-    EXPECT_FALSE(fs::exists(dir_ / "missing.txt"));
-    EXPECT_FALSE(fs::exists(dir_ / "copy.txt"));
-    TimeRecord t = {1, 1, 1, 1, 1, 1};
-    EXPECT_EQ(file_time(path("missing.txt").c_str(), &t), -1);
-    EXPECT_TRUE(is_zero(t));
-    EXPECT_EQ(file_time(path("sub").c_str(), &t), 0);  // a directory has a time
-    EXPECT_FALSE(is_zero(t));
+    EXPECT_EQ(file_copy(path("ok.txt").c_str(), overlong.c_str()), -1);
+    EXPECT_EQ(set_file_time(overlong.c_str(), &t), -1);
+    EXPECT_EQ(change_dir(overlong.c_str()), -1);
+    EXPECT_EQ(make_dirs(overlong.c_str()), MKDIR_CANT_CREATE);
+    EXPECT_EQ(dir_list((overlong + "\\*").c_str(), [](bool, const char*, long, const TimeRecord*, void*) { return 1; },
+                       nullptr),
+              -1);
+    EXPECT_EQ(names(), (std::set<std::string>{"ok.txt", "sub"}));
 }
 
+TEST_F(Files, FileTimesRoundTripInLocalTimeAndImpossibleOnesAreRefused) {
 #ifndef _WIN32
-// A zone with daylight saving, so that a wrong daylight rule shows as an hour.
-class ScopedTimeZone {
-public:
-    explicit ScopedTimeZone(const char* zone) {
-        const char* old = std::getenv("TZ");
-        hadOld_ = old != nullptr;
-        if (old) old_ = old;
-        setenv("TZ", zone, 1);
-        tzset();
-    }
-    ~ScopedTimeZone() {
-        if (hadOld_) setenv("TZ", old_.c_str(), 1);
-        else unsetenv("TZ");
-        tzset();
-    }
-
-private:
-    bool hadOld_ = false;
-    std::string old_;
-};
-#endif
-
-TEST_F(Files, FileTimesRoundTripInLocalTime) {
-#ifndef _WIN32
-    ScopedTimeZone zone("CET-1CEST,M3.5.0,M10.5.0/3");
+    // A zone with daylight saving, so that a wrong daylight rule shows as an hour.
+    const char* old = std::getenv("TZ");
+    const std::string oldZone = old ? old : "";
+    setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
+    tzset();
 #endif
     write("t.txt", "x");
     const std::string file = path("t.txt");
-    const TimeRecord summer = {121, 7, 15, 13, 45, 30};
-    const TimeRecord winter = {124, 2, 29, 0, 5, 59};
-    for (const TimeRecord& stamp : {summer, winter}) {
-        ASSERT_EQ(set_file_time(file.c_str(), &stamp), 0);
+    struct Row { TimeRecord time; int result; };
+    static const Row rows[] = {
+        {{121, 7, 15, 13, 45, 30}, 0},  // summer
+        {{124, 2, 29, 0, 5, 59}, 0},    // winter, a leap day
+        {{}, -1},
+        {{121, 13, 1, 0, 0, 0}, -1},
+        {{121, 2, 29, 0, 0, 0}, -1},
+        {{121, 4, 31, 0, 0, 0}, -1},
+        {{121, 4, 1, 24, 0, 0}, -1},
+    };
+    TimeRecord last{};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(time_text(r.time));
+        EXPECT_EQ(set_file_time(file.c_str(), &r.time), r.result);
+        if (r.result == 0) last = r.time;
         TimeRecord got;
         EXPECT_EQ(file_time(file.c_str(), &got), 0);
-        EXPECT_EQ(time_text(got), time_text(stamp));
+        EXPECT_EQ(time_text(got), time_text(last));  // a refused time changes nothing
     }
-    // Times that do not exist are refused and change nothing.
-    for (const TimeRecord& bad : {TimeRecord{}, TimeRecord{121, 13, 1, 0, 0, 0}, TimeRecord{121, 2, 29, 0, 0, 0},
-                                  TimeRecord{121, 4, 31, 0, 0, 0}, TimeRecord{121, 4, 1, 24, 0, 0}}) {
-        EXPECT_EQ(set_file_time(file.c_str(), &bad), -1) << time_text(bad);
-    }
-    TimeRecord got;
-    EXPECT_EQ(file_time(file.c_str(), &got), 0);
-    EXPECT_EQ(time_text(got), time_text(winter));
-    EXPECT_EQ(set_file_time(path("missing").c_str(), &summer), -1);
+    EXPECT_EQ(set_file_time(path("missing").c_str(), &last), -1);
+#ifndef _WIN32
+    old ? setenv("TZ", oldZone.c_str(), 1) : unsetenv("TZ");
+    tzset();
+#endif
 }
 
-// --- Copying ---------------------------------------------------------------------
+// --- Copying, replacing, renaming ---------------------------------------------------------
 
 // Attributes kept in a table: the system here cannot keep them all.
 std::map<std::string, int> fakeAttributes;
-std::string name_of(const char* p) { return fs::path(p).filename().string(); }
 int fake_get_attributes(const char* p) {
-    auto found = fakeAttributes.find(name_of(p));
+    auto found = fakeAttributes.find(fs::path(p).filename().string());
     return found == fakeAttributes.end() ? -1 : found->second;
 }
 int fake_set_attributes(const char* p, int attributes) {
-    fakeAttributes[name_of(p)] = attributes;
+    fakeAttributes[fs::path(p).filename().string()] = attributes;
     return 0;
 }
 
-TEST_F(Files, CopyKeepsBytesTimeAndAttributes) {
+// Every call the module makes for itself counts; a copy failed at any of them
+// reports failure and leaves no destination, or is whole.
+TEST_F(Files, ACopyKeepsBytesTimeAndAttributesOrLeavesNothing) {
     std::string bytes;
     for (int i = 0; i < 40000; ++i) bytes += static_cast<char>((i * 7) % 256);
     write("src.bin", bytes);
+    write("dst.bin", "old content");
+    const std::string src = path("src.bin"), dst = path("dst.bin");
     const TimeRecord stamp = {110, 3, 4, 5, 6, 7};
-    ASSERT_EQ(set_file_time(path("src.bin").c_str(), &stamp), 0);
+    ASSERT_EQ(set_file_time(src.c_str(), &stamp), 0);
     fakeAttributes = {{"src.bin", FILE_ATTR_ARCHIVE | FILE_ATTR_HIDDEN}};
     const FileHooks fake = {fake_get_attributes, fake_set_attributes, nullptr, nullptr, nullptr, nullptr};
     files_set_hooks(&fake);
-
-    write("dst.bin", "old content");
-    ASSERT_EQ(file_copy(path("src.bin").c_str(), path("dst.bin").c_str()), 0);
+    files_test_fail_call(-1);
+    ASSERT_EQ(file_copy(src.c_str(), dst.c_str()), 0);
+    const int calls = files_test_calls();
+    EXPECT_GE(calls, 8);  // open, create, three buffers written, two closes, time, attributes
     EXPECT_EQ(read("dst.bin"), bytes);
     TimeRecord got;
-    EXPECT_EQ(file_time(path("dst.bin").c_str(), &got), 0);
+    EXPECT_EQ(file_time(dst.c_str(), &got), 0);
     EXPECT_EQ(time_text(got), time_text(stamp));
     EXPECT_EQ(fakeAttributes["dst.bin"], FILE_ATTR_ARCHIVE | FILE_ATTR_HIDDEN);
+    int failed = 0;
+    for (int k = 0; k < calls; ++k) {
+        SCOPED_TRACE("failing call " + std::to_string(k));
+        fs::remove(dir_ / "dst.bin");
+        files_test_fail_call(k);
+        const int result = file_copy(src.c_str(), dst.c_str());
+        EXPECT_GT(files_test_calls(), k);
+        failed += result == -1;
+        EXPECT_EQ(result == 0 ? read("dst.bin") : "absent", result == 0 ? bytes : "absent");
+        EXPECT_EQ(fs::exists(dir_ / "dst.bin"), result == 0);
+    }
+    EXPECT_EQ(failed, calls - 3);  // only closing the source, the time and the attributes may fail unnoticed
+    EXPECT_EQ(read("src.bin"), bytes);
 
+    files_test_fail_writes_after(1);  // the second buffer cannot be written
+    EXPECT_EQ(file_copy(src.c_str(), path("w.bin").c_str()), -1);
+    EXPECT_FALSE(fs::exists(dir_ / "w.bin"));
+    files_test_fail_writes_after(-1);
     files_test_fail_alloc(true);  // the small buffer on the stack still copies all
-    ASSERT_EQ(file_copy(path("src.bin").c_str(), path("small.bin").c_str()), 0);
+    ASSERT_EQ(file_copy(src.c_str(), path("small.bin").c_str()), 0);
     EXPECT_EQ(read("small.bin"), bytes);
-    files_test_fail_alloc(false);
-
-    // The portable default keeps the read-only bit.
-    files_set_hooks(nullptr);
-    ASSERT_EQ(set_file_attributes(path("src.bin").c_str(), FILE_ATTR_READONLY), 0);
-    EXPECT_NE(file_attributes(path("src.bin").c_str()) & FILE_ATTR_READONLY, 0);
-    ASSERT_EQ(file_copy(path("src.bin").c_str(), path("ro.bin").c_str()), 0);
+    files_set_hooks(nullptr);  // the portable default keeps the read-only bit
+    ASSERT_EQ(set_file_attributes(src.c_str(), FILE_ATTR_READONLY), 0);
+    ASSERT_EQ(file_copy(src.c_str(), path("ro.bin").c_str()), 0);
     EXPECT_NE(file_attributes(path("ro.bin").c_str()) & FILE_ATTR_READONLY, 0);
-    EXPECT_EQ(file_time(path("ro.bin").c_str(), &got), 0);
-    EXPECT_EQ(time_text(got), time_text(stamp));
     EXPECT_EQ(set_file_attributes(path("ro.bin").c_str(), 0), 0);
     EXPECT_EQ(file_attributes(path("ro.bin").c_str()) & FILE_ATTR_READONLY, 0);
-    EXPECT_EQ(set_file_attributes(path("src.bin").c_str(), 0), 0);
-    EXPECT_EQ(file_attributes(path("missing").c_str()), -1);
-}
-
-TEST_F(Files, FailedCopyLeavesNoDestination) {
-    write("src.bin", std::string(40000, 's'));
-    files_test_fail_writes_after(1);  // the second buffer cannot be written
-    EXPECT_EQ(file_copy(path("src.bin").c_str(), path("dst.bin").c_str()), -1);
-    EXPECT_FALSE(fs::exists(dir_ / "dst.bin"));
-    files_test_fail_writes_after(-1);
-
-    EXPECT_EQ(file_copy(path("missing").c_str(), path("dst.bin").c_str()), -1);
-    EXPECT_FALSE(fs::exists(dir_ / "dst.bin"));
-    EXPECT_EQ(file_copy(path("src.bin").c_str(), path("nodir/dst.bin").c_str()), -1);
-
-    // Copying a file onto itself would empty it.
+    // Copying a file onto itself would empty it; a missing directory takes no copy.
     fs::create_directory(dir_ / "sub");
-    EXPECT_EQ(file_copy(path("src.bin").c_str(), path("src.bin").c_str()), -1);
-    EXPECT_EQ(file_copy(path("src.bin").c_str(), path("sub/../src.bin").c_str()), -1);
-    EXPECT_EQ(read("src.bin"), std::string(40000, 's'));
+    for (const char* to : {"src.bin", "sub/../src.bin", "nodir/dst.bin"}) {
+        EXPECT_EQ(file_copy(src.c_str(), path(to).c_str()), -1) << to;
+    }
+    EXPECT_EQ(read("src.bin"), bytes);
 }
 
 TEST_F(Files, SameFileIsDecidedByTheFileNotItsSpelling) {
@@ -200,8 +245,7 @@ TEST_F(Files, SameFileIsDecidedByTheFileNotItsSpelling) {
         {"missing", "missing", false},
     };
     for (const Row& r : rows) {
-        SCOPED_TRACE(std::string(r.a) + " " + r.b);
-        EXPECT_EQ(file_same(path(r.a).c_str(), path(r.b).c_str()), r.same);
+        EXPECT_EQ(file_same(path(r.a).c_str(), path(r.b).c_str()), r.same) << r.a << " " << r.b;
     }
 #ifndef _WIN32
     fs::create_hard_link(dir_ / "a.txt", dir_ / "link.txt");  // the Win32 layer's hook knows links
@@ -209,180 +253,421 @@ TEST_F(Files, SameFileIsDecidedByTheFileNotItsSpelling) {
 #endif
 }
 
-TEST_F(Files, ReplaceTakesTheNameInOneStepNeverReplacingADirectory) {
-    write("new.txt", "new");
-    write("old.txt", "old");
-    fs::create_directory(dir_ / "dir.txt");
-    EXPECT_EQ(file_replace(path("new.txt").c_str(), path("dir.txt").c_str()), -1);
-    EXPECT_TRUE(fs::is_directory(dir_ / "dir.txt"));
-    EXPECT_EQ(file_replace(path("missing").c_str(), path("old.txt").c_str()), -1);
-    EXPECT_EQ(read("old.txt"), "old");
-    files_test_fail_call(0);
-    EXPECT_EQ(file_replace(path("new.txt").c_str(), path("old.txt").c_str()), -1);
-    EXPECT_EQ(read("old.txt"), "old");
-    EXPECT_EQ(file_replace(path("new.txt").c_str(), path("old.txt").c_str()), 0);
-    EXPECT_EQ(read("old.txt"), "new");
-    EXPECT_EQ(file_replace(path("old.txt").c_str(), path("fresh.txt").c_str()), 0);
-    EXPECT_EQ(read("fresh.txt"), "new");
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir_)) names.insert(entry.path().filename().string());
-    EXPECT_EQ(names, (std::set<std::string>{"dir.txt", "fresh.txt"}));
+// Replace takes the name in one step, never replacing a directory; rename
+// never replaces anything.
+TEST_F(Files, ReplaceAndRenameTakeTheNameInOneStep) {
+    using Move = int (*)(const char*, const char*);
+    struct Row { Move move; const char* from; std::string to; int result; };
+    const Row rows[] = {
+        {file_replace, "new.txt", "dir.txt", -1},
+        {file_replace, "missing", "old.txt", -1},
+        {file_replace, "new.txt", "old.txt", 0},
+        {file_replace, "new.txt", "fresh.txt", 0},
+        {file_rename, "new.txt", "old.txt", -1},
+        {file_rename, "new.txt", "dir.txt", -1},
+        {file_rename, "missing", "d.txt", -1},
+        {file_rename, "new.txt", std::string(200, 'x'), -1},
+        {file_rename, "new.txt", "dir.txt/c.txt", 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::string(r.move == file_rename ? "rename " : "replace ") + r.from + " " + r.to.substr(0, 20));
+        fs::remove_all(dir_ / "dir.txt");
+        fs::create_directory(dir_ / "dir.txt");
+        write("new.txt", "new");
+        write("old.txt", "old");
+        EXPECT_EQ(r.move(path(r.from).c_str(), path(r.to).c_str()), r.result);
+        EXPECT_EQ(fs::exists(dir_ / "new.txt"), r.result != 0);
+        EXPECT_TRUE(fs::is_directory(dir_ / "dir.txt"));
+        EXPECT_EQ(read(r.result == 0 ? r.to : "old.txt"), r.result == 0 ? "new" : "old");
+        fs::remove(dir_ / r.to);
+    }
 }
 
-TEST_F(Files, RenameNeverReplacesAnExistingTarget) {
-    write("a.txt", "alpha");
-    write("b.txt", "beta");
-    fs::create_directory(dir_ / "sub");
-    EXPECT_EQ(file_rename(path("a.txt").c_str(), path("b.txt").c_str()), -1);
-    EXPECT_EQ(read("a.txt"), "alpha");
-    EXPECT_EQ(read("b.txt"), "beta");
-    EXPECT_EQ(file_rename(path("a.txt").c_str(), path("sub").c_str()), -1);
-    EXPECT_EQ(read("a.txt"), "alpha");
+// --- The counting fault seam ----------------------------------------------------------
 
-    EXPECT_EQ(file_rename(path("a.txt").c_str(), path("sub/c.txt").c_str()), 0);
-    EXPECT_FALSE(fs::exists(dir_ / "a.txt"));
-    EXPECT_EQ(read("sub/c.txt"), "alpha");
-    EXPECT_EQ(file_rename(path("missing").c_str(), path("d.txt").c_str()), -1);
-    EXPECT_FALSE(fs::exists(dir_ / "d.txt"));
-    EXPECT_EQ(file_rename(path("b.txt").c_str(), (dir_.string() + "/" + std::string(200, 'x')).c_str()), -1);
-    EXPECT_EQ(read("b.txt"), "beta");
-}
-
-// --- The counting fault seam -------------------------------------------------------
-
+// Under the seam a call fails as the system's would and does nothing; the
+// next call is not the one to fail; a close that fails still releases its handle.
 TEST_F(Files, TheCountedCallFailsAsTheSystemWouldAndDoesNothing) {
     write("a.txt", "alpha");
     const std::string a = path("a.txt");
-    const TimeRecord stamp = {110, 3, 4, 5, 6, 7};
+    const TimeRecord stamp = {110, 3, 4, 5, 6, 7}, other = {120, 5, 6, 7, 8, 9};
     ASSERT_EQ(set_file_time(a.c_str(), &stamp), 0);
-
+    const int w = file_create(path("w.txt").c_str());
+    struct Row { const char* what; int (*call)(const std::string& a, int w, const TimeRecord* t); };
+    const Row rows[] = {
+        {"create", [](const std::string& p, int, const TimeRecord*) { return file_create(p.c_str()); }},
+        {"open", [](const std::string& p, int, const TimeRecord*) { return file_open(p.c_str(), 2); }},
+        {"write", [](const std::string&, int h, const TimeRecord*) { return file_write(h, "abc", 3); }},
+        {"rename",
+         [](const std::string& p, int, const TimeRecord*) { return file_rename(p.c_str(), (p + "b").c_str()); }},
+        {"delete", [](const std::string& p, int, const TimeRecord*) { return file_delete(p.c_str()); }},
+        {"time", [](const std::string& p, int, const TimeRecord* t) { return set_file_time(p.c_str(), t); }},
+        {"attributes", [](const std::string& p, int, const TimeRecord*) { return set_file_attributes(p.c_str(), 1); }},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        files_test_fail_call(0);
+        EXPECT_EQ(r.call(a, w, &other), -1);
+        EXPECT_EQ(files_test_calls(), 1);
+        EXPECT_EQ(names(), (std::set<std::string>{"a.txt", "w.txt"}));
+        EXPECT_EQ(read("a.txt"), "alpha");
+        EXPECT_EQ(read("w.txt"), "");
+        TimeRecord got;
+        EXPECT_EQ(file_time(a.c_str(), &got), 0);
+        EXPECT_EQ(time_text(got), time_text(stamp));
+        EXPECT_EQ(file_attributes(a.c_str()) & FILE_ATTR_READONLY, 0);
+    }
+    EXPECT_EQ(file_write(w, "def", 3), 3);  // the next call is not the one to fail
     files_test_fail_call(0);
-    EXPECT_EQ(file_create(a.c_str()), -1);  // not truncated
-    const int created = file_create(path("new.txt").c_str());  // the next call is not the one to fail
-    EXPECT_GE(created, 0);
-    EXPECT_EQ(file_close(created), 0);
-    EXPECT_EQ(files_test_calls(), 3);
-    EXPECT_EQ(read("a.txt"), "alpha");
-
-    files_test_fail_call(0);
-    EXPECT_EQ(file_open(a.c_str(), 2), -1);  // no read-only handle instead
-    int h = file_open(a.c_str(), 2);
-    EXPECT_GE(h, 0);
-    EXPECT_EQ(file_close(h), 0);
-
-    h = file_create(path("w.txt").c_str());
-    ASSERT_GE(h, 0);
-    files_test_fail_call(0);
-    EXPECT_EQ(file_write(h, "abc", 3), -1);
-    EXPECT_EQ(file_write(h, "def", 3), 3);
-    EXPECT_EQ(file_close(h), 0);
+    EXPECT_EQ(file_close(w), -1);
+    EXPECT_EQ(file_open(path("w.txt").c_str(), 0), w);  // the lowest free handle is the one given back
+    EXPECT_EQ(file_close(w), 0);
     EXPECT_EQ(read("w.txt"), "def");
-
-    files_test_fail_call(0);
-    EXPECT_EQ(file_rename(a.c_str(), path("b.txt").c_str()), -1);
-    EXPECT_EQ(read("a.txt"), "alpha");
-    EXPECT_FALSE(fs::exists(dir_ / "b.txt"));
-
-    files_test_fail_call(0);
-    EXPECT_EQ(file_delete(a.c_str()), -1);
-    EXPECT_TRUE(fs::exists(dir_ / "a.txt"));
-
-    files_test_fail_call(0);
-    const TimeRecord other = {120, 5, 6, 7, 8, 9};
-    EXPECT_EQ(set_file_time(a.c_str(), &other), -1);
-    TimeRecord got;
-    EXPECT_EQ(file_time(a.c_str(), &got), 0);
-    EXPECT_EQ(time_text(got), time_text(stamp));
-
-    files_test_fail_call(0);
-    EXPECT_EQ(set_file_attributes(a.c_str(), FILE_ATTR_READONLY), -1);
-    EXPECT_EQ(file_attributes(a.c_str()) & FILE_ATTR_READONLY, 0);
-
-    // The k-th call from now, once; -1 turns the seam off but keeps counting.
-    write("1", "1");
-    write("2", "2");
-    write("3", "3");
-    files_test_fail_call(2);
-    EXPECT_EQ(file_delete(path("1").c_str()), 0);
-    EXPECT_EQ(file_delete(path("2").c_str()), 0);
-    EXPECT_EQ(file_delete(path("3").c_str()), -1);
-    EXPECT_EQ(file_delete(path("3").c_str()), 0);
+    files_test_fail_call(2);  // the k-th call from now, once; -1 turns the seam off but keeps counting
+    for (int result : {0, 0, -1, 0}) EXPECT_EQ(set_file_attributes(a.c_str(), 0), result);
     files_test_fail_call(-1);
-    EXPECT_EQ(files_test_calls(), 0);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(file_rename(a.c_str(), a.c_str()), -1);  // refused, not failed
-    EXPECT_EQ(files_test_calls(), 3);
-    EXPECT_EQ(read("a.txt"), "alpha");
-}
-
-TEST_F(Files, AFailingCloseStillReleasesTheHandle) {
-    const std::string c = path("c.txt");
-    const int h = file_create(c.c_str());
-    ASSERT_GE(h, 0);
-    EXPECT_EQ(file_write(h, "kept", 4), 4);
-    files_test_fail_call(0);
-    EXPECT_EQ(file_close(h), -1);
-    // The lowest free handle is the one given back.
-    const int again = file_open(c.c_str(), 0);
-    EXPECT_EQ(again, h);
-    EXPECT_EQ(file_close(again), 0);
-    EXPECT_EQ(read("c.txt"), "kept");
-    // No handle is left open on it: the system lets it go.
-    EXPECT_EQ(file_delete(c.c_str()), 0);
-    EXPECT_FALSE(fs::exists(dir_ / "c.txt"));
-
-    // A line file whose close fails reports it and is closed all the same.
-    write("l.txt", "x\n");
-    LineFile lf;
-    ASSERT_GE(lf_open(&lf, path("l.txt").c_str()), 0);
+    EXPECT_EQ(file_rename(a.c_str(), a.c_str()), -1);  // refused, not failed, yet counted
+    EXPECT_EQ(files_test_calls(), 1);
+    LineFile lf;  // a line file whose close fails reports it and is closed all the same
+    ASSERT_GE(lf_open(&lf, a.c_str()), 0);
     files_test_fail_call(0);
     EXPECT_EQ(lf_close(&lf), -1);
     EXPECT_EQ(lf.handle, -1);
-    EXPECT_EQ(file_delete(path("l.txt").c_str()), 0);
+    EXPECT_EQ(file_delete(a.c_str()), 0);
 }
 
-// Every call the module makes for itself counts, and a copy failed at any of
-// them reports failure with no destination left, or is whole.
-TEST_F(Files, CallsInsideTheModuleCountAndACopyFailedAtAnyOfThemLeavesNothing) {
-    std::string bytes;
-    for (int i = 0; i < 40000; ++i) bytes += static_cast<char>('a' + i % 26);
-    write("src.bin", bytes);
-    const std::string src = path("src.bin"), dst = path("dst.bin");
+// --- The line file ---------------------------------------------------------------------
 
-    files_test_fail_call(-1);
-    EXPECT_EQ(file_size(src.c_str()), 40000);
-    EXPECT_EQ(files_test_calls(), 2);  // open, close
-    files_test_fail_call(-1);
+// Every line of a file read with max characters a line; the end of the file
+// stays the end. *loss: what the reader dropped beyond the lossless rules.
+Lines readLines(const std::string& file, int max, std::string* loss = nullptr, int blockSize = LF_BLOCK_SIZE) {
+    Lines lines;
     LineFile lf;
-    ASSERT_GE(lf_open(&lf, src.c_str()), 0);
-    EXPECT_EQ(lf_write(&lf, "A", 1), 0);
-    EXPECT_EQ(lf_close(&lf), 0);
-    EXPECT_EQ(files_test_calls(), 3);  // open, the block written back, close
-    bytes[0] = 'A';
-
-    files_test_fail_call(-1);
-    ASSERT_EQ(file_copy(src.c_str(), dst.c_str()), 0);
-    const int calls = files_test_calls();
-    EXPECT_GE(calls, 8);  // open, create, three buffers written, two closes, time, attributes
-    ASSERT_EQ(file_delete(dst.c_str()), 0);
-
-    int failed = 0;
-    for (int k = 0; k < calls; ++k) {
-        SCOPED_TRACE("failing call " + std::to_string(k));
-        files_test_fail_call(k);
-        const int result = file_copy(src.c_str(), dst.c_str());
-        EXPECT_GT(files_test_calls(), k);
-        if (result != 0) ++failed;
-        if (result == 0) {
-            EXPECT_EQ(read("dst.bin"), bytes);
-            EXPECT_EQ(file_delete(dst.c_str()), 0);
-        } else {
-            EXPECT_EQ(result, -1);
-            EXPECT_FALSE(fs::exists(dir_ / "dst.bin"));
-        }
-        EXPECT_EQ(read("src.bin"), bytes);
+    EXPECT_GE(lf_open(&lf, file.c_str()), 0);
+    EXPECT_EQ(lf.blockSize, blockSize);
+    std::vector<char> buf(static_cast<size_t>(max) + 1);
+    for (int n; (n = lf_read_line(&lf, buf.data(), max)) >= 0;) lines.emplace_back(buf.data(), static_cast<size_t>(n));
+    EXPECT_EQ(lf_read_line(&lf, buf.data(), max), -1);
+    EXPECT_EQ(buf[0], '\0');
+    const LineLoss& l = lf.loss;
+    if (loss) {
+        *loss = "cut " + std::to_string(l.cutLines) + " nul " + std::to_string(l.nulLines) + " cr " +
+                std::to_string(l.loneCRs) + " eof " + std::to_string(l.afterEof) + (l.readFailed ? " read failed" : "");
     }
-    // Only closing the source, the time and the attributes may fail unnoticed.
-    EXPECT_EQ(failed, calls - 3);
+    EXPECT_EQ(lf_close(&lf), 0);
+    return lines;
+}
+
+TEST_F(Files, LineEndsCrAndCtrlZ) {
+    std::string x300;
+    for (int i = 0; i < 300; ++i) x300 += static_cast<char>('a' + i % 26);
+    const std::string huge = "A" + std::string(9998, 'h') + "Z";
+    struct Row { std::string bytes; int max; Lines lines; const char* loss; };
+    const Row rows[] = {
+        {"a\r\nb", 250, {"a", "b"}, "cut 0 nul 0 cr 0 eof 0"},           // no line end after the last line
+        {"a\nb\x1A" "c\n", 250, {"a", "b"}, "cut 0 nul 0 cr 0 eof 2"},   // Ctrl-Z ends line and file
+        {"\x1A" "abc\n", 250, {}, "cut 0 nul 0 cr 0 eof 4"},
+        {"one\r\ntwo\r\n\x1A" "three\r\nfour\r\n", 250, {"one", "two"}, "cut 0 nul 0 cr 0 eof 13"},
+        {"a\r\nb\r\n\x1A", 250, {"a", "b"}, "cut 0 nul 0 cr 0 eof 0"},    // Ctrl-Z as the last byte
+        {"\n", 250, {""}, "cut 0 nul 0 cr 0 eof 0"},
+        {"", 250, {}, "cut 0 nul 0 cr 0 eof 0"},
+        {"a\rb\r\nc\n\rd\r", 250, {"ab", "c", "d"}, "cut 0 nul 0 cr 3 eof 0"},  // LF CR ends a line
+        {"one\rtwo\rthree\r", 250, {"onetwothree"}, "cut 0 nul 0 cr 3 eof 0"},
+        {"a\r\x1A", 250, {"a"}, "cut 0 nul 0 cr 1 eof 0"},               // a CR before the Ctrl-Z is lone
+        {"x\ny  \t\n\n", 250, {"x", "y  \t", ""}, "cut 0 nul 0 cr 0 eof 0"},
+        {std::string("n\0l\0\nz", 6), 250, {std::string("n\0l\0", 4), "z"}, "cut 0 nul 1 cr 0 eof 0"},
+        {std::string("a\0b", 3), 250, {std::string("a\0b", 3)}, "cut 0 nul 1 cr 0 eof 0"},
+        {x300 + "\r\nnext\n", 250, {x300.substr(0, 250), "next"}, "cut 1 nul 0 cr 0 eof 0"},
+        {x300.substr(0, 250) + " \t \r\n" + x300.substr(0, 251) + "\n", 250,
+         {x300.substr(0, 250), x300.substr(0, 250)}, "cut 1 nul 0 cr 0 eof 0"},  // only white space past the cut
+        {"x\n" + huge + "\ny", 250, {"x", huge.substr(0, 250), "y"}, "cut 1 nul 0 cr 0 eof 0"},
+        {"x\n" + huge + "\ny", 10000, {"x", huge, "y"}, "cut 0 nul 0 cr 0 eof 0"},  // over five blocks
+        {"x\n" + huge + "\ny", 0, {"", "", ""}, "cut 3 nul 0 cr 0 eof 0"},
+        {"a\rb\r\rc\rd\r\nxy\n", 3, {"abc", "xy"}, "cut 1 nul 0 cr 4 eof 0"},  // CRs inside take no room
+        {std::string(2047, 'e') + "\n", 3000, {std::string(2047, 'e')}, "cut 0 nul 0 cr 0 eof 0"},  // a block end
+        {std::string(4096, 'f'), 5000, {std::string(4096, 'f')}, "cut 0 nul 0 cr 0 eof 0"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::PrintToString(r.bytes.substr(0, 40)) + " max " + std::to_string(r.max));
+        write("t.txt", r.bytes);
+        std::string loss;
+        EXPECT_EQ(readLines(path("t.txt"), r.max, &loss), r.lines);
+        EXPECT_EQ(loss, r.loss);
+    }
+    write("z.txt", "b\x1A" "c\n");  // the Ctrl-Z is never consumed: raw reads do pass it
+    LineFile lf;
+    char buf[251];
+    ASSERT_GE(lf_open(&lf, path("z.txt").c_str()), 0);
+    EXPECT_EQ(lf_read_line(&lf, buf, 250), 1);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(lf_read_line(&lf, buf, 250), -1);
+    EXPECT_EQ(lf_tell(&lf), 1);
+    EXPECT_EQ(lf_read(&lf, buf, 2), 0);
+    EXPECT_EQ(std::string(buf, 2), "\x1A" "c");
+    EXPECT_EQ(lf_close(&lf), 0);
+    write("list.txt", std::string(100, 'q') + "\nshort\n");  // list lines take 78 characters
+    ASSERT_GE(lf_open(&lf, path("list.txt").c_str()), 0);
+    for (int n : {78, 5, -1}) EXPECT_EQ(lf_gets(&lf, buf), n);
+    EXPECT_EQ(lf_close(&lf), 0);
+}
+
+// Lines of every length 0..130 with both lossless line ends put CR, LF and
+// text on both sides of many block boundaries: a CR LF parted by a boundary is
+// no lone CR. The 100-byte reserve serves as block when none can be had.
+TEST_F(Files, LinesAcrossBlockBoundaries) {
+    Lines lines;
+    std::string bytes;
+    for (int i = 0; i < 400; ++i) {
+        lines.emplace_back(static_cast<size_t>(i * 37 % 131), static_cast<char>('A' + i % 26));
+        bytes += lines.back() + (i % 2 ? "\r\n" : "\n");
+    }
+    write("blocks.txt", bytes + "\x1A");
+    write("lone.txt", std::string(99, 'c') + "\rd\n" + std::string(95, 'e') + "\r");
+    std::string loss;
+    EXPECT_EQ(readLines(path("blocks.txt"), 250, &loss), lines);
+    EXPECT_EQ(loss, "cut 0 nul 0 cr 0 eof 0");
+    files_test_fail_alloc(true);
+    EXPECT_EQ(readLines(path("blocks.txt"), 250, &loss, LF_RESERVE_SIZE), lines);
+    EXPECT_EQ(loss, "cut 0 nul 0 cr 0 eof 0");
+    EXPECT_EQ(readLines(path("lone.txt"), 250, &loss, LF_RESERVE_SIZE),
+              (Lines{std::string(99, 'c') + "d", std::string(95, 'e')}));
+    EXPECT_EQ(loss, "cut 0 nul 0 cr 2 eof 0");
+    files_test_fail_reads_after(2);  // a failed read ends the file and is reported
+    EXPECT_EQ(readLines(path("blocks.txt"), 250, &loss, LF_RESERVE_SIZE).size(), 4u);
+    EXPECT_EQ(loss, "cut 0 nul 0 cr 0 eof 0 read failed");
+}
+
+// Raw reads and seeks across blocks; changed bytes go back when the block
+// changes or the file closes, and a failed write-back is reported.
+TEST_F(Files, ALineFileReadsSeeksAndWritesBack) {
+    std::string bytes;
+    for (int i = 0; i < 5000; ++i) bytes += static_cast<char>(i % 251);
+    for (bool reserve : {false, true}) {
+        SCOPED_TRACE(reserve);
+        write("b.bin", bytes);
+        files_test_fail_alloc(reserve);
+        LineFile lf;
+        ASSERT_GE(lf_open(&lf, path("b.bin").c_str()), 0);
+        std::string got(3000, '\0');
+        EXPECT_EQ(lf_read(&lf, &got[0], 3000), 0);
+        EXPECT_EQ(got, bytes.substr(0, 3000));
+        EXPECT_EQ(lf_seek(&lf, 4990), 0);
+        EXPECT_EQ(lf_tell(&lf), 4990);
+        EXPECT_EQ(lf_read(&lf, &got[0], 20), -1);  // the file ends first, but the rest is delivered
+        EXPECT_EQ(got.substr(0, 10), bytes.substr(4990));
+        EXPECT_EQ(lf_seek(&lf, -1), -1);
+        const long edge = lf.blockSize;
+        ASSERT_EQ(lf_seek(&lf, edge - 8), 0);
+        EXPECT_EQ(lf_write(&lf, "0123456789ABCDEF", 16), 0);  // crosses into the next block
+        EXPECT_EQ(read("b.bin").substr(edge - 8, 16), "01234567" + bytes.substr(edge, 8));
+        ASSERT_EQ(lf_seek(&lf, 2), 0);  // leaving the block writes it back
+        EXPECT_EQ(lf_write(&lf, "xy", 2), 0);
+        ASSERT_EQ(lf_seek(&lf, 0), 0);
+        char seen[4];
+        EXPECT_EQ(lf_read(&lf, seen, 4), 0);
+        EXPECT_EQ(std::string(seen, 4), bytes.substr(0, 2) + "xy");  // reads see the buffer
+        EXPECT_EQ(read("b.bin").substr(2, 2), bytes.substr(2, 2));   // not yet the file
+        ASSERT_EQ(lf_seek(&lf, 5003), 0);  // writing beyond the end leaves zeros between
+        EXPECT_EQ(lf_write(&lf, "END", 3), 0);
+        EXPECT_EQ(lf_close(&lf), 0);
+        std::string expected = bytes;
+        expected.replace(2, 2, "xy").replace(static_cast<size_t>(edge - 8), 16, "0123456789ABCDEF");
+        EXPECT_EQ(read("b.bin"), expected + std::string(3, '\0') + "END");
+    }
+    for (bool acrossARead : {false, true}) {
+        SCOPED_TRACE(acrossARead);
+        write("f.bin", std::string(5000, '.'));
+        LineFile lf;
+        ASSERT_GE(lf_open(&lf, path("f.bin").c_str()), 0);
+        EXPECT_EQ(lf_write(&lf, "abc", 3), 0);
+        files_test_fail_writes_after(0);
+        char buf[3000];
+        EXPECT_EQ(acrossARead ? lf_read(&lf, buf, 3000) : lf_seek(&lf, 3000), acrossARead ? 0 : -1);
+        EXPECT_EQ(lf_close(&lf), -1);
+        EXPECT_EQ(lf_close(&lf), -1);  // a second close does nothing
+        files_test_fail_writes_after(-1);
+        EXPECT_EQ(read("f.bin"), std::string(5000, '.'));
+    }
+}
+
+// --- Paths and directories -------------------------------------------------------------
+
+// The functions on a path as (buffer, path) -> result; those that change a
+// path in place work on a copy in the buffer.
+int namePos(char* d, const char* p) { return path_name_pos(std::strcpy(d, p)); }
+int setExtTxt(char* d, const char* p) { return path_set_ext(std::strcpy(d, p), "txt"); }
+int setExtLong(char* d, const char* p) { return path_set_ext(std::strcpy(d, p), "longext"); }
+int addSep(char* d, const char* p) { return path_add_sep(std::strcpy(d, p)); }
+int stripSep(char* d, const char* p) {
+    path_strip_sep(std::strcpy(d, p));
+    return 0;
+}
+int unify(char* d, const char* p) {
+    path_unify_seps(std::strcpy(d, p));
+    return 0;
+}
+int backslash(char* d, const char* p) {
+    path_backslash(std::strcpy(d, p));
+    return 0;
+}
+
+// Over 200 characters a result is refused, never cut.
+TEST_F(Files, PathPieces) {
+    using Fn = int (*)(char* dst, const char* path);
+    const Fn dir = path_dir, ext = path_ext;
+    const std::string p195(195, 'p'), a200(FILE_PATH_MAX, 'a'), a199(FILE_PATH_MAX - 1, 'a');
+    struct Row { Fn fn; std::string in; int result; std::string out; };
+    const Row rows[] = {
+        {namePos, "C:\\dir/sub\\name.txt", 11, "C:\\dir/sub\\name.txt"},
+        {namePos, "C:name", 2, "C:name"},
+        {dir, "C:\\dir/name.txt", 7, "C:\\dir/"},
+        {dir, "name.txt", 0, ""},
+        {dir, std::string(300, 'L'), -1, ""},
+        {ext, "dir.d/name.tar.gz", 2, "gz"},
+        {ext, "dir.d/name", 0, ""},
+        {ext, "dir.d\\", 0, ""},
+        {ext, "a.", 0, ""},
+        {ext, "x", 0, ""},
+        {ext, std::string(250, 'a') + ".b/c." + std::string(250, 'x'), -1, ""},
+        {setExtTxt, "C:\\my.dir\\readme", 0, "C:\\my.dir\\readme.txt"},  // the directory's dot is no extension
+        {setExtTxt, "C:\\my.dir\\readme.bak", 0, "C:\\my.dir\\readme.txt"},
+        {setExtTxt, p195, 0, p195 + ".txt"},
+        {setExtLong, p195, -1, p195},  // 203 characters
+        {addSep, "C:\\a/b", 0, "C:\\a/b/"},  // the last separator found
+        {addSep, "C:\\a/b/", 0, "C:\\a/b/"},
+        {addSep, "C:\\a", 0, "C:\\a\\"},
+        {addSep, "name", 0, "name/"},
+        {addSep, "", 0, ""},
+        {addSep, a199, 0, a199 + "/"},
+        {addSep, a200, -1, a200},
+        {stripSep, "a\\b\\\\", 0, "a\\b\\"},  // one only
+        {unify, "C:\\x/y\\z/", 0, "C:\\x\\y\\z\\"},
+        {unify, "a/x\\y/z", 0, "a/x/y/z"},
+        {backslash, "a/x/y/z", 0, "a\\x\\y\\z"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.in.substr(0, 30));
+        std::vector<char> buf(FILE_PATH_MAX + 2, '?');  // on the heap, so an overrun is seen
+        EXPECT_EQ(r.fn(buf.data(), r.in.c_str()), r.result);
+        EXPECT_EQ(std::string(buf.data()), r.out);
+    }
+    struct Short { std::string in; std::string out; };
+    const Short shortRows[] = {
+        {"C:\\Projekte\\Editor\\quelle.cpp", "C:\\Projekte\\Editor\\quelle.cpp"},  // under 40
+        {"C:\\Projekte\\Editor\\Quellen\\Unterordner\\datei.cpp", "...\\Editor\\Quellen\\Unterordner\\datei.cpp"},
+        {"C:\\" + std::string(45, 'n'), "..." + std::string(40, 'n')},
+        {std::string(39, 'e'), std::string(39, 'e')},
+        {std::string(300, 'h') + "\\end.txt", "...\\end.txt"},
+    };
+    for (const Short& r : shortRows) EXPECT_EQ(std::string(path_short(r.in.c_str())), r.out) << r.in;
+}
+
+#ifdef _WIN32
+// A drive letter that exists (or not) other than the current one; 0 if none.
+int otherDrive(bool exists) {
+    for (int d = 26; d >= 3; --d) {
+        if (((_getdrives() & (1ul << (d - 1))) != 0) == exists && d != _getdrive()) return d;
+    }
+    return 0;
+}
+#endif
+
+// Directories are changed and made without leaving the current one behind;
+// a current directory longer than a path is refused.
+TEST_F(Files, ChangeAndMakeDirectories) {
+    char cwd[FILE_PATH_MAX + 1];
+    ASSERT_EQ(change_dir(dir_.string().c_str()), 0);
+    ASSERT_EQ(get_cwd(cwd), 0);
+    EXPECT_TRUE(fs::equivalent(cwd, dir_));
+    write("plain", "");
+    for (const char* bad : {"missing", "plain", ""}) EXPECT_EQ(change_dir(*bad ? path(bad).c_str() : ""), -1) << bad;
+    fs::create_directory(dir_ / "have");
+    struct Row { std::string dir; int result; const char* made; };
+    const Row rows[] = {
+        {path("have"), MKDIR_OK, "have"},
+        {path("a/b\\c/"), MKDIR_OK, "a/b/c"},
+        {"  rel//x\\y  ", MKDIR_OK, "rel/x/y"},  // relative, blanks around, doubled separator
+        {path("plain/sub"), MKDIR_CANT_CREATE, "plain"},  // a file is in the way
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(make_dirs(r.dir.c_str()), r.result) << r.dir;
+        EXPECT_EQ(fs::is_directory(dir_ / r.made), r.result == MKDIR_OK) << r.dir;
+        EXPECT_TRUE(fs::equivalent(fs::current_path(), dir_));
+    }
+#ifdef _WIN32
+    if (const int other = otherDrive(true)) {  // a failing change on another drive keeps this drive current
+        EXPECT_EQ(change_dir((std::string(1, static_cast<char>('A' + other - 1)) + ":\\y8_no_such_dir").c_str()), -1);
+        EXPECT_TRUE(fs::equivalent(fs::current_path(), dir_));
+    }
+    if (const int missing = otherDrive(false)) {
+        const std::string onMissing = std::string(1, static_cast<char>('A' + missing - 1)) + ":\\x\\y";
+        EXPECT_EQ(make_dirs(onMissing.c_str()), MKDIR_NO_DRIVE);
+    }
+#endif
+    fs::path deep = dir_;
+    while (deep.string().size() <= FILE_PATH_MAX + 5) deep /= std::string(30, 'd');
+    fs::create_directories(deep);
+    fs::current_path(deep);
+    std::vector<char> buf(FILE_PATH_MAX + 1, '?');
+    EXPECT_EQ(get_cwd(buf.data()), -1);
+    EXPECT_EQ(buf[0], '\0');
+    EXPECT_EQ(make_dirs("more"), MKDIR_CANT_CREATE);  // could not come back here
+    EXPECT_FALSE(fs::exists(deep / "more"));
+}
+
+using Listing = std::map<std::string, std::string>;  // full path: "d" or the size and time
+
+int collect(bool isDir, const char* fullPath, long size, const TimeRecord* time, void* user) {
+    const std::string size_text = std::to_string(size);
+    (*static_cast<Listing*>(user))[fullPath] = isDir ? "d " + size_text : size_text + " " + time_text(*time);
+    return 1;
+}
+
+// Names match without case; an empty pattern lists all but "." and ".."; a
+// name that would make the path too long is skipped, never cut.
+TEST_F(Files, DirListMatchesNamesWithoutCase) {
+    const TimeRecord stamp = {120, 12, 24, 18, 0, 1};
+    for (const char* name : {"a.h", "a.cpp", "B.C", "a.c"}) write(name, name);
+    ASSERT_EQ(set_file_time(path("a.c").c_str(), &stamp), 0);
+    fs::create_directory(dir_ / "sub.c");
+    const size_t room = FILE_PATH_MAX - dir_.string().size() - 1;  // the longest name that fits
+    write(std::string(room, 'n'), "");
+    write(std::string(room + 1, 'n'), "");
+    std::string base = dir_.string() + "\\";
+    for (char& c : base) c = c == '/' ? '\\' : c;
+    struct Row { std::string pattern; int count; Listing listed; };
+    const Row rows[] = {
+        {dir_.string() + "/*.c", 3, {{base + "a.c", "3 2020-12-24 18:00:01"},
+            {base + "B.C", ""}, {base + "sub.c", "d 0"}}},
+        {dir_.string() + "\\", 6, {}},
+        {"?.H", 1, {{".\\a.h", ""}}},  // without a directory: the current one
+        {dir_.string() + "/n*", 1, {{base + std::string(room, 'n'), ""}}},
+        {path("missing/*"), -1, {}},
+    };
+    fs::current_path(dir_);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.pattern);
+        Listing listing;
+        EXPECT_EQ(dir_list(r.pattern.c_str(), collect, &listing), r.count);
+        for (const auto& [name, what] : r.listed) {
+            ASSERT_EQ(listing.count(name), 1u) << name;
+            if (*what.c_str()) { EXPECT_EQ(listing[name], what); }
+        }
+        EXPECT_EQ(listing.count(base + "."), 0u);
+        EXPECT_EQ(listing.count(base + ".."), 0u);
+    }
+    int calls = 0;
+    auto stopAtOnce = [](bool, const char*, long, const TimeRecord*, void* user) {
+        ++*static_cast<int*>(user);
+        return 0;
+    };
+    EXPECT_EQ(dir_list("*", stopAtOnce, &calls), 1);
+    EXPECT_EQ(calls, 1);
+    for (const char* root : {"\\*", "/*"}) {  // the root of the current drive without a drive letter
+        Listing listing;
+        EXPECT_GT(dir_list(root, collect, &listing), 0) << root;
+        for (const auto& entry : listing) EXPECT_EQ(entry.first.substr(0, 2).find('\\', 1), std::string::npos);
+        for (const auto& entry : listing) EXPECT_EQ(entry.first[0], '\\');
+    }
 }
 
 }  // namespace
