@@ -157,17 +157,6 @@ TEST_F(Adder, WithoutTheCheckBoxOrTheDialogTheKeysAreTypedAndCtrlMinusOpensOrClo
     EXPECT_TRUE(closeAsked());
 }
 
-TEST_F(Adder, AdderKeysAreRecordedAndPlayBackIntoTheAdder) {
-    load({"4", "5", "6"}, 1);
-    recordToggle(0);
-    type("+");
-    recordToggle(0);
-    ASSERT_EQ(recordCountGet(0), 1);  // the Down it pressed is not recorded
-    playBack(0);
-    EXPECT_EQ(sumInt, 9);
-    EXPECT_EQ(cursorRow, 2);
-}
-
 TEST_F(Adder, TheFieldsAreWrittenWhenChangedAndTypingIntoThemSetsTheSums) {
     adderOpening(1);
     adderOpened(kAdderDialog);
