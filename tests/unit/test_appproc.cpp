@@ -133,6 +133,10 @@ TEST_F(CommandTable, RecordingAndPostedTextReachTheirOperations) {
         command(id);
         EXPECT_TRUE(isRecording(slot));
     }
+    setRow(1, "a\tbb\tc");
+    command(CMD_TAB_EXPAND);
+    command(CMD_TAB_COMPRESS);
+    EXPECT_EQ(rowText(1), "a\tbb\tc");
     keyChar('z', false, false, false);
     command(CMD_RECORD_0);
     command(CMD_PLAY_0);

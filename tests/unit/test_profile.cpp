@@ -92,6 +92,7 @@ TEST_F(Profile, ANamedFileIsUsedForOneCallAndTheProfileUnderAnotherCaseIsTheProf
     char buf[INI_BUF_SIZE];
     EXPECT_EQ(ini_read_file("", "Option", "TabStep", buf), 0);  // no name: nothing read or written
     ini_write_file(nullptr, "Option", "TabStep", "9");
+    ini_write_file("", "Option", "TabStep", "9");
     ini_write_file(std::string(FILE_PATH_MAX + 1, 'f').c_str(), "Option", "TabStep", "9");
     ini_write_file("Y8TEST.INI", "Window", "InUse0", "1");
     EXPECT_EQ(ini_read("window", "inuse0", buf), 1);

@@ -98,6 +98,7 @@ TEST_F(Recorder, NestedKeysAreNotRecordedAndThePreviousKeystrokeTellsRepeatedCtr
     keyChar('l', false, true, true);  // AltGr: Ctrl is down, the code folds to L
     ctrl('Q');
     EXPECT_TRUE(previousKeyWas('L'));
+    EXPECT_EQ(previousKey().alt, 1);
     keyChar('l', false, false, false);  // a character without Ctrl is no Ctrl command
     ctrl('Q');
     EXPECT_FALSE(previousKeyWas('L'));

@@ -123,6 +123,7 @@ TEST(Status, HelpTargetIsTheProgramsChmOrTheGivenFileAndNothingWhenItCannotFit) 
         } else {
             EXPECT_EQ(buf, r.target);
         }
+        EXPECT_EQ(help_target(buf, r.size, r.file, "", r.topic), r.file && *r.file ? result : -1);  // no program path
     }
 }
 
