@@ -132,6 +132,7 @@ TEST_F(DirectoryPanel, ChoosingOpensTheEntryBehindTheLineOrEntersTheDirectory) {
     ASSERT_EQ(dirChoose(0, path), DirChoice::Read);  // the parent leads back
     EXPECT_EQ(fs::path(dirPanelDir()), dir_ / "list");
 
+    fs::current_path(dir_);  // a current directory cannot be removed on every system
     fs::remove_all(dir_ / "list");  // a gone directory leaves the parent alone
     EXPECT_EQ(dirRead(listDir().c_str()), -1);
     EXPECT_EQ(lines(), std::vector<std::string>{".."});
