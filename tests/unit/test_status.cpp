@@ -3,7 +3,6 @@
 #include "support/status.h"
 
 #include "support/platform.h"
-#include "host/headless_status.h"
 
 #include <gtest/gtest.h>
 
@@ -125,20 +124,6 @@ TEST(Status, HelpTargetIsTheProgramsChmOrTheGivenFileAndNothingWhenItCannotFit) 
         }
         EXPECT_EQ(help_target(buf, r.size, r.file, "", r.topic), r.file && *r.file ? result : -1);  // no program path
     }
-}
-
-TEST(Status, TheHostKeepsTheLastTextOfEachPartWithinItsRoom) {
-    headless_status_reset();
-    status_set(0, "Z 1");
-    status_set(0, "Z 2");
-    status_set(-1, "no");  // outside the bar: counted, not recorded
-    status_set(STATUS_MAX_PARTS, std::string(400, 'L').c_str());
-    EXPECT_STREQ(headless_status_text(0), "Z 2");
-    EXPECT_STREQ(headless_status_text(STATUS_MAX_PARTS), "");
-    EXPECT_EQ(headless_status_count(), 4);
-    set_main_title(std::string(400, 'L').c_str());
-    EXPECT_EQ(std::strlen(headless_title()), static_cast<size_t>(HEADLESS_STATUS_TEXT_MAX));
-    headless_status_reset();
 }
 
 }  // namespace
