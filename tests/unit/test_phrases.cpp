@@ -5,32 +5,26 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
+#include <vector>
 
 #include "editor_fixture.h"
+#include "file_bytes.h"
 #include "host/headless_messages.h"
 #include "host/headless_profile.h"
 #include "support/profile.h"
-#include "view/editing.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kCtrlShiftC = 3, kCtrlShiftI = 9, kCtrlShiftL = 12, kCtrlShiftX = 24;
-
 class Phrases : public ::testing::Test {
 protected:
     void SetUp() override {
         editorStart();
-        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() / (std::string("y8-phrases-") + info->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        dir_ = freshTempDir("y8-phrases-");
         headless_set_ini_dir((dir_.string() + "/").c_str());
         ini_set_file("Y8.ini");
         phrasesForget();
@@ -41,235 +35,135 @@ protected:
         std::error_code ignored;
         fs::remove_all(dir_, ignored);
     }
-
-    // Ctrl+Shift with a letter arrives as its control character.
-    static void ctrlShift(int code) { keyChar(code, true, true, false); }
-    static void ctrlComma() { keyDown(vk::kComma, false, true, false); }
+    static void ctrlShift(int code) { keyChar(code, true, true, false); }  // arrives as its control character
     static int col() { return firstCol + cursorCol; }
-    static int boxes() { return static_cast<int>(headless_boxes().size()); }
-
     // An abbreviation file of the given lines, named in the settings file.
-    std::string writeAbbrevs(const std::vector<std::string>& lines) {
-        const std::string path = (dir_ / "abk.txt").string();
-        std::ofstream out(path, std::ios::binary);
-        for (const std::string& line : lines) out << line << "\r\n";
-        ini_write("Installation", "Floskeln", path.c_str());
-        return path;
-    }
-    std::string settingsText() const {
-        std::ifstream in(headless_ini_path(), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-
-
-    // An empty store again, no mark, no boxes.
-    static void emptyStore() {
-        ASSERT_TRUE(emptyStoreStart(20, 80));
-        markReset();
-        headless_messages_reset();
-    }
-    // Row 0 "xx abc yy" with "abc" marked, the cursor behind it, and room
-    // for `left` bytes more.
-    static void markedRow(long left) {
-        setRow(0, "xx abc yy");
-        fillStoreLeaving(left);
-        cursorSet(6, 0);
-        markSetInLine(3, 6);
+    void writeAbbrevs(const std::vector<std::string>& lines) {
+        std::string bytes;
+        for (const std::string& line : lines) bytes += line + "\r\n";
+        writeBytes(dir_ / "abk.txt", bytes);
+        ini_write("Installation", "Floskeln", (dir_ / "abk.txt").string().c_str());
     }
 
     fs::path dir_;
 };
 
-TEST_F(Phrases, KeysNotationAndLoadingFromTheSettingsFile) {
-    char key[8];
-    const std::pair<int, const char*> keys[] = {{0, "S-C-@"}, {1, "S-C-A"}, {26, "S-C-Z"}, {27, "S-C-["},
-                                                {31, "S-C-_"}, {'A', "S-C-A"}, {'_', "S-C-_"}};
-    for (const auto& k : keys) {
-        phraseKeyName(key, k.first);
-        EXPECT_STREQ(key, k.second) << k.first;
-    }
-
+TEST_F(Phrases, PhrasesAreReadOnceFromTheirKeysAndTypedWithTheCursorAtTheQuestionMark) {
     const std::string eighty = "x" + std::string(78, 'y') + "z";
     ini_write("Floskel", "S-C-@", "at_~q~_?");
-    ini_write("Floskel", "S-C-_", "under_score");
     ini_write("Floskel", "S-C-Q", eighty.c_str());
-    ini_write("Floskel", "S-C-V", "/* @@@ */");
     char out[PHRASE_MAX + 1];
     phrase_get(0, out);
-    EXPECT_STREQ(out, "at \"q\" ?");  // the "?" stays for the typing
-    phrase_get(31, out);
-    EXPECT_STREQ(out, "under score");
+    EXPECT_STREQ(out, "at \"q\" ?");  // "_" a blank, "~" a quote; the "?" stays for the typing
     phrase_get('Q', out);  // code AND 31
-    EXPECT_EQ(std::string(out), eighty);  // 80 characters, one more than an ordinary value
-    phrase_get(22, out);
-    EXPECT_STREQ(out, "/* @@@ */");
-    phrase_get(kCtrlShiftX, out);
-    EXPECT_STREQ(out, "");
+    EXPECT_EQ(std::string(out), eighty);  // one more than an ordinary value
+    ini_write("Floskel", "S-C-@", "changed");  // loaded once: not seen in this run
+    phrase_set(24, "x_~");  // holds for the run, never saved
+    phrase_get(0, out);
+    EXPECT_STREQ(out, "at \"q\" ?");
+    EXPECT_EQ(readBytes(headless_ini_path()).find("S-C-X"), std::string::npos);
 
-    // Loaded once: later changes of the file are not seen in this run;
-    // phrase_set holds for the run and is not saved.
-    ini_write("Floskel", "S-C-_", "changed");
-    phrase_set(kCtrlShiftX, "x_~");
-    phrase_get(31, out);
-    EXPECT_STREQ(out, "under score");
-    phrase_get(kCtrlShiftX, out);
-    EXPECT_STREQ(out, "x \"");
-    EXPECT_EQ(settingsText().find("S-C-X"), std::string::npos);
-}
-
-TEST_F(Phrases, StandardPhrasesTypedByCtrlShiftKeys) {
     PhraseTexts texts;
     phraseFieldsStandard(&texts);
     phraseFieldsSave(texts);
     phrasesForget();  // as in the next run: from the settings file
-
-    ctrlShift(kCtrlShiftI);
-    EXPECT_EQ(rowText(0), "#include \"\"");
-    EXPECT_EQ(col(), 10);  // between the quotes
-
-    setRow(1, "");
-    cursorSet(0, 1);
-    ctrlShift(kCtrlShiftL);
-    EXPECT_EQ(rowText(1), "for ( i=0; i<; i++ )");
-    EXPECT_EQ(col(), 13);  // right after "i<"
-
-    setRow(2, "");
-    cursorSet(0, 2);
-    ctrlShift(kCtrlShiftC);
-    EXPECT_EQ(rowText(2), "case");
-    EXPECT_EQ(col(), 5);  // behind the blank
-
-    // X, Y and Z have none: nothing typed, nothing changed.
-    modified = 0;
-    for (int code : {24, 25, 26}) ctrlShift(code);
-    EXPECT_EQ(col(), 5);
-    EXPECT_EQ(modified, 0);
-
-    // Ctrl+Shift+letter as a virtual key does nothing: it arrives as a character.
-    keyDown('C', true, true, false);
-    EXPECT_EQ(rowText(2), "case");
-
-    // Two "?": the cursor stands where the second was; inserted into text.
-    setRow(3, "<>");
-    cursorSet(1, 3);
+    struct Row { int code; const char* before; int at; const char* after; int cursor; };
+    static const Row rows[] = {
+        {9, "", 0, "#include \"\"", 10},  // between the quotes
+        {12, "", 0, "for ( i=0; i<; i++ )", 13}, {3, "", 0, "case", 5},  // behind the blank
+        {26, "x", 1, "x", 1},  // Z has none: nothing typed
+        {1, "<>", 1, "<abcd>", 3},  // two "?": the cursor stands where the second was
+    };
     phrase_set(1, "a?b?cd");
-    ctrlShift(1);
-    EXPECT_EQ(rowText(3), "<abcd>");
-    EXPECT_EQ(col(), 3);
-    EXPECT_EQ(boxes(), 0);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.code);
+        setRow(0, r.before);
+        cursorSet(r.at, 0);
+        modified = 0;
+        ctrlShift(r.code);
+        EXPECT_EQ(rowText(0), r.after);
+        EXPECT_EQ(col(), r.cursor);
+        EXPECT_EQ(modified, r.after != std::string(r.before));
+    }
+    keyDown('C', true, true, false);  // as a virtual key it does nothing: it arrives as a character
+    EXPECT_EQ(rowText(0), "<abcd>");
 }
 
-TEST_F(Phrases, APhraseReplacesAMarkInTheCursorLine) {
-    setRow(0, "xx abc yy");
-    cursorSet(6, 0);
-    markSetInLine(3, 6);
-    phrase_set(17, "Q?");
-    ctrlShift(17);
-    EXPECT_EQ(rowText(0), "xx Q yy");
-    EXPECT_EQ(col(), 4);
-    EXPECT_EQ(markLineCount(), 0);
-
-    // A key without a phrase leaves the mark and its text alone.
-    markSetInLine(0, 2);
-    ctrlShift(kCtrlShiftX);
-    EXPECT_EQ(rowText(0), "xx Q yy");
-    EXPECT_EQ(markLineCount(), 1);
-}
-
-TEST_F(Phrases, AFullStoreRefusesTheWholePhraseAndKeepsTheMark) {
+TEST_F(Phrases, APhraseReplacesAMarkAndAFullStoreRefusesTheWholePhraseKeepingTheMark) {
     phrase_set(1, "ab?cd");
-    // One byte less than the four characters need: nothing typed, one box.
-    fillStoreLeaving(3);
-    modified = 0;
-    ctrlShift(1);
-    EXPECT_EQ(rowText(0), "");
-    EXPECT_EQ(col(), 0);
-    EXPECT_EQ(modified, 0);
-    ASSERT_EQ(boxes(), 1);
-    EXPECT_EQ(headless_boxes()[0].text, storeFullText);
-
-    // Exactly room for them: typed.
-    emptyStore();
-    fillStoreLeaving(4);
-    ctrlShift(1);
-    EXPECT_EQ(rowText(0), "abcd");
-    EXPECT_EQ(col(), 2);
-    EXPECT_EQ(boxes(), 0);
-
-    // With a mark to replace: refused before the mark goes.
-    phrase_set(2, "Q");
-    emptyStore();
-    markedRow(0);
-    ctrlShift(2);
-    EXPECT_EQ(rowText(0), "xx abc yy");
-    EXPECT_EQ(markLineCount(), 1);
-    EXPECT_EQ(boxes(), 1);
-    emptyStore();
-    markedRow(1);
-    ctrlShift(2);
-    EXPECT_EQ(rowText(0), "xx Q yy");
-    EXPECT_EQ(boxes(), 0);
+    phrase_set(2, "Q?");
+    struct Row { int code; bool marked; long left; const char* after; int cursor; int markLines; size_t boxes; };
+    static const Row rows[] = {
+        {1, false, 3, "", 0, 0, 1},  // one byte less than the four characters need: nothing, one box
+        {1, false, 4, "abcd", 2, 0, 0},
+        {2, true, 0, "xx abc yy", 6, 1, 1},  // refused before the mark goes
+        {2, true, 1, "xx Q yy", 4, 0, 0},
+        {24, true, 1, "xx abc yy", 6, 1, 0},  // a key without a phrase leaves the mark alone
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::to_string(r.code) + " " + std::to_string(r.left));
+        ASSERT_TRUE(emptyStoreStart(20, 80));
+        markReset();
+        headless_messages_reset();
+        if (r.marked) setRow(0, "xx abc yy");
+        fillStoreLeaving(r.left);
+        cursorSet(r.marked ? 6 : 0, 0);
+        if (r.marked) markSetInLine(3, 6);
+        ctrlShift(r.code);
+        EXPECT_EQ(rowText(0), r.after);
+        EXPECT_EQ(col(), r.cursor);
+        EXPECT_EQ(markLineCount(), r.markLines);
+        EXPECT_EQ(headless_boxes().size(), r.boxes);
+    }
 }
 
-TEST_F(Phrases, AbbreviationsFromTheFile) {
+TEST_F(Phrases, AbbreviationsAreReadOnceFromTheirFile) {
     std::vector<std::string> lines = {"fn   function_~?~_  ", "", "For for (;;) {"};
     for (int i = 3; i < 99; ++i) lines.push_back("w" + std::to_string(i) + " p" + std::to_string(i));
-    lines.push_back("last line100");      // line 100: read
-    lines.push_back("late line101");      // line 101: never read
+    lines.push_back("last line100");  // line 100: read
+    lines.push_back("late line101");  // line 101: never read
     writeAbbrevs(lines);
     char out[ABBREV_LINE_MAX + 1];
-    EXPECT_EQ(abbrev_expand("FN", out), 13);
-    EXPECT_STREQ(out, "function \"?\" ");  // trimmed as read, then "_" is a blank
-    abbrev_expand("fOR", out);
-    EXPECT_STREQ(out, "for (;;) {");
-    abbrev_expand("LAST", out);
-    EXPECT_STREQ(out, "line100");
-    EXPECT_EQ(abbrev_expand("late", out), 0);
-    EXPECT_STREQ(out, "");
-    EXPECT_EQ(abbrev_expand("function", out), 0);  // only the first word is looked up
-
-    // Read once: a changed file counts only after the list is forgotten.
-    const std::string longLine = "lg " + std::string(70, 'a') + "bbbbbbbbbbbbbbbbbbbb";
-    writeAbbrevs({"", longLine});
-    EXPECT_EQ(abbrev_expand("fn", out), 13);
+    struct Row { const char* word; const char* text; };
+    static const Row rows[] = {
+        {"FN", "function \"?\" "},  // trimmed as read, then "_" is a blank
+        {"fOR", "for (;;) {"}, {"LAST", "line100"}, {"late", ""}, {"function", ""}, {"?", ""},
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(abbrev_expand(r.word, out), static_cast<int>(std::strlen(r.text))) << r.word;
+        EXPECT_STREQ(out, r.text);
+    }
+    writeAbbrevs({"", "lg " + std::string(70, 'a') + std::string(20, 'b')});
+    EXPECT_EQ(abbrev_expand("fn", out), 13);  // a changed file counts only after the list is forgotten
     phrasesForget();
-    // An empty first line becomes "?"; the others are read; a long line is cut at 78.
-    EXPECT_EQ(abbrev_expand("?", out), 0);
-    EXPECT_EQ(abbrev_expand("lg", out), 75);
-    EXPECT_EQ(std::string(out), std::string(70, 'a') + "bbbbb");
-
-    // No file: an empty list.
+    EXPECT_EQ(abbrev_expand("lg", out), 75);  // cut at 78
     ini_write("Installation", "Floskeln", (dir_ / "missing.txt").string().c_str());
     phrasesForget();
-    EXPECT_EQ(abbrev_expand("fn", out), 0);
+    EXPECT_EQ(abbrev_expand("lg", out), 0);  // no file: an empty list
 }
 
 TEST_F(Phrases, CtrlCommaReplacesTheWordOrKeepsAnUnknownOne) {
     writeAbbrevs({"fn function_(?)", "big " + std::string(20, 'b')});
-    setRow(0, "x = Fn");
-    cursorSet(6, 0);
-    ctrlComma();
-    EXPECT_EQ(rowText(0), "x = function ()");
-    EXPECT_EQ(col(), 14);  // inside the parentheses
-
-    // An unknown word stays, nothing happens, no box.
-    setRow(1, "y zz");
-    cursorSet(4, 1);
-    modified = 0;
-    ctrlComma();
-    EXPECT_EQ(rowText(1), "y zz");
-    EXPECT_EQ(col(), 4);
-    EXPECT_EQ(modified, 0);
-    EXPECT_EQ(boxes(), 0);
-
-    // A phrase the store cannot take: the word stays too.
-    setRow(2, "big");
-    cursorSet(3, 2);
-    fillStoreLeaving(19);
-    ctrlComma();
-    EXPECT_EQ(rowText(2), "big");
-    EXPECT_EQ(col(), 3);
-    EXPECT_EQ(boxes(), 1);
+    struct Row { const char* line; long left; const char* after; int cursor; size_t boxes; };
+    static const Row rows[] = {
+        {"x = Fn", -1, "x = function ()", 14, 0},  // the cursor inside the parentheses
+        {"y zz", -1, "y zz", 4, 0},  // an unknown word stays, no box
+        {"big", 19, "big", 3, 1},  // a phrase the store cannot take: the word stays too
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.line);
+        ASSERT_TRUE(emptyStoreStart(20, 80));
+        headless_messages_reset();
+        setRow(0, r.line);
+        if (r.left >= 0) fillStoreLeaving(r.left);
+        cursorSet(static_cast<int>(std::strlen(r.line)), 0);
+        modified = 0;
+        keyDown(vk::kComma, false, true, false);
+        EXPECT_EQ(rowText(0), r.after);
+        EXPECT_EQ(col(), r.cursor);
+        EXPECT_EQ(modified, r.boxes == 0 && r.after != std::string(r.line));
+        EXPECT_EQ(headless_boxes().size(), r.boxes);
+    }
 }
 
 }  // namespace
