@@ -1,4 +1,4 @@
-// The shared environment of the Wine test program.
+// The shared environment of the Wine test program and the one fixture of the Win32 layer.
 //
 // Before the first test it registers a window class, creates the main window and
 // fills App (instance, mainWindow, a fixed-pitch font, the title "ZEMO Editor"),
@@ -17,6 +17,9 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -42,8 +45,7 @@ void wine_clear_boxes();
 void wine_pump();
 
 // Every WM_COMMAND the main window has received (LOWORD of wParam, and lParam),
-// oldest first, notifications of its child controls included;
-// wine_clear_main_commands() forgets them.
+// oldest first, notifications of its child controls included.
 struct WineCommand {
     int id;
     LPARAM lParam;
@@ -61,17 +63,55 @@ struct WineFileBytes {
 WineFileBytes wine_system_profile();
 void wine_system_profile_restore(const WineFileBytes& file);
 
-// ---------------------------------------------------------------- controls of the dialogs under test
+// ---------------------------------------------------------------- files and controls
 
-// The whole text of control id of dialog (however long).
-std::string itemText(HWND dialog, int id);
-// Clicks the button id of dialog.
-void click(HWND dialog, int id);
+std::string tempDir();                    // with its trailing backslash
+std::string fileText(const std::string& path);
+void writeFile(const std::string& path, const std::string& bytes);
+std::string windowText(HWND window);
+std::string itemText(HWND dialog, int id);  // the whole text of control id, however long
+bool checked(HWND dialog, int id);
+bool enabled(HWND dialog, int id);
+void click(HWND dialog, int id);            // BM_CLICK on button id
+void press(HWND dialog, int id, int code = 0);  // WM_COMMAND id from its control, then the pump
+HWND panel();                               // the dialog among the main window's children
+std::vector<std::string> listLines(HWND listBox);
+std::vector<std::string> comboLines(HWND comboBox);
+// The template's size in dialog units is the dialog's client area.
+void expectClientSize(HWND dialog, int width, int height);
+// A key pressed in control w: down and up, then the pump.
+void key(HWND w, int vk);
 // The text of part `part` of the main window's status bar.
 std::string statusPart(int part);
+// y8.exe beside this test program, loaded for its resources only (FreeLibrary it).
+HMODULE programResources();
 
 // ---------------------------------------------------------------- the document's window rows
 
-// Row r of the window holds text (unmarked); the text of row r, trimmed.
 void setRow(int r, const char* text);
-std::string rowText(int r);
+std::string rowText(int r);  // trimmed
+// The document holds lines, the window filled from its top.
+void loadLines(std::initializer_list<std::string> lines);
+
+// ---------------------------------------------------------------- the fixture
+
+// Every test starts with an empty document in 20 x 80 rows, a settings file of its
+// own (named after the process: several runs may share the prefix), no boxes and no
+// commands seen, run state 2. Afterwards the dialogs and the status bar are gone, the
+// settings file is removed, the title is back, and a box the test did not take with
+// wine_clear_boxes() fails it.
+class Win32Test : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+    // The status bar the program makes (its id is the id of other tests' controls).
+    static void statusBar();
+    // A WM_COMMAND through the main window procedure in run state 2, then the pump.
+    static void command(int id, LPARAM lParam = 0);
+    std::string settingsValue(const char* section, const char* key) const;
+
+    std::string settings;
+
+  private:
+    char title_[128] = "";
+};
