@@ -1,6 +1,6 @@
-// The program's frame under Wine: the resources of y8.exe (read as a data file,
-// so the program's own are checked), the main window procedure with the run
-// state, its command table, dropped files and the DDE service.
+// The program's frame under Wine: the menu and accelerators of y8.exe (read as a data
+// file, so the program's own are checked), the main window procedure with the run state,
+// its command table and dropped files. (The DDE service is proven as a process.)
 #include "shell/mainwin_win32.h"
 
 #include "../lib/empty_store.h"
@@ -42,9 +42,9 @@ void collect(HMENU menu, const std::string& sub, std::multiset<std::pair<int, st
     }
 }
 
-// The menu bar, every command once under its title, the accelerators, the start-up
-// options, icon, cursor, the about box and the context menus of y8.exe.
-TEST(ProgramResources, TheProgramCarriesItsMenusKeysOptionsAndBoxes) {
+// The menu bar with every command once under its title (in Windows-1252), and the
+// accelerators: the function keys of the command table.
+TEST(ProgramResources, TheMenuAndTheAcceleratorsCarryEveryCommand) {
     HMODULE program = programResources();
     ASSERT_NE(program, nullptr) << "the program is built beside the tests";
     HMENU menu = LoadMenuA(program, "ANW_MENU");
@@ -80,72 +80,7 @@ TEST(ProgramResources, TheProgramCarriesItsMenusKeysOptionsAndBoxes) {
     EXPECT_EQ(count, 20);
     DestroyAcceleratorTable(table);
 
-    HRSRC found = FindResourceA(program, "ANW_CONFIG", RT_RCDATA);
-    ASSERT_NE(found, nullptr);
-    const DWORD size = SizeofResource(program, found);
-    const char* data = static_cast<const char*>(LockResource(LoadResource(program, found)));
-    StartConfig c;
-    configDefaults(&c);
-    configApply(&c, data, size);
-    EXPECT_EQ(std::make_tuple(std::string(c.className), std::string(c.title), std::string(c.wpFile), std::string(c.wpSection)),
-              std::make_tuple(std::string("Y8"), std::string("ZEMO Editor"), std::string("Y8.ini"), std::string("Global")));
-    EXPECT_EQ(std::make_tuple(c.background, c.red, c.green, c.blue, c.ddeServer, c.single),
-              std::make_tuple(Background::Colour, 245, 245, 245, 1, 0));
-    EXPECT_NE(std::string(data, size).find(std::string("245 245 245\0\0", 13)), std::string::npos)
-        << "the run ends in its empty entry, within the resource";
-
-    for (int side : {32, 16}) {
-        HICON icon = static_cast<HICON>(LoadImageA(program, "ANW_ICON", IMAGE_ICON, side, side, 0));
-        ICONINFO info = {};
-        ASSERT_TRUE(GetIconInfo(icon, &info)) << side;
-        BITMAP colour = {};
-        GetObjectA(info.hbmColor, sizeof colour, &colour);
-        EXPECT_EQ(std::make_pair(colour.bmWidth, colour.bmHeight), std::make_pair(LONG{side}, LONG{side}));
-        DeleteObject(info.hbmColor);
-        DeleteObject(info.hbmMask);
-        DestroyIcon(icon);
-    }
-    HCURSOR cursor = static_cast<HCURSOR>(LoadImageA(program, "KAL_CUR", IMAGE_CURSOR, 32, 32, 0));
-    ICONINFO info = {};
-    ASSERT_TRUE(GetIconInfo(cursor, &info));
-    EXPECT_EQ(std::make_tuple(info.fIcon, info.xHotspot, info.yHotspot), std::make_tuple(FALSE, 15ul, 15ul));
-    if (info.hbmColor) DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    DestroyCursor(cursor);
-
-    // The about box centres itself (a third from the top) and OK or Cancel ends it.
-    for (int end : {IDOK, IDCANCEL}) {
-        HWND box = CreateDialogParamA(program, "ANW_ABOUT", App.mainWindow, aboutProc, 0);
-        ASSERT_NE(box, nullptr);
-        RECT r = {};
-        GetWindowRect(box, &r);
-        EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2);
-        EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 3);
-        EXPECT_EQ(itemText(box, ABOUT_VERSION), "Version 5.32");
-        SendMessageA(box, WM_COMMAND, static_cast<WPARAM>(end), 0);
-        EXPECT_FALSE(IsWindowVisible(box)) << end;
-        DestroyWindow(box);
-    }
-
-    // The context menus: with a mark, and without (no search, no cut or copy).
-    const std::pair<const char*, std::vector<UINT>> contexts[] = {
-        {"RMMENUMARK", {1100, 1200, 1201, 0, 1210, 1211, 0, 1112, 1110, 1111}},
-        {"RMMENUOHNE", {1200, 1201, 0, 1210, 1211, 0, 1111}}};
-    for (const auto& [name, ids] : contexts) {
-        HMENU context = LoadMenuA(program, name);
-        ASSERT_NE(context, nullptr) << name;
-        EXPECT_EQ(menuText(context, 0), "&Maus");
-        HMENU popup = GetSubMenu(context, 0);
-        std::vector<UINT> found;
-        for (int i = 0; i < GetMenuItemCount(popup); ++i) {
-            found.push_back((GetMenuState(popup, i, MF_BYPOSITION) & MF_SEPARATOR) ? 0 : GetMenuItemID(popup, i));
-        }
-        EXPECT_EQ(found, ids) << name;
-        DestroyMenu(context);
-    }
     FreeLibrary(program);
-    SetForegroundWindow(App.mainWindow);
-    wine_pump();
 }
 
 // Calls the main window procedure and puts back the window's placement and this
@@ -267,25 +202,12 @@ TEST_F(MainWindowProc, TheCommandsReachTheirOperationsThroughTheTable) {
     SetForegroundWindow(App.mainWindow);
 }
 
-// A drop as the system hands it over: DROPFILES and the names, double-NUL ended
-// (a list without names too: past a single NUL the reader would take what lies
-// behind the block for more files, and start copies of the program for them).
-HDROP makeDrop(const char* name) {
-    const size_t size = sizeof(DROPFILES) + (name ? std::strlen(name) + 2 : 2);
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-    auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
-    drop->pFiles = sizeof(DROPFILES);
-    if (name) std::strcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), name);
-    GlobalUnlock(block);
-    return static_cast<HDROP>(block);
-}
-
 TEST_F(MainWindowProc, ADroppedFileIsOpenedHereAndTheDropReleased) {
     for (const char* name : {"C:\\Meine Texte\\a b.txt", static_cast<const char*>(nullptr)}) {
         SCOPED_TRACE(name ? name : "no file");
         wine_clear_main_commands();
         ShowWindow(App.mainWindow, SW_MINIMIZE);
-        HDROP drop = makeDrop(name);
+        HDROP drop = name ? makeDrop({name}) : makeDrop({});
         ASSERT_LE(DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0), 1u) << "no second file to start a copy for";
         call(2, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
         EXPECT_FALSE(IsIconic(App.mainWindow)) << "a drop restores the window";
@@ -298,44 +220,6 @@ TEST_F(MainWindowProc, ADroppedFileIsOpenedHereAndTheDropReleased) {
         EXPECT_EQ(pendingFileTake(taken), name != nullptr);
         EXPECT_STREQ(taken, name ? name : "");
     }
-}
-
-HDDEDATA CALLBACK clientCallback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) { return nullptr; }
-
-// A DDEML client of this process: connects, sends an execute (true when acknowledged).
-bool ddeExecute(const std::string& service, const std::string& data) {
-    DWORD instance = 0;
-    if (DdeInitializeA(&instance, clientCallback, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR) return false;
-    HSZ s = DdeCreateStringHandleA(instance, service.c_str(), CP_WINANSI);
-    HSZ t = DdeCreateStringHandleA(instance, "System", CP_WINANSI);
-    HCONV conversation = DdeConnect(instance, s, t, nullptr);
-    DWORD result = 0;
-    const bool done = conversation && DdeClientTransaction(reinterpret_cast<BYTE*>(const_cast<char*>(data.data())),
-                                                           static_cast<DWORD>(data.size()), conversation, nullptr, 0,
-                                                           XTYP_EXECUTE, 5000, &result) != nullptr;
-    if (conversation) DdeDisconnect(conversation);
-    DdeFreeStringHandle(instance, s);
-    DdeFreeStringHandle(instance, t);
-    DdeUninitialize(instance);
-    return done && (result & DDE_FACK) != 0;
-}
-
-TEST(DdeServiceWin32, TheClassNameConnectsAndALongExecuteIsAcknowledged) {
-    // A name of this process's own: test programs running side by side each have their own.
-    const std::string service = "Y8Wine" + std::to_string(GetCurrentProcessId());
-    char savedClass[sizeof App.className];
-    std::strcpy(savedClass, App.className);
-    std::strcpy(App.className, service.c_str());
-    ASSERT_TRUE(ddeStart(App.className));
-    EXPECT_FALSE(ddeStart(App.className)) << "one service per program";
-    std::string longData;
-    for (int i = 0; i < 1000; ++i) longData += static_cast<char>('a' + i % 26);
-    EXPECT_TRUE(ddeExecute(service, std::string(longData.c_str(), 1001)));
-    EXPECT_TRUE(ddeExecute(service, std::string("[kurz]", 7)));
-    EXPECT_FALSE(ddeExecute(service + "X", std::string("[kurz]", 7)));
-    ddeStop();
-    EXPECT_FALSE(ddeExecute(service, std::string("[kurz]", 7))) << "the service is gone";
-    std::strcpy(App.className, savedClass);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "wine_environment.h"
 
 #include <commctrl.h>
+#include <shlobj.h>  // DROPFILES
 
 #include "../lib/empty_store.h"
 #include "document/linestore.h"
@@ -18,6 +19,7 @@
 
 #include <cstring>
 #include <deque>
+#include <functional>
 #include <fstream>
 #include <iterator>
 
@@ -70,9 +72,8 @@ BOOL CALLBACK countWindow(HWND, LPARAM count) {
     return TRUE;
 }
 
-// Top-level windows of this thread other than the main window. The system's
-// hidden helper windows are not the tests': the input method's, and the ones
-// Wine's DDE client leaves behind even after DdeUninitialize.
+// Top-level windows of this thread besides the main window; not the system's hidden
+// helpers (the input method's, and those Wine's DDE client leaves after DdeUninitialize).
 bool systemHelper(HWND w, const char* cls) {
     return !IsWindowVisible(w) && (std::strcmp(cls, "IME") == 0 || std::strncmp(cls, "WineDde", 7) == 0);
 }
@@ -85,67 +86,58 @@ BOOL CALLBACK listOtherTopWindow(HWND w, LPARAM list) {
     return TRUE;
 }
 
-// After every test: what the environment set up is as it was, and what a test
-// may take for itself (the clipboard, the caret, a box hook, windows) is given
-// back. Whatever is not is reported as a failure of the test that left it
-// behind, and put right, so that the next test, in whatever order, is not hit.
+void restoreMain(const RECT& r) {
+    SetWindowPos(App.mainWindow, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER);
+}
+
+// After every test: what a test may take for itself is given back, what the environment
+// set up is as it was; else the test that left it fails and it is put right.
 class LeakCheck : public ::testing::EmptyTestEventListener {
   public:
     void OnTestEnd(const ::testing::TestInfo&) override {
-        if (CloseClipboard()) ADD_FAILURE() << "left the clipboard open";
-        if (box_set_hook(recordBox) != recordBox) ADD_FAILURE() << "left another box hook set";
-        if (file_box_set_hook(nullptr) != nullptr) ADD_FAILURE() << "left a file box hook set";
-        if (!E.answers.empty()) ADD_FAILURE() << E.answers.size() << " box answer(s) left unused";
-        E.answers.clear();
-        if (runState != 2) ADD_FAILURE() << "left runState " << runState;
-        runState = 2;
-
+        struct Check {
+            const char* left;
+            std::function<bool()> found;
+            std::function<void()> putRight;
+        };
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
-        if (GetGUIThreadInfo(GetCurrentThreadId(), &info) && info.hwndCaret) {
-            ADD_FAILURE() << "left a caret";
-            DestroyCaret();
-        }
-        if (GetCapture() != nullptr) {
-            ADD_FAILURE() << "left the mouse captured";
-            ReleaseCapture();
-        }
         std::string others;
-        EnumThreadWindows(GetCurrentThreadId(), listOtherTopWindow, reinterpret_cast<LPARAM>(&others));
-        if (!others.empty()) ADD_FAILURE() << "left top-level windows besides the main window:" << others;
-        dlg_close_all();
         int children = 0;
-        EnumChildWindows(App.mainWindow, countWindow, reinterpret_cast<LPARAM>(&children));
-        if (children) ADD_FAILURE() << "left " << children << " child window(s) in the main window";
-
-        if (!IsWindow(App.mainWindow)) {
-            ADD_FAILURE() << "destroyed the main window";
-            return;
-        }
-        if (IsIconic(App.mainWindow) || IsZoomed(App.mainWindow)) {
-            ADD_FAILURE() << "left the main window minimized or maximized";
-            ShowWindow(App.mainWindow, SW_RESTORE);
-        }
         RECT r{};
-        GetWindowRect(App.mainWindow, &r);
-        if (!EqualRect(&r, &E.mainRect)) {
-            ADD_FAILURE() << "left the main window at " << r.left << "," << r.top << " " << r.right - r.left
-                          << "x" << r.bottom - r.top;
-            SetWindowPos(App.mainWindow, nullptr, E.mainRect.left, E.mainRect.top,
-                         E.mainRect.right - E.mainRect.left, E.mainRect.bottom - E.mainRect.top,
-                         SWP_NOZORDER | SWP_NOACTIVATE);
-        }
-        if (!IsWindowEnabled(App.mainWindow)) {
-            ADD_FAILURE() << "left the main window disabled";
-            EnableWindow(App.mainWindow, TRUE);
-        }
-        if (currentDirectory() != E.directory) {
-            ADD_FAILURE() << "left the current directory at " << currentDirectory();
-            SetCurrentDirectoryA(E.directory.c_str());
-        }
-        if (wine_system_profile() != E.systemProfile) {
-            ADD_FAILURE() << "changed Y8.ini in the Windows directory";
-            wine_system_profile_restore(E.systemProfile);
+        const Check checks[] = {
+            {"the clipboard open", [] { return CloseClipboard() != FALSE; }, [] {}},
+            {"another box hook", [] { return box_set_hook(recordBox) != recordBox; }, [] {}},
+            {"a file box hook", [] { return file_box_set_hook(nullptr) != nullptr; }, [] {}},
+            {"box answers unused", [] { return !E.answers.empty(); }, [] { E.answers.clear(); }},
+            {"another run state", [] { return runState != 2; }, [] { runState = 2; }},
+            {"a caret", [&] { return GetGUIThreadInfo(GetCurrentThreadId(), &info) && info.hwndCaret; },
+             [] { DestroyCaret(); }},
+            {"the mouse captured", [] { return GetCapture() != nullptr; }, [] { ReleaseCapture(); }},
+            {"top-level windows",
+             [&] {
+                 EnumThreadWindows(GetCurrentThreadId(), listOtherTopWindow, reinterpret_cast<LPARAM>(&others));
+                 return !others.empty();
+             },
+             [] { dlg_close_all(); }},
+            {"child windows in the main window",
+             [&] { return EnumChildWindows(App.mainWindow, countWindow, reinterpret_cast<LPARAM>(&children)), children; },
+             [] {}},
+            {"the main window minimized or maximized", [] { return IsIconic(App.mainWindow) || IsZoomed(App.mainWindow); },
+             [] { ShowWindow(App.mainWindow, SW_RESTORE); }},
+            {"the main window elsewhere", [&] { return GetWindowRect(App.mainWindow, &r), !EqualRect(&r, &E.mainRect); },
+             [] { restoreMain(E.mainRect); }},
+            {"the main window disabled", [] { return !IsWindowEnabled(App.mainWindow); },
+             [] { EnableWindow(App.mainWindow, TRUE); }},
+            {"another current directory", [] { return currentDirectory() != E.directory; },
+             [] { SetCurrentDirectoryA(E.directory.c_str()); }},
+            {"Y8.ini in the Windows directory changed", [] { return wine_system_profile() != E.systemProfile; },
+             [] { wine_system_profile_restore(E.systemProfile); }},
+        };
+        for (const Check& check : checks) {
+            if (!check.found()) continue;
+            ADD_FAILURE() << "left " << check.left << others;
+            check.putRight();
         }
         SetForegroundWindow(App.mainWindow);
         wine_pump();
@@ -324,15 +316,6 @@ std::vector<std::string> comboLines(HWND box) {
     return linesOf(box, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
 }
 
-void expectClientSize(HWND dialog, int width, int height) {
-    RECT units{0, 0, width, height};
-    ASSERT_TRUE(MapDialogRect(dialog, &units));
-    RECT client{};
-    GetClientRect(dialog, &client);
-    EXPECT_EQ(client.right, units.right);
-    EXPECT_EQ(client.bottom, units.bottom);
-}
-
 void key(HWND w, int vk) {
     PostMessageA(w, WM_KEYDOWN, static_cast<WPARAM>(vk), 1);
     PostMessageA(w, WM_KEYUP, static_cast<WPARAM>(vk), 0xC0000001);
@@ -352,6 +335,18 @@ HMODULE programResources() {
     std::string file(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
     file = file.substr(0, file.find_last_of("\\/") + 1) + "y8.exe";
     return LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+}
+
+HDROP makeDrop(const std::vector<std::string>& names) {
+    size_t size = sizeof(DROPFILES) + (names.empty() ? 2 : 1);
+    for (const std::string& name : names) size += name.size() + 1;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
+    drop->pFiles = sizeof(DROPFILES);
+    char* p = reinterpret_cast<char*>(drop) + sizeof(DROPFILES);
+    for (const std::string& name : names) p = std::strcpy(p, name.c_str()) + name.size() + 1;
+    GlobalUnlock(block);
+    return static_cast<HDROP>(block);
 }
 
 // ---------------------------------------------------------------- the document's window rows
