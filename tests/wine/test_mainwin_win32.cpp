@@ -55,7 +55,8 @@ TEST(ProgramResources, TheMenuAndTheAcceleratorsCarryEveryCommand) {
         bar.push_back(menuText(menu, i));
         collect(GetSubMenu(menu, i), bar.back(), &items);
     }
-    EXPECT_EQ(bar, (std::vector<std::string>{"&Datei", "&Bearbeiten", "Bloc&k", "&Werkzeug", "Konfi&gurieren", "&Hilfe"}));
+    EXPECT_EQ(bar,
+              (std::vector<std::string>{"&Datei", "&Bearbeiten", "Bloc&k", "&Werkzeug", "Konfi&gurieren", "&Hilfe"}));
     EXPECT_EQ(items.size(), 64u);
     const std::pair<int, const char*> where[] = {{1001, "&Datei"}, {1130, "&Uebersetzen"}, {1138, "&Uebersetzen"},
                                                  {1422, "&Strich"}, {1505, "Bloc&k"}, {1604, "Konfi&gurieren"},
@@ -70,7 +71,8 @@ TEST(ProgramResources, TheMenuAndTheAcceleratorsCarryEveryCommand) {
     ACCEL entries[64];
     const int count = CopyAcceleratorTableA(table, entries, 64);
     std::set<std::tuple<int, int, int>> keys;
-    for (int i = 0; i < count; ++i) keys.insert({entries[i].key, entries[i].fVirt & (FVIRTKEY | FSHIFT | FCONTROL), entries[i].cmd});
+    for (int i = 0; i < count; ++i)
+        keys.insert({entries[i].key, entries[i].fVirt & (FVIRTKEY | FSHIFT | FCONTROL), entries[i].cmd});
     const int V = FVIRTKEY, S = FVIRTKEY | FSHIFT, C = FVIRTKEY | FCONTROL;
     EXPECT_EQ(keys, (std::set<std::tuple<int, int, int>>{
                         {VK_F7, C, 1000}, {VK_F7, S, 1001}, {VK_F8, V, 1003},  {VK_F8, S, 1004},  {VK_F9, V, 1005},
@@ -123,7 +125,8 @@ TEST_F(MainWindowProc, CommandsReachTheApplicationOnlyWhileTheLoopRuns) {
         EXPECT_EQ(IsIconic(App.mainWindow) != FALSE, state != 2) << "1008 restores in run state 2 only: " << state;
     }
     DRAWITEMSTRUCT item = {};
-    EXPECT_EQ(call(2, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item)), 1) << "an owner-drawn item is the application's";
+    EXPECT_EQ(call(2, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item)), 1)
+        << "an owner-drawn item is the application's";
     EXPECT_EQ(call(1, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item)), 0);
     for (int state : {1, 2}) {
         EXPECT_EQ(call(state, WM_COMMAND, CMD_EXIT, 0), 0);
@@ -175,7 +178,10 @@ TEST_F(MainWindowProc, TheCommandsReachTheirOperationsThroughTheTable) {
              setRow(1, "b");
              cursorRow = 1;
          },
-         [] { return topLine + cursorRow == 2 && rowText(cursorRow) == "b" && rowText(cursorRow - 1) == std::string(72, '_'); }},
+         [] {
+             return topLine + cursorRow == 2 && rowText(cursorRow) == "b" &&
+                    rowText(cursorRow - 1) == std::string(72, '_');
+         }},
         {CMD_HELP_CONTENTS, nullptr, [] { return endsWith(help_test_last_target(), ".chm"); }},
         {CMD_HELP_CONTEXT,  // the page of the active box
          [] {

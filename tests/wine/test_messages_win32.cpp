@@ -59,7 +59,14 @@ TEST_F(Messages, BoxesCarryTheirCaptionStyleAndOwner) {
     HWND other = captionWindow("Pr\xFC" "fbox");
     HWND wide = captionWindow(longCaption.c_str());
     SetWindowTextA(App.mainWindow, "ZEMO Editor");
-    struct Row { HWND active; std::function<int()> show; int queued, answer; unsigned style; std::string caption; bool toMain; };
+    struct Row {
+        HWND active;
+        std::function<int()> show;
+        int queued, answer;
+        unsigned style;
+        std::string caption;
+        bool toMain;
+    };
     const Row rows[] = {
         {other, [] { message_box_fmt("Kann Dialogbox %s nicht herstellen.", "DB1100"); return 0; }, 0, 0, 0x2030,
          "ZEMO Editor", true},
@@ -130,7 +137,15 @@ TEST_F(Messages, FileBoxesSplitTheStartNameAndKeepTheCurrentDirectory) {
     GetCurrentDirectoryA(MAX_PATH, cwd);
     ASSERT_STRCASENE(cwd, "C:\\windows");
     file_box_set_hook(probeFileBox);
-    struct Row { bool save; const char* start; const char* filter; const char* answer; const char* dir; const char* field; size_t pairs; };
+    struct Row {
+        bool save;
+        const char* start;
+        const char* filter;
+        const char* answer;
+        const char* dir;
+        const char* field;
+        size_t pairs;
+    };
     const Row rows[] = {
         {false, "C:\\windows\\win.ini", load_text(20), "C:\\windows\\system.ini", "C:\\windows\\", "win.ini", 10},
         {true, "brief.txt", "Texte#*.txt##", "C:\\brief.txt", cwd, "brief.txt", 2},
@@ -142,7 +157,8 @@ TEST_F(Messages, FileBoxesSplitTheStartNameAndKeepTheCurrentDirectory) {
         fileSeen.answer = row.answer;
         char name[FILE_BOX_PATH_MAX + 1];
         std::strcpy(name, row.start);
-        const int result = row.save ? file_save_box(name, "Titel", row.filter) : file_open_box(name, "Titel", row.filter);
+        const int result =
+            row.save ? file_save_box(name, "Titel", row.filter) : file_open_box(name, "Titel", row.filter);
         EXPECT_EQ(result, row.answer ? 1 : 0);
         EXPECT_STREQ(name, row.answer ? row.answer : "");
         EXPECT_EQ(fileSeen.save, row.save);
@@ -178,7 +194,8 @@ TEST(MessagesDeathTest, AssertFailShowsTheStopBoxAndEndsTheProgram) {
 
 std::vector<int> partsOf(HWND bar) {
     int edges[STATUS_MAX_PARTS + 5];
-    const int n = static_cast<int>(SendMessageA(bar, SB_GETPARTS, STATUS_MAX_PARTS + 5, reinterpret_cast<LPARAM>(edges)));
+    const int n =
+        static_cast<int>(SendMessageA(bar, SB_GETPARTS, STATUS_MAX_PARTS + 5, reinterpret_cast<LPARAM>(edges)));
     return std::vector<int>(edges, edges + std::max(n, 0));
 }
 

@@ -64,12 +64,14 @@ TEST_F(Panels, SuchenSearchesReplacesAndKeepsTheHistories) {
     EXPECT_EQ(comboLines(GetDlgItem(dialog, SEARCH_REPLACE_COMBO)), Lines{"drei"});
     EXPECT_EQ(std::make_pair(itemText(dialog, SEARCH_TEXT_COMBO), itemText(dialog, SEARCH_REPLACE_COMBO)),
               std::make_pair(std::string("eins"), std::string("")));
-    EXPECT_EQ(std::make_tuple(checked(dialog, SEARCH_WORD_BOX), checked(dialog, SEARCH_CASE_BOX), checked(dialog, SEARCH_REPLACE_BOX)),
+    EXPECT_EQ(std::make_tuple(checked(dialog, SEARCH_WORD_BOX), checked(dialog, SEARCH_CASE_BOX),
+                              checked(dialog, SEARCH_REPLACE_BOX)),
               std::make_tuple(true, false, false));
     for (int on : {1, 0, 1}) {
         click(dialog, SEARCH_REPLACE_BOX);
-        EXPECT_EQ(std::make_tuple(replaceEnabled, enabled(dialog, SEARCH_REPLACE_COMBO), enabled(dialog, SEARCH_REPLACE)),
-                  std::make_tuple(on, on == 1, on == 1));
+        EXPECT_EQ(
+            std::make_tuple(replaceEnabled, enabled(dialog, SEARCH_REPLACE_COMBO), enabled(dialog, SEARCH_REPLACE)),
+            std::make_tuple(on, on == 1, on == 1));
         HWND focused = GetFocus();
         EXPECT_EQ(GetParent(focused), GetDlgItem(dialog, on ? SEARCH_REPLACE_COMBO : SEARCH_TEXT_COMBO));
     }
@@ -99,7 +101,8 @@ TEST_F(Panels, SuchenSearchesReplacesAndKeepsTheHistories) {
     wine_pump();
     EXPECT_EQ(searchDialogWindow(), nullptr);
     EXPECT_EQ(std::make_pair(topLine, rowText(cursorRow)), std::make_pair(3, std::string("")));
-    EXPECT_EQ(std::make_tuple(std::string(searchHistory.items[0]), std::string(searchHistory.items[1]), std::string(replaceHistory.items[0])),
+    EXPECT_EQ(std::make_tuple(std::string(searchHistory.items[0]), std::string(searchHistory.items[1]),
+                              std::string(replaceHistory.items[0])),
               std::make_tuple(std::string("needle"), std::string("two"), std::string("nadel")));
 
     // Cancel: the typed text goes in front (an old one moved, not twice), a blank one is not
@@ -112,9 +115,11 @@ TEST_F(Panels, SuchenSearchesReplacesAndKeepsTheHistories) {
     typeInto(dialog, SEARCH_REPLACE_COMBO, "   ");
     click(dialog, DLG_CANCEL);
     wine_pump();
-    EXPECT_EQ(std::make_tuple(std::string(searchText), std::string(replaceText), topLine), std::make_tuple(std::string("c"), std::string("   "), 3));
+    EXPECT_EQ(std::make_tuple(std::string(searchText), std::string(replaceText), topLine),
+              std::make_tuple(std::string("c"), std::string("   "), 3));
     EXPECT_EQ(Lines(std::begin(searchHistory.items), std::begin(searchHistory.items) + 4), (Lines{"c", "a", "b", ""}));
-    EXPECT_EQ(std::make_pair(std::string(replaceHistory.items[0]), std::string(replaceHistory.items[1])), std::make_pair(std::string("r"), std::string("")));
+    EXPECT_EQ(std::make_pair(std::string(replaceHistory.items[0]), std::string(replaceHistory.items[1])),
+              std::make_pair(std::string("r"), std::string("")));
     dialog = openSearch();
     for (int i = 0; i < 11; ++i) {
         typeInto(dialog, SEARCH_TEXT_COMBO, ("t" + std::to_string(i)).c_str());
@@ -123,7 +128,8 @@ TEST_F(Panels, SuchenSearchesReplacesAndKeepsTheHistories) {
     EXPECT_EQ(comboLines(GetDlgItem(dialog, SEARCH_TEXT_COMBO)).size(), 14u);
     click(dialog, DLG_CANCEL);
     wine_pump();
-    EXPECT_EQ(std::make_pair(std::string(searchHistory.items[0]), std::string(searchHistory.items[9])), std::make_pair(std::string("t10"), std::string("t1")));
+    EXPECT_EQ(std::make_pair(std::string(searchHistory.items[0]), std::string(searchHistory.items[9])),
+              std::make_pair(std::string("t10"), std::string("t1")));
     searchReset();
 }
 
@@ -162,7 +168,8 @@ TEST_F(Panels, ImBlockTauschenReplacesInTheMarkedLines) {
     wine_pump();
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_EQ((Lines{rowText(0), rowText(1), rowText(2), rowText(3)}), (Lines{"aaaaaa", "a needle", "aaa", "b aa"}));
-    EXPECT_EQ(std::make_pair(std::string(searchHistory.items[0]), std::string(replaceHistory.items[0])), std::make_pair(std::string("a"), std::string("aa")));
+    EXPECT_EQ(std::make_pair(std::string(searchHistory.items[0]), std::string(replaceHistory.items[0])),
+              std::make_pair(std::string("a"), std::string("aa")));
     searchReset();
     markReset();
 }
@@ -239,15 +246,19 @@ TEST_F(Panels, TheListPanelsChooseALine) {
     const Lines matches = listLines(GetDlgItem(panel, 3000));
     ASSERT_EQ(matches.size(), 7u);
     EXPECT_EQ(std::make_tuple(matches[0], matches[2], matches[4], matches[6]),
-              std::make_tuple(entry("int a(void)", 0), entry("    x = needle;", 2), entry("int b(void)", 5), entry("    needle();", 7)));
+              std::make_tuple(entry("int a(void)", 0), entry("    x = needle;", 2), entry("int b(void)", 5),
+                              entry("    needle();", 7)));
     EXPECT_EQ(selected(panel), 2);
     // Typed keys: the first Backspace clears (the overview), letters in lower case, Down is
     // left to the box; editing the field compares exactly.
     BYTE saved[256], keys[256] = {};
     GetKeyboardState(saved);
     HWND box = GetDlgItem(panel, 3000);
-    const std::tuple<int, bool, const char*, int> typed[] = {
-        {VK_BACK, false, "", -1}, {'N', true, "n", -1}, {'E', false, "ne", -1}, {'E', false, "nee", 2}, {VK_DOWN, false, "nee", 3}};
+    const std::tuple<int, bool, const char*, int> typed[] = {{VK_BACK, false, "", -1},
+                                                             {'N', true, "n", -1},
+                                                             {'E', false, "ne", -1},
+                                                             {'E', false, "nee", 2},
+                                                             {VK_DOWN, false, "nee", 3}};
     for (const auto& [vk, shift, field, sel] : typed) {
         keys[VK_SHIFT] = shift ? 0x80 : 0;
         SetKeyboardState(keys);
@@ -266,7 +277,8 @@ TEST_F(Panels, TheListPanelsChooseALine) {
     SetFocus(GetDlgItem(panel, 3010));
     SetDlgItemTextA(panel, 3010, "  NEEDLE(  ");
     wine_pump();
-    EXPECT_EQ(std::make_tuple(std::string(listText), listExact, listLines(box)), std::make_tuple(std::string("NEEDLE("), 1, Lines{""}));
+    EXPECT_EQ(std::make_tuple(std::string(listText), listExact, listLines(box)),
+              std::make_tuple(std::string("NEEDLE("), 1, Lines{""}));
     SendMessageA(box, LB_SETCURSEL, 0, 0);
     press(panel, DLG_ACTION);  // the empty entry names no line: the panel stays
     EXPECT_TRUE(IsWindow(panel));
@@ -313,7 +325,8 @@ class FilePanels : public Win32Test {
         SetCurrentDirectoryA(cwd_);
         DeleteFileA((dir + "\\sub\\inner.txt").c_str());
         RemoveDirectoryA((dir + "\\sub").c_str());
-        for (const char* name : {"xa.c", "a.txt", "kopf.h", "old.bak", "neu.txt"}) DeleteFileA((dir + "\\" + name).c_str());
+        for (const char* name : {"xa.c", "a.txt", "kopf.h", "old.bak", "neu.txt"})
+            DeleteFileA((dir + "\\" + name).c_str());
         RemoveDirectoryA(dir.c_str());
         Win32Test::TearDown();
     }
@@ -342,7 +355,8 @@ TEST_F(FilePanels, TheRecentFilesAreInTheMenuAndThePanelOpensTheChosenOne) {
     const auto expectItem = [file](int position, const char* text, UINT id) {
         char label[64] = "";
         GetMenuStringA(file, position, label, sizeof label, MF_BYPOSITION);
-        EXPECT_EQ(std::make_pair(std::string(label), GetMenuItemID(file, position)), std::make_pair(std::string(text), id));
+        EXPECT_EQ(std::make_pair(std::string(label), GetMenuItemID(file, position)),
+                  std::make_pair(std::string(text), id));
     };
     expectItem(2, "&0 C:\\f11.txt", 1050);
     expectItem(11, "&9 C:\\f2.txt", 1059);
@@ -371,7 +385,8 @@ TEST_F(FilePanels, TheRecentFilesAreInTheMenuAndThePanelOpensTheChosenOne) {
         SendMessageA(list, LB_SETCURSEL, 1, 0);
         press(dialog, choose ? 3010 : IDCANCEL, choose ? LBN_DBLCLK : 0);  // a double click is OK
         EXPECT_EQ(panel(), nullptr);
-        EXPECT_EQ(std::make_pair(hasName, std::string(fileName)), choose ? std::make_pair(1, a) : std::make_pair(0, std::string()));
+        EXPECT_EQ(std::make_pair(hasName, std::string(fileName)),
+                  choose ? std::make_pair(1, a) : std::make_pair(0, std::string()));
     }
     EXPECT_EQ(rowText(0), "text");
 }
@@ -405,7 +420,8 @@ TEST_F(FilePanels, TheDirectoryPanelListsFiltersReadsAndOpens) {
     key(list, VK_BACK);
     press(dialog, 3000, CBN_DROPDOWN);
     ASSERT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 3);
-    EXPECT_EQ(comboLines(combo)[1], std::string("C:\\ein\\sehr\\langer\\Pfad\\der\\mehr\\als\\vierzig\\hat").substr(0, 40));
+    EXPECT_EQ(comboLines(combo)[1],
+              std::string("C:\\ein\\sehr\\langer\\Pfad\\der\\mehr\\als\\vierzig\\hat").substr(0, 40));
     EXPECT_EQ(windowText(combo), dir + "\\") << "the drop-down keeps the text";
     writeFile(dir + "\\neu.txt", "");
     command(CMD_DIRECTORY_PANEL);
@@ -423,7 +439,8 @@ TEST_F(FilePanels, TheDirectoryPanelListsFiltersReadsAndOpens) {
     SendMessageA(list, LB_SETCURSEL, 1, 0);
     press(dialog, IDOK);
     EXPECT_EQ(panel(), nullptr);
-    EXPECT_EQ(std::make_pair(std::string(fileName), rowText(0)), std::make_pair(dir + "\\sub\\inner.txt", std::string("inner")));
+    EXPECT_EQ(std::make_pair(std::string(fileName), rowText(0)),
+              std::make_pair(dir + "\\sub\\inner.txt", std::string("inner")));
 
     std::strcpy(lastDir, (dir + "\\").c_str());
     command(CMD_DIRECTORY_PANEL);
@@ -464,7 +481,8 @@ TEST_F(FilePanels, ATypedDirectoryIsReadOnceAndEnteredOnlyWhenChosen) {
     // Enter chooses it: it becomes the current directory, shown as a full path.
     press(dialog, IDOK);
     EXPECT_EQ(GetFocus(), list);
-    EXPECT_EQ(std::make_tuple(currentDir(), windowText(combo), listLines(list).size()), std::make_tuple(sub, sub, size_t{2}));
+    EXPECT_EQ(std::make_tuple(currentDir(), windowText(combo), listLines(list).size()),
+              std::make_tuple(sub, sub, size_t{2}));
     // A relative permanent directory chosen from the drop-down list: the same.
     press(dialog, 3000, CBN_DROPDOWN);
     const LRESULT up = SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(".."));
@@ -473,7 +491,8 @@ TEST_F(FilePanels, ATypedDirectoryIsReadOnceAndEnteredOnlyWhenChosen) {
     press(dialog, 3000, CBN_SELCHANGE);
     EXPECT_EQ(currentDir(), sub) << "a selection alone is no choice";
     press(dialog, 3000, CBN_SELENDOK);
-    EXPECT_EQ(std::make_tuple(currentDir(), windowText(combo), listLines(list).size()), std::make_tuple(dir, dir, size_t{5}));
+    EXPECT_EQ(std::make_tuple(currentDir(), windowText(combo), listLines(list).size()),
+              std::make_tuple(dir, dir, size_t{5}));
 }
 
 }  // namespace

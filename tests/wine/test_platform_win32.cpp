@@ -49,8 +49,9 @@ TEST_F(Platform, ProfileFilesFollowTheSystemsRules) {
     writeFile(systemFile, start);
     writeFile(settings, start);
     const std::string longValue(120, 'L');
-    const char* writes[][3] = {{"alpha", "KEY ONE", "changed"}, {"Beta", "new", "1"}, {"Gamma", "g", "7"},
-                               {"ALPHA", "dup", "third"},       {"beta", "K", "B2"},  {"Alpha", "long", longValue.c_str()}};
+    const char* writes[][3] = {
+        {"alpha", "KEY ONE", "changed"}, {"Beta", "new", "1"}, {"Gamma", "g", "7"},
+        {"ALPHA", "dup", "third"},       {"beta", "K", "B2"},  {"Alpha", "long", longValue.c_str()}};
     for (const auto& w : writes) {
         WritePrivateProfileStringA(w[0], w[1], w[2], systemFile.c_str());
         ASSERT_EQ(inifile_put(settings.c_str(), w[0], w[1], w[2]), 0) << w[1];
@@ -129,7 +130,8 @@ TEST_F(Platform, ClipboardTextIsCutToTheCallersMaximum) {
 TEST_F(Platform, DroppedNamesAreTakenWholeOrNotAtAll) {
     const std::string fits = "C:\\" + std::string(DROP_NAME_MAX - 3, 'f');  // 199 characters; 200 are too long
     EXPECT_EQ(drop_count(makeDrop({"C:\\Texte\\a b.txt", fits, fits + "g"})), 3);
-    for (const auto& [index, name] : {std::make_pair(0, "C:\\Texte\\a b.txt"), {1, fits.c_str()}, {2, ""}, {3, ""}, {-1, ""}}) {
+    for (const auto& [index, name] :
+         {std::make_pair(0, "C:\\Texte\\a b.txt"), {1, fits.c_str()}, {2, ""}, {3, ""}, {-1, ""}}) {
         char buf[DROP_NAME_MAX + 1];
         EXPECT_EQ(drop_file(index, buf), *name ? static_cast<int>(std::strlen(name)) : -1) << index;
         EXPECT_STREQ(buf, name);
@@ -166,7 +168,8 @@ TEST_F(Platform, PostedCommandsReachTheMainWindowWithTheirValue) {
     plat_post_command(1008, 0);
     wine_pump();
     ASSERT_EQ(wine_main_commands().size(), 2u);
-    EXPECT_EQ(std::make_pair(wine_main_commands()[0].id, wine_main_commands()[0].lParam), std::make_pair(1009, LPARAM{5}));
+    EXPECT_EQ(std::make_pair(wine_main_commands()[0].id, wine_main_commands()[0].lParam),
+              std::make_pair(1009, LPARAM{5}));
     EXPECT_EQ(wine_main_commands()[1].id, 1008);
 }
 

@@ -259,7 +259,8 @@ TEST_F(TextViewWin32, PaintingTheWindowTheCaretAndTheBlockCursor) {
     EXPECT_EQ(windowCellPixel(6, 5), kBg);
 
     const RECT insert = caretRect();
-    EXPECT_EQ(std::make_tuple(insert.left, insert.top, insert.right, insert.bottom), std::make_tuple(4L, 2L, 6L, LONG{lineHeight + 4}));
+    EXPECT_EQ(std::make_tuple(insert.left, insert.top, insert.right, insert.bottom),
+              std::make_tuple(4L, 2L, 6L, LONG{lineHeight + 4}));
     const int created = viewTestCaretCreations();
     caretRefresh();
     EXPECT_EQ(viewTestCaretCreations(), created) << "nothing changed";
@@ -268,7 +269,8 @@ TEST_F(TextViewWin32, PaintingTheWindowTheCaretAndTheBlockCursor) {
     cursorRow = 3;
     caretRefresh();
     RECT over = caretRect();
-    EXPECT_EQ(std::make_tuple(over.left, over.top, over.right - over.left), std::make_tuple(LONG{4 * charWidth + 4}, LONG{3 * lineHeight + 2}, LONG{charWidth}));
+    EXPECT_EQ(std::make_tuple(over.left, over.top, over.right - over.left),
+              std::make_tuple(LONG{4 * charWidth + 4}, LONG{3 * lineHeight + 2}, LONG{charWidth}));
     insertMode = 1;
     caretRefresh();
     EXPECT_EQ(viewTestCaretCreations(), created + 2);

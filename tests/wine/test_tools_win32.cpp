@@ -56,17 +56,21 @@ TEST_F(ToolDialogs, TheAdderShowsTheSumsAndTakesTypedValues) {
     HWND dialog = FindWindowA(nullptr, "Addierer");
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(GetActiveWindow(), dialog) << "from the menu the box keeps the focus";
-    EXPECT_EQ(std::make_tuple(itemText(dialog, ADDER_DECIMAL), itemText(dialog, ADDER_HEX), itemText(dialog, ADDER_REAL)),
-              std::make_tuple(std::string("-2"), std::string("FFFFFFFE"), std::string("-2.50")));
+    EXPECT_EQ(
+        std::make_tuple(itemText(dialog, ADDER_DECIMAL), itemText(dialog, ADDER_HEX), itemText(dialog, ADDER_REAL)),
+        std::make_tuple(std::string("-2"), std::string("FFFFFFFE"), std::string("-2.50")));
     // A typed field sets its sum and shows it in the other integer field; the real sum stays.
     struct Row { int field; const char* typed; int sumI; double sumR; int other; const char* shown; };
     const Row rows[] = {
-        {ADDER_HEX, "ff", 255, -2.5, ADDER_DECIMAL, "255"},       {ADDER_DECIMAL, "-16", -16, -2.5, ADDER_HEX, "FFFFFFF0"},
-        {ADDER_DECIMAL, "Summe", 0, -2.5, ADDER_HEX, "0"},        {ADDER_REAL, "12.25", 0, 12.25, ADDER_HEX, "0"},
+        {ADDER_HEX, "ff", 255, -2.5, ADDER_DECIMAL, "255"},
+        {ADDER_DECIMAL, "-16", -16, -2.5, ADDER_HEX, "FFFFFFF0"},
+        {ADDER_DECIMAL, "Summe", 0, -2.5, ADDER_HEX, "0"},
+        {ADDER_REAL, "12.25", 0, 12.25, ADDER_HEX, "0"},
     };
     for (const Row& row : rows) {
         typeInto(dialog, row.field, row.typed);
-        EXPECT_EQ(std::make_tuple(sumInt, sumReal, itemText(dialog, row.other)), std::make_tuple(row.sumI, row.sumR, std::string(row.shown)))
+        EXPECT_EQ(std::make_tuple(sumInt, sumReal, itemText(dialog, row.other)),
+                  std::make_tuple(row.sumI, row.sumR, std::string(row.shown)))
             << row.typed;
     }
     // Changes made elsewhere arrive with the refresh; what the box writes itself is no
@@ -92,7 +96,8 @@ TEST_F(ToolDialogs, TheAdderShowsTheSumsAndTakesTypedValues) {
     controlCommand(vk::kMinus);
     wine_pump();
     ASSERT_EQ(wine_main_commands().size(), 1u);
-    EXPECT_EQ(std::make_pair(wine_main_commands()[0].id, wine_main_commands()[0].lParam), std::make_pair(CMD_ADDIERER, LPARAM{1}));
+    EXPECT_EQ(std::make_pair(wine_main_commands()[0].id, wine_main_commands()[0].lParam),
+              std::make_pair(CMD_ADDIERER, LPARAM{1}));
     adder_open(1);  // opened that way the main window comes back to the front; the box keeps its state
     wine_pump();
     dialog = FindWindowA(nullptr, "Addierer");
@@ -111,8 +116,9 @@ TEST_F(ToolDialogs, TheAnsiTableFollowsItsCheckBoxes) {
     HWND dialog = FindWindowA(nullptr, "ANSI");
     ASSERT_NE(dialog, nullptr);
     HWND table = GetDlgItem(dialog, ANSI_TABLE);
-    EXPECT_EQ(std::make_tuple(checked(dialog, ANSI_UPPER), checked(dialog, ANSI_DECIMAL), checked(dialog, ANSI_FONT_USED)),
-              std::make_tuple(true, false, true));
+    EXPECT_EQ(
+        std::make_tuple(checked(dialog, ANSI_UPPER), checked(dialog, ANSI_DECIMAL), checked(dialog, ANSI_FONT_USED)),
+        std::make_tuple(true, false, true));
     EXPECT_EQ(itemText(dialog, ANSI_TABLE).substr(0, 10), "80 \x80   90 ");
     EXPECT_EQ(fontOf(table), App.font);
     struct Row { int box; bool upper, decimal; HFONT font; };
@@ -141,19 +147,22 @@ TEST_F(ToolDialogs, OptionsShowTheFlagsAndActAtOnce) {
     HWND dialog = FindWindowA(nullptr, "Optionen");
     ASSERT_NE(dialog, nullptr);
     const int flags[OPTIONS_BOXES] = {1, 1, 1, 0, 0, 0, 0};  // in optionsBoxIds order
-    for (int i = 0; i < OPTIONS_BOXES; ++i) EXPECT_EQ(checked(dialog, optionsBoxIds[i]), flags[i] == 1) << optionsBoxIds[i];
+    for (int i = 0; i < OPTIONS_BOXES; ++i)
+        EXPECT_EQ(checked(dialog, optionsBoxIds[i]), flags[i] == 1) << optionsBoxIds[i];
     EXPECT_EQ(std::make_pair(itemText(dialog, OPT_TAB_ENTERED), itemText(dialog, OPT_INDENT_SHOWN)),
               std::make_pair(std::string("8"), std::string("2")));
     // A click changes the option and the status bar before any other step.
     click(dialog, OPT_COLUMN_KEEP);
     EXPECT_EQ(std::make_pair(columnKeep, statusPart(FLAGS_FIELD)), std::make_pair(0, std::string(" Indent ")));
     click(dialog, OPT_KEEP_FILE_TIME);
-    EXPECT_EQ(std::make_pair(keepFileTime, statusPart(FLAGS_FIELD)), std::make_pair(1, std::string(" Indent  Dateizeit ")));
+    EXPECT_EQ(std::make_pair(keepFileTime, statusPart(FLAGS_FIELD)),
+              std::make_pair(1, std::string(" Indent  Dateizeit ")));
     // "&Setzen" limits the steps; the dialog stays open and shows them.
     SetDlgItemTextA(dialog, OPT_TAB_ENTERED, "40");
     SetDlgItemTextA(dialog, OPT_INDENT_ENTERED, "x");
     press(dialog, DLG_ACTION);
-    EXPECT_EQ(std::make_tuple(tabStep, indentStep, itemText(dialog, OPT_TAB_SHOWN)), std::make_tuple(16, 2, std::string("16")));
+    EXPECT_EQ(std::make_tuple(tabStep, indentStep, itemText(dialog, OPT_TAB_SHOWN)),
+              std::make_tuple(16, 2, std::string("16")));
     autoIndent = 0;  // changed elsewhere: the open dialog follows with the refresh
     tabStep = 4;
     refresh();
@@ -188,7 +197,8 @@ TEST_F(ToolDialogs, PositionFollowsTheCursorAndSetsIt) {
     SetDlgItemTextA(dialog, POS_LINE_ENTERED, "5");
     SetDlgItemTextA(dialog, POS_COLUMN_ENTERED, "300");
     press(dialog, DLG_ACTION);
-    EXPECT_EQ(std::make_tuple(topLine + cursorRow, firstCol + cursorCol, positionDialogIsOpen()), std::make_tuple(4, 20, false));
+    EXPECT_EQ(std::make_tuple(topLine + cursorRow, firstCol + cursorCol, positionDialogIsOpen()),
+              std::make_tuple(4, 20, false));
     EXPECT_EQ(statusPart(POSITION_FIELD), " 5  21");
     command(CMD_POSITION);
     dialog = FindWindowA(nullptr, "Position");
@@ -210,8 +220,10 @@ TEST_F(ToolDialogs, PropertiesShowTheFileAndTheBoxesActAtOnce) {
     command(CMD_PROPERTIES);
     HWND dialog = FindWindowA(nullptr, "Datei");
     ASSERT_NE(dialog, nullptr);
-    const std::pair<int, const char*> shown[] = {
-        {PROP_NAME, "datei.txt"}, {PROP_DIR, "C:\\Projekt\\quelle\\"}, {PROP_SIZE, "1234.567"}, {PROP_TIME, "24.12.2024 18:30"}};
+    const std::pair<int, const char*> shown[] = {{PROP_NAME, "datei.txt"},
+                                                 {PROP_DIR, "C:\\Projekt\\quelle\\"},
+                                                 {PROP_SIZE, "1234.567"},
+                                                 {PROP_TIME, "24.12.2024 18:30"}};
     for (const auto& [id, text] : shown) EXPECT_EQ(itemText(dialog, id), text);
     EXPECT_EQ(std::make_pair(checked(dialog, PROP_MODIFIED), checked(dialog, PROP_CRLF)), std::make_pair(false, true));
     click(dialog, PROP_MODIFIED);  // a click sets the flag before any other message is handled
@@ -249,7 +261,8 @@ TEST_F(ToolDialogs, PhrasesShowStandardCancelAndSave) {
         command(CMD_CONF_FLOSKELN);
         HWND dialog = FindWindowA(nullptr, "Floskeln");
         ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(std::make_tuple(itemText(dialog, 3010), itemText(dialog, 3130), itemText(dialog, 3260), itemText(dialog, 3020)),
+        EXPECT_EQ(std::make_tuple(itemText(dialog, 3010), itemText(dialog, 3130), itemText(dialog, 3260),
+                                  itemText(dialog, 3020)),
                   std::make_tuple(std::string("alpha_~?~"), eighty, std::string("zet"), std::string("")));
         if (action == DLG_CANCEL) {
             press(dialog, PHRASE_STANDARD);
@@ -280,7 +293,8 @@ TEST_F(ToolDialogs, TheSettingsDialogsShowAndSaveEveryField) {
     const std::string dir80 = "C:\\Projekte\\" + std::string(68, 'd');
     ini_write("DauerDir", "Dir0", dir80.c_str());
     ini_write("DauerDir", "Dir3", "C:\\Texte");
-    for (int i = 0; i < 20; ++i) ini_write("Zusaetze", ("Ext" + std::to_string(i)).c_str(), ("e" + std::to_string(i)).c_str());
+    for (int i = 0; i < 20; ++i)
+        ini_write("Zusaetze", ("Ext" + std::to_string(i)).c_str(), ("e" + std::to_string(i)).c_str());
     ini_write("Global", "BgFarbe", "250 250 240");
     ini_write("Global", "MainWindow", "0 1 -1 -1 -1 -1 1 2 3 4");
 
@@ -288,20 +302,22 @@ TEST_F(ToolDialogs, TheSettingsDialogsShowAndSaveEveryField) {
     HWND dialog = FindWindowA(nullptr, "Verzeichnisse");
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(itemText(dialog, 3000), dir80) << "whole, not its first 40 characters";
-    EXPECT_EQ(std::make_pair(itemText(dialog, 3030), itemText(dialog, 3010)), std::make_pair(std::string("C:\\Texte"), std::string("")));
+    EXPECT_EQ(std::make_pair(itemText(dialog, 3030), itemText(dialog, 3010)),
+              std::make_pair(std::string("C:\\Texte"), std::string("")));
     SetDlgItemTextA(dialog, 3010, "  D:\\Neu  ");
     SetDlgItemTextA(dialog, 3030, "");
     press(dialog, DLG_ACTION);
     EXPECT_FALSE(IsWindow(dialog));
-    EXPECT_EQ(std::make_tuple(settingsValue("DauerDir", "Dir0"), settingsValue("DauerDir", "Dir1"), settingsValue("DauerDir", "Dir3"),
-                              settingsValue("DauerDir", "Dir19")),
+    EXPECT_EQ(std::make_tuple(settingsValue("DauerDir", "Dir0"), settingsValue("DauerDir", "Dir1"),
+                              settingsValue("DauerDir", "Dir3"), settingsValue("DauerDir", "Dir19")),
               std::make_tuple(dir80, std::string("D:\\Neu"), std::string(""), std::string("")));
 
     std::string before = fileText(settings);
     command(CMD_CONF_EXTENSIONS);
     dialog = FindWindowA(nullptr, "Zus\xE4tze");
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(std::make_pair(itemText(dialog, 3000), itemText(dialog, 3190)), std::make_pair(std::string("e0"), std::string("e19")));
+    EXPECT_EQ(std::make_pair(itemText(dialog, 3000), itemText(dialog, 3190)),
+              std::make_pair(std::string("e0"), std::string("e19")));
     press(dialog, CFG_STANDARD);
     const char* standard[] = {"bak", "obj", "exe", "map", "lib", "dll", "bin", "o",   "a",   "dlg",
                               "bmp", "png", "gif", "jpg", "bmp", "e15", "e16", "e17", "e18", "e19"};
@@ -315,7 +331,8 @@ TEST_F(ToolDialogs, TheSettingsDialogsShowAndSaveEveryField) {
     SetDlgItemTextA(dialog, 3000, "  b?k ");
     SetDlgItemTextA(dialog, 3010, "abcdefghijklm");  // set, not typed: longer than the limit
     press(dialog, DLG_ACTION);
-    EXPECT_EQ(std::make_tuple(settingsValue("Zusaetze", "Ext0"), settingsValue("Zusaetze", "Ext1"), settingsValue("Zusaetze", "Ext2")),
+    EXPECT_EQ(std::make_tuple(settingsValue("Zusaetze", "Ext0"), settingsValue("Zusaetze", "Ext1"),
+                              settingsValue("Zusaetze", "Ext2")),
               std::make_tuple(std::string("b?k"), std::string("abcdefghij"), std::string("e2")));
     extensionsLoad();
     EXPECT_EQ(extensionAllowed("BAK"), 0);
@@ -339,8 +356,8 @@ std::string placementOf(HWND window) {
     wp.length = sizeof wp;
     GetWindowPlacement(window, &wp);
     char text[128];
-    std::snprintf(text, sizeof text, "%u %ld %ld %ld %ld", wp.showCmd, wp.rcNormalPosition.left, wp.rcNormalPosition.top,
-                  wp.rcNormalPosition.right, wp.rcNormalPosition.bottom);
+    std::snprintf(text, sizeof text, "%u %ld %ld %ld %ld", wp.showCmd, wp.rcNormalPosition.left,
+                  wp.rcNormalPosition.top, wp.rcNormalPosition.right, wp.rcNormalPosition.bottom);
     return text;
 }
 
@@ -384,7 +401,8 @@ TEST_F(ToolDialogs, PlacementSlotsPlaceTheWindow) {
 
     setSlots("1000000000", 1, "0 1 -1 -1 -1 -1 40 50 540 450");
     EXPECT_EQ(slotTake(1), 1);
-    EXPECT_EQ(std::make_pair(placementOf(App.mainWindow), flags()), std::make_pair(std::string("1 40 50 540 450"), std::string("1100000000")));
+    EXPECT_EQ(std::make_pair(placementOf(App.mainWindow), flags()),
+              std::make_pair(std::string("1 40 50 540 450"), std::string("1100000000")));
     MoveWindow(App.mainWindow, 60, 70, 500, 400, TRUE);
     slotRelease(10);  // not this copy's: nothing
     EXPECT_EQ(slotValue(CFG_KEY_POSITION_FORMAT, 1), "0 1 -1 -1 -1 -1 40 50 540 450");
@@ -408,7 +426,8 @@ TEST_F(ToolDialogs, PlacementSlotsPlaceTheWindow) {
     setSlots("0001000000", 0, "0 2 -1 -1 -1 -1 20 30 520 430");
     windowSlot = 0;
     command(CMD_PLACE_WINDOW);
-    EXPECT_EQ(std::make_tuple(windowSlot, flags(), IsIconic(App.mainWindow)), std::make_tuple(0, std::string("1000000000"), FALSE));
+    EXPECT_EQ(std::make_tuple(windowSlot, flags(), IsIconic(App.mainWindow)),
+              std::make_tuple(0, std::string("1000000000"), FALSE));
     EXPECT_EQ(placementOf(App.mainWindow).substr(1), " 20 30 520 430");
 
     slotForget();

@@ -121,11 +121,15 @@ class LeakCheck : public ::testing::EmptyTestEventListener {
              },
              [] { dlg_close_all(); }},
             {"child windows in the main window",
-             [&] { return EnumChildWindows(App.mainWindow, countWindow, reinterpret_cast<LPARAM>(&children)), children; },
+             [&] {
+                 return EnumChildWindows(App.mainWindow, countWindow, reinterpret_cast<LPARAM>(&children)), children;
+             },
              [] {}},
-            {"the main window minimized or maximized", [] { return IsIconic(App.mainWindow) || IsZoomed(App.mainWindow); },
+            {"the main window minimized or maximized",
+             [] { return IsIconic(App.mainWindow) || IsZoomed(App.mainWindow); },
              [] { ShowWindow(App.mainWindow, SW_RESTORE); }},
-            {"the main window elsewhere", [&] { return GetWindowRect(App.mainWindow, &r), !EqualRect(&r, &E.mainRect); },
+            {"the main window elsewhere",
+             [&] { return GetWindowRect(App.mainWindow, &r), !EqualRect(&r, &E.mainRect); },
              [] { restoreMain(E.mainRect); }},
             {"the main window disabled", [] { return !IsWindowEnabled(App.mainWindow); },
              [] { EnableWindow(App.mainWindow, TRUE); }},
