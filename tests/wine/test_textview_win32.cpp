@@ -196,58 +196,34 @@ TEST_F(TextViewWin32, TheScrollBarShowsThePlaceAndItsThumbMovesTheWindow) {
     EXPECT_EQ(si.nPos, 500);
 }
 
-// Rows in the settings' colours: the background, a marked line, an in-line mark
-// (not when scrolled out of view), marked text in dark blue; right of the last column nothing.
-TEST_F(TextViewWin32, RowsArePaintedInTheSettingsColours) {
+// WM_PAINT before the rows are ready fills the text area; then rows in the settings'
+// colours: the background, a marked line, an in-line mark (not when scrolled out of view),
+// marked text in dark blue; row-paint contexts paint at once. The caret follows insert mode and the cursor; focus loss leaves a grey block.
+TEST_F(TextViewWin32, PaintingTheRowsTheCaretAndTheBlockCursor) {
     viewCreate();
-    HDC dc = CreateCompatibleDC(nullptr);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof info.bmiHeader, kWidth, -(5 * lineHeight + 4), 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
-    RECT all{0, 0, kWidth, 5 * lineHeight + 4};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    HGDIOBJ oldFont = SelectObject(dc, viewFontGet());
-    SetBkMode(dc, TRANSPARENT);
-    putRow(0, "");
+    InvalidateRect(App.mainWindow, nullptr, TRUE);
+    EXPECT_TRUE(viewMessage(WM_PAINT, 0, 0));
+    EXPECT_EQ(windowCellPixel(0, 1), kBg);
+    rowsReady = 1;
     putRow(1, "          ", '1', 2, 5);
     putRow(2, "MMMM", '1');
     putRow(3, "MMMM");
-    for (int r = 0; r < 4; ++r) paintRow(dc, r);
+    paintAll();
     struct Cell { int c, r; COLORREF colour; };
     for (const Cell& cell : {Cell{0, 0, kBg}, Cell{windowCols - 1, 0, kBg}, Cell{1, 1, kMarkLine}, Cell{2, 1, kInline},
                              Cell{4, 1, kInline}, Cell{5, 1, kMarkLine}}) {
-        EXPECT_EQ(cellPixel(dc, cell.c, cell.r), cell.colour) << cell.c << "," << cell.r;
+        EXPECT_EQ(windowCellPixel(cell.c, cell.r), cell.colour) << cell.c << "," << cell.r;
     }
-    EXPECT_EQ(GetPixel(dc, windowCols * charWidth + 5, 3), RGB(255, 255, 255));
+    HDC dc = GetDC(App.mainWindow);
     EXPECT_TRUE(cellHasColour(dc, 0, 2, RGB(0, 0, 160)));
     EXPECT_FALSE(cellHasColour(dc, 0, 3, RGB(0, 0, 160)));
     EXPECT_TRUE(cellHasColour(dc, 0, 3, RGB(0, 0, 0)));
     EXPECT_FALSE(cellHasColour(dc, 5, 3, RGB(0, 0, 0)));  // a blank cell
+    ReleaseDC(App.mainWindow, dc);
     firstCol = 20;
-    paintRow(dc, 1);
-    EXPECT_EQ(cellPixel(dc, 2, 1), kMarkLine);
-    paintCells(dc, 10, 4, 3, 1, false, 11, 12);
-    EXPECT_EQ(std::make_tuple(cellPixel(dc, 10, 4), cellPixel(dc, 11, 4), cellPixel(dc, 13, 4)),
-              std::make_tuple(kBg, kInline, RGB(255, 255, 255)));
-    SelectObject(dc, oldFont);
-    SelectObject(dc, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-}
-
-// WM_PAINT before the rows are ready fills the text area; row-paint contexts paint at
-// once; the caret follows insert mode and the cursor; focus loss leaves a grey block.
-TEST_F(TextViewWin32, PaintingTheWindowTheCaretAndTheBlockCursor) {
-    viewCreate();
-    InvalidateRect(App.mainWindow, nullptr, TRUE);
-    EXPECT_TRUE(viewMessage(WM_PAINT, 0, 0));
-    EXPECT_EQ(windowCellPixel(0, 0), kBg);
-    rowsReady = 1;
-    putRow(2, "", '1');
     paintAll();
-    EXPECT_EQ(windowCellPixel(3, 2), kMarkLine);
+    EXPECT_EQ(windowCellPixel(2, 1), kMarkLine);
+    firstCol = 0;
     beginRowPaint();
     drawStringAt(6, 5, "    ", '1');
     endRowPaint();
