@@ -224,10 +224,14 @@ TEST_F(Messages, TheStatusBarHasItsPartsTextsAndPlace) {
     EXPECT_EQ(partsOf(bar).size(), static_cast<size_t>(STATUS_MAX_PARTS));
 }
 
+BOOL CALLBACK countWindow(HWND, LPARAM count) {
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
 int threadWindows() {
     int n = 0;
-    EnumThreadWindows(GetCurrentThreadId(), [](HWND, LPARAM count) { return ++*reinterpret_cast<int*>(count), TRUE; },
-                      reinterpret_cast<LPARAM>(&n));
+    EnumThreadWindows(GetCurrentThreadId(), countWindow, reinterpret_cast<LPARAM>(&n));
     return n;
 }
 
