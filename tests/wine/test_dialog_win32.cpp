@@ -10,16 +10,14 @@
 #include "test_dialogs.h"
 #include "wine_environment.h"
 
-#include <gtest/gtest.h>
-
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstring>
 #include <functional>
 #include <set>
-#include <string>
+#include <tuple>
 #include <utility>
-#include <vector>
 
 namespace {
 
@@ -29,14 +27,12 @@ struct Probe {
     int inits = 0;
     int exits = 0;
     int slotAtInit = -2, slotAtExit = -2;  // dlg_current() inside init and exit
-    HWND hwndAtInit = nullptr, hwndAtExit = nullptr;
-    std::vector<UINT> messages;                // every message the module's procedure got
-    std::vector<int> commands;                 // the control ids of its WM_COMMANDs
-    std::function<void(WPARAM)> onCommand;     // extra work on WM_COMMAND
-    std::function<void()> onInit;              // extra work in the init procedure
-    std::function<void()> onExit;              // extra work in the exit procedure
-    int closeResult = -99;                     // dlg_close() on IDCANCEL
-    int nesting = 0, deepest = 0;              // WM_APP recursion
+    HWND hwndAtInit = nullptr;
+    std::vector<UINT> messages;             // every message the module's procedure got
+    std::function<void(WPARAM)> onCommand;  // extra work on WM_COMMAND
+    std::function<void()> onInit, onExit;  // extra work in the init and exit procedures
+    int closeResult = -99;                  // dlg_close() on IDCANCEL
+    int nesting = 0, deepest = 0;           // WM_APP recursion
 };
 
 std::array<Probe, kProbes> P;
@@ -52,7 +48,6 @@ void probeInit(int n) {
 void probeExit(int n) {
     P[n].exits++;
     P[n].slotAtExit = dlg_current();
-    P[n].hwndAtExit = dlg_hwnd();
     exitOrder.push_back(n);
     if (P[n].onExit) P[n].onExit();
 }
@@ -61,15 +56,12 @@ INT_PTR probeMessage(int n, UINT msg, WPARAM wParam, LPARAM) {
     Probe& p = P[n];
     p.messages.push_back(msg);
     if (msg == WM_COMMAND) {
-        p.commands.push_back(LOWORD(wParam));
         if (p.onCommand) p.onCommand(wParam);
         if (LOWORD(wParam) == IDCANCEL) p.closeResult = dlg_close();
     } else if (msg == WM_APP) {
-        // Sends itself wParam more nested messages.
-        p.nesting++;
-        if (p.nesting > p.deepest) p.deepest = p.nesting;
-        // Straight into the dialog's slot procedure, as the system delivers a
-        // message: SendMessage under Wine stops nesting at 64 levels.
+        // wParam more nested messages, straight into the dialog's slot procedure as
+        // the system delivers one: SendMessage under Wine stops nesting at 64 levels.
+        p.deepest = std::max(p.deepest, ++p.nesting);
         HWND self = dlg_hwnd();
         auto slotProc = reinterpret_cast<DLGPROC>(GetWindowLongPtrA(self, DWLP_DLGPROC));
         if (wParam > 0 && slotProc) slotProc(self, WM_APP, wParam - 1, 0);
@@ -93,21 +85,9 @@ const auto kInit = initTable(std::make_index_sequence<kProbes>{});
 const auto kExit = exitTable(std::make_index_sequence<kProbes>{});
 const auto kProc = procTable(std::make_index_sequence<kProbes>{});
 
-HWND openProbe(int n, const char* name = "DB9001") {
-    return dlg_open(name, kInit[n], kExit[n], kProc[n]);
-}
+HWND openProbe(int n, const char* name = "DB9001") { return dlg_open(name, kInit[n], kExit[n], kProc[n]); }
 
-bool saw(int n, UINT msg) {
-    for (UINT m : P[n].messages)
-        if (m == msg) return true;
-    return false;
-}
-
-bool sawCommand(int n, int id) {
-    for (int c : P[n].commands)
-        if (c == id) return true;
-    return false;
-}
+bool saw(int n, UINT msg) { return std::find(P[n].messages.begin(), P[n].messages.end(), msg) != P[n].messages.end(); }
 
 // The focus is inside dialog w (on it or on one of its controls).
 bool hasFocus(HWND w) {
@@ -128,112 +108,87 @@ void insideDialog(int n, HWND dialog, std::function<void()> work) {
     ASSERT_TRUE(ran) << "the dialog's procedure did not get the command";
 }
 
-std::string caption(HWND w) {
-    char buf[100] = "";
-    GetWindowTextA(w, buf, sizeof buf);
-    return buf;
+void closeByPost(HWND w) {
+    PostMessageA(w, WM_CLOSE, 0, 0);
+    wine_pump();
 }
 
-class DialogTest : public ::testing::Test {
+class DialogTest : public Win32Test {
   protected:
     void SetUp() override {
-        dlg_close_all();
-        wine_pump();
-        reset();
-        runState = 2;
-    }
-    void TearDown() override {
-        for (Probe& p : P) {
-            p.onCommand = nullptr;
-            p.onInit = nullptr;
-            p.onExit = nullptr;
-        }
-        dlg_close_all();
-        wine_pump();
-        reset();
-        runState = 2;
-    }
-    static void reset() {
+        Win32Test::SetUp();
         P = {};
         exitOrder.clear();
-        wine_clear_boxes();
+    }
+    void TearDown() override {
+        for (Probe& p : P) p.onCommand = nullptr, p.onInit = nullptr, p.onExit = nullptr;
+        Win32Test::TearDown();
+        P = {};
     }
 };
 
-// ---------------------------------------------------------------------------
-// Opening
-// ---------------------------------------------------------------------------
-
-TEST_F(DialogTest, OpenRunsInitOnceWithTheDialogCurrentAndReopeningRaisesIt) {
+TEST_F(DialogTest, OpenRunsInitOnceAndReopeningRaisesOnlyWhileTheLoopRuns) {
+    for (int state : {0, 1, 3, 4, 5, 9}) {
+        runState = state;
+        EXPECT_EQ(openProbe(0), nullptr) << "run state " << state;
+    }
+    runState = 2;
+    EXPECT_EQ(P[0].inits, 0);
     HWND a = openProbe(0);
     ASSERT_NE(a, nullptr);
-    EXPECT_TRUE(IsWindow(a));
     EXPECT_EQ(GetWindow(a, GW_OWNER), App.mainWindow);
-    EXPECT_EQ(P[0].inits, 1);
-    EXPECT_EQ(P[0].slotAtInit, 0);
-    EXPECT_EQ(P[0].hwndAtInit, a);
+    EXPECT_EQ(std::make_tuple(P[0].inits, P[0].slotAtInit, P[0].hwndAtInit), std::make_tuple(1, 0, a));
     EXPECT_FALSE(saw(0, WM_INITDIALOG)) << "init is the module's, not its message procedure's";
     EXPECT_EQ(dlg_current(), -1);
     EXPECT_EQ(dlg_hwnd(), App.mainWindow);
-
     HWND b = openProbe(1, "DB9002");
     ASSERT_NE(b, nullptr);
-    ASSERT_NE(b, a);
     EXPECT_EQ(P[1].slotAtInit, 1);
-    SetFocus(b);
-    ASSERT_TRUE(hasFocus(b));
 
     // Same procedure, another template name: the open one comes forward, no new copy.
+    SetFocus(b);
     EXPECT_EQ(openProbe(0, "DB9002"), a);
-    EXPECT_EQ(P[0].inits, 1);
     EXPECT_TRUE(hasFocus(a));
     EXPECT_EQ(GetWindow(a, GW_HWNDPREV), nullptr) << "on top of the Z order";
-
-    // Disabled: a beep only; the focus stays where it is.
+    // Disabled: a beep only, the focus stays; while closing it is still brought forward.
     SetFocus(b);
     EnableWindow(a, FALSE);
     EXPECT_EQ(openProbe(0), a);
     EXPECT_TRUE(hasFocus(b));
-    EXPECT_EQ(P[0].inits, 1);
     EnableWindow(a, TRUE);
+    runState = 4;
+    EXPECT_EQ(openProbe(0), a);
+    EXPECT_EQ(openProbe(2), nullptr);
+    runState = 2;
+    EXPECT_EQ(P[0].inits, 1);
 
     // Dialogs without a message procedure are never taken for one another.
     HWND n1 = dlg_open("DB9002", nullptr, nullptr, nullptr);
     HWND n2 = dlg_open("DB9002", nullptr, nullptr, nullptr);
     ASSERT_NE(n1, nullptr);
-    ASSERT_NE(n2, nullptr);
     EXPECT_NE(n1, n2);
-    EXPECT_TRUE(wine_seen_boxes().empty());
 }
 
-TEST_F(DialogTest, NothingOpensWhileTheMessageLoopIsNotRunning) {
-    for (int state : {0, 1, 3, 4, 5, 9}) {
-        runState = state;
-        EXPECT_EQ(openProbe(0), nullptr) << "run state " << state;
+TEST_F(DialogTest, TheTableHoldsAHundredAndWarnsAtTheNextOrAtAMissingTemplate) {
+    // A missing template warns with its whole name (a slot keeps 20 characters) and
+    // leaves its slot free.
+    for (const char* name : {"DB0404", "DB0404_A_NAME_LONGER_THAN_TWENTY_CHARACTERS"}) {
+        wine_clear_boxes();
+        EXPECT_EQ(openProbe(0, name), nullptr);
+        ASSERT_EQ(wine_seen_boxes().size(), 1u);
+        EXPECT_EQ(wine_seen_boxes()[0].text, std::string("Kann Dialogbox ") + name + " nicht herstellen.");
+        EXPECT_EQ(wine_seen_boxes()[0].style, 0x2030u);
     }
-    EXPECT_EQ(P[0].inits, 0);
-    EXPECT_TRUE(wine_seen_boxes().empty());
+    EXPECT_EQ(P[0].inits + P[0].exits, 0);
+    wine_clear_boxes();
 
-    runState = 2;
-    HWND a = openProbe(0);
-    ASSERT_NE(a, nullptr);
-    // An open dialog is still brought forward while the main window closes.
-    runState = 4;
-    EXPECT_EQ(openProbe(0), a);
-    EXPECT_EQ(openProbe(1), nullptr);
-    runState = 2;
-}
-
-TEST_F(DialogTest, TheTableHoldsAHundredDialogsAndWarnsAtTheNext) {
     std::set<HWND> windows;
     for (int n = 0; n < DLGSUP; ++n) {
-        HWND w = openProbe(n);
-        ASSERT_NE(w, nullptr) << "dialog " << n;
+        windows.insert(openProbe(n));
         EXPECT_EQ(P[n].slotAtInit, n);
-        windows.insert(w);
     }
+    windows.erase(nullptr);
     EXPECT_EQ(windows.size(), static_cast<size_t>(DLGSUP));
-
     EXPECT_EQ(openProbe(DLGSUP), nullptr);
     EXPECT_EQ(P[DLGSUP].inits, 0);
     ASSERT_EQ(wine_seen_boxes().size(), 1u);
@@ -244,13 +199,11 @@ TEST_F(DialogTest, TheTableHoldsAHundredDialogsAndWarnsAtTheNext) {
     EXPECT_EQ(box.caption, App.title);
     EXPECT_FALSE(box.mainEnabled);
     EXPECT_TRUE(IsWindowEnabled(App.mainWindow));
+    wine_clear_boxes();
 
     // A freed slot is the lowest free one and takes the next dialog.
-    HWND w37 = P[37].hwndAtInit;
-    PostMessageA(w37, WM_CLOSE, 0, 0);
-    wine_pump();
+    closeByPost(P[37].hwndAtInit);
     EXPECT_EQ(P[37].exits, 1);
-    EXPECT_FALSE(IsWindow(w37));
     ASSERT_NE(openProbe(DLGSUP), nullptr);
     EXPECT_EQ(P[DLGSUP].slotAtInit, 37);
 
@@ -262,220 +215,115 @@ TEST_F(DialogTest, TheTableHoldsAHundredDialogsAndWarnsAtTheNext) {
     EXPECT_EQ(exitOrder[62], DLGSUP) << "slot 37 holds the last one opened";
     EXPECT_EQ(exitOrder.back(), 0);
     for (int n = 0; n <= DLGSUP; ++n) {
-        if (n == 37) continue;
         EXPECT_EQ(P[n].exits, 1) << "probe " << n;
-        EXPECT_EQ(P[n].slotAtExit, n == DLGSUP ? 37 : n) << "probe " << n;
-        EXPECT_FALSE(IsWindow(P[n].hwndAtInit)) << "probe " << n;
+        if (n != 37) {
+            EXPECT_EQ(P[n].slotAtExit, n == DLGSUP ? 37 : n) << "probe " << n;
+        }
     }
-    EXPECT_NE(openProbe(0), nullptr) << "the table is free again";
 }
 
-TEST_F(DialogTest, AMissingTemplateWarnsAndLeavesTheSlotFree) {
-    EXPECT_EQ(openProbe(0, "DB0404"), nullptr);
-    EXPECT_EQ(P[0].inits, 0);
-    EXPECT_EQ(P[0].exits, 0);
-    ASSERT_EQ(wine_seen_boxes().size(), 1u);
-    EXPECT_EQ(wine_seen_boxes()[0].text, "Kann Dialogbox DB0404 nicht herstellen.");
-    EXPECT_EQ(wine_seen_boxes()[0].style, 0x2030u);
-    EXPECT_TRUE(IsWindowEnabled(App.mainWindow));
-
-    // The whole name is reported, though a slot keeps only 20 characters of it.
-    const char* longName = "DB0404_A_NAME_LONGER_THAN_TWENTY_CHARACTERS";
-    EXPECT_EQ(openProbe(0, longName), nullptr);
-    ASSERT_EQ(wine_seen_boxes().size(), 2u);
-    EXPECT_EQ(wine_seen_boxes()[1].text, std::string("Kann Dialogbox ") + longName + " nicht herstellen.");
-
-    // The failed attempts left nothing behind: the same procedure opens in slot 0.
-    HWND a = openProbe(0);
-    ASSERT_NE(a, nullptr);
-    EXPECT_EQ(P[0].inits, 1);
-    EXPECT_EQ(P[0].slotAtInit, 0);
-}
-
-// ---------------------------------------------------------------------------
-// Closing
-// ---------------------------------------------------------------------------
-
-TEST_F(DialogTest, TheCloseButtonRunsExitOnceAndHidesCloseAndDestroyFromTheModule) {
-    HWND a = openProbe(0);
-    ASSERT_NE(a, nullptr);
-    SendMessageA(a, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_FALSE(IsWindow(a));
-    EXPECT_EQ(P[0].exits, 1);
-    EXPECT_EQ(P[0].slotAtExit, 0);
-    EXPECT_EQ(P[0].hwndAtExit, a);
-    EXPECT_TRUE(saw(0, WM_SYSCOMMAND)) << "other messages do reach the module";
-
-    HWND b = openProbe(1);
-    ASSERT_NE(b, nullptr);
-    PostMessageA(b, WM_CLOSE, 0, 0);
-    wine_pump();
-    EXPECT_FALSE(IsWindow(b));
-    EXPECT_EQ(P[1].exits, 1);
-
-    for (int n : {0, 1}) {
-        EXPECT_FALSE(saw(n, WM_CLOSE)) << "probe " << n;
-        EXPECT_FALSE(saw(n, WM_DESTROY)) << "probe " << n;
-        EXPECT_FALSE(saw(n, WM_NCDESTROY)) << "probe " << n;
+// However a dialog goes, its exit runs once with it current, the module never sees
+// WM_CLOSE or WM_DESTROY, and its slot is free for the next opening.
+TEST_F(DialogTest, EveryWayOfClosingRunsExitOnceAndFreesTheSlot) {
+    struct Row {
+        const char* how;
+        const char* name;
+        std::function<void(HWND)> close;
+    };
+    const Row rows[] = {
+        {"close button", "DB9001", [](HWND w) { SendMessageA(w, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+        {"WM_CLOSE", "DB9001", closeByPost},
+        {"behind the manager's back", "DB9001", [](HWND w) { DestroyWindow(w); }},
+        {"exit closing again", "DB9001",
+         [](HWND w) {
+             P[0].onExit = [] { SendMessageA(dlg_hwnd(), WM_CLOSE, 0, 0); };
+             closeByPost(w);
+         }},
+        {"Cancel through dlg_close", "DB9001",
+         [](HWND w) {
+             SendMessageA(w, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+             EXPECT_GE(P[0].closeResult, 0);
+             EXPECT_TRUE(IsWindow(w)) << "closed when the loop gets there";
+             wine_pump();
+         }},
+        {"Escape in a box", "DB9001", [](HWND w) { key(GetDlgItem(w, TEST_EDIT), VK_ESCAPE); }},
+        {"Escape in a panel", "DB9003", [](HWND w) { key(GetDlgItem(w, TEST_LIST), VK_ESCAPE); }},
+    };
+    HWND other = openProbe(1);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.how);
+        P[0] = Probe{};
+        HWND w = openProbe(0, row.name);
+        ASSERT_NE(w, nullptr);
+        EXPECT_LT(dlg_close(), 0) << "outside a dialog message nothing closes";
+        row.close(w);
+        EXPECT_FALSE(IsWindow(w));
+        EXPECT_EQ(P[0].exits, 1);
+        EXPECT_EQ(P[0].slotAtExit, 1) << "the other dialog holds slot 0";
+        for (UINT msg : {WM_CLOSE, WM_DESTROY, WM_NCDESTROY}) EXPECT_FALSE(saw(0, msg)) << msg;
+        EXPECT_EQ(dlg_current(), -1);
+        P[0].onExit = nullptr;
     }
+    EXPECT_TRUE(IsWindow(other));
+    EXPECT_EQ(P[1].exits, 0);
 
-    // Each opening has its own init and exit.
-    HWND again = openProbe(0);
-    ASSERT_NE(again, nullptr);
-    EXPECT_EQ(P[0].inits, 2);
-    dlg_close_all();
-    EXPECT_EQ(P[0].exits, 2);
-    EXPECT_EQ(P[1].exits, 1) << "a closed dialog is not closed again";
-}
-
-TEST_F(DialogTest, ADialogClosedByItsOwnInitOrExitClosesOnce) {
-    HWND a = openProbe(0);
-    ASSERT_NE(a, nullptr);
-    P[0].onExit = [] { SendMessageA(dlg_hwnd(), WM_CLOSE, 0, 0); };
-    PostMessageA(a, WM_CLOSE, 0, 0);
-    wine_pump();
+    // Closed at once by its own init: no dialog, no warning, the slot free again.
+    P[0] = Probe{};
+    P[0].onInit = [] { SendMessageA(dlg_hwnd(), WM_CLOSE, 0, 0); };
+    EXPECT_EQ(openProbe(0), nullptr);
     EXPECT_EQ(P[0].exits, 1);
-    EXPECT_FALSE(IsWindow(a));
-    EXPECT_EQ(dlg_current(), -1);
-    P[0].onExit = nullptr;
-
-    // Closed at once by its init: no dialog, no warning, the slot free again.
-    P[1].onInit = [] { SendMessageA(dlg_hwnd(), WM_CLOSE, 0, 0); };
-    EXPECT_EQ(openProbe(1), nullptr);
-    EXPECT_EQ(P[1].inits, 1);
-    EXPECT_EQ(P[1].exits, 1);
-    EXPECT_TRUE(wine_seen_boxes().empty());
-    P[1].onInit = nullptr;
-    EXPECT_NE(openProbe(1), nullptr);
-    EXPECT_EQ(P[1].slotAtInit, 0) << "the slot is free again";
-}
-
-TEST_F(DialogTest, DlgCloseClosesOnlyTheDialogWhoseMessageIsHandled) {
-    HWND a = openProbe(0);
-    HWND b = openProbe(1);
-    ASSERT_NE(a, nullptr);
-    ASSERT_NE(b, nullptr);
-
-    EXPECT_LT(dlg_close(), 0);
-    wine_pump();
-    EXPECT_TRUE(IsWindow(a));
-    EXPECT_TRUE(IsWindow(b));
-    EXPECT_EQ(P[0].exits + P[1].exits, 0);
-
-    // Cancel in b: b posts its own close, which happens when the loop gets there.
-    SendMessageA(b, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    EXPECT_GE(P[1].closeResult, 0);
-    EXPECT_TRUE(IsWindow(b));
-    wine_pump();
-    EXPECT_FALSE(IsWindow(b));
-    EXPECT_TRUE(IsWindow(a));
-    EXPECT_EQ(P[1].exits, 1);
-    EXPECT_EQ(P[0].exits, 0);
-}
-
-TEST_F(DialogTest, ADialogDestroyedBehindTheManagersBackFreesItsSlot) {
-    HWND a = openProbe(0);
-    ASSERT_NE(a, nullptr);
-    DestroyWindow(a);
-    EXPECT_EQ(P[0].exits, 1);
-    EXPECT_FALSE(saw(0, WM_DESTROY));
-    HWND again = openProbe(0);
-    ASSERT_NE(again, nullptr);
-    EXPECT_TRUE(IsWindow(again));
-    EXPECT_EQ(P[0].inits, 2);
-    EXPECT_EQ(P[0].slotAtInit, 0);
+    P[0].onInit = nullptr;
+    EXPECT_NE(openProbe(0), nullptr);
+    EXPECT_EQ(P[0].slotAtInit, 1);
 }
 
 TEST_F(DialogTest, ClosingABoxHandsItsDialogsToItsOpenerAndTheFocusToThem) {
     // main -> a -> b -> c, and d opened from the main window.
     HWND a = openProbe(0);
-    ASSERT_NE(a, nullptr);
     HWND b = nullptr, c = nullptr;
     insideDialog(0, a, [&] { b = openProbe(1, "DB9002"); });
-    ASSERT_NE(b, nullptr);
     insideDialog(1, b, [&] { c = openProbe(2, "DB9002"); });
-    ASSERT_NE(c, nullptr);
     HWND d = openProbe(3);
-    ASSERT_NE(d, nullptr);
+    ASSERT_TRUE(a && b && c && d);
     SetActiveWindow(d);
 
     // b goes: c keeps working and gets the focus.
-    PostMessageA(b, WM_CLOSE, 0, 0);
-    wine_pump();
-    EXPECT_FALSE(IsWindow(b));
+    closeByPost(b);
     EXPECT_TRUE(IsWindow(c));
     EXPECT_TRUE(hasFocus(c));
-
-    // c now counts as opened from a: when it goes, a gets the focus, not d,
-    // the box that was active last.
+    // c now counts as opened from a: when it goes, a gets the focus, not d, the box active last.
     SetActiveWindow(d);
-    ASSERT_TRUE(hasFocus(d));
-    PostMessageA(c, WM_CLOSE, 0, 0);
-    wine_pump();
-    EXPECT_FALSE(IsWindow(c));
+    closeByPost(c);
     EXPECT_TRUE(hasFocus(a));
-
-    // a was opened from the main window: the box active before it takes the focus.
-    PostMessageA(a, WM_CLOSE, 0, 0);
-    wine_pump();
-    EXPECT_TRUE(hasFocus(d));
-
-    // d goes last: with no box left the main window gets the focus.
-    PostMessageA(d, WM_CLOSE, 0, 0);
-    wine_pump();
-    EXPECT_EQ(GetFocus(), App.mainWindow);
-}
-
-TEST_F(DialogTest, AClosingDialogPassesOverADisabledOne) {
-    HWND a = openProbe(0);
-    HWND b = nullptr;
+    // a was opened from the main window: the box active before it takes the focus,
+    // passing over a disabled dialog of a.
     insideDialog(0, a, [&] { b = openProbe(1, "DB9002"); });
-    ASSERT_NE(b, nullptr);
-    HWND d = openProbe(2);
-    ASSERT_NE(d, nullptr);
     SetActiveWindow(a);
     SetActiveWindow(d);
-
-    // a's dialog b is disabled: a's opener is the main window, so the box active
-    // last (d) takes the focus.
     EnableWindow(b, FALSE);
-    PostMessageA(a, WM_CLOSE, 0, 0);
-    wine_pump();
-    EXPECT_FALSE(IsWindow(a));
+    closeByPost(a);
     EXPECT_TRUE(IsWindow(b));
     EXPECT_TRUE(hasFocus(d));
     EnableWindow(b, TRUE);
+    closeByPost(b);
+    // d goes last: with no box left the main window gets the focus.
+    closeByPost(d);
+    EXPECT_EQ(GetFocus(), App.mainWindow);
 }
-
-// ---------------------------------------------------------------------------
-// The current dialog
-// ---------------------------------------------------------------------------
 
 TEST_F(DialogTest, EachDialogMessageMakesItsDialogCurrentNestedOnesToo) {
     HWND a = openProbe(0);
     HWND b = openProbe(1);
-    ASSERT_NE(a, nullptr);
-    ASSERT_NE(b, nullptr);
-
-    int slotInA = -2, slotInB = -2, slotBackInA = -2;
-    HWND hwndInA = nullptr, hwndInB = nullptr, hwndBackInA = nullptr;
-    P[1].onCommand = [&](WPARAM) {
-        slotInB = dlg_current();
-        hwndInB = dlg_hwnd();
-    };
+    ASSERT_TRUE(a && b);
+    std::vector<std::pair<int, HWND>> seen;
+    const auto record = [&] { seen.push_back({dlg_current(), dlg_hwnd()}); };
+    P[1].onCommand = [&](WPARAM) { record(); };
     insideDialog(0, a, [&] {
-        slotInA = dlg_current();
-        hwndInA = dlg_hwnd();
+        record();
         SendMessageA(b, WM_COMMAND, MAKEWPARAM(TEST_ACTION, BN_CLICKED), 0);
-        slotBackInA = dlg_current();
-        hwndBackInA = dlg_hwnd();
+        record();
     });
-    EXPECT_EQ(slotInA, 0);
-    EXPECT_EQ(hwndInA, a);
-    EXPECT_EQ(slotInB, 1);
-    EXPECT_EQ(hwndInB, b);
-    EXPECT_EQ(slotBackInA, 0);
-    EXPECT_EQ(hwndBackInA, a);
+    EXPECT_EQ(seen, (std::vector<std::pair<int, HWND>>{{0, a}, {1, b}, {0, a}}));
     EXPECT_EQ(dlg_current(), -1);
     EXPECT_EQ(dlg_hwnd(), App.mainWindow);
 
@@ -493,8 +341,7 @@ int printBox(const char* text, unsigned, const char*, HWND) {
 
 void nestTooDeep() {
     box_set_hook(printBox);
-    HWND a = openProbe(0);
-    if (a) SendMessageA(a, WM_APP, 199, 0);
+    if (HWND a = openProbe(0)) SendMessageA(a, WM_APP, 199, 0);
 }
 
 void initWithoutMemory() {
@@ -514,42 +361,48 @@ TEST(DialogDeathTest, TheTableOrTheStackFailingEndsTheProgram) {
     dlg_close_all();
 }
 
+HWND mainChild(const char* cls, DWORD style, int id) {
+    return CreateWindowExA(0, cls, "Hauptfenster", WS_CHILD | WS_VISIBLE | style, 10, 10, 300, 24, App.mainWindow,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), App.instance, nullptr);
+}
+
+// Outside any dialog message the control functions address the main window's
+// controls; inside one, that dialog's.
 TEST_F(DialogTest, ControlFunctionsAddressTheCurrentDialogElseTheMainWindow) {
-    HWND mainEdit = CreateWindowExA(0, "EDIT", "Hauptfenster", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL,
-                                    10, 10, 200, 20, App.mainWindow,
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(TEST_EDIT)),
-                                    App.instance, nullptr);
-    HWND mainCheck = CreateWindowExA(0, "BUTTON", "Haken", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX,
-                                     10, 40, 200, 20, App.mainWindow,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(TEST_CHECK)),
-                                     App.instance, nullptr);
-    ASSERT_NE(mainEdit, nullptr);
-    ASSERT_NE(mainCheck, nullptr);
+    HWND mainEdit = mainChild("EDIT", ES_AUTOHSCROLL, TEST_EDIT);
+    HWND mainCheck = mainChild("BUTTON", BS_AUTOCHECKBOX, TEST_CHECK);
     HWND a = openProbe(0);
-    ASSERT_NE(a, nullptr);
+    ASSERT_TRUE(mainEdit && mainCheck && a);
     HWND dialogEdit = GetDlgItem(a, TEST_EDIT);
     HWND dialogCheck = GetDlgItem(a, TEST_CHECK);
+    const std::string mainTitle = windowText(App.mainWindow);
 
-    // Outside any dialog message: the main window's controls.
     EXPECT_EQ(dlg_item(TEST_EDIT), mainEdit);
     dlg_set_check(TEST_CHECK, BST_CHECKED);
     EXPECT_EQ(SendMessageA(mainCheck, BM_GETCHECK, 0, 0), BST_CHECKED);
-    EXPECT_EQ(SendMessageA(dialogCheck, BM_GETCHECK, 0, 0), BST_UNCHECKED);
     EXPECT_EQ(dlg_get_check(TEST_CHECK), BST_CHECKED);
     dlg_enable_item(TEST_EDIT, 0);
     EXPECT_FALSE(IsWindowEnabled(mainEdit));
-    EXPECT_TRUE(IsWindowEnabled(dialogEdit));
     dlg_enable_item(TEST_EDIT, 1);
-    EXPECT_TRUE(IsWindowEnabled(mainEdit));
     dlg_enable_item(4711, 0);  // no such control: nothing happens
     dlg_focus_item(TEST_EDIT);
     EXPECT_EQ(GetFocus(), mainEdit);
     EXPECT_EQ(dlg_focus_id(), TEST_EDIT);
-    std::string mainTitle = caption(App.mainWindow);
     dlg_set_title("Nicht hier");
-    EXPECT_EQ(caption(App.mainWindow), mainTitle);
+    dlg_set_int(TEST_EDIT, 5);
+    EXPECT_EQ(windowText(mainEdit), "5");
+    // Only a field's first 80 characters are read; a text keeps to its buffer.
+    SetWindowTextA(mainEdit, (std::string(79, ' ') + "75").c_str());
+    EXPECT_EQ(dlg_get_int(TEST_EDIT), 7);
+    char buf[8];
+    std::memset(buf, '#', sizeof buf);
+    dlg_put_text(TEST_EDIT, "abcdefgh");
+    EXPECT_EQ(dlg_get_text(TEST_EDIT, buf, 5), 5);
+    EXPECT_STREQ(buf, "abcde");
+    EXPECT_EQ(buf[6], '#');
+    EXPECT_EQ(dlg_get_text(4711, buf, 7), 0);
+    EXPECT_STREQ(buf, "");
 
-    // Inside a message of the dialog: the dialog's controls.
     insideDialog(0, a, [&] {
         EXPECT_EQ(dlg_item(TEST_EDIT), dialogEdit);
         EXPECT_EQ(dlg_get_check(TEST_CHECK), BST_UNCHECKED);
@@ -558,6 +411,8 @@ TEST_F(DialogTest, ControlFunctionsAddressTheCurrentDialogElseTheMainWindow) {
         dlg_focus_item(TEST_LIST);
         EXPECT_EQ(dlg_focus_id(), TEST_LIST);
         dlg_set_title("Neuer Titel \344");
+        dlg_set_text(TEST_EDIT, "42");
+        EXPECT_EQ(dlg_get_int(TEST_EDIT), 42);
         dlg_update_item(TEST_LIST);
         RECT r;
         EXPECT_FALSE(GetUpdateRect(dlg_item(TEST_LIST), &r, FALSE)) << "repainted at once";
@@ -566,9 +421,11 @@ TEST_F(DialogTest, ControlFunctionsAddressTheCurrentDialogElseTheMainWindow) {
     EXPECT_FALSE(IsWindowEnabled(dialogEdit));
     EXPECT_TRUE(IsWindowEnabled(mainEdit));
     EXPECT_EQ(GetFocus(), GetDlgItem(a, TEST_LIST));
-    EXPECT_EQ(caption(a), "Neuer Titel \344");
-    EXPECT_EQ(caption(App.mainWindow), mainTitle);
-
+    EXPECT_EQ(windowText(a), "Neuer Titel \344");
+    EXPECT_EQ(windowText(dialogEdit), "42");
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(dialogEdit, WM_GETFONT, 0, 0)), App.font);
+    EXPECT_EQ(windowText(mainEdit), "abcdefgh");
+    EXPECT_EQ(windowText(App.mainWindow), mainTitle);
     DestroyWindow(mainEdit);
     DestroyWindow(mainCheck);
 }
@@ -576,90 +433,62 @@ TEST_F(DialogTest, ControlFunctionsAddressTheCurrentDialogElseTheMainWindow) {
 TEST_F(DialogTest, ComboListAndCheckValuesRoundTrip) {
     HWND a = openProbe(0);
     ASSERT_NE(a, nullptr);
-    HFONT fontBefore = reinterpret_cast<HFONT>(SendDlgItemMessageA(a, TEST_COMBO, WM_GETFONT, 0, 0));
-    ASSERT_NE(fontBefore, App.font) << "the template's font differs from the program's";
+    ASSERT_NE(reinterpret_cast<HFONT>(SendDlgItemMessageA(a, TEST_COMBO, WM_GETFONT, 0, 0)), App.font)
+        << "the template's font differs from the program's";
 
     insideDialog(0, a, [&] {
         char buf[64];
         HWND combo = dlg_item(TEST_COMBO);
-
         combo_reset(TEST_COMBO);
         EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(combo, WM_GETFONT, 0, 0)), App.font);
         EXPECT_EQ(combo_add(TEST_COMBO, "alpha"), 0);
         EXPECT_EQ(combo_add(TEST_COMBO, "beta"), 1);
         EXPECT_EQ(combo_insert(TEST_COMBO, "erstes", 0), 0);
-        EXPECT_EQ(combo_get_item(TEST_COMBO, 0, buf, 63), 1);
-        EXPECT_STREQ(buf, "erstes");
-        EXPECT_EQ(combo_get_item(TEST_COMBO, 2, buf, 63), 1);
-        EXPECT_STREQ(buf, "beta");
+        EXPECT_EQ(comboLines(combo), (std::vector<std::string>{"erstes", "alpha", "beta"}));
         // Cut to max characters; beyond the list nothing.
         std::memset(buf, 'x', sizeof buf);
         EXPECT_EQ(combo_get_item(TEST_COMBO, 0, buf, 3), 1);
         EXPECT_STREQ(buf, "ers");
         EXPECT_EQ(buf[4], 'x') << "nothing written past max + 1 bytes";
-        std::strcpy(buf, "alt");
-        EXPECT_EQ(combo_get_item(TEST_COMBO, 3, buf, 63), 0);
-        EXPECT_STREQ(buf, "");
-        EXPECT_EQ(combo_get_item(TEST_COMBO, -1, buf, 63), 0);
+        for (int index : {3, -1}) {
+            std::strcpy(buf, "alt");
+            EXPECT_EQ(combo_get_item(TEST_COMBO, index, buf, 63), 0);
+            EXPECT_STREQ(buf, "");
+        }
         EXPECT_EQ(combo_delete(TEST_COMBO, 0), 2);
         EXPECT_EQ(combo_get_item(TEST_COMBO, 0, buf, 63), 1);
         EXPECT_STREQ(buf, "alpha");
-
-        // Nothing selected: the edit field's text.
         std::strcpy(buf, "alt");
         EXPECT_EQ(combo_get_sel_text(TEST_COMBO, buf, 63), 0);
         EXPECT_STREQ(buf, "");
-        // Items compare with case: "Alpha" selects nothing but stands in the field.
-        combo_set_text(TEST_COMBO, "Alpha");
-        EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), CB_ERR);
-        combo_get_text(TEST_COMBO, buf, 63);
-        EXPECT_STREQ(buf, "Alpha");
-        combo_get_text(TEST_COMBO, buf, 2);
-        EXPECT_STREQ(buf, "Al");
-        combo_set_text(TEST_COMBO, "beta");
-        EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 1);
-        EXPECT_EQ(combo_get_sel_text(TEST_COMBO, buf, 63), 1);
-        EXPECT_STREQ(buf, "beta");
-        combo_get_text(TEST_COMBO, buf, 63);
-        EXPECT_STREQ(buf, "beta");
-        // A text that is no item clears the selection again.
-        combo_set_text(TEST_COMBO, "gamma \374");
-        EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), CB_ERR);
-        combo_get_text(TEST_COMBO, buf, 63);
-        EXPECT_STREQ(buf, "gamma \374");
 
-        HWND list = dlg_item(TEST_LIST);
-        list_reset(TEST_LIST);
-        EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0)), App.font);
-        EXPECT_EQ(list_count(TEST_LIST), 0);
-        EXPECT_EQ(list_get_sel(TEST_LIST), -1);
-        char line[16];
-        for (int i = 0; i < 30; ++i) {
-            std::snprintf(line, sizeof line, "Zeile %02d", i);
-            EXPECT_EQ(list_add(TEST_LIST, line), i);
+        // The text set selects the item it names (with case); the field's text is read.
+        struct Row { const char* set; int selection; int max; const char* read; };
+        const Row rows[] = {
+            {"Alpha", CB_ERR, 63, "Alpha"}, {"Alpha", CB_ERR, 2, "Al"}, {"beta", 1, 63, "beta"},
+            {"gamma \374", CB_ERR, 63, "gamma \374"},
+        };
+        for (const Row& row : rows) {
+            SCOPED_TRACE(row.read);
+            combo_set_text(TEST_COMBO, row.set);
+            EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), row.selection);
+            combo_get_text(TEST_COMBO, buf, row.max);
+            EXPECT_STREQ(buf, row.read);
+            EXPECT_EQ(combo_get_sel_text(TEST_COMBO, buf, 63), row.selection >= 0 ? 1 : 0);
         }
-        EXPECT_EQ(list_count(TEST_LIST), 30);
-        EXPECT_EQ(list_get_text(TEST_LIST, 7, buf, 63), 8);
-        EXPECT_STREQ(buf, "Zeile 07");
+
+        // A list in the program's font; a text cut to the buffer, none beyond the list.
+        list_reset(TEST_LIST);
+        EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(dlg_item(TEST_LIST), WM_GETFONT, 0, 0)), App.font);
+        for (const char* line : {"Zeile 00", "Zeile 01"}) list_add(TEST_LIST, line);
         std::memset(buf, 'x', sizeof buf);
-        EXPECT_EQ(list_get_text(TEST_LIST, 7, buf, 5), 5);
+        EXPECT_EQ(list_get_text(TEST_LIST, 1, buf, 5), 5);
         EXPECT_STREQ(buf, "Zeile");
         EXPECT_EQ(buf[6], 'x');
-        EXPECT_EQ(list_get_text(TEST_LIST, 30, buf, 63), -1);
+        EXPECT_EQ(list_get_text(TEST_LIST, 2, buf, 63), -1);
         EXPECT_STREQ(buf, "");
-        list_set_sel(TEST_LIST, 12);
-        EXPECT_EQ(list_get_sel(TEST_LIST), 12);
-        list_set_sel(TEST_LIST, -1);
-        EXPECT_EQ(list_get_sel(TEST_LIST), -1);
-        list_set_top(TEST_LIST, 10);
-        EXPECT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 10);
-        list_reset(TEST_LIST);
-        EXPECT_EQ(list_count(TEST_LIST), 0);
-
-        dlg_set_check(TEST_CHECK, BST_CHECKED);
-        EXPECT_EQ(dlg_get_check(TEST_CHECK), BST_CHECKED);
-        dlg_set_check(TEST_CHECK, BST_UNCHECKED);
-        EXPECT_EQ(dlg_get_check(TEST_CHECK), BST_UNCHECKED);
+        list_set_sel(TEST_LIST, 1);
+        EXPECT_EQ(std::make_pair(list_get_sel(TEST_LIST), list_count(TEST_LIST)), std::make_pair(1, 2));
         combo_set_text(TEST_COMBO, "beta");  // an item chosen
     });
 
@@ -681,21 +510,25 @@ TEST_F(DialogTest, ComboListAndCheckValuesRoundTrip) {
 }
 
 TEST_F(DialogTest, NotificationsAreClassifiedByControlAndCode) {
-    EXPECT_TRUE(combo_dropdown(TEST_COMBO, MAKEWPARAM(TEST_COMBO, CBN_DROPDOWN)));
-    EXPECT_FALSE(combo_dropdown(TEST_COMBO, MAKEWPARAM(TEST_COMBO, CBN_SELCHANGE)));
-    EXPECT_FALSE(combo_dropdown(TEST_COMBO, MAKEWPARAM(TEST_LIST, CBN_DROPDOWN)));
-    for (WORD code : {CBN_SELCHANGE, CBN_DBLCLK, CBN_EDITUPDATE})
-        EXPECT_TRUE(combo_changed(TEST_COMBO, MAKEWPARAM(TEST_COMBO, code))) << code;
-    for (WORD code : {CBN_EDITCHANGE, CBN_DROPDOWN, CBN_SETFOCUS, CBN_KILLFOCUS})
-        EXPECT_FALSE(combo_changed(TEST_COMBO, MAKEWPARAM(TEST_COMBO, code))) << code;
-    EXPECT_FALSE(combo_changed(TEST_COMBO, MAKEWPARAM(TEST_EDIT, CBN_SELCHANGE)));
-
-    EXPECT_EQ(list_event(TEST_LIST, MAKEWPARAM(TEST_LIST, LBN_SETFOCUS)), 1);
-    EXPECT_EQ(list_event(TEST_LIST, MAKEWPARAM(TEST_LIST, LBN_SELCHANGE)), 2);
-    EXPECT_EQ(list_event(TEST_LIST, MAKEWPARAM(TEST_LIST, LBN_DBLCLK)), 3);
-    EXPECT_EQ(list_event(TEST_LIST, MAKEWPARAM(TEST_LIST, LBN_KILLFOCUS)), 0);
-    EXPECT_EQ(list_event(TEST_LIST, MAKEWPARAM(TEST_COMBO, LBN_DBLCLK)), 0);
-
+    struct Row { int id; WORD code; bool dropdown, changed; int listEvent; };
+    const Row rows[] = {
+        {TEST_COMBO, CBN_DROPDOWN, true, false, -1},    {TEST_COMBO, CBN_SELCHANGE, false, true, -1},
+        {TEST_COMBO, CBN_DBLCLK, false, true, -1},      {TEST_COMBO, CBN_EDITUPDATE, false, true, -1},
+        {TEST_COMBO, CBN_EDITCHANGE, false, false, -1}, {TEST_COMBO, CBN_SETFOCUS, false, false, -1},
+        {TEST_COMBO, CBN_KILLFOCUS, false, false, -1},  {TEST_LIST, CBN_DROPDOWN, false, false, -1},
+        {TEST_EDIT, CBN_SELCHANGE, false, false, -1},   {TEST_LIST, LBN_SETFOCUS, false, false, 1},
+        {TEST_LIST, LBN_SELCHANGE, false, false, 2},    {TEST_LIST, LBN_DBLCLK, false, false, 3},
+        {TEST_LIST, LBN_KILLFOCUS, false, false, 0},    {TEST_COMBO, LBN_DBLCLK, false, true, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.id) + " " + std::to_string(row.code));
+        const WPARAM w = MAKEWPARAM(row.id, row.code);
+        EXPECT_EQ(combo_dropdown(TEST_COMBO, w), row.dropdown);
+        EXPECT_EQ(combo_changed(TEST_COMBO, w), row.changed);
+        if (row.listEvent >= 0) {
+            EXPECT_EQ(list_event(TEST_LIST, w), row.listEvent);
+        }
+    }
     // A change counts as typed only while the control has the focus.
     HWND a = openProbe(0);
     ASSERT_NE(a, nullptr);
@@ -709,95 +542,42 @@ TEST_F(DialogTest, NotificationsAreClassifiedByControlAndCode) {
     });
 }
 
-// ---------------------------------------------------------------------------
-// Enabling, activation, keyboard
-// ---------------------------------------------------------------------------
-
-TEST_F(DialogTest, EnableAllSwitchesTheMainWindowAndEveryDialog) {
-    HWND a = openProbe(0);
-    HWND panel = openProbe(1, "DB9003");
-    ASSERT_NE(a, nullptr);
-    ASSERT_NE(panel, nullptr);
-    EXPECT_EQ(GetParent(panel), App.mainWindow) << "a panel lives in the main window";
-
-    dlg_enable_all(0);
-    EXPECT_FALSE(IsWindowEnabled(App.mainWindow));
-    EXPECT_FALSE(IsWindowEnabled(a));
-    EXPECT_FALSE(IsWindowEnabled(panel));
-    EXPECT_EQ(openProbe(0), a) << "a disabled dialog is not opened twice";
-    EXPECT_EQ(P[0].inits, 1);
-
-    dlg_enable_all(1);
-    EXPECT_TRUE(IsWindowEnabled(App.mainWindow));
-    EXPECT_TRUE(IsWindowEnabled(a));
-    EXPECT_TRUE(IsWindowEnabled(panel));
-}
-
-TEST_F(DialogTest, TheActiveNameFollowsActivation) {
+TEST_F(DialogTest, EnablingActivationAndTheLoopsKeys) {
     HWND a = openProbe(0, "DB9001");
     HWND b = openProbe(1, "DB9002");
-    ASSERT_NE(a, nullptr);
-    ASSERT_NE(b, nullptr);
+    HWND panel = openProbe(2, "DB9003");
+    HWND c = openProbe(3, "DB9004ABCDEFGHIJKLMNOPQRSTUV");
+    ASSERT_TRUE(a && b && panel && c);
+    EXPECT_EQ(GetParent(panel), App.mainWindow) << "a panel lives in the main window";
+
+    for (int on : {0, 1}) {
+        dlg_enable_all(on);
+        for (HWND w : {App.mainWindow, a, panel}) EXPECT_EQ(IsWindowEnabled(w) != FALSE, on == 1) << on;
+        EXPECT_EQ(openProbe(0), a) << "a disabled dialog is not opened twice";
+    }
+    EXPECT_EQ(P[0].inits, 1);
+
+    // The active box's template name, a longer one kept to 20 characters.
     char name[DLG_NAME_MAX + 2];
-
-    SetActiveWindow(a);
-    dlg_active_name(name);
-    EXPECT_STREQ(name, "DB9001");
-    SetActiveWindow(b);
-    dlg_active_name(name);
-    EXPECT_STREQ(name, "DB9002");
+    const std::pair<HWND, const char*> active[] = {
+        {a, "DB9001"}, {b, "DB9002"}, {App.mainWindow, ""}, {c, "DB9004ABCDEFGHIJKLMN"}};
+    for (const auto& [w, expected] : active) {
+        SetActiveWindow(w);
+        std::memset(name, 'x', sizeof name);
+        dlg_active_name(name);
+        EXPECT_STREQ(name, expected);
+        EXPECT_EQ(name[DLG_NAME_MAX + 1], 'x');
+    }
+    closeByPost(c);  // the box that was active goes: nothing is active of the dialogs
     SetActiveWindow(App.mainWindow);
     dlg_active_name(name);
     EXPECT_STREQ(name, "");
 
-    // A longer template name is kept to 20 characters.
-    HWND c = openProbe(2, "DB9004ABCDEFGHIJKLMNOPQRSTUV");
-    ASSERT_NE(c, nullptr);
-    SetActiveWindow(c);
-    std::memset(name, 'x', sizeof name);
-    dlg_active_name(name);
-    EXPECT_STREQ(name, "DB9004ABCDEFGHIJKLMN");
-    EXPECT_EQ(name[DLG_NAME_MAX + 1], 'x');
-
-    // The box that was active goes: nothing is active of the dialogs.
-    PostMessageA(c, WM_CLOSE, 0, 0);
-    wine_pump();
-    SetActiveWindow(App.mainWindow);
-    dlg_active_name(name);
-    EXPECT_STREQ(name, "");
-}
-
-TEST_F(DialogTest, TheLoopHandsDialogKeysToTheDialog) {
-    HWND a = openProbe(0);
-    ASSERT_NE(a, nullptr);
+    // Tab moves to the next control; a message for the main window is none of the dialogs'.
     HWND edit = GetDlgItem(a, TEST_EDIT);
-
-    // Tab moves to the next control.
     SetFocus(edit);
-    PostMessageA(edit, WM_KEYDOWN, VK_TAB, 1);
-    wine_pump();
-    HWND combo = GetDlgItem(a, TEST_COMBO);
-    EXPECT_TRUE(GetFocus() == combo || IsChild(combo, GetFocus()));
-
-    // Escape is the dialog's Cancel, which closes it through the module.
-    PostMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 1);
-    wine_pump();
-    EXPECT_TRUE(sawCommand(0, IDCANCEL));
-    EXPECT_GE(P[0].closeResult, 0);
-    EXPECT_FALSE(IsWindow(a));
-    EXPECT_EQ(P[0].exits, 1);
-
-    // The same in a panel.
-    HWND panel = openProbe(1, "DB9003");
-    ASSERT_NE(panel, nullptr);
-    PostMessageA(GetDlgItem(panel, TEST_LIST), WM_KEYDOWN, VK_ESCAPE, 1);
-    wine_pump();
-    EXPECT_FALSE(IsWindow(panel));
-    EXPECT_EQ(P[1].exits, 1);
-
-    // A message for the main window is none of the dialogs' business.
-    HWND b = openProbe(2);
-    ASSERT_NE(b, nullptr);
+    key(edit, VK_TAB);
+    EXPECT_TRUE(hasFocus(GetDlgItem(a, TEST_COMBO)));
     MSG msg = {};
     msg.hwnd = App.mainWindow;
     msg.message = WM_KEYDOWN;

@@ -1,22 +1,27 @@
-// The shared environment of the Wine test program: main window, App, dialog
-// manager and the recording box hook.
+// The shared environment of the Wine test program (main window, App, dialog
+// manager, the recording box hook, the check after every test) and the fixture.
 #include "wine_environment.h"
 
 #include <commctrl.h>
+#include <shlobj.h>  // DROPFILES
 
+#include "../lib/empty_store.h"
 #include "document/linestore.h"
 #include "framework/dialog_win32.h"
 #include "framework/messages_win32.h"
 #include "shell/bindings.h"
+#include "shell/mainwin_win32.h"
 #include "support/app_win32.h"
+#include "support/profile.h"
 #include "support/status_win32.h"
-
-#include <gtest/gtest.h>
+#include "view/cursor.h"
+#include "view/editing.h"
 
 #include <cstring>
 #include <deque>
+#include <functional>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 namespace {
 
@@ -67,9 +72,8 @@ BOOL CALLBACK countWindow(HWND, LPARAM count) {
     return TRUE;
 }
 
-// Top-level windows of this thread other than the main window. The system's
-// hidden helper windows are not the tests': the input method's, and the ones
-// Wine's DDE client leaves behind even after DdeUninitialize.
+// Top-level windows of this thread besides the main window; not the system's hidden
+// helpers (the input method's, and those Wine's DDE client leaves after DdeUninitialize).
 bool systemHelper(HWND w, const char* cls) {
     return !IsWindowVisible(w) && (std::strcmp(cls, "IME") == 0 || std::strncmp(cls, "WineDde", 7) == 0);
 }
@@ -82,67 +86,62 @@ BOOL CALLBACK listOtherTopWindow(HWND w, LPARAM list) {
     return TRUE;
 }
 
-// After every test: what the environment set up is as it was, and what a test
-// may take for itself (the clipboard, the caret, a box hook, windows) is given
-// back. Whatever is not is reported as a failure of the test that left it
-// behind, and put right, so that the next test, in whatever order, is not hit.
+void restoreMain(const RECT& r) {
+    SetWindowPos(App.mainWindow, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER);
+}
+
+// After every test: what a test may take for itself is given back, what the environment
+// set up is as it was; else the test that left it fails and it is put right.
 class LeakCheck : public ::testing::EmptyTestEventListener {
   public:
     void OnTestEnd(const ::testing::TestInfo&) override {
-        if (CloseClipboard()) ADD_FAILURE() << "left the clipboard open";
-        if (box_set_hook(recordBox) != recordBox) ADD_FAILURE() << "left another box hook set";
-        if (file_box_set_hook(nullptr) != nullptr) ADD_FAILURE() << "left a file box hook set";
-        if (!E.answers.empty()) ADD_FAILURE() << E.answers.size() << " box answer(s) left unused";
-        E.answers.clear();
-        if (runState != 2) ADD_FAILURE() << "left runState " << runState;
-        runState = 2;
-
+        struct Check {
+            const char* left;
+            std::function<bool()> found;
+            std::function<void()> putRight;
+        };
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
-        if (GetGUIThreadInfo(GetCurrentThreadId(), &info) && info.hwndCaret) {
-            ADD_FAILURE() << "left a caret";
-            DestroyCaret();
-        }
-        if (GetCapture() != nullptr) {
-            ADD_FAILURE() << "left the mouse captured";
-            ReleaseCapture();
-        }
         std::string others;
-        EnumThreadWindows(GetCurrentThreadId(), listOtherTopWindow, reinterpret_cast<LPARAM>(&others));
-        if (!others.empty()) ADD_FAILURE() << "left top-level windows besides the main window:" << others;
-        dlg_close_all();
         int children = 0;
-        EnumChildWindows(App.mainWindow, countWindow, reinterpret_cast<LPARAM>(&children));
-        if (children) ADD_FAILURE() << "left " << children << " child window(s) in the main window";
-
-        if (!IsWindow(App.mainWindow)) {
-            ADD_FAILURE() << "destroyed the main window";
-            return;
-        }
-        if (IsIconic(App.mainWindow) || IsZoomed(App.mainWindow)) {
-            ADD_FAILURE() << "left the main window minimized or maximized";
-            ShowWindow(App.mainWindow, SW_RESTORE);
-        }
         RECT r{};
-        GetWindowRect(App.mainWindow, &r);
-        if (!EqualRect(&r, &E.mainRect)) {
-            ADD_FAILURE() << "left the main window at " << r.left << "," << r.top << " " << r.right - r.left
-                          << "x" << r.bottom - r.top;
-            SetWindowPos(App.mainWindow, nullptr, E.mainRect.left, E.mainRect.top,
-                         E.mainRect.right - E.mainRect.left, E.mainRect.bottom - E.mainRect.top,
-                         SWP_NOZORDER | SWP_NOACTIVATE);
-        }
-        if (!IsWindowEnabled(App.mainWindow)) {
-            ADD_FAILURE() << "left the main window disabled";
-            EnableWindow(App.mainWindow, TRUE);
-        }
-        if (currentDirectory() != E.directory) {
-            ADD_FAILURE() << "left the current directory at " << currentDirectory();
-            SetCurrentDirectoryA(E.directory.c_str());
-        }
-        if (wine_system_profile() != E.systemProfile) {
-            ADD_FAILURE() << "changed Y8.ini in the Windows directory";
-            wine_system_profile_restore(E.systemProfile);
+        const Check checks[] = {
+            {"the clipboard open", [] { return CloseClipboard() != FALSE; }, [] {}},
+            {"another box hook", [] { return box_set_hook(recordBox) != recordBox; }, [] {}},
+            {"a file box hook", [] { return file_box_set_hook(nullptr) != nullptr; }, [] {}},
+            {"box answers unused", [] { return !E.answers.empty(); }, [] { E.answers.clear(); }},
+            {"another run state", [] { return runState != 2; }, [] { runState = 2; }},
+            {"a caret", [&] { return GetGUIThreadInfo(GetCurrentThreadId(), &info) && info.hwndCaret; },
+             [] { DestroyCaret(); }},
+            {"the mouse captured", [] { return GetCapture() != nullptr; }, [] { ReleaseCapture(); }},
+            {"top-level windows",
+             [&] {
+                 EnumThreadWindows(GetCurrentThreadId(), listOtherTopWindow, reinterpret_cast<LPARAM>(&others));
+                 return !others.empty();
+             },
+             [] { dlg_close_all(); }},
+            {"child windows in the main window",
+             [&] {
+                 return EnumChildWindows(App.mainWindow, countWindow, reinterpret_cast<LPARAM>(&children)), children;
+             },
+             [] {}},
+            {"the main window minimized or maximized",
+             [] { return IsIconic(App.mainWindow) || IsZoomed(App.mainWindow); },
+             [] { ShowWindow(App.mainWindow, SW_RESTORE); }},
+            {"the main window elsewhere",
+             [&] { return GetWindowRect(App.mainWindow, &r), !EqualRect(&r, &E.mainRect); },
+             [] { restoreMain(E.mainRect); }},
+            {"the main window disabled", [] { return !IsWindowEnabled(App.mainWindow); },
+             [] { EnableWindow(App.mainWindow, TRUE); }},
+            {"another current directory", [] { return currentDirectory() != E.directory; },
+             [] { SetCurrentDirectoryA(E.directory.c_str()); }},
+            {"Y8.ini in the Windows directory changed", [] { return wine_system_profile() != E.systemProfile; },
+             [] { wine_system_profile_restore(E.systemProfile); }},
+        };
+        for (const Check& check : checks) {
+            if (!check.found()) continue;
+            ADD_FAILURE() << "left " << check.left << others;
+            check.putRight();
         }
         SetForegroundWindow(App.mainWindow);
         wine_pump();
@@ -157,7 +156,8 @@ LRESULT CALLBACK mainProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
 class WineEnvironment : public ::testing::Environment {
   public:
     void SetUp() override {
-        toolsBind();  // as the program binds the tools' keys at start-up
+        toolsBind();           // as the program binds the tools' keys at start-up
+        editSessionListen();   // and answers the document's notices from the view's start
         App.instance = GetModuleHandleA(nullptr);
         std::strncpy(App.title, "ZEMO Editor", sizeof App.title - 1);
 
@@ -247,35 +247,84 @@ void wine_clear_main_commands() { E.commands.clear(); }
 
 WineFileBytes wine_system_profile() {
     WineFileBytes file;
-    std::ifstream in(systemProfilePath(), std::ios::binary);
-    file.exists = in.is_open();
-    std::ostringstream bytes;
-    if (file.exists) bytes << in.rdbuf();
-    file.bytes = bytes.str();
+    file.exists = GetFileAttributesA(systemProfilePath().c_str()) != INVALID_FILE_ATTRIBUTES;
+    file.bytes = fileText(systemProfilePath());
     return file;
 }
 
 void wine_system_profile_restore(const WineFileBytes& file) {
     const std::string path = systemProfilePath();
     DeleteFileA(path.c_str());
-    if (file.exists) {
-        std::ofstream out(path, std::ios::binary);
-        out << file.bytes;
-    }
+    if (file.exists) writeFile(path, file.bytes);
     // The system keeps profile files it has read: it is to read this one afresh.
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
 }
 
-// ---------------------------------------------------------------- controls of the dialogs under test
+// ---------------------------------------------------------------- files and controls
 
-std::string itemText(HWND dialog, int id) {
-    HWND item = GetDlgItem(dialog, id);
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(item)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(item, &text[0], static_cast<int>(text.size()))));
+std::string tempDir() {
+    char dir[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, dir);
+    return dir;
+}
+
+std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string windowText(HWND window) {
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(window, &text[0], static_cast<int>(text.size()))));
     return text;
 }
 
+std::string itemText(HWND dialog, int id) { return windowText(GetDlgItem(dialog, id)); }
+bool checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+bool enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
 void click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+void press(HWND dialog, int id, int code) {
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    wine_pump();
+}
+
+HWND panel() {
+    for (HWND child = GetWindow(App.mainWindow, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char cls[32] = "";
+        GetClassNameA(child, cls, sizeof cls);
+        if (std::strcmp(cls, "#32770") == 0) return child;
+    }
+    return nullptr;
+}
+
+namespace {
+std::vector<std::string> linesOf(HWND w, UINT countMsg, UINT lengthMsg, UINT textMsg) {
+    std::vector<std::string> lines;
+    const int n = static_cast<int>(SendMessageA(w, countMsg, 0, 0));
+    for (int i = 0; i < n; ++i) {
+        std::string text(static_cast<size_t>(SendMessageA(w, lengthMsg, i, 0)) + 1, '\0');
+        SendMessageA(w, textMsg, i, reinterpret_cast<LPARAM>(&text[0]));
+        lines.push_back(text.c_str());
+    }
+    return lines;
+}
+}  // namespace
+
+std::vector<std::string> listLines(HWND box) { return linesOf(box, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT); }
+std::vector<std::string> comboLines(HWND box) {
+    return linesOf(box, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
+}
+
+void key(HWND w, int vk) {
+    PostMessageA(w, WM_KEYDOWN, static_cast<WPARAM>(vk), 1);
+    PostMessageA(w, WM_KEYUP, static_cast<WPARAM>(vk), 0xC0000001);
+    wine_pump();
+}
 
 std::string statusPart(int part) {
     char buf[256] = "";
@@ -283,6 +332,25 @@ std::string statusPart(int part) {
     if (bar && LOWORD(SendMessageA(bar, SB_GETTEXTLENGTHA, part, 0)) < sizeof buf)
         SendMessageA(bar, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(buf));
     return buf;
+}
+
+HMODULE programResources() {
+    char path[MAX_PATH];
+    std::string file(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+    file = file.substr(0, file.find_last_of("\\/") + 1) + "y8.exe";
+    return LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+}
+
+HDROP makeDrop(const std::vector<std::string>& names) {
+    size_t size = sizeof(DROPFILES) + (names.empty() ? 2 : 1);
+    for (const std::string& name : names) size += name.size() + 1;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
+    drop->pFiles = sizeof(DROPFILES);
+    char* p = reinterpret_cast<char*>(drop) + sizeof(DROPFILES);
+    for (const std::string& name : names) p = std::strcpy(p, name.c_str()) + name.size() + 1;
+    GlobalUnlock(block);
+    return static_cast<HDROP>(block);
 }
 
 // ---------------------------------------------------------------- the document's window rows
@@ -298,4 +366,59 @@ std::string rowText(int r) {
     LineRecord line;
     rowGet(r, &line);
     return line.text;
+}
+
+void loadLines(std::initializer_list<std::string> lines) {
+    storeReset();
+    rowsClearAll();
+    for (auto it = std::rbegin(lines); it != std::rend(lines); ++it) {
+        LineRecord line;
+        lineInit(&line);
+        std::strncpy(line.text, it->c_str(), kLineChars);
+        pushBelow(&line);
+    }
+    fillWindowFromBelow();
+    topLine = cursorRow = cursorCol = firstCol = 0;
+}
+
+// ---------------------------------------------------------------- the fixture
+
+void Win32Test::SetUp() {
+    ASSERT_TRUE(emptyStoreStart(20, 80));
+    settings = tempDir() + "Y8Test" + std::to_string(GetCurrentProcessId()) + ".ini";
+    DeleteFileA(settings.c_str());
+    ini_set_file(settings.c_str());
+    GetWindowTextA(App.mainWindow, title_, sizeof title_);
+    wine_clear_boxes();
+    wine_clear_main_commands();
+    runState = 2;
+}
+
+void Win32Test::TearDown() {
+    dlg_close_all();
+    wine_pump();
+    status_destroy();
+    wine_pump();
+    ini_set_file("");
+    DeleteFileA(settings.c_str());
+    SetWindowTextA(App.mainWindow, title_);
+    for (const WineBox& box : wine_seen_boxes()) ADD_FAILURE() << "a box nobody expected: " << box.text;
+    wine_clear_boxes();
+}
+
+void Win32Test::statusBar() {
+    ASSERT_NE(status_create("40 80 200"), nullptr);
+    statusFieldsReset();
+}
+
+void Win32Test::command(int id, LPARAM lParam) {
+    runState = 2;
+    mainWindowProc(App.mainWindow, WM_COMMAND, static_cast<WPARAM>(id), lParam);
+    wine_pump();
+}
+
+std::string Win32Test::settingsValue(const char* section, const char* key) const {
+    char buf[256] = "";
+    GetPrivateProfileStringA(section, key, "<none>", buf, sizeof buf, settings.c_str());
+    return buf;
 }

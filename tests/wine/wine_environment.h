@@ -1,22 +1,18 @@
-// The shared environment of the Wine test program.
+// The shared environment of the Wine test program and the one fixture of the Win32 layer.
 //
-// Before the first test it registers a window class, creates the main window and
-// fills App (instance, mainWindow, a fixed-pitch font, the title "ZEMO Editor"),
-// sets up the dialog manager, sets runState to 2 (wine_pump stands in for the
-// message loop), and installs a box hook: no real message box is ever shown.
-// Every box is recorded and answered from a queue; with an empty queue a question
-// box (any buttons besides OK) answers 2 (Cancel) and an OK box answers 1 (OK).
-//
-// After every test it checks that the test left nothing behind, whatever order
-// the tests run in: the clipboard closed, no caret, the recording box hook and
-// no file box hook, no unused answers, runState 2, no window besides the main
-// window and none in it, the main window enabled, neither minimized nor
-// maximized and where it was, the current directory and Y8.ini in the Windows
-// directory as they were. What it finds fails that test and is put right.
+// Before the first test: the main window and App (instance, a fixed-pitch font, the title
+// "ZEMO Editor"), the dialog manager, runState 2 (wine_pump stands in for the loop), and a
+// box hook: no real box is shown; every box is recorded and answered from a queue, else a
+// question with 2 (Cancel) and an OK box with 1. After every test a check fails the test
+// that left anything behind (clipboard, caret, capture, hooks, answers, run state, windows,
+// the main window's place and state, the current directory, Y8.ini) and puts it right.
 #pragma once
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -36,14 +32,10 @@ const std::vector<WineBox>& wine_seen_boxes();
 // Forgets the recorded boxes and any queued answers.
 void wine_clear_boxes();
 
-// Handles every pending message of this thread the way the program's loop does:
-// the main window's accelerators (when App has any), then the open dialogs
-// (dlg_is_message), else translated and dispatched. Returns when the queue is empty.
+// Handles every pending message as the program's loop does (accelerators, dialogs, dispatch).
 void wine_pump();
 
-// Every WM_COMMAND the main window has received (LOWORD of wParam, and lParam),
-// oldest first, notifications of its child controls included;
-// wine_clear_main_commands() forgets them.
+// Every WM_COMMAND the main window has received (LOWORD of wParam, and lParam), oldest first.
 struct WineCommand {
     int id;
     LPARAM lParam;
@@ -51,8 +43,7 @@ struct WineCommand {
 const std::vector<WineCommand>& wine_main_commands();
 void wine_clear_main_commands();
 
-// Y8.ini in the Windows directory, the file of the program's placement slots,
-// as it is now; and put back as it was (removed when it did not exist).
+// Y8.ini in the Windows directory (the placement slots' file) now; put back as it was.
 struct WineFileBytes {
     bool exists = false;
     std::string bytes;
@@ -61,17 +52,48 @@ struct WineFileBytes {
 WineFileBytes wine_system_profile();
 void wine_system_profile_restore(const WineFileBytes& file);
 
-// ---------------------------------------------------------------- controls of the dialogs under test
+// ---------------------------------------------------------------- files, controls, rows
 
-// The whole text of control id of dialog (however long).
+std::string tempDir();  // with its trailing backslash
+std::string fileText(const std::string& path);
+void writeFile(const std::string& path, const std::string& bytes);
+std::string windowText(HWND window);
 std::string itemText(HWND dialog, int id);
-// Clicks the button id of dialog.
-void click(HWND dialog, int id);
-// The text of part `part` of the main window's status bar.
-std::string statusPart(int part);
-
-// ---------------------------------------------------------------- the document's window rows
-
-// Row r of the window holds text (unmarked); the text of row r, trimmed.
-void setRow(int r, const char* text);
+bool checked(HWND dialog, int id);
+bool enabled(HWND dialog, int id);
+void click(HWND dialog, int id);                // BM_CLICK on button id
+void press(HWND dialog, int id, int code = 0);  // WM_COMMAND id from its control, then the pump
+void key(HWND w, int vk);                       // down and up, then the pump
+HWND panel();                                   // the dialog among the main window's children
+std::vector<std::string> listLines(HWND listBox);
+std::vector<std::string> comboLines(HWND comboBox);
+std::string statusPart(int part);               // of the main window's status bar
+HMODULE programResources();                     // y8.exe beside the tests as a data file
+// A drop as the system hands it over: DROPFILES and the names, double-NUL ended even
+// without names (past a single NUL the reader would take what lies behind for more files).
+HDROP makeDrop(const std::vector<std::string>& names);
+void setRow(int r, const char* text);           // window row r holds text, unmarked
 std::string rowText(int r);
+void loadLines(std::initializer_list<std::string> lines);  // the document, the window filled from its top
+
+// ---------------------------------------------------------------- the fixture
+
+// An empty document in 20 x 80 rows, a settings file of the test's own (named after the
+// process: runs may share the prefix), no boxes or commands seen. Afterwards the dialogs and
+// the status bar are gone, the file removed, the title back; a box not taken with
+// wine_clear_boxes() fails the test.
+class Win32Test : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+    // The status bar the program makes (its id is the id of other tests' controls).
+    static void statusBar();
+    // A WM_COMMAND through the main window procedure in run state 2, then the pump.
+    static void command(int id, LPARAM lParam = 0);
+    std::string settingsValue(const char* section, const char* key) const;
+
+    std::string settings;
+
+  private:
+    char title_[128] = "";
+};

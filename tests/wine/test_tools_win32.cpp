@@ -1,0 +1,443 @@
+// The program's dialogs under Wine, each driven once through its controls and
+// checked by what reaches the core: "Addierer", "ANSI", "Optionen", "Position",
+// "Datei", "Floskeln", the settings dialogs and the placement slots.
+#include "../lib/empty_store.h"
+#include "document/docfile.h"
+#include "document/docfile_win32.h"
+#include "document/docstate.h"
+#include "document/linestore.h"
+#include "framework/dialog_win32.h"
+#include "resources/resource.h"
+#include "shell/config.h"
+#include "shell/config_win32.h"
+#include "shell/mainwin_win32.h"
+#include "support/app_win32.h"
+#include "support/profile.h"
+#include "tools/adder.h"
+#include "tools/adder_win32.h"
+#include "tools/phrases.h"
+#include "tools/phrases_win32.h"
+#include "view/cursor.h"
+#include "view/cursor_win32.h"
+#include "view/editing.h"
+#include "view/options.h"
+#include "view/refresh.h"
+#include "view/taste.h"
+#include "wine_environment.h"
+
+#include <cstdio>
+#include <cstring>
+#include <tuple>
+
+namespace {
+
+using ToolDialogs = Win32Test;
+
+// What the user does when typing into an edit field: it has the focus and its text changes.
+void typeInto(HWND dialog, int id, const char* text) {
+    SetFocus(GetDlgItem(dialog, id));
+    SetDlgItemTextA(dialog, id, text);
+}
+
+HFONT fontOf(HWND window) { return reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)); }
+
+void refresh() {
+    refreshAll();
+    wine_pump();
+}
+
+TEST_F(ToolDialogs, TheAdderShowsTheSumsAndTakesTypedValues) {
+    statusBar();
+    adderReset();
+    sumInt = -2;
+    sumReal = -2.5;
+    adder_open(0);
+    wine_pump();
+    HWND dialog = FindWindowA(nullptr, "Addierer");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(GetActiveWindow(), dialog) << "from the menu the box keeps the focus";
+    EXPECT_EQ(
+        std::make_tuple(itemText(dialog, ADDER_DECIMAL), itemText(dialog, ADDER_HEX), itemText(dialog, ADDER_REAL)),
+        std::make_tuple(std::string("-2"), std::string("FFFFFFFE"), std::string("-2.50")));
+    // A typed field sets its sum and shows it in the other integer field; the real sum stays.
+    struct Row { int field; const char* typed; int sumI; double sumR; int other; const char* shown; };
+    const Row rows[] = {
+        {ADDER_HEX, "ff", 255, -2.5, ADDER_DECIMAL, "255"},
+        {ADDER_DECIMAL, "-16", -16, -2.5, ADDER_HEX, "FFFFFFF0"},
+        {ADDER_DECIMAL, "Summe", 0, -2.5, ADDER_HEX, "0"},
+        {ADDER_REAL, "12.25", 0, 12.25, ADDER_HEX, "0"},
+    };
+    for (const Row& row : rows) {
+        typeInto(dialog, row.field, row.typed);
+        EXPECT_EQ(std::make_tuple(sumInt, sumReal, itemText(dialog, row.other)),
+                  std::make_tuple(row.sumI, row.sumR, std::string(row.shown)))
+            << row.typed;
+    }
+    // Changes made elsewhere arrive with the refresh; what the box writes itself is no
+    // typing, even in the field with the focus (the real sum keeps all its digits).
+    SetFocus(GetDlgItem(dialog, ADDER_REAL));
+    for (double real : {1.004, -0.001}) {
+        sumInt = 100;
+        sumReal = real;
+        refresh();
+        EXPECT_EQ(std::make_tuple(itemText(dialog, ADDER_DECIMAL), itemText(dialog, ADDER_HEX), sumReal, sumInt),
+                  std::make_tuple(std::string("100"), std::string("64"), real, 100));
+    }
+    EXPECT_EQ(itemText(dialog, ADDER_REAL), "0.00");
+    // The check box hands the keys of the text to the adder; Ctrl+minus closes the adder that
+    // takes them, and when closed asks the main window for the adder with refocus.
+    click(dialog, ADDER_IN_TEXT_BOX);
+    EXPECT_EQ(std::make_pair(adderInText, adder_active()), std::make_pair(1, true));
+    controlCommand(vk::kMinus);
+    wine_pump();
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_FALSE(adder_active());
+    EXPECT_TRUE(wine_main_commands().empty());
+    controlCommand(vk::kMinus);
+    wine_pump();
+    ASSERT_EQ(wine_main_commands().size(), 1u);
+    EXPECT_EQ(std::make_pair(wine_main_commands()[0].id, wine_main_commands()[0].lParam),
+              std::make_pair(CMD_ADDIERER, LPARAM{1}));
+    adder_open(1);  // opened that way the main window comes back to the front; the box keeps its state
+    wine_pump();
+    dialog = FindWindowA(nullptr, "Addierer");
+    EXPECT_EQ(GetActiveWindow(), App.mainWindow);
+    EXPECT_TRUE(checked(dialog, ADDER_IN_TEXT_BOX));
+    click(dialog, ADDER_IN_TEXT_BOX);
+    EXPECT_EQ(adderInText, 0);
+    press(dialog, ADDER_CLOSE_COMMAND);
+    EXPECT_FALSE(adderIsOpen());
+    adderReset();
+}
+
+TEST_F(ToolDialogs, TheAnsiTableFollowsItsCheckBoxes) {
+    ansi_open();
+    wine_pump();
+    HWND dialog = FindWindowA(nullptr, "ANSI");
+    ASSERT_NE(dialog, nullptr);
+    HWND table = GetDlgItem(dialog, ANSI_TABLE);
+    EXPECT_EQ(
+        std::make_tuple(checked(dialog, ANSI_UPPER), checked(dialog, ANSI_DECIMAL), checked(dialog, ANSI_FONT_USED)),
+        std::make_tuple(true, false, true));
+    EXPECT_EQ(itemText(dialog, ANSI_TABLE).substr(0, 10), "80 \x80   90 ");
+    EXPECT_EQ(fontOf(table), App.font);
+    struct Row { int box; bool upper, decimal; HFONT font; };
+    const Row rows[] = {{ANSI_DECIMAL, true, true, App.font}, {ANSI_UPPER, false, true, App.font},
+                        {ANSI_FONT_USED, false, true, fontOf(dialog)}, {ANSI_FONT_USED, false, true, App.font}};
+    for (const Row& row : rows) {
+        click(dialog, row.box);
+        wine_pump();
+        char expected[ANSI_TEXT_SIZE];
+        ansiTableText(row.upper, row.decimal, expected);
+        EXPECT_EQ(itemText(dialog, ANSI_TABLE), expected) << row.box;
+        EXPECT_EQ(fontOf(table), row.font) << "without \"Benutzt\" the dialog's own font";
+    }
+    ansi_open();
+    wine_pump();
+    EXPECT_EQ(FindWindowA(nullptr, "ANSI"), dialog) << "opening again brings the same box forward";
+}
+
+TEST_F(ToolDialogs, OptionsShowTheFlagsAndActAtOnce) {
+    statusBar();
+    optionsSetDefaults();
+    quoteOption = 0;
+    tabStep = 8;
+    indentStep = 2;
+    command(CMD_OPTIONS);
+    HWND dialog = FindWindowA(nullptr, "Optionen");
+    ASSERT_NE(dialog, nullptr);
+    const int flags[OPTIONS_BOXES] = {1, 1, 1, 0, 0, 0, 0};  // in optionsBoxIds order
+    for (int i = 0; i < OPTIONS_BOXES; ++i)
+        EXPECT_EQ(checked(dialog, optionsBoxIds[i]), flags[i] == 1) << optionsBoxIds[i];
+    EXPECT_EQ(std::make_pair(itemText(dialog, OPT_TAB_ENTERED), itemText(dialog, OPT_INDENT_SHOWN)),
+              std::make_pair(std::string("8"), std::string("2")));
+    // A click changes the option and the status bar before any other step.
+    click(dialog, OPT_COLUMN_KEEP);
+    EXPECT_EQ(std::make_pair(columnKeep, statusPart(FLAGS_FIELD)), std::make_pair(0, std::string(" Indent ")));
+    click(dialog, OPT_KEEP_FILE_TIME);
+    EXPECT_EQ(std::make_pair(keepFileTime, statusPart(FLAGS_FIELD)),
+              std::make_pair(1, std::string(" Indent  Dateizeit ")));
+    // "&Setzen" limits the steps; the dialog stays open and shows them.
+    SetDlgItemTextA(dialog, OPT_TAB_ENTERED, "40");
+    SetDlgItemTextA(dialog, OPT_INDENT_ENTERED, "x");
+    press(dialog, DLG_ACTION);
+    EXPECT_EQ(std::make_tuple(tabStep, indentStep, itemText(dialog, OPT_TAB_SHOWN)),
+              std::make_tuple(16, 2, std::string("16")));
+    autoIndent = 0;  // changed elsewhere: the open dialog follows with the refresh
+    tabStep = 4;
+    refresh();
+    EXPECT_FALSE(checked(dialog, OPT_AUTO_INDENT));
+    EXPECT_EQ(itemText(dialog, OPT_TAB_SHOWN), "4");
+    press(dialog, DLG_CANCEL);
+    EXPECT_FALSE(optionsDialogIsOpen());
+    optionsSetDefaults();
+}
+
+TEST_F(ToolDialogs, PositionFollowsTheCursorAndSetsIt) {
+    statusBar();
+    for (int i = 29; i >= 0; --i) {
+        LineRecord line;
+        lineInit(&line);
+        std::snprintf(line.text, sizeof line.text, "line %d", i);
+        pushBelow(&line);
+    }
+    fillWindowFromBelow();
+    cursorToColumn(9);
+    command(CMD_POSITION);
+    HWND dialog = FindWindowA(nullptr, "Position");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(std::make_pair(itemText(dialog, POS_LINE_ENTERED), itemText(dialog, POS_COLUMN_ENTERED)),
+              std::make_pair(std::string("1"), std::string("10")));
+    cursorSet(cursorCol, 3);
+    cursorToColumn(20);
+    refresh();
+    EXPECT_EQ(std::make_pair(itemText(dialog, POS_LINE_SHOWN), itemText(dialog, POS_COLUMN_SHOWN)),
+              std::make_pair(std::string("4"), std::string("21")));
+    // Column 300 lies beyond the line: only the line changes; the box closes.
+    SetDlgItemTextA(dialog, POS_LINE_ENTERED, "5");
+    SetDlgItemTextA(dialog, POS_COLUMN_ENTERED, "300");
+    press(dialog, DLG_ACTION);
+    EXPECT_EQ(std::make_tuple(topLine + cursorRow, firstCol + cursorCol, positionDialogIsOpen()),
+              std::make_tuple(4, 20, false));
+    EXPECT_EQ(statusPart(POSITION_FIELD), " 5  21");
+    command(CMD_POSITION);
+    dialog = FindWindowA(nullptr, "Position");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(itemText(dialog, POS_LINE_SHOWN), "5");
+    press(dialog, DLG_CANCEL);
+    EXPECT_EQ(topLine + cursorRow, 4);
+}
+
+TEST_F(ToolDialogs, PropertiesShowTheFileAndTheBoxesActAtOnce) {
+    statusBar();
+    std::strcpy(fileName, "C:\\Projekt\\quelle\\datei.txt");
+    hasName = 1;
+    fileSize = 1234567;
+    fileTime = TimeRecord{124, 12, 24, 18, 30, 15};
+    modified = 0;
+    crlfMode = 1;
+    docShownReset();
+    command(CMD_PROPERTIES);
+    HWND dialog = FindWindowA(nullptr, "Datei");
+    ASSERT_NE(dialog, nullptr);
+    const std::pair<int, const char*> shown[] = {{PROP_NAME, "datei.txt"},
+                                                 {PROP_DIR, "C:\\Projekt\\quelle\\"},
+                                                 {PROP_SIZE, "1234.567"},
+                                                 {PROP_TIME, "24.12.2024 18:30"}};
+    for (const auto& [id, text] : shown) EXPECT_EQ(itemText(dialog, id), text);
+    EXPECT_EQ(std::make_pair(checked(dialog, PROP_MODIFIED), checked(dialog, PROP_CRLF)), std::make_pair(false, true));
+    click(dialog, PROP_MODIFIED);  // a click sets the flag before any other message is handled
+    EXPECT_EQ(modified, 1);
+    click(dialog, PROP_CRLF);
+    EXPECT_EQ(crlfMode, 0);
+    wine_pump();
+    EXPECT_EQ(statusPart(0), " lf");
+    modified = 0;  // changed elsewhere: shown with the next refresh
+    crlfMode = 1;
+    fileSize = 999;
+    std::strcpy(fileName, "D:\\neu.c");
+    refresh();
+    EXPECT_EQ(std::make_pair(checked(dialog, PROP_MODIFIED), checked(dialog, PROP_CRLF)), std::make_pair(false, true));
+    EXPECT_EQ(std::make_tuple(itemText(dialog, PROP_SIZE), itemText(dialog, PROP_NAME), itemText(dialog, PROP_DIR)),
+              std::make_tuple(std::string("999"), std::string("neu.c"), std::string("D:\\")));
+    EXPECT_EQ(statusPart(0), "crlf");
+    press(dialog, IDCANCEL);
+    EXPECT_FALSE(propertiesDialogIsOpen());
+    hasName = 0;
+    fileName[0] = '\0';
+}
+
+// The fields show what is stored (notation and all, 80 characters whole); "Standard" fills
+// them and writes nothing, nor does Cancel; "&Speichern" writes every field trimmed, an
+// empty one as an empty key, and puts the phrases in force at once.
+TEST_F(ToolDialogs, PhrasesShowStandardCancelAndSave) {
+    phrasesForget();
+    const std::string eighty(80, 'p');
+    ini_write("Floskel", "S-C-A", "alpha_~?~");
+    ini_write("Floskel", "S-C-M", eighty.c_str());
+    ini_write("Floskel", "S-C-Z", "zet");
+    const std::string before = fileText(settings);
+    for (int action : {DLG_CANCEL, DLG_ACTION}) {
+        command(CMD_CONF_FLOSKELN);
+        HWND dialog = FindWindowA(nullptr, "Floskeln");
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(std::make_tuple(itemText(dialog, 3010), itemText(dialog, 3130), itemText(dialog, 3260),
+                                  itemText(dialog, 3020)),
+                  std::make_tuple(std::string("alpha_~?~"), eighty, std::string("zet"), std::string("")));
+        if (action == DLG_CANCEL) {
+            press(dialog, PHRASE_STANDARD);
+            for (int i = 0; i < PHRASE_FIELDS; ++i) EXPECT_EQ(itemText(dialog, 3010 + 10 * i), standardPhrases[i]) << i;
+            EXPECT_EQ(itemText(dialog, 3260), "") << "Z has none";
+        } else {
+            SetDlgItemTextA(dialog, 3010, "  neu_?  ");
+            SetDlgItemTextA(dialog, 3240, "x-Floskel");
+        }
+        press(dialog, action);
+        EXPECT_FALSE(IsWindow(dialog));
+        EXPECT_EQ(fileText(settings) == before, action == DLG_CANCEL);
+    }
+    EXPECT_EQ(std::make_tuple(settingsValue("Floskel", "S-C-A"), settingsValue("Floskel", "S-C-B"),
+                              settingsValue("Floskel", "S-C-X"), settingsValue("Floskel", "S-C-@")),
+              std::make_tuple(std::string("neu_?"), std::string(""), std::string("x-Floskel"), std::string("<none>")));
+    char out[PHRASE_MAX + 1];
+    phrase_get(1, out);
+    EXPECT_STREQ(out, "neu ?");
+    phrase_get(26, out);
+    EXPECT_STREQ(out, "zet");
+    phrasesForget();
+}
+
+// "Verzeichnisse", "Zusätze" and "Farben, Fonts" opened by their commands: the stored
+// values whole, "Standard" and Cancel writing nothing, "&Speichern" every field trimmed and cut.
+TEST_F(ToolDialogs, TheSettingsDialogsShowAndSaveEveryField) {
+    const std::string dir80 = "C:\\Projekte\\" + std::string(68, 'd');
+    ini_write("DauerDir", "Dir0", dir80.c_str());
+    ini_write("DauerDir", "Dir3", "C:\\Texte");
+    for (int i = 0; i < 20; ++i)
+        ini_write("Zusaetze", ("Ext" + std::to_string(i)).c_str(), ("e" + std::to_string(i)).c_str());
+    ini_write("Global", "BgFarbe", "250 250 240");
+    ini_write("Global", "MainWindow", "0 1 -1 -1 -1 -1 1 2 3 4");
+
+    command(CMD_CONF_DIRECTORIES);
+    HWND dialog = FindWindowA(nullptr, "Verzeichnisse");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(itemText(dialog, 3000), dir80) << "whole, not its first 40 characters";
+    EXPECT_EQ(std::make_pair(itemText(dialog, 3030), itemText(dialog, 3010)),
+              std::make_pair(std::string("C:\\Texte"), std::string("")));
+    SetDlgItemTextA(dialog, 3010, "  D:\\Neu  ");
+    SetDlgItemTextA(dialog, 3030, "");
+    press(dialog, DLG_ACTION);
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_EQ(std::make_tuple(settingsValue("DauerDir", "Dir0"), settingsValue("DauerDir", "Dir1"),
+                              settingsValue("DauerDir", "Dir3"), settingsValue("DauerDir", "Dir19")),
+              std::make_tuple(dir80, std::string("D:\\Neu"), std::string(""), std::string("")));
+
+    std::string before = fileText(settings);
+    command(CMD_CONF_EXTENSIONS);
+    dialog = FindWindowA(nullptr, "Zus\xE4tze");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(std::make_pair(itemText(dialog, 3000), itemText(dialog, 3190)),
+              std::make_pair(std::string("e0"), std::string("e19")));
+    press(dialog, CFG_STANDARD);
+    EXPECT_EQ((std::vector<std::string>{itemText(dialog, 3000), itemText(dialog, 3140), itemText(dialog, 3150),
+                                        itemText(dialog, 3190)}),
+              (std::vector<std::string>{"bak", "bmp", "e15", "e19"}))
+        << "Standard fills the first 15 fields and keeps the last 5";
+    press(dialog, DLG_CANCEL);
+    EXPECT_EQ(fileText(settings), before);
+    extensionsOpen();
+    wine_pump();
+    dialog = FindWindowA(nullptr, "Zus\xE4tze");
+    EXPECT_EQ(itemText(dialog, 3000), "e0") << "Standard was never saved";
+    SetDlgItemTextA(dialog, 3000, "  b?k ");
+    SetDlgItemTextA(dialog, 3010, "abcdefghijklm");  // set, not typed: longer than the limit
+    press(dialog, DLG_ACTION);
+    EXPECT_EQ(std::make_tuple(settingsValue("Zusaetze", "Ext0"), settingsValue("Zusaetze", "Ext1"),
+                              settingsValue("Zusaetze", "Ext2")),
+              std::make_tuple(std::string("b?k"), std::string("abcdefghij"), std::string("e2")));
+    extensionsLoad();
+    EXPECT_EQ(extensionAllowed("BAK"), 0);
+    extensionsForget();
+
+    command(CMD_CONF_COLOURS);
+    dialog = FindWindowA(nullptr, "Farben, Fonts");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(itemText(dialog, 3000), "250 250 240");
+    SetDlgItemTextA(dialog, 3010, " 200 200 200 ");
+    SetDlgItemTextA(dialog, 3100, "Courier New");
+    press(dialog, DLG_ACTION);
+    EXPECT_EQ(std::make_tuple(settingsValue("Global", "BgFarbe"), settingsValue("Global", "MarkBgFarbe"),
+                              settingsValue("Global", "PrintFont"), settingsValue("Global", "MainWindow")),
+              std::make_tuple(std::string("250 250 240"), std::string("200 200 200"), std::string("Courier New"),
+                              std::string("0 1 -1 -1 -1 -1 1 2 3 4")));
+}
+
+std::string placementOf(HWND window) {
+    WINDOWPLACEMENT wp = {};
+    wp.length = sizeof wp;
+    GetWindowPlacement(window, &wp);
+    char text[128];
+    std::snprintf(text, sizeof text, "%u %ld %ld %ld %ld", wp.showCmd, wp.rcNormalPosition.left,
+                  wp.rcNormalPosition.top, wp.rcNormalPosition.right, wp.rcNormalPosition.bottom);
+    return text;
+}
+
+std::string slotValue(const char* format, int slot) {
+    char key[CFG_KEY_MAX + 1];
+    configKeyName(key, format, slot);
+    char buf[PLACEMENT_TEXT_SIZE];
+    ini_read_file(slotFile(), CFG_SECTION_WINDOW, key, buf, sizeof buf);
+    return buf;
+}
+
+void setSlots(const char* flags, int slot, const char* position) {
+    for (int i = 0; i < CFG_SLOTS; ++i) {
+        char key[CFG_KEY_MAX + 1];
+        configKeyName(key, CFG_KEY_IN_USE_FORMAT, i);
+        ini_write_file(slotFile(), CFG_SECTION_WINDOW, key, std::string(1, flags[i]).c_str());
+    }
+    char key[CFG_KEY_MAX + 1];
+    configKeyName(key, CFG_KEY_POSITION_FORMAT, slot);
+    ini_write_file(slotFile(), CFG_SECTION_WINDOW, key, position);
+}
+
+std::string flags() {
+    std::string all;
+    for (int i = 0; i < CFG_SLOTS; ++i) all += slotValue(CFG_KEY_IN_USE_FORMAT, i);
+    return all;
+}
+
+// A taken slot places the window from its placement, or centred 600 x 440 on the work area
+// without one; released, it stores the window's own. Command 1008 takes the first copy's
+// slot (a crashed copy's mark is reset) and restores a window closed minimized.
+TEST_F(ToolDialogs, PlacementSlotsPlaceTheWindow) {
+    const std::string slots = tempDir() + "Y8SlotsTest" + std::to_string(GetCurrentProcessId()) + ".ini";
+    DeleteFileA(slots.c_str());
+    slotFileSet(slots.c_str());
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    GetWindowPlacement(App.mainWindow, &placement);
+    slotForget();
+    const int savedSlot = windowSlot;
+
+    setSlots("1000000000", 1, "0 1 -1 -1 -1 -1 40 50 540 450");
+    EXPECT_EQ(slotTake(1), 1);
+    EXPECT_EQ(std::make_pair(placementOf(App.mainWindow), flags()),
+              std::make_pair(std::string("1 40 50 540 450"), std::string("1100000000")));
+    MoveWindow(App.mainWindow, 60, 70, 500, 400, TRUE);
+    slotRelease(10);  // not this copy's: nothing
+    EXPECT_EQ(slotValue(CFG_KEY_POSITION_FORMAT, 1), "0 1 -1 -1 -1 -1 40 50 540 450");
+    slotRelease(1);
+    PlacementValues values;
+    ASSERT_TRUE(placement_parse(slotValue(CFG_KEY_POSITION_FORMAT, 1).c_str(), &values));
+    EXPECT_EQ(std::make_tuple(values.showCommand, values.left, values.top, values.right, values.bottom),
+              std::make_tuple(SW_SHOWNORMAL, 60, 70, 560, 470));
+    EXPECT_EQ(flags(), "1000000000");
+
+    setSlots("1100000000", 2, "  ");
+    EXPECT_EQ(slotTake(1), 2);
+    RECT area{};
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0));
+    const int cx = (area.right - area.left) / 2, cy = (area.bottom - area.top) / 2;
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "1 %d %d %d %d", cx - 300, cy - 220, cx + 300, cy + 220);
+    EXPECT_EQ(placementOf(App.mainWindow), expected);
+    slotForget();
+
+    setSlots("0001000000", 0, "0 2 -1 -1 -1 -1 20 30 520 430");
+    windowSlot = 0;
+    command(CMD_PLACE_WINDOW);
+    EXPECT_EQ(std::make_tuple(windowSlot, flags(), IsIconic(App.mainWindow)),
+              std::make_tuple(0, std::string("1000000000"), FALSE));
+    EXPECT_EQ(placementOf(App.mainWindow).substr(1), " 20 30 520 430");
+
+    slotForget();
+    windowSlot = savedSlot;
+    SetWindowPlacement(App.mainWindow, &placement);
+    ShowWindow(App.mainWindow, SW_SHOW);
+    wine_pump();
+    slotFileSet(nullptr);
+    DeleteFileA(slots.c_str());
+}
+
+}  // namespace
