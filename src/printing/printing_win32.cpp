@@ -194,3 +194,4 @@ const PrintDevice kPrinter = {
 void printing_win32_install() { printDeviceSet(&kPrinter); }
 void printSetDialogHook(bool (*hook)(PRINTDLGA*)) { dialogHook = hook; }
 HWND printProgressBox() { return progressBox; }
+const PrintDevice& printWin32Device() { return kPrinter; }

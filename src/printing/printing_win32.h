@@ -11,5 +11,7 @@ void printing_win32_install();
 // Tests: answers the print dialog instead of the user (true: confirmed, with
 // nCopies and Flags set as the user left them); nullptr shows the real dialog.
 void printSetDialogHook(bool (*hook)(PRINTDLGA* pd));
-// Tests: the progress box while a job runs, else nullptr.
+// Tests: the progress box while a job runs, else nullptr; the printer's table.
 HWND printProgressBox();
+struct PrintDevice;
+const PrintDevice& printWin32Device();

@@ -42,3 +42,4 @@ drive command Y8 1000 && rm -f "$ps" && drive command Y8 1007 && drive wait-wind
 sleep 2
 [ ! -e "$ps" ] && kill -0 "$y8" || fail "the empty document wrote a print job, or the program ended"
 pass "the empty document starts no job"
+
