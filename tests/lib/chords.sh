@@ -1,12 +1,9 @@
-# The German Ctrl chords of the key table on the real window, sourced by the end-to-end
-# tests that press them on a US keyboard (the table's key codes) and on a German one (as a
-# German user presses them). The script defines chord <oe|ae|ue|plus|hash|minus|comma|
-# period> (Ctrl with that key) and prepares the ini with "Indent=2" and
-# 'Floskeln=C:\work\abk.txt'. Each chord must give what its row of the table gives:
-# Ctrl+O-umlaut "/*  */", Ctrl+A-umlaut two double quotes, Ctrl++ "[]", Ctrl+# the brace
-# block, Ctrl+comma the abbreviation's phrase, Ctrl+period the box "Position", Ctrl+minus
-# the "Addierer", Ctrl+U-umlaut the search list's panel (never the Addierer). Command 1402
-# posted with numbers the program never gave out (as any program can) changes nothing.
+# The German Ctrl chords on the real window, sourced by the end-to-end tests that press them
+# by the key table's codes (US layout) and as a German user does. The script defines chord
+# <oe|ae|ue|plus|hash|minus|comma|period> and sets "Indent=2" and 'Floskeln=C:\work\abk.txt'.
+# Each chord gives its row: "/*  */", two double quotes, "[]", the brace block, the
+# abbreviation's phrase, the boxes "Position" and "Addierer", the search list's panel (never
+# the Addierer). Command 1402 with numbers the program never gave out changes nothing.
 : >"$WORK/k.c"
 printf 'wh while (?)\r\n' >"$WORK/abk.txt"
 press_chord() {
@@ -15,10 +12,9 @@ press_chord() {
     drive wait-idle Y8 20 || fail "$2: the program is still busy 20 s later"
 }
 # expect_box <caption> <what>: a top-level box of that caption appears; it is closed.
+box_up() { drive windows | grep -q "	$1\$"; }
 expect_box() {
-    local i
-    for i in $(seq 50); do drive windows | grep -q "	$1\$" && break; sleep 0.1; done
-    drive windows | grep -q "	$1\$" || fail "$2 showed no box \"$1\" (windows: $(windows_now))"
+    retry 50 box_up "$1" || fail "$2 showed no box \"$1\" (windows: $(windows_now))"
     drive close '#32770' && wait_gone '#32770' "closing the box \"$1\""
 }
 
@@ -48,5 +44,4 @@ expect_box Addierer "Ctrl+minus"
 press_chord ue "Ctrl+U-umlaut"
 [ "$(panels)" = 1 ] || fail "Ctrl+U-umlaut opened no list panel"
 [ "$(count '#32770')" = 0 ] || fail "Ctrl+U-umlaut opened a box: $(windows_now)"
-pass "Ctrl+period, Ctrl+minus and Ctrl+U-umlaut opened Position, the Addierer and the search list"
-exit_program "$y8" "Exit after the chords"
+exit_program "$y8" "Ctrl+period, Ctrl+minus and Ctrl+U-umlaut opened Position, the Addierer and the search list"

@@ -1,15 +1,11 @@
 # Shared by the tests that run the real program under Wine (tests/wine/*.sh headless,
-# tests/e2e/*.sh in a Wine virtual desktop on Xvfb). Sourced, never run:
-#
+# tests/e2e/*.sh in a Wine virtual desktop on Xvfb). Sourced; a script begins with
 #   . "$2/tests/lib/wine-harness.sh"
 #   harness_start "$1" "$2" <name> headless|desktop [X keyboard layout]
-#
-# The test gets a fresh Wine prefix (a copy of a template prepared once with
-# scripts/wine-prefix) with y8.exe and the tools (tests/tools) in C:\y8, its own Xvfb for
-# a desktop test, and a watchdog: the script ends within HARNESS_BUDGET seconds. At exit
-# every process it started, the prefix's wineserver and Xvfb are ended and the prefix is
-# removed; the logs in <build>/program-tests/<name>.<pid> stay when the test failed.
-# A failed check calls fail: "FAIL: <test>: <why>" on stderr, exit status 1.
+# and gets a fresh copy of a template prefix (scripts/wine-prefix) with y8.exe and y8drive
+# in C:\y8, its own Xvfb, and a watchdog that ends it after HARNESS_BUDGET seconds. At exit
+# its processes, the wineserver and Xvfb end and the prefix goes; the logs in
+# <build>/program-tests/<name>.<pid> stay when it failed. A failed check calls fail.
 set -u -o pipefail
 
 HARNESS_WINE=/usr/lib/wine/wine64
@@ -23,12 +19,21 @@ fail() {
     exit 1
 }
 pass() { echo "ok: $*"; }
-elapsed_since() { awk -v a="$1" -v b="$(date +%s.%N)" 'BEGIN { printf "%.1f", b - a }'; }
+elapsed() { awk -v a="$H_STARTED" -v b="$(date +%s.%N)" 'BEGIN { printf "%.1f", b - a }'; }
 windows_now() { drive windows | tr '\n\t' '; '; }
 
+# retry <tries> <command...>: the command every 0.1 s until it succeeds; status 1 if never.
+retry() {
+    local i
+    for ((i = 0; i < $1; i++)); do
+        "${@:2}" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 harness_start() {
-    H_BUILD=$(cd "$1" && pwd) || fail "no build folder $1"
-    H_SRC=$(cd "$2" && pwd) || fail "no source folder $2"
+    H_BUILD=$(cd "$1" && pwd) && H_SRC=$(cd "$2" && pwd) || fail "no folder $1 or $2"
     H_NAME=$3
     H_WORK=$H_BUILD/program-tests/$H_NAME.$$
     H_PREFIX=$H_WORK/prefix
@@ -38,21 +43,26 @@ harness_start() {
     trap harness_cleanup EXIT
     trap 'fail "the time budget of $HARNESS_BUDGET s ran out"' TERM
     trap 'fail "interrupted"' INT
-    local script_pid=$$ dir template=$(dirname "$H_BUILD")/wineprefix
+    local script=$$ dir template=$(dirname "$H_BUILD")/wineprefix
     {   # the watchdog: TERM to the script and to the command it waits for
         sleep "$HARNESS_BUDGET"
-        kill -TERM "$script_pid" $(ps -o pid= --ppid "$script_pid")
+        kill -TERM "$script" $(ps -o pid= --ppid "$script")
     } </dev/null >/dev/null 2>&1 &
     H_WATCHDOG_PID=$!
-    for dir in "$H_BUILD/program-tests/$H_NAME".*; do  # work folders of runs that ended
-        [ -d "$dir" ] && [ "${dir##*.}" != $$ ] && ! kill -0 "${dir##*.}" 2>/dev/null && rm -rf "$dir"
+    for dir in "$H_BUILD/program-tests/$H_NAME".*; do  # the logs of earlier runs
+        [ "${dir##*.}" = $$ ] || kill -0 "${dir##*.}" 2>/dev/null || rm -rf "$dir"
     done
     mkdir -p "$H_WORK" "$H_BUILD/e2e" || fail "cannot create $H_WORK"
     if [ "$4" = headless ]; then
         unset DISPLAY WAYLAND_DISPLAY
     else
         template+=-desktop
-        harness_start_xvfb
+        Xvfb -displayfd 3 -screen 0 1024x768x24 -noreset -nolisten tcp 3>"$H_WORK/display" </dev/null \
+            >"$H_WORK/xvfb.log" 2>&1 &
+        H_XVFB_PID=$!
+        retry 100 test -s "$H_WORK/display" || fail "Xvfb did not start (see $H_WORK/xvfb.log)"
+        export DISPLAY=:$(tr -dc 0-9 <"$H_WORK/display")
+        # Each Wine process reads the X layout when it starts.
         [ -z "${5:-}" ] || timeout -k 2 10 setxkbmap -layout "$5" || fail "setxkbmap cannot set the layout $5"
     fi
     WINEPREFIX=$template timeout -k 5 90 "$H_SRC/scripts/wine-prefix" ${4#headless} ||
@@ -60,35 +70,19 @@ harness_start() {
     mkdir -p "$H_PREFIX" && cp -a --reflink=auto "$template/." "$H_PREFIX/" || fail "cannot copy $template"
     rm -f "$H_PREFIX"/drive_c/windows/[Yy]8.[Ii][Nn][Ii]  # settings of other tests
     mkdir -p "$H_PROGDIR" "$WORK"
+    cp "$H_BUILD/y8.exe" "$H_BUILD/y8drive.exe" "$H_PROGDIR/" || fail "y8.exe and y8drive.exe are not built"
     export WINEPREFIX=$H_PREFIX WINEDEBUG=-all
-    for tool in y8.exe y8drive.exe y8ddeclient.exe; do
-        cp "$H_BUILD/$tool" "$H_PROGDIR/" || fail "$tool is not built in $H_BUILD"
-    done
-    # The first Wine process starts the server; it must not hold the script's pipes. A
-    # long-lived one (waiting for a window that never comes) keeps server and desktop warm.
+    # The first Wine process starts the server and must not hold the script's pipes; one
+    # that waits for a window that never comes keeps the server and the desktop warm.
     timeout -k 5 60 "$HARNESS_WINE" 'C:\y8\y8drive.exe' windows </dev/null >"$H_WORK/wine-start.log" 2>&1 ||
         fail "Wine does not start in $H_PREFIX (see $H_WORK/wine-start.log)"
-    "$HARNESS_WINE" 'C:\y8\y8drive.exe' wait-window Y8Never "$HARNESS_BUDGET" </dev/null >/dev/null 2>&1 &
+    "$HARNESS_WINE" 'C:\y8\y8drive.exe' wait-window None "$HARNESS_BUDGET" </dev/null >/dev/null 2>&1 &
     H_PIDS+=("$!")
-    echo "prefix ready after $(elapsed_since "$H_STARTED") s"
-}
-
-# Xvfb on a display number of its own choosing (-displayfd), ready when it says so.
-harness_start_xvfb() {
-    local fdfile=$H_WORK/xvfb.display i
-    : >"$fdfile"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -noreset -nolisten tcp 3>"$fdfile" </dev/null >"$H_WORK/xvfb.log" 2>&1 &
-    H_XVFB_PID=$!
-    for i in $(seq 100); do
-        [ -s "$fdfile" ] && break
-        sleep 0.1
-    done
-    [ -s "$fdfile" ] || fail "Xvfb did not report a display within 10 s (see $H_WORK/xvfb.log)"
-    export DISPLAY=:$(tr -dc 0-9 <"$fdfile")
+    echo "prefix ready after $(elapsed) s"
 }
 
 harness_cleanup() {
-    local status=$? pid
+    local status=$?
     trap - EXIT TERM INT
     {
         kill -KILL "${H_PIDS[@]}" $H_WATCHDOG_PID
@@ -101,10 +95,9 @@ harness_cleanup() {
     } >/dev/null 2>&1
     if [ -n "$H_PREFIX" ] && [ "${HARNESS_KEEP:-0}" != 1 ]; then
         rm -rf "$H_PREFIX"
-        [ "$status" = 0 ] && rm -rf "$H_WORK"
+        [ "$status" != 0 ] || rm -rf "$H_WORK"
     fi
-    [ "$status" = 0 ] && echo "PASS: $H_NAME in $(elapsed_since "$H_STARTED") s" ||
-        echo "$H_NAME failed after $(elapsed_since "$H_STARTED") s; logs in $H_WORK" >&2
+    [ "$status" = 0 ] && echo "PASS: $H_NAME in $(elapsed) s" || echo "$H_NAME failed after $(elapsed) s: $H_WORK" >&2
     exit "$status"
 }
 
@@ -120,21 +113,19 @@ start_program() {
 }
 
 # expect_exit <pid> <what>: the process ends within 10 s with code 0.
+gone() { ! kill -0 "$1" 2>/dev/null; }
 expect_exit() {
-    local i code=0
-    for i in $(seq 200); do
-        kill -0 "$1" 2>/dev/null || break
-        sleep 0.05
-    done
-    kill -0 "$1" 2>/dev/null && fail "$2: the process still runs after 10 s (windows: $(windows_now))"
+    local code=0
+    retry 100 gone "$1" || fail "$2: the process still runs after 10 s (windows: $(windows_now))"
     wait "$1" || code=$?
     [ "$code" = 0 ] || fail "$2: the process ended with exit code $code"
 }
 
-# exit_program <pid> <what>: Exit (1998) with nothing left to ask: the process ends.
+# exit_program <pid> <what>: Exit (1998) with nothing left to ask ends the process: done.
 exit_program() {
     drive command Y8 1998 || fail "$2: command 1998 cannot be posted"
-    expect_exit "$1" "$2"
+    expect_exit "$1" "Exit after $2"
+    pass "$2"
 }
 
 # drive <arguments...>: y8drive (tests/tools/y8drive.cpp), bounded in time.
@@ -150,79 +141,53 @@ keys() {
     drive wait-idle Y8 20 || fail "$3: the program is still busy 20 s after the keys"
 }
 
-# wait_window <class> <what>: a visible window of the class within 30 s whose program then
-# waits for input (it has handled the commands it posted itself at start-up).
+# wait_window <class> <what>: a window of the class within 30 s, and its program waits for
+# input (it has handled what it posted itself at start-up).
 wait_window() {
     drive wait-window "$1" 30 || fail "$2: no window of class $1 within 30 s (windows: $(windows_now))"
     drive wait-idle "$1" 30 || fail "$2: the program of window $1 does not wait for input"
 }
 
-# wait_gone <class> <what>
+# wait_gone <class> <what>: no window of the class within 10 s; the program is idle.
 wait_gone() {
     drive wait-gone "$1" 10 || fail "$2: the window $1 is still there after 10 s (windows: $(windows_now))"
     [ "$1" = Y8 ] || drive wait-idle Y8 20 || fail "$2: the program is still busy 20 s later"
 }
 
-# count <class>: the number of visible top-level windows of the class.
 count() { drive windows | grep -c "^$1	"; }
 panels() { drive children Y8 | grep -c '^#32770'; }
 
-# box_says <fragment> <what>: within 10 s a box (class #32770) whose controls show the
-# fragment (Windows-1252).
+# box_says <fragment> <what>: within 10 s a box (#32770) whose controls show the fragment.
+box_text() { drive children '#32770' 2>/dev/null | tr '\t\n' ' ;'; }
+box_has() { box_text | grep -qF -- "$1"; }
 box_says() {
-    local i texts=
-    for i in $(seq 50); do
-        texts=$(drive children '#32770' 2>/dev/null | tr '\t\n' ' ;') && grep -qF -- "$1" <<<"$texts" && return 0
-        sleep 0.2
-    done
-    fail "$2: no box says \"$(iconv -f CP1252 -t UTF-8 <<<"$1")\" (box: $(iconv -f CP1252 -t UTF-8 <<<"$texts"))"
+    retry 100 box_has "$1" ||
+        fail "$2: no box says \"$(iconv -f CP1252 -t UTF-8 <<<"$1")\" (box: $(box_text | iconv -f CP1252 -t UTF-8))"
 }
 
-# file_box <path> <what>: the open or save box asked for takes the path (C:\ and lower-case
-# letters, digits, '\', '.', '-' typed on the US layout) and Enter.
+# file_box <path> <what>: the open or save box takes the path (C:\ and a-z, 0-9, '\', '.',
+# '-' typed on the US layout) and Enter.
 file_box() {
-    local p=$1 list="end shift+home del shift+c shift+#186" i
-    for ((i = 2; i < ${#p}; i++)); do
-        case ${p:i:1} in '\') list+=" #220" ;; .) list+=" #190" ;; -) list+=" #189" ;; *) list+=" ${p:i:1}" ;; esac
-    done
+    local keys
+    keys=$(sed 's/./& /g; s/\\/#220/g; s/\./#190/g; s/-/#189/g' <<<"${1:2}")
     wait_window '#32770' "$2"
-    drive keys '#32770' "$list enter" || fail "$2: the path could not be typed"
+    drive keys '#32770' "end shift+home del shift+c shift+#186 $keys enter" || fail "$2: the path could not be typed"
 }
 
 # expect_caption <caption> <what>: the main window's caption within 10 s.
+caption_is() { [ "$(drive title Y8)" = "$1" ]; }
 expect_caption() {
-    local i caption=
-    for i in $(seq 100); do
-        caption=$(drive title Y8) || fail "$2: the main window went away"
-        [ "$caption" = "$1" ] && return 0
-        sleep 0.1
-    done
-    fail "$2: the caption is \"$caption\", not \"$1\" (windows: $(windows_now))"
+    retry 100 caption_is "$1" || fail "$2: the caption is \"$(drive title Y8)\", not \"$1\""
 }
 
-# ini_get <section> <key>: the value as the profile functions read it; status 1 if missing.
+# ini_get <section> <key>: the value as the profile functions read it (names without case).
 ini_get() {
-    [ -f "$H_INI" ] && awk -v section="$1" -v key="$2" '
-        function trim(s) { gsub(/^[ \t]+|[ \t]+$/, "", s); return s }
-        { sub(/\r$/, "") }
-        /^[ \t]*\[/ { name = $0; gsub(/^[ \t]*\[|\].*$/, "", name); inside = tolower(trim(name)) == tolower(section); next }
-        inside && index($0, "=") && tolower(trim(substr($0, 1, index($0, "=") - 1))) == tolower(key) {
-            print trim(substr($0, index($0, "=") + 1)); found = 1; exit
-        }
-        END { exit !found }' "$H_INI"
+    [ -f "$H_INI" ] && tr -d '\r' <"$H_INI" | awk -F ' *= *' -v section="[${1,,}]" -v key="${2,,}" '
+        /^\[/ { inside = tolower($0) == section }
+        inside && tolower($1) == key { print $2; found = 1; exit }
+        END { exit !found }'
 }
-
-# ini_prepare <line>...: the settings file the program will find, CR LF lines.
 ini_prepare() { printf '%s\r\n' "$@" >"$H_INI" || fail "cannot write $H_INI"; }
-
-# expect_placement <value> <what> [l t r b]: ten numbers, the normal rectangle non-empty
-# (and, when given, exactly that one).
-expect_placement() {
-    local n=($1)
-    [[ $1 =~ ^-?[0-9]+( -?[0-9]+){9}$ ]] && [ "${n[8]}" -gt "${n[6]}" ] && [ "${n[9]}" -gt "${n[7]}" ] ||
-        fail "$2 is not a placement: \"$1\""
-    [ -z "${3:-}" ] || [ "${n[*]:6:4}" = "$3" ] || fail "$2 is \"$1\", not at $3"
-}
 
 # expect_bytes <expected file> <found file> <what>: fails with both dumps unless equal.
 expect_bytes() {
@@ -232,15 +197,13 @@ expect_bytes() {
 }
 
 # expect_clipboard <bytes> <what>: within 5 s the clipboard holds exactly the bytes.
+clipboard_is() {  # not through drive: the bytes as they are, CR included
+    timeout -k 2 20 "$HARNESS_WINE" 'C:\y8\y8drive.exe' clipboard </dev/null >"$H_WORK/clip.got" 2>/dev/null &&
+        cmp -s "$H_WORK/clip.want" "$H_WORK/clip.got"
+}
 expect_clipboard() {
-    local i
     printf '%s' "$1" >"$H_WORK/clip.want"
-    for i in $(seq 25); do
-        timeout -k 2 20 "$HARNESS_WINE" 'C:\y8\y8drive.exe' clipboard </dev/null >"$H_WORK/clip.got" 2>/dev/null &&
-            cmp -s "$H_WORK/clip.want" "$H_WORK/clip.got" && return 0
-        sleep 0.2
-    done
-    expect_bytes "$H_WORK/clip.want" "$H_WORK/clip.got" "$2: the clipboard"
+    retry 25 clipboard_is || expect_bytes "$H_WORK/clip.want" "$H_WORK/clip.got" "$2: the clipboard"
 }
 
 # screenshot <name>: the virtual screen into <build>/e2e/<name>.png; prints the path.
@@ -250,14 +213,12 @@ screenshot() {
     echo "$file"
 }
 
-# colour_box <file> <left> <top> <width> <height> <r g b> [not]: where the pixels of exactly
-# that colour (with "not": of any other) lie in the rectangle: "width height x y count"
-# relative to its corner; status 1 when there are none.
+# colour_box <file> <left> <top> <width> <height> <r g b>: where the pixels of that colour lie
+# in the rectangle: "width height x y count" from its corner; status 1 when there are none.
 colour_box() {
-    local mask=$H_WORK/mask.png found count negate=-negate
-    [ -z "${7:-}" ] || negate=
-    convert "$1" -crop "${4}x$5+$2+$3" +repage \( +clone -fill "rgb(${6// /,})" -colorize 100 \) -compose difference \
-        -composite -colorspace gray -threshold 0 $negate "$mask" 2>>"$H_WORK/convert.log" || return 1
+    local mask=$H_WORK/mask.png found count
+    convert "$1" -crop "${4}x$5+$2+$3" +repage -fill black +opaque "rgb(${6// /,})" -fill white \
+        -opaque "rgb(${6// /,})" "$mask" 2>>"$H_WORK/convert.log" || return 1
     # The black border keeps the trimming from taking a white corner for the background.
     found=$(convert "$mask" -bordercolor black -border 1 -format '%@' info: 2>>"$H_WORK/convert.log")
     count=$(convert "$mask" -format '%[fx:round(mean*w*h)]' info: 2>>"$H_WORK/convert.log")
@@ -265,19 +226,16 @@ colour_box() {
     echo "${BASH_REMATCH[1]} ${BASH_REMATCH[2]} $((BASH_REMATCH[3] - 1)) $((BASH_REMATCH[4] - 1)) $count"
 }
 
-# pointer_at <class> <action> <x> <y>: the X pointer (xdotool) to client point (x, y) of
-# the window, then: move (nothing more), down, up, click, dblclick, rclick. Wine turns the
-# X events into the window's mouse messages in order, each at its own point (a pointer
-# moved from inside Wine is moved back by the X server's own in a virtual desktop).
+# pointer_at <class> <action> <x> <y>: the X pointer (xdotool) to client point (x, y) of the
+# window, then: move (nothing more), down, up, click, dblclick, rclick. Wine turns the X
+# events into the window's mouse messages in order, each at its own point (a pointer set
+# from inside Wine is moved back by the X server's own in a virtual desktop).
+pointer_is() { [ "$(xdotool getmouselocation | cut -d' ' -f1-2)" = "$1" ]; }
 pointer_at() {
-    local left top width height i
+    local left top width height
     read -r left top width height < <(drive client-rect "$1") || fail "no window of class $1 to point at"
     xdotool mousemove $((left + $3)) $((top + $4))
-    for i in $(seq 50); do
-        [ "$(xdotool getmouselocation | cut -d' ' -f1-2)" = "x:$((left + $3)) y:$((top + $4))" ] && break
-        sleep 0.02
-    done
-    [ "$i" -lt 50 ] || fail "the pointer does not reach $3,$4 of $1"
+    retry 20 pointer_is "x:$((left + $3)) y:$((top + $4))" || fail "the pointer does not reach $3,$4 of $1"
     case $2 in
         down | up) xdotool "mouse$2" 1 ;;
         click) xdotool click 1 ;;

@@ -1,33 +1,30 @@
-// y8drive: finds, reads and drives a running program's windows from outside, for the
-// tests that start the real program. Runs in the same Wine prefix and desktop.
-//
-//   wait-window|wait-gone|wait-idle <class> <seconds>
-//                               0 once a visible window of the class exists / none exists /
-//                               its program waits for input with an empty queue
-//   windows                     every visible top-level window: class, tab, caption
-//   title|close|client-rect|window-rect|children <class>
-//                               the caption; posts WM_CLOSE; "left top width height" of the
-//                               client area on the screen; "left top right bottom"; each
-//                               child: class, tab, the text it gives on WM_GETTEXT
-//   command <class> <id> [lparam]   posts WM_COMMAND, as any program on the desktop can
-//   keys <class> <keylist>      brings the window to the front and types the keys
-//   move <class> <l> <t> <r> <b>    restores the window and gives it that rectangle
-//   metric <index>              GetSystemMetrics(index)
-//   clipboard                   the clipboard's text (CF_TEXT) as its bytes; 1 when none
-//
-// A keylist: keys separated by blanks, each with optional modifiers joined by '+'
-// (shift, ctrl, alt) and a letter, a digit, a name (enter tab esc back space del ins
-// home end pgup pgdn up down left right f1..f12) or '#' and a virtual-key code.
-// The mouse is not driven from here: in Wine's virtual desktop a pointer moved with
-// SendInput is moved back by the X server's own pointer; the tests move the X pointer.
-// Exit codes: 0 done, 1 not in time, 2 no window of the class, 3 usage, 4 a call failed.
+// y8drive: finds, reads and drives the windows of a running program from outside, for the
+// tests that start the real program; runs in the same Wine prefix and desktop. Verbs:
+//   wait-window|wait-gone|wait-idle <class> <seconds>: 0 once a visible window of the class
+//       exists / none exists / its program waits for input with an empty queue
+//   windows: each visible top-level window "class<tab>caption"; title <class>: the caption
+//   children <class>: each child "class<tab>text", the text asked with WM_GETTEXT
+//   client-rect <class>: "left top width height" on the screen; window-rect: "l t r b"
+//   close <class>; command <class> <id> [lparam]: posted, as any program can
+//   keys <class> <keylist>: to the front, then typed; move <class> <l> <t> <r> <b>
+//   clipboard: its text (CF_TEXT) as bytes; dde <service> <topic> <n>: one XTYP_EXECUTE
+//       of n bytes 'a'..'z' repeated
+// A keylist: keys separated by blanks, each a letter, a digit, a name (enter tab esc back
+// space del ins home end pgup pgdn up down left right f1..f12) or '#' and a virtual-key
+// code, after "shift+", "ctrl+", "alt+". The mouse is the X pointer (wine-harness.sh).
+// Exit codes: 0 done, 1 not in time or no text, 2 no window or no DDE server, 3 usage, 4 failed.
 #include <windows.h>
+
+#include <ddeml.h>
 
 #include <fcntl.h>
 #include <io.h>
 
+#include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -35,33 +32,18 @@ namespace {
 
 constexpr int kDone = 0, kNotInTime = 1, kNoWindow = 2, kUsage = 3, kFailed = 4;
 
-struct WindowQuery {
-    const char* className;  // nullptr: every class
-    bool visibleOnly;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK collectWindow(HWND window, LPARAM param) {
-    auto* query = reinterpret_cast<WindowQuery*>(param);
-    char name[256] = "";
-    GetClassNameA(window, name, sizeof name);
-    if ((!query->visibleOnly || IsWindowVisible(window)) &&
-        (!query->className || lstrcmpiA(name, query->className) == 0))
-        query->found.push_back(window);
-    return TRUE;
-}
-
+// The top-level windows of the class (nullptr: of every class), the visible ones or all.
 std::vector<HWND> windowsOf(const char* className, bool visibleOnly) {
-    WindowQuery query{className, visibleOnly, {}};
-    EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&query));
-    return query.found;
+    std::vector<HWND> found;
+    for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, className, nullptr)) != nullptr;)
+        if (!visibleOnly || IsWindowVisible(window)) found.push_back(window);
+    return found;
 }
 
 // The first visible window of the class, else any window of it.
 HWND findWindow(const char* className) {
-    std::vector<HWND> found = windowsOf(className, true);
-    if (found.empty()) found = windowsOf(className, false);
-    return found.empty() ? nullptr : found.front();
+    const std::vector<HWND> visible = windowsOf(className, true), all = windowsOf(className, false);
+    return !visible.empty() ? visible.front() : !all.empty() ? all.front() : nullptr;
 }
 
 template <typename Test>
@@ -83,17 +65,18 @@ bool parseLong(const char* text, long long& value) {
 // ---------------------------------------------------------------- keys
 
 constexpr std::pair<const char*, WORD> kNamedKeys[] = {
-    {"enter", VK_RETURN}, {"tab", VK_TAB},   {"esc", VK_ESCAPE}, {"back", VK_BACK}, {"space", VK_SPACE},
-    {"del", VK_DELETE},   {"ins", VK_INSERT}, {"home", VK_HOME},  {"end", VK_END},   {"pgup", VK_PRIOR},
-    {"pgdn", VK_NEXT},    {"up", VK_UP},     {"down", VK_DOWN},  {"left", VK_LEFT}, {"right", VK_RIGHT},
+    {"enter", VK_RETURN}, {"tab", VK_TAB},     {"esc", VK_ESCAPE},    {"back", VK_BACK}, {"space", VK_SPACE},
+    {"del", VK_DELETE},   {"ins", VK_INSERT},  {"home", VK_HOME},     {"end", VK_END},   {"pgup", VK_PRIOR},
+    {"pgdn", VK_NEXT},    {"up", VK_UP},       {"down", VK_DOWN},     {"left", VK_LEFT}, {"right", VK_RIGHT},
+    {"shift", VK_SHIFT},  {"ctrl", VK_CONTROL}, {"alt", VK_MENU},
 };
 
 // The virtual key of one key name; 0 when unknown.
 WORD keyCode(const std::string& name) {
     const char c = name.empty() ? '\0' : name[0];
     long long n = 0;
-    if (name.size() == 1 && c >= 'a' && c <= 'z') return static_cast<WORD>(c - 'a' + 'A');
-    if (name.size() == 1 && ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return static_cast<WORD>(c);
+    if (name.size() == 1 && (std::isalnum(static_cast<unsigned char>(c)) != 0))
+        return static_cast<WORD>(std::toupper(static_cast<unsigned char>(c)));
     if (c == '#' && parseLong(name.c_str() + 1, n) && n > 0 && n < 255) return static_cast<WORD>(n);
     if (c == 'f' && name.size() <= 3 && parseLong(name.c_str() + 1, n) && n >= 1 && n <= 12)
         return static_cast<WORD>(VK_F1 + n - 1);
@@ -113,36 +96,23 @@ INPUT keyInput(WORD vk, bool up) {
     return input;
 }
 
-// One key of the keylist ("ctrl+shift+z") as its presses and releases.
-bool appendKey(const std::string& token, std::vector<INPUT>& inputs) {
-    static const std::pair<const char*, WORD> kModifiers[] = {{"shift", VK_SHIFT}, {"ctrl", VK_CONTROL},
-                                                              {"alt", VK_MENU}};
-    std::vector<WORD> modifiers;
-    size_t start = 0;
-    for (size_t plus; (plus = token.find('+', start)) != std::string::npos; start = plus + 1) {
-        const std::string part = token.substr(start, plus - start);
-        const size_t before = modifiers.size();
-        for (const auto& modifier : kModifiers)
-            if (part == modifier.first) modifiers.push_back(modifier.second);
-        if (modifiers.size() == before) return false;
-    }
-    const WORD vk = keyCode(token.substr(start));
-    if (vk == 0) return false;
-    for (WORD modifier : modifiers) inputs.push_back(keyInput(modifier, false));
-    inputs.push_back(keyInput(vk, false));
-    inputs.push_back(keyInput(vk, true));
-    for (size_t i = modifiers.size(); i-- > 0;) inputs.push_back(keyInput(modifiers[i], true));
-    return true;
+// One key of the keylist ("ctrl+shift+z"): its parts pressed in order, released in reverse.
+bool appendKey(const std::string& key, std::vector<INPUT>& inputs) {
+    std::vector<WORD> held;
+    std::istringstream parts(key);
+    for (std::string part; std::getline(parts, part, '+');)
+        if (held.emplace_back(keyCode(part)) == 0) return false;
+    for (WORD vk : held) inputs.push_back(keyInput(vk, false));
+    for (size_t i = held.size(); i-- > 0;) inputs.push_back(keyInput(held[i], true));
+    return !held.empty();
 }
 
 int sendKeys(HWND window, const std::string& keylist) {
     std::vector<INPUT> inputs;
-    for (size_t pos = 0, blank = 0; pos < keylist.size(); pos = blank + 1) {
-        blank = keylist.find(' ', pos);
-        if (blank == std::string::npos) blank = keylist.size();
-        const std::string token = keylist.substr(pos, blank - pos);
-        if (!token.empty() && !appendKey(token, inputs)) {
-            std::fprintf(stderr, "y8drive: unknown key \"%s\"\n", token.c_str());
+    std::istringstream keys(keylist);
+    for (std::string key; keys >> key;) {
+        if (!appendKey(key, inputs)) {
+            std::fprintf(stderr, "y8drive: unknown key \"%s\"\n", key.c_str());
             return kUsage;
         }
     }
@@ -164,19 +134,14 @@ int sendKeys(HWND window, const std::string& keylist) {
 int printClipboard() {
     // Another program may hold the clipboard open for a moment.
     if (waitFor(1, [] { return OpenClipboard(nullptr) != FALSE; }) != kDone) return kFailed;
-    int result = kNotInTime;
     HANDLE data = GetClipboardData(CF_TEXT);
-    if (const char* text = data ? static_cast<const char*>(GlobalLock(data)) : nullptr) {
-        // The text ends at its NUL, and never beyond the block.
-        const SIZE_T size = GlobalSize(data);
-        SIZE_T length = 0;
-        while (length < size && text[length] != '\0') ++length;
-        std::fwrite(text, 1, length, stdout);
+    const char* text = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+    if (text) {
+        std::fwrite(text, 1, strnlen(text, GlobalSize(data)), stdout);  // to its NUL, never beyond the block
         GlobalUnlock(data);
-        result = kDone;
     }
     CloseClipboard();
-    return result;
+    return text ? kDone : kNotInTime;
 }
 
 // Another process's edit field keeps its text to itself (GetWindowText does not ask
@@ -191,6 +156,36 @@ BOOL CALLBACK printChild(HWND child, LPARAM) {
     text[sizeof text - 1] = '\0';
     std::printf("%s\t%s\n", name, text);
     return TRUE;
+}
+
+HDDEDATA CALLBACK ddeCallback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) {
+    return nullptr;
+}
+
+// The process ends right after: DDEML's handles are left to its end.
+int ddeExecute(const char* serviceName, const char* topicName, long long count) {
+    DWORD instance = 0;
+    if (count < 1 || count > 1000000) return kUsage;
+    if (DdeInitializeA(&instance, ddeCallback, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR) return kFailed;
+    HCONV conversation = DdeConnect(instance, DdeCreateStringHandleA(instance, serviceName, CP_WINANSI),
+                                    DdeCreateStringHandleA(instance, topicName, CP_WINANSI), nullptr);
+    if (!conversation) return kNoWindow;
+    std::string data(static_cast<size_t>(count), 'a');
+    for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>('a' + i % 26);
+    DWORD result = 0;
+    HDDEDATA answer = DdeClientTransaction(reinterpret_cast<BYTE*>(data.data()), static_cast<DWORD>(count),
+                                           conversation, nullptr, CF_TEXT, XTYP_EXECUTE, 5000, &result);
+    std::printf("status 0x%lx, error 0x%x\n", result, DdeGetLastError(instance));
+    return answer && (result & DDE_FACK) ? kDone : kFailed;
+}
+
+// "class<tab>caption" of a window, or its caption alone.
+int printCaption(HWND window, bool withClass) {
+    char name[256] = "", caption[512] = "";
+    GetClassNameA(window, name, sizeof name);
+    GetWindowTextA(window, caption, sizeof caption);
+    std::printf("%s%s%s\n", withClass ? name : "", withClass ? "\t" : "", caption);
+    return kDone;
 }
 
 int printRect(const RECT& r) {
@@ -215,11 +210,6 @@ int waitIdle(HWND window, double seconds) {
     return result == 0 ? kDone : result == WAIT_TIMEOUT ? kNotInTime : kFailed;
 }
 
-int usage() {
-    std::fprintf(stderr, "usage: see the head of tests/tools/y8drive.cpp\n");
-    return kUsage;
-}
-
 int run(int argc, char** argv) {
     const std::string verb = argc > 1 ? argv[1] : "";
     const char* className = argc > 2 ? argv[2] : "";
@@ -229,24 +219,16 @@ int run(int argc, char** argv) {
     const double seconds = argc > 3 ? std::strtod(argv[3], nullptr) : 0;
 
     if (verb == "windows") {
-        for (HWND window : windowsOf(nullptr, true)) {
-            char name[256] = "", caption[256] = "";
-            GetClassNameA(window, name, sizeof name);
-            GetWindowTextA(window, caption, sizeof caption);
-            std::printf("%s\t%s\n", name, caption);
-        }
+        for (HWND window : windowsOf(nullptr, true)) printCaption(window, true);
         return kDone;
     }
     if (verb == "clipboard") return printClipboard();
-    if (verb == "metric" && argc == 3) {
-        std::printf("%d\n", GetSystemMetrics(static_cast<int>(n[0])));
-        return kDone;
-    }
+    if (verb == "dde" && argc == 5) return ddeExecute(argv[2], argv[3], n[2]);
     if (verb == "wait-window" && argc == 4)
         return waitFor(seconds, [&] { return !windowsOf(className, true).empty(); });
     if (verb == "wait-gone" && argc == 4)
         return waitFor(seconds, [&] { return windowsOf(className, false).empty(); });
-    if (argc < 3) return usage();
+    if (argc < 3) return kUsage;
 
     HWND window = findWindow(className);
     if (!window) {
@@ -261,12 +243,7 @@ int run(int argc, char** argv) {
     if (verb == "window-rect") return GetWindowRect(window, &rect) ? printRect(rect) : kFailed;
     if (verb == "client-rect" && GetClientRect(window, &rect) && ClientToScreen(window, &origin))
         return printRect({origin.x, origin.y, rect.right, rect.bottom});
-    if (verb == "title") {
-        char caption[512] = "";
-        GetWindowTextA(window, caption, sizeof caption);
-        std::printf("%s\n", caption);
-        return kDone;
-    }
+    if (verb == "title") return printCaption(window, false);
     if (verb == "children") {
         EnumChildWindows(window, printChild, 0);
         return kDone;
@@ -276,14 +253,14 @@ int run(int argc, char** argv) {
         return PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(n[1]), static_cast<LPARAM>(lParam)) ? kDone
                                                                                                       : kFailed;
     if (verb == "move" && argc == 7) {
-        // SetWindowPlacement does not reach another process's window under Wine; these do.
-        if (IsZoomed(window) || IsIconic(window)) ShowWindow(window, SW_RESTORE);
+        // SetWindowPlacement does not reach another process's window under Wine; this does.
         return SetWindowPos(window, nullptr, static_cast<int>(n[1]), static_cast<int>(n[2]),
                             static_cast<int>(n[3] - n[1]), static_cast<int>(n[4] - n[2]), SWP_NOZORDER | SWP_NOACTIVATE)
                    ? kDone
                    : kFailed;
     }
-    return usage();
+    std::fprintf(stderr, "y8drive: wrong arguments (see tests/tools/y8drive.cpp)\n");
+    return kUsage;
 }
 
 }  // namespace
