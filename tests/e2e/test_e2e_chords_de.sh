@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# End to end with the German X layout (set before Wine starts): the German chords pressed
-# as a German user presses them, as real X key events (xdotool). Wine reports these keys
-# with the codes of their US positions and brings no Ctrl character for Ctrl+# and Ctrl++;
-# each must still give what its row gives (tests/lib/chords.sh).
+# End to end with the German X layout (set before Wine starts): the chords of tests/lib/chords.sh
+# as real X key events (xdotool), which Wine reports with the codes of the keys' US positions
+# and without a Ctrl character for Ctrl+# and Ctrl++: each must still give its row.
 # Usage: test_e2e_chords_de.sh <win64 build dir> <source dir>
 . "$2/tests/lib/wine-harness.sh"
 harness_start "$1" "$2" e2e_chords_de desktop de

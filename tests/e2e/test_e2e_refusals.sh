@@ -1,12 +1,11 @@
 #!/usr/bin/env bash
-# End to end in a Wine virtual desktop on Xvfb: 1. started as "y8" through the search path
-# from a folder with a Y8.ini of its own, the settings come from beside the program; -f
-# opens the file and F12 finds the text of -s. 2. Files the editor cannot hold as they are
-# (a line of 300, a Ctrl-Z inside, CR ends only, a NUL, larger than the store): a box tells
-# what the load did not take; F8 is refused, the file keeps every byte and gets no .bak;
-# Shift+F8 writes the loaded text under a new name. 3. A partly loaded C:\work\sub\..\big.txt:
-# Sichern als C:\work\big.txt is refused; at Exit WM_CLOSE and 1998 under the question are
-# ignored, "Ja" cannot be carried out and the program stays, "Nein" ends it.
+# End to end on Xvfb: 1. started as "y8" through the path from a folder with its own Y8.ini,
+# the settings come from beside the program; -f opens, F12 finds the text of -s. 2. Files the
+# editor cannot hold (a line of 300, a Ctrl-Z inside, CR ends only, a NUL, more than the store):
+# a box tells what was not taken; F8 is refused, the file keeps every byte, no .bak; Shift+F8
+# writes the loaded text to a new name. 3. A partly loaded C:\work\sub\..\big.txt: Sichern als
+# C:\work\big.txt is refused; under the question at Exit WM_CLOSE and 1998 are ignored, "Ja"
+# cannot be carried out and the program stays, "Nein" ends it.
 # Usage: test_e2e_refusals.sh <win64 build dir> <source dir>
 HARNESS_BUDGET=${HARNESS_BUDGET:-270}
 . "$2/tests/lib/wine-harness.sh"
@@ -17,8 +16,8 @@ mkdir -p "$WORK/sub" "$H_PREFIX/drive_c/planted"
 printf '[Test]\r\nHerkunft=Programm\r\n' >"$H_PROGDIR/Y8.ini"
 printf '[Test]\r\nHerkunft=untergeschoben\r\n' >"$H_PREFIX/drive_c/planted/Y8.ini"
 printf 'eins\r\nzwei\r\ndrei zwei\r\n' >"$WORK/plain.txt"
-(cd "$H_PREFIX/drive_c/planted" && exec "$HARNESS_WINE" cmd /c 'set PATH=C:\y8;%PATH%&& y8 -s:zwei -f:C:\work\plain.txt') \
-    </dev/null >"$H_WORK/relative.log" 2>&1 &
+start='set PATH=C:\y8;%PATH%&& y8 -s:zwei -f:C:\work\plain.txt'
+(cd "$H_PREFIX/drive_c/planted" && exec "$HARNESS_WINE" cmd /c "$start") </dev/null >"$H_WORK/relative.log" 2>&1 &
 H_PIDS+=("$!")
 wait_window Y8 "the relative start"
 [ "$(ini_get Test Herkunft)" = Programm ] || fail "the settings came from \"$(ini_get Test Herkunft)\""
@@ -80,12 +79,7 @@ answer "ist zu lang" "the start with sub\\..\\big.txt"
 wait_gone '#32770' "the box after the start with sub\\..\\big.txt"
 keys Y8 z "the change"
 drive command Y8 1004 && file_box 'C:\work\big.txt' "Sichern als C:\\work\\big.txt"
-for i in $(seq 50); do  # the system asks before it names an existing file
-    texts=$(drive children '#32770' | tr '\t\n' ' ;')
-    grep -qF "nur zum Teil" <<<"$texts" && break
-    grep -qiF "exist" <<<"$texts" && drive keys '#32770' enter
-    sleep 0.2
-done
+answer "exist" "the system's question before it names an existing file"
 answer "nur zum Teil" "Sichern als C:\\work\\big.txt"
 wait_gone '#32770' "the refusal of Sichern als"
 drive command Y8 1998

@@ -1,9 +1,8 @@
-# The German Ctrl chords on the real window, sourced by the end-to-end tests that press them
-# by the key table's codes (US layout) and as a German user does. The script defines chord
-# <oe|ae|ue|plus|hash|minus|comma|period> and sets "Indent=2" and 'Floskeln=C:\work\abk.txt'.
-# Each chord gives its row: "/*  */", two double quotes, "[]", the brace block, the
-# abbreviation's phrase, the boxes "Position" and "Addierer", the search list's panel (never
-# the Addierer). Command 1402 with numbers the program never gave out changes nothing.
+# The German Ctrl chords on the real window, sourced after a chord <oe|ae|ue|plus|hash|minus|
+# comma|period> (by the key table's code or as a German user presses it) and an ini with
+# "Indent=2", 'Floskeln=C:\work\abk.txt'. Each gives its row: "/*  */", two double quotes,
+# "[]", the brace block, the abbreviation's phrase, the boxes "Position" and "Addierer", the
+# search list (not the Addierer). Command 1402 with numbers never given out changes nothing.
 : >"$WORK/k.c"
 printf 'wh while (?)\r\n' >"$WORK/abk.txt"
 press_chord() {

@@ -1,11 +1,8 @@
-# Shared by the tests that run the real program under Wine (tests/wine/*.sh headless,
-# tests/e2e/*.sh in a Wine virtual desktop on Xvfb). Sourced; a script begins with
-#   . "$2/tests/lib/wine-harness.sh"
-#   harness_start "$1" "$2" <name> headless|desktop [X keyboard layout]
-# and gets a fresh copy of a template prefix (scripts/wine-prefix) with y8.exe and y8drive
-# in C:\y8, its own Xvfb, and a watchdog that ends it after HARNESS_BUDGET seconds. At exit
-# its processes, the wineserver and Xvfb end and the prefix goes; the logs in
-# <build>/program-tests/<name>.<pid> stay when it failed. A failed check calls fail.
+# Sourced by the tests that run the real program under Wine (tests/wine/*.sh headless,
+# tests/e2e/*.sh in a virtual desktop on Xvfb): harness_start "$1" "$2" <name> headless|desktop
+# [X layout] gives a fresh copy of a template prefix with y8.exe and y8drive in C:\y8, an Xvfb
+# and a watchdog (HARNESS_BUDGET s). At exit all it started ends and the prefix goes; the logs
+# in <build>/program-tests/<name>.<pid> stay when the test failed.
 set -u -o pipefail
 
 HARNESS_WINE=/usr/lib/wine/wine64
@@ -72,13 +69,12 @@ harness_start() {
     mkdir -p "$H_PROGDIR" "$WORK"
     cp "$H_BUILD/y8.exe" "$H_BUILD/y8drive.exe" "$H_PROGDIR/" || fail "y8.exe and y8drive.exe are not built"
     export WINEPREFIX=$H_PREFIX WINEDEBUG=-all
-    # The first Wine process starts the server and must not hold the script's pipes; one
-    # that waits for a window that never comes keeps the server and the desktop warm.
+    # The first Wine process starts the server (not holding the script's pipes); one waiting
+    # for a window that never comes keeps the server and the desktop warm.
     timeout -k 5 60 "$HARNESS_WINE" 'C:\y8\y8drive.exe' windows </dev/null >"$H_WORK/wine-start.log" 2>&1 ||
         fail "Wine does not start in $H_PREFIX (see $H_WORK/wine-start.log)"
     "$HARNESS_WINE" 'C:\y8\y8drive.exe' wait-window None "$HARNESS_BUDGET" </dev/null >/dev/null 2>&1 &
     H_PIDS+=("$!")
-    echo "prefix ready after $(elapsed) s"
 }
 
 harness_cleanup() {
@@ -101,8 +97,7 @@ harness_cleanup() {
     exit "$status"
 }
 
-# start_program <variable> <exe> [arguments...]: C:\y8\<exe> in the background, its output
-# in <work>/<exe>.<n>.log; the variable receives the pid. HARNESS_DEBUG: its WINEDEBUG.
+# start_program <pid variable> <exe> [arguments...]: in the background, output in $H_LAST_LOG.
 start_program() {
     local _var=$1 _exe=$2
     shift 2
@@ -141,8 +136,8 @@ keys() {
     drive wait-idle Y8 20 || fail "$3: the program is still busy 20 s after the keys"
 }
 
-# wait_window <class> <what>: a window of the class within 30 s, and its program waits for
-# input (it has handled what it posted itself at start-up).
+# wait_window <class> <what>: a window of the class within 30 s, its program idle (done with
+# what it posted itself at start-up).
 wait_window() {
     drive wait-window "$1" 30 || fail "$2: no window of class $1 within 30 s (windows: $(windows_now))"
     drive wait-idle "$1" 30 || fail "$2: the program of window $1 does not wait for input"
@@ -165,8 +160,7 @@ box_says() {
         fail "$2: no box says \"$(iconv -f CP1252 -t UTF-8 <<<"$1")\" (box: $(box_text | iconv -f CP1252 -t UTF-8))"
 }
 
-# file_box <path> <what>: the open or save box takes the path (C:\ and a-z, 0-9, '\', '.',
-# '-' typed on the US layout) and Enter.
+# file_box <path> <what>: the open or save box takes the path (C:\ a-z 0-9 \ . -) and Enter.
 file_box() {
     local keys
     keys=$(sed 's/./& /g; s/\\/#220/g; s/\./#190/g; s/-/#189/g' <<<"${1:2}")
@@ -226,10 +220,8 @@ colour_box() {
     echo "${BASH_REMATCH[1]} ${BASH_REMATCH[2]} $((BASH_REMATCH[3] - 1)) $((BASH_REMATCH[4] - 1)) $count"
 }
 
-# pointer_at <class> <action> <x> <y>: the X pointer (xdotool) to client point (x, y) of the
-# window, then: move (nothing more), down, up, click, dblclick, rclick. Wine turns the X
-# events into the window's mouse messages in order, each at its own point (a pointer set
-# from inside Wine is moved back by the X server's own in a virtual desktop).
+# pointer_at <class> <move|down|up|click|dblclick|rclick> <x> <y>: the X pointer (xdotool) at
+# the client point, then the action (a pointer set from inside Wine is moved back by X).
 pointer_is() { [ "$(xdotool getmouselocation | cut -d' ' -f1-2)" = "$1" ]; }
 pointer_at() {
     local left top width height

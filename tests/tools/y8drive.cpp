@@ -1,14 +1,11 @@
 // y8drive: finds, reads and drives the windows of a running program from outside, for the
-// tests that start the real program; runs in the same Wine prefix and desktop. Verbs:
-//   wait-window|wait-gone|wait-idle <class> <seconds>: 0 once a visible window of the class
-//       exists / none exists / its program waits for input with an empty queue
-//   windows: each visible top-level window "class<tab>caption"; title <class>: the caption
-//   children <class>: each child "class<tab>text", the text asked with WM_GETTEXT
-//   client-rect <class>: "left top width height" on the screen; window-rect: "l t r b"
-//   close <class>; command <class> <id> [lparam]: posted, as any program can
-//   keys <class> <keylist>: to the front, then typed; move <class> <l> <t> <r> <b>
-//   clipboard: its text (CF_TEXT) as bytes; dde <service> <topic> <n>: one XTYP_EXECUTE
-//       of n bytes 'a'..'z' repeated
+// tests that start the real program (same Wine prefix and desktop). Verbs, by window class:
+//   wait-window|wait-gone|wait-idle <class> <seconds>: a visible one / none / its program idle
+//   windows | title|children|client-rect|window-rect|close <class>: "class<tab>caption" of each
+//   visible top-level window; the caption; "class<tab>text" of each child (WM_GETTEXT); the
+//   client area "left top width height"; "left top right bottom"; WM_CLOSE posted
+//   command <class> <id> [lparam] | keys <class> <keylist> | move <class> <l> <t> <r> <b>
+//   clipboard (CF_TEXT as bytes) | dde <service> <topic> <n> (an execute of n bytes a..z)
 // A keylist: keys separated by blanks, each a letter, a digit, a name (enter tab esc back
 // space del ins home end pgup pgdn up down left right f1..f12) or '#' and a virtual-key
 // code, after "shift+", "ctrl+", "alt+". The mouse is the X pointer (wine-harness.sh).
@@ -61,8 +58,6 @@ bool parseLong(const char* text, long long& value) {
     value = std::strtoll(text, &end, 10);
     return end != text && *end == '\0';
 }
-
-// ---------------------------------------------------------------- keys
 
 constexpr std::pair<const char*, WORD> kNamedKeys[] = {
     {"enter", VK_RETURN}, {"tab", VK_TAB},     {"esc", VK_ESCAPE},    {"back", VK_BACK}, {"space", VK_SPACE},
@@ -129,8 +124,6 @@ int sendKeys(HWND window, const std::string& keylist) {
     return kDone;
 }
 
-// ---------------------------------------------------------------- reading
-
 int printClipboard() {
     // Another program may hold the clipboard open for a moment.
     if (waitFor(1, [] { return OpenClipboard(nullptr) != FALSE; }) != kDone) return kFailed;
@@ -189,8 +182,7 @@ int printCaption(HWND window, bool withClass) {
 }
 
 int printRect(const RECT& r) {
-    std::printf("%ld %ld %ld %ld\n", static_cast<long>(r.left), static_cast<long>(r.top), static_cast<long>(r.right),
-                static_cast<long>(r.bottom));
+    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);  // LONG is long
     return kDone;
 }
 
@@ -199,8 +191,7 @@ int waitIdle(HWND window, double seconds) {
     GetWindowThreadProcessId(window, &processId);
     HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId);
     if (!process) return kFailed;
-    // Under Wine the wait can fail at once while the program is still starting its
-    // loop: asked again while the window lives, until the time is up.
+    // Under Wine the wait fails at once while the program starts its loop: asked again.
     DWORD result = WAIT_FAILED;
     waitFor(seconds, [&] {
         result = WaitForInputIdle(process, 100);

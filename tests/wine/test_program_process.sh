@@ -1,11 +1,8 @@
 #!/usr/bin/env bash
-# The real program as a process, headless, in one prefix: 1. one copy: window, caption, About
-# with the version (Cancel ends the box alone), its DDE service (executes of any length
-# acknowledged, the hook gets at most 200 bytes and the topic; other names refused);
-# 2. a second copy takes slot 1; Exit ends both, each writes "Position<slot>" and frees its
-# slot; then "Y8" is refused; 3. a copy alone takes slot 0 and its placement, WM_CLOSE
-# writes "MainWindow"; 4. y8_single.exe ("Single 1") while one runs ends at once;
-# 5. command lines (a file, options, a quoted blank, 30 words, a word of 1500): start, Exit.
+# The program as a process, headless: one copy (caption, About, DDE executes of any length, the
+# hook gets 200 bytes at most, other names refused); a second copy in slot 1, both write their
+# "Position<slot>" at Exit and free it; a copy alone in slot 0 at its placement, "MainWindow" at
+# WM_CLOSE; y8_single.exe ends at once while one runs; five command lines start and Exit.
 # Usage: test_program_process.sh <win64 build dir> <source dir>
 . "$2/tests/lib/wine-harness.sh"
 harness_start "$1" "$2" program_process headless
@@ -76,8 +73,8 @@ exit_program "$first" "a second copy with Single 1 ended at once"
 seq -f 'Zeile %g' 40 | sed 's/$/\r/' | tee "$WORK/probe.txt" >"$WORK/mit blank.txt"
 run_with() {
     start_program pid y8.exe "$@"
-    wait_window Y8 "the command line $*"
-    exit_program "$pid" "the command line $*"
+    wait_window Y8 "a command line of $# words"
+    exit_program "$pid" "a command line of $# words, ${#1} characters first"
 }
 run_with 'C:\work\probe.txt'
 run_with -l:3 -s:Zeile -f:'C:\work\probe.txt'
