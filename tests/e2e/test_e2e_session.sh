@@ -70,7 +70,7 @@ mark_is() {
 mark() {
     local want=
     [ "$3" = 0 ] || want="$(($3 * cell_w)) $(($4 * cell_h)) $((4 + $1 * cell_w)) $((2 + $2 * cell_h))"
-    retry 20 mark_is "$want" $(($3 * $4 * cell_w * cell_h / 2)) ||
+    retry 10 mark_is "$want" $(($3 * $4 * cell_w * cell_h / 2)) ||
         fail "$5: in $shot the mark's colour lies in \"$box\" (w h x y count), not in \"$want\""
 }
 mouse() { pointer_at Y8 "$1" $((4 + $2 * cell_w + cell_w / 2)) $((2 + $3 * cell_h + cell_h / 2)); }
@@ -89,7 +89,7 @@ ten_cells() {
     read -r bw cell_h bx by n < <(colour_box "$(screenshot marking)" "$cx" "$cy" "$cw" "$ch" "$marked")
     [ "${bx:-}${by:-}" = 42 ] && [ $((bw % 10)) = 0 ] && [ "$bw" -ge 40 ] && [ "$cell_h" -ge 8 ]
 }
-retry 20 ten_cells || fail "Shift+Right x10 marks ${bw:-?}x${cell_h:-?} at ${bx:-?},${by:-?}, not ten cells at 4,2"
+retry 10 ten_cells || fail "Shift+Right x10 marks ${bw:-?}x${cell_h:-?} at ${bx:-?},${by:-?}, not ten cells at 4,2"
 cell_w=$((bw / 10))
 copies ctrl+c "alpha beta" "Ctrl+C after Shift+Right x10"
 mark 0 0 0 0 "after Ctrl+C"

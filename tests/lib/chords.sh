@@ -13,7 +13,7 @@ press_chord() {
 # expect_box <caption> <what>: a top-level box of that caption appears; it is closed.
 box_up() { drive windows | grep -q "	$1\$"; }
 expect_box() {
-    retry 50 box_up "$1" || fail "$2 showed no box \"$1\" (windows: $(windows_now))"
+    retry 5 box_up "$1" || fail "$2 showed no box \"$1\" (windows: $(windows_now))"
     drive close '#32770' && wait_gone '#32770' "closing the box \"$1\""
 }
 

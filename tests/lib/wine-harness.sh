@@ -19,14 +19,13 @@ pass() { echo "ok: $*"; }
 elapsed() { awk -v a="$H_STARTED" -v b="$(date +%s.%N)" 'BEGIN { printf "%.1f", b - a }'; }
 windows_now() { drive windows | tr '\n\t' '; '; }
 
-# retry <tries> <command...>: the command every 0.1 s until it succeeds; status 1 if never.
+# retry <seconds> <command...>: the command again and again until it succeeds; 1 if never.
 retry() {
-    local i
-    for ((i = 0; i < $1; i++)); do
-        "${@:2}" && return 0
+    local end=$((SECONDS + $1))
+    until "${@:2}"; do
+        [ "$SECONDS" -lt "$end" ] || return 1
         sleep 0.1
     done
-    return 1
 }
 
 harness_start() {
@@ -57,7 +56,7 @@ harness_start() {
         Xvfb -displayfd 3 -screen 0 1024x768x24 -noreset -nolisten tcp 3>"$H_WORK/display" </dev/null \
             >"$H_WORK/xvfb.log" 2>&1 &
         H_XVFB_PID=$!
-        retry 100 test -s "$H_WORK/display" || fail "Xvfb did not start (see $H_WORK/xvfb.log)"
+        retry 10 test -s "$H_WORK/display" || fail "Xvfb did not start (see $H_WORK/xvfb.log)"
         export DISPLAY=:$(tr -dc 0-9 <"$H_WORK/display")
         # Each Wine process reads the X layout when it starts.
         [ -z "${5:-}" ] || timeout -k 2 10 setxkbmap -layout "$5" || fail "setxkbmap cannot set the layout $5"
@@ -111,7 +110,7 @@ start_program() {
 gone() { ! kill -0 "$1" 2>/dev/null; }
 expect_exit() {
     local code=0
-    retry 100 gone "$1" || fail "$2: the process still runs after 10 s (windows: $(windows_now))"
+    retry 10 gone "$1" || fail "$2: the process still runs after 10 s (windows: $(windows_now))"
     wait "$1" || code=$?
     [ "$code" = 0 ] || fail "$2: the process ended with exit code $code"
 }
@@ -156,7 +155,7 @@ panels() { drive children Y8 | grep -c '^#32770'; }
 box_text() { drive children '#32770' 2>/dev/null | tr '\t\n' ' ;'; }
 box_has() { box_text | grep -qF -- "$1"; }
 box_says() {
-    retry 100 box_has "$1" ||
+    retry 10 box_has "$1" ||
         fail "$2: no box says \"$(iconv -f CP1252 -t UTF-8 <<<"$1")\" (box: $(box_text | iconv -f CP1252 -t UTF-8))"
 }
 
@@ -171,7 +170,7 @@ file_box() {
 # expect_caption <caption> <what>: the main window's caption within 10 s.
 caption_is() { [ "$(drive title Y8)" = "$1" ]; }
 expect_caption() {
-    retry 100 caption_is "$1" || fail "$2: the caption is \"$(drive title Y8)\", not \"$1\""
+    retry 10 caption_is "$1" || fail "$2: the caption is \"$(drive title Y8)\", not \"$1\""
 }
 
 # ini_get <section> <key>: the value as the profile functions read it (names without case).
@@ -197,7 +196,7 @@ clipboard_is() {  # not through drive: the bytes as they are, CR included
 }
 expect_clipboard() {
     printf '%s' "$1" >"$H_WORK/clip.want"
-    retry 25 clipboard_is || expect_bytes "$H_WORK/clip.want" "$H_WORK/clip.got" "$2: the clipboard"
+    retry 5 clipboard_is || expect_bytes "$H_WORK/clip.want" "$H_WORK/clip.got" "$2: the clipboard"
 }
 
 # screenshot <name>: the virtual screen into <build>/e2e/<name>.png; prints the path.
@@ -227,7 +226,7 @@ pointer_at() {
     local left top width height
     read -r left top width height < <(drive client-rect "$1") || fail "no window of class $1 to point at"
     xdotool mousemove $((left + $3)) $((top + $4))
-    retry 20 pointer_is "x:$((left + $3)) y:$((top + $4))" || fail "the pointer does not reach $3,$4 of $1"
+    retry 2 pointer_is "x:$((left + $3)) y:$((top + $4))" || fail "the pointer does not reach $3,$4 of $1"
     case $2 in
         down | up) xdotool "mouse$2" 1 ;;
         click) xdotool click 1 ;;

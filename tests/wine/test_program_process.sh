@@ -39,12 +39,12 @@ pass "DDE: executes of 5, 200, 201 and 1000 bytes acknowledged, the hook got 200
 start_program second y8.exe
 count_is() { [ "$(count "$1")" = "$2" ]; }
 ini_is() { [ "$(ini_get "$1" "$2")" = "$3" ]; }
-retry 100 count_is Y8 2 && retry 100 ini_is Window InUse1 1
+retry 10 count_is Y8 2 && retry 10 ini_is Window InUse1 1
 flags=$(printf '%s\n' InUse{0..9} | while read -r key; do ini_get Window "$key"; done | tr -d '\n')
 [ "$flags" = 1100000000 ] || fail "with two copies InUse0..9 read $flags, not 1100000000"
 [ -z "$(ini_get Window Position0)$(ini_get Window Position1)" ] || fail "a placement is stored before an Exit"
 drive command Y8 1998
-retry 100 count_is Y8 1
+retry 10 count_is Y8 1
 drive command Y8 1998 && expect_exit "$first" "the first copy" && expect_exit "$second" "the second copy"
 for s in 0 1; do
     [[ $(ini_get Window Position$s) =~ $placement( -?[0-9]+){4}$ ]] || fail "Position$s is not a placement"
@@ -61,6 +61,7 @@ read -r left top right bottom < <(drive window-rect Y8)
 [ "$(ini_get Window InUse0)$(ini_get Window InUse1)" = 10 ] || fail "the copy alone did not take slot 0 alone"
 drive move Y8 33 44 533 444 && drive close Y8 && expect_exit "$alone" "WM_CLOSE"
 [[ $(ini_get Global MainWindow) =~ $placement\ 33\ 44\ 533\ 444$ ]] || fail "MainWindow is not 33 44 533 444"
+[ "$(ini_get Window InUse0)" = 0 ] || fail "InUse0 is not freed after the copy alone ended"
 pass "a copy alone took slot 0 and its placement; WM_CLOSE wrote MainWindow"
 
 start_program first y8_single.exe
