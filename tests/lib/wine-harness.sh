@@ -42,7 +42,7 @@ harness_start() {
     local script=$$ dir template=$(dirname "$H_BUILD")/wineprefix
     {   # the watchdog: TERM to the script and to the command it waits for
         sleep "$HARNESS_BUDGET"
-        kill -TERM "$script" $(ps -o pid= --ppid "$script")
+        kill -TERM "$script" $(ps -o pid= --ppid "$script" | grep -vw "$BASHPID")
     } </dev/null >/dev/null 2>&1 &
     H_WATCHDOG_PID=$!
     for dir in "$H_BUILD/program-tests/$H_NAME".*; do  # the logs of earlier runs
