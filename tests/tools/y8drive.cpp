@@ -194,8 +194,8 @@ int waitIdle(HWND window, double seconds) {
     // Under Wine the wait fails at once while the program starts its loop: asked again.
     DWORD result = WAIT_FAILED;
     waitFor(seconds, [&] {
-        result = WaitForInputIdle(process, 100);
-        return result == 0 || !IsWindow(window);
+        result = WaitForInputIdle(process, static_cast<DWORD>(seconds * 1000.0));
+        return result != WAIT_FAILED || !IsWindow(window);
     });
     CloseHandle(process);
     return result == 0 ? kDone : result == WAIT_TIMEOUT ? kNotInTime : kFailed;
