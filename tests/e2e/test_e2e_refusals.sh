@@ -26,7 +26,6 @@ keys Y8 "f12 x f12 y f8" "F12, x, F12, y, F8"
 printf 'eins\r\nxzwei\r\ndrei yzwei\r\n' >"$H_WORK/plain.expected"
 expect_bytes "$H_WORK/plain.expected" "$WORK/plain.txt" "F12 with the text of -s"
 drive command Y8 1998 && wait_gone Y8 "Exit after the relative start"
-pass "settings from beside the program; -f opened plain.txt; F12 found the text of -s twice"
 
 # answer <fragment> <what> [keys]: a box says the fragment; the keys (Enter) answer it.
 answer() {

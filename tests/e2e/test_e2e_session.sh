@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
 # End to end on Xvfb, US layout: real keys and the X pointer on the real window, one start per
-# document, the file compared byte for byte after F8 (the .bak with the original): typing on
-# "BgFarbe"; the German chords by their codes; marks by keys and mouse, seen in their colour;
-# search, replace, the block; the lists; phrases, panels; the open box and the Datei menu;
-# lines longer than the narrowest window.
+# document, each file compared byte for byte after F8: typing, chords, marks, search, lists,
+# phrases, panels, the open box and the Datei menu, lines longer than the narrowest window.
 # Usage: test_e2e_session.sh <win64 build dir> <source dir>
 HARNESS_BUDGET=${HARNESS_BUDGET:-280}
 . "$2/tests/lib/wine-harness.sh"
@@ -184,7 +182,9 @@ exit_program "$y8" "Suchen, F12, Weiter/Tauschen, Block/Zwischenablage, Im Block
 # --- 5. the search list without a text shows the overview, the first header selected;
 # Ctrl+T the block's structure, nothing selected (nothing of it above the cursor line)
 open m.c 'int first(void)\r\n{\r\n    one();\r\n}\r\nint second(void)\r\n{\r\n two();\r\n three();\r\n}\r\n'
-keys Y8 "ctrl+#219 down enter x down down ctrl+t down down enter y" "the lists"
+keys Y8 "ctrl+#219" "Ctrl+["  # a panel opens: its keys wait until it is up
+keys Y8 "down enter x down down ctrl+t" "the second header, x, Ctrl+T on line 7"
+keys Y8 "down down enter y" "the block's last line"
 save m.c 'int first(void)\r\n{\r\n    one();\r\n}\r\nxint second(void)\r\n{\r\n two();\r\ny three();\r\n}\r\n' "lists"
 exit_program "$y8" "the overview and the structure list chose their lines"
 
@@ -196,13 +196,16 @@ printf 'other\r\n' | tee "$WORK/sub/other.txt" >"$WORK/sub/inner.txt"
 open p.c 'x\r\ny\r\n'
 keys Y8 "ctrl+shift+i a end ctrl+shift+h ctrl+shift+m b down home shift+right ctrl+shift+l 9" "the phrases"
 save p.c '#include "a"x else movmem( b\r\nfor ( i=0; i<9; i++ )\r\n' "the phrases"  # End: one blank after x
-keys Y8 "f5 home shift+end s esc" "s typed into the directory field and Escape"
+keys Y8 f5 "F5"
+keys Y8 "home shift+end s esc" "s typed into the directory field and Escape"
 [ "$(panels)" = 0 ] || fail "the directory panel is still open after Escape"
 keys Y8 shift+f5 "Shift+F5"
 expect_caption 'C:\work\module' "Shift+F5 after s was typed"
-keys Y8 "f5 home shift+end s u b enter tab o t h enter enter" "sub, Enter, oth in the filter, Enter twice"
+keys Y8 f5 "F5 again"
+keys Y8 "home shift+end s u b enter tab o t h enter enter" "sub, Enter, oth in the filter, Enter twice"
 expect_caption 'C:\work\sub\other.txt' "the file chosen in sub"
-keys Y8 "f7 down enter" "F7, Down and Enter"
+keys Y8 f7 "F7"
+keys Y8 "down enter" "Down and Enter in the recent files"
 expect_caption 'C:\work\module' "the second newest file"
 [ "$(panels)" = 0 ] || fail "a panel is still open"
 exit_program "$y8" "phrases; F5 went into the typed directory only on Enter; F7"
