@@ -72,18 +72,6 @@ inline std::string rowText(int r) {
     return line.text;
 }
 
-// A document of n lines "line <i>", the window at its start.
-inline void makeDocument(int n) {
-    LineRecord line;
-    for (int i = n - 1; i >= 0; --i) {
-        lineInit(&line);
-        std::snprintf(line.text, sizeof line.text, "line %d", i);
-        ASSERT_EQ(pushBelow(&line), 0);
-    }
-    fillWindowFromBelow();
-    topLine = aboveCountGet();
-}
-
 // The bytes an edit may still add to the window before the store is full.
 inline long storeSlack() {
     return static_cast<long>(storeFreeBytes()) - static_cast<long>(storeWindowBytes()) - 1;
