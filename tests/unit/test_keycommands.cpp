@@ -373,6 +373,7 @@ TEST_F(KeyCommands, CtrlNineClosesTheOpenBrackets) {
         {"x = f(a, g[b", "]) "},
         {"if ( a", " ) "},
         {"f( a[i", "] ) "},
+        {"a[ b", " ] "},
         {"f(a) + [b]", " "},
         {"x)) (", " ) "},                     // closers pop whatever is on top
         {"((((((((((((a", ")))))))))) "},     // at most ten closers
