@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "file_bytes.h"
+#include "key_fixture.h"
 
 #include <cstdio>
 #include <cstring>
@@ -57,26 +58,8 @@ void putRow(int r, const std::string& text, char mark = '0', unsigned char from 
     rowPut(r, &line);
 }
 
-std::string rowText(int r) {
-    LineRecord line;
-    rowGet(r, &line);
-    return line.text;
-}
-
 // A document of n lines "line 0" .. "line n-1", shown from its start.
-void loadNumbered(int n) {
-    storeReset();
-    rowsClearAll();
-    for (int i = 0; i < n; ++i) {
-        LineRecord line;
-        lineInit(&line);
-        std::snprintf(line.text, sizeof line.text, "line %d", i);
-        ASSERT_EQ(pushAbove(&line), 0);
-    }
-    moveAllBelow();
-    fillWindowFromBelow();
-    topLine = cursorRow = 0;
-}
+void loadNumbered(int n) { loadLines(numbered(0, n)); }
 
 // The view as start-up leaves it: cells of 8 x 16 pixels, a scroll bar of 16,
 // an area of 80 columns and 30 rows, an empty document, the focus.
