@@ -313,6 +313,7 @@ TEST_F(Cursor, SnapshotRestoresTheLineAsTheCursorFoundIt) {
 
 TEST_F(Cursor, OptionsDialogLimitsStepsAndActsAtOnce) {
     optionsDialogOpened(kOptions);
+    EXPECT_TRUE(optionsDialogIsOpen());
     EXPECT_EQ(postsTo(kOptions), 1);  // it shows its values at once
     OptionsView view = optionsDialogView();
     EXPECT_EQ(std::vector<int>(view.checks, view.checks + OPTIONS_BOXES), (std::vector<int>{1, 1, 1, 0, 0, 0, 0}));

@@ -379,6 +379,7 @@ TEST_F(TextView, ScrollBarIsSetOnlyWhenItsInputsChangeAndItsRequestsMoveTheView)
         {scroll_request::kLineDown, 0, 21, 0},  // through the key dispatcher: the row kept
         {scroll_request::kLineUp, 0, 20, 0},
         {scroll_request::kPageDown, 0, 50, 0},
+        {scroll_request::kPageUp, 0, 20, 0},
         {scroll_request::kBottom, 0, 970, 29},
         {scroll_request::kTop, 0, 0, 0},
     };
