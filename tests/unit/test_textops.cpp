@@ -312,7 +312,8 @@ TEST(ConvertRules, EachRuleOnItsEdges) {
         {cSpacingText, "g((unsigned *)u,(double *)d)", "g( (unsigned *)u, (double *)d )"},  // casts stay tight
         {cSpacingText, "x = 1;     // one", "x = 1;     // one"},  // before a comment kept
         {cSpacingText, "x = 1;     y = 2;", "x = 1; y = 2;"},  // between statements one blank
-        {cSpacingText, "\t   x = 1;", "\t   x = 1;"},  // indentation kept
+        {cSpacingText, "        x = 1;", "        x = 1;"},  // indentation kept
+        {cSpacingText, "\t   x = 1;", "\t   x = 1;"},
         {cSpacingText, "a    b    /* c */", "a    b    /* c */"},  // a comment later: the line kept
         {cSpacingText, "a  b", "a  b"},  // two blanks are not a run
         {cSpacingText, "a   b   c", "a b c"},
