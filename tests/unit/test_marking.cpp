@@ -139,11 +139,14 @@ TEST_F(Marking, KeysMarkCopyCutAndReplaceTheMark) {
         EXPECT_EQ(clip(), r.clipboard);
         EXPECT_TRUE(stacksTrimmed());
     }
-    // markedText needs a mark in one line.
+    // Within one line only the row is repainted; markedText needs a mark in one line.
     char word[kLineChars + 1];
     loadText("  foo_bar(x)");
     at(4, 0);
-    keys("^M");
+    headless_reset();
+    keys("{S-Right*3}");
+    EXPECT_EQ(headless_record().viewRepaints, 0);
+    keys("{Left}^M");
     EXPECT_EQ(markedText(word, sizeof word), 1);
     EXPECT_STREQ(word, "foo_bar");
     keys("{Home}{S-Right}{S-Down}");
