@@ -151,6 +151,7 @@ TEST_F(Block, CopyMoveAndDeleteKeepTheCursorsLineOrRow) {
     block_function();
     menu(CMD_BLOCK_DELETE);
     EXPECT_TRUE(windowShows(Lines{}, 0, 0));
+    EXPECT_TRUE(doc().empty());
 }
 
 TEST_F(Block, CopyOfManyLongLinesGoesInSeveralBatches) {
@@ -411,6 +412,7 @@ TEST_F(Convert, TheFrameConvertsMarkedLinesOrAllAndKeepsTheCursor) {
         menu(CMD_CONVERT_DETAB);
         Lines want = text;
         for (int i : r.converted) want[static_cast<std::size_t>(i)] = "t" + blanks(7) + std::to_string(i);
+        EXPECT_EQ(doc(), want);
         EXPECT_EQ(marks(), marksBefore);
         EXPECT_TRUE(windowShows(want, r.line - r.row, r.row));
         EXPECT_EQ(modified, 1);
@@ -454,6 +456,7 @@ TEST_F(Convert, LinesThatCannotBeConvertedStayAndOneBoxCountsThem) {
     EXPECT_NE(once[3], code[3]);
     ASSERT_EQ(convert_lines(CONVERT_XOR_7), 0);
     EXPECT_TRUE(windowShows(code, 10, 10));
+    EXPECT_EQ(doc(), code);
 }
 
 TEST_F(Convert, BlankLinesAtTheEndGoAndNoneAreGainedAtTheStart) {
