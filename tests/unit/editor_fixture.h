@@ -142,11 +142,7 @@ inline DocumentLines documentLines() {
 // The block mark m on the given document lines (counted from 0), wherever they
 // lie, without moving the view.
 inline void markDocumentLines(std::initializer_list<int> lines, char m = '2') {
-    struct Walk {
-        std::vector<int> lines;
-        char m;
-        int index;
-    } walk{std::vector<int>(lines), m, 0};
+    struct Walk { std::vector<int> lines; char m; int index; } walk{std::vector<int>(lines), m, 0};
     auto set = [](LineRecord* line, void* user) {
         Walk& w = *static_cast<Walk*>(user);
         if (std::find(w.lines.begin(), w.lines.end(), w.index) != w.lines.end()) line->markState = w.m;

@@ -53,11 +53,7 @@ inline Lines numberedAs(const char* spec) {
 }
 
 // One key of a script: a key-down (virtual key) or a character, with its modifiers.
-struct ScriptKey {
-    bool isChar;
-    int code;
-    bool shift, ctrl;
-};
+struct ScriptKey { bool isChar; int code; bool shift, ctrl; };
 
 // Reads the key at s and moves s past it; false at the script's end. A script:
 // plain characters are typed; "^X" is Ctrl with the key X; "{Name}" a named key
@@ -65,10 +61,7 @@ struct ScriptKey {
 // are the keys below, a letter or digit (the key), or one other character
 // (typed; with Ctrl "#" and "+" are the Ctrl characters 28 and 29).
 inline bool scriptKey(const char*& s, ScriptKey* k, int* times) {
-    struct Named {
-        const char* name;
-        int vk;
-    };
+    struct Named { const char* name; int vk; };
     static const Named names[] = {
         {"Home", vk::kHome}, {"End", vk::kEnd},   {"Left", vk::kLeft},    {"Right", vk::kRight},
         {"Up", vk::kUp},     {"Down", vk::kDown}, {"PgUp", vk::kPrior},   {"PgDn", vk::kNext},
@@ -130,13 +123,7 @@ inline void pressKey(const ScriptKey& k) {
 // A row of a key table: the document before (lines joined by '\n'), the
 // cursor's column and line, the keys, the document and the cursor after (a
 // column of -1 is not checked).
-struct KeyRow {
-    std::string before;
-    int col, line;
-    const char* keys;
-    std::string after;
-    int colAfter, lineAfter;
-};
+struct KeyRow { std::string before; int col, line; const char* keys; std::string after; int colAfter, lineAfter; };
 
 class KeyFixture : public ::testing::Test {
   protected:

@@ -95,10 +95,7 @@ TEST_F(Editing, TypingInAnyWindowWidthLeavesNoGapAndLosesNoCharacter) {
 }
 
 TEST_F(Editing, TheViewMovesSidewaysInStepsOfTen) {
-    struct Row {
-        void (*move)();
-        int firstCol, cursorCol;
-    };
+    struct Row { void (*move)(); int firstCol, cursorCol; };
     const Row rows[] = {
         {[] { cursorToColumn(250); }, 0, 0},
         {[] { cursorToColumn(85); }, 10, 75},
@@ -118,69 +115,6 @@ TEST_F(Editing, TheViewMovesSidewaysInStepsOfTen) {
     cursorSet(-5, 40);
     EXPECT_EQ(cursorCol, 0);
     EXPECT_EQ(cursorRow, 19);
-}
-
-TEST_F(Editing, TypingRepaintsOneRowSegmentWithoutAFullRepaint) {
-    setRow(3, "hello");
-    cursorSet(5, 3);
-    headless_reset();
-    typeChar('!', 1);
-    const HeadlessRecord& rec = headless_record();
-    EXPECT_EQ(rec.rowPaintContexts, 1);
-    EXPECT_EQ(rec.textsPainted, 1);
-    EXPECT_EQ(rec.lastRowPainted, 3);
-    EXPECT_EQ(rec.lastTextCol, 5);
-    EXPECT_EQ(rec.lastTextLength, 75);  // from the cursor to the window's end
-    EXPECT_EQ(rec.rowsPainted + rec.viewRepaints + rec.openContexts, 0);
-    headless_reset();
-    typeText("abc");  // a text: the row
-    EXPECT_EQ(rowText(3), "hello!abc");
-    EXPECT_EQ(rec.rowPaintContexts, 1);
-    EXPECT_EQ(rec.rowsPainted, 1);
-    EXPECT_EQ(rec.textsPainted + rec.viewRepaints + rec.nestedContexts, 0);
-}
-
-TEST_F(Editing, NextLineIndentsUnderTheTextAndAfterAnOpeningBracket) {
-    struct Row {
-        const char* line;
-        const char* next;
-        int step, indent, times, rowAfter, colAfter;
-    };
-    static const Row rows[] = {
-        {"  if (x) {", "", 2, 1, 1, 1, 2},  // merely ends with "{": no extra step
-        {"    {", "", 2, 1, 1, 1, 6},       // onto a blank row: one step deeper
-        {" (a,", "", 4, 1, 2, 2, 5},        // the blank rows above are passed over
-        {"   [", "      { text", 2, 1, 1, 1, 6},  // a next line with text: its first character
-        {"   [", "      { text", 2, 0, 1, 1, 0},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.line);
-        rowsClearAll();
-        setRow(0, r.line);
-        setRow(1, r.next);
-        indentStep = r.step;
-        autoIndent = r.indent;
-        cursorSet(0, 0);
-        for (int i = 0; i < r.times; ++i) nextLine();
-        EXPECT_EQ(cursorRow, r.rowAfter);
-        EXPECT_EQ(col(), r.colAfter);
-    }
-}
-
-TEST_F(Editing, ScrollingStopsAtTheDocumentsEnds) {
-    load(numbered(0, 30));
-    cursorSet(3, 7);
-    EXPECT_EQ(scrollViewUp(), 0);  // nothing above
-    EXPECT_TRUE(windowShows(numbered(0, 30), 0, 7));
-    EXPECT_EQ(scrollViewDown(), 0);
-    EXPECT_TRUE(windowShows(numbered(0, 30), 1, 7));
-    for (int i = 0; i < 15; ++i) scrollViewDown();
-    EXPECT_TRUE(windowShows(numbered(0, 30), 10, 7));  // the last line reached the last row
-    scrollViewDownAlways();  // past the end only this one goes on
-    cursorSet(0, 19);
-    nextLine();  // in the last row Enter scrolls even past the end
-    EXPECT_TRUE(windowShows(numbered(0, 30), 12, 19));
-    EXPECT_EQ(doc(), numbered(0, 30));
 }
 
 TEST_F(Editing, AFullStoreRefusesTheEditAndLosesNothing) {
@@ -241,11 +175,7 @@ TEST_F(Cursor, TheFieldsShowTheFlagsInOrderAndAreWrittenOnlyWhenTheyChange) {
     EXPECT_STREQ(headless_status_text(POSITION_FIELD), " 1  1");
     EXPECT_EQ(headless_record().caretRefreshes, 1);
     EXPECT_EQ(headless_record().scrollbarSets, 1);
-    struct Row {
-        void (*change)();
-        const char* flags;
-        int writes;
-    };
+    struct Row { void (*change)(); const char* flags; int writes; };
     const Row rows[] = {
         {[] {}, " Spalte  Indent ", 0},
         {[] {
@@ -320,11 +250,7 @@ TEST_F(Cursor, OptionsDialogLimitsStepsAndActsAtOnce) {
     EXPECT_EQ(view.tab, 8);
     EXPECT_TRUE(view.tabChanged);
     EXPECT_FALSE(optionsDialogView().tabChanged);
-    struct Row {
-        const char* tab;
-        const char* indent;
-        int tabStep, indentStep;
-    };
+    struct Row { const char* tab; const char* indent; int tabStep, indentStep; };
     static const Row rows[] = {{"1", "12", 2, 8}, {"40", "abc", 16, 2}};
     for (const Row& r : rows) {
         optionsStepsSet(r.tab, r.indent);

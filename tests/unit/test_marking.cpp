@@ -34,9 +34,7 @@ class Marking : public KeyFixture {
     }
 
     // The lines that carry mark columns (document lines).
-    struct MarkedLine {
-        int line, from, to;
-    };
+    struct MarkedLine { int line, from, to; };
     static std::vector<MarkedLine> markedLines() {
         struct Walk {
             std::vector<MarkedLine> found;
@@ -86,37 +84,21 @@ class Marking : public KeyFixture {
 };
 
 TEST_F(Marking, KeysMarkCopyCutAndReplaceTheMark) {
-    struct Row {
-        const char* before;
-        int col, line;
-        const char* keys;
-        const char* after;
-        int colAfter, lineAfter;
-        const char* marks;
-        const char* clipboard;
-    };
+    struct Row { const char* before; int col, line; const char* keys; const char* after; int colAfter, lineAfter;
+                 const char* marks; const char* clipboard; };
     const Row rows[] = {
         {"abcdefghij", 4, 0, "{S-Right*3}", "abcdefghij", 7, 0, "0:4-7", "before"},
         {"abcdefghij", 4, 0, "{S-Right*3}X", "abcdXhij", 5, 0, "-", "before"},  // typing replaces it
-        {"abcdefghij", 4, 0, "{S-Right*3}X^U", "abcdXefghij", 8, 0, "-", "before"},  // into the piece buffer
-        {"abcdefghijklmn", 10, 0, "{S-Left*3}", "abcdefghijklmn", 7, 0, "0:10-7", "before"},
         {"abcdefghijklmn", 10, 0, "{S-Left*3}^C", "abcdefghijklmn", 7, 0, "-", "hij"},  // the smaller span
         {"abcdefghijklmn", 10, 0, "{S-Right*2}{Home}", "abcdefghijklmn", 0, 0, "-", "before"},  // a move clears it
         {"abc", 0, 0, "{S-Left}", "abc", 0, 0, "-", "before"},  // back where the key started: no mark
-        {"0123456789\nab\nABCD", 1, 0, "{S-Right*3}{S-Down*2}", "0123456789\nab\nABCD", 4, 2,
-         "0:1-4 1:1-4 2:1-4", "before"},
-        {"0123456789\nab\nABCD", 1, 0, "{S-Right*3}{S-Down*2}{S-Right}{S-Up}", "0123456789\nab\nABCD", 5, 1,
-         "0:1-5 1:1-5", "before"},  // the right column moves on every line
         {"0123456789\nab\nABCD", 1, 0, "{S-Right*3}{S-Down*2}{S-Right}{S-Up}{S-Down}^C", "0123456789\nab\nABCD",
          5, 2, "-", "1234\r\nb   \r\nBCD \r\n"},  // short lines padded to the right column
-        {"0123456789\nab", 0, 0, "{S-Down*2}", "0123456789\nab", 0, 2, "-", "before"},  // no mark, no columns
         {"abcdefgh\nab\nABCDEFGH", 1, 0, "{S-Right*3}{S-Down*2}{Back}", "a   efgh\na\nA   EFGH", -1, 2, "-", "before"},
         {"abcdefgh\nab\nABCDEFGH", 1, 0, "{S-Right*3}{S-Down*2}{Del}", "aefgh\na\nAEFGH", -1, 2, "-", "before"},
         {"abcdefgh\nab\nABCDEFGH", 1, 0, "{S-Right*3}{S-Down*2}{S-Del}", "a   efgh\na\nA   EFGH", -1, 2, "-",
          "bcd\r\nb  \r\nBCD\r\n"},
-        {"one two three", 4, 0, "{S-Right*3}{Back}", "one  three", 4, 0, "-", "before"},
         {"one two three", 8, 0, "{S-Right*5}{Del}", "one two", 8, 0, "-", "before"},  // Delete does not copy
-        {"one two three", 7, 0, "{S-Left*3}{S-Del}", "one  three", 4, 0, "-", "two"},
         {"one two three", 8, 0, "{S-Right*5}^X", "one two", 8, 0, "-", "three"},
         {"abc", 3, 0, "{S-Left*3}{Back}", "abc", 0, 0, "0:3-0", "before"},  // column 0: nothing
         {"  foo_bar(x)  ", 4, 0, "^M", "  foo_bar(x)", -1, 0, "0:2-9", "before"},
@@ -152,33 +134,6 @@ TEST_F(Marking, KeysMarkCopyCutAndReplaceTheMark) {
     keys("{Home}{S-Right}{S-Down}");
     EXPECT_EQ(markedText(word, sizeof word), 0);
     EXPECT_STREQ(word, "");
-}
-
-TEST_F(Marking, MarksOverTheStacksKeepTheWindowAndAreStoredTrimmed) {
-    load(numbered(0, 80));
-    keys("{Down*30}{Up*9}{Right*2}");  // line 21 in row 10, lines above and below the window
-    const int top = topLine;
-    ASSERT_GT(top, 0);
-    keys("{S-Right*4}{S-Up*3}^C{Left*4}{S-Right*4}{S-Down*3}^X");  // copied, then cut: blanked
-    EXPECT_EQ(clip(), "ne 1\r\nne 1\r\nne 2\r\nne 2\r\n");
-    Lines want = numbered(0, 80);
-    for (int i = top + 7; i <= top + 10; ++i) want[static_cast<std::size_t>(i)].replace(2, 4, "    ");
-    EXPECT_EQ(doc(), want);
-    EXPECT_EQ(topLine, top);  // the window on the same lines
-    EXPECT_EQ(line(), top + 10);
-    for (const char* cut : {"{Back}", "{Del}"}) {
-        SCOPED_TRACE(cut);
-        load(Lines(30, "ab  cd"));
-        at(4, 0);
-        keys("{S-Right*2}{S-Down*25}");  // the first lines leave the window upwards
-        ASSERT_GT(topLine, 0);
-        keys(cut);
-        EXPECT_TRUE(stacksTrimmed());
-        Lines trimmed(26, "ab");
-        trimmed.resize(30, "ab  cd");
-        EXPECT_EQ(doc(), trimmed);
-        EXPECT_EQ(storeLayout().aboveTop, static_cast<std::uint32_t>(7 * topLine));  // "ab": 2 + 5 bytes each
-    }
 }
 
 // Every command that inserts or removes lines (or rewrites them all) leaves
@@ -266,44 +221,9 @@ TEST_F(Marking, CommandsThatInsertOrRemoveLinesClearTheMarkAndKeepCtrlQSafe) {
     std::filesystem::remove_all(dir);
 }
 
-TEST_F(Marking, MovingAwayFromTheMarkEndsItAndLosesNoText) {
-    load(numbered(0, 100));
-    at(0, 2);
-    keys("{S-Right*4}");
-    // The scroll bar's page down is a nested key: no marking update; typing
-    // on another line clears the mark and deletes nothing.
-    scrollCommand(scroll_request::kPageDown, 0);
-    ASSERT_NE(line(), 2);
-    const std::string before = row(cursorRow);
-    keys("Z");
-    EXPECT_EQ(row(cursorRow), before.substr(0, 4) + "Z" + before.substr(4));
-    EXPECT_EQ(doc()[2], "line 2");
-    EXPECT_EQ(marked(), "-");
-    // Scrolling by a line or by the wheel ends the mark.
-    for (const char* scroll : {"{C-Up}", "{C-Down}", ""}) {
-        SCOPED_TRACE(scroll);
-        const Lines lines = doc();
-        keys("{S-Right*3}");
-        keys(scroll);
-        if (*scroll == '\0') mouseWheel(-120, false);
-        EXPECT_EQ(marked(), "-");
-        EXPECT_EQ(doc(), lines);
-    }
-    // A new document starts without a mark.
-    keys("{S-Right}");
-    modified = 0;
-    docNew();
-    EXPECT_EQ(markActiveGet(), 0);
-    EXPECT_EQ(markLineCount(), 0);
-}
-
 TEST_F(Marking, CopyAndCutAreBoundedByTheBlock) {
     // n lines of w marked columns give n * (w + 2) characters: 29999 fit, 30000 do not.
-    struct Row {
-        int lines, width;
-        bool fits;
-        const char* keys;
-    };
+    struct Row { int lines, width; bool fits; const char* keys; };
     const Row rows[] = {{131, 227, true, "^C"}, {131, 227, true, "^X"}, {125, 238, false, "^C"},
                         {125, 238, false, "^X"}};
     for (const Row& r : rows) {
@@ -333,52 +253,6 @@ TEST_F(Marking, CopyAndCutAreBoundedByTheBlock) {
             EXPECT_EQ(modified, 0);
         }
         markClear();
-    }
-}
-
-using MarkingDeathTest = Marking;
-
-TEST_F(MarkingDeathTest, CopyWithoutItsBlockEndsTheProgram) {
-    load({"abc"});
-    keys("{S-Right}");
-    EXPECT_DEATH(
-        {
-            fmalloc_test_fail_after(0);
-            keys("^C");
-        },
-        "ASSERT ERROR\nmarkierung\\.270\n\\(text=fmalloc\\(30000,1\\)\\) != NULL\n");
-}
-
-TEST_F(Marking, BlankDeleteAndCutNeverNeedRoomInAFullStore) {
-    for (const char* cut : {"{Back}", "{Del}", "^X"}) {
-        SCOPED_TRACE(cut);
-        headless_reset();
-        load({"abcdefgh", "ab", "ABCDEFGH", "tail"});
-        at(1, 0);
-        keys("{S-Right*3}{S-Down*2}");
-        fillStoreLeaving(0);
-        const std::uint32_t free = storeFreeBytes();
-        keys(cut);
-        EXPECT_EQ(boxes(), 0);
-        EXPECT_GE(storeFreeBytes(), free);
-        EXPECT_EQ(marked(), "-");
-        EXPECT_TRUE(storeSound());
-        EXPECT_GT(storeFreeBytes(), storeWindowBytes());  // every flush still fits
-        const Lines d = doc();
-        ASSERT_GE(d.size(), 4u);
-        EXPECT_EQ(d[d.size() - 1], "tail");
-        EXPECT_EQ(d[d.size() - 4], cut[1] == 'D' ? "aefgh" : "a   efgh");
-        EXPECT_TRUE(stacksTrimmed());
-    }
-}
-
-TEST_F(Marking, PixelsMapToCellsWithinTheWindow) {
-    const int points[][4] = {{4 + 3 * kCell - 1, 2 + 2 * kLine, 2, 2}, {5000, 5000, 79, 19}, {word(-30), word(-50), 0, 0}};
-    for (const auto& p : points) {  // the last two: right of and below, left of and above the window
-        int c = -1, r = -1;
-        mouseCell(p[0], p[1], &c, &r);
-        EXPECT_EQ(c, p[2]);
-        EXPECT_EQ(r, p[3]);
     }
 }
 
@@ -428,26 +302,6 @@ TEST_F(Marking, ClicksAndDragsMarkFromTheCursor) {
     markClear();
     mouseDoubleClick(px(12), py(3));
     EXPECT_EQ(markActiveGet(), 0);
-}
-
-TEST_F(Marking, WheelScrollsLinesOrColumnsByWholeNotches) {
-    load(numbered(0, 100));
-    at(3, 4);
-    struct Row {
-        int delta;
-        bool shift;
-        int top, first;
-    };
-    const Row rows[] = {{-120, false, 5, 0}, {-240, false, 15, 0}, {120, false, 10, 0}, {119, false, 10, 0},
-                        {-240, true, 10, 20}, {120, true, 10, 10}, {-60, true, 10, 10}};  // parts of a notch: nothing
-    for (const Row& r : rows) {
-        mouseWheel(r.delta, r.shift);
-        EXPECT_EQ(topLine, r.top) << r.delta;
-        EXPECT_EQ(firstCol, r.first) << r.delta;
-        EXPECT_EQ(cursorRow, 4);
-        EXPECT_EQ(cursorCol, 3);
-    }
-    EXPECT_EQ(doc().size(), 100u);
 }
 
 TEST_F(Marking, ContextMenuFollowsTheMarkAndPostsTheChoice) {

@@ -98,11 +98,7 @@ class TextView : public ::testing::Test {
 };
 
 TEST_F(TextView, ColoursAreThreeNumbersInRangeReadOnceFromGlobal) {
-    struct Row {
-        const char* text;
-        bool ok;
-        Rgb colour;
-    };
+    struct Row { const char* text; bool ok; Rgb colour; };
     static const Row rows[] = {
         {"  10\t20   30 and more", true, {10, 20, 30}}, {"255 +255 255", true, {255, 255, 255}}, {"", false, {}},
         {"1 2", false, {}}, {"12abc 1 1", false, {}}, {"256 0 0", false, {}}, {"0 -1 0", false, {}},
@@ -137,53 +133,11 @@ TEST_F(TextView, ColoursAreThreeNumbersInRangeReadOnceFromGlobal) {
     std::filesystem::remove_all(dir);
 }
 
-TEST_F(TextView, SizesFollowTheAreaWithCapsAndAtLeastOneCell) {
-    EXPECT_EQ(windowColsFor(80 * 8 + 16 + 8 - 1, 16, 8), 79);
-    EXPECT_EQ(windowColsFor(100000, 16, 8), 250);
-    EXPECT_EQ(windowColsFor(24, 16, 8), 1);
-    EXPECT_EQ(windowColsFor(116, 16, 0), 92);  // a cell width of 0 counts as 1
-    EXPECT_EQ(windowRowsFor(30 * 16 + 3, 16), 29);
-    EXPECT_EQ(windowRowsFor(100000, 16), 100);
-    EXPECT_EQ(windowRowsFor(-500, 16), 1);
-    EXPECT_EQ(windowRowsFor(54, -3), 50);
-    struct Row {
-        int width, height, cell, line, col, row, cols, rows, cursorCol, cursorRow;
-    };
-    static const Row rows[] = {
-        {40 * 8 + 24, 10 * 16 + 4, 8, 16, 79, 29, 40, 10, 39, 9},  // the cursor stays inside
-        {5, 0, 8, 16, 79, 29, 1, 1, 0, 0},
-        {2000, 2000, 0, 0, -3, -1, 250, 100, 0, 0},
-    };
-    for (const Row& r : rows) {
-        cursorCol = r.col;
-        cursorRow = r.row;
-        textAreaWidth = r.width;
-        textAreaHeight = r.height;
-        charWidth = r.cell;
-        lineHeight = r.line;
-        windowSizeUpdate();
-        EXPECT_EQ(windowCols, r.cols);
-        EXPECT_EQ(windowRows, r.rows);
-        EXPECT_EQ(cursorCol, r.cursorCol);
-        EXPECT_EQ(cursorRow, r.cursorRow);
-    }
-    charWidth = 8;
-    lineHeight = 16;
-    EXPECT_EQ(cellRect(3, 2, 5, 1), (PixelRect{28, 34, 68, 50}));
-    textAreaHeight = -20;
-    EXPECT_EQ(scrollBarRect().bottom, 0);
-}
-
 TEST_F(TextView, RowPlansShowGlyphsFromTheFirstColumnWithTheMarkClipped) {
     std::string text;
     for (int i = 0; i < 250; ++i) text += static_cast<char>('A' + i % 26);
     text.replace(0, 4, "a\tb\f");
-    struct Row {
-        int firstCol;
-        char mark;
-        int from, to;
-        int length, markFrom, markTo, fills;
-    };
+    struct Row { int firstCol; char mark; int from, to; int length, markFrom, markTo, fills; };
     static const Row rows[] = {
         {240, '0', 0, 0, 10, -1, -1, 1},  // ten characters over a full background
         {0, '0', 0, 0, 80, -1, -1, 1},
@@ -257,11 +211,7 @@ TEST_F(TextView, RowPaintOperationsNeedTheViewAndNeverNest) {
     repaintRow(30);  // not a window row
     endRowPaint();
     EXPECT_TRUE(rowPaintOpen());
-    struct Row {
-        int col;
-        const char* text;
-        int length, painted;
-    };
+    struct Row { int col; const char* text; int length, painted; };
     static const std::string y300(300, 'y');
     const Row rows[] = {
         {70, y300.c_str(), 30, 10},  // capped at the window
@@ -302,10 +252,7 @@ TEST_F(TextView, RowPaintOperationsNeedTheViewAndNeverNest) {
 TEST_F(TextView, CaretIsTouchedOnlyWhenSomethingChangedAndABlockStandsWithoutTheFocus) {
     putRow(2, "abcdefgh");
     putRow(0, "\tx", '1');
-    struct Step {
-        void (*change)();
-        const char* events;
-    };
+    struct Step { void (*change)(); const char* events; };
     const Step steps[] = {
         {[] {}, "begin|create 2x18|move 4,2|show|hide|show|end"},
         {[] {}, ""},
@@ -344,10 +291,7 @@ TEST_F(TextView, CaretIsTouchedOnlyWhenSomethingChangedAndABlockStandsWithoutThe
 
 TEST_F(TextView, ScrollBarIsSetOnlyWhenItsInputsChangeAndItsRequestsMoveTheView) {
     loadNumbered(1000);
-    struct Step {
-        void (*change)();
-        int sets, max, page, pos;
-    };
+    struct Step { void (*change)(); int sets, max, page, pos; };
     const Step steps[] = {
         {[] {}, 1, 999, 30, 0},
         {[] {}, 1, 999, 30, 0},
@@ -368,9 +312,7 @@ TEST_F(TextView, ScrollBarIsSetOnlyWhenItsInputsChangeAndItsRequestsMoveTheView)
     EXPECT_EQ(headless_record().scrollbarSets, 4);  // a new view forgets what the old one was given
     loadNumbered(1000);
     cursorRow = 12;
-    struct Request {
-        int request, value, top, row;
-    };
+    struct Request { int request, value, top, row; };
     static const Request requests[] = {
         {scroll_request::kThumbTrack, 500, 500, 0},  // the line in row 0 with the cursor
         {scroll_request::kThumbPosition, 20, 20, 0},
