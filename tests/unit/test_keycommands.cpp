@@ -302,19 +302,6 @@ TEST_F(KeyCommands, PasteTypesShortTextsAndInsertsLinesBeforeTheCursorLine) {
         EXPECT_TRUE(storeSound());
     }
     EXPECT_EQ(fmalloc_count(), blocks);  // the scratch block went back
-    struct Cut { std::string text; int length, next; };
-    const Cut cuts[] = {
-        {std::string(60, 'h') + " " + std::string(100, 'k'), 80, 80},  // no blank late enough: cut hard
-        {std::string(70, 's') + " " + std::string(100, 'k'), 71, 71},
-        {std::string(70, 'e') + " " + std::string(9, 'e') + "\r\nnext", 80, 82},  // ends exactly at the width
-        {"", -1, 0},
-    };
-    for (const Cut& c : cuts) {
-        char out[81];
-        int pos = 0;
-        EXPECT_EQ(pasteCutLine(c.text.c_str(), &pos, 80, out), c.length) << c.text;
-        EXPECT_EQ(pos, c.next) << c.text;
-    }
 }
 
 // A command that would grow the document past a full store is refused as a

@@ -260,41 +260,6 @@ TEST(ConvertRules, EachRuleOnItsEdges) {
     }
 }
 
-TEST(ConvertRules, TablesMeasureExpandAndKeepTheirFields) {
-    TableWidths w{};
-    tableMeasureText("a\tbb\tc", '\t', &w);
-    tableMeasureText("ccc\td\teeeeeeee", '\t', &w);  // the last field is not measured
-    struct Row { const char* in; int separator; const char* out; };
-    static const Row rows[] = {
-        {"a\tbb\tc", '\t', "a    bb  c"},
-        {"\t x\tz", '\t', "\267    \267x  z"},  // empty and indented fields begin with the marker
-        {"abcdefgh\tz", '\t', "abcdefghz"},    // a longer field is never cut
-        {"ab\034c\tx\034d", TABLE_SEPARATOR, "ab  c\tx  d"},
-    };
-    char out[kLineChars + 1];
-    for (const Row& r : rows) {
-        TableWidths own{};
-        if (r.separator != '\t') tableMeasureText(r.in, r.separator, &own);
-        ASSERT_GE(tableExpandText(r.in, out, r.separator, r.separator == '\t' ? w : own), 0);
-        EXPECT_STREQ(out, r.out);
-    }
-    TableWidths wide{};
-    wide.width[0] = 248;
-    EXPECT_EQ(tableExpandText("a\tb", out, '\t', wide), CONVERT_KEEP);  // beyond 250
-    wide.width[0] = 247;
-    EXPECT_EQ(tableExpandText("a\tb", out, '\t', wide), 250);
-    // Fields beyond the hundredth are neither measured nor padded.
-    std::string line;
-    for (int i = 0; i < 102; ++i) line += "a\t";
-    TableWidths probe{};
-    tableMeasureText(line.c_str(), '\t', &probe);
-    for (int i = 0; i < TABLE_FIELDS; ++i) EXPECT_EQ(probe.width[i], 1) << i;
-    std::string want;
-    for (int i = 0; i < 100; ++i) want += "\267 ";
-    ASSERT_EQ(tableExpandText((std::string(100, '\t') + "x\ty").c_str(), out, '\t', TableWidths{}), 203);
-    EXPECT_EQ(std::string(out), want + "x\ty");
-}
-
 class Convert : public KeyFixture {};
 
 TEST_F(Convert, TheFrameConvertsMarkedLinesOrAllAndKeepsTheCursor) {
