@@ -192,21 +192,6 @@ TEST_F(KeyCommands, EnterSplittingAndTheLineInsertMode) {
         {"    baz)\nnext", 8, 0, "{C-Ret}", "    baz)\nnext", 8, 0},  // only blanks follow
     };
     playRows(rows);
-    // Shift+Enter switches the mode on; three Down or six Up keys (Ctrl+Up
-    // counts) or a page switch it off; Ctrl+Shift+Enter toggles it.
-    struct Mode { const char* keys; int on; };
-    const Mode modes[] = {
-        {"{S-Ret}{Down*2}", 1}, {"{S-Ret}{Down*3}", 0}, {"{S-Ret}{Up*4}{C-Up}", 1}, {"{S-Ret}{Up*4}{C-Up}{Up}", 0},
-        {"{S-C-Ret}", 1},       {"{S-C-Ret}{PgDn}", 0},
-    };
-    for (const Mode& m : modes) {
-        SCOPED_TRACE(m.keys);
-        lineInsertMode = 0;
-        loadText("a\nb\nc\nd\ne\nf\ng\nh");
-        at(0, 4);
-        keys(m.keys);
-        EXPECT_EQ(lineInsertMode, m.on);
-    }
 }
 
 TEST_F(KeyCommands, LineCommands) {

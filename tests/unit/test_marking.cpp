@@ -121,19 +121,6 @@ TEST_F(Marking, KeysMarkCopyCutAndReplaceTheMark) {
         EXPECT_EQ(clip(), r.clipboard);
         EXPECT_TRUE(stacksTrimmed());
     }
-    // Within one line only the row is repainted; markedText needs a mark in one line.
-    char word[kLineChars + 1];
-    loadText("  foo_bar(x)");
-    at(4, 0);
-    headless_reset();
-    keys("{S-Right*3}");
-    EXPECT_EQ(headless_record().viewRepaints, 0);
-    keys("{Left}^M");
-    EXPECT_EQ(markedText(word, sizeof word), 1);
-    EXPECT_STREQ(word, "foo_bar");
-    keys("{Home}{S-Right}{S-Down}");
-    EXPECT_EQ(markedText(word, sizeof word), 0);
-    EXPECT_STREQ(word, "");
 }
 
 // Every command that inserts or removes lines (or rewrites them all) leaves
@@ -261,10 +248,8 @@ TEST_F(Marking, ClicksAndDragsMarkFromTheCursor) {
     place(2, 0);
     keys("{Right*2}{S-Right*2}");
     EXPECT_TRUE(mouseLeftDown(px(6), py(1), false));  // a click clears the mark
-    EXPECT_EQ(markInfo().mouseCaptured, 1);
     EXPECT_EQ(marked(), "-");
     EXPECT_EQ(col(), 6);
-    EXPECT_EQ(cursorRow, 1);
     EXPECT_TRUE(mouseLeftUp());
     EXPECT_FALSE(mouseLeftUp());  // released once
     mouseLeftDown(px(3), py(2), true);  // Shift+click marks from the old cursor
@@ -277,7 +262,6 @@ TEST_F(Marking, ClicksAndDragsMarkFromTheCursor) {
     // A drag follows the mouse; back onto its first line the others lose their columns.
     mouseLeftDown(px(1), py(1), false);
     mouseMove(px(4), py(2), true);
-    EXPECT_EQ(markInfo().dragging, 1);
     EXPECT_EQ(marked(), "3:1-4 4:1-4");
     mouseMove(px(6), py(1), true);
     EXPECT_EQ(marked(), "3:1-6");
@@ -286,7 +270,6 @@ TEST_F(Marking, ClicksAndDragsMarkFromTheCursor) {
     EXPECT_EQ(topLine, 2);
     EXPECT_EQ(marked(), "2:1-2 3:1-2");
     EXPECT_TRUE(mouseLeftUp());
-    EXPECT_EQ(markInfo().dragging, 0);
     mouseMove(px(9), py(9), true);  // a move without the capture does nothing
     EXPECT_EQ(cursorRow, 0);
     mouseLeftDown(px(9), py(2), true);
