@@ -208,6 +208,21 @@ TEST_F(Marking, CommandsThatInsertOrRemoveLinesClearTheMarkAndKeepCtrlQSafe) {
     std::filesystem::remove_all(dir);
 }
 
+TEST_F(Marking, MovingAwayFromTheMarkEndsItAndLosesNoText) {
+    load(numbered(0, 100));
+    at(0, 2);
+    keys("{S-Right*4}");
+    // The scroll bar's page down is a nested key: no marking update; typing
+    // on another line clears the mark and deletes nothing.
+    scrollCommand(scroll_request::kPageDown, 0);
+    ASSERT_NE(line(), 2);
+    const std::string before = row(cursorRow);
+    keys("Z");
+    EXPECT_EQ(row(cursorRow), before.substr(0, 4) + "Z" + before.substr(4));
+    EXPECT_EQ(doc()[2], "line 2");
+    EXPECT_EQ(marked(), "-");
+}
+
 TEST_F(Marking, CopyAndCutAreBoundedByTheBlock) {
     // n lines of w marked columns give n * (w + 2) characters: 29999 fit, 30000 do not.
     struct Row { int lines, width; bool fits; const char* keys; };
