@@ -72,18 +72,6 @@ inline std::string rowText(int r) {
     return line.text;
 }
 
-// A document of n lines "line <i>", the window at its start.
-inline void makeDocument(int n) {
-    LineRecord line;
-    for (int i = n - 1; i >= 0; --i) {
-        lineInit(&line);
-        std::snprintf(line.text, sizeof line.text, "line %d", i);
-        ASSERT_EQ(pushBelow(&line), 0);
-    }
-    fillWindowFromBelow();
-    topLine = aboveCountGet();
-}
-
 // The bytes an edit may still add to the window before the store is full.
 inline long storeSlack() {
     return static_cast<long>(storeFreeBytes()) - static_cast<long>(storeWindowBytes()) - 1;
@@ -154,11 +142,7 @@ inline DocumentLines documentLines() {
 // The block mark m on the given document lines (counted from 0), wherever they
 // lie, without moving the view.
 inline void markDocumentLines(std::initializer_list<int> lines, char m = '2') {
-    struct Walk {
-        std::vector<int> lines;
-        char m;
-        int index;
-    } walk{std::vector<int>(lines), m, 0};
+    struct Walk { std::vector<int> lines; char m; int index; } walk{std::vector<int>(lines), m, 0};
     auto set = [](LineRecord* line, void* user) {
         Walk& w = *static_cast<Walk*>(user);
         if (std::find(w.lines.begin(), w.lines.end(), w.index) != w.lines.end()) line->markState = w.m;

@@ -1,179 +1,68 @@
-// Tests of the editing primitives: typing and deleting with and without
-// "Spaltentreue", the 250-column edge, horizontal scrolling in steps of 10,
-// scrolling by a line at the document's ends, the next line with
-// automatic indentation, what typing repaints, and the refusals of a full store.
-// Through the headless host, which records repaints and boxes.
+// Tests of the editing primitives (typing and deleting with and without
+// "Spaltentreue", the 250-column edge, the view's steps sideways, scrolling at
+// the document's ends, the next line's indentation, what typing repaints, the
+// refusals of a full store) and of the refresh: the status fields, the line
+// snapshot of Ctrl+Q and the portable halves of "Optionen" and "Position".
 #include "view/editing.h"
 
 #include <gtest/gtest.h>
 
-#include "editor_fixture.h"
+#include "key_fixture.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 
-#include "document/docstate.h"
-#include "document/linestore.h"
 #include "document/undelete.h"
-#include "host/headless.h"
-#include "host/headless_messages.h"
+#include "host/headless_profile.h"
+#include "host/headless_status.h"
+#include "support/profile.h"
 #include "view/options.h"
-#include "view/textview.h"
+#include "view/recorder.h"
 
 namespace {
 
-class Editing : public ::testing::Test {
-  protected:
-    void SetUp() override { editorStart(); }
-    void TearDown() override { editorStop(); }
+class Editing : public KeyFixture {};
 
-    static int column() { return firstCol + cursorCol; }
-    static void typeAll(const char* s) {
-        for (; *s; ++s) typeChar(static_cast<unsigned char>(*s), 1);
+TEST_F(Editing, TypingAndDeletingKeepColumnsUpToTheNextDoubleBlank) {
+    struct Row {
+        std::string text;
+        int col, keep, insert;
+        std::string typed;
+        int deleted;
+        std::string after;
+        int colAfter;
+        std::string piece;
+    };
+    const Row rows[] = {
+        {"abcd  xy", 2, 1, 1, "Z", 0, "abZcd xy", 3, ""},  // x stays in column 6
+        {"abcd  xy", 2, 1, 1, "ZZ", 0, "abZZcd xy", 4, ""},  // the gap was one blank: the rest moves
+        {"ab  cd", 2, 1, 1, "X", 0, "abX cd", 3, ""},  // on the double blank itself: nothing moves
+        {"abcd  xy", 2, 0, 1, "Z", 0, "abZcd  xy", 3, ""},
+        {std::string(249, 'a') + "z", 0, 1, 1, "b", 0, "b" + std::string(249, 'a'), 1, ""},  // the last one falls off
+        {"abcd  xy", 1, 1, 0, "XY", 0, "aXYd  xy", 3, ""},  // overwrite moves nothing
+        {"", 249, 1, 0, "QR", 0, std::string(249, ' ') + "R", 249, ""},  // column 249 keeps the cursor
+        {"abcd  xy", 2, 1, 1, "", 1, "abd   xy", 2, "c"},  // x still in column 6
+        {"abcd  xy", 2, 0, 1, "", 2, "ab  xy", 2, "cd"},
+        {std::string(245, '-') + "VWXYZ", 245, 1, 1, "", 10, std::string(245, '-'), 245, "VWXYZ"},  // up to 249
+        {"a1 (x", 2, 1, 0, std::string("\"b\0", 3), 0, "a1\"bx", 4, ""},  // "Anf.Zeichen"; a NUL is never typed
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.text + " + " + r.typed);
+        columnKeep = r.keep;
+        insertMode = r.insert;
+        quoteOption = r.typed.rfind('"', 0) == 0 ? 1 : 0;
+        undeleteDestroy();
+        undeleteCreate();
+        setRow(0, r.text.c_str());
+        cursorToColumn(r.col);
+        for (char c : r.typed) typeChar(static_cast<unsigned char>(c), 1);
+        deleteChars(r.deleted);
+        EXPECT_EQ(rowText(0), r.after);
+        EXPECT_EQ(col(), r.colAfter);
+        char piece[UNDELETE_TEXT_MAX + 1] = "";
+        pieceFetch(piece, false);
+        EXPECT_STREQ(piece, r.piece.c_str());
     }
-    // Both stacks walk to their counts and the offsets fit the area.
-    static bool storeConsistent() {
-        int above = 0, below = 0;
-        visitAbove([](LineRecord*, void* n) { ++*static_cast<int*>(n); return 1; }, &above);
-        visitBelow([](LineRecord*, void* n) { ++*static_cast<int*>(n); return 1; }, &below);
-        const StoreLayout s = storeLayout();
-        return above == s.aboveCount && below == s.belowCount && s.aboveTop <= s.belowStart &&
-               s.belowStart <= s.lineAreaSize && topLine == s.aboveCount;
-    }
-};
-
-TEST_F(Editing, InsertWithColumnKeepPushesOnlyUpToTheNextDoubleBlank) {
-    setRow(0, "abcd  xy");
-    cursorToColumn(2);
-    typeChar('Z', 1);
-    EXPECT_EQ(rowText(0), "abZcd xy");  // x stays in column 6
-    EXPECT_EQ(column(), 3);
-    typeChar('Z', 1);
-    EXPECT_EQ(rowText(0), "abZZcd xy");  // the gap was one blank: the rest moves
-    EXPECT_EQ(modified, 1);
-    setRow(3, "ab  cd");
-    cursorSet(2, 3);
-    typeChar('X', 1);  // on the double blank itself: nothing moves
-    EXPECT_EQ(rowText(3), "abX cd");
-
-    columnKeep = 0;
-    setRow(1, "abcd  xy");
-    cursorSet(2, 1);
-    typeChar('Z', 1);
-    EXPECT_EQ(rowText(1), "abZcd  xy");
-
-    // A full row loses its last character to an insert.
-    std::string full(250, 'a');
-    full[249] = 'z';
-    setRow(2, full.c_str());
-    cursorSet(0, 2);
-    typeChar('b', 1);
-    EXPECT_EQ(rowText(2), "b" + std::string(249, 'a'));
-}
-
-TEST_F(Editing, DeleteWithColumnKeepBlanksBeforeTheDoubleBlank) {
-    setRow(0, "abcd  xy");
-    cursorToColumn(2);
-    deleteChars(1);
-    EXPECT_EQ(rowText(0), "abd   xy");  // x still in column 6
-    EXPECT_EQ(column(), 2);
-    EXPECT_EQ(modified, 1);
-    char piece[UNDELETE_TEXT_MAX + 1];
-    ASSERT_EQ(pieceFetch(piece, false), 0);
-    EXPECT_STREQ(piece, "c");
-
-    columnKeep = 0;
-    setRow(0, "abcd  xy");
-    deleteChars(2);
-    EXPECT_EQ(rowText(0), "ab  xy");
-
-    // Past the row's end only columns up to 249 go, into the piece buffer.
-    std::string tail(250, '-');
-    tail.replace(245, 5, "VWXYZ");
-    setRow(1, tail.c_str());
-    cursorToColumn(245);
-    cursorRow = 1;
-    deleteChars(10);
-    EXPECT_EQ(rowText(1), std::string(245, '-'));
-    ASSERT_EQ(pieceFetch(piece, false), 0);
-    EXPECT_STREQ(piece, "VWXYZ");
-    deleteChars(0);
-    EXPECT_EQ(rowText(1), std::string(245, '-'));
-}
-
-TEST_F(Editing, OverwriteMovesNothingAndColumn249KeepsTheCursor) {
-    insertMode = 0;
-    setRow(0, "abcd  xy");
-    cursorToColumn(1);
-    typeAll("XY");
-    EXPECT_EQ(rowText(0), "aXYd  xy");
-
-    cursorToColumn(249);
-    EXPECT_EQ(column(), 249);
-    typeChar('Q', 1);
-    typeChar('R', 1);
-    LineRecord row;
-    rowGetRaw(0, &row);
-    EXPECT_EQ(row.text[249], 'R');
-    EXPECT_EQ(row.text[248], ' ');
-    EXPECT_EQ(column(), 249);
-
-    // "Anf.Zeichen" types the same characters; a NUL is never typed.
-    quoteOption = 1;
-    firstCol = 0;
-    setRow(1, "a1 (x");
-    cursorSet(2, 1);
-    typeAll("\"b");
-    typeChar(0, 1);
-    EXPECT_EQ(rowText(1), "a1\"bx");
-}
-
-TEST_F(Editing, CursorColumnsScrollTheViewInStepsOfTen) {
-    cursorToColumn(250);
-    EXPECT_EQ(column(), 0);
-    cursorToColumn(-3);
-    EXPECT_EQ(cursorCol, 0);
-    EXPECT_EQ(headless_record().viewRepaints, 0);  // inside the window nothing repaints
-
-    cursorToColumn(85);
-    EXPECT_EQ(firstCol, 10);
-    EXPECT_EQ(cursorCol, 75);
-    EXPECT_EQ(headless_record().viewRepaints, 1);
-    shiftRight(1000);  // never past column 249
-    EXPECT_EQ(column(), 249);
-    EXPECT_EQ(firstCol % 10, 0);
-    cursorToColumn(5);
-    EXPECT_EQ(firstCol, 0);
-    EXPECT_EQ(cursorCol, 5);
-
-    // viewRight stops where the window shows column 249 last; the cursor cell stays.
-    firstCol = 0;
-    cursorCol = 7;
-    viewRight();
-    EXPECT_EQ(firstCol, 10);
-    EXPECT_EQ(cursorCol, 7);
-    for (int i = 0; i < 30; ++i) viewRight();
-    EXPECT_EQ(firstCol, 169);
-    // From an offset that is no multiple of 10 the cursor still lands on its column.
-    cursorToColumn(3);
-    EXPECT_EQ(firstCol, 0);
-    EXPECT_EQ(column(), 3);
-    viewRight();
-    viewLeft();
-    viewLeft();
-    EXPECT_EQ(firstCol, 0);
-
-    // A narrower window reaches further right; cells past column 249 take no cursor.
-    windowCols = 75;
-    cursorToColumn(249);
-    EXPECT_EQ(firstCol, 180);
-    cursorSet(74, 2);
-    EXPECT_EQ(column(), 249);
-    EXPECT_EQ(cursorRow, 2);
-    cursorSet(-5, 40);
-    EXPECT_EQ(cursorCol, 0);
-    EXPECT_EQ(cursorRow, 19);
 }
 
 // Typing in any window width puts every character next to the one before
@@ -191,127 +80,45 @@ TEST_F(Editing, TypingInAnyWindowWidthLeavesNoGapAndLosesNoCharacter) {
         windowCols = r.cols;
         for (int i = 0; i < 260; ++i) {
             typeChar(static_cast<unsigned char>(typed[i]), 1);
-            ASSERT_EQ(column(), std::min(i + 1, 249));  // column 249 keeps the cursor
+            ASSERT_EQ(col(), std::min(i + 1, 249));  // column 249 keeps the cursor
             ASSERT_LT(cursorCol, r.cols);
             ASSERT_EQ(firstCol % r.step, 0);
         }
         EXPECT_EQ(rowText(0), typed.substr(0, 249) + typed.back());
         for (int c = 248; c >= 0; --c) {
             cursorToColumn(c);  // back by single columns, each one visited
-            ASSERT_EQ(column(), c);
+            ASSERT_EQ(col(), c);
         }
         viewRight();
         EXPECT_EQ(firstCol, std::min(r.step, 249 - r.cols));
     }
 }
 
-TEST_F(Editing, TypingRepaintsOneRowSegmentWithoutAFullRepaint) {
-    setRow(3, "hello");
-    cursorSet(5, 3);
-    typeChar('!', 1);
-    const HeadlessRecord& rec = headless_record();
-    EXPECT_EQ(rec.rowPaintContexts, 1);
-    EXPECT_EQ(rec.textsPainted, 1);
-    EXPECT_EQ(rec.lastRowPainted, 3);
-    EXPECT_EQ(rec.lastTextCol, 5);
-    EXPECT_EQ(rec.lastTextLength, 75);  // from the cursor to the window's end
-    EXPECT_EQ(rec.rowsPainted, 0);
-    EXPECT_EQ(rec.viewRepaints, 0);
-    EXPECT_EQ(rec.openContexts, 0);
-
-    headless_reset();
-    typeText("abc");
-    EXPECT_EQ(rowText(3), "hello!abc");
-    EXPECT_EQ(rec.rowPaintContexts, 1);
-    EXPECT_EQ(rec.rowsPainted, 1);
-    EXPECT_EQ(rec.textsPainted, 0);
-    EXPECT_EQ(rec.viewRepaints, 0);
-    EXPECT_EQ(rec.nestedContexts, 0);
-
-    headless_reset();
-    deleteChars(1);
-    EXPECT_EQ(rec.rowPaintContexts, 1);
-    EXPECT_EQ(rec.textsPainted, 1);
-    EXPECT_EQ(rec.viewRepaints, 0);
-}
-
-TEST_F(Editing, NextLineIndentsAfterAnOpeningBracket) {
-    setRow(0, "  if (x) {");  // merely ends with "{": no extra step
-    cursorSet(9, 0);
-    nextLine();
-    EXPECT_EQ(cursorRow, 1);
-    EXPECT_EQ(column(), 2);
-
-    setRow(2, "    {");
-    cursorSet(0, 2);
-    nextLine();  // onto a blank row: one step deeper
-    EXPECT_EQ(column(), 6);
-    indentStep = 4;
-    setRow(4, " (a,");
-    cursorSet(0, 4);
-    nextLine();
-    nextLine();  // the blank rows above are passed over
-    EXPECT_EQ(cursorRow, 6);
-    EXPECT_EQ(column(), 5);
-
-    setRow(8, "   [");
-    setRow(9, "      { text");
-    cursorSet(0, 8);
-    nextLine();  // a next line with text: its first character, no extra step
-    EXPECT_EQ(column(), 6);
-
-    autoIndent = 0;
-    cursorSet(0, 8);
-    nextLine();
-    EXPECT_EQ(column(), 0);
-}
-
-TEST_F(Editing, ScrollingStopsAtTheDocumentsEnds) {
-    makeDocument(30);
-    cursorSet(3, 7);
-    EXPECT_EQ(scrollViewUp(), 0);  // nothing above
-    EXPECT_EQ(topLine, 0);
-    EXPECT_EQ(headless_record().viewRepaints, 0);
-
-    EXPECT_EQ(scrollViewDown(), 0);
-    EXPECT_EQ(topLine, 1);
-    EXPECT_EQ(rowText(0), "line 1");
-    EXPECT_EQ(rowText(19), "line 20");
-    EXPECT_EQ(cursorRow, 7);
-    EXPECT_EQ(scrollViewUp(), 0);
-    EXPECT_EQ(topLine, 0);
-    EXPECT_EQ(rowText(0), "line 0");
-    EXPECT_EQ(rowText(19), "line 19");
-    EXPECT_TRUE(storeConsistent());
-
-    for (int i = 0; i < 15; ++i) scrollViewDown();
-    EXPECT_EQ(topLine, 10);  // the last line reached the last row
-    EXPECT_EQ(rowText(19), "line 29");
-    EXPECT_EQ(belowCountGet(), 0);
-
-    // Past the end only scrollViewDownAlways goes on, with blank rows.
-    scrollViewDownAlways();
-    EXPECT_EQ(topLine, 11);
-    EXPECT_EQ(rowText(18), "line 29");
-    EXPECT_EQ(rowText(19), "");
-    cursorSet(0, 19);
-    nextLine();  // in the last row Enter scrolls even past the end
-    EXPECT_EQ(topLine, 12);
+TEST_F(Editing, TheViewMovesSidewaysInStepsOfTen) {
+    struct Row { void (*move)(); int firstCol, cursorCol; };
+    const Row rows[] = {
+        {[] { cursorToColumn(250); }, 0, 0},
+        {[] { cursorToColumn(85); }, 10, 75},
+        {[] { shiftRight(1000); }, 170, 79},  // never past column 249
+        {[] { cursorToColumn(5); }, 0, 5},
+        {[] { cursorCol = 7; viewRight(); }, 10, 7},  // the cursor cell stays
+        {[] { for (int i = 0; i < 30; ++i) viewRight(); }, 169, 7},  // column 249 shown last
+        {[] { cursorToColumn(3); viewRight(); viewLeft(); viewLeft(); }, 0, 3},  // from no multiple of 10
+        {[] { windowCols = 75; cursorToColumn(249); }, 180, 69},  // a narrower window reaches further
+        {[] { cursorSet(74, 2); }, 180, 69},  // cells past column 249 take no cursor
+    };
+    for (const Row& r : rows) {
+        r.move();
+        EXPECT_EQ(firstCol, r.firstCol);
+        EXPECT_EQ(cursorCol, r.cursorCol);
+    }
+    cursorSet(-5, 40);
+    EXPECT_EQ(cursorCol, 0);
     EXPECT_EQ(cursorRow, 19);
-    EXPECT_TRUE(storeConsistent());
-
-    // All 30 lines are still there.
-    ASSERT_EQ(flushWindowBelow(), 0);
-    moveAllBelow();
-    topLine = 0;
-    fillWindowFromBelow();
-    EXPECT_EQ(rowText(0), "line 0");
-    EXPECT_EQ(belowCountGet(), 10);
 }
 
 TEST_F(Editing, AFullStoreRefusesTheEditAndLosesNothing) {
     fillStoreLeaving(10);
-    const StoreLayout before = storeLayout();
     std::string typed;
     for (int i = 0; i < 20; ++i) {
         const char c = static_cast<char>('a' + i);
@@ -319,44 +126,179 @@ TEST_F(Editing, AFullStoreRefusesTheEditAndLosesNothing) {
     }
     EXPECT_EQ(typed, "abcdefghij");
     EXPECT_EQ(rowText(0), typed);
-    ASSERT_EQ(headless_boxes().size(), 10u);  // one per refused keystroke
-    EXPECT_EQ(headless_boxes()[0].text, storeFullText);
-    EXPECT_EQ(storeLayout().aboveTop, before.aboveTop);
-
+    ASSERT_EQ(boxes(), 10);  // one per refused keystroke
+    EXPECT_EQ(box(), storeFullText);
     // Edits that do not grow the text still work; deleting always does.
     insertMode = 0;
     cursorToColumn(0);
     EXPECT_EQ(typeChar('A', 1), 0);
     deleteChars(3);
     EXPECT_EQ(rowText(0), "Aefghij");
-
     // A text is refused as a whole, told once; within one action one box.
     headless_reset();
     insertMode = 1;
     EXPECT_EQ(typeText("123456"), -1);
-    EXPECT_EQ(rowText(0), "Aefghij");
     {
         EditAction action;
         EXPECT_EQ(typeText("123456"), -1);
         cursorToColumn(120);
         EXPECT_EQ(typeChar('x', 1), -1);  // an empty row would grow by 121
     }
-    EXPECT_EQ(headless_boxes().size(), 2u);
-
+    EXPECT_EQ(boxes(), 2);
     // Past the document's end a blank row needs room too; with none the view stays.
     fillStoreLeaving(3);
-    headless_reset();
     cursorSet(0, windowRows - 1);
     EXPECT_EQ(nextLine(), -1);
-    EXPECT_EQ(topLine, aboveCountGet());
-    EXPECT_EQ(headless_boxes().size(), 1u);
+    EXPECT_TRUE(storeSound());
+    EXPECT_EQ(doc()[doc().size() - 1], "Aefghij");
+}
 
-    // Everything typed is there after the rows went into the store.
-    EXPECT_TRUE(storeConsistent());
-    ASSERT_EQ(flushWindowBelow(), 0);
+constexpr std::intptr_t kOptions = 0x1301, kPosition = 0x1300;
+
+class Cursor : public KeyFixture {
+  protected:
+    void TearDown() override {
+        optionsDialogClosed();
+        positionDialogClosed();
+        editorStop();
+    }
+    // Refreshes posted to the dialog with this handle since the last reset.
+    static int postsTo(std::intptr_t handle) {
+        int n = 0;
+        for (const HeadlessPostedCommand& c : headless_dialog_commands()) n += c.dialog == handle && c.id == DLG_REFRESH;
+        return n;
+    }
+};
+
+TEST_F(Cursor, TheFieldsShowTheFlagsInOrderAndAreWrittenOnlyWhenTheyChange) {
+    refreshAll();
+    EXPECT_STREQ(headless_status_text(POSITION_FIELD), " 1  1");
+    EXPECT_EQ(headless_record().caretRefreshes, 1);
+    EXPECT_EQ(headless_record().scrollbarSets, 1);
+    struct Row { void (*change)(); const char* flags; int writes; };
+    const Row rows[] = {
+        {[] {}, " Spalte  Indent ", 0},
+        {[] {
+             ini_set_file("Y8.ini");
+             ini_write("Option", "Klammer", "1");
+             optionsLoad();
+         }, " Spalte  Indent  AnfZ ", 1},
+        {[] {
+             lineInsertMode = keepFileTime = 1;
+             for (int slot = 0; slot < 3; ++slot) recordToggle(slot);
+         }, " Spalte  Indent  Zeile  Dateizeit  AnfZ  F2  F3  F4 ", 1},
+        {[] {
+             columnKeep = autoIndent = quoteOption = 0;
+             recordToggle(1);
+         }, " Zeile  Dateizeit  F2  F4 ", 1},
+        {[] { statusFieldsReset(); }, " Zeile  Dateizeit  F2  F4 ", 2},
+    };
+    for (const Row& r : rows) {
+        const int writes = headless_status_count();
+        r.change();
+        refreshAll();
+        EXPECT_STREQ(headless_status_text(FLAGS_FIELD), r.flags);
+        EXPECT_EQ(headless_status_count(), writes + r.writes) << r.flags;
+    }
+    load(numbered(0, 40));
+    const int writes = headless_status_count();
+    gotoLine(11);
+    cursorToColumn(33);
+    refreshAll();
+    EXPECT_EQ(headless_status_count(), writes + 1);  // only the position
+    EXPECT_STREQ(headless_status_text(POSITION_FIELD), " 12  34");
+}
+
+TEST_F(Cursor, SnapshotRestoresTheLineAsTheCursorFoundIt) {
+    load({"first", "second"});
+    keys("{End} edited{Back*3}");
+    EXPECT_EQ(snapshotRestore(), 0);
+    EXPECT_EQ(rowText(0), "first");
+    at(5, 0);
+    keys("+1{Down}{Up}X^Q");  // away and back: the line as it was on the second arrival
+    EXPECT_EQ(rowText(0), "first+1");
+    snapshotReset();  // a snapshot of another line is never put here
+    cursorSet(0, 0);
+    typeText("Y");
+    snapshotRestore();
+    EXPECT_EQ(rowText(0), "Yfirst+1");
+    // A longer line needs room in the store.
+    load({std::string(200, 's')});
+    deleteChars(250);
     LineRecord line;
-    ASSERT_EQ(popBelow(&line), 0);
-    EXPECT_STREQ(line.text, "Aefghij");
+    lineInit(&line);
+    std::memset(line.text, 'f', 250);
+    while (storeEditFits(100)) ASSERT_EQ(pushBelow(&line), 0);
+    EXPECT_EQ(snapshotRestore(), -1);
+    EXPECT_EQ(rowText(0), "");
+    EXPECT_EQ(box(), storeFullText);
+    popBelow(&line);
+    EXPECT_EQ(snapshotRestore(), 0);
+    EXPECT_EQ(rowText(0), std::string(200, 's'));
+}
+
+TEST_F(Cursor, OptionsDialogLimitsStepsAndActsAtOnce) {
+    optionsDialogOpened(kOptions);
+    EXPECT_TRUE(optionsDialogIsOpen());
+    EXPECT_EQ(postsTo(kOptions), 1);  // it shows its values at once
+    OptionsView view = optionsDialogView();
+    EXPECT_EQ(std::vector<int>(view.checks, view.checks + OPTIONS_BOXES), (std::vector<int>{1, 1, 1, 0, 0, 0, 0}));
+    EXPECT_EQ(view.tab, 8);
+    EXPECT_TRUE(view.tabChanged);
+    EXPECT_FALSE(optionsDialogView().tabChanged);
+    struct Row { const char* tab; const char* indent; int tabStep, indentStep; };
+    static const Row rows[] = {{"1", "12", 2, 8}, {"40", "abc", 16, 2}};
+    for (const Row& r : rows) {
+        optionsStepsSet(r.tab, r.indent);
+        EXPECT_EQ(tabStep, r.tabStep) << r.tab;
+        EXPECT_EQ(indentStep, r.indentStep) << r.indent;
+    }
+    EXPECT_TRUE(optionsDialogView().tabChanged);
+    // A click sets its option at once, and the status bar and the dialog follow.
+    int* const options[OPTIONS_BOXES] = {&insertMode,     &columnKeep, &autoIndent, &quoteOption,
+                                         &lineInsertMode, &pasteWrap,  &keepFileTime};
+    for (int i = 0; i < OPTIONS_BOXES; ++i) {
+        const int was = *options[i];
+        const int posts = postsTo(kOptions);
+        EXPECT_TRUE(optionsBoxClicked(optionsBoxIds[i], !was));
+        EXPECT_EQ(*options[i], !was) << optionsBoxIds[i];
+        EXPECT_EQ(postsTo(kOptions), posts + 1);
+    }
+    EXPECT_STREQ(headless_status_text(FLAGS_FIELD), " Zeile  Dateizeit  AnfZ ");
+    EXPECT_FALSE(optionsBoxClicked(3040, 1));
+    optionsDialogClosed();
+    const int posts = postsTo(kOptions);
+    refreshAll();
+    EXPECT_EQ(postsTo(kOptions), posts);
+}
+
+TEST_F(Cursor, PositionDialogFollowsTheCursorAndSetsIt) {
+    load(numbered(0, 30));
+    positionDialogOpened(kPosition);
+    EXPECT_EQ(positionDialogView().line, 1);
+    refreshAll();  // the shown position is current: nothing posted
+    cursorToColumn(6);
+    refreshAll();
+    refreshAll();  // posted again until the dialog has shown it
+    EXPECT_EQ(postsTo(kPosition), 3);
+    EXPECT_EQ(positionDialogView().column, 7);
+    refreshAll();
+    EXPECT_EQ(postsTo(kPosition), 3);
+    positionSet("5", "300");  // beyond the line's columns: the column stays, the line changes
+    EXPECT_EQ(line(), 4);
+    EXPECT_EQ(col(), 6);
+    gotoLine(10);
+    cursorSet(cursorCol, 0);
+    positionSet("7", "120");  // the same line again: the view stays where it is
+    EXPECT_EQ(topLine, 6);
+    EXPECT_EQ(cursorRow, 0);
+    EXPECT_EQ(col(), 119);
+    positionSet("28", "-4");
+    EXPECT_EQ(line(), 27);
+    EXPECT_EQ(col(), 0);
+    positionSet("9999", "x");  // beyond the end: the last line
+    EXPECT_EQ(line(), 29);
+    EXPECT_TRUE(headless_boxes().empty());
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "editor_fixture.h"
+#include "key_fixture.h"
 
 #include <string>
 
@@ -44,7 +44,7 @@ TEST_F(Recorder, ARecordingPlaysBackAtTheCursorWithItsModifiers) {
 }
 
 TEST_F(Recorder, ASlotKeepsTheFirst399Keystrokes) {
-    makeDocument(1000);
+    loadLines(numbered(0, 1000));
     recordToggle(0);
     for (int i = 0; i < 450; ++i) keyDown(vk::kDown, false, false, false);
     recordToggle(0);

@@ -77,6 +77,10 @@ TEST_F(BaukastenWin32, TheDialogsMoveTheirValuesToTheDocument) {
     modified = 0;
     press(panel(), BAU_EDIT);
     EXPECT_EQ(rowText(0), "C-Funktion mit Kommentar.");
+    command(CMD_BAUKASTEN);  // "Verzeichnis": the catalogue itself
+    press(panel(), BAU_CATALOGUE);
+    EXPECT_EQ(rowText(0).substr(0, 10), "c_kopf.txt");
+    EXPECT_EQ(panel(), nullptr);
     phrasesForget();
     SetCurrentDirectoryA(cwd);
 }

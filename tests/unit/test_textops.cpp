@@ -1,0 +1,583 @@
+// Tests of the text operations on documents longer than the window, so that
+// the gap moves between the stacks matter: the line block (marking, copy,
+// move, delete, clipboard, keys and menu commands), the conversions (each rule
+// on its edges, the common frame) and search and replace (the matching rule,
+// F12, F11, the block replacement, the history and the dialog's values). The
+// full-store refusals are rows of the key commands' full-store table.
+#include <gtest/gtest.h>
+
+#include "key_fixture.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "document/undelete.h"
+#include "framework/messages.h"
+#include "host/headless_profile.h"
+#include "textops/block.h"
+#include "textops/convert.h"
+#include "view/marking.h"
+#include "view/search.h"
+
+namespace {
+
+class Block : public KeyFixture {
+  protected:
+    // The marks of n lines: '0' but for runs "from-to:m" or "line:m".
+    static std::string marksOf(int n, const char* runs) {
+        std::string out(static_cast<std::size_t>(n), '0');
+        int from = 0, to = 0;
+        char m = 0;
+        for (const char* s = runs; *s;) {
+            int used = 0;
+            if (std::sscanf(s, "%d-%d:%c%n", &from, &to, &m, &used) != 3) {
+                std::sscanf(s, "%d:%c%n", &from, &m, &used);
+                to = from;
+            }
+            for (int i = from; i <= to; ++i) out[static_cast<std::size_t>(i)] = m;
+            s += used;
+            while (*s == ' ') ++s;
+        }
+        return out;
+    }
+};
+
+TEST_F(Block, MarkingFromTheMenuAndTheKeyboard) {
+    load(numbered(0, 60));
+    struct Step {
+        int line, row, command;  // command 0: the keyboard's line mark
+        const char* marks;
+    };
+    static const Step steps[] = {
+        {10, 3, CMD_BLOCK_BEGIN, "10-59:2 10:1"},  // no end yet: to the document's end
+        {35, 12, CMD_BLOCK_END, "10:1 11-34:2 35:3"},
+        {20, 5, CMD_BLOCK_BEGIN, "20:1 21-34:2 35:3"},  // a second begin: the fill recomputed
+        {25, 19, CMD_BLOCK_END, "20:1 21-24:2 25:3"},
+        {0, 0, CMD_BLOCK_UNMARK, ""},
+        {30, 10, CMD_BLOCK_BEGIN, "30:1 31-59:2"},
+        {20, 10, CMD_BLOCK_END, "20:3 30:1 31-59:2"},  // an end above the begin
+        {0, 0, CMD_BLOCK_UNMARK, ""},
+        {40, 10, 0, "40:2"},
+        {10, 10, CMD_BLOCK_BEGIN, "10:1 11-59:2"},  // the keyboard line survives until then
+        {0, 0, CMD_BLOCK_UNMARK, ""},
+        {40, 10, 0, "40:2"},
+        {10, 10, CMD_BLOCK_END, "10:3"},  // an end without a begin: the stray line cleared
+        {0, 0, CMD_BLOCK_FUNCTION, "0-59:1"},  // "line 0" never ends a function
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(::testing::Message() << s.line << " " << s.command);
+        place(s.line, s.row);
+        if (s.command) {
+            menu(s.command);
+        } else {
+            block_mark_line(1);
+        }
+        EXPECT_EQ(marks(), marksOf(60, s.marks));
+        EXPECT_TRUE(windowShows(numbered(0, 60), s.line - s.row, s.row));  // the view did not move
+    }
+    EXPECT_EQ(block_count(), 60);
+    EXPECT_EQ(modified, 0);
+    // A function ends at a line starting with "}", ")", "]" or "end" in any case.
+    const Lines text = Lines{"int f(void)", "{", "  }", "  x = 1;", "}", "after", "proc p", "  End of it",
+                             "ENDPROC", "tail"};
+    load(text);
+    for (const auto& [line, runs] : {std::pair<int, const char*>{0, "0-4:1"}, {4, "4:1"}, {6, "6-8:1"}}) {
+        block_unmark();
+        place(line, 0);
+        menu(CMD_BLOCK_FUNCTION);
+        EXPECT_EQ(marks(), marksOf(10, runs)) << line;
+    }
+    for (const char* ending : {")x", "[", ".end", "endless"}) {
+        load(Lines{"a", "b", ending, "c"});
+        block_function();
+        EXPECT_EQ(marks(), "1110") << ending;
+    }
+}
+
+TEST_F(Block, CopyMoveAndDeleteKeepTheCursorsLineOrRow) {
+    struct Row { int command; std::vector<int> marked; int line, row; const char* want; int top, rowAfter; };
+    const Row rows[] = {
+        {CMD_BLOCK_COPY, {5, 31, 32, 50}, 25, 10, "0-24 5 31 32 50 25-59", 19, 10},
+        {CMD_BLOCK_MOVE, {50, 51, 52}, 20, 10, "0-19 50-52 20-49 53-59", 10, 10},  // on the first moved line
+        {CMD_BLOCK_MOVE, {5, 6, 7}, 30, 10, "0-4 8-29 5-7 30-59", 17, 10},
+        {CMD_BLOCK_MOVE, {2, 3}, 8, 8, "0-1 4-7 2-3 8-59", 0, 6},  // above row 0: the document's start
+        {CMD_BLOCK_DELETE, {30, 31, 32, 33, 34, 45}, 20, 10, "0-29 35-44 46-59", 20, 10},
+        {CMD_BLOCK_DELETE, {55, 56, 57, 58, 59}, 20, 10, "0-54", 45, 10},
+        {0, {40, 41, 42}, 20, 10, "0-19 40-42 20-59", 13, 10},  // Ctrl+B
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(::testing::Message() << r.command << " at " << r.line);
+        load(numbered(0, 60));
+        for (int l : r.marked) mark({l});
+        place(r.line, r.row);
+        if (r.command) {
+            menu(r.command);
+        } else {
+            keys("^B");
+        }
+        const Lines want = numberedAs(r.want);
+        EXPECT_EQ(marks(), std::string(want.size(), '0'));
+        EXPECT_TRUE(windowShows(want, r.top, r.rowAfter));
+        EXPECT_EQ(doc(), want);
+        EXPECT_EQ(modified, 1);
+        EXPECT_EQ(boxes(), 0);
+    }
+    place(0, 0);  // everything deleted
+    block_function();
+    menu(CMD_BLOCK_DELETE);
+    EXPECT_TRUE(windowShows(Lines{}, 0, 0));
+    EXPECT_TRUE(doc().empty());
+}
+
+TEST_F(Block, CopyOfManyLongLinesGoesInSeveralBatches) {
+    Lines text;  // 150 marked lines of 200 characters
+    for (int i = 0; i < 150; ++i) text.push_back(std::string(199, static_cast<char>('A' + i % 26)) + char('0' + i % 10));
+    load(text + numbered(0, 30));
+    for (int i = 0; i < 150; ++i) mark({i});
+    place(160, 10);
+    ASSERT_EQ(block_copy(0), 0);
+    EXPECT_EQ(doc(), text + numbered(0, 10) + text + numbered(10, 30));
+    EXPECT_TRUE(storeSound());
+}
+
+TEST_F(Block, ClipboardTakesTheMarkedLinesTrimmedAndUnmarksThem) {
+    load(Lines{"x", "a", "y", "  b  ", "z"} + numbered(5, 60));
+    mark({1, 3});
+    place(30, 10);
+    menu(CMD_BLOCK_CLIPBOARD);
+    EXPECT_EQ(clip(), "a\r\n  b\r\n");
+    block_to_clipboard();  // nothing marked: the clipboard emptied
+    EXPECT_EQ(clip(), "");
+    // The whole of a full store of the longest lines fits the clipboard.
+    load(Lines{});
+    std::string want;
+    LineRecord line;
+    for (int n = 0; storeHasRoom(5); ++n) {
+        lineInit(&line);
+        std::memset(line.text, 'a' + n % 26, kLineChars);
+        ASSERT_EQ(pushBelow(&line), 0);
+        want = std::string(line.text) + "\r\n" + want;
+    }
+    fillWindowFromBelow();
+    block_function();
+    place(100, 10);
+    block_to_clipboard();
+    EXPECT_GT(want.size(), 90000u);
+    EXPECT_EQ(clip(), want);
+    EXPECT_EQ(block_count(), 0);
+}
+
+using Rule = int (*)(const char*, char*);
+int detab8(const char* in, char* out) { return detabText(in, out, 8); }
+int entab8(const char* in, char* out) { return entabText(in, out, 8); }
+
+// A rule's result as a string, or "<keep>" / "<remove>".
+std::string run(Rule rule, const std::string& in) {
+    char out[kLineChars + 1];
+    std::memset(out, '#', sizeof out);
+    const int n = rule(in.c_str(), out);
+    if (n == CONVERT_KEEP) return "<keep>";
+    if (n == CONVERT_REMOVE) return "<remove>";
+    EXPECT_EQ(n, static_cast<int>(std::strlen(out)));
+    return out;
+}
+
+std::string blanks(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
+
+TEST(ConvertRules, EachRuleOnItsEdges) {
+    struct Row { Rule rule; std::string in, out; };
+    std::string shown41;
+    for (int i = 0; i < 41; ++i) shown41 += "<_09_>";
+    const Row rows[] = {
+        {detab8, "a\tb", "a" + blanks(7) + "b"},
+        {detab8, "12345678\tx", "12345678" + blanks(8) + "x"},  // a tab on a stop: a whole step
+        {detab8, std::string(31, '\t') + "x", blanks(248) + "x"},  // 249 characters
+        {detab8, std::string(32, '\t') + "x", "<keep>"},
+        {entab8, "abc     d", "abc\td"},
+        {entab8, "abcdefg h", "abcdefg h"},  // a single blank before a stop stays
+        {entab8, blanks(16) + "a", "\t\ta"},
+        {entab8, "ab" + blanks(14) + "c", "ab\t\tc"},  // a run across a stop: one tab each
+        {entab8, "ab   c", "ab   c"},  // the run ends off a stop
+        {pcToAnsiText, "Gr\341\201e \216\224\231\232\204!", "Gr\337\374e \304\366\326\334\344!"},
+        {ansiToPcText, "Gr\337\374e \304\366\326\334\344!", "Gr\341\201e \216\224\231\232\204!"},
+        {visibleText, "\001\037 \176\177\200\240\241\t", "<_01_><_1F_> ~<_7F_><_80_><_A0_>\241<_09_>"},
+        {visibleText, std::string(41, '\t') + "abcd", shown41 + "abcd"},  // 250 characters
+        {visibleText, std::string(41, '\t') + "abcde", "<keep>"},
+        {ansiToHtmlText, "\344\366\374\304\326\334\337 a &amp; \351", "&auml;&ouml;&uuml;&Auml;&Ouml;&Uuml;&szlig; a &amp; \351"},
+        {htmlToAnsiText, "&auml;&ouml;&uuml;&Auml;&Ouml;&Uuml;&szlig; &amp; &AUML; &auml", "\344\366\374\304\326\334\337 &amp; &AUML; &auml"},
+        {htmlToAnsiText, "&&auml;uml;", "&\344uml;"},  // a replacement never builds a new entity
+        {ansiToHtmlText, std::string(36, '\337'), "<keep>"},  // 252 characters
+        {cSpacingText, "if(a,b)", "if ( a, b )"},
+        {cSpacingText, "while(x) f(y);", "while ( x ) f( y );"},
+        {cSpacingText, "f()", "f()"},
+        {cSpacingText, "f( a, b )", "f( a, b )"},  // already spaced
+        {cSpacingText, ")x", ")x"},
+        {cSpacingText, "f(a,", "f( a,"},
+        {cSpacingText, "g((unsigned *)u,(double *)d)", "g( (unsigned *)u, (double *)d )"},  // casts stay tight
+        {cSpacingText, "x = 1;     // one", "x = 1;     // one"},  // before a comment kept
+        {cSpacingText, "x = 1;     y = 2;", "x = 1; y = 2;"},  // between statements one blank
+        {cSpacingText, "        x = 1;", "        x = 1;"},  // indentation kept
+        {cSpacingText, "\t   x = 1;", "\t   x = 1;"},
+        {cSpacingText, "a    b    /* c */", "a    b    /* c */"},  // a comment later: the line kept
+        {cSpacingText, "a  b", "a  b"},  // two blanks are not a run
+        {cSpacingText, "a   b   c", "a b c"},
+        {cSpacingText, "s = \"a(b,c)    d\";", "s = \"a(b,c)    d\";"},  // nothing inside quotes
+        {cSpacingText, "puts(\"it's (x)\");", "puts( \"it's (x)\" );"},  // only the opening quote closes
+        {cSpacingText, "x = '\"';   y(1,2);", "x = '\"'; y( 1, 2 );"},
+        {xor7Text, "Hi", "On"},
+        {xor7Text, "ab\007cd", "<keep>"},  // a byte 7 would end the line
+        {xor7Text, "say 'x'", "<keep>"},   // white space at the end would be trimmed
+        {xor7Text, "'x", " \177"},
+        {tableCompressText, "a    bb  c", "a\tbb\tc"},
+        {tableCompressText, "\267    \267x  z", " \t x\tz"},  // the empty field comes back as a blank
+        {tableCompressText, "single", "single"},
+        {htmlOptimizeText, "  \t ", "<remove>"},
+        {htmlOptimizeText, "    <p>", "    <p>"},  // four blanks stay
+        {htmlOptimizeText, "\t\t \t\t<td>x</td>", "<td>x</td>"},
+        {htmlOptimizeText, "        text", "        text"},  // not before "<"
+    };
+    for (const Row& r : rows) EXPECT_EQ(run(r.rule, r.in), r.out) << r.in;
+    // Entab undoes Detab for text with its tabs on the stops; XOR 7 undoes itself.
+    for (const char* line : {"int\tx;\t\t// c", "\t\tif (a)", "Hallo, Welt! \344\366\374 {x} ~"}) {
+        EXPECT_EQ(run(entab8, run(detab8, line)), line);
+        EXPECT_EQ(run(xor7Text, run(xor7Text, line)), line);
+    }
+    // The code pages' letters both ways; other bytes stay, a negative char is its byte.
+    const int dos[] = {0x81, 0x84, 0x8E, 0x94, 0x99, 0x9A, 0xE1, 'a', 0x80, 0xE0, 0xFF};
+    const int ansi[] = {0xFC, 0xE4, 0xC4, 0xF6, 0xD6, 0xDC, 0xDF, 'a', 0x80, 0xE0, 0xFF};
+    for (int i = 0; i < 11; ++i) {
+        EXPECT_EQ(dosToAnsiChar(static_cast<char>(dos[i])), ansi[i]);
+        EXPECT_EQ(ansiToDosChar(ansi[i]), dos[i]);
+    }
+}
+
+class Convert : public KeyFixture {};
+
+TEST_F(Convert, TheFrameConvertsMarkedLinesOrAllAndKeepsTheCursor) {
+    Lines text = numbered(0, 60);
+    for (int i : {3, 25, 31, 50}) text[static_cast<std::size_t>(i)] = "t\t" + std::to_string(i);
+    struct Row { std::vector<int> marked, converted; int line, row; };
+    const Row rows[] = {
+        {{}, {3, 25, 31, 50}, 30, 10},
+        {{31}, {31}, 45, 19},
+        {{3, 50}, {3, 50}, 50, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.line);
+        load(text);
+        for (int l : r.marked) mark({l});
+        const std::string marksBefore = marks();
+        place(r.line, r.row);
+        menu(CMD_CONVERT_DETAB);
+        Lines want = text;
+        for (int i : r.converted) want[static_cast<std::size_t>(i)] = "t" + blanks(7) + std::to_string(i);
+        EXPECT_EQ(doc(), want);
+        EXPECT_EQ(marks(), marksBefore);
+        EXPECT_TRUE(windowShows(want, r.line - r.row, r.row));
+        EXPECT_EQ(modified, 1);
+        EXPECT_EQ(boxes(), 0);
+    }
+    // Every kind reaches its rule; no such kind changes nothing.
+    const Lines lines{"a\tb", "abc     d", "Gr\341\201e", "Gr\337\374e", "x\240y", "&auml;", "\344", "if(a,b)", "Hi"};
+    const Lines want{"a" + blanks(7) + "b", "abc\td", "Gr\337\374e", "Gr\341\201e", "x<_A0_>y", "\344", "&auml;",
+                     "if ( a, b )", "On"};
+    for (int kind = CONVERT_DETAB; kind <= CONVERT_XOR_7 + 1; ++kind) {
+        load(lines);
+        ASSERT_EQ(convert_lines(kind), 0);
+        const std::size_t k = static_cast<std::size_t>(kind);
+        EXPECT_EQ(doc()[k % 9], k < 9 ? want[k] : lines[0]) << kind;
+        EXPECT_EQ(modified, k < 9 ? 1 : 0);
+    }
+}
+
+TEST_F(Convert, LinesThatCannotBeConvertedStayAndOneBoxCountsThem) {
+    const std::string longTabs = std::string(32, '\t') + "x";  // 257 characters detabbed
+    const Lines text = numbered(0, 30) + Lines{longTabs, "a\tb", longTabs} + numbered(33, 60);
+    load(text);
+    place(40, 5);
+    ASSERT_EQ(convert_lines(CONVERT_DETAB), 0);
+    Lines want = text;
+    want[31] = "a" + blanks(7) + "b";
+    EXPECT_TRUE(windowShows(want, 35, 5));
+    EXPECT_EQ(doc(), want);
+    EXPECT_EQ(box(), "Zeilen, die l\344nger als 250 Zeichen geworden w\344ren, blieben unver\344ndert: 2.");
+    // XOR 7: the line with a byte 7 and the one ending in an apostrophe stay;
+    // twice gives the whole document back.
+    const Lines code = Lines{"int x = 'a';", "bell \007 here", "c = 'q'", "  { y = 2; }"} + numbered(4, 40);
+    load(code);
+    place(20, 10);
+    ASSERT_EQ(convert_lines(CONVERT_XOR_7), 0);
+    EXPECT_EQ(box(), "Zeilen, die XOR 7 nicht wieder herstellen k\366nnte (Zeichen 7 oder Leerraum am Zeilenende), "
+                     "blieben unver\344ndert: 2.");
+    const Lines once = doc();
+    EXPECT_EQ(Lines(once.begin() + 1, once.begin() + 3), Lines(code.begin() + 1, code.begin() + 3));
+    EXPECT_NE(once[0], code[0]);
+    EXPECT_NE(once[3], code[3]);
+    ASSERT_EQ(convert_lines(CONVERT_XOR_7), 0);
+    EXPECT_TRUE(windowShows(code, 10, 10));
+    EXPECT_EQ(doc(), code);
+}
+
+TEST_F(Convert, BlankLinesAtTheEndGoAndNoneAreGainedAtTheStart) {
+    load(Lines{"a\tb", "", "c"});
+    ASSERT_EQ(flushRowsAbove(3), 0);
+    LineRecord line;
+    for (int i = 0; i < 3; ++i) {  // three blank lines after "c", above the window
+        lineInit(&line);
+        ASSERT_EQ(pushAbove(&line), 0);
+    }
+    topLine = aboveCountGet();
+    cursorRow = 4;  // on a blank row past the document's end
+    ASSERT_EQ(convert_lines(CONVERT_DETAB), 0);
+    const Lines want{"a" + blanks(7) + "b", "", "c"};
+    EXPECT_EQ(doc(), want);
+    EXPECT_TRUE(windowShows(Lines{"a" + blanks(7) + "b", "", "c"}, 2, 4));  // the window at the last line
+    EXPECT_EQ(aboveCountGet() + belowCountGet(), 2);
+}
+
+TEST_F(Convert, AGrowthLargerThanTheStoreIsRefused) {
+    // A growth larger than the whole store: lines of 8 sharp s, 56 characters as entities.
+    LineRecord line;
+    load(Lines{});
+    while (storeHasRoom(5)) {
+        lineInit(&line);
+        std::memset(line.text, '\337', 8);
+        ASSERT_EQ(pushBelow(&line), 0);
+    }
+    fillWindowFromBelow();
+    const Lines before = doc();
+    headless_reset();
+    EXPECT_EQ(convert_lines(CONVERT_ANSI_TO_HTML), -1);
+    EXPECT_EQ(doc(), before);
+    EXPECT_EQ(box(), storeFullText);
+    ASSERT_EQ(convert_lines(CONVERT_ANSI_TO_PC), 0);  // a shrinking one goes through
+    EXPECT_EQ(doc()[0], std::string(8, '\341'));
+}
+
+class Search : public KeyFixture {
+  protected:
+    void SetUp() override {
+        editorStart();
+        searchReset();
+    }
+    void TearDown() override {
+        searchReset();
+        editorStop();
+    }
+    static void set(const char* text, const char* replacement = "", bool replacing = false) {
+        std::strcpy(searchText, text);
+        std::strcpy(replaceText, replacement);
+        replaceEnabled = replacing ? 1 : 0;
+    }
+};
+
+TEST_F(Search, F12GoesFromOccurrenceToOccurrenceAndEndsAfterTheDocument) {
+    Lines lines = numbered(0, 60);
+    lines[3] = "x needle y needle";
+    lines[45] = "  needle";
+    load(lines);
+    // A mark on line 5 stays through F12 and travels with its line.
+    cursorRow = 5;
+    markSetInLine(0, 4);
+    cursorRow = 3;
+    set("needle");
+    struct Step { int top, row, col; const char* row0; };
+    static const Step steps[] = {
+        {0, 3, 2, "line 0"},  // from column 1 of the cursor's own line
+        {0, 3, 11, "line 0"},
+        {42, 3, 2, "line 42"},  // below the window: the found line comes into the cursor row
+        {57, 3, 0, "line 57"},  // past the last: every line above, the blank row after the end
+        {57, 3, 0, "line 57"},  // no box, no wrap-around
+    };
+    for (const Step& s : steps) {
+        menu(CMD_SEARCH_NEXT);
+        EXPECT_EQ(topLine, s.top);
+        EXPECT_EQ(cursorRow, s.row);
+        EXPECT_EQ(col(), s.col);
+        EXPECT_EQ(row(0), s.row0);
+    }
+    EXPECT_EQ(boxes(), 0);
+    EXPECT_EQ(doc(), lines);
+    EXPECT_EQ(markInfo().startLine, 5);
+    keys("^C");  // the mark's own text, from the line that carries it
+    EXPECT_EQ(clip(), "line");
+}
+
+TEST_F(Search, F11ReplacesOnlyAnOccurrenceAtTheCursorAndOnlyWhenReplacing) {
+    struct Row {
+        std::string line;
+        const char* search;
+        const char* replacement;
+        int replacing, whole, col, result;
+        std::string after;
+        int colAfter;
+        const char* box;
+    };
+    const std::string long248 = std::string(120, 'x') + "ab" + std::string(126, 'y');
+    const Row rows[] = {
+        {"say ab to ab", "AB", "xyz", 0, 0, 4, 0, "say ab to ab", 4, ""},  // "Tauschen" off
+        {"say ab to ab", "AB", "xyz", 1, 0, 5, 0, "say ab to ab", 5, ""},  // not on an occurrence
+        {"say ab to ab", "AB", "xyz", 1, 0, 4, 1, "say xyz to ab", 7, ""},  // the case rule applies
+        {"total", "to", "", 1, 1, 0, 1, "tal", 0, ""},  // the whole-word rule is not applied at the cursor
+        {"ab", "ab ", "", 1, 0, 0, 0, "ab", 0, ""},  // trailing blanks do not match the padding
+        {long248, "ab", "abcde", 1, 0, 120, -1, long248, 120, replaceTooLongText},  // 251 characters
+        {long248, "ab", "abcd", 1, 0, 120, 1, std::string(120, 'x') + "abcd" + std::string(126, 'y'), 124, ""},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.line + " " + r.search + r.replacement);
+        load({r.line});
+        headless_reset();
+        set(r.search, r.replacement, r.replacing);
+        wholeWord = r.whole;
+        cursorToColumn(r.col);
+        EXPECT_EQ(replaceAtCursor(), r.result);
+        EXPECT_EQ(row(0), r.after);
+        EXPECT_EQ(col(), r.colAfter);
+        EXPECT_EQ(box(), r.box);
+        EXPECT_EQ(modified, r.result > 0 ? 1 : 0);
+    }
+}
+
+TEST_F(Search, ReplaceAllNeverSearchesTheReplacementAndKeepsTooLongLines) {
+    struct Row {
+        const char* search;
+        std::string replacement;
+        int whole, replacing;
+        std::string line;
+        int count;
+        std::string after;
+    };
+    const std::string dots248(248, '.');
+    const Row rows[] = {
+        {"a", "aa", 0, 1, "aaa", 3, "aaaaaa"},
+        {"x", "", 0, 1, "axbx   ", 2, "ab"},
+        {"id", "ident", 1, 1, "id valid id_x x=id", 2, "ident valid id_x x=ident"},  // as replaced so far
+        {"a", "b", 0, 0, "a", 0, "a"},  // nothing without "Tauschen"
+        {"", "b", 0, 1, "a", 0, "a"},   // or without a search text
+        {"-", "--", 0, 1, dots248 + "--", -1, dots248 + "--"},  // 251 leave the line as it was
+        {"-", "--", 0, 1, dots248 + "-", 1, dots248 + "--"},    // 250 stay
+        {"a", std::string(50, 'b'), 0, 1, std::string(250, 'a'), -1, std::string(250, 'a')},
+        {"z", "y  ", 0, 1, dots248 + ".z", 1, dots248 + ".y"},  // measured trimmed
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.line);
+        set(r.search, r.replacement.c_str(), r.replacing);
+        wholeWord = r.whole;
+        char text[kLineChars + 1];
+        std::strcpy(text, r.line.c_str());
+        EXPECT_EQ(replaceAllInLine(text), r.count);
+        EXPECT_EQ(std::string(text), r.after);
+    }
+}
+
+TEST_F(Search, TheHistoryKeepsTenTextsTheNewestFirst) {
+    SearchHistory h{};
+    historyAdd(&h, "   ");  // white space is not kept
+    EXPECT_STREQ(h.items[0], "");
+    for (int i = 0; i < 12; ++i) historyAdd(&h, ("t" + std::to_string(i)).c_str());
+    historyAdd(&h, "t11");  // equal at 0: stays
+    historyAdd(&h, "t5");   // further down: moved to the front
+    historyAdd(&h, "T5");   // compared exactly; the oldest falls off
+    const char* const want[] = {"T5", "t5", "t11", "t10", "t9", "t8", "t7", "t6", "t4", "t3"};
+    for (int i = 0; i < 10; ++i) EXPECT_STREQ(h.items[i], want[i]) << i;
+    // On a combo box's first items: which to delete, whether to insert.
+    HistoryStep step = historyStep(&h, 2, "t5");
+    EXPECT_TRUE(step.insert);
+    EXPECT_EQ(step.remove, 1);
+    EXPECT_FALSE(historyStep(&h, 2, "T5").insert);
+    EXPECT_EQ(historyStep(&h, 1, "t5").remove, -1);  // only the items there are compared
+    EXPECT_FALSE(historyStep(&h, 2, " \t").insert);
+}
+
+TEST_F(Search, ReadingTheDialogSetsTheTextsAndFlags) {
+    SearchDialogValues v{1, 1, 1, "such", "tausch"};
+    dialogRead(0, &v);  // "Tauschen" is not taken: replacing stays off
+    EXPECT_EQ(wholeWord + caseSensitive, 2);
+    EXPECT_EQ(std::string(searchText) + "|" + replaceText + "|" + std::to_string(replaceEnabled), "such||0");
+    dialogRead(1, &v);
+    EXPECT_EQ(std::string(replaceText) + "|" + std::to_string(replaceEnabled), "tausch|1");
+    v = SearchDialogValues{0, 0, 0, "x", "y"};
+    dialogRead(0, &v);  // replacing stays on and takes the new text
+    EXPECT_EQ(std::string(replaceText) + "|" + std::to_string(replaceEnabled + wholeWord), "y|1");
+    EXPECT_EQ(replaceFlagClicked(0), SEARCH_TEXT_COMBO);
+    EXPECT_EQ(replaceEnabled, 0);
+    EXPECT_EQ(replaceFlagClicked(1), SEARCH_REPLACE_COMBO);
+    // The search text from elsewhere: cut to 50, also history entry 0.
+    std::strcpy(searchHistory.items[1], "older");
+    searchTextSet(std::string(60, 'q').c_str());
+    EXPECT_EQ(std::string(searchText), std::string(50, 'q'));
+    EXPECT_EQ(std::string(searchHistory.items[0]), std::string(50, 'q'));
+    EXPECT_STREQ(searchHistory.items[1], "older");
+}
+
+TEST_F(Search, BlockReplaceChangesOnlyTheMarkedLinesAndKeepsTheView) {
+    Lines lines = numbered(0, 60);
+    lines[2] = lines[30] = "aaa";
+    lines[50] = "a b a";
+    lines[52] = std::string(249, '.') + "a";
+    lines[53] = std::string(249, '.') + "a";
+    load(lines);
+    mark({2, 50, 51, 52, 53});
+    place(31, 6);
+    set("a", "aa", true);
+    EXPECT_EQ(block_replace(), 0);
+    Lines want = lines;
+    want[2] = "aaaaaa";
+    want[50] = "aa b aa";
+    EXPECT_EQ(doc(), want);
+    EXPECT_EQ(marks(), std::string(2, '0') + "2" + std::string(47, '0') + "2222" + std::string(6, '0'));
+    EXPECT_TRUE(windowShows(want, 25, 6));
+    EXPECT_EQ(modified, 1);
+    // Lines that would grow past 250 stay and are counted in one box.
+    char text[200];
+    std::snprintf(text, sizeof text, linesLeftTooLongText, 2);
+    EXPECT_EQ(box(), text);
+    EXPECT_EQ(boxes(), 1);
+}
+
+TEST_F(Search, BlockReplaceFollowsWholeWordAndCase) {
+    struct Row { int whole, caseMatters; const char* want; };
+    static const Row rows[] = {
+        {0, 0, "X X Xc _X"},
+        {1, 0, "X X abc _ab"},
+        {0, 1, "X Ab Xc _X"},
+        {1, 1, "X Ab abc _ab"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::to_string(r.whole) + std::to_string(r.caseMatters));
+        load({"ab Ab abc _ab", "ab"});
+        mark({0});
+        set("ab", "X", true);
+        wholeWord = r.whole;  // "W&ort"
+        caseSensitive = r.caseMatters;  // "&Gross/Klein"
+        EXPECT_EQ(block_replace(), 0);
+        EXPECT_EQ(doc(), (Lines{r.want, "ab"}));
+    }
+}
+
+TEST_F(Search, TheCommandsAndKeysReachTheSearch) {
+    load({"one two", "two", "three two"});
+    set("two", "2", true);
+    menu(CMD_SEARCH_NEXT);  // F12
+    EXPECT_EQ(col(), 4);
+    menu(CMD_REPLACE_AT_CURSOR);  // F11
+    EXPECT_EQ(row(0), "one 2");
+    keys("^W");
+    EXPECT_EQ(line(), 1);
+    EXPECT_EQ(col(), 0);
+    // Ctrl+F: the marked text becomes the search text, the dialog's command is posted.
+    cursorRow = 1;  // "three two"
+    markSetInLine(0, 5);
+    keys("^F");
+    EXPECT_STREQ(searchText, "three");
+    EXPECT_STREQ(searchHistory.items[0], "three");
+    EXPECT_EQ(markActiveGet(), 0);
+    keys("^F");  // without a mark the search text stays
+    EXPECT_STREQ(searchText, "three");
+    ASSERT_EQ(headless_posted_commands().size(), 2u);
+    EXPECT_EQ(headless_posted_commands()[1].id, CMD_SEARCH);
+    EXPECT_EQ(text(), "one 2\ntwo\nthree two");
+}
+
+}  // namespace
