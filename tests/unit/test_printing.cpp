@@ -1,5 +1,5 @@
 // Printing: the layout arithmetic, and the print command against a recording printer.
-#include "editor_fixture.h"
+#include "key_fixture.h"
 #include "host/headless_messages.h"
 #include "host/headless_profile.h"
 #include "printing/printing.h"
@@ -59,7 +59,7 @@ protected:
         editorStop();
     }
     void print(int lines, PrinterSetup s) {
-        makeDocument(lines);
+        loadLines(numbered(0, lines));
         setup = s;
         printed.clear();
         job.clear();
