@@ -5,6 +5,7 @@
 #include "document/docfile.h"
 #include "document/filehist.h"
 #include "framework/messages.h"
+#include "printing/printing.h"
 #include "resources/resource.h"
 #include "shell/startup.h"
 #include "support/strfunc.h"
@@ -35,6 +36,7 @@ void fileSave(int, std::intptr_t) { save(); }
 void fileSaveAs(int, std::intptr_t) { saveAs(); }
 void fileBack(int, std::intptr_t) { back(); }
 void fileModule(int, std::intptr_t) { openModuleFile(); }
+void filePrint(int, std::intptr_t) { printDocument(); }
 
 // 1009: the next file of the command line; a start line of -l goes with it.
 void openPending(int, std::intptr_t) {
@@ -104,6 +106,7 @@ void searchKey(int, std::intptr_t) { searchNext(); }
 constexpr CommandEntry kCoreCommands[] = {
     {CMD_FILE_NEW, fileNew},        {CMD_FILE_OPEN, fileOpen},       {CMD_FILE_INSERT, fileInsert},
     {CMD_FILE_SAVE, fileSave},      {CMD_FILE_SAVE_AS, fileSaveAs},  {CMD_FILE_BACK, fileBack},
+    {CMD_PRINT, filePrint},
     {CMD_OPEN_PENDING, openPending}, {CMD_OPEN_MODULE, fileModule},
     {1050, openRecent}, {1051, openRecent}, {1052, openRecent}, {1053, openRecent}, {1054, openRecent},
     {1055, openRecent}, {1056, openRecent}, {1057, openRecent}, {1058, openRecent}, {1059, openRecent},

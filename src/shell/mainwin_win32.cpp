@@ -13,6 +13,7 @@
 #include "document/undelete.h"
 #include "framework/dialog_win32.h"
 #include "framework/messages.h"
+#include "printing/printing_win32.h"
 #include "support/platform.h"
 #include "resources/resource.h"
 #include "support/app_win32.h"
@@ -294,6 +295,7 @@ void appCursor(int kind) {
 
 int appInit() {
     files_win32_install();
+    printing_win32_install();
 
     char program[FILE_PATH_MAX + 1], iniTemplate[FILE_PATH_MAX + 1];
     if (plat_program_path(program, sizeof program) && installTemplatePath(iniTemplate, program) > 0) {

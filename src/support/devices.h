@@ -64,3 +64,40 @@ struct CaretDevice {
     void (*paintCell)(const CursorCellPlan& plan);  // on the current painting context
 };
 void caretDeviceSet(const CaretDevice* device);
+
+// ---------------------------------------------------------------- the printer (printing/printing)
+
+// The printed page's measures, read from the printer when a job starts:
+// printable area in device pixels and in millimetres, and its distance from
+// the paper's edge in device pixels.
+struct PrintMeasures {
+    int horzRes, vertRes;
+    int horzSize, vertSize;
+    int offsetX, offsetY;
+};
+
+// What printing asks of the system; the Win32 half supplies the real printer,
+// tests a recording one. Without a device there is no printer.
+struct PrintDevice {
+    // The default printer, then the print dialog; true when a printer is
+    // chosen and its device context made. copies: the dialog's count;
+    // collated: whether the user asked for collated copies.
+    bool (*choose)(int* copies, bool* collated);
+    // The job starts: measures read, main window disabled, progress box shown.
+    void (*begin)(PrintMeasures* measures);
+    bool (*cancelled)();  // the progress box's button was pressed
+    bool (*startDoc)();
+    bool (*startPage)();
+    bool (*endPage)();
+    void (*endDoc)();
+    // A new font replaces the current one; false when it cannot be made (the
+    // stock fixed-pitch font is selected instead).
+    bool (*makeFont)(int height, const char* face, int bold, int style);
+    // text at device (x, y), on its baseline; align 0 left, 1 right, 2 centre.
+    void (*textOut)(int x, int y, int align, const char* text);
+    // The job ends: font deleted, main window enabled and focused, box gone.
+    void (*end)();
+    void (*release)();  // device context and printer settings dropped
+};
+// Installs the device (copied); nullptr: no printer (the default).
+void printDeviceSet(const PrintDevice* device);
