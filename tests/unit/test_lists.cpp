@@ -94,8 +94,6 @@ TEST_F(Lists, TheOverviewListsHeadingsByFileClass) {
     }
     loadLines({"plain", "  text", ""});
     EXPECT_EQ(build(kListOverview), Lines{""});  // no heading: one empty entry that cannot be chosen
-    EXPECT_EQ(listFileClass("a.TXT.rc"), kListClassText | kListClassResource);  // after the first character only
-    EXPECT_EQ(listFileClass(".rc"), 0);
     for (const char* line : {"", "\tcall(x)", "{ f(x)", "int x"}) EXPECT_FALSE(listIsFunctionHeader(line)) << line;
     listTarget = -1;
     for (const std::string& e : {std::string(), std::string(70, 'x') + "   ", std::string(70, 'a') + " 99999999999"})

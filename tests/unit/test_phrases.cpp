@@ -81,8 +81,6 @@ TEST_F(Phrases, PhrasesAreReadOnceFromTheirKeysAndTypedWithTheCursorAtTheQuestio
         EXPECT_EQ(col(), r.cursor);
         EXPECT_EQ(modified, r.after != std::string(r.before));
     }
-    keyDown('C', true, true, false);  // as a virtual key it does nothing: it arrives as a character
-    EXPECT_EQ(rowText(0), "<abcd>");
 }
 
 TEST_F(Phrases, APhraseReplacesAMarkAndAFullStoreRefusesTheWholePhraseKeepingTheMark) {

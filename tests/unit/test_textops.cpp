@@ -240,13 +240,6 @@ TEST(ConvertRules, EachRuleOnItsEdges) {
         EXPECT_EQ(run(entab8, run(detab8, line)), line);
         EXPECT_EQ(run(xor7Text, run(xor7Text, line)), line);
     }
-    // The code pages' letters both ways; other bytes stay, a negative char is its byte.
-    const int dos[] = {0x81, 0x84, 0x8E, 0x94, 0x99, 0x9A, 0xE1, 'a', 0x80, 0xE0, 0xFF};
-    const int ansi[] = {0xFC, 0xE4, 0xC4, 0xF6, 0xD6, 0xDC, 0xDF, 'a', 0x80, 0xE0, 0xFF};
-    for (int i = 0; i < 11; ++i) {
-        EXPECT_EQ(dosToAnsiChar(static_cast<char>(dos[i])), ansi[i]);
-        EXPECT_EQ(ansiToDosChar(ansi[i]), dos[i]);
-    }
 }
 
 class Convert : public KeyFixture {};
@@ -470,13 +463,6 @@ TEST_F(Search, TheHistoryKeepsTenTextsTheNewestFirst) {
     historyAdd(&h, "T5");   // compared exactly; the oldest falls off
     const char* const want[] = {"T5", "t5", "t11", "t10", "t9", "t8", "t7", "t6", "t4", "t3"};
     for (int i = 0; i < 10; ++i) EXPECT_STREQ(h.items[i], want[i]) << i;
-    // On a combo box's first items: which to delete, whether to insert.
-    HistoryStep step = historyStep(&h, 2, "t5");
-    EXPECT_TRUE(step.insert);
-    EXPECT_EQ(step.remove, 1);
-    EXPECT_FALSE(historyStep(&h, 2, "T5").insert);
-    EXPECT_EQ(historyStep(&h, 1, "t5").remove, -1);  // only the items there are compared
-    EXPECT_FALSE(historyStep(&h, 2, " \t").insert);
 }
 
 TEST_F(Search, ReadingTheDialogSetsTheTextsAndFlags) {

@@ -203,6 +203,7 @@ TEST_F(TextView, RowPaintOperationsNeedTheViewAndNeverNest) {
         {2, "hello", -1, 5},
         {0, "short", 40, 5},  // never past the text's end
         {250, "z", 1, 0},
+        {-1, "z", 1, 0},
         {0, nullptr, 1, 0},
     };
     for (const Row& r : rows) {
