@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "editor_fixture.h"
+#include "key_fixture.h"
 
 #include <algorithm>
 #include <climits>
@@ -23,19 +23,17 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
 constexpr std::intptr_t kAdderDialog = 0x1410;  // the handle the "dialog" gave
 
-class Adder : public ::testing::Test {
+class Adder : public KeyFixture {
   protected:
     void SetUp() override {
-        editorStart();
+        KeyFixture::SetUp();
         adderReset();
     }
     void TearDown() override {
         adderReset();
-        editorStop();
+        KeyFixture::TearDown();
     }
     static void load(const Lines& lines, int inText) {  // the adder open with its check box as given
         adderReset();
@@ -46,9 +44,6 @@ class Adder : public ::testing::Test {
         adderOpened(kAdderDialog);
         adderInTextSet(inText);
         headless_reset();
-    }
-    static void type(const char* s) {
-        for (; *s; ++s) keyChar(static_cast<unsigned char>(*s), false, false, false);
     }
     static bool closeAsked() {
         const std::vector<HeadlessPostedCommand>& sent = headless_dialog_commands();
@@ -91,18 +86,18 @@ TEST_F(Adder, TheKeysAddSubtractSumTheLineAndTypeTheSum) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.keys);
-        type(r.keys);
+        keys(r.keys);
         EXPECT_EQ(sumInt, r.integer);
         EXPECT_DOUBLE_EQ(sumReal, r.real);
         EXPECT_EQ(cursorRow, r.row);
     }
     EXPECT_EQ(modified, 0);  // nothing was typed; the dialog was told to show the sums
     EXPECT_EQ(headless_dialog_commands().back().id, DLG_REFRESH);
-    type("=");
+    keys("=");
     EXPECT_EQ(rowText(5), "45");
     EXPECT_TRUE(closeAsked());
     headless_reset();
-    type("_");  // the dialog is open until the close arrives: the keys still count
+    keys("_");  // the dialog is open until the close arrives: the keys still count
     EXPECT_TRUE(closeAsked());
 
     struct Sum { const char* real; std::int32_t integer; const char* typed; };
@@ -121,10 +116,10 @@ TEST_F(Adder, EqualsInAFullStoreTypesNothingAndTheAdderStaysOpen) {
     for (long left : {4L, 5L}) {  // "abc" may grow by four characters, not five; then by exactly five
         SCOPED_TRACE(left);
         load({"12345", "abc"}, 1);
-        type("+");
+        keys("+");
         fillStoreLeaving(left);
         headless_reset();
-        type("=");
+        keys("=");
         EXPECT_EQ(rowText(1), left == 4 ? "abc" : "12345abc");
         EXPECT_EQ(modified, left == 4 ? 0 : 1);
         EXPECT_EQ(headless_boxes().size(), left == 4 ? 1u : 0u);
@@ -134,11 +129,11 @@ TEST_F(Adder, EqualsInAFullStoreTypesNothingAndTheAdderStaysOpen) {
 
 TEST_F(Adder, WithoutTheCheckBoxOrTheDialogTheKeysAreTypedAndCtrlMinusOpensOrCloses) {
     load({""}, 0);
-    type("+-0=$_");
+    keys("+-0=$_");
     adderInTextSet(1);
-    type("7");  // not one of the adder's keys
+    keys("7");  // not one of the adder's keys
     adderClosed();
-    type("+");
+    keys("+");
     EXPECT_EQ(rowText(0), "+-0=$_7+");
     EXPECT_EQ(sumInt, 0);
 

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "editor_fixture.h"
+#include "key_fixture.h"
 
 #include <cstdint>
 #include <cstring>
@@ -20,8 +20,6 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
 std::string entry(const std::string& text, std::int32_t index) {
     char out[kListEntrySize];
     listEntry(out, text.c_str(), index);
@@ -34,22 +32,17 @@ std::string gap(std::int32_t index) {
     return out;
 }
 
-class Lists : public ::testing::Test {
+class Lists : public KeyFixture {
   protected:
     void SetUp() override {
-        editorStart();
+        KeyFixture::SetUp();
         fileName[0] = listText[0] = '\0';
         listRequest(kListOverview, "");
         listInit();
     }
     void TearDown() override {
         fileName[0] = listText[0] = '\0';
-        editorStop();
-    }
-    static void place(int line, int row) {  // document line `line` in window row `row`, the cursor on it
-        ASSERT_EQ(gotoLineAtTop(line - row), 0);
-        cursorRow = row;
-        cursorCol = firstCol = 0;
+        KeyFixture::TearDown();
     }
     static Lines build(int kind, int* selection = nullptr, int* top = nullptr) {
         listKind = kind;
