@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 
 #include "document/linestore.h"
 
@@ -27,4 +28,18 @@ inline ::testing::AssertionResult storeIsSound() {
         if (n != counts[k]) return ::testing::AssertionFailure() << "count " << counts[k] << " walk " << n;
     }
     return ::testing::AssertionSuccess();
+}
+
+// Everything the store holds, byte for byte.
+inline std::string storeSnapshot() {
+    const StoreLayout s = storeLayout();
+    std::string bytes = std::to_string(s.aboveTop) + " " + std::to_string(s.belowStart) + " " +
+                        std::to_string(s.aboveCount) + " " + std::to_string(s.belowCount);
+    if (s.lineArea) bytes.append(reinterpret_cast<const char*>(s.lineArea), s.lineAreaSize);
+    for (int r = 0; r < kWindowRowsMax; ++r) {
+        LineRecord rec;
+        rowGetRaw(r, &rec);
+        bytes.append(reinterpret_cast<const char*>(&rec), sizeof rec);
+    }
+    return bytes;
 }

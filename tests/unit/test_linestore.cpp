@@ -95,20 +95,6 @@ void fillAboveToFree(std::uint32_t target) {
     ASSERT_EQ(storeFreeBytes(), target);
 }
 
-// Everything the store holds, byte for byte.
-std::string snapshot() {
-    const StoreLayout s = storeLayout();
-    std::string bytes = std::to_string(s.aboveTop) + " " + std::to_string(s.belowStart) + " " +
-                        std::to_string(s.aboveCount) + " " + std::to_string(s.belowCount);
-    if (s.lineArea) bytes.append(reinterpret_cast<const char*>(s.lineArea), s.lineAreaSize);
-    for (int r = 0; r < kWindowRowsMax; ++r) {
-        LineRecord rec;
-        rowGetRaw(r, &rec);
-        bytes.append(reinterpret_cast<const char*>(&rec), sizeof rec);
-    }
-    return bytes;
-}
-
 class LineStore : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -180,7 +166,7 @@ TEST_F(LineStore, ARefusedFlushOrMoveChangesNothing) {
     fillAboveToFree(300);  // the rows need 40 * 15 bytes
     cursorRow = 3;
     positionRemember();
-    const std::string before = snapshot();
+    const std::string before = storeSnapshot();
     EXPECT_FALSE(storeEditFits(0));
     EXPECT_EQ(flushWindowBelow(), -1);
     EXPECT_EQ(flushRowsBelow(0), -1);
@@ -191,7 +177,7 @@ TEST_F(LineStore, ARefusedFlushOrMoveChangesNothing) {
     EXPECT_EQ(positionReturn(0), -1);
     EXPECT_EQ(positionReturn(2), 0);  // no such slot: nothing to do
     EXPECT_EQ(positionReturn(-1), 0);
-    EXPECT_TRUE(snapshot() == before);
+    EXPECT_TRUE(storeSnapshot() == before);
     EXPECT_EQ(cursorRow, 3);
     EXPECT_EQ(headless_record().viewRepaints, 0);
     EXPECT_EQ(flushRowsAbove(5), 0);  // a part that fits is flushed

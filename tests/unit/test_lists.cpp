@@ -55,14 +55,8 @@ class Lists : public KeyFixture {
     }
     // Every byte of the store, the raw window rows and the view position.
     static std::string snapshot() {
-        const StoreLayout s = storeLayout();
-        std::string out(reinterpret_cast<const char*>(s.lineArea), s.lineAreaSize);
-        for (int r = 0; r < kWindowRowsMax; ++r) {
-            LineRecord line;
-            rowGetRaw(r, &line);
-            out.append(reinterpret_cast<const char*>(&line), sizeof line);
-        }
-        for (std::int32_t v : {s.aboveCount, s.belowCount, topLine, cursorRow, firstCol, cursorCol}) out += std::to_string(v) + " ";
+        std::string out = storeSnapshot();
+        for (std::int32_t v : {topLine, cursorRow, firstCol, cursorCol}) out += " " + std::to_string(v);
         return out;
     }
 };
