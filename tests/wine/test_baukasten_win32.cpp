@@ -58,8 +58,7 @@ TEST_F(BaukastenWin32, TheDialogsMoveTheirValuesToTheDocument) {
     command(CMD_FLOSKELN);  // Shift+F6 after the list closed: the same list again
     EXPECT_NE(FindWindowA(nullptr, "Floskel"), nullptr);
 
-    const LineRecord marked{'2', 0, 0, "a/*b*/"};
-    rowPut(0, &marked);
+    setRow(0, "a/*b*/", '2');
     command(CMD_BLOCK_REFORM);
     HWND rules = FindWindowA(nullptr, "Block umformulieren");
     press(rules, 2501);

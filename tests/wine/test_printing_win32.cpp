@@ -1,9 +1,6 @@
 // Printing on a PostScript printer that writes to C:\print.ps: the progress box's button,
 // pressed after the first page, stops the job; the main window is enabled and focused again.
-#include <cstring>
-
 #include "../lib/test_printer.h"
-#include "document/linestore.h"
 #include "printing/printing_win32.h"
 #include "resource.h"
 #include "support/app_win32.h"
@@ -21,13 +18,7 @@ TEST_F(Win32Test, PrintCancelledFromTheProgressBoxStopsAfterThatPage) {
         return ended;
     };
     printDeviceSet(&device);
-    for (int i = 0; i < 200; ++i) {  // three pages
-        LineRecord line;
-        lineInit(&line);
-        std::strcpy(line.text, "Zeile");
-        ASSERT_EQ(pushBelow(&line), 0);
-    }
-    fillWindowFromBelow();
+    loadNumbered(200);  // three pages
     DeleteFileA("C:\\print.ps");
     command(CMD_PRINT);
     const std::string ps = fileText("C:\\print.ps");

@@ -355,10 +355,13 @@ HDROP makeDrop(const std::vector<std::string>& names) {
 
 // ---------------------------------------------------------------- the document's window rows
 
-void setRow(int r, const char* text) {
+void setRow(int r, const char* text, char mark, int from, int to) {
     LineRecord line;
     lineInit(&line);
     std::strncpy(line.text, text, kLineChars);
+    line.markState = mark;
+    line.markFrom = static_cast<unsigned char>(from);
+    line.markTo = static_cast<unsigned char>(to);
     rowPut(r, &line);
 }
 
@@ -368,10 +371,10 @@ std::string rowText(int r) {
     return line.text;
 }
 
-void loadLines(std::initializer_list<std::string> lines) {
+void loadLines(const std::vector<std::string>& lines) {
     storeReset();
     rowsClearAll();
-    for (auto it = std::rbegin(lines); it != std::rend(lines); ++it) {
+    for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
         LineRecord line;
         lineInit(&line);
         std::strncpy(line.text, it->c_str(), kLineChars);
@@ -379,6 +382,12 @@ void loadLines(std::initializer_list<std::string> lines) {
     }
     fillWindowFromBelow();
     topLine = cursorRow = cursorCol = firstCol = 0;
+}
+
+void loadNumbered(int count) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < count; ++i) lines.push_back("line " + std::to_string(i));
+    loadLines(lines);
 }
 
 // ---------------------------------------------------------------- the fixture

@@ -12,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -72,9 +71,11 @@ HMODULE programResources();                     // y8.exe beside the tests as a 
 // A drop as the system hands it over: DROPFILES and the names, double-NUL ended even
 // without names (past a single NUL the reader would take what lies behind for more files).
 HDROP makeDrop(const std::vector<std::string>& names);
-void setRow(int r, const char* text);           // window row r holds text, unmarked
+// Window row r holds text, marked as given ('0' unmarked, '1' in-line from..to, '2' block-marked).
+void setRow(int r, const char* text, char mark = '0', int from = 0, int to = 0);
 std::string rowText(int r);
-void loadLines(std::initializer_list<std::string> lines);  // the document, the window filled from its top
+void loadLines(const std::vector<std::string>& lines);  // the document, the window filled from its top
+void loadNumbered(int count);                            // "line 0" to "line <count - 1>" so
 
 // ---------------------------------------------------------------- the fixture
 
