@@ -343,8 +343,6 @@ HWND mainChild(const char* cls, DWORD style, int id) {
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), App.instance, nullptr);
 }
 
-HFONT fontOf(HWND w) { return reinterpret_cast<HFONT>(SendMessageA(w, WM_GETFONT, 0, 0)); }
-
 // Outside any dialog message the control functions address the main window's
 // controls; inside one, that dialog's.
 TEST_F(DialogTest, ControlFunctionsAddressTheCurrentDialogElseTheMainWindow) {

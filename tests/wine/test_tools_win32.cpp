@@ -39,8 +39,6 @@ void typeInto(HWND dialog, int id, const char* text) {
     SetDlgItemTextA(dialog, id, text);
 }
 
-HFONT fontOf(HWND window) { return reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)); }
-
 void refresh() {
     refreshAll();
     wine_pump();

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,14 +43,10 @@ struct WineCommand {
 const std::vector<WineCommand>& wine_main_commands();
 void wine_clear_main_commands();
 
-// Y8.ini in the Windows directory (the placement slots' file) now; put back as it was.
-struct WineFileBytes {
-    bool exists = false;
-    std::string bytes;
-    bool operator!=(const WineFileBytes& other) const { return exists != other.exists || bytes != other.bytes; }
-};
-WineFileBytes wine_system_profile();
-void wine_system_profile_restore(const WineFileBytes& file);
+// Y8.ini in the Windows directory (the placement slots' file) now, none when it is not there;
+// put back as it was.
+std::optional<std::string> wine_system_profile();
+void wine_system_profile_restore(const std::optional<std::string>& bytes);
 
 // ---------------------------------------------------------------- files, controls, rows
 
@@ -57,6 +54,7 @@ std::string tempDir();  // with its trailing backslash
 std::string fileText(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
 std::string windowText(HWND window);
+HFONT fontOf(HWND window);
 std::string itemText(HWND dialog, int id);
 bool checked(HWND dialog, int id);
 bool enabled(HWND dialog, int id);
