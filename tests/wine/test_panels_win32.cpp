@@ -63,8 +63,7 @@ TEST_F(Panels, SuchenShowsAndKeepsTheHistories) {
     EXPECT_EQ(LOWORD(SendMessageA(dialog, DM_GETDEFID, 0, 0)), DLG_ACTION);
     EXPECT_EQ(comboLines(GetDlgItem(dialog, SEARCH_TEXT_COMBO)), (Lines{"c", "zwei", "vier"}));
     EXPECT_EQ(comboLines(GetDlgItem(dialog, SEARCH_REPLACE_COMBO)), Lines{"drei"});
-    EXPECT_EQ(std::make_pair(itemText(dialog, SEARCH_TEXT_COMBO), itemText(dialog, SEARCH_REPLACE_COMBO)),
-              std::make_pair(std::string("c"), std::string("")));
+    EXPECT_EQ(itemTexts(dialog, {SEARCH_TEXT_COMBO, SEARCH_REPLACE_COMBO}), (Lines{"c", ""}));
     EXPECT_EQ(std::make_tuple(checked(dialog, SEARCH_WORD_BOX), checked(dialog, SEARCH_CASE_BOX),
                               checked(dialog, SEARCH_REPLACE_BOX)),
               std::make_tuple(true, false, false));

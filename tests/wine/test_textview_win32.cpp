@@ -37,7 +37,8 @@ bool cellHasColour(int c, int r, COLORREF colour) {
     HDC dc = GetDC(App.mainWindow);
     bool found = false;
     for (int y = r * lineHeight + 2; y < (r + 1) * lineHeight + 2 && !found; ++y) {
-        for (int x = c * charWidth + 4; x < (c + 1) * charWidth + 4 && !found; ++x) found = GetPixel(dc, x, y) == colour;
+        for (int x = c * charWidth + 4; x < (c + 1) * charWidth + 4 && !found; ++x)
+            found = GetPixel(dc, x, y) == colour;
     }
     ReleaseDC(App.mainWindow, dc);
     return found;
@@ -176,7 +177,8 @@ TEST_F(TextViewWin32, TheScrollBarShowsThePlaceAndItsThumbMovesTheWindow) {
 
 // WM_PAINT before the rows are ready fills the text area; then rows in the settings'
 // colours: the background, a marked line, an in-line mark (not when scrolled out of view),
-// marked text in dark blue; row-paint contexts paint at once. The caret follows insert mode and the cursor; focus loss leaves a grey block.
+// marked text in dark blue; row-paint contexts paint at once. The caret follows insert mode
+// and the cursor; focus loss leaves a grey block.
 TEST_F(TextViewWin32, PaintingTheRowsTheCaretAndTheBlockCursor) {
     viewCreate();
     InvalidateRect(App.mainWindow, nullptr, TRUE);

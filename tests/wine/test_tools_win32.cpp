@@ -37,6 +37,7 @@
 namespace {
 
 using ToolDialogs = Win32Test;
+using Lines = std::vector<std::string>;
 
 // What the user does when typing into an edit field: it has the focus and its text changes.
 void typeInto(HWND dialog, int id, const char* text) {
@@ -59,9 +60,7 @@ TEST_F(ToolDialogs, TheAdderShowsTheSumsAndTakesTypedValues) {
     HWND dialog = FindWindowA(nullptr, "Addierer");
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(GetActiveWindow(), dialog) << "from the menu the box keeps the focus";
-    EXPECT_EQ(
-        std::make_tuple(itemText(dialog, ADDER_DECIMAL), itemText(dialog, ADDER_HEX), itemText(dialog, ADDER_REAL)),
-        std::make_tuple(std::string("-2"), std::string("FFFFFFFE"), std::string("-2.50")));
+    EXPECT_EQ(itemTexts(dialog, {ADDER_DECIMAL, ADDER_HEX, ADDER_REAL}), (Lines{"-2", "FFFFFFFE", "-2.50"}));
     // A typed field sets its sum and shows it in the other integer field (the parsing is the core's).
     struct Row { int field; const char* typed; int sumI; double sumR; int other; const char* shown; };
     const Row rows[] = {
@@ -81,9 +80,8 @@ TEST_F(ToolDialogs, TheAdderShowsTheSumsAndTakesTypedValues) {
     sumInt = 100;
     sumReal = 1.004;
     refresh();
-    EXPECT_EQ(std::make_tuple(itemText(dialog, ADDER_DECIMAL), itemText(dialog, ADDER_HEX),
-                              itemText(dialog, ADDER_REAL), sumReal, sumInt),
-              std::make_tuple(std::string("100"), std::string("64"), std::string("1.00"), 1.004, 100));
+    EXPECT_EQ(itemTexts(dialog, {ADDER_DECIMAL, ADDER_HEX, ADDER_REAL}), (Lines{"100", "64", "1.00"}));
+    EXPECT_EQ(std::make_pair(sumReal, sumInt), std::make_pair(1.004, 100));
     // The check box hands the keys of the text to the adder; Ctrl+minus closes the adder that takes them.
     click(dialog, ADDER_IN_TEXT_BOX);
     EXPECT_EQ(std::make_pair(adderInText, adder_active()), std::make_pair(1, true));
@@ -143,8 +141,7 @@ TEST_F(ToolDialogs, OptionsShowTheFlagsAndActAtOnce) {
     const int flags[OPTIONS_BOXES] = {1, 1, 1, 0, 0, 0, 0};  // in optionsBoxIds order
     for (int i = 0; i < OPTIONS_BOXES; ++i)
         EXPECT_EQ(checked(dialog, optionsBoxIds[i]), flags[i] == 1) << optionsBoxIds[i];
-    EXPECT_EQ(std::make_pair(itemText(dialog, OPT_TAB_ENTERED), itemText(dialog, OPT_INDENT_SHOWN)),
-              std::make_pair(std::string("8"), std::string("2")));
+    EXPECT_EQ(itemTexts(dialog, {OPT_TAB_ENTERED, OPT_INDENT_SHOWN}), (Lines{"8", "2"}));
     // A click changes the option and the status bar before any other step.
     click(dialog, OPT_KEEP_FILE_TIME);
     EXPECT_EQ(std::make_pair(keepFileTime, statusPart(FLAGS_FIELD)),
@@ -172,13 +169,11 @@ TEST_F(ToolDialogs, PositionFollowsTheCursorAndSetsIt) {
     command(CMD_POSITION);
     HWND dialog = FindWindowA(nullptr, "Position");
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(std::make_pair(itemText(dialog, POS_LINE_ENTERED), itemText(dialog, POS_COLUMN_ENTERED)),
-              std::make_pair(std::string("1"), std::string("10")));
+    EXPECT_EQ(itemTexts(dialog, {POS_LINE_ENTERED, POS_COLUMN_ENTERED}), (Lines{"1", "10"}));
     cursorSet(cursorCol, 3);
     cursorToColumn(20);
     refresh();
-    EXPECT_EQ(std::make_pair(itemText(dialog, POS_LINE_SHOWN), itemText(dialog, POS_COLUMN_SHOWN)),
-              std::make_pair(std::string("4"), std::string("21")));
+    EXPECT_EQ(itemTexts(dialog, {POS_LINE_SHOWN, POS_COLUMN_SHOWN}), (Lines{"4", "21"}));
     // Column 300 lies beyond the line: only the line changes; the box closes.
     SetDlgItemTextA(dialog, POS_LINE_ENTERED, "5");
     SetDlgItemTextA(dialog, POS_COLUMN_ENTERED, "300");
@@ -224,8 +219,7 @@ TEST_F(ToolDialogs, PropertiesShowTheFileAndTheBoxesActAtOnce) {
     std::strcpy(fileName, "D:\\neu.c");
     refresh();
     EXPECT_EQ(std::make_pair(checked(dialog, PROP_MODIFIED), checked(dialog, PROP_CRLF)), std::make_pair(false, true));
-    EXPECT_EQ(std::make_tuple(itemText(dialog, PROP_SIZE), itemText(dialog, PROP_NAME), itemText(dialog, PROP_DIR)),
-              std::make_tuple(std::string("999"), std::string("neu.c"), std::string("D:\\")));
+    EXPECT_EQ(itemTexts(dialog, {PROP_SIZE, PROP_NAME, PROP_DIR}), (Lines{"999", "neu.c", "D:\\"}));
     EXPECT_EQ(statusPart(0), "crlf");
     press(dialog, IDCANCEL);
     EXPECT_FALSE(propertiesDialogIsOpen());
@@ -247,13 +241,10 @@ TEST_F(ToolDialogs, PhrasesShowStandardCancelAndSave) {
         command(CMD_CONF_FLOSKELN);
         HWND dialog = FindWindowA(nullptr, "Floskeln");
         ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(std::make_tuple(itemText(dialog, 3010), itemText(dialog, 3130), itemText(dialog, 3260),
-                                  itemText(dialog, 3020)),
-                  std::make_tuple(std::string("alpha_~?~"), eighty, std::string("zet"), std::string("")));
+        EXPECT_EQ(itemTexts(dialog, {3010, 3130, 3260, 3020}), (Lines{"alpha_~?~", eighty, "zet", ""}));
         if (action == DLG_CANCEL) {
             press(dialog, PHRASE_STANDARD);
-            EXPECT_EQ(std::make_pair(itemText(dialog, 3130), itemText(dialog, 3260)),
-                      std::make_pair(std::string(standardPhrases[12]), std::string())) << "Z has none";
+            EXPECT_EQ(itemTexts(dialog, {3130, 3260}), (Lines{standardPhrases[12], ""})) << "Z has none";
         } else {
             SetDlgItemTextA(dialog, 3010, "  neu_?  ");
             SetDlgItemTextA(dialog, 3240, "x-Floskel");
@@ -262,9 +253,8 @@ TEST_F(ToolDialogs, PhrasesShowStandardCancelAndSave) {
         EXPECT_FALSE(IsWindow(dialog));
         EXPECT_EQ(fileText(settings) == before, action == DLG_CANCEL);
     }
-    EXPECT_EQ(std::make_tuple(settingsValue("Floskel", "S-C-A"), settingsValue("Floskel", "S-C-B"),
-                              settingsValue("Floskel", "S-C-X"), settingsValue("Floskel", "S-C-@")),
-              std::make_tuple(std::string("neu_?"), std::string(""), std::string("x-Floskel"), std::string("<none>")));
+    EXPECT_EQ(settingsValues("Floskel", {"S-C-A", "S-C-B", "S-C-X", "S-C-@"}),
+              (Lines{"neu_?", "", "x-Floskel", "<none>"}));
     char out[PHRASE_MAX + 1];
     phrase_get(1, out);
     EXPECT_STREQ(out, "neu ?");
@@ -287,25 +277,20 @@ TEST_F(ToolDialogs, TheSettingsDialogsShowAndSaveEveryField) {
     command(CMD_CONF_DIRECTORIES);
     HWND dialog = FindWindowA(nullptr, "Verzeichnisse");
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(std::make_pair(itemText(dialog, 3000), itemText(dialog, 3030)), std::make_pair(dir80, std::string("C:\\Texte")))
-        << "whole, not its first 40 characters";
+    EXPECT_EQ(itemTexts(dialog, {3000, 3030}), (Lines{dir80, "C:\\Texte"})) << "whole, not its first 40 characters";
     SetDlgItemTextA(dialog, 3010, "  D:\\Neu  ");
     SetDlgItemTextA(dialog, 3030, "");
     press(dialog, DLG_ACTION);
     EXPECT_FALSE(IsWindow(dialog));
-    EXPECT_EQ(std::make_tuple(settingsValue("DauerDir", "Dir0"), settingsValue("DauerDir", "Dir1"),
-                              settingsValue("DauerDir", "Dir3")),
-              std::make_tuple(dir80, std::string("D:\\Neu"), std::string("")));
+    EXPECT_EQ(settingsValues("DauerDir", {"Dir0", "Dir1", "Dir3"}), (Lines{dir80, "D:\\Neu", ""}));
 
     std::string before = fileText(settings);
     command(CMD_CONF_EXTENSIONS);
     dialog = FindWindowA(nullptr, "Zus\xE4tze");
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(std::make_pair(itemText(dialog, 3000), itemText(dialog, 3190)),
-              std::make_pair(std::string("e0"), std::string("e19")));
+    EXPECT_EQ(itemTexts(dialog, {3000, 3190}), (Lines{"e0", "e19"}));
     press(dialog, CFG_STANDARD);
-    EXPECT_EQ(std::make_pair(itemText(dialog, 3000), itemText(dialog, 3190)),
-              std::make_pair(std::string("bak"), std::string("e19")));
+    EXPECT_EQ(itemTexts(dialog, {3000, 3190}), (Lines{"bak", "e19"}));
     press(dialog, DLG_CANCEL);
     EXPECT_EQ(fileText(settings), before);
     extensionsOpen();
@@ -313,8 +298,7 @@ TEST_F(ToolDialogs, TheSettingsDialogsShowAndSaveEveryField) {
     dialog = FindWindowA(nullptr, "Zus\xE4tze");
     SetDlgItemTextA(dialog, 3010, "abcdefghijklm");  // set, not typed: longer than the limit
     press(dialog, DLG_ACTION);
-    EXPECT_EQ(std::make_pair(settingsValue("Zusaetze", "Ext0"), settingsValue("Zusaetze", "Ext1")),
-              std::make_pair(std::string("e0"), std::string("abcdefghij")));
+    EXPECT_EQ(settingsValues("Zusaetze", {"Ext0", "Ext1"}), (Lines{"e0", "abcdefghij"}));
 
     command(CMD_CONF_COLOURS);
     dialog = FindWindowA(nullptr, "Farben, Fonts");
@@ -323,10 +307,8 @@ TEST_F(ToolDialogs, TheSettingsDialogsShowAndSaveEveryField) {
     SetDlgItemTextA(dialog, 3010, " 200 200 200 ");
     SetDlgItemTextA(dialog, 3100, "Courier New");
     press(dialog, DLG_ACTION);
-    EXPECT_EQ(std::make_tuple(settingsValue("Global", "BgFarbe"), settingsValue("Global", "MarkBgFarbe"),
-                              settingsValue("Global", "PrintFont"), settingsValue("Global", "MainWindow")),
-              std::make_tuple(std::string("250 250 240"), std::string("200 200 200"), std::string("Courier New"),
-                              std::string("0 1 -1 -1 -1 -1 1 2 3 4")));
+    EXPECT_EQ(settingsValues("Global", {"BgFarbe", "MarkBgFarbe", "PrintFont", "MainWindow"}),
+              (Lines{"250 250 240", "200 200 200", "Courier New", "0 1 -1 -1 -1 -1 1 2 3 4"}));
 }
 
 std::string placementOf(HWND window) {

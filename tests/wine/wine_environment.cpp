@@ -282,6 +282,12 @@ std::string windowText(HWND window) {
 
 HFONT fontOf(HWND window) { return reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)); }
 std::string itemText(HWND dialog, int id) { return windowText(GetDlgItem(dialog, id)); }
+
+std::vector<std::string> itemTexts(HWND dialog, std::initializer_list<int> ids) {
+    std::vector<std::string> texts;
+    for (int id : ids) texts.push_back(itemText(dialog, id));
+    return texts;
+}
 bool checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 bool enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
 void click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
@@ -424,8 +430,12 @@ void Win32Test::command(int id, LPARAM lParam) {
     wine_pump();
 }
 
-std::string Win32Test::settingsValue(const char* section, const char* key) const {
-    char buf[256] = "";
-    GetPrivateProfileStringA(section, key, "<none>", buf, sizeof buf, settings.c_str());
-    return buf;
+std::vector<std::string> Win32Test::settingsValues(const char* section, std::initializer_list<const char*> keys) const {
+    std::vector<std::string> values;
+    for (const char* key : keys) {
+        char buf[256] = "";
+        GetPrivateProfileStringA(section, key, "<none>", buf, sizeof buf, settings.c_str());
+        values.push_back(buf);
+    }
+    return values;
 }

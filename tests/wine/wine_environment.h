@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -56,6 +57,7 @@ void writeFile(const std::string& path, const std::string& bytes);
 std::string windowText(HWND window);
 HFONT fontOf(HWND window);
 std::string itemText(HWND dialog, int id);
+std::vector<std::string> itemTexts(HWND dialog, std::initializer_list<int> ids);
 bool checked(HWND dialog, int id);
 bool enabled(HWND dialog, int id);
 void click(HWND dialog, int id);                // BM_CLICK on button id
@@ -89,7 +91,8 @@ class Win32Test : public ::testing::Test {
     static void statusBar();
     // A WM_COMMAND through the main window procedure in run state 2, then the pump.
     static void command(int id, LPARAM lParam = 0);
-    std::string settingsValue(const char* section, const char* key) const;
+    // The values of the keys in the test's settings file, "<none>" for a missing key.
+    std::vector<std::string> settingsValues(const char* section, std::initializer_list<const char*> keys) const;
 
     std::string settings;
 
