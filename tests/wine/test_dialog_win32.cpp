@@ -394,7 +394,7 @@ TEST_F(DialogTest, ControlFunctionsAddressTheCurrentDialogElseTheMainWindow) {
     EXPECT_FALSE(IsWindowEnabled(dialogEdit));
     EXPECT_TRUE(IsWindowEnabled(mainEdit));
     EXPECT_EQ(GetFocus(), GetDlgItem(a, TEST_LIST));
-    EXPECT_EQ(std::make_tuple(windowText(a), windowText(dialogEdit), fontOf(dialogEdit)),
+    EXPECT_EQ(std::make_tuple(windowText(a), windowText(dialogEdit), controlFont(dialogEdit)),
               std::make_tuple(std::string("Neuer Titel \344"), std::string("42"), App.font));
     EXPECT_EQ(std::make_pair(windowText(mainEdit), windowText(App.mainWindow)),
               std::make_pair(std::string("abcdefgh"), mainTitle));
@@ -405,14 +405,15 @@ TEST_F(DialogTest, ControlFunctionsAddressTheCurrentDialogElseTheMainWindow) {
 TEST_F(DialogTest, ComboListAndCheckValuesRoundTrip) {
     HWND a = openProbe(0);
     ASSERT_NE(a, nullptr);
-    ASSERT_NE(fontOf(GetDlgItem(a, TEST_COMBO)), App.font) << "the template's font differs from the program's";
+    ASSERT_NE(controlFont(GetDlgItem(a, TEST_COMBO)), App.font) << "the template's font differs from the program's";
 
     insideDialog(0, a, [&] {
         char buf[64];
         HWND combo = dlg_item(TEST_COMBO);
         combo_reset(TEST_COMBO);
         list_reset(TEST_LIST);
-        EXPECT_EQ(std::make_pair(fontOf(combo), fontOf(dlg_item(TEST_LIST))), std::make_pair(App.font, App.font));
+        EXPECT_EQ(std::make_pair(controlFont(combo), controlFont(dlg_item(TEST_LIST))),
+                  std::make_pair(App.font, App.font));
         EXPECT_EQ(combo_add(TEST_COMBO, "alpha"), 0);
         EXPECT_EQ(combo_add(TEST_COMBO, "beta"), 1);
         EXPECT_EQ(combo_insert(TEST_COMBO, "erstes", 0), 0);

@@ -160,7 +160,7 @@ TEST_F(TextViewWin32, TheScrollBarShowsThePlaceAndItsThumbMovesTheWindow) {
     EXPECT_FALSE(IsWindowEnabled(sb));
     EXPECT_TRUE(IsWindowVisible(sb));
 
-    loadNumbered(1000);
+    loadNumberedLines(1000);
     rowsReady = 1;
     cursorRow = 7;
     scrollInfoUpdate();
@@ -265,7 +265,7 @@ TEST_F(TextViewWin32, TheMouseMarksAndScrolls) {
     EXPECT_EQ(std::make_tuple(row.markFrom, row.markTo, cursorCol, cursorRow), std::make_tuple(2, 12, 12, 0));
     EXPECT_EQ(plat_context_menu("NO_SUCH_MENU", 20, 20), 0);
 
-    loadNumbered(200);
+    loadNumberedLines(200);
     topLine = aboveCountGet();
     cursorRow = 2;
     const std::tuple<WPARAM, int, int> wheel[] = {

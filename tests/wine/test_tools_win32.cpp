@@ -112,17 +112,17 @@ TEST_F(ToolDialogs, TheAnsiTableFollowsItsCheckBoxes) {
         std::make_tuple(checked(dialog, ANSI_UPPER), checked(dialog, ANSI_DECIMAL), checked(dialog, ANSI_FONT_USED)),
         std::make_tuple(true, false, true));
     EXPECT_EQ(itemText(dialog, ANSI_TABLE).substr(0, 10), "80 \x80   90 ");
-    EXPECT_EQ(fontOf(table), App.font);
+    EXPECT_EQ(controlFont(table), App.font);
     struct Row { int box; bool upper, decimal; HFONT font; };
     const Row rows[] = {{ANSI_DECIMAL, true, true, App.font}, {ANSI_UPPER, false, true, App.font},
-                        {ANSI_FONT_USED, false, true, fontOf(dialog)}, {ANSI_FONT_USED, false, true, App.font}};
+                        {ANSI_FONT_USED, false, true, controlFont(dialog)}, {ANSI_FONT_USED, false, true, App.font}};
     for (const Row& row : rows) {
         click(dialog, row.box);
         wine_pump();
         char expected[ANSI_TEXT_SIZE];
         ansiTableText(row.upper, row.decimal, expected);
         EXPECT_EQ(itemText(dialog, ANSI_TABLE), expected) << row.box;
-        EXPECT_EQ(fontOf(table), row.font) << "without \"Benutzt\" the dialog's own font";
+        EXPECT_EQ(controlFont(table), row.font) << "without \"Benutzt\" the dialog's own font";
     }
     ansi_open();
     wine_pump();
@@ -164,7 +164,7 @@ TEST_F(ToolDialogs, OptionsShowTheFlagsAndActAtOnce) {
 
 TEST_F(ToolDialogs, PositionFollowsTheCursorAndSetsIt) {
     statusBar();
-    loadNumbered(30);
+    loadNumberedLines(30);
     cursorToColumn(9);
     command(CMD_POSITION);
     HWND dialog = FindWindowA(nullptr, "Position");
@@ -458,7 +458,7 @@ TEST_F(ToolDialogs, PrintCancelledFromTheProgressBoxStopsAfterThatPage) {
         return ended;
     };
     printDeviceSet(&device);
-    loadNumbered(200);  // three pages
+    loadNumberedLines(200);  // three pages
     DeleteFileA("C:\\print.ps");
     command(CMD_PRINT);
     const std::string ps = fileText("C:\\print.ps");

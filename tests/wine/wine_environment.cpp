@@ -280,7 +280,7 @@ std::string windowText(HWND window) {
     return text;
 }
 
-HFONT fontOf(HWND window) { return reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)); }
+HFONT controlFont(HWND window) { return reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)); }
 std::string itemText(HWND dialog, int id) { return windowText(GetDlgItem(dialog, id)); }
 
 std::vector<std::string> itemTexts(HWND dialog, std::initializer_list<int> ids) {
@@ -388,7 +388,7 @@ void loadLines(const std::vector<std::string>& lines) {
     topLine = cursorRow = cursorCol = firstCol = 0;
 }
 
-void loadNumbered(int count) {
+void loadNumberedLines(int count) {
     std::vector<std::string> lines;
     for (int i = 0; i < count; ++i) lines.push_back("line " + std::to_string(i));
     loadLines(lines);

@@ -55,7 +55,7 @@ std::string tempDir();  // with its trailing backslash
 std::string fileText(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
 std::string windowText(HWND window);
-HFONT fontOf(HWND window);
+HFONT controlFont(HWND window);
 std::string itemText(HWND dialog, int id);
 std::vector<std::string> itemTexts(HWND dialog, std::initializer_list<int> ids);
 bool checked(HWND dialog, int id);
@@ -75,7 +75,7 @@ HDROP makeDrop(const std::vector<std::string>& names);
 void setRow(int r, const char* text, char mark = '0', int from = 0, int to = 0);
 std::string rowText(int r);
 void loadLines(const std::vector<std::string>& lines);  // the document, the window filled from its top
-void loadNumbered(int count);                            // "line 0" to "line <count - 1>" so
+void loadNumberedLines(int count);                       // "line 0" to "line <count - 1>" so
 
 // ---------------------------------------------------------------- the fixture
 
@@ -93,6 +93,7 @@ class Win32Test : public ::testing::Test {
     static void command(int id, LPARAM lParam = 0);
     // The values of the keys in the test's settings file, "<none>" for a missing key.
     std::vector<std::string> settingsValues(const char* section, std::initializer_list<const char*> keys) const;
+    std::string settingsValue(const char* section, const char* key) const { return settingsValues(section, {key})[0]; }
 
     std::string settings;
 
