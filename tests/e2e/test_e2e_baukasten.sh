@@ -10,16 +10,7 @@ HARNESS_BUDGET=${HARNESS_BUDGET:-150}
 harness_start "$1" "$2" e2e_baukasten desktop
 cp -r "$2/samples" "$WORK/samples" || fail "cannot copy the samples"
 ini_prepare '[Installation]' 'BauKasten=C:\work\samples\INHALT.TXT'
-printf 'alt\r\n' >"$WORK/a.c"
-start_program y8 y8.exe 'C:\work\a.c'
-wait_window Y8 "the start"
-
-# saved <bytes> <what>: F8, then a.c holds exactly the bytes.
-saved() {
-    keys Y8 f8 "$2: F8"
-    printf "$1" >"$H_WORK/a.expected"
-    expect_bytes "$H_WORK/a.expected" "$WORK/a.c" "$2"
-}
+open a.c 'alt\r\n'
 
 keys Y8 f6 "F6"
 [ "$(panels)" = 1 ] || fail "F6 shows no catalogue"
@@ -29,14 +20,14 @@ wait_window '#32770' "the Bauklotz box"
 keys '#32770' "a b c tab shift+t e s t enter" "two values typed, Enter"
 wait_gone '#32770' "the Bauklotz box"
 head='/*\r\n * abc\r\n *\r\n * Test\r\n *\r\n * Stand:\r\n */\r\n'
-saved "${head}alt\r\n" "the C file head with two values"
+save a.c "${head}alt\r\n" "the C file head with two values"
 pass "F6, the catalogue, the Bauklotz box: the values stand in the body above the cursor line"
 
 keys Y8 "ctrl+pgup alt+k a down alt+k e alt+k u" "two lines marked, Block/Umformulieren"
 wait_window '#32770' "Block umformulieren"
 keys '#32770' "s shift+#220 shift+8 shift+#220 shift+3 shift+#220 alt+s" "the rule s|*|#| and &Start"
 wait_gone '#32770' "Block umformulieren"
-saved "${head/'/*\r\n * abc'/'/#\r\n # abc'}alt\r\n" "the marked lines rewritten"
+save a.c "${head/'/*\r\n * abc'/'/#\r\n # abc'}alt\r\n" "the marked lines rewritten"
 pass "a typed rule rewrote the marked lines only"
 
 keys Y8 "ctrl+pgup $(printf 'down %.0s' $(seq 7)) ctrl+shift+x f6" "Ctrl+Shift+X on alt before any list, F6"
@@ -50,5 +41,5 @@ wait_window '#32770' "the phrase list again"
 keys '#32770' esc "Escape in the phrase list again"
 wait_gone '#32770' "the phrase list again"
 keys Y8 "ctrl+shift+x x" "Ctrl+Shift+X and x"
-saved "${head/'/*\r\n * abc'/'/#\r\n # abc'}printf(\"x\\\\n\");alt\r\n" "Ctrl+Shift+X after the list"
+save a.c "${head/'/*\r\n * abc'/'/#\r\n # abc'}printf(\"x\\\\n\");alt\r\n" "Ctrl+Shift+X after the list"
 exit_program "$y8" "Shift+F6 brought the list back; its first line on Ctrl+Shift+X, ? the cursor's place"

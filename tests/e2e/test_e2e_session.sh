@@ -11,28 +11,6 @@ ini_prepare "[Global]" "BgFarbe=$paper" "BlockBgFarbe=$marked" "MarkBgFarbe=$lin
     "[Installation]" 'Floskeln=C:\work\abk.txt' "[Window]" "Position0=0 1 -1 -1 -1 -1 40 20 840 620" \
     "[Floskel]" "S-C-I=#include_~?~" "S-C-H=else_" "S-C-M=movmem(_" "S-C-L=for ( i=0; i<?; i++ )"
 
-# open <file> <content (printf format)> [option...]: the file, its .orig, the program on it.
-open() {
-    printf "$2" | tee "$WORK/$1" >"$H_WORK/$1.orig"
-    name="C:\\work\\$1"
-    start_program y8 y8.exe "${@:3}" "$name"  # options before the name
-    wait_window Y8 "the start with $1"
-    expect_caption "$name" "the start with $1"
-}
-# save <file> <expected (printf format)> <what>: F8; the file holds the bytes.
-save() {
-    printf "$2" >"$H_WORK/$1.expected"
-    keys Y8 f8 "F8 $3"
-    expect_caption "C:\\work\\$1" "after F8 $3"
-    expect_bytes "$H_WORK/$1.expected" "$WORK/$1" "$3"
-}
-# copies <keys> <bytes> <what>: the keys (Ctrl+C, Ctrl+X...) put exactly the bytes on the clipboard.
-copies() {
-    keys Y8 "$1" "$3"
-    expect_clipboard "$2" "$3"
-}
-spell() { sed 's/ /_/g; s/./& /g; s/_/space/g' <<<"$1"; }  # a-z, 0-9 and blanks as keys
-
 # --- 1. typing
 open f.c ""
 read -r cx cy cw ch < <(drive client-rect Y8)

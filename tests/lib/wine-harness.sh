@@ -189,6 +189,24 @@ expect_bytes() {
     fail "$3: $(basename "$2") does not hold the expected bytes (od -c above: < expected, > found)"
 }
 
+# open <file> <content (printf format)> [option...]: C:\work\<file> ($name) and its .orig in
+# $H_WORK, the program started on it ($y8).
+open() {
+    printf "$2" | tee "$WORK/$1" >"$H_WORK/$1.orig"
+    name="C:\\work\\$1"
+    start_program y8 y8.exe "${@:3}" "$name"  # options before the name
+    wait_window Y8 "the start with $1"
+    expect_caption "$name" "the start with $1"
+}
+# save <file> <expected (printf format)> <what>: F8; the file holds the bytes.
+save() {
+    printf "$2" >"$H_WORK/$1.expected"
+    keys Y8 f8 "F8 $3"
+    expect_caption "C:\\work\\$1" "after F8 $3"
+    expect_bytes "$H_WORK/$1.expected" "$WORK/$1" "$3"
+}
+spell() { sed 's/ /_/g; s/./& /g; s/_/space/g' <<<"$1"; }  # a-z, 0-9 and blanks as keys
+
 # expect_clipboard <bytes> <what>: within 5 s the clipboard holds exactly the bytes.
 clipboard_is() {  # not through drive: the bytes as they are, CR included
     timeout -k 2 20 "$HARNESS_WINE" 'C:\y8\y8drive.exe' clipboard </dev/null >"$H_WORK/clip.got" 2>/dev/null &&
@@ -197,6 +215,12 @@ clipboard_is() {  # not through drive: the bytes as they are, CR included
 expect_clipboard() {
     printf '%s' "$1" >"$H_WORK/clip.want"
     retry 5 clipboard_is || expect_bytes "$H_WORK/clip.want" "$H_WORK/clip.got" "$2: the clipboard"
+}
+
+# copies <keys> <bytes> <what>: the keys (Ctrl+C, Ctrl+X...) put exactly the bytes on the clipboard.
+copies() {
+    keys Y8 "$1" "$3"
+    expect_clipboard "$2" "$3"
 }
 
 # screenshot <name>: the virtual screen into <build>/e2e/<name>.png; prints the path.

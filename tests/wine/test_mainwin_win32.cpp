@@ -114,7 +114,7 @@ class MainWindowProc : public Win32Test {
     }
 
     int savedSlot_ = 1;
-    WineFileBytes slotFile_;
+    std::optional<std::string> slotFile_;
     WINDOWPLACEMENT placement_ = {};
 };
 

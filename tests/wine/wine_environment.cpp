@@ -34,7 +34,7 @@ struct EnvironmentState {
     bool ownFont = false;
     RECT mainRect = {};          // the main window as set up, for every test to find it so
     std::string directory;       // the current directory as set up
-    WineFileBytes systemProfile; // Y8.ini in the Windows directory as set up
+    std::optional<std::string> systemProfile;  // Y8.ini in the Windows directory as set up
 };
 
 EnvironmentState E;
@@ -86,10 +86,6 @@ BOOL CALLBACK listOtherTopWindow(HWND w, LPARAM list) {
     return TRUE;
 }
 
-void restoreMain(const RECT& r) {
-    SetWindowPos(App.mainWindow, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER);
-}
-
 // After every test: what a test may take for itself is given back, what the environment
 // set up is as it was; else the test that left it fails and it is put right.
 class LeakCheck : public ::testing::EmptyTestEventListener {
@@ -130,7 +126,10 @@ class LeakCheck : public ::testing::EmptyTestEventListener {
              [] { ShowWindow(App.mainWindow, SW_RESTORE); }},
             {"the main window elsewhere",
              [&] { return GetWindowRect(App.mainWindow, &r), !EqualRect(&r, &E.mainRect); },
-             [] { restoreMain(E.mainRect); }},
+             [] {
+                 const RECT& m = E.mainRect;
+                 SetWindowPos(App.mainWindow, nullptr, m.left, m.top, m.right - m.left, m.bottom - m.top, SWP_NOZORDER);
+             }},
             {"the main window disabled", [] { return !IsWindowEnabled(App.mainWindow); },
              [] { EnableWindow(App.mainWindow, TRUE); }},
             {"another current directory", [] { return currentDirectory() != E.directory; },
@@ -245,17 +244,15 @@ const std::vector<WineCommand>& wine_main_commands() { return E.commands; }
 
 void wine_clear_main_commands() { E.commands.clear(); }
 
-WineFileBytes wine_system_profile() {
-    WineFileBytes file;
-    file.exists = GetFileAttributesA(systemProfilePath().c_str()) != INVALID_FILE_ATTRIBUTES;
-    file.bytes = fileText(systemProfilePath());
-    return file;
+std::optional<std::string> wine_system_profile() {
+    if (GetFileAttributesA(systemProfilePath().c_str()) == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+    return fileText(systemProfilePath());
 }
 
-void wine_system_profile_restore(const WineFileBytes& file) {
+void wine_system_profile_restore(const std::optional<std::string>& bytes) {
     const std::string path = systemProfilePath();
     DeleteFileA(path.c_str());
-    if (file.exists) writeFile(path, file.bytes);
+    if (bytes) writeFile(path, *bytes);
     // The system keeps profile files it has read: it is to read this one afresh.
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
 }
@@ -283,7 +280,14 @@ std::string windowText(HWND window) {
     return text;
 }
 
+HFONT controlFont(HWND window) { return reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)); }
 std::string itemText(HWND dialog, int id) { return windowText(GetDlgItem(dialog, id)); }
+
+std::vector<std::string> itemTexts(HWND dialog, std::initializer_list<int> ids) {
+    std::vector<std::string> texts;
+    for (int id : ids) texts.push_back(itemText(dialog, id));
+    return texts;
+}
 bool checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 bool enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
 void click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
@@ -355,10 +359,13 @@ HDROP makeDrop(const std::vector<std::string>& names) {
 
 // ---------------------------------------------------------------- the document's window rows
 
-void setRow(int r, const char* text) {
+void setRow(int r, const char* text, char mark, int from, int to) {
     LineRecord line;
     lineInit(&line);
     std::strncpy(line.text, text, kLineChars);
+    line.markState = mark;
+    line.markFrom = static_cast<unsigned char>(from);
+    line.markTo = static_cast<unsigned char>(to);
     rowPut(r, &line);
 }
 
@@ -368,10 +375,10 @@ std::string rowText(int r) {
     return line.text;
 }
 
-void loadLines(std::initializer_list<std::string> lines) {
+void loadLines(const std::vector<std::string>& lines) {
     storeReset();
     rowsClearAll();
-    for (auto it = std::rbegin(lines); it != std::rend(lines); ++it) {
+    for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
         LineRecord line;
         lineInit(&line);
         std::strncpy(line.text, it->c_str(), kLineChars);
@@ -379,6 +386,12 @@ void loadLines(std::initializer_list<std::string> lines) {
     }
     fillWindowFromBelow();
     topLine = cursorRow = cursorCol = firstCol = 0;
+}
+
+void loadNumberedLines(int count) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < count; ++i) lines.push_back("line " + std::to_string(i));
+    loadLines(lines);
 }
 
 // ---------------------------------------------------------------- the fixture
@@ -417,8 +430,12 @@ void Win32Test::command(int id, LPARAM lParam) {
     wine_pump();
 }
 
-std::string Win32Test::settingsValue(const char* section, const char* key) const {
-    char buf[256] = "";
-    GetPrivateProfileStringA(section, key, "<none>", buf, sizeof buf, settings.c_str());
-    return buf;
+std::vector<std::string> Win32Test::settingsValues(const char* section, std::initializer_list<const char*> keys) const {
+    std::vector<std::string> values;
+    for (const char* key : keys) {
+        char buf[256] = "";
+        GetPrivateProfileStringA(section, key, "<none>", buf, sizeof buf, settings.c_str());
+        values.push_back(buf);
+    }
+    return values;
 }

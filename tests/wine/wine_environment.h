@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,14 +44,10 @@ struct WineCommand {
 const std::vector<WineCommand>& wine_main_commands();
 void wine_clear_main_commands();
 
-// Y8.ini in the Windows directory (the placement slots' file) now; put back as it was.
-struct WineFileBytes {
-    bool exists = false;
-    std::string bytes;
-    bool operator!=(const WineFileBytes& other) const { return exists != other.exists || bytes != other.bytes; }
-};
-WineFileBytes wine_system_profile();
-void wine_system_profile_restore(const WineFileBytes& file);
+// Y8.ini in the Windows directory (the placement slots' file) now, none when it is not there;
+// put back as it was.
+std::optional<std::string> wine_system_profile();
+void wine_system_profile_restore(const std::optional<std::string>& bytes);
 
 // ---------------------------------------------------------------- files, controls, rows
 
@@ -58,7 +55,9 @@ std::string tempDir();  // with its trailing backslash
 std::string fileText(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
 std::string windowText(HWND window);
+HFONT controlFont(HWND window);
 std::string itemText(HWND dialog, int id);
+std::vector<std::string> itemTexts(HWND dialog, std::initializer_list<int> ids);
 bool checked(HWND dialog, int id);
 bool enabled(HWND dialog, int id);
 void click(HWND dialog, int id);                // BM_CLICK on button id
@@ -72,9 +71,11 @@ HMODULE programResources();                     // y8.exe beside the tests as a 
 // A drop as the system hands it over: DROPFILES and the names, double-NUL ended even
 // without names (past a single NUL the reader would take what lies behind for more files).
 HDROP makeDrop(const std::vector<std::string>& names);
-void setRow(int r, const char* text);           // window row r holds text, unmarked
+// Window row r holds text, marked as given ('0' unmarked, '1' in-line from..to, '2' block-marked).
+void setRow(int r, const char* text, char mark = '0', int from = 0, int to = 0);
 std::string rowText(int r);
-void loadLines(std::initializer_list<std::string> lines);  // the document, the window filled from its top
+void loadLines(const std::vector<std::string>& lines);  // the document, the window filled from its top
+void loadNumberedLines(int count);                       // "line 0" to "line <count - 1>" so
 
 // ---------------------------------------------------------------- the fixture
 
@@ -90,7 +91,9 @@ class Win32Test : public ::testing::Test {
     static void statusBar();
     // A WM_COMMAND through the main window procedure in run state 2, then the pump.
     static void command(int id, LPARAM lParam = 0);
-    std::string settingsValue(const char* section, const char* key) const;
+    // The values of the keys in the test's settings file, "<none>" for a missing key.
+    std::vector<std::string> settingsValues(const char* section, std::initializer_list<const char*> keys) const;
+    std::string settingsValue(const char* section, const char* key) const { return settingsValues(section, {key})[0]; }
 
     std::string settings;
 
