@@ -64,9 +64,10 @@ int startTemplate(int kind, const char* const* args, int count, const char* show
     return run_template(tmpl, args, count);
 }
 
-// The word of the callers: the marked text of the line, else the word at the cursor.
+// The word of the callers: the marked text of the line without the blanks
+// around it, else the word at the cursor.
 void callerWord(char* word, bool marked) {
-    if (!marked || markedText(word, INFO_WORD_MAX + 1) == 0 || word[0] == '\0') wordAtCursor(word, INFO_WORD_MAX + 1);
+    if (!marked || markedText(word, INFO_WORD_MAX + 1) == 0 || str_trim(word) == 0) wordAtCursor(word, INFO_WORD_MAX + 1);
 }
 
 }  // namespace

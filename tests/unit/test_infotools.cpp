@@ -129,7 +129,7 @@ TEST_F(InfoTools, TheWordOfEachCallerReachesItsTemplate) {
     const Row rows[] = {
         {"strcpy(a, b);", 2, 0, 0, [] { controlCommand('I'); }, "W6.EXE A -K=strcpy -I"},
         {"x foo(x) y", 0, 2, 8, [] { infoCommand(0); }, "W6.EXE A -K=foo -I"},      // the mark, cut at "("
-        {"x (a b) y", 0, 2, 7, [] { infoCommand(1); }, "W6.EXE B -K=\"(a b)\" -I"},  // "(" first stays
+        {"x (a b) y", 0, 1, 8, [] { infoCommand(1); }, "W6.EXE B -K=\"(a b)\" -I"},  // trimmed; "(" first stays
         {"x foo(x) y", 0, 2, 8, [] { controlCommand('5'); }, "W6.EXE B -K=x -I"},   // Ctrl+5: never the mark
         {"  ", 0, 0, 0, [] { controlCommand('4'); }, ""},                          // no word: nothing
         {"strcpy(a, b);", 0, 0, 0, [] { controlCommand('O'); }, "W6.EXE " + at("info/Projekt.ufo") + " -K=strcpy"},

@@ -34,56 +34,45 @@ std::string replaced(std::string text, const std::string& canary) {
 TEST_F(InfoToolsWin32, NoWordOrNameBreaksOutOfItsCommandLine) {
     char home[MAX_PATH] = "";
     GetCurrentDirectoryA(MAX_PATH, home);
-    const std::string dir = tempDir() + "y8 inj\\";
+    const std::string dir = tempDir() + "y8 inj\\", work = dir + "a\\b";
     const std::string canary = tempDir() + "y8canary.txt", log = dir + "args.log";  // a breakout makes it
-    CreateDirectoryA(dir.c_str(), nullptr);
-    CreateDirectoryA((dir + "a").c_str(), nullptr);
-    CreateDirectoryA((dir + "a\\b").c_str(), nullptr);
+    for (const std::string& d : {dir, dir + "a", work}) CreateDirectoryA(d.c_str(), nullptr);
     for (const char* name : {"probe.bat", "lint.bat"}) writeFile(dir + name, "@echo %*>\"%~dp0args.log\"\r\n");
     ini_write("Installation", "LibInfoA", ("\"" + dir + "probe.bat\" -K=%s -I").c_str());
     infoTemplatesForget();
-    struct Row { const char* word; const char* args; };  // "C" is the canary; args nullptr: refused
+    SetCurrentDirectoryA(work.c_str());  // lint.bat two directories up
+    // "C" stands for the canary; lint is given dir + text and logs it quoted; logged nullptr: refused.
+    struct Row { int command; const char* text; const char* logged; };
     const Row rows[] = {
-        {"strcpy", "-K=strcpy -I"},
-        {"a & echo 1 > C", "-K=\"a & echo 1 > C\" -I"},
-        {"a|echo 1>C", "-K=\"a|echo 1>C\" -I"},
-        {"^& echo 1 >> C ^", "-K=\"^& echo 1 >> C ^\" -I"},
-        {"(a) && echo 1 > C", "-K=\"(a) && echo 1 > C\" -I"},
-        {"x\" & echo 1 > C & \"", nullptr},
-        {"%comspec% /c echo 1 > C", nullptr},
+        {CMD_LIB_INFO_A, "strcpy", "-K=strcpy -I"},
+        {CMD_LIB_INFO_A, "a & echo 1 > C", "-K=\"a & echo 1 > C\" -I"},
+        {CMD_LIB_INFO_A, "a|echo 1>C", "-K=\"a|echo 1>C\" -I"},
+        {CMD_LIB_INFO_A, "^& echo 1 >> C ^", "-K=\"^& echo 1 >> C ^\" -I"},
+        {CMD_LIB_INFO_A, "(a) && echo 1 > C", "-K=\"(a) && echo 1 > C\" -I"},
+        {CMD_LIB_INFO_A, "x\" & echo 1 > C & \"", nullptr},
+        {CMD_LIB_INFO_A, "%comspec% /c echo 1 > C", nullptr},
+        {CMD_LINT, "a & b^c (1).c", ""},
+        {CMD_LINT, "x&echo 1>C&rem .c", ""},
+        {CMD_LINT, "100%.c", nullptr},
     };
     for (const Row& r : rows) {
-        const std::string word = replaced(r.word, canary);
-        SCOPED_TRACE(word);
-        setRow(0, word.c_str());
-        markSetInLine(0, static_cast<int>(word.size()));
-        command(CMD_LIB_INFO_A);
-        EXPECT_EQ(wine_seen_boxes().size(), r.args ? 0u : 1u);
+        const std::string text = replaced(r.text, canary);
+        SCOPED_TRACE(text);
+        setRow(0, text.c_str());
+        markSetInLine(0, static_cast<int>(text.size()));
+        std::strcpy(fileName, (dir + text).c_str());
+        command(r.command);
+        EXPECT_EQ(wine_seen_boxes().size(), r.logged ? 0u : 1u);
         wine_clear_boxes();
-        if (r.args) {
-            EXPECT_EQ(awaited(log), replaced(r.args, canary) + "\r\n");
-        }
-    }
-    SetCurrentDirectoryA((dir + "a\\b").c_str());
-    for (const std::string name : {"a & b^c (1).c", "x&echo 1>C&rem .c", "100%.c"}) {
-        std::strcpy(fileName, (dir + replaced(name, canary)).c_str());
-        SCOPED_TRACE(fileName);
-        command(CMD_LINT);
-        const bool refused = name == "100%.c";
-        EXPECT_EQ(wine_seen_boxes().size(), refused ? 1u : 0u);
-        wine_clear_boxes();
-        if (!refused) {
-            EXPECT_EQ(awaited(log), "\"" + std::string(fileName) + "\"\r\n");
-        }
+        const std::string logged = !r.logged ? "" : *r.logged ? replaced(r.logged, canary) : "\"" + dir + text + "\"";
+        EXPECT_EQ(r.logged ? awaited(log) : "", r.logged ? logged + "\r\n" : "");
     }
     SetCurrentDirectoryA(home);
     Sleep(500);
     EXPECT_EQ(GetFileAttributesA(canary.c_str()), INVALID_FILE_ATTRIBUTES);
     fileName[0] = '\0';
     for (const std::string& path : {canary, dir + "probe.bat", dir + "lint.bat"}) DeleteFileA(path.c_str());
-    RemoveDirectoryA((dir + "a\\b").c_str());
-    RemoveDirectoryA((dir + "a").c_str());
-    RemoveDirectoryA(dir.c_str());
+    for (const std::string& d : {work, dir + "a", dir}) RemoveDirectoryA(d.c_str());
 }
 
 }  // namespace
