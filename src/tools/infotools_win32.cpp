@@ -27,26 +27,21 @@ void infoInit(int, char**) {
     fieldsShow(fields);
 }
 
+// "&Speichern" stores every field and closes; "Standard" only shows the
+// standard values (the field of "LintBAT" stays); Cancel closes.
 INT_PTR infoProc(UINT message, WPARAM wParam, LPARAM) {
     if (message != WM_COMMAND) return 0;
+    const int id = LOWORD(wParam);
     InfoFields fields{};
-    switch (LOWORD(wParam)) {
-    case DLG_ACTION:
-    case IDOK:
-        fieldsRead(&fields);
-        infoFieldsSave(fields);
-        dlg_close();
-        break;
-    case INFO_STANDARD:
-        fieldsRead(&fields);  // the field of "LintBAT" stays as it is
+    if (id == DLG_ACTION || id == IDOK || id == INFO_STANDARD) fieldsRead(&fields);
+    if (id == INFO_STANDARD) {
         infoFieldsStandard(&fields);
         fieldsShow(fields);
-        break;
-    case DLG_CANCEL:
+    } else if (id == DLG_ACTION || id == IDOK) {
+        infoFieldsSave(fields);
         dlg_close();
-        break;
-    default:
-        break;
+    } else if (id == DLG_CANCEL) {
+        dlg_close();
     }
     return 0;
 }

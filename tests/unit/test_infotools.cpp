@@ -89,7 +89,7 @@ protected:
         fs::remove_all(root_);
         editorStop();
     }
-    std::string at(const std::string& rel, char sep = '/') const {
+    std::string at(const std::string& rel, char sep = fs::path::preferred_separator) const {
         std::string path = (root_ / rel).string();
         for (char& c : path) c = c == '/' ? sep : c;
         return path;
@@ -155,18 +155,6 @@ TEST_F(InfoTools, LintTakesLintBatUpwardsElseLintBatOfTheSettingsElseNothing) {
     EXPECT_EQ(headless_boxes().size(), 1u);  // the refusal is told
     ASSERT_EQ(headless_shell_calls().size(), 1u);
     EXPECT_EQ(headless_shell_calls()[0].file + headless_shell_calls()[0].params, "C:\\lint\\global.bat\"C:\\p\\a & b^c (1).c\"");
-}
-
-TEST_F(InfoTools, TheDialogSavesTrimmedValuesAndTheirTemplates) {
-    InfoFields fields{};
-    std::strcpy(fields[6].data(), "mein.bat");
-    infoFieldsStandard(&fields);  // stores nothing; the field of "LintBAT" stays
-    EXPECT_EQ(std::string(fields[6].data()) + fields[7].data() + (fs::exists(at("Y8.ini")) ? "!" : ""), "mein.batD:\\Archiv");
-    std::strcpy(fields[0].data(), "  V.EXE -K=%s  ");
-    infoFieldsSave(fields);
-    char stored[INI_BUF_SIZE];
-    ini_read("Installation", "LibInfoA", stored);
-    EXPECT_EQ(std::string(infoTemplates[0].data()) + "|" + stored, "V.EXE -K=%s|V.EXE -K=%s");
 }
 
 namespace {

@@ -10,7 +10,9 @@
 #include "document/docstate.h"
 #include "resources/resource.h"
 #include "support/profile.h"
+#include "tools/facette_win32.h"
 #include "tools/infotools.h"
+#include "tools/phrases.h"
 #include "view/marking.h"
 #include "wine_environment.h"
 
@@ -73,6 +75,42 @@ TEST_F(InfoToolsWin32, NoWordOrNameBreaksOutOfItsCommandLine) {
     fileName[0] = '\0';
     for (const std::string& path : {canary, dir + "probe.bat", dir + "lint.bat"}) DeleteFileA(path.c_str());
     for (const std::string& d : {work, dir + "a", dir}) RemoveDirectoryA(d.c_str());
+}
+
+TEST_F(InfoToolsWin32, FacetteAndInfoBaukastenMoveTheirValues) {
+    command(CMD_CONF_TOOLS);
+    HWND box = FindWindowA(nullptr, "Info/Baukasten");
+    SetDlgItemTextA(box, 3060, "mein.bat");
+    press(box, INFO_STANDARD);
+    EXPECT_EQ(itemText(box, 3070) + itemText(box, 3060), "D:\\Archivmein.bat");  // "LintBAT" stays
+    press(box, DLG_CANCEL);
+    EXPECT_EQ(settingsValue("Installation", "Archiv"), "<none>");  // nothing stored
+    command(CMD_CONF_TOOLS);
+    SetDlgItemTextA(box = FindWindowA(nullptr, "Info/Baukasten"), 3000, "  V.EXE -K=%s ");
+    press(box, DLG_ACTION);
+    EXPECT_EQ(settingsValue("Installation", "LibInfoA"), "V.EXE -K=%s");
+
+    char home[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, home);
+    SetCurrentDirectoryA(tempDir().c_str());
+    writeFile(tempDir() + "facette.txt", "Kunde\r\nLager\r\n");
+    wine_clear_main_commands();
+    for (int round = 0; round < 2; ++round) {  // the second opening shows the first one's choice
+        command(CMD_FACETTE);
+        box = FindWindowA(nullptr, "Facette");
+        EXPECT_EQ(SendDlgItemMessageA(box, FACET_LIST, LB_GETCURSEL, 0, 0) * 10 +
+                      SendDlgItemMessageA(box, FACET_VERB_LIST, LB_GETCURSEL, 0, 0), round ? 18 : -11);
+        SendDlgItemMessageA(box, FACET_LIST, LB_SETCURSEL, 1, 0);
+        SendDlgItemMessageA(box, FACET_VERB_LIST, LB_SETCURSEL, 8, 0);
+        press(box, round ? FACET_EDIT : DLG_ACTION);
+    }
+    SetCurrentDirectoryA(home);
+    DeleteFileA((tempDir() + "facette.txt").c_str());
+    EXPECT_EQ(rowText(0), "Kunde");  // "Bearbeiten": the facet file in place of the document
+    char text[PHRASE_TYPED_MAX + 1];
+    ASSERT_EQ(wine_main_commands().size(), 1u);
+    ASSERT_TRUE(phrasePostedTake(wine_main_commands()[0].lParam, text));
+    EXPECT_STREQ(text, "FCT Lager convert");
 }
 
 }  // namespace
