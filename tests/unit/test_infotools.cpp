@@ -42,21 +42,6 @@ TEST(ProgramLine, TheTemplatesProgramRunsAndEachWordIsOneArgument) {
     }
 }
 
-TEST(ArchiveStamp, TheStampGoesBeforeTheNamesLastDot) {
-    struct Row { const char* path; TimeRecord t; const char* out; };
-    const Row rows[] = {
-        {"D:\\A\\main.c", {110, 12, 5, 0, 0, 0}, "D:\\A\\main-B0C5.c"},
-        {"D:\\v1.2\\README", {99, 1, 31, 0, 0, 0}, "D:\\v1.2\\README-991V"},  // a directory's dot is not the name's
-        {"D:\\A\\x.tar.gz", {126, 10, 1, 0, 0, 0}, "D:\\A\\x.tar-C6A1.gz"},
-    };
-    for (const Row& r : rows) {
-        char path[FILE_PATH_MAX + 1], stamp[6];
-        archiveStamp(r.t, stamp);
-        ASSERT_TRUE(archiveStampName(std::strcpy(path, r.path), stamp));
-        EXPECT_STREQ(path, r.out);
-    }
-}
-
 namespace {
 
 std::set<std::string> archived;  // the names whose archive attribute is set
@@ -106,18 +91,13 @@ protected:
 
 }  // namespace
 
-TEST_F(InfoTools, FacetteTypesTheChosenFacetAndVerbFromAFileTwoLevelsUp) {
+TEST_F(InfoTools, FacetteTakesTheFacetsFromAFileTwoLevelsUp) {
     file("facette.txt", "Kunde\nAuf?trag\n");
     std::vector<std::string> facets;
     facetteEntries([](const char* t, void* u) { static_cast<std::vector<std::string>*>(u)->push_back(t); }, &facets);
     EXPECT_EQ(facets, (std::vector<std::string>{"Kunde", "Auf?trag"}));
     EXPECT_EQ(facetPath, at("facette.txt"));
-    EXPECT_FALSE(facetteInsert(0, "Kunde", -1));  // a list without selection adds nothing
-    ASSERT_TRUE(facetteInsert(0, "Kunde", 3));
-    EXPECT_EQ(facetSel * 10 + verbSel, 3);
-    char posted[PHRASE_TYPED_MAX + 1];
-    ASSERT_TRUE(phrasePostedTake(headless_posted_commands().back().lParam, posted));
-    EXPECT_STREQ(posted, "FCT Kunde read");
+    EXPECT_FALSE(facetteInsert(0, "Kunde", -1));  // a list without selection adds nothing (the rest: the Win32 test)
 }
 
 TEST_F(InfoTools, TheWordOfEachCallerReachesItsTemplate) {
@@ -185,7 +165,8 @@ const DirHiddenFiles kNoBak = {[] {}, [](const char* ext) { return std::strcmp(e
 
 TEST_F(InfoTools, ArchiveCopiesChangedFilesOnceWithTheirDateStamp) {
     file("archiv.txt", "Archiv " + at("arc") + "\nIGNORE *.obj\n");
-    for (const char* f : {"src/main.c", "src/x.obj", "src/x.bak", "README", "src/deep/u.c", ".git/h.c", "src/.hid"}) file(f);
+    for (const char* f : {"src/main.c", "src/x.obj", "src/x.bak", "README", "src/deep/u.c", ".git/h.c", "src/.hid", "v1.2/ME"})
+        file(f);
     archived.erase("archiv.txt");
     dirHiddenFilesSet(&kNoBak);
     archiveInit();
@@ -193,12 +174,16 @@ TEST_F(InfoTools, ArchiveCopiesChangedFilesOnceWithTheirDateStamp) {
     EXPECT_EQ(archiveTarget, at("arc/"));
     const std::vector<std::string> expected = {"README                              > README-B0C5",
                                                "src\\main.c                          > main-B0C5.c",
-                                               "src\\deep\\u.c                        > u-B0C5.c"};
+                                               "src\\deep\\u.c                        > u-B0C5.c",
+                                               "v1.2\\ME                             > ME-B0C5"};  // never v1-B0C5.2
     const Listed test = archiveRunOf(archiveSource, archiveTarget, true);
-    EXPECT_EQ(test.entries, expected);  // a directory's files before its subdirectories, depth first
+    // A directory's files before its subdirectories, depth first; the system orders src and v1.2.
+    const std::vector<std::string> other = {expected[0], expected[3], expected[1], expected[2]};
+    EXPECT_TRUE(test.entries == expected || test.entries == other) << ::testing::PrintToString(test.entries);
     EXPECT_EQ(test.status, "Fertig.");
     EXPECT_FALSE(fs::exists(at("arc")));  // a test run makes nothing
-    EXPECT_EQ(archiveRunOf(archiveSource, archiveTarget, false).entries, expected);
+    EXPECT_EQ(archiveRunOf(archiveSource, archiveTarget, false).entries, test.entries);
+    EXPECT_TRUE(fs::exists(at("arc/v1.2/ME-B0C5")));
     EXPECT_EQ(readBytes(at("arc/src/deep/u-B0C5.c")), "x");
     EXPECT_FALSE(fs::exists(at("arc/src/main-B0C5.c.y8~")));
     EXPECT_TRUE(archiveRunOf(archiveSource, archiveTarget, false).entries.empty());  // the attribute is cleared
