@@ -98,6 +98,13 @@ TEST_F(InfoTools, FacetteTakesTheFacetsFromAFileTwoLevelsUp) {
     EXPECT_EQ(facets, (std::vector<std::string>{"Kunde", "Auf?trag"}));
     EXPECT_EQ(facetPath, at("facette.txt"));
     EXPECT_FALSE(facetteInsert(0, "Kunde", -1));  // a list without selection adds nothing (the rest: the Win32 test)
+#ifndef _WIN32  // a directory named "C:" below the current one stands in for a drive
+    file("a/b/C:/facette.txt");
+    fs::create_directories(at("a/b/C:/x/y"));
+    char found[FILE_PATH_MAX + 1];
+    const char* names[] = {facetFileName};
+    EXPECT_FALSE(findUpwards("C:\\x\\y", names, 1, FACET_SEARCH_LEVELS, 1, found));  // never in the root
+#endif
 }
 
 TEST_F(InfoTools, TheWordOfEachCallerReachesItsTemplate) {
