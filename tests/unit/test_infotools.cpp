@@ -197,6 +197,21 @@ TEST_F(InfoTools, ArchiveCopiesChangedFilesOnceWithTheirDateStamp) {
     file("src/main.c");
     file("src/deep/v.h");
     EXPECT_EQ(archiveRunOf(at("*.c"), archiveTarget, false).entries, std::vector<std::string>{expected[1]});
+    file("f/z.c");  // a copy failed at any file call: no partial target, the attribute stays for the next run
+    for (int k = 0, done = 0; !done; ++k) {
+        archived.insert("z.c");
+        fs::remove(at("arc/z-B0C5.c"));
+        files_test_fail_call(k);
+        archiveRunOf(at("f/"), at("arc/"), false);
+        done = files_test_calls() <= k;  // no call failed: the copy went through
+        files_test_fail_call(-1);
+        TimeRecord source, copy;
+        const bool dated = file_time(at("arc/z-B0C5.c").c_str(), &copy) == 0 && file_time(at("f/z.c").c_str(), &source) == 0 &&
+                           std::memcmp(&copy, &source, sizeof copy) == 0;
+        EXPECT_TRUE(dated || archived.count("z.c")) << k;
+        EXPECT_FALSE(fs::exists(at("arc/z-B0C5.c.y8~"))) << k;
+    }
+    EXPECT_FALSE(archived.count("z.c"));
     for (int i = 0; i < 40; ++i) file("t/f" + std::to_string(100 + i));
     const Listed many = archiveRunOf(at("t/"), at("arc"), true);
     EXPECT_EQ(many.entries.size() * 100 + many.top, 4010u);  // forty entries, the last thirty shown
