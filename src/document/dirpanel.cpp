@@ -59,10 +59,7 @@ int addEntry(bool isDir, const char* fullPath, long size, const TimeRecord* time
     if (!name[0] || static_cast<int>(std::strlen(name)) > maxName) return 1;
     // A directory's path with its separator must still be a path.
     if (isDir && static_cast<int>(std::strlen(fullPath)) >= FILE_PATH_MAX) return 1;
-    char ext[DIR_NAME_MAX + 1];
-    str_ncopy(ext, firstExtension(name), DIR_NAME_MAX);
-    str_upper(ext);
-    if (hiddenFiles && hiddenFiles->allowed(ext) == 0) return 1;
+    if (dirExtensionHidden(firstExtension(name))) return 1;
     DirEntry& entry = panel.entries[panel.count++];
     entry = DirEntry{};
     entry.kind = isDir ? DIR_KIND_DIRECTORY : DIR_KIND_FILE;
@@ -134,6 +131,13 @@ bool filterIsPattern() {
 }  // namespace
 
 void dirHiddenFilesSet(const DirHiddenFiles* hidden) { hiddenFiles = hidden; }
+
+bool dirExtensionHidden(const char* ext) {
+    char upper[DIR_NAME_MAX + 1];
+    str_ncopy(upper, ext, DIR_NAME_MAX);
+    str_upper(upper);
+    return hiddenFiles && hiddenFiles->allowed(upper) == 0;
+}
 
 void dirHiddenFilesReload() {
     if (hiddenFiles) hiddenFiles->reload();

@@ -41,6 +41,8 @@ struct DirHiddenFiles {
 void dirHiddenFilesSet(const DirHiddenFiles* hidden);
 // The panel opens: the patterns are read afresh.
 void dirHiddenFilesReload();
+// True when the patterns hide the files of extension ext (case ignored).
+bool dirExtensionHidden(const char* ext);
 
 // Reads directory dir (trailing separator and surrounding blanks ignored): the
 // parent first, then every entry whose extension (after the first '.') the

@@ -13,6 +13,7 @@
 #include "textops/convert.h"
 #include "tools/phrases.h"
 #include "tools/adder.h"
+#include "tools/infotools.h"
 #include "view/editing.h"
 #include "view/recorder.h"
 #include "view/refresh.h"
@@ -76,6 +77,10 @@ void typePosted(int, std::intptr_t token) {
     phrase_type(text);  // a "?" marks where the cursor ends
 }
 
+// 1210-1213: pro-Info and lib-Info A to C; 1215: lint.
+void infoTool(int id, std::intptr_t) { infoCommand(id == CMD_PRO_INFO ? INFO_PRO : id - CMD_LIB_INFO_A); }
+void lintTool(int, std::intptr_t) { lintCommand(); }
+
 // 1420-1422: a ruling line before the cursor line ("Strich").
 void rulingLine(int id, std::intptr_t) { strich(id - CMD_STRICH_TOP); }
 
@@ -118,6 +123,8 @@ constexpr CommandEntry kCoreCommands[] = {
     {CMD_CONVERT_SPECIAL, convertLines},   {CMD_CONVERT_HTML_ANSI, convertLines},
     {CMD_CONVERT_ANSI_HTML, convertLines}, {CMD_CONVERT_BLANKS, convertLines},
     {CMD_CONVERT_XOR, convertLines},
+    {CMD_PRO_INFO, infoTool},       {CMD_LIB_INFO_A, infoTool},      {CMD_LIB_INFO_B, infoTool},
+    {CMD_LIB_INFO_C, infoTool},     {CMD_LINT, lintTool},
     {CMD_TYPE_PHRASE, typePosted},
     {CMD_STRICH_TOP, rulingLine},   {CMD_STRICH_MIDDLE, rulingLine}, {CMD_STRICH_BOTTOM, rulingLine},
     {CMD_BLOCK_BEGIN, blockBegin},  {CMD_BLOCK_END, blockEnd},        {CMD_BLOCK_UNMARK, blockUnmark},

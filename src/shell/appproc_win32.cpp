@@ -26,7 +26,10 @@
 #include "textops/lists_win32.h"
 #include "textops/reform_win32.h"
 #include "tools/adder_win32.h"
+#include "tools/archive_win32.h"
 #include "tools/baukasten_win32.h"
+#include "tools/facette_win32.h"
+#include "tools/infotools_win32.h"
 #include "tools/phrases_win32.h"
 #include "view/cursor_win32.h"
 #include "view/marking.h"
@@ -86,6 +89,9 @@ void phraseListCommand(int, std::intptr_t) { floskel_reopen(); }
 void reformCommand(int, std::intptr_t) { reform_open(""); }
 void directoriesCommand(int, std::intptr_t) { directoriesOpen(); }
 void phrasesCommand(int, std::intptr_t) { floskeln_dialog(); }
+void archiveCommand(int, std::intptr_t) { archive_open(); }
+void facetteCommand(int, std::intptr_t) { facette_open(); }
+void infoDialogCommand(int, std::intptr_t) { info_dialog(); }
 void extensionsCommand(int, std::intptr_t) { extensionsOpen(); }
 void coloursCommand(int, std::intptr_t) { coloursOpen(); }
 void helpContents(int, std::intptr_t) { show_help(nullptr, nullptr); }
@@ -107,16 +113,19 @@ constexpr CommandEntry kCommands[] = {
     {CMD_SEARCH, searchOpen},
     {CMD_OVERVIEW, overviewOpen},
     {CMD_STRUCTURE, structureOpen},
+    {CMD_ARCHIVE, archiveCommand},
     {CMD_POSITION, positionOpen},
     {CMD_OPTIONS, optionsOpen},
     {CMD_PROPERTIES, propertiesOpen},
     {CMD_BAUKASTEN, baukastenCommand},
     {CMD_FLOSKELN, phraseListCommand},
+    {CMD_FACETTE, facetteCommand},
     {CMD_ADDIERER, adderOpen},
     {CMD_ANSI_TABLE, ansiOpen},
     {CMD_BLOCK_REPLACE, blockReplaceOpen},
     {CMD_BLOCK_REFORM, reformCommand},
     {CMD_CONF_DIRECTORIES, directoriesCommand},
+    {CMD_CONF_TOOLS, infoDialogCommand},
     {CMD_CONF_FLOSKELN, phrasesCommand},
     {CMD_CONF_EXTENSIONS, extensionsCommand},
     {CMD_CONF_COLOURS, coloursCommand},

@@ -63,6 +63,7 @@ int sys_chmod_readonly(const char* path, const StatRecord&, bool readOnly) {
     return _chmod(path, readOnly ? _S_IREAD : _S_IREAD | _S_IWRITE);
 }
 bool local_time(TimeValue value, struct tm* out) { return _localtime64_s(out, &value) == 0; }
+bool utc_time(TimeValue value, struct tm* out) { return _gmtime64_s(out, &value) == 0; }
 TimeValue make_time(struct tm* tm) { return _mktime64(tm); }
 int sys_set_times(const char* path, TimeValue value) {
     struct __utimbuf64 times = {value, value};
@@ -116,6 +117,7 @@ int sys_chmod_readonly(const char* path, const StatRecord& st, bool readOnly) {
     return ::chmod(path, mode);
 }
 bool local_time(TimeValue value, struct tm* out) { return localtime_r(&value, out) != nullptr; }
+bool utc_time(TimeValue value, struct tm* out) { return gmtime_r(&value, out) != nullptr; }
 TimeValue make_time(struct tm* tm) { return mktime(tm); }
 int sys_set_times(const char* path, TimeValue value) {
     struct utimbuf times = {value, value};
@@ -150,12 +152,13 @@ int default_set_attributes(const char* path, int attributes) {
     return sys_chmod_readonly(path, st, readOnly) == 0 ? 0 : -1;
 }
 
-int default_get_time(const char* path, TimeRecord* t) {
+// The modification time as a record, converted by convert (local or UTC).
+int stat_time(const char* path, TimeRecord* t, bool (*convert)(TimeValue, struct tm*)) {
     *t = TimeRecord{};
     StatRecord st;
     if (sys_stat(path, &st) != 0) return -1;
     struct tm local;
-    if (!local_time(st.st_mtime, &local)) return 0;
+    if (!convert(st.st_mtime, &local)) return 0;
     if (local.tm_year < 0 || local.tm_year > 255) return 0;  // beyond a TimeRecord
     t->year = static_cast<unsigned char>(local.tm_year);
     t->month = static_cast<unsigned char>(local.tm_mon + 1);
@@ -165,6 +168,8 @@ int default_get_time(const char* path, TimeRecord* t) {
     t->second = static_cast<unsigned char>(local.tm_sec);
     return 0;
 }
+
+int default_get_time(const char* path, TimeRecord* t) { return stat_time(path, t, local_time); }
 
 int default_set_time(const char* path, const TimeRecord* t) {
     struct tm local = {};
@@ -448,6 +453,15 @@ int file_time(const char* path, TimeRecord* t) {
         return -1;
     }
     return 0;
+}
+
+int file_time_utc(const char* path, TimeRecord* t) {
+    PathBuf p;
+    if (!sys_path(p, path)) {
+        *t = TimeRecord{};
+        return -1;
+    }
+    return stat_time(p.data(), t, utc_time);
 }
 
 int set_file_time(const char* path, const TimeRecord* t) {

@@ -139,6 +139,9 @@ long file_size(const char* path);
 // or directory does not exist; 0 with t all zero when the time cannot be
 // expressed as a TimeRecord.
 int file_time(const char* path, TimeRecord* t);
+// The modification time as the file system keeps it, in UTC (no zone or
+// daylight rule applied); results as file_time.
+int file_time_utc(const char* path, TimeRecord* t);
 // Sets access and modification time to t (local time; daylight saving
 // decided by the system). 0, or -1 on failure or when t is no valid time.
 int set_file_time(const char* path, const TimeRecord* t);

@@ -254,6 +254,84 @@ int run_program(const char* cmdline) {
     return plat_start_program(line);
 }
 
+namespace {
+
+bool plain_in_argument(unsigned char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c >= 128 ||
+           std::strchr("_@$.-:\\/+", c) != nullptr;
+}
+
+// Appends text to out (size bytes): 0, or -1 when it does not fit.
+int text_append(char* out, int size, const char* text) {
+    const size_t used = std::strlen(out);
+    const size_t length = std::strlen(text);
+    if (used + length + 1 > static_cast<size_t>(size)) return -1;
+    std::memcpy(out + used, text, length + 1);
+    return 0;
+}
+
+// Appends one argument of a program line: as it is when plain, else quoted;
+// inside the template's own quotes without quotes of its own.
+int argument_append(char* out, int size, const char* arg, bool inQuotes) {
+    bool plain = true;
+    for (const char* p = arg; *p && plain; ++p) plain = plain_in_argument(static_cast<unsigned char>(*p));
+    if (plain && !inQuotes) return text_append(out, size, arg);
+    char quoted[START_LINE_MAX + 1] = "";  // empty: no blank goes before the word
+    if (shell_quote_append(quoted, sizeof quoted, arg) < 0) return -1;
+    if (!inQuotes) return text_append(out, size, quoted);
+    quoted[std::strlen(quoted) - 1] = '\0';
+    return text_append(out, size, quoted + 1);
+}
+
+// The end of the template's program: its first word, a quoted one to its
+// closing quote.
+const char* program_end(const char* tmpl) {
+    const char* p = tmpl;
+    while (*p == ' ' || *p == '\t') ++p;
+    if (*p == '"') {
+        const char* close = std::strchr(p + 1, '"');
+        return close ? close + 1 : p + std::strlen(p);
+    }
+    while (*p && *p != ' ' && *p != '\t') ++p;
+    return p;
+}
+
+}  // namespace
+
+int program_line(char* out, int size, const char* tmpl, const char* const* args, int count) {
+    if (!out || size < 1) return -1;
+    out[0] = '\0';
+    if (!tmpl) return -1;
+    const char* programEnd = program_end(tmpl);
+    const char* first = std::strstr(tmpl, "%s");
+    if (first && first < programEnd) return -1;  // a word would choose the program
+    int next = 0;
+    bool inQuotes = false;
+    for (const char* p = tmpl; *p; ++p) {
+        int result;
+        if (*p == '"') inQuotes = !inQuotes;
+        if (p[0] == '%' && p[1] == 's') {
+            result = argument_append(out, size, next < count && args[next] ? args[next] : "", inQuotes);
+            ++next;
+            ++p;
+        } else {
+            const char c[2] = {*p == '/' ? '\\' : *p, '\0'};
+            result = text_append(out, size, c);
+        }
+        if (result < 0) {
+            out[0] = '\0';
+            return -1;
+        }
+    }
+    return 0;
+}
+
+int run_template(const char* tmpl, const char* const* args, int count) {
+    char line[START_LINE_MAX + 1];
+    if (program_line(line, sizeof line, tmpl, args, count) < 0 || line[0] == '\0') return START_REFUSED;
+    return plat_start_program(line);
+}
+
 int open_document(const char* path) {
     if (!path || !*path || std::strlen(path) > FILE_PATH_MAX) return START_REFUSED;
     char file[FILE_PATH_MAX + 1];

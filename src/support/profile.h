@@ -101,6 +101,19 @@ constexpr int START_LINE_MAX = 1000;  // longest command line run_program passes
 // of its own). The system's result (above 31: started), START_REFUSED when the
 // line is empty or longer than START_LINE_MAX.
 int run_program(const char* cmdline);
+// The command line of a program template into out (size bytes): each "%s" of
+// tmpl takes the next of the count args ("" when they run out); every other
+// character of the template stays, '/' turned into '\'. An argument of plain
+// characters only (letters, digits, bytes from 128, "_@$.-:\/+") goes in as it
+// is; any other is quoted as shell_quote_append quotes, so that it stays one
+// argument and nothing in it can end the line, chain a command, redirect or
+// name another program. 0, or -1 (out empty) when an argument cannot be passed
+// safely, the template's program (its first word) holds a "%s", or the line
+// does not fit.
+int program_line(char* out, int size, const char* tmpl, const char* const* args, int count);
+// Starts the line program_line builds, shown normally (no shell of its own):
+// the system's result, START_REFUSED when the line is refused or empty.
+int run_template(const char* tmpl, const char* const* args, int count);
 // Opens the file with its associated program, owned by the main window, with
 // no parameters, in the file's directory. Above 32 means success.
 int open_document(const char* path);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "document/docfile.h"
 #include "document/docstate.h"
 #include "document/linestore.h"
 #include "framework/messages.h"
@@ -211,4 +212,8 @@ void phraseListEntries(EntrySink add, void* user) {
         add(line, user);
     }
     lf_close(&file);
+}
+
+void toolFileEdit(const char* path) {
+    if (askSave(1)) docLoad(path, true);
 }

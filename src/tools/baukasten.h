@@ -42,6 +42,10 @@ constexpr const char* blockFileBoxTitle = "Baukastendatei einf\374gen";
 
 using EntrySink = void (*)(const char* text, void* user);
 
+// A tool's file (a catalogue entry, the facet file) opened in place of the
+// document, after the usual question about a changed one.
+void toolFileEdit(const char* path);
+
 // --- The catalogue ---------------------------------------------------------------
 
 // The catalogue's path from the settings, trimmed ("" when missing).

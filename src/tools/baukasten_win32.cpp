@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "document/docfile.h"
 #include "document/linestore.h"
 #include "framework/dialog_win32.h"
 #include "resources/resource.h"
@@ -29,11 +28,6 @@ void addToList(const char* text, void*) { list_add(BAU_LIST, text); }
 bool selectedEntry(char* entry) {
     const int selected = list_get_sel(BAU_LIST);
     return selected >= 0 && list_get_text(BAU_LIST, selected, entry, kLineChars) >= 0;
-}
-
-// A file opened in place of the document, after the usual question.
-void openInEditor(const char* path) {
-    if (askSave(1)) docLoad(path, true);
 }
 
 // ---------------------------------------------------------------- the phrase list
@@ -147,14 +141,14 @@ void catalogueEdit() {
     EntryKind kind = EntryKind::Block;
     if (!selectedFile(path, &kind)) return;
     dlg_close();
-    openInEditor(path);
+    toolFileEdit(path);
 }
 
 void catalogueItself() {
     char path[FILE_PATH_MAX + 1];
     cataloguePath(path);
     dlg_close();
-    if (path[0] != '\0') openInEditor(path);
+    if (path[0] != '\0') toolFileEdit(path);
 }
 
 INT_PTR catalogueProc(UINT message, WPARAM wParam, LPARAM) {

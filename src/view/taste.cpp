@@ -102,9 +102,8 @@ constexpr ChordChar kChordChars[] = {
 // character message that may follow must not run again; 0 for none.
 int chordCharRun = 0;
 
-// Codes without a run come with their modules: the info tools (Ctrl+4/5/6,
-// Ctrl+I, Ctrl+O); until then they only refresh. The codes of the tools above
-// the view come with the key map.
+// The codes of the tools above the view (the info tools' Ctrl+4/5/6, Ctrl+I
+// and Ctrl+O among them) come with the key map.
 constexpr KeyCommand kCommandTable[] = {
     {28, keycmd::braceBlock},
     {29, keycmd::squareBrackets},
@@ -112,9 +111,6 @@ constexpr KeyCommand kCommandTable[] = {
     {'0', keycmd::charLiteralZero},
     {'1', keycmd::typeDate},
     {'2', keycmd::continueNumbering},
-    {'4', nullptr},
-    {'5', nullptr},
-    {'6', nullptr},
     {'9', keycmd::closeBrackets},
     {'A', keycmd::joinNextLine},
     {'D', keycmd::openNameAtCursor},
@@ -122,13 +118,11 @@ constexpr KeyCommand kCommandTable[] = {
     {'F', keycmd::searchWithDialog, true},
     {'G', keycmd::upperAtCursor},
     {'H', keycmd::rememberPosition},
-    {'I', nullptr},
     {'J', keycmd::returnToPosition},
     {'K', keycmd::lowerAtCursor},
     {'L', keycmd::outdent},
     {'M', keycmd::selectWord, true},
     {'N', keycmd::openLine},
-    {'O', nullptr},
     {'Q', keycmd::restoreSnapshot},
     {'R', keycmd::indent},
     {'S', keycmd::postSave},
