@@ -7,13 +7,18 @@
 // to their counts, no stored line is longer than 250 characters or holds a
 // NUL, every window row is in window form, the window rows can always be
 // flushed (the edit guard's promise), and the cursor stands inside the window.
-// A paste of an empty clipboard changes nothing, not even the changed flag.
+// A paste of an empty clipboard changes nothing, not even the changed flag; a
+// paste either is refused with a box and changes nothing, or brings every
+// visible character of the clipboard into the document, and in insert mode
+// loses none of the document's own.
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "fuzz_editor.h"
+#include "host/headless_messages.h"
 #include "support/platform.h"
 #include "view/options.h"
 #include "view/taste.h"
@@ -49,6 +54,35 @@ void putClipboard(Input& in) {
     clip_put(text);
 }
 
+// Every byte count of the visible characters of text.
+std::array<long, 256> visibleCounts(const std::string& text) {
+    std::array<long, 256> counts{};
+    for (unsigned char c : text)
+        if (!std::strchr(" \t\r\n\v\f", c) && c != 0) ++counts[c];
+    return counts;
+}
+
+// Ctrl+V of the clipboard text: refused with a box and nothing changed, or
+// every visible character of the text is in the document; in insert mode the
+// document lost none of its own.
+void pasteChecked() {
+    char text[300];
+    clip_get(text, sizeof text - 1);
+    const std::string before = fuzzDocumentText();
+    const std::size_t boxes = headless_boxes().size();
+    keyDown('V', false, true, false);
+    const std::string after = fuzzDocumentText();
+    if (headless_boxes().size() > boxes) {
+        fuzzCheck(after == before, "a refused paste changed the document");
+        return;
+    }
+    const std::array<long, 256> was = visibleCounts(before), is = visibleCounts(after), pasted = visibleCounts(text);
+    for (int c = 0; c < 256; ++c) {
+        fuzzCheck(is[c] >= pasted[c], "a pasted character is missing from the document");
+        fuzzCheck(!insertMode || is[c] == was[c] + pasted[c], "a paste in insert mode lost or gained a character");
+    }
+}
+
 void pasteOfNothingChangesNothing() {
     clip_put("");
     const std::string before = fuzzDocumentText();
@@ -79,6 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         default:
             if (op & 32) {
                 putClipboard(in);
+                if (op & 64) pasteChecked();
             } else {
                 keyDown(arg, shift, ctrl, alt);
             }
