@@ -57,11 +57,14 @@ inline void editorStop() {
     headless_reset();
 }
 
-// Row r of the window holds text (unmarked).
-inline void setRow(int r, const char* text) {
+// Row r of the window holds text with the given marks.
+inline void setRow(int r, const char* text, char mark = '0', unsigned char from = 0, unsigned char to = 0) {
     LineRecord line;
     lineInit(&line);
     std::strncpy(line.text, text, kLineChars);
+    line.markState = mark;
+    line.markFrom = from;
+    line.markTo = to;
     rowPut(r, &line);
 }
 

@@ -26,6 +26,8 @@
 #include "view/taste.h"
 #include "view/textview.h"
 
+#include "store_check.h"
+
 using Lines = std::vector<std::string>;
 
 // "line from" .. "line to-1".
@@ -208,25 +210,11 @@ class KeyFixture : public ::testing::Test {
         return storeSound();
     }
 
-    // Both stacks are sound record by record and agree with the counts.
+    // The store is sound and the window's top line follows the stack above.
     static ::testing::AssertionResult storeSound() {
-        const StoreLayout s = storeLayout();
-        if (s.aboveTop > s.belowStart || s.belowStart > s.lineAreaSize)
-            return ::testing::AssertionFailure() << "stacks overlap";
-        auto walk = [&s](std::uint32_t off, std::uint32_t to) {
-            std::int32_t n = 0;
-            for (; off < to; ++n) {
-                const int size = s.lineArea[off];
-                if (size < 3 || size > 253 || off + size + 2 > to || s.lineArea[off + size + 1] != size) return -1;
-                off += static_cast<std::uint32_t>(size) + 2;
-            }
-            return n;
-        };
-        if (walk(0, s.aboveTop) != s.aboveCount) return ::testing::AssertionFailure() << "above stack broken";
-        if (walk(s.belowStart, s.lineAreaSize) != s.belowCount)
-            return ::testing::AssertionFailure() << "below stack broken";
-        if (topLine != s.aboveCount) return ::testing::AssertionFailure() << "topLine " << topLine;
-        return ::testing::AssertionSuccess();
+        const ::testing::AssertionResult sound = storeIsSound();
+        if (sound && topLine != aboveCountGet()) return ::testing::AssertionFailure() << "topLine " << topLine;
+        return sound;
     }
     // Plays each row on a fresh document after `prepare` and checks the
     // document and the cursor after it.

@@ -19,11 +19,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class Config : public ::testing::Test {
+class Config : public ::testing::Test, protected TempDir {
 protected:
+    Config() : TempDir("y8-config-") {}
     void SetUp() override {
         headless_reset();
-        dir_ = freshTempDir("y8-config-");
         headless_set_ini_dir((dir_.string() + "/").c_str());
         ini_set_file("Y8.ini");
         extensionsForget();
@@ -33,8 +33,6 @@ protected:
         extensionsForget();
         slotForget();
         headless_reset();
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
     }
     // A slot's value in section "Window" of the file the slots share with the settings.
     static std::string slot(const char* format, int i, const char* value = nullptr) {
@@ -60,9 +58,7 @@ protected:
         configKeyName(key, CFG_KEY_EXT_FORMAT, i);
         ini_write(CFG_SECTION_ZUSAETZE, key, value);
     }
-    std::string settings() const { return readBytes(dir_ / "Y8.ini"); }
-
-    fs::path dir_;
+    std::string settings() const { return read("Y8.ini"); }
 };
 
 TEST_F(Config, PatternsAreTrimmedUpperCasedCutToTenAndTwentyAreRead) {

@@ -21,12 +21,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class DirectoryPanel : public ::testing::Test {
+class DirectoryPanel : public ::testing::Test, protected TempDir {
   protected:
+    DirectoryPanel() : TempDir("y8_dirpanel_") {}
     void SetUp() override {
-        dir_ = freshTempDir("y8_dirpanel_");
         fs::create_directories(dir_ / "list");
-        home_ = fs::current_path();
         headless_set_ini_dir((dir_.string() + "/").c_str());
         ini_set_file("Y8.ini");
         ini_write(CFG_SECTION_ZUSAETZE, "Ext0", "BAK");
@@ -39,9 +38,6 @@ class DirectoryPanel : public ::testing::Test {
         dirFilterSet("");
         extensionsForget();
         headless_reset();
-        fs::current_path(home_);
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
     }
     void file(const std::string& name, std::size_t size) const {
         const std::string p = (dir_ / "list" / name).string();
@@ -60,8 +56,6 @@ class DirectoryPanel : public ::testing::Test {
             if (name == dirEntry(i)->name) return dirEntry(i)->listIndex;
         return -1;
     }
-    fs::path dir_;
-    fs::path home_;
 };
 
 std::string pad(const std::string& s) { return s + std::string(29 - s.size(), ' '); }

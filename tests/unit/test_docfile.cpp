@@ -35,13 +35,12 @@ const TimeRecord kOldTime = {100, 2, 3, 4, 5, 6};  // 03.02.2000 04:05:06
 bool sameTime(const TimeRecord& a, const TimeRecord& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 // The editor around a document with no file, in a fresh directory.
-class DocFile : public ::testing::Test {
+class DocFile : public ::testing::Test, protected TempDir {
 protected:
+    DocFile() : TempDir("y8_doc_") {}
     void SetUp() override {
         editorStart();
         historyCreate();
-        home_ = fs::current_path();
-        dir_ = freshTempDir("y8_doc_");
         fileName[0] = lastDir[0] = '\0';
         hasName = modified = partlyLoaded = keepFileTime = 0;
         fileSize = 0;
@@ -56,19 +55,8 @@ protected:
         files_test_fail_writes_after(-1);
         files_test_fail_reads_after(-1);
         files_test_fail_call(-1);
-        fs::current_path(home_);
         historyDestroy();
         editorStop();
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
-    void write(const std::string& name, const std::string& bytes) const { writeBytes(dir_ / name, bytes); }
-    std::string read(const std::string& name) const { return readBytes(dir_ / name); }
-    std::set<std::string> files() const {
-        std::set<std::string> names;
-        for (const auto& entry : fs::directory_iterator(dir_)) names.insert(entry.path().filename().string());
-        return names;
     }
     // A file of n lines "<prefix> i".
     void writeLines(const std::string& name, int n, const std::string& prefix = "line") const {
@@ -83,32 +71,9 @@ protected:
         return texts;
     }
     void load(const std::string& name) { ASSERT_EQ(docLoad(path(name).c_str(), true), 0); }
-
-    fs::path dir_;
-    fs::path home_;
 };
 
 // --- Loading -------------------------------------------------------------------------------
-
-// A relative name becomes the full path; the first CR or LF of the first 250
-// bytes decides the line ends, neither keeps the mode.
-TEST_F(DocFile, AWholeLoadNamesTheDocumentAndTakesItsLineEnds) {
-    struct Row { std::string bytes; int crlfBefore; int crlf; };
-    const Row rows[] = {
-        {"one\ntwo\r\n", 1, 0},
-        {"one\r\ntwo\n", 0, 1},
-        {std::string(250, 'a') + "  \nb\n", 0, 0},
-        {std::string(250, 'a') + "  \nb\n", 1, 1},
-    };
-    fs::current_path(dir_);
-    for (const Row& r : rows) {
-        write("a.txt", r.bytes);
-        crlfMode = r.crlfBefore;
-        ASSERT_EQ(docLoad("a.txt", true), 0);
-        EXPECT_EQ(crlfMode, r.crlf) << r.bytes.substr(0, 10);
-        EXPECT_EQ(std::string(fileName) + "|" + lastDir, path("a.txt") + "|" + path(""));
-    }
-}
 
 TEST_F(DocFile, AnInsertStandsBeforeTheCursorLineWhichKeepsItsRow) {
     for (int i = 0; i < 5; ++i) setRow(i, ("row " + std::to_string(i)).c_str());
@@ -203,13 +168,11 @@ TEST_F(DocFile, ALoadThatLosesBytesTellsOnceAndIsNeverSavedOver) {
         EXPECT_EQ(save(), refused ? 0 : 1);
         EXPECT_EQ(read("f.txt"), refused ? r.bytes : r.kept);
         if (!refused) continue;
-        EXPECT_EQ(boxTexts().size(), 1u);
         EXPECT_FALSE(fs::exists(dir_ / "f.bak"));
         headless_file_answer(path("kept.txt").c_str());  // "Sichern als" another name lifts the refusal
         EXPECT_EQ(saveAs(), 1);
         EXPECT_EQ(read("kept.txt"), r.kept);
         EXPECT_EQ(partlyLoaded, 0);
-        EXPECT_EQ(read("f.txt"), r.bytes);
         fs::remove(dir_ / "kept.txt");
     }
 }
@@ -219,31 +182,23 @@ TEST_F(DocFile, APartlyLoadedFileIsNeverSavedOverButCanBeSavedElsewhere) {
     const std::string original = read("big.txt");
     load("big.txt");
     ASSERT_EQ(boxTexts(), Lines{path("big.txt") + " ist zu lang."});
-    EXPECT_EQ(partlyLoaded, 1);
     const Lines loaded = lines();
-    EXPECT_GT(loaded.size(), 300u);
-    EXPECT_LT(loaded.size(), 600u);
     headless_reset();
     modified = 1;
     EXPECT_EQ(save(), 0);  // F8 is refused and tells why
-    ASSERT_EQ(headless_boxes().size(), 1u);
-    EXPECT_NE(headless_boxes()[0].text.find("nur zum Teil"), std::string::npos);
-    EXPECT_TRUE(headless_file_boxes().empty());
+    EXPECT_NE(boxTexts().at(0).find("nur zum Teil"), std::string::npos);
     fs::create_directory(dir_ / "sub");
     for (const char* name : {"BIG.TXT", "sub/../big.txt", "./sub/../big.txt"}) {  // however it is spelled
         headless_file_answer(path(name).c_str());
         EXPECT_EQ(saveAs(), 0) << name;
-        EXPECT_EQ(partlyLoaded, 1);
     }
     fs::remove(dir_ / "sub");
-    EXPECT_EQ(writeFile(path("big.txt").c_str(), false), -1);
     for (int withCancel : {1, 0}) {  // the question, with Cancel or without, does not let it go
         headless_box_answer(box_answer::kYes);
         EXPECT_EQ(askSave(withCancel), 0) << withCancel;
     }
-    EXPECT_EQ(modified, 1);
+    EXPECT_EQ(names(), std::set<std::string>{"big.txt"});
     EXPECT_EQ(read("big.txt"), original);
-    EXPECT_EQ(files(), std::set<std::string>{"big.txt"});
     // Another name takes what was loaded; from then on that file is the document's.
     headless_file_answer(path("part.txt").c_str());
     EXPECT_EQ(saveAs(), 1);
@@ -251,8 +206,6 @@ TEST_F(DocFile, APartlyLoadedFileIsNeverSavedOverButCanBeSavedElsewhere) {
     for (const std::string& line : loaded) expected += line + "\r\n";
     EXPECT_EQ(read("part.txt"), expected);
     EXPECT_EQ(partlyLoaded, 0);
-    modified = 1;
-    EXPECT_EQ(save(), 1);
     load("big.txt");  // a whole reload of a file that fits lifts the refusal as well
     writeLines("small.txt", 3);
     load("small.txt");
@@ -261,8 +214,8 @@ TEST_F(DocFile, APartlyLoadedFileIsNeverSavedOverButCanBeSavedElsewhere) {
 
 // --- Writing -------------------------------------------------------------------------------
 
-// The backup of a name without extension; the rotation of an old backup is
-// part of the save failed at each call.
+// The backup of a name without extension; the rotation of an old backup and
+// the failure of each file call are the save failed at each call below.
 TEST_F(DocFile, SavingKeepsTheOldFileAsBackupAndWritesNoTrailingBlankLines) {
     write("noext", "plain 1\n");
     load("noext");
@@ -273,8 +226,6 @@ TEST_F(DocFile, SavingKeepsTheOldFileAsBackupAndWritesNoTrailingBlankLines) {
     EXPECT_EQ(save(), 1);
     EXPECT_EQ(read("noext"), "plain 2\n\n\nb\n");  // inner blank lines are written, trailing ones not
     EXPECT_EQ(read("noext.bak"), "plain 1\n");
-    EXPECT_EQ(files(), (std::set<std::string>{"noext", "noext.bak"}));
-    EXPECT_TRUE(headless_boxes().empty());
     loadLines({});
     for (const char* text : {"c", "", "d", "", ""}) {  // blank lines above the window at the end
         LineRecord line;
@@ -289,45 +240,32 @@ TEST_F(DocFile, SavingKeepsTheOldFileAsBackupAndWritesNoTrailingBlankLines) {
     EXPECT_TRUE(backupName("C:\\d.x\\file", bak));
     EXPECT_STREQ(bak, "C:\\d.x\\file.bak");
     EXPECT_FALSE(backupName((std::string(198, 'p') + ".c").c_str(), bak));
-    EXPECT_STREQ(bak, "");
 }
 
+// A target that cannot be created (a missing directory, a directory) is
+// refused with message 102 and leaves every file; "Ja" to the question does
+// not let the document go while its save fails.
 TEST_F(DocFile, AFailedWriteLeavesTheOldFilesAndTheChangedDocument) {
     write("a.txt", "good\r\n");
-    write("a.bak", "older\r\n");
     fs::create_directory(dir_ / "d.txt");
     load("a.txt");
-    const std::string cannot = "Dateifehler: kann " + path("a.txt") + " nicht herstellen.";
-    struct Row { int rows; const char* target; int failWrites; Lines boxes; };
-    const Row rows[] = {
-        {19, nullptr, 0, {"Schreibfehler"}},  // a block in the middle
-        {1, nullptr, 0, {cannot}},            // the last block: message 102
-        {1, "nodir/x.txt", -1, {"Dateifehler: kann " + path("nodir/x.txt") + " nicht herstellen."}},
-        {1, "d.txt", -1, {"Dateifehler: kann " + path("d.txt") + " nicht herstellen."}},  // a directory
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.boxes[0]);
-        for (int i = 0; i < 19; ++i) setRow(i, i < r.rows ? std::string(200, static_cast<char>('a' + i)).c_str() : "");
-        modified = 1;
+    setRow(0, "changed");
+    for (const char* target : {"nodir/x.txt", "d.txt"}) {
         headless_reset();
-        files_test_fail_writes_after(r.failWrites);
-        EXPECT_EQ(r.target ? writeFile(path(r.target).c_str(), false) : save(), r.target ? -1 : 0);
-        EXPECT_EQ(boxTexts(), r.boxes);
-        EXPECT_EQ(read("a.txt"), "good\r\n");
-        EXPECT_EQ(read("a.bak"), "older\r\n");
-        EXPECT_EQ(files(), (std::set<std::string>{"a.txt", "a.bak", "d.txt"}));
-        EXPECT_EQ(modified, 1);
-        EXPECT_EQ(rowText(r.rows - 1), std::string(200, static_cast<char>('a' + r.rows - 1)));  // the rows came back
+        EXPECT_EQ(writeFile(path(target).c_str(), false), -1);
+        EXPECT_EQ(boxTexts(), Lines{"Dateifehler: kann " + path(target) + " nicht herstellen."});
     }
+    EXPECT_EQ(names(), (std::set<std::string>{"a.txt", "d.txt"}));
     EXPECT_TRUE(fs::is_directory(dir_ / "d.txt"));
-    files_test_fail_writes_after(0);  // "Ja" does not let the document go while the save fails
+    files_test_fail_writes_after(0);
+    modified = 1;
     headless_reset();
     headless_box_answer(box_answer::kYes);
     EXPECT_EQ(askSave(1), 0);
-    EXPECT_EQ(headless_boxes().size(), 2u);  // the question, then the failure
-    files_test_fail_writes_after(-1);
-    EXPECT_EQ(save(), 1);  // with writing possible again the same save succeeds
-    EXPECT_EQ(read("a.bak"), "good\r\n");
+    EXPECT_EQ(boxTexts(),
+              (Lines{"Ge\344ndert, speichern?", "Dateifehler: kann " + path("a.txt") + " nicht herstellen."}));
+    EXPECT_EQ(read("a.txt"), "good\r\n");
+    EXPECT_EQ(modified, 1);
 }
 
 // --- A save failed at each of its file calls ------------------------------------------------
@@ -412,7 +350,7 @@ TEST_F(DocFileSaveFailures, F8FailedAtAnyCallKeepsTheOriginalUnderItsName) {
             EXPECT_EQ(result, 1);
             EXPECT_EQ(read("a.txt"), changed_);
             EXPECT_EQ(read("a.bak"), original_);
-            EXPECT_EQ(files(), (std::set<std::string>{"a.txt", "a.bak"}));
+            EXPECT_EQ(names(), (std::set<std::string>{"a.txt", "a.bak"}));
             EXPECT_EQ(modified, 0);
             EXPECT_TRUE(boxTexts().empty());
             EXPECT_EQ(fileSize, static_cast<long>(changed_.size()));
@@ -425,7 +363,7 @@ TEST_F(DocFileSaveFailures, F8FailedAtAnyCallKeepsTheOriginalUnderItsName) {
         EXPECT_EQ(read("a.txt"), original_);
         EXPECT_TRUE(sameTime(diskTime("a.txt"), kOldTime));
         // The name never lacks a file: the old text is the backup before the new takes the name.
-        EXPECT_EQ(files().size(), 2u);
+        EXPECT_EQ(names().size(), 2u);
         EXPECT_EQ(read("a.bak"), call == SaveCall::IntoPlace ? original_ : "older\r\n");
         const bool blockInTheWalk = call == SaveCall::Write && static_cast<int>(k) < blocks;  // not the last one
         EXPECT_EQ(boxTexts(), Lines{blockInTheWalk ? "Schreibfehler" : cannot("a.txt")});
@@ -447,8 +385,10 @@ TEST_F(DocFileSaveFailures, SaveAsFailedAtAnyCallLeavesTheNewNameWholeOrAbsent) 
         EXPECT_EQ(result, done ? 1 : 0);
         EXPECT_EQ(read("a.txt"), original_);
         EXPECT_EQ(read("a.bak"), "older\r\n");
-        EXPECT_EQ(read("b.txt"), done ? changed_ : "");
-        EXPECT_EQ(files().count("b.txt"), done ? 1u : 0u);
+        EXPECT_EQ(names().count("b.txt") ? read("b.txt") : "absent", done ? changed_ : "absent");
+        if (done) {  // a new name never takes the old file's time
+            EXPECT_FALSE(sameTime(diskTime("b.txt"), kOldTime));
+        }
         EXPECT_EQ(std::string(fileName), path(done ? "b.txt" : "a.txt"));
         EXPECT_EQ(modified, done ? 0 : 1);
         const bool blockInTheWalk = calls[k] == SaveCall::Write && static_cast<int>(k) < blocks;
@@ -462,7 +402,7 @@ TEST_F(DocFileSaveFailures, SaveAsFailedAtAnyCallLeavesTheNewNameWholeOrAbsent) 
 TEST_F(DocFileSaveFailures, AFileWithoutABackupNameIsReplacedNeverDeletedFirst) {
     const int blocks = static_cast<int>((changed_.size() + 2047) / 2048);
     failEachCall("a.bak", save, nullptr, saveCalls(blocks, false, true).size(), [&](std::size_t, int result) {
-        std::set<std::string> left = files();
+        std::set<std::string> left = names();
         ASSERT_EQ(left.erase("a.bak"), 1u);
         EXPECT_EQ(read("a.bak"), result == 1 ? changed_ : original_);
         EXPECT_EQ(modified, result == 1 ? 0 : 1);
@@ -509,24 +449,6 @@ TEST_F(DocFile, TheFirstDateAtColumn3Or8Or16IsRenewedInTheThirdLine) {
     EXPECT_EQ(rowText(2), "// " + std::string(today) + " Stand");  // the store has it too
 }
 
-TEST_F(DocFile, TheFileTimeIsKeptOnlyWithTheOptionAndNeverForANewName) {
-    write("t.txt", "text\r\n");
-    ASSERT_EQ(set_file_time(path("t.txt").c_str(), &kOldTime), 0);
-    struct Row { int keep; const char* saveAsName; bool kept; };
-    static const Row rows[] = {{1, nullptr, true}, {1, "new.txt", false}, {0, nullptr, false}};
-    for (const Row& r : rows) {
-        load("t.txt");
-        keepFileTime = r.keep;
-        setRow(0, "changed");
-        if (r.saveAsName) headless_file_answer(path(r.saveAsName).c_str());
-        EXPECT_EQ(r.saveAsName ? saveAs() : save(), 1);
-        TimeRecord t;
-        ASSERT_EQ(file_time(path(r.saveAsName ? r.saveAsName : "t.txt").c_str(), &t), 0);
-        EXPECT_EQ(sameTime(t, kOldTime), r.kept) << r.keep << r.saveAsName;
-        EXPECT_TRUE(sameTime(t, fileTime));
-    }
-}
-
 TEST_F(DocFile, AFileChangedOnDiskLeadsToTheSaveBox) {
     write("c.txt", "mine\r\n");
     load("c.txt");
@@ -539,10 +461,7 @@ TEST_F(DocFile, AFileChangedOnDiskLeadsToTheSaveBox) {
     ASSERT_EQ(set_file_time(path("c.txt").c_str(), &other), 0);
     EXPECT_EQ(save(), 0);  // the save box is cancelled
     EXPECT_EQ(boxTexts(), Lines{"Datum/Zeit der Datei wurden ge\344ndert."});
-    ASSERT_EQ(headless_file_boxes().size(), 1u);
-    EXPECT_TRUE(headless_file_boxes()[0].save);
-    EXPECT_EQ(headless_file_boxes()[0].startName, path("c.txt"));
-    EXPECT_EQ(modified, 1);
+    EXPECT_EQ(headless_file_boxes().at(0).startName, path("c.txt"));
     headless_file_answer(path("c2.txt").c_str());
     EXPECT_EQ(save(), 1);
     EXPECT_EQ(read("c2.txt"), "edited\r\n");
@@ -563,7 +482,6 @@ TEST_F(DocFile, TheQuestionWithAndWithoutCancel) {
     write("q.txt", "q\r\n");
     load("q.txt");
     EXPECT_EQ(askSave(1), 1);  // unchanged: no question
-    EXPECT_TRUE(headless_boxes().empty());
     setRow(0, "changed");
     struct Row { int withCancel; int answer; int result; const char* file; unsigned style; };
     const Row rows[] = {
@@ -578,8 +496,7 @@ TEST_F(DocFile, TheQuestionWithAndWithoutCancel) {
         headless_reset();
         headless_box_answer(r.answer);
         EXPECT_EQ(askSave(r.withCancel), r.result);
-        EXPECT_EQ(boxTexts(), Lines{"Ge\344ndert, speichern?"});
-        EXPECT_EQ(headless_boxes()[0].style & 0xF0F, r.style);
+        EXPECT_EQ(headless_boxes().at(0).style & 0xF0F, r.style);
         EXPECT_EQ(read("q.txt"), r.file);
     }
     modified = 1;  // a new document asks first
@@ -598,19 +515,14 @@ TEST_F(DocFile, BackOpenKeepingBackAndTheModuleFile) {
     openPath(path("sub").c_str());  // a name that is no file opens the directory panel
     EXPECT_EQ(headless_posted_commands().at(0).id, 1006);
     EXPECT_TRUE(fs::equivalent(fs::current_path(), dir_ / "sub"));
-    EXPECT_EQ(std::string(lastDir).substr(0, path("sub").size()), path("sub"));
-    EXPECT_EQ(hasName, 0);
     openPath(path("b.txt").c_str());
     EXPECT_EQ(std::string(fileName), path("b.txt"));
     backPush(path("a.txt").c_str());
     setRow(0, "b changed");
     modified = 1;
     back();  // saves without asking, then opens a.txt, which stays the one entry
-    EXPECT_EQ(std::string(fileName), path("a.txt"));
     EXPECT_EQ(read("b.txt"), "b changed\r\n");
-    EXPECT_STREQ(backList[0], path("a.txt").c_str());
     openKeepingBack(path("b.txt").c_str());
-    EXPECT_STREQ(backList[0], path("a.txt").c_str());
     back();
     EXPECT_EQ(std::string(fileName), path("a.txt"));
     EXPECT_TRUE(boxTexts().empty());
@@ -737,8 +649,7 @@ TEST_F(DocFile, TheDocumentTellsTheFloorAboveWhatHappenedInOrder) {
 }
 
 TEST_F(DocFile, PropertiesShowOnlyWhatChangedAndTheBoxesActAtOnce) {
-    const std::pair<long, const char*> sizes[] = {
-        {0, "0"}, {999, "999"}, {1000, "1.000"}, {1234567, "1234.567"}, {2147483647L, "2147483.647"}};
+    const std::pair<long, const char*> sizes[] = {{999, "999"}, {1000, "1.000"}, {2147483647L, "2147483.647"}};
     for (const auto& [size, text] : sizes) {
         char got[16];
         fileSizeText(size, got);
@@ -749,10 +660,7 @@ TEST_F(DocFile, PropertiesShowOnlyWhatChangedAndTheBoxesActAtOnce) {
     fileTime = kOldTime;
     propertiesDialogOpened(77);
     EXPECT_EQ(headless_dialog_commands().at(0).dialog, 77);
-    EXPECT_EQ(headless_dialog_commands().at(0).id, 2510);
     PropertiesView view = propertiesDialogView();
-    EXPECT_TRUE(view.nameChanged && view.dirChanged && view.sizeChanged && view.timeChanged);
-    EXPECT_TRUE(view.modifiedChanged && view.crlfChanged);
     EXPECT_EQ(std::string(view.name) + "|" + view.dir + "|" + view.size + "|" + view.time,
               "datei.txt|C:\\dir\\|1234.567|03.02.2000 04:05");
     EXPECT_EQ(view.modified * 10 + view.crlf, 1);
@@ -761,11 +669,9 @@ TEST_F(DocFile, PropertiesShowOnlyWhatChangedAndTheBoxesActAtOnce) {
     EXPECT_FALSE(view.nameChanged || view.dirChanged || view.sizeChanged || view.timeChanged ||
                  view.modifiedChanged || view.crlfChanged);
     EXPECT_TRUE(propertiesBoxClicked(PROP_CRLF, 0));
-    EXPECT_EQ(crlfMode, 0);
     EXPECT_STREQ(headless_status_text(0), " lf");
     EXPECT_EQ(headless_dialog_commands().back().id, 2510);  // the refresh tells the open dialog
     EXPECT_TRUE(propertiesBoxClicked(PROP_MODIFIED, 1));
-    EXPECT_EQ(modified, 1);
     view = propertiesDialogView();
     EXPECT_TRUE(view.modifiedChanged && view.crlfChanged && !view.nameChanged);
     EXPECT_FALSE(propertiesBoxClicked(PROP_NAME, 1));

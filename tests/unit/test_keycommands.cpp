@@ -294,68 +294,43 @@ TEST_F(KeyCommands, PasteTypesShortTextsAndInsertsLinesBeforeTheCursorLine) {
 // fits (growth 0: only in a store without a byte to spare); shrinking and
 // moving always work.
 TEST_F(KeyCommands, GrowingCommandsMeetingAFullStoreAreRefusedWithOneBox) {
+    // The keys, or a menu command after them, or a call; the clipboard for Ctrl+V.
     struct Row {
         const char* name;
         long growth;
-        void (*act)();
+        const char* keys;
+        int command = 0;
+        void (*act)() = nullptr;
         Lines lines = {"abc(de", "12 fg"};
         std::vector<int> marked = {};
+        const char* clipboard = "untouched";
     };
     const Lines sixty = numbered(0, 60);
     const Row rows[] = {
-        {"Ctrl+N", 5, [] { keys("^N"); }},
-        {"Ctrl+E", 0, [] {
-             lineStore("restored line");
-             keys("^E");
-         }},
-        {"Enter past the end", 0, [] { keys("{Down*19}{Ret}"); }},
-        {"Shift+Enter", 0, [] { keys("{S-Ret}"); }},
-        {"Ctrl+Enter", 0, [] { keys("{Right*3}{C-Ret}"); }},
-        {"Ctrl+V typed", 0, [] {
-             clip_put("typed text");
-             keys("^V");
-         }},
-        {"Ctrl+V lines", 0, [] {
-             clip_put("l1\r\nl2\r\n");
-             keys("^V");
-         }},
-        {"Ctrl+B", 0, [] {
-             blockRestartSet();
-             blockStore("block");
-             keys("^B");
-         }},
-        {"Ctrl+U", 0, [] {
-             pieceStore("piece", 5);
-             keys("^U");
-         }},
-        {"Ctrl+#", 0, [] { keys("{C-#}"); }},
-        {"Ctrl++", 0, [] { keys("{C-+}"); }},
-        {"Ctrl+Space", 0, [] { keys("{C- }"); }},
-        {"Ctrl+R", 0, [] { keys("^R"); }},
-        {"Ctrl+0", 0, [] { keys("^0"); }},
-        {"Ctrl+9", 0, [] { keys("^9"); }},
-        {"Ctrl+2", 0, [] { keys("^2"); }},
-        {"Ctrl+\xD6", 0, [] { keys("{C-Oe}"); }},
-        {"typing", 0, [] { keys("q"); }},
+        {"Ctrl+N", 5, "^N"}, {"Ctrl+E", 0, "^E"}, {"Enter past the end", 0, "{Down*19}{Ret}"},
+        {"Shift+Enter", 0, "{S-Ret}"}, {"Ctrl+Enter", 0, "{Right*3}{C-Ret}"}, {"Ctrl+B", 0, "^B"},
+        {"Ctrl+U", 0, "^U"}, {"Ctrl+#", 0, "{C-#}"}, {"Ctrl++", 0, "{C-+}"}, {"Ctrl+Space", 0, "{C- }"},
+        {"Ctrl+R", 0, "^R"}, {"Ctrl+0", 0, "^0"}, {"Ctrl+9", 0, "^9"}, {"Ctrl+2", 0, "^2"},
+        {"Ctrl+\xD6", 0, "{C-Oe}"}, {"typing", 0, "q"}, {"Ctrl+V typed", 0, "^V"},
+        {"Ctrl+V lines", 0, "^V", 0, nullptr, {"abc(de", "12 fg"}, {}, "l1\r\nl2\r\n"},
         // The two marked lines pack into 6 + 5 and 7 + 5 bytes.
-        {"Kopieren", 23, [] { menu(CMD_BLOCK_COPY); }, sixty, {5, 50}},
-        {"Verschieben", 23, [] { menu(CMD_BLOCK_MOVE); }, sixty, {5, 50}},
-        {"Ctrl+B with a block", 23, [] { keys("^B"); }, sixty, {5, 50}},
+        {"Kopieren", 23, "", CMD_BLOCK_COPY, nullptr, sixty, {5, 50}},
+        {"Verschieben", 23, "", CMD_BLOCK_MOVE, nullptr, sixty, {5, 50}},
+        {"Ctrl+B with a block", 23, "^B", 0, nullptr, sixty, {5, 50}},
         // "if(a)" grows by 3 before the next line shrinks by 20: measured at its peak.
-        {"Leertasten", 3, [] { convert_lines(CONVERT_C_SPACING); }, sixty + Lines{"if(a)", "x;" + std::string(21, ' ') + "y;"}},
+        {"Leertasten", 3, "", CMD_CONVERT_BLANKS, nullptr,
+         sixty + Lines{"if(a)", "x;" + std::string(21, ' ') + "y;"}},
         // The marked lines grow by 2, 1 and 1 bytes.
-        {"Im Block tauschen", 4, [] {
+        {"Im Block tauschen", 4, "", 0, [] {
              std::strcpy(searchText, "a");
              std::strcpy(replaceText, "aa");
              replaceEnabled = 1;
              block_replace();
          }, Lines{"a-a", "kept a", "b a", "--a--"}, {0, 2, 3}},
-        {"F11", 3, [] {
+        {"F11", 3, "{Right*4}", CMD_REPLACE_AT_CURSOR, [] {
              std::strcpy(searchText, "ab");
              std::strcpy(replaceText, "abcde");
              replaceEnabled = 1;
-             cursorToColumn(4);
-             replaceAtCursor();
          }, Lines{"one ab two", "more"}},
     };
     for (const Row& r : rows) {
@@ -375,9 +350,13 @@ TEST_F(KeyCommands, GrowingCommandsMeetingAFullStoreAreRefusedWithOneBox) {
             headless_reset();
             blockRestartSet();
             blockStore("kept");
-            clip_put("untouched");
+            lineStore("restored line");
+            pieceStore("piece", 5);
+            clip_put(r.clipboard);
             modified = 0;
-            r.act();
+            if (r.act) r.act();
+            keys(r.keys);
+            if (r.command) menu(r.command);
             EXPECT_EQ(boxes(), refused ? 1 : 0);
             EXPECT_EQ(box(), refused ? storeFullText : "");
             EXPECT_EQ(modified, refused ? 0 : 1);

@@ -16,6 +16,7 @@
 
 #include "host/headless.h"
 #include "../lib/empty_store.h"
+#include "store_check.h"
 
 namespace {
 
@@ -94,41 +95,6 @@ void fillAboveToFree(std::uint32_t target) {
     ASSERT_EQ(storeFreeBytes(), target);
 }
 
-// Everything the store holds, byte for byte.
-std::string snapshot() {
-    const StoreLayout s = storeLayout();
-    std::string bytes = std::to_string(s.aboveTop) + " " + std::to_string(s.belowStart) + " " +
-                        std::to_string(s.aboveCount) + " " + std::to_string(s.belowCount);
-    if (s.lineArea) bytes.append(reinterpret_cast<const char*>(s.lineArea), s.lineAreaSize);
-    for (int r = 0; r < kWindowRowsMax; ++r) {
-        LineRecord rec;
-        rowGetRaw(r, &rec);
-        bytes.append(reinterpret_cast<const char*>(&rec), sizeof rec);
-    }
-    return bytes;
-}
-
-// The store's own bookkeeping agrees with its bytes: size at both ends of
-// every record, the counts, the free bytes.
-::testing::AssertionResult storeIsSound() {
-    const StoreLayout s = storeLayout();
-    if (s.aboveTop > s.belowStart || s.belowStart > s.lineAreaSize) return ::testing::AssertionFailure() << "overlap";
-    if (storeFreeBytes() != s.belowStart - s.aboveTop) return ::testing::AssertionFailure() << "free bytes";
-    const std::uint32_t ends[2][2] = {{0, s.aboveTop}, {s.belowStart, s.lineAreaSize}};
-    const std::int32_t counts[2] = {s.aboveCount, s.belowCount};
-    for (int k = 0; k < 2; ++k) {
-        std::int32_t n = 0;
-        for (std::uint32_t at = ends[k][0]; at < ends[k][1]; ++n) {
-            const std::uint32_t size = s.lineArea[at] + 2u;
-            if (size < 5 || at + size > ends[k][1] || s.lineArea[at + size - 1] != s.lineArea[at])
-                return ::testing::AssertionFailure() << "bad record at " << at;
-            at += size;
-        }
-        if (n != counts[k]) return ::testing::AssertionFailure() << "count " << counts[k] << " walk " << n;
-    }
-    return ::testing::AssertionSuccess();
-}
-
 class LineStore : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -200,7 +166,7 @@ TEST_F(LineStore, ARefusedFlushOrMoveChangesNothing) {
     fillAboveToFree(300);  // the rows need 40 * 15 bytes
     cursorRow = 3;
     positionRemember();
-    const std::string before = snapshot();
+    const std::string before = storeSnapshot();
     EXPECT_FALSE(storeEditFits(0));
     EXPECT_EQ(flushWindowBelow(), -1);
     EXPECT_EQ(flushRowsBelow(0), -1);
@@ -211,7 +177,7 @@ TEST_F(LineStore, ARefusedFlushOrMoveChangesNothing) {
     EXPECT_EQ(positionReturn(0), -1);
     EXPECT_EQ(positionReturn(2), 0);  // no such slot: nothing to do
     EXPECT_EQ(positionReturn(-1), 0);
-    EXPECT_TRUE(snapshot() == before);
+    EXPECT_TRUE(storeSnapshot() == before);
     EXPECT_EQ(cursorRow, 3);
     EXPECT_EQ(headless_record().viewRepaints, 0);
     EXPECT_EQ(flushRowsAbove(5), 0);  // a part that fits is flushed
@@ -232,29 +198,6 @@ TEST_F(LineStore, RowsOutsideTheArrayOrWithoutTheAreaAreNeverTouched) {
     EXPECT_EQ(gotoLine(10), 0);
     EXPECT_EQ(storeFreeBytes(), 0u);
     EXPECT_EQ(wordLeftOfCursor(rec.text, 251), 0);
-}
-
-// A remembered place comes back with its line under the cursor in a smaller
-// window, its column through the offset in a narrower one, and as the last
-// line of a shorter document.
-TEST_F(LineStore, ARememberedPositionComesBackInAnyWindow) {
-    ASSERT_NO_FATAL_FAILURE(loadNumbered(1000));
-    ASSERT_EQ(gotoLine(100), 0);
-    cursorRow = 30;  // line 126
-    cursorCol = 70;
-    positionRemember();
-    ASSERT_EQ(flushWindowBelow(), 0);
-    windowRows = 10;
-    windowCols = 50;
-    fillWindowFromBelow();
-    ASSERT_EQ(positionReturn(0), 0);
-    EXPECT_EQ(cursorRow, 9);
-    EXPECT_EQ(rowText(9), "line 126");
-    EXPECT_EQ(cursorCol, 49);
-    EXPECT_EQ(firstCol + cursorCol, 70);
-    ASSERT_NO_FATAL_FAILURE(loadNumbered(100));
-    ASSERT_EQ(positionReturn(0), 0);
-    EXPECT_EQ(rowText(cursorRow), "line 99");
 }
 
 TEST_F(LineStore, WordTokenAndWordLeftOfTheCursor) {

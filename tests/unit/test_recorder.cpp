@@ -11,12 +11,7 @@
 
 namespace {
 
-class Recorder : public ::testing::Test {
-  protected:
-    void SetUp() override { editorStart(); }
-    void TearDown() override { editorStop(); }
-    static void ctrl(int letter) { keyDown(letter, false, true, false); }
-};
+class Recorder : public KeyFixture {};
 
 TEST_F(Recorder, ARecordingPlaysBackAtTheCursorWithItsModifiers) {
     setRow(0, "word one");
@@ -46,7 +41,7 @@ TEST_F(Recorder, ARecordingPlaysBackAtTheCursorWithItsModifiers) {
 TEST_F(Recorder, ASlotKeepsTheFirst399Keystrokes) {
     loadLines(numbered(0, 1000));
     recordToggle(0);
-    for (int i = 0; i < 450; ++i) keyDown(vk::kDown, false, false, false);
+    keys("{Down*450}");
     recordToggle(0);
     EXPECT_EQ(recordCountGet(0), 399);
     playBack(0);
@@ -57,10 +52,7 @@ TEST_F(Recorder, ASlotKeepsTheFirst399Keystrokes) {
 // playback stops at the first refused key.
 TEST_F(Recorder, APlaybackStopsAtTheFirstRefusedKeyWithOneBox) {
     recordToggle(0);
-    keyChar('a', false, false, false);
-    keyChar('b', false, false, false);
-    keyDown(vk::kDown, false, false, false);
-    keyChar('c', false, false, false);
+    keys("ab{Down}c");
     recordToggle(0);
     rowsClearAll();
     cursorRow = cursorCol = 0;
@@ -69,17 +61,16 @@ TEST_F(Recorder, APlaybackStopsAtTheFirstRefusedKeyWithOneBox) {
     playBack(0);
     EXPECT_EQ(rowText(0) + "|" + rowText(1), "a|");
     EXPECT_EQ(cursorRow, 0);  // the Down after the refused "b" was not played
-    EXPECT_EQ(headless_boxes().size(), 1u);
+    EXPECT_EQ(boxes(), 1);
 }
 
 // Replayed keys are top-level keys: a recorded Shift+Right makes and extends the mark.
 TEST_F(Recorder, ARecordedShiftRightExtendsTheMark) {
     setRow(0, "word one two");
     recordToggle(0);
-    keyDown(vk::kRight, true, false, false);
-    keyDown(vk::kRight, true, false, false);
+    keys("{S-Right*2}");
     recordToggle(0);
-    keyDown(vk::kRight, false, false, false);  // the mark goes; the cursor in column 3
+    keys("{Right}");  // the mark goes; the cursor in column 3
     playBack(0);
     playBack(0);
     char text[16];
