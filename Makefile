@@ -5,7 +5,7 @@ BUILD   := build
 JOBS    ?= $(shell nproc)
 CMAKE   := cmake -G Ninja -Wno-dev
 
-.PHONY: run test coverage setup configure build clean
+.PHONY: run test coverage fuzz setup configure build clean
 
 run: build
 	scripts/run
@@ -37,6 +37,10 @@ coverage: setup
 	cd $(BUILD)/coverage && ./y8_unit_tests --gtest_brief=1 >unit-tests.log 2>&1 || { tail -30 unit-tests.log; exit 1; }
 	gcovr --root . --filter 'src/' --exclude-throw-branches --exclude-unreachable-branches \
 	      --txt $(BUILD)/coverage/coverage.txt --print-summary $(BUILD)/coverage | tail -3
+
+# The long fuzzing campaign (docs/RELIABILITY.md); RUNS executions a target.
+fuzz: build
+	scripts/fuzz-campaign $(RUNS)
 
 clean:
 	rm -rf $(BUILD)

@@ -178,10 +178,11 @@ int documentWrite(int handle, const char* path, long* written) {
     return 0;
 }
 
-// The new file takes the name: the old one becomes the backup, or, when no
-// backup name can be had, is replaced in one step (never deleted first). 0, or
-// -1 with the old file under its name; *tempKept when the temporary file must
-// stay (the user is told its name).
+// The new file takes the name in one step, so that the name always holds the
+// old text or the whole new one, whenever the program stops. The old text
+// stays as the backup: a second name of the old file (or a copy where the file
+// system has none) made before. 0, or -1 with the old file under its name;
+// *tempKept when the temporary file must stay (the user is told its name).
 int replaceByTemp(const char* temp, const char* path, bool* tempKept) {
     if (file_attributes(path) < 0) return file_rename(temp, path);
     char bak[kPathChars + 1];
@@ -191,10 +192,8 @@ int replaceByTemp(const char* temp, const char* path, bool* tempKept) {
         return -1;
     }
     if (file_attributes(bak) >= 0) file_delete(bak);
-    if (file_rename(path, bak) != 0) return -1;
-    if (file_rename(temp, path) == 0) return 0;
-    if (file_rename(bak, path) != 0) *tempKept = true;  // the old text lies under the backup name
-    return -1;
+    if (file_link(path, bak) != 0 && file_copy(path, bak) != 0) return -1;
+    return file_replace(temp, path);
 }
 
 // --- Loading ---------------------------------------------------------------------
@@ -496,6 +495,12 @@ int writeFile(const char* path, bool keepTime) {
     }
     long written = 0;
     int result = documentWrite(handle, target, &written);
+    // On the disk before it takes the name: a power cut then leaves the old
+    // text or the whole new one under it, never a part.
+    if (result == 0 && file_flush(handle) != 0) {
+        tellPath(kMsgCannotCreate, target);
+        result = -1;
+    }
     if (file_close(handle) != 0 && result == 0) {
         tellPath(kMsgCannotCreate, target);
         result = -1;

@@ -15,8 +15,9 @@
 // file's write permission (other bits: none read, setting them succeeds
 // without effect), file times through the C runtime, the file identity from
 // device and inode (the Windows C runtime has none: its default compares the
-// full names), and a replacing rename (the Windows C runtime has no call that
-// replaces: its default sets the old file aside, renames, and removes it).
+// full names), a replacing rename (the Windows C runtime has no call that
+// replaces: its default sets the old file aside, renames, and removes it), and
+// hard links (none in the Windows C runtime).
 struct FileHooks {
     int (*getAttributes)(const char* path);                 // bits, -1: no file
     int (*setAttributes)(const char* path, int attributes);  // 0 or -1
@@ -24,6 +25,7 @@ struct FileHooks {
     int (*setTime)(const char* path, const TimeRecord* t);  // 0 or -1; t valid
     int (*sameFile)(const char* a, const char* b);   // as file_same
     int (*replace)(const char* from, const char* to);  // as file_replace
+    int (*link)(const char* existing, const char* name);  // as file_link
 };
 
 // Installs hooks (copied; null members take the defaults); nullptr restores

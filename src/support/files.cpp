@@ -58,6 +58,7 @@ int sys_write_once(int handle, const void* buf, int n) {
 }
 long sys_seek(int handle, long offset, int whence) { return _lseek(handle, offset, whence); }
 int sys_close(int handle) { return _close(handle); }
+int sys_flush(int handle) { return _commit(handle); }  // FlushFileBuffers
 int sys_unlink(const char* path) { return _unlink(path); }
 int sys_chmod_readonly(const char* path, const StatRecord&, bool readOnly) {
     return _chmod(path, readOnly ? _S_IREAD : _S_IREAD | _S_IWRITE);
@@ -110,6 +111,7 @@ long sys_seek(int handle, long offset, int whence) {
     return pos > static_cast<off_t>(LONG_MAX) ? -1 : static_cast<long>(pos);
 }
 int sys_close(int handle) { return ::close(handle); }
+int sys_flush(int handle) { return ::fsync(handle); }
 int sys_unlink(const char* path) { return ::unlink(path); }
 int sys_chmod_readonly(const char* path, const StatRecord& st, bool readOnly) {
     mode_t mode = st.st_mode & 07777;
@@ -207,6 +209,9 @@ int default_same_file(const char* a, const char* b) {
 // The C runtime's rename never replaces: the old file is set aside under a
 // free name, the new one takes the name, and only then is the old one removed
 // (on failure it gets its name back).
+// The C runtime has no second names for a file.
+int default_link(const char*, const char*) { return -1; }
+
 int default_replace(const char* from, const char* to) {
     StatRecord st;
     if (sys_stat(to, &st) != 0) return std::rename(from, to) == 0 ? 0 : -1;
@@ -238,10 +243,13 @@ int default_replace(const char* from, const char* to) {
     if (sys_stat(to, &st) == 0 && stat_is_dir(st)) return -1;
     return std::rename(from, to) == 0 ? 0 : -1;
 }
+
+int default_link(const char* existing, const char* name) { return ::link(existing, name) == 0 ? 0 : -1; }
 #endif
 
 constexpr FileHooks DEFAULT_HOOKS = {default_get_attributes, default_set_attributes, default_get_time,
-                                     default_set_time,       default_same_file,      default_replace};
+                                     default_set_time,       default_same_file,      default_replace,
+                                     default_link};
 
 // The module's state: the hooks in force and the test seams.
 struct FilesState {
@@ -331,6 +339,7 @@ void files_set_hooks(const FileHooks* hooks) {
     if (hooks->setTime) state.hooks.setTime = hooks->setTime;
     if (hooks->sameFile) state.hooks.sameFile = hooks->sameFile;
     if (hooks->replace) state.hooks.replace = hooks->replace;
+    if (hooks->link) state.hooks.link = hooks->link;
 }
 
 int file_attributes(const char* path) {
@@ -493,6 +502,18 @@ bool file_same(const char* a, const char* b) {
     PathBuf x, y;
     if (!sys_path(x, a) || !sys_path(y, b)) return false;
     return state.hooks.sameFile(x.data(), y.data()) == 1;
+}
+
+int file_flush(int handle) {
+    if (counted_call_fails() || handle < 0) return -1;
+    return sys_flush(handle) == 0 ? 0 : -1;
+}
+
+int file_link(const char* existing, const char* name) {
+    if (counted_call_fails()) return -1;
+    PathBuf a, b;
+    if (!sys_path(a, existing) || !sys_path(b, name)) return -1;
+    return state.hooks.link(a.data(), b.data()) == 0 ? 0 : -1;
 }
 
 int file_replace(const char* from, const char* to) {

@@ -56,6 +56,9 @@ int file_create(const char* path);
 int file_open(const char* path, int mode);
 // 0, or -1 on failure.
 int file_close(int handle);
+// Everything written so far goes to the disk itself, not only to the system's
+// cache (FlushFileBuffers): 0, or -1 on failure.
+int file_flush(int handle);
 // Bytes read or written, -1 on failure.
 int file_read(int handle, void* buf, int n);
 int file_write(int handle, const void* buf, int n);
@@ -158,6 +161,9 @@ bool file_same(const char* a, const char* b);
 // The file from takes the name to in one step, replacing a file named to (never
 // a directory): 0, or -1 with both as they were.
 int file_replace(const char* from, const char* to);
+// A second name for the file existing (a hard link), where the file system has
+// them: 0, or -1 with nothing made.
+int file_link(const char* existing, const char* name);
 // Copies src to dst byte for byte and gives dst the time and attributes of
 // src: 0, or -1 with no dst left behind. A file is never copied onto itself.
 int file_copy(const char* src, const char* dst);

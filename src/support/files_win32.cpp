@@ -113,10 +113,12 @@ int win_replace(const char* from, const char* to) {
     return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? 0 : -1;
 }
 
+int win_link(const char* existing, const char* name) { return CreateHardLinkA(name, existing, nullptr) ? 0 : -1; }
+
 }  // namespace
 
 void files_win32_install() {
-    static const FileHooks hooks = {win_get_attributes, win_set_attributes, win_get_time,
-                                    win_set_time,       win_same_file,      win_replace};
+    static const FileHooks hooks = {win_get_attributes, win_set_attributes, win_get_time, win_set_time,
+                                    win_same_file,      win_replace,        win_link};
     files_set_hooks(&hooks);
 }

@@ -139,6 +139,9 @@ int arg_split(const char* line) {
     args.line[0] = '\0';
     if (!line) return 0;
     str_ncopy(args.line, line, ARG_LINE_MAX);
+    // The word the 1000-character limit cuts through is not taken: cut, it
+    // would name another file.
+    const char beyond = std::strlen(line) > ARG_LINE_MAX ? line[ARG_LINE_MAX] : '\0';
     char* p = args.line;
     while (white(*p)) ++p;
     while (*p && args.count < ARG_WORDS_MAX) {
@@ -151,8 +154,13 @@ int arg_split(const char* line) {
             end = p;
             while (*end && !white(*end)) ++end;
         }
+        const bool quoted = word != p;
+        if (!end || !*end) {
+            const bool whole = beyond == '\0' || (quoted ? beyond == '"' : white(beyond));
+            if (whole) args.words[args.count++] = word;
+            break;
+        }
         args.words[args.count++] = word;
-        if (!end || !*end) break;
         *end = '\0';
         p = end + 1;
         while (white(*p)) ++p;

@@ -54,9 +54,10 @@ int arg_count();
 // Word i (word 0 is the program path as started), or "" when i is out of range.
 const char* arg_value(int i);
 // Splits line into the word table now, in place of the program's command line:
-// at most 1000 characters are kept; a word that starts with a double quote runs
-// to the next double quote (or the end), quotes removed; any other word runs to
-// the next white space. Returns the number of words.
+// at most 1000 characters are kept, and a word that limit cuts through is not
+// taken; a word that starts with a double quote runs to the next double quote
+// (or the end), quotes removed; any other word runs to the next white space.
+// Returns the number of words.
 int arg_split(const char* line);
 // Forgets the split: the next arg_count or arg_value splits the program's
 // command line again.

@@ -65,9 +65,20 @@ constexpr std::array<std::array<const char*, 2>, 6> kCasts = {{
     {"( double * )", "(double *)"},
 }};
 
-int mapBytes(const char* in, char* out, int (*map)(int)) {
+// A byte map: every byte to itself but the letters, one way or the other.
+using ByteMap = std::array<unsigned char, 256>;
+constexpr ByteMap letterMap(bool dosToAnsi) {
+    ByteMap map{};
+    for (int i = 0; i < 256; ++i) map[static_cast<std::size_t>(i)] = static_cast<unsigned char>(i);
+    for (const Letter& l : kLetters) map[dosToAnsi ? l.dos : l.ansi] = static_cast<unsigned char>(dosToAnsi ? l.ansi : l.dos);
+    return map;
+}
+constexpr ByteMap kDosToAnsi = letterMap(true);
+constexpr ByteMap kAnsiToDos = letterMap(false);
+
+int mapBytes(const char* in, char* out, const ByteMap& map) {
     WorkText w(in);
-    for (int i = 0; i < w.length; ++i) w.text[i] = static_cast<char>(map(byteAt(w.text, i)));
+    for (int i = 0; i < w.length; ++i) w.text[i] = static_cast<char>(map[byteAt(w.text, i)]);
     return workFinish(w, out);
 }
 
@@ -319,23 +330,13 @@ int entabText(const char* in, char* out, int tabStep) {
     return workFinish(w, out);
 }
 
-int dosToAnsiChar(int ch) {
-    ch &= 0xFF;
-    for (const Letter& l : kLetters)
-        if (ch == l.dos) return l.ansi;
-    return ch;
-}
+int dosToAnsiChar(int ch) { return kDosToAnsi[static_cast<unsigned char>(ch)]; }
 
-int ansiToDosChar(int ch) {
-    ch &= 0xFF;
-    for (const Letter& l : kLetters)
-        if (ch == l.ansi) return l.dos;
-    return ch;
-}
+int ansiToDosChar(int ch) { return kAnsiToDos[static_cast<unsigned char>(ch)]; }
 
-int pcToAnsiText(const char* in, char* out) { return mapBytes(in, out, dosToAnsiChar); }
+int pcToAnsiText(const char* in, char* out) { return mapBytes(in, out, kDosToAnsi); }
 
-int ansiToPcText(const char* in, char* out) { return mapBytes(in, out, ansiToDosChar); }
+int ansiToPcText(const char* in, char* out) { return mapBytes(in, out, kAnsiToDos); }
 
 int visibleText(const char* in, char* out) {
     WorkText w;

@@ -66,6 +66,14 @@ void putChar(char* text, int p, char ch) {
     text[p] = ch;
 }
 
+// True when putChar at p would lose a character: in insert mode one that is
+// not a blank is pushed off column 249.
+bool putLoses(const char* text, int p) {
+    if (!insertMode) return false;
+    const int q = columnKeep ? doubleBlankFrom(text, p) : kLineChars;
+    return q >= kLastCol && text[kLastCol] != ' ';
+}
+
 // Removes n characters at p (p + n < 250) from a window-form text: with
 // "Spaltentreue" the characters up to the next double blank move left and the
 // n columns before that blank become blanks, so the text after it keeps its
@@ -211,6 +219,12 @@ int typeText(const char* s) {
     int longest = before;
     int col = p;
     for (const char* c = s; *c != '\0'; ++c) {
+        // A text that does not fit the line whole is not typed at all: a
+        // character pushed off its end, or typed over in column 249, is lost.
+        if (putLoses(row.text, col) || (col == kLastCol && c[1] != '\0')) {
+            message_box_fmt("%s", typeTooLongText);
+            return -1;
+        }
         putChar(row.text, col, *c);
         const int length = trimmedTextLength(row.text);
         if (length > longest) longest = length;

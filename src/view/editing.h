@@ -27,8 +27,12 @@ constexpr const char* storeFullText =
 // does not change what is typed.
 int typeChar(int ch, int repaint);
 // Types every character of s as typeChar does, then repaints the row once.
-// The whole text is refused when the store cannot take it.
+// The whole text is refused when the store cannot take it, and, with the box
+// typeTooLongText, when the line cannot take it whole (a character would be
+// pushed off column 249 or typed over there). 0, or -1 when refused.
 int typeText(const char* s);
+constexpr const char* typeTooLongText =
+    "Die Zeile w\344re l\344nger als 250 Zeichen: es wurde nichts eingef\374gt.";
 // Removes n characters at the cursor and hands them to the piece buffer;
 // "Spaltentreue" keeps the text after the next double blank in its columns.
 // The cursor does not move. Nothing at p >= 250 or for n < 1.

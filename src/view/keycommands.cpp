@@ -705,7 +705,7 @@ void paste() {
               "(text=fmalloc(30000,1)) != NULL");
     clip_get(text, kPasteBlock - 1);  // the block keeps room for the NUL
     const int length = static_cast<int>(std::strlen(text));
-    bool done = true;
+    bool done = false;  // an empty clipboard changes nothing
     if (length > 0 && length < kPasteTypedMax && std::strchr(text, '\n') == nullptr) {
         done = typeText(text) == 0;
     } else if (length > 0) {

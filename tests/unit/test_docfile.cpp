@@ -271,14 +271,14 @@ TEST_F(DocFile, AFailedWriteLeavesTheOldFilesAndTheChangedDocument) {
 // --- A save failed at each of its file calls ------------------------------------------------
 
 // The file calls of a save, in their order.
-enum class SaveCall { CreateTemp, Write, CloseTemp, DeleteBackup, RenameToBackup, RenameIntoPlace, KeepTime, Size };
+enum class SaveCall { CreateTemp, Write, FlushTemp, CloseTemp, DeleteBackup, LinkBackup, IntoPlace, KeepTime, Size };
 
 std::vector<SaveCall> saveCalls(int blocks, bool replacesOld, bool keepsTime) {
     std::vector<SaveCall> calls = {SaveCall::CreateTemp};
     calls.insert(calls.end(), static_cast<std::size_t>(blocks), SaveCall::Write);
-    calls.push_back(SaveCall::CloseTemp);
-    if (replacesOld) calls.insert(calls.end(), {SaveCall::DeleteBackup, SaveCall::RenameToBackup});
-    calls.push_back(SaveCall::RenameIntoPlace);
+    calls.insert(calls.end(), {SaveCall::FlushTemp, SaveCall::CloseTemp});
+    if (replacesOld) calls.insert(calls.end(), {SaveCall::DeleteBackup, SaveCall::LinkBackup});
+    calls.push_back(SaveCall::IntoPlace);
     if (keepsTime) calls.push_back(SaveCall::KeepTime);
     calls.insert(calls.end(), {SaveCall::Size, SaveCall::Size});  // open and close to read it
     return calls;
@@ -343,7 +343,10 @@ TEST_F(DocFileSaveFailures, F8FailedAtAnyCallKeepsTheOriginalUnderItsName) {
     const std::vector<SaveCall> calls = saveCalls(blocks, true, true);
     failEachCall("a.txt", save, nullptr, calls.size(), [&](std::size_t k, int result) {
         const SaveCall call = calls[k];
-        if (call >= SaveCall::KeepTime) {  // after the new file took the name the save is done
+        // The backup is copied when it cannot be linked (the copy overwrites an
+        // old one that could not be deleted); after the new file took the name
+        // the save is done.
+        if (call == SaveCall::DeleteBackup || call == SaveCall::LinkBackup || call >= SaveCall::KeepTime) {
             EXPECT_EQ(result, 1);
             EXPECT_EQ(read("a.txt"), changed_);
             EXPECT_EQ(read("a.bak"), original_);
@@ -359,10 +362,9 @@ TEST_F(DocFileSaveFailures, F8FailedAtAnyCallKeepsTheOriginalUnderItsName) {
         EXPECT_EQ(result, 0);
         EXPECT_EQ(read("a.txt"), original_);
         EXPECT_TRUE(sameTime(diskTime("a.txt"), kOldTime));
-        // The old .bak goes only once it has been deleted.
-        const bool backupGone = call == SaveCall::RenameToBackup || call == SaveCall::RenameIntoPlace;
-        EXPECT_EQ(names().size(), backupGone ? 1u : 2u);
-        EXPECT_EQ(read("a.bak"), backupGone ? "" : "older\r\n");
+        // The name never lacks a file: the old text is the backup before the new takes the name.
+        EXPECT_EQ(names().size(), 2u);
+        EXPECT_EQ(read("a.bak"), call == SaveCall::IntoPlace ? original_ : "older\r\n");
         const bool blockInTheWalk = call == SaveCall::Write && static_cast<int>(k) < blocks;  // not the last one
         EXPECT_EQ(boxTexts(), Lines{blockInTheWalk ? "Schreibfehler" : cannot("a.txt")});
         EXPECT_EQ(modified + hasName, 2);

@@ -164,7 +164,7 @@ TEST_F(Files, ACopyKeepsBytesTimeAndAttributesOrLeavesNothing) {
     const TimeRecord stamp = {110, 3, 4, 5, 6, 7};
     ASSERT_EQ(set_file_time(src.c_str(), &stamp), 0);
     fakeAttributes = {{"src.bin", FILE_ATTR_ARCHIVE | FILE_ATTR_HIDDEN}};
-    const FileHooks fake = {fake_get_attributes, fake_set_attributes, nullptr, nullptr, nullptr, nullptr};
+    const FileHooks fake = {fake_get_attributes, fake_set_attributes, nullptr, nullptr, nullptr, nullptr, nullptr};
     files_set_hooks(&fake);
     files_test_fail_call(-1);
     ASSERT_EQ(file_copy(src.c_str(), dst.c_str()), 0);

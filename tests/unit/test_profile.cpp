@@ -161,8 +161,9 @@ TEST(ProfileArgs, WordsAreSplitAtBlanksAndQuotesTwentyAtMostFromAThousandCharact
     const Row rows[] = {
         {" \t\r\n", 0, 0, ""}, {"\"unclosed quote", 1, 0, "unclosed quote"}, {"a \"\" b", 3, 1, ""},
         {"\"x y\"z w", 3, 1, "z"}, {"-l:120 -s\"a b\"", 3, 2, "b\""}, {twentyFive, 20, 19, "w19"},
-        {big, 3, 2, std::string(198, 'c')},  // the line is cut at a thousand characters
-        {std::string(990, 'x') + " \"open and long " + std::string(100, 'y'), 2, 1, "open and"},
+        {big, 2, 1, std::string(400, 'b')},  // the word cut at a thousand characters is not taken
+        {std::string(990, 'x') + " \"open and long " + std::string(100, 'y'), 1, 0, std::string(990, 'x')},
+        {std::string(999, 'x') + " y", 1, 0, std::string(999, 'x')},  // the limit falls between words
         {std::string(998, 'q') + std::string(50, ' ') + "r", 1, 0, std::string(998, 'q')},  // no empty word
     };
     for (const Row& r : rows) {

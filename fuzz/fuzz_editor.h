@@ -1,0 +1,161 @@
+// What the editing fuzz targets share: the editor started on a small document
+// or on a nearly full store, the document as text, and the store's soundness.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "../tests/lib/empty_store.h"
+#include "document/docstate.h"
+#include "document/linestore.h"
+#include "document/undelete.h"
+#include "host/headless.h"
+#include "shell/bindings.h"
+#include "view/cursor.h"
+#include "view/editing.h"
+#include "view/keycommands.h"
+#include "view/marking.h"
+#include "view/options.h"
+#include "view/recorder.h"
+#include "view/refresh.h"
+#include "view/search.h"
+#include "view/taste.h"
+#include "view/textview.h"
+
+inline void fuzzCheck(bool ok, const char* what) {
+    if (!ok) {
+        std::fprintf(stderr, "fuzz: %s\n", what);
+        std::abort();
+    }
+}
+
+inline int fuzzPushLine(const char* text) {
+    LineRecord line;
+    lineInit(&line);
+    std::snprintf(line.text, sizeof line.text, "%s", text);
+    return pushBelow(&line);
+}
+
+// An editor on a document of a few odd lines (a tab, umlauts in both code
+// pages, a line of 250 characters, blank lines), or, nearly full, on as many
+// lines of 250 characters as the store takes while the window rows stay
+// flushable. The cursor in the top left corner, nothing changed.
+inline void fuzzEditorStart(int rows, int cols, bool nearlyFull, const std::vector<LineRecord>* document = nullptr) {
+    fuzzCheck(emptyStoreStart(rows, cols), "no store");
+    toolsBind();
+    headless_reset();
+    positionsReset();
+    undeleteCreate();
+    recorderReset();
+    searchReset();
+    optionsSetDefaults();
+    keyDepth = 0;
+    lineInsertCounter = 0;
+    outdentWidth = 0;
+    snapshotReset();
+    markReset();
+    statusFieldsReset();
+    viewStateStart(0);
+    std::string full(kLineChars, 'x');
+    const char* lines[] = {"int main(void)\t{", "  \xe4\xf6\xfc \x84\x94\x81 text  two  blanks", "",
+                           full.c_str(), "    return 0;", "}", "", "last"};
+    if (document) {
+        for (auto it = document->rbegin(); it != document->rend(); ++it) pushBelow(&*it);
+    } else {
+        for (int i = static_cast<int>(sizeof lines / sizeof lines[0]) - 1; i >= 0; --i) fuzzPushLine(lines[i]);
+    }
+    if (nearlyFull) {
+        while (fuzzPushLine(full.c_str()) == 0) {
+        }
+        // Give back what full window rows could take, and a little more (the
+        // rows are empty here: measured once).
+        const std::uint32_t wanted = storeWindowBytes() + 100 * (kLineChars + 5) + 600;
+        LineRecord line;
+        while (storeFreeBytes() < wanted && popBelow(&line) == 0) {
+        }
+    }
+    fillWindowFromBelow();
+    topLine = aboveCountGet();
+    modified = 0;
+    refreshAll();
+    headless_reset();
+}
+
+// The undelete buffers stay allocated: the next start empties them.
+inline void fuzzEditorStop() {
+    viewStateEnd();
+    recorderReset();
+    headless_reset();
+}
+
+// The whole document in order, the window rows in trimmed form, without the
+// blank lines at its end.
+inline std::vector<LineRecord> fuzzDocumentLines() {
+    std::vector<LineRecord> lines;
+    auto add = [](LineRecord* line, void* user) {
+        static_cast<std::vector<LineRecord>*>(user)->push_back(*line);
+        return 1;
+    };
+    visitAbove(add, &lines);
+    for (int r = 0; r < windowRows; ++r) {
+        lines.emplace_back();
+        rowGet(r, &lines.back());
+    }
+    visitBelow(add, &lines);
+    while (!lines.empty() && lines.back().text[0] == '\0') lines.pop_back();
+    return lines;
+}
+
+// The whole document, lines joined by '\n', the window rows in trimmed form.
+inline std::string fuzzDocumentText() {
+    std::string text;
+    auto add = [](LineRecord* line, void* user) {
+        *static_cast<std::string*>(user) += std::string(line->text) + "\n";
+        return 1;
+    };
+    visitAbove(add, &text);
+    for (int r = 0; r < windowRows; ++r) {
+        LineRecord line;
+        rowGet(r, &line);
+        text += std::string(line.text) + "\n";
+    }
+    visitBelow(add, &text);
+    return text;
+}
+
+// One stack's records from..to in document order: each n + 3, three mark bytes,
+// n characters without a NUL, n + 3 again. The number of records, or -1.
+inline long fuzzStackRecords(const unsigned char* area, std::uint32_t from, std::uint32_t to) {
+    long count = 0;
+    for (std::uint32_t at = from; at < to; ++count) {
+        const unsigned n = area[at] - 3u;
+        if (area[at] < 3 || n > kLineChars || at + n + 5 > to || area[at + n + 4] != area[at]) return -1;
+        if (std::memchr(area + at + 4, 0, n) != nullptr) return -1;
+        at += n + 5;
+    }
+    return count;
+}
+
+inline void fuzzCheckStore() {
+    const StoreLayout s = storeLayout();
+    fuzzCheck(s.aboveTop <= s.belowStart && s.belowStart <= s.lineAreaSize, "the stacks overlap");
+    fuzzCheck(fuzzStackRecords(s.lineArea, 0, s.aboveTop) == s.aboveCount, "the above stack is unsound");
+    fuzzCheck(fuzzStackRecords(s.lineArea, s.belowStart, s.lineAreaSize) == s.belowCount,
+              "the below stack is unsound");
+    for (int r = 0; r < kWindowRowsMax; ++r) {
+        LineRecord row;
+        rowGetRaw(r, &row);
+        fuzzCheck(row.text[kLineChars] == '\0' && std::memchr(row.text, 0, kLineChars) == nullptr,
+                  "a window row is not in window form");
+        fuzzCheck(row.markState >= '0' && row.markState <= '3', "a window row has an unknown block mark");
+    }
+    fuzzCheck(storeEditFits(0), "the window rows could no longer be flushed");
+    fuzzCheck(topLine == s.aboveCount, "the window's top line is not the above stack's count");
+    fuzzCheck(cursorRow >= 0 && cursorRow < windowRows && cursorCol >= 0 && cursorCol < windowCols,
+              "the cursor stands outside the window");
+    fuzzCheck(firstCol >= 0 && firstCol + cursorCol < kLineChars, "the cursor's column is beyond 249");
+}
