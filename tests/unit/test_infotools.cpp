@@ -63,7 +63,7 @@ protected:
         headless_set_ini_dir((root_.string() + "/").c_str());
         ini_set_file("Y8.ini");
         infoTemplatesForget();
-        const FileHooks hooks = {fakeAttributes, fakeSetAttributes, nullptr, nullptr, nullptr, nullptr};
+        const FileHooks hooks = {fakeAttributes, fakeSetAttributes, nullptr, nullptr, nullptr, nullptr, nullptr};
         files_set_hooks(&hooks);
         archived.clear();
     }
