@@ -13,10 +13,15 @@ ps=$H_PREFIX/drive_c/print.ps
 for i in $(seq 1 70); do printf 'Zeile %d\r\n' "$i"; done >"$H_PREFIX/drive_c/doc.txt"
 start_program y8 y8.exe 'C:\doc.txt'
 drive wait-window Y8 20 || fail "the main window does not appear"
-# print <keys in the print dialog> <headers expected, in order>: one job, its text in $text.
+# print <keys in the print dialog> <headers expected, in order> [menu]: one job (started from the
+# menu with Alt+D D, else by command 1007), its text in $text.
 print() {
     rm -f "$ps"
-    drive command Y8 1007 || fail "command 1007 cannot be posted"
+    if [ "${3:-}" = menu ]; then  # "&Datei", "&Drucken"
+        drive keys Y8 "alt+d d" || fail "the menu's keys cannot be typed"
+    else
+        drive command Y8 1007 || fail "command 1007 cannot be posted"
+    fi
     drive wait-window '#32770' 10 || fail "printing shows no print dialog"
     drive keys '#32770' "$1" || fail "the keys \"$1\" cannot be typed into the print dialog"
     for _ in $(seq 100); do grep -q '%%EOF' "$ps" 2>/dev/null && break; sleep 0.1; done
@@ -25,7 +30,7 @@ print() {
     [ "$(grep -o 'doc.txt  [0-9]*' <<<"$text" | cut -c10- | tr '\n' ' ')" = "$2 " ] ||
         fail "after \"$1\" the headers read $(grep -o 'doc.txt  [0-9]*' <<<"$text" | tr '\n' ' ')"
 }
-print enter "1 2"
+print enter "1 2" menu
 [ "$(grep -o 'Zeile [0-9]*' <<<"$text" | tr '\n' ' ')" = "$(seq -f 'Zeile %g' 1 70 | tr '\n' ' ')" ] ||
     fail "the lines printed are not the document's 70 lines in order: $(head -c 300 <<<"$text")"
 # Baselines in mm below the paper's top (300 dpi; the page's origin moved by "<x> <y> translate"
