@@ -271,13 +271,18 @@ TEST_F(DocFile, AFailedWriteLeavesTheOldFilesAndTheChangedDocument) {
 // --- A save failed at each of its file calls ------------------------------------------------
 
 // The file calls of a save, in their order.
-enum class SaveCall { CreateTemp, Write, FlushTemp, CloseTemp, DeleteBackup, LinkBackup, IntoPlace, KeepTime, Size };
+// Where the file system has no hard links (the Windows C runtime's default),
+// the link fails and the old file is copied to its backup name.
+enum class SaveCall {
+    CreateTemp, Write, FlushTemp, CloseTemp, DeleteBackup, LinkBackup, CopyBackup, IntoPlace, KeepTime, Size
+};
 
-std::vector<SaveCall> saveCalls(int blocks, bool replacesOld, bool keepsTime) {
+std::vector<SaveCall> saveCalls(int blocks, bool replacesOld, bool keepsTime, int copyCalls = 0) {
     std::vector<SaveCall> calls = {SaveCall::CreateTemp};
     calls.insert(calls.end(), static_cast<std::size_t>(blocks), SaveCall::Write);
     calls.insert(calls.end(), {SaveCall::FlushTemp, SaveCall::CloseTemp});
     if (replacesOld) calls.insert(calls.end(), {SaveCall::DeleteBackup, SaveCall::LinkBackup});
+    if (replacesOld) calls.insert(calls.end(), static_cast<std::size_t>(copyCalls), SaveCall::CopyBackup);
     calls.push_back(SaveCall::IntoPlace);
     if (keepsTime) calls.push_back(SaveCall::KeepTime);
     calls.insert(calls.end(), {SaveCall::Size, SaveCall::Size});  // open and close to read it
@@ -306,6 +311,14 @@ protected:
         load(name);
         setRow(0, "changed");
         modified = 1;
+    }
+    // The calls of copying the old file to its backup name: 0 where it is linked.
+    int backupCopyCalls() {
+        write("probe.txt", original_);
+        if (file_link(path("probe.txt").c_str(), path("probe.lnk").c_str()) == 0) return 0;
+        files_test_fail_call(-1);
+        EXPECT_EQ(file_copy(path("probe.txt").c_str(), path("probe.bak").c_str()), 0);
+        return files_test_calls();
     }
     TimeRecord diskTime(const std::string& name) const {
         TimeRecord t;
@@ -340,13 +353,14 @@ protected:
 TEST_F(DocFileSaveFailures, F8FailedAtAnyCallKeepsTheOriginalUnderItsName) {
     const int blocks = static_cast<int>((changed_.size() + 2047) / 2048);
     ASSERT_GE(blocks, 2);
-    const std::vector<SaveCall> calls = saveCalls(blocks, true, true);
+    const std::vector<SaveCall> calls = saveCalls(blocks, true, true, backupCopyCalls());
     failEachCall("a.txt", save, nullptr, calls.size(), [&](std::size_t k, int result) {
         const SaveCall call = calls[k];
         // The backup is copied when it cannot be linked (the copy overwrites an
         // old one that could not be deleted); after the new file took the name
         // the save is done.
-        if (call == SaveCall::DeleteBackup || call == SaveCall::LinkBackup || call >= SaveCall::KeepTime) {
+        const bool copied = call == SaveCall::CopyBackup && result == 1;  // a call the copy does without
+        if (call == SaveCall::DeleteBackup || call == SaveCall::LinkBackup || copied || call >= SaveCall::KeepTime) {
             EXPECT_EQ(result, 1);
             EXPECT_EQ(read("a.txt"), changed_);
             EXPECT_EQ(read("a.bak"), original_);
@@ -362,9 +376,14 @@ TEST_F(DocFileSaveFailures, F8FailedAtAnyCallKeepsTheOriginalUnderItsName) {
         EXPECT_EQ(result, 0);
         EXPECT_EQ(read("a.txt"), original_);
         EXPECT_TRUE(sameTime(diskTime("a.txt"), kOldTime));
-        // The name never lacks a file: the old text is the backup before the new takes the name.
-        EXPECT_EQ(names().size(), 2u);
-        EXPECT_EQ(read("a.bak"), call == SaveCall::IntoPlace ? original_ : "older\r\n");
+        // The name never lacks a file: the old text is the backup before the new takes the name
+        // (a failed copy leaves no backup: the old one was deleted for it).
+        if (call == SaveCall::CopyBackup) {
+            EXPECT_EQ(names(), std::set<std::string>{"a.txt"});
+        } else {
+            EXPECT_EQ(names().size(), 2u);
+            EXPECT_EQ(read("a.bak"), call == SaveCall::IntoPlace ? original_ : "older\r\n");
+        }
         const bool blockInTheWalk = call == SaveCall::Write && static_cast<int>(k) < blocks;  // not the last one
         EXPECT_EQ(boxTexts(), Lines{blockInTheWalk ? "Schreibfehler" : cannot("a.txt")});
         EXPECT_EQ(modified + hasName, 2);
