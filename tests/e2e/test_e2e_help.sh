@@ -10,7 +10,8 @@ harness_start "$1" "$2" e2e_help desktop
 cp "$H_BUILD/y8.chm" "$H_PROGDIR/" || fail "y8.chm is not built"
 # The viewer has no HTML engine here: keep mshtml from offering to download one.
 export WINEDLLOVERRIDES="mshtml=d"
-HARNESS_DEBUG=+htmlhelp start_program y8 y8.exe
+cp "$H_SRC/samples/LIESMICH.TXT" "$WORK/" || fail "no samples/LIESMICH.TXT"
+HARNESS_DEBUG=+htmlhelp start_program y8 y8.exe 'C:\work\LIESMICH.TXT'
 trace=$H_LAST_LOG
 wait_window Y8 "the start"
 
@@ -45,7 +46,10 @@ keys '#32770' esc "Esc in the dialog Suchen"
 
 keys Y8 "alt+h i" "Hilfe > Inhalt..."
 expect_help index.html "Hilfe > Inhalt..."
-screenshot help >/dev/null
+# The README's picture: the editor and its help side by side.
+drive move Y8 0 0 560 620 && drive move 'HH Parent' 560 0 1024 768 || fail "the windows cannot be moved"
+drive wait-idle Y8 20 && sleep 2
+screenshot readme >/dev/null
 drive close 'HH Parent'
 wait_gone 'HH Parent' "closing the help"
 exit_program "$y8" "the help"
