@@ -5,7 +5,7 @@ BUILD   := build
 JOBS    ?= $(shell nproc)
 CMAKE   := cmake -G Ninja -Wno-dev
 
-.PHONY: run test coverage fuzz setup configure build clean
+.PHONY: run test dist coverage fuzz setup configure build clean
 
 run: build
 	scripts/run
@@ -28,6 +28,12 @@ build: configure
 	cmake --build $(BUILD)/fuzz -j $(JOBS)
 	cmake --build $(BUILD)/win32 -j $(JOBS)
 	cmake --build $(BUILD)/win64 -j $(JOBS)
+
+# The release package dist/y8-win32.zip: the i686 y8.exe, y8.chm, Y8.ini and the samples.
+dist: configure
+	cmake --build $(BUILD)/win32 -j $(JOBS) --target y8 y8_help
+	cmake --build $(BUILD)/native -j $(JOBS) --target y8_ini_template
+	scripts/dist $(BUILD)
 
 # Line and branch coverage of src/ by the native unit tests (docs/TESTING.md).
 coverage: setup

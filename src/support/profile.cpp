@@ -115,6 +115,24 @@ void ini_write_int(const char* section, const char* key, int n) {
     plat_ini_put(section, key, text);
 }
 
+int ini_read_path(const char* section, const char* key, char* path) {
+    char value[FILE_PATH_MAX + 1];
+    plat_ini_get(section, key, value, sizeof value);
+    str_trim(value);
+    const bool relative = value[0] && value[0] != '\\' && value[0] != '/' && value[1] != ':';
+    if (relative) {
+        path_dir(path, arg_value(0));
+    } else {
+        path[0] = '\0';
+    }
+    if (std::strlen(path) + std::strlen(value) > FILE_PATH_MAX) {
+        path[0] = '\0';
+        return 0;
+    }
+    std::strcat(path, value);
+    return static_cast<int>(std::strlen(path));
+}
+
 int ini_install(const char* templatePath) {
     if (!templatePath || !*templatePath) return 0;
     const char* name = templatePath + path_name_pos(templatePath);

@@ -39,6 +39,12 @@ void ini_write_int(const char* section, const char* key, int n);
 int ini_read_file(const char* file, const char* section, const char* key, char* buf, int size = INI_BUF_SIZE);
 // Writes the value into the ini file named file, for this one call.
 void ini_write_file(const char* file, const char* section, const char* key, const char* value);
+// A file path kept in the profile (FILE_PATH_MAX + 1 bytes): the value trimmed; one
+// without a drive and not beginning with a separator lies in the program's folder
+// (the folder of command-line word 0), so that an installation can name its files
+// relative to the program. Empty when missing or when the path would be too long.
+// Returns its length.
+int ini_read_path(const char* section, const char* key, char* path);
 // When the profile's directory holds no file of the template's name, copies
 // the template there. 1 copied, 0 nothing to do (the file exists, or there is
 // no template), -1 the copy failed or the path would be too long.

@@ -66,3 +66,22 @@ constexpr int CFG_KEY_MAX = 15;  // characters of the longest key name built fro
 // The key of a numbered format ("Dir%d" with 7 gives "Dir7") into key
 // (CFG_KEY_MAX + 1 bytes).
 void configKeyName(char* key, const char* format, int n);
+
+// ---------------------------------------------------------------- every key, for the template
+
+// One key of the settings file, or a numbered family: key is then a format
+// ("Dir%d" numbered from 0, "S-C-%c" with the characters from CFG_PHRASE_FIRST)
+// and count its keys.
+struct SettingKey {
+    const char* section;
+    const char* key;
+    int count;            // 0: one key
+    const char* value;    // the default; nullptr: none, the program writes the key
+    const char* comment;  // what it is, for the commented template (German)
+};
+// Every section and key the program reads, section by section, with its default.
+extern const SettingKey settingKeys[];
+extern const int settingKeyCount;
+// The name of key number n of an entry (the key itself when it is not numbered)
+// into key (CFG_KEY_MAX + 1 bytes).
+void settingKeyName(const SettingKey& entry, int n, char* key);

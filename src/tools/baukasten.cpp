@@ -99,10 +99,7 @@ bool pushLine(const char* line, void*) {
 
 // ---------------------------------------------------------------- the catalogue
 
-void cataloguePath(char* path) {
-    ini_read(CFG_SECTION_INSTALLATION, CFG_KEY_BAUKASTEN, path, FILE_PATH_MAX + 1);
-    str_trim(path);
-}
+void cataloguePath(char* path) { ini_read_path(CFG_SECTION_INSTALLATION, CFG_KEY_BAUKASTEN, path); }
 
 void catalogueEntries(EntrySink add, void* user) {
     char path[FILE_PATH_MAX + 1];

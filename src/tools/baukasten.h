@@ -48,7 +48,8 @@ void toolFileEdit(const char* path);
 
 // --- The catalogue ---------------------------------------------------------------
 
-// The catalogue's path from the settings, trimmed ("" when missing).
+// The catalogue's path from the settings, trimmed, a relative one in the program's
+// folder ("" when missing).
 void cataloguePath(char* path);
 // Each non-empty line of the catalogue, trimmed, to add; a catalogue that does
 // not open gives its path as the only entry.

@@ -58,10 +58,8 @@ void applyNotation(char* s) {
 void abbrevLoad() {
     if (abbrevs.loaded) return;
     abbrevs = AbbrevList{};
-    // The path is read with room for a whole path, never more.
-    char path[FILE_PATH_MAX + 1] = "";
-    ini_read(CFG_SECTION_INSTALLATION, CFG_KEY_FLOSKELN, path, sizeof path);
-    str_trim(path);
+    char path[FILE_PATH_MAX + 1];
+    ini_read_path(CFG_SECTION_INSTALLATION, CFG_KEY_FLOSKELN, path);
     LineFile file;
     if (path[0] != '\0' && lf_open(&file, path) >= 0) {
         for (int i = 0; i < ABBREV_LINES; ++i) {

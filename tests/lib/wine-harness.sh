@@ -5,7 +5,7 @@
 # in <build>/program-tests/<name>.<pid> stay when the test failed.
 set -u -o pipefail
 
-HARNESS_WINE=/usr/lib/wine/wine64
+HARNESS_WINE=$("${2:-.}/scripts/wine-loader" "${1:-.}/y8.exe" 2>/dev/null || echo /usr/lib/wine/wine64)
 HARNESS_BUDGET=${HARNESS_BUDGET:-95}
 H_NAME=program H_WORK= H_PREFIX= H_XVFB_PID= H_WATCHDOG_PID= H_LAST_LOG=
 H_PIDS=()

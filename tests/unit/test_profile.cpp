@@ -153,6 +153,28 @@ TEST_F(Profile, TheTemplateIsCopiedOnlyWhenTheProfileIsMissing) {
     EXPECT_EQ(ini_install(templ.c_str()), -1);  // a target beyond the limit is refused, not cut
 }
 
+TEST_F(Profile, APathValueWithoutDriveOrLeadingSeparatorLiesInTheProgramsFolder) {
+    struct Row { const char* program; const char* stored; std::string path; };
+    const std::string longName(FILE_PATH_MAX - 3, 'n');
+    const Row rows[] = {
+        {"C:\\Y8\\y8.exe", "Beispiele\\INHALT.TXT", "C:\\Y8\\Beispiele\\INHALT.TXT"},
+        {"\"C:\\Program Files\\Y8\\y8.exe\" -l 3", "  k.txt  ", "C:\\Program Files\\Y8\\k.txt"},
+        {"C:\\Y8\\y8.exe", "D:\\Tools\\INHALT.TXT", "D:\\Tools\\INHALT.TXT"},  // a drive: as it is
+        {"C:\\Y8\\y8.exe", "\\\\server\\share\\a.txt", "\\\\server\\share\\a.txt"},
+        {"C:\\Y8\\y8.exe", "/home/a.txt", "/home/a.txt"},
+        {"y8.exe", "k.txt", "k.txt"},       // started without a folder: the current one
+        {"C:\\Y8\\y8.exe", "", ""},       // unset stays unset
+        {"C:\\Y8\\y8.exe", longName.c_str(), ""},  // too long with the folder: nothing, never cut
+    };
+    for (const Row& row : rows) {
+        arg_split(row.program);
+        ini_write("Installation", "BauKasten", row.stored);
+        char got[FILE_PATH_MAX + 1] = "x";
+        EXPECT_EQ(ini_read_path("Installation", "BauKasten", got), static_cast<int>(row.path.size())) << row.stored;
+        EXPECT_EQ(got, row.path) << row.stored;
+    }
+}
+
 TEST(ProfileArgs, WordsAreSplitAtBlanksAndQuotesTwentyAtMostFromAThousandCharacters) {
     std::string twentyFive;
     for (int i = 0; i < 25; ++i) twentyFive += "w" + std::to_string(i) + " ";
