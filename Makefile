@@ -5,7 +5,7 @@ BUILD   := build
 JOBS    ?= $(shell nproc)
 CMAKE   := cmake -G Ninja -Wno-dev
 
-.PHONY: run test coverage fuzz setup configure build clean
+.PHONY: run test bench coverage fuzz setup configure build clean
 
 run: build
 	scripts/run
@@ -28,6 +28,12 @@ build: configure
 	cmake --build $(BUILD)/fuzz -j $(JOBS)
 	cmake --build $(BUILD)/win32 -j $(JOBS)
 	cmake --build $(BUILD)/win64 -j $(JOBS)
+
+# The editor's operations beside the GNU tools, in callgrind instructions per
+# byte; prints the table and writes it into docs/PERFORMANCE.md.
+bench: configure
+	cmake --build $(BUILD)/native -j $(JOBS) --target y8_measure
+	bench/run-bench.sh $(BUILD)/native
 
 # Line and branch coverage of src/ by the native unit tests (docs/TESTING.md).
 coverage: setup
