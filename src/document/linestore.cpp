@@ -583,6 +583,20 @@ void moveAllAbove() {
     store.belowCount = 0;
 }
 
+int moveBelowUntilFound(TextFinder finder, int start, void* user) {
+    std::uint32_t at = store.belowStart;
+    std::int32_t passed = 0;
+    int found = -1;
+    for (; passed < store.belowCount; ++passed, start = 0) {
+        const unsigned char* record = store.lineArea + at;
+        found = finder(reinterpret_cast<const char*>(record + 4), recordTextLength(record), start, user);
+        if (found >= 0) break;
+        at += recordSize(record);
+    }
+    moveFrontBelowToAbove(passed);
+    return found;
+}
+
 // --- Navigation ---------------------------------------------------------------
 
 int gotoLine(std::int32_t n) { return showLine(n, kCursorOffset); }
