@@ -163,8 +163,11 @@ int searchNext() {
     }
     if (!flushAroundCursor()) return -1;
     // The lines before the one found go above as they are, never unpacked.
+    // Only the lines holding a byte a match can start with are looked at.
     Pattern pattern = currentPattern();
-    const int found = moveBelowUntilFound(findInPackedLine, firstCol + cursorCol + 1, &pattern);
+    const unsigned char keys[2] = {pattern.first, pattern.firstOther};
+    const int found = moveBelowUntilFound(findInPackedLine, firstCol + cursorCol + 1, &pattern,
+                                          pattern.n > 0 ? keys : nullptr);
     fillRowsFromAbove(cursorRow);
     fillRowsFromBelow(cursorRow);
     topLine = aboveCountGet();
