@@ -12,14 +12,8 @@
 # Prints the table and writes it into docs/PERFORMANCE.md between its markers.
 set -euo pipefail
 
-source_dir=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$source_dir/build/native}
-measure=$build/y8_measure
-[[ -x $measure ]] || { echo "no $measure: build the target y8_measure first" >&2; exit 1; }
-command -v valgrind >/dev/null || { echo "valgrind is not installed" >&2; exit 1; }
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/callgrind-start.sh" y8_measure "${1:-}"
+measure=$program
 export LC_ALL=C
 
 doc=$work/doc.c
