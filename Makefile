@@ -5,7 +5,7 @@ BUILD   := build
 JOBS    ?= $(shell nproc)
 CMAKE   := cmake -G Ninja -Wno-dev
 
-.PHONY: run test dist coverage fuzz setup configure build clean
+.PHONY: run test dist bench coverage fuzz setup configure build clean
 
 run: build
 	scripts/run
@@ -34,6 +34,12 @@ dist: configure
 	cmake --build $(BUILD)/win32 -j $(JOBS) --target y8 y8_help
 	cmake --build $(BUILD)/native -j $(JOBS) --target y8_ini_template
 	scripts/dist $(BUILD)
+
+# The editor's operations beside the GNU tools, in callgrind instructions per
+# byte; prints the table and writes it into docs/PERFORMANCE.md.
+bench: configure
+	cmake --build $(BUILD)/native -j $(JOBS) --target y8_measure
+	bench/run-bench.sh $(BUILD)/native
 
 # Line and branch coverage of src/ by the native unit tests (docs/TESTING.md).
 coverage: setup

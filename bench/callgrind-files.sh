@@ -13,14 +13,8 @@
 # writes, renames) is not counted by callgrind.
 set -euo pipefail
 
-source_dir=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$source_dir/build/native}
-bench=$build/y8_bench
-[[ -x $bench ]] || { echo "no $bench: build the target y8_bench first" >&2; exit 1; }
-command -v valgrind >/dev/null || { echo "valgrind is not installed" >&2; exit 1; }
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/callgrind-start.sh" y8_bench "${1:-}"
+bench=$program
 
 Y8_BENCH_DOCFILE_DIR=$work/files valgrind --tool=callgrind --callgrind-out-file="$work/bench.out" \
     --compress-strings=no --compress-pos=no \

@@ -1,6 +1,7 @@
 // The line store: a gap buffer of packed lines around the window rows.
 #include "document/linestore.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <cstring>
@@ -581,6 +582,38 @@ void moveAllAbove() {
     store.belowStart = store.lineAreaSize;
     store.aboveCount += store.belowCount;
     store.belowCount = 0;
+}
+
+// The offset of the first byte key at or after from in the area, or its size.
+std::uint32_t nextKey(std::uint32_t from, unsigned char key) {
+    const void* at = std::memchr(store.lineArea + from, key, store.lineAreaSize - from);
+    return at != nullptr ? static_cast<std::uint32_t>(static_cast<const unsigned char*>(at) - store.lineArea)
+                         : store.lineAreaSize;
+}
+
+int moveBelowUntilFound(TextFinder finder, int start, void* user, const unsigned char* keys) {
+    std::uint32_t at = store.belowStart;
+    std::uint32_t nextKey0 = at, nextKey1 = at;  // where the keys stand next (before at: not looked for yet)
+    std::int32_t passed = 0;
+    int found = -1;
+    for (; passed < store.belowCount; ++passed, start = 0) {
+        const unsigned char* record = store.lineArea + at;
+        const std::uint32_t size = recordSize(record);
+        if (keys != nullptr) {
+            if (nextKey0 <= at) nextKey0 = nextKey(at, keys[0]);
+            if (nextKey1 <= at) nextKey1 = keys[1] == keys[0] ? nextKey0 : nextKey(at, keys[1]);
+            // A key in the size and mark bytes only costs the finder's look.
+            if (std::min(nextKey0, nextKey1) >= at + size) {
+                at += size;
+                continue;
+            }
+        }
+        found = finder(reinterpret_cast<const char*>(record + 4), recordTextLength(record), start, user);
+        if (found >= 0) break;
+        at += size;
+    }
+    moveFrontBelowToAbove(passed);
+    return found;
 }
 
 // --- Navigation ---------------------------------------------------------------

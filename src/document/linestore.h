@@ -172,6 +172,17 @@ void moveAllBelow();
 // document's end).
 void moveAllAbove();
 
+// Looks for a line of the below stack, front first, without unpacking the
+// lines: finder(text, n, start, user) sees each line's packed text (n
+// characters, no NUL), start for the front line and 0 after it, and returns
+// a column or -1. The lines before the first one it finds a column in go
+// above with one move (as popping and pushing them would); that line stays in
+// front. The column, or -1 when no line had one (every line went above).
+// With the keys given, finder sees only the lines holding at least one of
+// the bytes keys[0], keys[1] (the whole stack is scanned for them at once).
+using TextFinder = int (*)(const char* text, int n, int start, void* user);
+int moveBelowUntilFound(TextFinder finder, int start, void* user = nullptr,
+                        const unsigned char* keys = nullptr);
 // --- Navigation ---------------------------------------------------------------
 // Each returns 0, or -1 when the window rows could not be flushed (nothing
 // changed). On success the whole window is repainted.

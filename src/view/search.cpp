@@ -2,6 +2,7 @@
 // replacement within one line, and the dialogs' portable half.
 #include "view/search.h"
 
+#include <array>
 #include <cstring>
 
 #include "document/docstate.h"
@@ -33,26 +34,85 @@ int trimmedLength(const char* text, int n) {
     return n;
 }
 
-int foldedChar(int ch) { return caseSensitive ? (ch & 0xFF) : upper_char(ch); }
+// Byte maps for comparing: every byte to itself, or to its capital.
+using FoldTable = std::array<unsigned char, 256>;
+FoldTable makeFoldTable(bool fold) {
+    FoldTable t{};
+    for (int ch = 0; ch < 256; ++ch) t[static_cast<std::size_t>(ch)] = static_cast<unsigned char>(fold ? upper_char(ch) : ch);
+    return t;
+}
+const FoldTable kSameByte = makeFoldTable(false);
+const FoldTable kCapital = makeFoldTable(true);
 
-// The n characters at s equal searchText under the case rule.
-bool equalsSearchText(const char* s, int n) {
-    for (int i = 0; i < n; ++i) {
-        if (foldedChar(static_cast<unsigned char>(s[i])) != foldedChar(static_cast<unsigned char>(searchText[i])))
-            return false;
+// The search text as the comparisons need it, taken once per search: its
+// length, the byte map of the case rule, and the (at most two) bytes a match
+// can start with under that rule.
+struct Pattern {
+    const char* text;
+    int n;
+    const FoldTable* fold;
+    unsigned char first, firstOther;
+};
+
+Pattern currentPattern() {
+    Pattern p{searchText, static_cast<int>(std::strlen(searchText)), caseSensitive ? &kSameByte : &kCapital, 0, 0};
+    p.first = (*p.fold)[static_cast<unsigned char>(searchText[0])];
+    // Under the case rule only a capital and its small letter fold together.
+    p.firstOther = caseSensitive ? p.first : static_cast<unsigned char>(lower_char(p.first));
+    return p;
+}
+
+// The n characters at s equal the search text under the case rule.
+bool equalsSearchText(const Pattern& p, const char* s) {
+    const FoldTable& fold = *p.fold;
+    for (int i = 0; i < p.n; ++i) {
+        if (fold[static_cast<unsigned char>(s[i])] != fold[static_cast<unsigned char>(p.text[i])]) return false;
     }
     return true;
 }
 
 bool delimiter(const char* line, int i) { return !isWordChar(static_cast<unsigned char>(line[i])); }
 
-// A match of n characters at q in a line of length len.
-bool matchesAt(const char* line, int len, int q, int n) {
-    if (!equalsSearchText(line + q, n)) return false;
+// A match of the search text at q in a line of length len.
+bool matchesAt(const Pattern& p, const char* line, int len, int q) {
+    if (!equalsSearchText(p, line + q)) return false;
     if (!wholeWord) return true;
     const bool startOk = q == 0 || delimiter(line, q - 1);
-    const bool endOk = q + n >= len || delimiter(line, q + n);
+    const bool endOk = q + p.n >= len || delimiter(line, q + p.n);
     return startOk && endOk;
+}
+
+const char* nextByte(const char* from, const char* end, unsigned char c) {
+    const void* at = std::memchr(from, c, static_cast<std::size_t>(end - from));
+    return at != nullptr ? static_cast<const char*>(at) : end;
+}
+
+// The first match at or after start in the len characters at line (its
+// trailing white space not counted), or -1. Only the positions holding a
+// byte a match can start with are compared.
+int findInText(const Pattern& p, const char* line, int len, int start) {
+    len = trimmedLength(line, len);
+    if (start >= len || len - start < p.n) return -1;
+    if (p.n == 0) {  // an empty search text: every position is a candidate
+        for (int q = start; q <= len; ++q) {
+            if (matchesAt(p, line, len, q)) return q;
+        }
+        return -1;
+    }
+    const char* const end = line + len - p.n + 1;  // past the last possible start
+    const char* nextFirst = nextByte(line + start, end, p.first);
+    const char* nextOther = p.firstOther == p.first ? end : nextByte(line + start, end, p.firstOther);
+    while (nextFirst < end || nextOther < end) {
+        const char* at = nextFirst < nextOther ? nextFirst : nextOther;
+        if (matchesAt(p, line, len, static_cast<int>(at - line))) return static_cast<int>(at - line);
+        if (at == nextFirst) nextFirst = nextByte(at + 1, end, p.first);
+        if (at == nextOther) nextOther = nextByte(at + 1, end, p.firstOther);
+    }
+    return -1;
+}
+
+int findInPackedLine(const char* text, int n, int start, void* pattern) {
+    return findInText(*static_cast<const Pattern*>(pattern), text, n, start);
 }
 
 int searchLength() { return static_cast<int>(std::strlen(searchText)); }
@@ -91,38 +151,23 @@ void searchReset() {
 
 int findInLine(const char* line, int start) {
     if (line == nullptr || start < 0) return -1;
-    const int len = trimmedLength(line, static_cast<int>(std::strlen(line)));
-    const int n = searchLength();
-    if (start >= len || len - start < n) return -1;
-    for (int q = start; q <= len - n; ++q) {
-        if (matchesAt(line, len, q, n)) return q;
-    }
-    return -1;
+    return findInText(currentPattern(), line, static_cast<int>(std::strlen(line)), start);
 }
 
 int searchNext() {
-    // A line popped from below goes above again: that needs a byte of room
-    // besides the record it freed (never lacking while every flush fits).
+    // A store without a free byte refuses the search, as it always has (never
+    // the case while every flush fits).
     if (storeFreeBytes() == 0) {
         editRefused();
         return -1;
     }
     if (!flushAroundCursor()) return -1;
-    int start = firstCol + cursorCol + 1;
-    int found = -1;
-    LineRecord line;
-    while (popBelow(&line) == 0) {
-        found = findInLine(line.text, start);
-        if (found >= 0) {
-            pushBelow(&line);  // back where it was: it fits
-            break;
-        }
-        if (pushAbove(&line) != 0) {  // cannot happen: the record's own room
-            pushBelow(&line);
-            break;
-        }
-        start = 0;
-    }
+    // The lines before the one found go above as they are, never unpacked.
+    // Only the lines holding a byte a match can start with are looked at.
+    Pattern pattern = currentPattern();
+    const unsigned char keys[2] = {pattern.first, pattern.firstOther};
+    const int found = moveBelowUntilFound(findInPackedLine, firstCol + cursorCol + 1, &pattern,
+                                          pattern.n > 0 ? keys : nullptr);
     fillRowsFromAbove(cursorRow);
     fillRowsFromBelow(cursorRow);
     topLine = aboveCountGet();
@@ -144,7 +189,7 @@ int replaceAtCursor() {
     const int before = trimmedLength(row.text, kLineChars);
     // The occurrence lies within the line's text: a search text ending in a
     // blank does not match the padding after the line's end.
-    if (p < 0 || p + n > before || !equalsSearchText(row.text + p, n)) return 0;
+    if (p < 0 || p + n > before || !equalsSearchText(currentPattern(), row.text + p)) return 0;
 
     const int r = static_cast<int>(std::strlen(replaceText));
     const int grown = before - n + r;
