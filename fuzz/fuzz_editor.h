@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "../tests/lib/editor_reset.h"
 #include "../tests/lib/empty_store.h"
 #include "document/docstate.h"
 #include "document/linestore.h"
@@ -48,17 +49,8 @@ inline void fuzzEditorStart(int rows, int cols, bool nearlyFull, const std::vect
     fuzzCheck(emptyStoreStart(rows, cols), "no store");
     toolsBind();
     headless_reset();
-    positionsReset();
-    undeleteCreate();
-    recorderReset();
+    editorStateReset();
     searchReset();
-    optionsSetDefaults();
-    keyDepth = 0;
-    lineInsertCounter = 0;
-    outdentWidth = 0;
-    snapshotReset();
-    markReset();
-    statusFieldsReset();
     viewStateStart(0);
     std::string full(kLineChars, 'x');
     const char* lines[] = {"int main(void)\t{", "  \xe4\xf6\xfc \x84\x94\x81 text  two  blanks", "",

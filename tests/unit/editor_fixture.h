@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "../lib/editor_reset.h"
 #include "../lib/empty_store.h"
 #include "document/docstate.h"
 #include "document/linestore.h"
@@ -32,20 +33,11 @@ inline void editorStart() {
     toolsBind();
     headless_reset();
     ASSERT_TRUE(emptyStoreStart(20, 80));
-    positionsReset();
-    undeleteCreate();
-    recorderReset();
-    optionsSetDefaults();
+    editorStateReset();
     quoteOption = 0;
     tabStep = 8;
     indentStep = 2;
     modified = 0;
-    keyDepth = 0;
-    lineInsertCounter = 0;
-    outdentWidth = 0;
-    snapshotReset();
-    markReset();
-    statusFieldsReset();
     viewStateStart(0);
     headless_reset();
 }
