@@ -179,7 +179,13 @@ int snapshotRestore() {
     LineRecord now;
     rowGetRaw(cursorRow, &now);
     if (!editFits(trimmedTextLength(snapshot.line.text) - trimmedTextLength(now.text))) return -1;
-    rowPut(cursorRow, &snapshot.line);
+    // Only the text goes back: the marks are the marking's as they stand now,
+    // or a block ended since would come back on this one line.
+    LineRecord back = snapshot.line;
+    back.markState = now.markState;
+    back.markFrom = now.markFrom;
+    back.markTo = now.markTo;
+    rowPut(cursorRow, &back);
     beginRowPaint();
     repaintRow(cursorRow);
     endRowPaint();

@@ -30,9 +30,10 @@ void snapshotReset();
 void snapshotCheck();
 // Takes the snapshot of the cursor row as it stands.
 void snapshotTake();
-// Puts the snapshot back into the cursor row and repaints the row; `modified`
-// stays as it is. Nothing when the snapshot belongs to another line. 0, or -1
-// when the store cannot take the longer line back (refused, nothing changed).
+// Puts the snapshot's text back into the cursor row and repaints the row; the
+// row's marks and `modified` stay as they are. Nothing when the snapshot
+// belongs to another line. 0, or -1 when the store cannot take the longer line
+// back (refused, nothing changed).
 int snapshotRestore();
 
 // --- Controls of the two dialogs ----------------------------------------------------

@@ -101,6 +101,8 @@ TEST_F(Marking, KeysMarkCopyCutAndReplaceTheMark) {
         {"one two three", 8, 0, "{S-Right*5}{Del}", "one two", 8, 0, "-", "before"},  // Delete does not copy
         {"one two three", 8, 0, "{S-Right*5}^X", "one two", 8, 0, "-", "three"},
         {"abc", 3, 0, "{S-Left*3}{Back}", "abc", 0, 0, "0:3-0", "before"},  // column 0: nothing
+        // Ctrl+Q puts back the text, never a mark that has ended since.
+        {"abcdefghij\nABCDEFGHIJ", 0, 0, "{S-Right*3}{S-Down}{Up}^Q", "abcdefghij\nABCDEFGHIJ", 3, 0, "-", "before"},
         {"  foo_bar(x)  ", 4, 0, "^M", "  foo_bar(x)", -1, 0, "0:2-9", "before"},
         {"  foo_bar(x)  ", 1, 0, "^M", "  foo_bar(x)", -1, 0, "0:2-9", "before"},  // the word after a blank
         {"  foo_bar(x)  ", 13, 0, "^M", "  foo_bar(x)", -1, 0, "-", "before"},     // after the text: none
