@@ -74,6 +74,12 @@ constexpr ByteMap letterMap(bool dosToAnsi) {
     return map;
 }
 constexpr ByteMap kDosToAnsi = letterMap(true);
+constexpr std::array<const char*, 256> entityMap() {
+    std::array<const char*, 256> map{};
+    for (const Letter& l : kLetters) map[l.ansi] = l.entity;
+    return map;
+}
+constexpr std::array<const char*, 256> kAnsiEntity = entityMap();
 constexpr ByteMap kAnsiToDos = letterMap(false);
 
 int mapBytes(const char* in, char* out, const ByteMap& map) {
@@ -295,14 +301,15 @@ int runConversion(Conversion* c) {
 int detabText(const char* in, char* out, int tabStep) {
     const int step = tabStepOf(tabStep);
     WorkText w;
-    for (int i = 0; in[i] != '\0' && i < kLineChars && !w.overflow; ++i) {
-        if (in[i] != '\t') {
-            w.add(in[i]);
-            continue;
-        }
-        do {
-            w.add(' ');
-        } while (w.length % step != 0 && !w.overflow);
+    const char* at = in;
+    const char* const end = in + std::min<std::size_t>(std::strlen(in), kLineChars);
+    while (at < end && !w.overflow) {
+        const auto* tab = static_cast<const char*>(std::memchr(at, '\t', static_cast<std::size_t>(end - at)));
+        const char* runEnd = tab != nullptr ? tab : end;
+        w.add(at, static_cast<int>(runEnd - at));
+        if (tab == nullptr) break;
+        w.fill(' ', step - w.length % step);  // to the next stop, at least one blank
+        at = tab + 1;
     }
     return workFinish(w, out);
 }
@@ -363,11 +370,19 @@ int htmlToAnsiText(const char* in, char* out) {
 }
 
 int ansiToHtmlText(const char* in, char* out) {
-    WorkText w(in);
-    for (const Letter& l : kLetters) {
-        const char letter[2] = {static_cast<char>(l.ansi), '\0'};
-        replaceAll(w, letter, l.entity);
+    // No entity holds a letter of the table: one pass gives what replacing
+    // letter after letter would.
+    WorkText w;
+    const int n = static_cast<int>(std::min<std::size_t>(std::strlen(in), kLineChars));
+    int run = 0;  // the first character not yet taken
+    for (int i = 0; i < n; ++i) {
+        const char* entity = kAnsiEntity[byteAt(in, i)];
+        if (entity == nullptr) continue;
+        w.add(in + run, i - run);
+        w.add(entity);
+        run = i + 1;
     }
+    w.add(in + run, n - run);
     return workFinish(w, out);
 }
 

@@ -37,6 +37,12 @@ struct WorkText {
         text[length] = '\0';
     }
     void add(const char* s) { add(s, static_cast<int>(std::strlen(s))); }
+    void fill(char c, int n) {
+        if (n < 1 || !room(n)) return;
+        std::memset(text + length, c, static_cast<std::size_t>(n));
+        length += n;
+        text[length] = '\0';
+    }
     void add(int ch) {
         const char c = static_cast<char>(ch);
         add(&c, 1);
