@@ -1,9 +1,8 @@
 // The Baukasten's portable half with the sample installation.
 #include "tools/baukasten.h"
 
-#include <gtest/gtest.h>
-
-#include "editor_fixture.h"
+#include "file_bytes.h"
+#include "key_fixture.h"
 #include "host/headless_messages.h"
 #include "host/headless_profile.h"
 #include "support/profile.h"
@@ -84,9 +83,7 @@ TEST_F(Baukasten, CatalogueEntriesAndListsThatDoNotOpen) {
 
 TEST_F(Baukasten, TheBodyGoesBeforeTheCursorLineWhenTheStoreTakesItAll) {
     const std::string two = testing::TempDir() + "y8-zwei.txt";
-    std::FILE* f = std::fopen(two.c_str(), "wb");
-    std::fputs("Vorspann\r\n%1 Vorname\r\n%2 Datum\r\n%x frei\r\n%1 Name\r\n---\r\nHallo %1, am %2\r\n", f);
-    std::fclose(f);
+    writeBytes(two, "Vorspann\r\n%1 Vorname\r\n%2 Datum\r\n%x frei\r\n%1 Name\r\n---\r\nHallo %1, am %2\r\n");
     // slack: the bytes the store can still take; zeilen.txt needs 69 + 5 and 0 + 5.
     struct Row { std::string path; bool skip; long slack; std::vector<std::string> body; const char* prompt1; };
     const Row rows[] = {
@@ -94,13 +91,11 @@ TEST_F(Baukasten, TheBodyGoesBeforeTheCursorLineWhenTheStoreTakesItAll) {
         {Y8_SAMPLES_DIR "zeilen.txt", false, 79, {"/* " + std::string(63, '-') + " */", ""}, ""},  // exactly room
         {Y8_SAMPLES_DIR "zeilen.txt", true, 78, {}, ""}, {Y8_SAMPLES_DIR "fehlt.txt", true, -1, {}, ""},  // 1 byte short
     };
-    std::vector<std::string> lines(30);  // "line 0" to "line 29", line 13 in row 3
-    for (int i = 0; i < 30; ++i) lines[static_cast<std::size_t>(i)] = "line " + std::to_string(i);
     for (const Row& r : rows) {
         SCOPED_TRACE(r.path + " " + std::to_string(r.slack));
         EXPECT_STREQ(blockHeadRead(r.path.c_str()).prompts[1].data(), r.prompt1);
-        loadLines(lines);
-        ASSERT_EQ(gotoLineAtTop(10), 0);
+        loadLines(numbered(0, 30));
+        ASSERT_EQ(gotoLineAtTop(10), 0);  // line 13 in row 3
         cursorRow = 3;
         if (r.slack >= 0) fillStoreLeaving(r.slack);
         std::vector<std::string> want = documentLines().text;

@@ -1,9 +1,5 @@
 // Facette, the info tools and lint, and the archive copy, in a project tree of
 // their own: the current directory is a/b below a fresh directory.
-#include <gtest/gtest.h>
-
-#include <set>
-
 #include "document/dirpanel.h"
 #include "editor_fixture.h"
 #include "file_bytes.h"
@@ -154,13 +150,11 @@ struct Listed {
 
 Listed archiveRunOf(const std::string& source, const std::string& target, bool testRun) {
     Listed listed;
-    const ArchiveView view = {
-        [](const char* text, int top, void* u) {
-            static_cast<Listed*>(u)->entries.push_back(text);
-            static_cast<Listed*>(u)->top = top;
-            return true;
-        },
-        [](const char* text, void* u) { static_cast<Listed*>(u)->status = text; }, &listed};
+    const ArchiveView view = {[](const char* text, int top, void* u) {
+                                  static_cast<Listed*>(u)->entries.push_back(text);
+                                  return static_cast<Listed*>(u)->top = top, true;
+                              },
+                              [](const char* text, void* u) { static_cast<Listed*>(u)->status = text; }, &listed};
     const int count = archiveRun(source.c_str(), target.c_str(), testRun, view);
     EXPECT_EQ(count, static_cast<int>(listed.entries.size()));
     return listed;

@@ -1,8 +1,6 @@
 // "Umformulieren": the rules on one line, the rule files, the marked lines rewritten.
 #include "textops/reform.h"
 
-#include <gtest/gtest.h>
-
 #include "editor_fixture.h"
 #include "host/headless_messages.h"
 #include "textops/convert.h"
