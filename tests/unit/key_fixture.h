@@ -13,7 +13,9 @@
 #include "host/headless_profile.h"
 #include "resources/resource.h"
 #include "shell/appproc.h"
+#include "tools/adder.h"
 #include "view/refresh.h"
+#include "view/search.h"
 #include "store_check.h"
 
 using Lines = std::vector<std::string>;
@@ -91,8 +93,22 @@ struct KeyRow { std::string before; int col, line; const char* keys; std::string
 
 class KeyFixture : public ::testing::Test {
   protected:
-    void SetUp() override { editorStart(); }
-    void TearDown() override { editorStop(); }
+    // Besides the editor: no search, no adder, no mouse button down, cells of 8 x 16 pixels.
+    void SetUp() override {
+        editorStart();
+        searchReset();
+        adderReset();
+        mouseLeftUp();
+        charWidth = 8;
+        lineHeight = 16;
+    }
+    void TearDown() override {
+        searchReset();
+        adderReset();
+        markReset();
+        mouseLeftUp();
+        editorStop();
+    }
 
     // The document: the lines, the window at its start, the line snapshot taken.
     static void load(const Lines& lines) {

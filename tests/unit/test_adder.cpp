@@ -13,14 +13,6 @@ constexpr std::intptr_t kAdderDialog = 0x1410;  // the handle the "dialog" gave
 
 class Adder : public KeyFixture {
   protected:
-    void SetUp() override {
-        KeyFixture::SetUp();
-        adderReset();
-    }
-    void TearDown() override {
-        adderReset();
-        KeyFixture::TearDown();
-    }
     static void load(const Lines& lines, int inText) {  // the adder open with its check box as given
         adderReset();
         loadLines(lines);

@@ -286,9 +286,8 @@ TEST_F(KeyCommands, GrowingCommandsMeetingAFullStoreAreRefusedWithOneBox) {
             const bool longDocument = r.lines.size() > 30;
             place(longDocument ? 30 : 0, longDocument ? 10 : 0);
             fillStoreLeaving(spare);  // lines before the window: marks and rules leave them alone
-            const DocumentLines before = documentLines();
-            const int top = topLine;
-            const std::uint32_t free = storeFreeBytes();
+            const auto state = [] { return std::make_tuple(doc(), marks(), topLine, storeFreeBytes()); };
+            const auto before = state();
             headless_reset();
             blockRestartSet();
             blockStore("kept");
@@ -299,17 +298,12 @@ TEST_F(KeyCommands, GrowingCommandsMeetingAFullStoreAreRefusedWithOneBox) {
             if (r.act) r.act();
             keys(r.keys);
             if (r.command) menu(r.command);
-            EXPECT_EQ(boxes(), refused ? 1 : 0);
-            EXPECT_EQ(box(), refused ? storeFullText : "");
-            EXPECT_EQ(modified, refused ? 0 : 1);
-            EXPECT_EQ(keyDepth, 0);
+            EXPECT_EQ(std::make_tuple(boxes(), box(), modified, keyDepth),
+                      std::make_tuple(refused ? 1 : 0, std::string(refused ? storeFullText : ""), refused ? 0 : 1, 0));
             EXPECT_TRUE(storeSound());
             EXPECT_GE(storeSlack(), 0);  // every later flush still fits
             if (refused) {
-                EXPECT_EQ(doc(), before.text);
-                EXPECT_EQ(marks(), before.marks);
-                EXPECT_EQ(topLine, top);
-                EXPECT_EQ(storeFreeBytes(), free);
+                EXPECT_EQ(state(), before);
             }
             if (refused && !r.marked.empty()) {
                 EXPECT_EQ(clip(), "untouched");

@@ -12,22 +12,10 @@
 
 namespace {
 
-constexpr int kCell = 8, kLine = 16;  // the cell size the tests give the view
+constexpr int kCell = 8, kLine = 16;  // the cell size the fixture gives the view
 
 class Marking : public KeyFixture {
   protected:
-    void SetUp() override {
-        editorStart();
-        mouseLeftUp();
-        charWidth = kCell;
-        lineHeight = kLine;
-    }
-    void TearDown() override {
-        markReset();
-        mouseLeftUp();
-        editorStop();
-    }
-
     // The lines that carry mark columns (document lines).
     struct MarkedLine { int line, from, to; };
     static std::vector<MarkedLine> markedLines() {
@@ -94,13 +82,9 @@ TEST_F(Marking, KeysMarkCopyCutAndReplaceTheMark) {
         clip_put("before");
         at(r.col, r.line);
         keys(r.keys);
-        EXPECT_EQ(text(), r.after);
-        if (r.colAfter >= 0) {
-            EXPECT_EQ(col(), r.colAfter);
-        }
-        EXPECT_EQ(line(), r.lineAfter);
-        EXPECT_EQ(marked(), r.marks);
-        EXPECT_EQ(clip(), r.clipboard);
+        EXPECT_EQ(std::make_tuple(text(), r.colAfter < 0 ? -1 : col(), line(), marked(), clip()),
+                  std::make_tuple(std::string(r.after), r.colAfter, r.lineAfter, std::string(r.marks),
+                                  std::string(r.clipboard)));
         EXPECT_TRUE(stacksTrimmed());
     }
 }
@@ -200,9 +184,9 @@ TEST_F(Marking, CopyAndCutAreBoundedByTheBlock) {
         modified = 0;
         windowCols = 250;
         keys("{S-Right*" + std::to_string(r.width) + "}{S-Down*" + std::to_string(r.lines - 1) + "}" + r.keys);
-        EXPECT_EQ(box(), r.fits ? "" : markTooLargeText);
-        EXPECT_EQ(clip().size(), r.fits ? 29999u : 6u);
-        EXPECT_EQ(modified, r.fits && r.keys[1] == 'X' ? 1 : 0);
+        EXPECT_EQ(std::make_tuple(box(), clip().size(), modified),
+                  std::make_tuple(std::string(r.fits ? "" : markTooLargeText), r.fits ? 29999u : 6u,
+                                  r.fits && r.keys[1] == 'X' ? 1 : 0));
         if (!r.fits) {
             EXPECT_EQ(doc(), lines);
             EXPECT_EQ(markLineCount(), r.lines);
