@@ -94,7 +94,8 @@ TEST_F(Adder, EqualsInAFullStoreTypesNothingAndTheAdderStaysOpen) {
         keys("=");
         const bool refused = left == 4;
         EXPECT_EQ(rowText(1), refused ? "abc" : "12345abc");
-        EXPECT_EQ(std::make_tuple(modified, boxes(), closeAsked()), std::make_tuple(refused ? 0 : 1, refused ? 1 : 0, !refused));
+        EXPECT_EQ(std::make_tuple(modified, boxes(), closeAsked()),
+                  std::make_tuple(refused ? 0 : 1, refused ? 1 : 0, !refused));
     }
 }
 

@@ -20,7 +20,8 @@ BlockTexts texts(std::initializer_list<std::pair<int, std::string>> values) {
 TEST(BaukastenValues, EveryPlaceholderBecomesItsValueInOrderZeroToNine) {
     std::string many;  // value n holds forty %(n+1), value 9 is 80 x: each fans out forty times
     BlockTexts chain{};
-    for (int i = 0; i < 400; ++i) std::strcat(chain[i / 40].data(), i < 360 ? ("%" + std::to_string(i / 40 + 1)).c_str() : "xx");
+    for (int i = 0; i < 400; ++i)
+        std::strcat(chain[i / 40].data(), i < 360 ? ("%" + std::to_string(i / 40 + 1)).c_str() : "xx");
     for (int i = 0; i < 100; ++i) many += "%0";
     struct Row { std::string line; BlockTexts values; std::string out; };
     const Row rows[] = {
@@ -60,7 +61,8 @@ protected:
 
 TEST_F(Baukasten, CatalogueEntriesAndListsThatDoNotOpen) {
     struct Row { const char* entry; const char* name; EntryKind kind; };  // kinds without case; a name alone: a block
-    for (const Row& r : {Row{"nur.txt", "nur.txt", EntryKind::Block}, Row{"l.txt FLOSKEL: C", "l.txt", EntryKind::Phrases},
+    for (const Row& r : {Row{"nur.txt", "nur.txt", EntryKind::Block},
+                         Row{"l.txt FLOSKEL: C", "l.txt", EntryKind::Phrases},
                          Row{"r.txt umform:", "r.txt", EntryKind::Rules}, Row{"   ", "", EntryKind::Block}}) {
         char path[FILE_PATH_MAX + 1];
         EntryKind kind = EntryKind::Block;
@@ -89,7 +91,8 @@ TEST_F(Baukasten, TheBodyGoesBeforeTheCursorLineWhenTheStoreTakesItAll) {
     const Row rows[] = {
         {two, true, -1, {"Hallo Eva, am heute"}, "Name"},  // a later prompt of the same number wins
         {Y8_SAMPLES_DIR "zeilen.txt", false, 79, {"/* " + std::string(63, '-') + " */", ""}, ""},  // exactly room
-        {Y8_SAMPLES_DIR "zeilen.txt", true, 78, {}, ""}, {Y8_SAMPLES_DIR "fehlt.txt", true, -1, {}, ""},  // 1 byte short
+        {Y8_SAMPLES_DIR "zeilen.txt", true, 78, {}, ""},  // 1 byte short
+        {Y8_SAMPLES_DIR "fehlt.txt", true, -1, {}, ""},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.path + " " + std::to_string(r.slack));

@@ -13,8 +13,8 @@ namespace {
 using Editing = KeyFixture;
 
 TEST_F(Editing, TypingAndDeletingKeepColumnsUpToTheNextDoubleBlank) {
-    struct Row { std::string text; int col, keep, insert; std::string typed; int deleted; std::string after; int colAfter;
-                 std::string piece; };
+    struct Row { std::string text; int col, keep, insert; std::string typed; int deleted; std::string after;
+                 int colAfter; std::string piece; };
     const Row rows[] = {
         {"abcd  xy", 2, 1, 1, "Z", 0, "abZcd xy", 3, ""},  // x stays in column 6
         {"abcd  xy", 2, 1, 1, "ZZ", 0, "abZZcd xy", 4, ""},  // the gap was one blank: the rest moves
@@ -139,7 +139,8 @@ class Cursor : public KeyFixture {
     // Refreshes posted to the dialog with this handle since the last reset.
     static int postsTo(std::intptr_t handle) {
         int n = 0;
-        for (const HeadlessPostedCommand& c : headless_dialog_commands()) n += c.dialog == handle && c.id == DLG_REFRESH;
+        for (const HeadlessPostedCommand& c : headless_dialog_commands())
+            n += c.dialog == handle && c.id == DLG_REFRESH;
         return n;
     }
 };

@@ -109,14 +109,15 @@ void randomKeys(unsigned seed, int count) {
         ASSERT_GT(storeFreeBytes(), need);
         ASSERT_EQ(headless_record().openContexts + headless_record().nestedContexts, 0);
         if (moving || headless_boxes().size() != boxesBefore) {
-            ASSERT_EQ(documentLines().text, before) << (moving ? "a movement key" : "a refused key") << " changed the text";
+            ASSERT_EQ(documentLines().text, before) << (moving ? "a movement key" : "a refused key");
         }
     }
 }
 
 TEST_F(KeyCommands, RandomKeysKeepTheStoreAndTheCursorSoundAndLoseNothingInAFullStore) {
     Lines lines;
-    for (int i = 0; i < 60; ++i) lines.push_back(std::string(static_cast<std::size_t>(i % 9), ' ') + "text " + std::to_string(i) + " (x, y[z])");
+    for (int i = 0; i < 60; ++i)
+        lines.push_back(std::string(static_cast<std::size_t>(i % 9), ' ') + "text " + std::to_string(i) + " (x, y[z])");
     for (unsigned seed = 1; seed <= 3 && !HasFatalFailure(); ++seed) {
         windowRows = 7;
         windowCols = 40;
@@ -214,7 +215,8 @@ TEST_F(KeyCommands, PasteTypesShortTextsAndInsertsLinesBeforeTheCursorLine) {
         {" one", 0, "{Right*5}^V", "first one\nsecond", 9, 0, 0},
         {"A\r\nB\nC\r\n\r\nD", 0, "{Down}{S-Ins}", "first\nA\nB\nC\n\nD\nsecond", 0, 5, 1},  // still on its line
         {std::string(200, 'p'), 0, "^V", std::string(200, 'p') + "\nfirst\nsecond", 0, 1, 0},  // 200 make a line
-        {std::string(300, 'w'), 0, "^V", std::string(250, 'w') + "\n" + std::string(50, 'w') + "\nfirst\nsecond", 0, 2, 0},
+        {std::string(300, 'w'), 0, "^V", std::string(250, 'w') + "\n" + std::string(50, 'w') + "\nfirst\nsecond", 0, 2,
+         0},
         {words, 1, "^V", wrapped + "first\nsecond", 0, 5, 0},
         {longClip, 0, "^V", longText + "cc\nfirst\nsecond", 0, 29999 / 101 + 1, 0},
     };
@@ -226,7 +228,8 @@ TEST_F(KeyCommands, PasteTypesShortTextsAndInsertsLinesBeforeTheCursorLine) {
         clip_put(r.clipboard.c_str());
         keys(r.keys);
         EXPECT_EQ(text(), r.after);
-        EXPECT_EQ(std::vector<int>({col(), topLine, cursorRow, modified}), std::vector<int>({r.colAfter, r.top, r.row, 1}));
+        EXPECT_EQ(std::vector<int>({col(), topLine, cursorRow, modified}),
+                  std::vector<int>({r.colAfter, r.top, r.row, 1}));
         EXPECT_TRUE(storeSound());
     }
     EXPECT_EQ(fmalloc_count(), blocks);  // the scratch block went back

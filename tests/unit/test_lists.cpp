@@ -34,7 +34,8 @@ class Lists : public KeyFixture {
     static Lines build(int kind, int* selection = nullptr, int* top = nullptr) {
         listKind = kind;
         Lines out;
-        const ListFill fill = listBuildEntries([](const char* e, void* user) { static_cast<Lines*>(user)->push_back(e); }, &out);
+        const ListFill fill =
+            listBuildEntries([](const char* e, void* user) { static_cast<Lines*>(user)->push_back(e); }, &out);
         EXPECT_EQ(fill.count, static_cast<int>(out.size()));
         if (selection) *selection = fill.selection;
         if (top) *top = fill.top;
@@ -111,7 +112,8 @@ TEST_F(Lists, EntriesHaveTheirIndexAtColumn70AndClosingPlacesTheCursor) {
         listKind = r.kind;
         ASSERT_TRUE(listChoose(r.chosen.c_str()));
         listClosed();
-        EXPECT_EQ(std::make_pair(r.top >= 0 ? topLine : -1, r.top >= 0 ? cursorRow : line()), std::make_pair(r.top, r.row));
+        EXPECT_EQ(std::make_pair(r.top >= 0 ? topLine : -1, r.top >= 0 ? cursorRow : line()),
+                  std::make_pair(r.top, r.row));
         EXPECT_EQ(col(), r.column);
         EXPECT_LT(cursorCol, windowCols);
     }
@@ -140,7 +142,8 @@ TEST_F(Lists, TheStructureListsTheCursorLevelWithGapsForDeeperRuns) {
     }
     struct Level { Lines doc; Lines entries; };
     const Level levels[] = {
-        {{"first", "  deep", "second", "", "third"}, {entry("first", 0), gap(0), entry("second", 2), entry("third", 4)}},
+        {{"first", "  deep", "second", "", "third"},
+         {entry("first", 0), gap(0), entry("second", 2), entry("third", 4)}},
         {{"a", "{", "  b", "}", "c"}, {""}},  // from the brace above, the first "}" ends the walk
     };
     for (const Level& l : levels) {
@@ -157,7 +160,8 @@ TEST_F(Lists, TheSearchListGroupsMatchesUnderTheirHeadersWithGaps) {
     listRequest(kListSearch, "needle");
     listInit();
     Lines expected{gap(0),  entry("void a(void)", 1), gap(2),  entry("  x = needle;", 3), gap(5),
-                   entry("void c(void)", 9), gap(10), entry("  needle(q);", 11), gap(12), entry("int needle(void)", 13)};
+                   entry("void c(void)", 9), gap(10), entry("  needle(q);", 11), gap(12),
+                   entry("int needle(void)", 13)};
     int selection = 0;
     EXPECT_EQ(build(kListSearch, &selection), expected);
     EXPECT_EQ(selection, 7);
@@ -191,7 +195,8 @@ TEST_F(Lists, TypingBuildsTheSearchTextOfAtMost80WithWildcardsIgnoringCase) {
 
 TEST_F(Lists, EveryBuilderLeavesTheDocumentMarksAndViewExactlyAsTheyWere) {
     Lines doc;
-    for (int i = 0; i < 200; ++i) doc.push_back(i % 10 == 0 ? "void f" + std::to_string(i) + "(void)" : "    needle " + std::to_string(i));
+    for (int i = 0; i < 200; ++i)
+        doc.push_back(i % 10 == 0 ? "void f" + std::to_string(i) + "(void)" : "    needle " + std::to_string(i));
     loadLines(doc);
     place(120, 9);
     firstCol = 2;

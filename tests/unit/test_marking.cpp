@@ -260,7 +260,8 @@ TEST_F(Marking, RandomMarkingKeepsTheStoreSoundAndMovesLoseNoText) {
     windowRows = 8;
     windowCols = 40;
     Lines lines;
-    for (int i = 0; i < 50; ++i) lines.push_back(std::string(static_cast<std::size_t>(i % 7), ' ') + "row " + std::to_string(i) + " abc");
+    for (int i = 0; i < 50; ++i)
+        lines.push_back(std::string(static_cast<std::size_t>(i % 7), ' ') + "row " + std::to_string(i) + " abc");
     load(lines);
     markReset();
     std::mt19937 rng(5);

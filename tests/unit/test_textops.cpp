@@ -48,15 +48,11 @@ TEST_F(Block, MarkingFromTheMenuAndTheKeyboard) {
         {10, 3, CMD_BLOCK_BEGIN, "10-59:2 10:1"},  // no end yet: to the document's end
         {35, 12, CMD_BLOCK_END, "10:1 11-34:2 35:3"},
         {20, 5, CMD_BLOCK_BEGIN, "20:1 21-34:2 35:3"},  // a second begin: the fill recomputed
-        {25, 19, CMD_BLOCK_END, "20:1 21-24:2 25:3"},
-        {0, 0, CMD_BLOCK_UNMARK, ""},
-        {30, 10, CMD_BLOCK_BEGIN, "30:1 31-59:2"},
-        {20, 10, CMD_BLOCK_END, "20:3 30:1 31-59:2"},  // an end above the begin
-        {0, 0, CMD_BLOCK_UNMARK, ""},
-        {40, 10, 0, "40:2"},
+        {25, 19, CMD_BLOCK_END, "20:1 21-24:2 25:3"}, {0, 0, CMD_BLOCK_UNMARK, ""},
+        {30, 10, CMD_BLOCK_BEGIN, "30:1 31-59:2"}, {20, 10, CMD_BLOCK_END, "20:3 30:1 31-59:2"},  // end above begin
+        {0, 0, CMD_BLOCK_UNMARK, ""}, {40, 10, 0, "40:2"},
         {10, 10, CMD_BLOCK_BEGIN, "10:1 11-59:2"},  // the keyboard line survives until then
-        {0, 0, CMD_BLOCK_UNMARK, ""},
-        {40, 10, 0, "40:2"},
+        {0, 0, CMD_BLOCK_UNMARK, ""}, {40, 10, 0, "40:2"},
         {10, 10, CMD_BLOCK_END, "10:3"},  // an end without a begin: the stray line cleared
         {0, 0, CMD_BLOCK_FUNCTION, "0-59:1"},  // "line 0" never ends a function
     };
@@ -115,7 +111,8 @@ TEST_F(Block, CopyMoveDeleteAndClipboardKeepTheCursorsLineOrRow) {
     EXPECT_TRUE(windowShows(Lines{}, 0, 0));
     // 150 marked lines of 200 characters go in several batches.
     Lines text;
-    for (int i = 0; i < 150; ++i) text.push_back(std::string(199, static_cast<char>('A' + i % 26)) + char('0' + i % 10));
+    for (int i = 0; i < 150; ++i)
+        text.push_back(std::string(199, static_cast<char>('A' + i % 26)) + static_cast<char>('0' + i % 10));
     load(text + numbered(0, 30));
     for (int i = 0; i < 150; ++i) mark({i});
     place(160, 10);
@@ -177,8 +174,10 @@ TEST(ConvertRules, EachRuleOnItsEdges) {
         {visibleText, "\001\037 \176\177\200\240\241\t", "<_01_><_1F_> ~<_7F_><_80_><_A0_>\241<_09_>"},
         {visibleText, std::string(41, '\t') + "abcd", shown41 + "abcd"},  // 250 characters
         {visibleText, std::string(41, '\t') + "abcde", "<keep>"},
-        {ansiToHtmlText, "\344\366\374\304\326\334\337 a &amp; \351", "&auml;&ouml;&uuml;&Auml;&Ouml;&Uuml;&szlig; a &amp; \351"},
-        {htmlToAnsiText, "&auml;&ouml;&uuml;&Auml;&Ouml;&Uuml;&szlig; &amp; &AUML; &auml", "\344\366\374\304\326\334\337 &amp; &AUML; &auml"},
+        {ansiToHtmlText, "\344\366\374\304\326\334\337 a &amp; \351",
+         "&auml;&ouml;&uuml;&Auml;&Ouml;&Uuml;&szlig; a &amp; \351"},
+        {htmlToAnsiText, "&auml;&ouml;&uuml;&Auml;&Ouml;&Uuml;&szlig; &amp; &AUML; &auml",
+         "\344\366\374\304\326\334\337 &amp; &AUML; &auml"},
         {htmlToAnsiText, "&&auml;uml;", "&\344uml;"},  // a replacement never builds a new entity
         {ansiToHtmlText, std::string(36, '\337'), "<keep>"},  // 252 characters
         {cSpacingText, "if(a,b)", "if ( a, b )"}, {cSpacingText, "while(x) f(y);", "while ( x ) f( y );"},
@@ -356,12 +355,14 @@ TEST_F(Search, F11ReplacesOnlyAnOccurrenceAtTheCursorAndOnlyWhenReplacing) {
         cursorToColumn(r.col);
         EXPECT_EQ(replaceAtCursor(), r.result);
         EXPECT_EQ(row(0), r.after);
-        EXPECT_EQ(std::make_tuple(col(), box(), modified), std::make_tuple(r.colAfter, std::string(r.box), r.result > 0 ? 1 : 0));
+        EXPECT_EQ(std::make_tuple(col(), box(), modified),
+                  std::make_tuple(r.colAfter, std::string(r.box), r.result > 0 ? 1 : 0));
     }
 }
 
 TEST_F(Search, ReplaceAllNeverSearchesTheReplacementAndKeepsTooLongLines) {
-    struct Row { const char* search; std::string replacement; int whole, replacing; std::string line; int count; std::string after; };
+    struct Row { const char* search; std::string replacement; int whole, replacing; std::string line; int count;
+                 std::string after; };
     const std::string dots248(248, '.');
     const Row rows[] = {
         {"a", "aa", 0, 1, "aaa", 3, "aaaaaa"},
@@ -397,7 +398,8 @@ TEST_F(Search, TheHistoryAndTheDialogsValues) {
     // The dialog's values: "Tauschen" is not taken from it, replacing stays as it was.
     SearchDialogValues v{1, 1, 1, "such", "tausch"};
     dialogRead(0, &v);
-    EXPECT_EQ(std::string(searchText) + "|" + replaceText + "|" + std::to_string(replaceEnabled + wholeWord + caseSensitive), "such||2");
+    EXPECT_EQ(std::string(searchText) + "|" + replaceText, "such|");
+    EXPECT_EQ(replaceEnabled * 100 + wholeWord * 10 + caseSensitive, 11);
     dialogRead(1, &v);
     EXPECT_EQ(std::string(replaceText) + "|" + std::to_string(replaceEnabled), "tausch|1");
     v = SearchDialogValues{0, 0, 0, "x", "y"};
@@ -409,7 +411,8 @@ TEST_F(Search, TheHistoryAndTheDialogsValues) {
     // The search text from elsewhere: cut to 50, also history entry 0.
     std::strcpy(searchHistory.items[1], "older");
     searchTextSet(std::string(60, 'q').c_str());
-    EXPECT_EQ(std::string(searchText) + searchHistory.items[0] + searchHistory.items[1], std::string(100, 'q') + "older");
+    EXPECT_EQ(std::string(searchText) + searchHistory.items[0] + searchHistory.items[1],
+              std::string(100, 'q') + "older");
 }
 
 TEST_F(Search, BlockReplaceChangesOnlyTheMarkedLinesByTheRulesAndKeepsTheView) {
@@ -431,7 +434,9 @@ TEST_F(Search, BlockReplaceChangesOnlyTheMarkedLinesByTheRulesAndKeepsTheView) {
     EXPECT_EQ(box(), text);
     EXPECT_EQ(boxes(), 1);
     struct Row { int whole, caseMatters; const char* want; };
-    static const Row rows[] = {{0, 0, "X X Xc _X"}, {1, 0, "X X abc _ab"}, {0, 1, "X Ab Xc _X"}, {1, 1, "X Ab abc _ab"}};
+    static const Row rows[] = {
+        {0, 0, "X X Xc _X"}, {1, 0, "X X abc _ab"}, {0, 1, "X Ab Xc _X"}, {1, 1, "X Ab abc _ab"},
+    };
     for (const Row& r : rows) {
         SCOPED_TRACE(std::to_string(r.whole) + std::to_string(r.caseMatters));
         load({"ab Ab abc _ab", "ab"});

@@ -113,8 +113,11 @@ TEST_F(TextView, RowPlansShowGlyphsFromTheFirstColumnWithTheMarkClipped) {
         firstCol = r.firstCol;
         ASSERT_TRUE(rowPlan(4, &plan));
         EXPECT_EQ(plan.text.length, r.length);
-        EXPECT_EQ(plan.markFrom, r.markFrom < 0 ? plan.markTo : r.markFrom);  // -1: no columns
-        EXPECT_EQ(plan.markTo, r.markTo < 0 ? plan.markFrom : r.markTo);
+        if (r.markFrom < 0) {
+            EXPECT_EQ(plan.markFrom, plan.markTo);  // no columns
+        } else {
+            EXPECT_EQ(std::make_pair(plan.markFrom, plan.markTo), std::make_pair(r.markFrom, r.markTo));
+        }
         ASSERT_EQ(plan.cells.count, r.fills);
         EXPECT_EQ(plan.cells.fills[0].rect, cellRect(0, 4, 80, 1));  // all 80 cells, not 10
         EXPECT_EQ(plan.cells.fills[0].colour, r.mark == '0' ? bgColour : markLineColour);
@@ -275,10 +278,8 @@ TEST_F(TextView, ResizeRefillsTheRowsAndLosesNoLineButKeepsThemInAFullStore) {
     setRow(5, "edited in the window");
     headless_reset();
     viewResizeTo(textAreaWidth, 10 * 16 + 4);
-    EXPECT_EQ(cursorRow, 9);
     EXPECT_EQ(rowText(5), "edited in the window");
-    EXPECT_EQ(belowCountGet(), 1000 - 110);
-    EXPECT_EQ(headless_record().viewRepaints, 1);
+    EXPECT_EQ(std::make_tuple(cursorRow, belowCountGet(), headless_record().viewRepaints), std::make_tuple(9, 890, 1));
     viewResizeTo(textAreaWidth, 40 * 16 + 4);
     EXPECT_EQ(rowText(39), "line 139");
     // Before the rows are ready only the size is taken; without a view not even that.
