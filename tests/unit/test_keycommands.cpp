@@ -179,7 +179,8 @@ TEST_F(KeyCommands, EachKeyOnItsEdges) {
          -1, 0},  // a join past column 249 is refused, told last
     };
     playRows(rows);
-    EXPECT_NE(box().find("250"), std::string::npos);  // the refused join told
+    EXPECT_EQ(boxes(), 1);  // the refused join told
+    EXPECT_NE(box().find("250"), std::string::npos);
     const KeyRow small[] = {
         {"a\nb\nc", 0, 1, "^A", "a\nb c", 2, 1},  // the next line from the below stack
         {"a\nb\nc", 0, 1, "^A^A", "a\nb c", 4, 1},  // past the end: nothing to join, the cursor at the end

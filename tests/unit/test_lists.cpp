@@ -202,10 +202,7 @@ TEST_F(Lists, EveryBuilderLeavesTheDocumentMarksAndViewExactlyAsTheyWere) {
     firstCol = 2;
     cursorCol = 5;
     markSetInLine(1, 4);
-    LineRecord row;
-    rowGetRaw(2, &row);
-    row.markState = '2';
-    rowPut(2, &row);
+    mark({113});  // in window row 2
     const std::string before = snapshot();
     for (int kind : {kListOverview, kListStructure, kListSearch}) {
         listRequest(kind, "needle 1");
@@ -218,13 +215,13 @@ TEST_F(Lists, EveryBuilderLeavesTheDocumentMarksAndViewExactlyAsTheyWere) {
 TEST_F(Lists, CtrlTAndCtrlUmlautSetTheListAndPostTheCommand) {
     loadLines({"some needle here", "other"});
     listRequest(kListOverview, "kept text");
-    keyDown('T', false, true, false);  // without a mark: the structure
+    keys("^T");  // without a mark: the structure
     EXPECT_EQ(listKind, kListStructure);
     keyChar(27, false, true, false);  // Ctrl+\334 without a mark: the search list, its text kept
     EXPECT_EQ(listKind, kListSearch);
     EXPECT_EQ(std::string(listText), "kept text");
     markSetInLine(5, 11);
-    keyDown('T', false, true, false);  // with a mark: the search list of the marked text
+    keys("^T");  // with a mark: the search list of the marked text
     EXPECT_EQ(std::string(listText), "needle");
     EXPECT_EQ(markActiveGet(), 0);
     EXPECT_EQ(headless_posted_commands().at(2).lParam, kListPostedByKey);

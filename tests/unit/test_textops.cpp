@@ -99,6 +99,7 @@ TEST_F(Block, CopyMoveDeleteAndClipboardKeepTheCursorsLineOrRow) {
         place(r.line, r.row);
         r.command ? menu(r.command) : keys("^B");
         const Lines want = numberedAs(r.want);
+        EXPECT_EQ(doc(), want);
         EXPECT_EQ(marks(), std::string(want.size(), '0'));
         EXPECT_TRUE(windowShows(want, r.top, r.rowAfter));
     }
@@ -225,6 +226,7 @@ TEST_F(Convert, TheFrameConvertsMarkedLinesOrAllAndKeepsTheCursor) {
         menu(CMD_CONVERT_DETAB);
         Lines want = text;
         for (int i : r.converted) want[static_cast<std::size_t>(i)] = "t" + blanks(7) + std::to_string(i);
+        EXPECT_EQ(doc(), want);
         EXPECT_EQ(marks(), marksBefore);
         EXPECT_TRUE(windowShows(want, r.line - r.row, r.row));
     }
@@ -329,6 +331,7 @@ TEST_F(Search, F12GoesFromOccurrenceToOccurrenceAndEndsAfterTheDocument) {
         EXPECT_EQ(col(), s.col) << s.top;
     }
     EXPECT_EQ(boxes(), 0);
+    EXPECT_EQ(doc(), lines);
     EXPECT_EQ(markInfo().startLine, 5);
     keys("^C");  // the mark's own text, from the line that carries it
     EXPECT_EQ(clip(), "line");
@@ -427,6 +430,7 @@ TEST_F(Search, BlockReplaceChangesOnlyTheMarkedLinesByTheRulesAndKeepsTheView) {
     EXPECT_EQ(block_replace(), 0);
     lines[2] = "aaaaaa";
     lines[50] = "aa b aa";
+    EXPECT_EQ(doc(), lines);
     EXPECT_EQ(marks(), marksOf(60, "2:2 50-53:2"));
     EXPECT_TRUE(windowShows(lines, 25, 6));
     char text[200];  // lines that would grow past 250 stay and are counted in one box
