@@ -1,7 +1,6 @@
 // The editor as start-up leaves it, for the tests of the editing, key and refresh
 // modules: an empty document in a window of 80 columns and 20 rows, the default
-// options, empty undelete buffers and recordings, a view that paints into the
-// headless host, and nothing recorded yet.
+// options, empty undelete buffers and recordings, the headless host, nothing recorded.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -16,17 +15,8 @@
 #include "../lib/editor_reset.h"
 #include "../lib/empty_store.h"
 #include "document/docstate.h"
-#include "document/linestore.h"
-#include "document/undelete.h"
 #include "host/headless.h"
 #include "shell/bindings.h"
-#include "view/editing.h"
-#include "view/keycommands.h"
-#include "view/cursor.h"
-#include "view/marking.h"
-#include "view/options.h"
-#include "view/recorder.h"
-#include "view/taste.h"
 #include "view/textview.h"
 
 inline void editorStart() {
@@ -94,8 +84,8 @@ inline void fillStoreLeaving(long left) {
 inline void loadLines(const std::vector<std::string>& lines) {
     storeReset();
     rowsClearAll();
+    LineRecord line;
     for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
-        LineRecord line;
         lineInit(&line);
         std::strncpy(line.text, it->c_str(), kLineChars);
         ASSERT_EQ(pushBelow(&line), 0);
@@ -106,27 +96,37 @@ inline void loadLines(const std::vector<std::string>& lines) {
     modified = 0;
 }
 
-// The whole document (above stack, window rows, below stack) as texts and
-// marks, in order, without the blank lines at its end.
+// Calls f(line, index) on every line of the document in order: the stack above,
+// the window rows (padded; put back, so f may change them), the stack below.
+template <class F>
+void eachDocumentLine(F f) {
+    struct Walk { F* f; int index; } walk{&f, 0};
+    auto call = [](LineRecord* line, void* user) {
+        Walk& w = *static_cast<Walk*>(user);
+        (*w.f)(line, w.index++);
+        return 1;
+    };
+    visitAbove(call, &walk);
+    for (int r = 0; r < windowRows; ++r) {
+        LineRecord row;
+        rowGetRaw(r, &row);
+        call(&row, &walk);
+        rowPut(r, &row);
+    }
+    visitBelow(call, &walk);
+}
+
+// The whole document as texts (trimmed) and marks, without the blank lines at its end.
 struct DocumentLines {
     std::vector<std::string> text;
     std::string marks;  // one mark character per line
 };
 inline DocumentLines documentLines() {
     DocumentLines out;
-    auto collect = [](LineRecord* line, void* user) {
-        auto& d = *static_cast<DocumentLines*>(user);
-        d.text.push_back(line->text);
-        d.marks.push_back(line->markState);
-        return 1;
-    };
-    visitAbove(collect, &out);
-    for (int r = 0; r < windowRows; ++r) {
-        LineRecord line;
-        rowGet(r, &line);
-        collect(&line, &out);
-    }
-    visitBelow(collect, &out);
+    eachDocumentLine([&out](LineRecord* line, int) {
+        out.text.emplace_back(line->text, static_cast<std::size_t>(textTrimmedLength(line->text)));
+        out.marks.push_back(line->markState);
+    });
     while (!out.text.empty() && out.text.back().empty()) {
         out.text.pop_back();
         out.marks.pop_back();
@@ -134,22 +134,9 @@ inline DocumentLines documentLines() {
     return out;
 }
 
-// The block mark m on the given document lines (counted from 0), wherever they
-// lie, without moving the view.
+// The block mark m on the given document lines (counted from 0), the view kept.
 inline void markDocumentLines(std::initializer_list<int> lines, char m = '2') {
-    struct Walk { std::vector<int> lines; char m; int index; } walk{std::vector<int>(lines), m, 0};
-    auto set = [](LineRecord* line, void* user) {
-        Walk& w = *static_cast<Walk*>(user);
-        if (std::find(w.lines.begin(), w.lines.end(), w.index) != w.lines.end()) line->markState = w.m;
-        ++w.index;
-        return 1;
-    };
-    visitAbove(set, &walk);
-    for (int r = 0; r < windowRows; ++r) {
-        LineRecord row;
-        rowGetRaw(r, &row);
-        set(&row, &walk);
-        rowPut(r, &row);
-    }
-    visitBelow(set, &walk);
+    eachDocumentLine([&](LineRecord* line, int i) {
+        if (std::find(lines.begin(), lines.end(), i) != lines.end()) line->markState = m;
+    });
 }

@@ -3,29 +3,19 @@
 // headless host recording repaints, boxes, the clipboard and posted commands.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include "editor_fixture.h"
 
 #include <cctype>
-#include <cstdlib>
 #include <cstdint>
-#include <cstring>
-#include <string>
-#include <vector>
+#include <cstdlib>
 
-#include "document/docstate.h"
-#include "document/linestore.h"
-#include "host/headless.h"
 #include "host/headless_messages.h"
+#include "host/headless_profile.h"
 #include "resources/resource.h"
 #include "shell/appproc.h"
-#include "view/cursor.h"
-#include "view/editing.h"
+#include "tools/adder.h"
 #include "view/refresh.h"
-#include "view/taste.h"
-#include "view/textview.h"
-
+#include "view/search.h"
 #include "store_check.h"
 
 using Lines = std::vector<std::string>;
@@ -40,19 +30,6 @@ inline Lines operator+(Lines a, const Lines& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
 }
-// Numbered lines by their numbers: "0-24 5 31 25-59".
-inline Lines numberedAs(const char* spec) {
-    Lines out;
-    for (const char* s = spec; *s;) {
-        char* end;
-        const long from = std::strtol(s, &end, 10);
-        const long to = *end == '-' ? std::strtol(end + 1, &end, 10) : from;
-        for (long i = from; i <= to; ++i) out.push_back("line " + std::to_string(i));
-        for (s = end; *s == ' '; ++s) {
-        }
-    }
-    return out;
-}
 
 // One key of a script: a key-down (virtual key) or a character, with its modifiers.
 struct ScriptKey { bool isChar; int code; bool shift, ctrl; };
@@ -63,8 +40,7 @@ struct ScriptKey { bool isChar; int code; bool shift, ctrl; };
 // are the keys below, a letter or digit (the key), or one other character
 // (typed; with Ctrl "#" and "+" are the Ctrl characters 28 and 29).
 inline bool scriptKey(const char*& s, ScriptKey* k, int* times) {
-    struct Named { const char* name; int vk; };
-    static const Named names[] = {
+    static const std::pair<const char*, int> names[] = {
         {"Home", vk::kHome}, {"End", vk::kEnd},   {"Left", vk::kLeft},    {"Right", vk::kRight},
         {"Up", vk::kUp},     {"Down", vk::kDown}, {"PgUp", vk::kPrior},   {"PgDn", vk::kNext},
         {"Tab", vk::kTab},   {"Ret", vk::kReturn}, {"Back", vk::kBack},   {"Del", vk::kDelete},
@@ -86,24 +62,16 @@ inline bool scriptKey(const char*& s, ScriptKey* k, int* times) {
     const char* end = std::strchr(s + 2, '}');
     std::string name(s + 1, end);
     s = end + 1;
-    for (;;) {
-        if (name.rfind("S-", 0) == 0 && name.size() > 2) {
-            k->shift = true;
-        } else if (name.rfind("C-", 0) == 0 && name.size() > 2) {
-            k->ctrl = true;
-        } else {
-            break;
-        }
-        name.erase(0, 2);
-    }
+    for (; name.size() > 2 && (name.rfind("S-", 0) == 0 || name.rfind("C-", 0) == 0); name.erase(0, 2))
+        (name[0] == 'S' ? k->shift : k->ctrl) = true;
     const std::size_t star = name.find('*', 1);
     if (star != std::string::npos) {
         *times = std::stoi(name.substr(star + 1));
         name.resize(star);
     }
-    for (const Named& n : names) {
-        if (name == n.name) {
-            k->code = n.vk;
+    for (const auto& [n, code] : names) {
+        if (name == n) {
+            k->code = code;
             return true;
         }
     }
@@ -115,11 +83,7 @@ inline bool scriptKey(const char*& s, ScriptKey* k, int* times) {
 }
 
 inline void pressKey(const ScriptKey& k) {
-    if (k.isChar) {
-        keyChar(k.code, k.shift, k.ctrl, false);
-    } else {
-        keyDown(k.code, k.shift, k.ctrl, false);
-    }
+    (k.isChar ? keyChar : keyDown)(k.code, k.shift, k.ctrl, false);
 }
 
 // A row of a key table: the document before (lines joined by '\n'), the
@@ -129,32 +93,48 @@ struct KeyRow { std::string before; int col, line; const char* keys; std::string
 
 class KeyFixture : public ::testing::Test {
   protected:
-    void SetUp() override { editorStart(); }
-    void TearDown() override { editorStop(); }
+    // Besides the editor: no search, no adder, no mouse button down, cells of 8 x 16 pixels.
+    void SetUp() override {
+        editorStart();
+        searchReset();
+        adderReset();
+        mouseLeftUp();
+        charWidth = 8;
+        lineHeight = 16;
+    }
+    void TearDown() override {
+        searchReset();
+        adderReset();
+        markReset();
+        mouseLeftUp();
+        editorStop();
+    }
 
-    // The document: the lines, then the window at its start.
+    // The document: the lines, the window at its start, the line snapshot taken.
     static void load(const Lines& lines) {
         loadLines(lines);
-        refreshAll();  // as after loading: the line snapshot is taken
+        refreshAll();
     }
     // The document from its lines joined by '\n'.
     static void loadText(const std::string& text) {
-        Lines lines;
-        std::size_t from = 0;
-        for (std::size_t nl; (nl = text.find('\n', from)) != std::string::npos; from = nl + 1)
-            lines.push_back(text.substr(from, nl - from));
-        lines.push_back(text.substr(from));
+        Lines lines(1);
+        for (char c : text) {
+            if (c == '\n') {
+                lines.emplace_back();
+            } else {
+                lines.back().push_back(c);
+            }
+        }
         load(lines);
     }
 
     // Every line of the document in order, trimmed, without the blank lines
     // at its end (which the store may drop or add as the window moves).
     static Lines doc() { return documentLines().text; }
-    static std::string text() { return joined(doc()); }
-    static std::string joined(const Lines& lines) {
+    static std::string text() {
         std::string out;
-        for (std::size_t i = 0; i < lines.size(); ++i) out += (i ? "\n" : "") + lines[i];
-        return out;
+        for (const std::string& l : doc()) out += l + "\n";
+        return out.substr(0, out.empty() ? 0 : out.size() - 1);
     }
 
     static std::string row(int r) { return rowText(r); }
@@ -171,8 +151,7 @@ class KeyFixture : public ::testing::Test {
         cursorCol = firstCol = 0;
         headless_reset();
     }
-    // The block mark m on the given document lines, the view kept.
-    static void mark(std::initializer_list<int> lines, char m = '2') { markDocumentLines(lines, m); }
+    static void mark(std::initializer_list<int> lines) { markDocumentLines(lines); }
     static std::string marks() { return documentLines().marks; }
 
     // Presses the keys of a script (scriptKey).
@@ -182,12 +161,7 @@ class KeyFixture : public ::testing::Test {
         while (scriptKey(script, &k, &times))
             for (int i = 0; i < times; ++i) pressKey(k);
     }
-    static void key(int vk, bool shift = false, bool ctrl = false) { keyDown(vk, shift, ctrl, false); }
-    static void ctrl(int code) { keyDown(code, false, true, false); }
-    static void ctrlChar(int ch) { keyChar(ch, false, true, false); }
-    static void repeat(int n, int vk, bool shift = false) {
-        for (int i = 0; i < n; ++i) key(vk, shift);
-    }
+    static void keys(const std::string& script) { keys(script.c_str()); }
     static void menu(int id) { appCommandRoute(nullptr, 0, id, 0); }
 
     static int boxes() { return static_cast<int>(headless_boxes().size()); }
@@ -197,6 +171,11 @@ class KeyFixture : public ::testing::Test {
         clip_get(buf, sizeof buf - 1);
         return buf;
     }
+    static std::vector<int> posted() {
+        std::vector<int> ids;
+        for (const auto& c : headless_posted_commands()) ids.push_back(c.id);
+        return ids;
+    }
 
     // The window shows `expected` from line `top`, the cursor in `row`.
     static ::testing::AssertionResult windowShows(const Lines& expected, int top, int row) {
@@ -204,8 +183,8 @@ class KeyFixture : public ::testing::Test {
             return ::testing::AssertionFailure() << "top " << topLine << " row " << cursorRow;
         for (int r = 0; r < windowRows; ++r) {
             const std::size_t i = static_cast<std::size_t>(top + r);
-            const std::string want = i < expected.size() ? expected[i] : "";
-            if (rowText(r) != want) return ::testing::AssertionFailure() << "row " << r << " \"" << rowText(r) << "\"";
+            if (rowText(r) != (i < expected.size() ? expected[i] : ""))
+                return ::testing::AssertionFailure() << "row " << r << " \"" << rowText(r) << "\"";
         }
         return storeSound();
     }
@@ -228,8 +207,7 @@ class KeyFixture : public ::testing::Test {
             headless_reset();
             if (prepare) prepare();
             loadText(r.before);
-            cursorRow = r.line;
-            cursorToColumn(r.col);
+            at(r.col, r.line);
             keys(r.keys);
             EXPECT_EQ(text(), r.after);
             if (r.colAfter >= 0) {

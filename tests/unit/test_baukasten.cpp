@@ -1,9 +1,8 @@
 // The Baukasten's portable half with the sample installation.
 #include "tools/baukasten.h"
 
-#include <gtest/gtest.h>
-
-#include "editor_fixture.h"
+#include "file_bytes.h"
+#include "key_fixture.h"
 #include "host/headless_messages.h"
 #include "host/headless_profile.h"
 #include "support/profile.h"
@@ -21,7 +20,8 @@ BlockTexts texts(std::initializer_list<std::pair<int, std::string>> values) {
 TEST(BaukastenValues, EveryPlaceholderBecomesItsValueInOrderZeroToNine) {
     std::string many;  // value n holds forty %(n+1), value 9 is 80 x: each fans out forty times
     BlockTexts chain{};
-    for (int i = 0; i < 400; ++i) std::strcat(chain[i / 40].data(), i < 360 ? ("%" + std::to_string(i / 40 + 1)).c_str() : "xx");
+    for (int i = 0; i < 400; ++i)
+        std::strcat(chain[i / 40].data(), i < 360 ? ("%" + std::to_string(i / 40 + 1)).c_str() : "xx");
     for (int i = 0; i < 100; ++i) many += "%0";
     struct Row { std::string line; BlockTexts values; std::string out; };
     const Row rows[] = {
@@ -61,7 +61,8 @@ protected:
 
 TEST_F(Baukasten, CatalogueEntriesAndListsThatDoNotOpen) {
     struct Row { const char* entry; const char* name; EntryKind kind; };  // kinds without case; a name alone: a block
-    for (const Row& r : {Row{"nur.txt", "nur.txt", EntryKind::Block}, Row{"l.txt FLOSKEL: C", "l.txt", EntryKind::Phrases},
+    for (const Row& r : {Row{"nur.txt", "nur.txt", EntryKind::Block},
+                         Row{"l.txt FLOSKEL: C", "l.txt", EntryKind::Phrases},
                          Row{"r.txt umform:", "r.txt", EntryKind::Rules}, Row{"   ", "", EntryKind::Block}}) {
         char path[FILE_PATH_MAX + 1];
         EntryKind kind = EntryKind::Block;
@@ -84,23 +85,20 @@ TEST_F(Baukasten, CatalogueEntriesAndListsThatDoNotOpen) {
 
 TEST_F(Baukasten, TheBodyGoesBeforeTheCursorLineWhenTheStoreTakesItAll) {
     const std::string two = testing::TempDir() + "y8-zwei.txt";
-    std::FILE* f = std::fopen(two.c_str(), "wb");
-    std::fputs("Vorspann\r\n%1 Vorname\r\n%2 Datum\r\n%x frei\r\n%1 Name\r\n---\r\nHallo %1, am %2\r\n", f);
-    std::fclose(f);
+    writeBytes(two, "Vorspann\r\n%1 Vorname\r\n%2 Datum\r\n%x frei\r\n%1 Name\r\n---\r\nHallo %1, am %2\r\n");
     // slack: the bytes the store can still take; zeilen.txt needs 69 + 5 and 0 + 5.
     struct Row { std::string path; bool skip; long slack; std::vector<std::string> body; const char* prompt1; };
     const Row rows[] = {
         {two, true, -1, {"Hallo Eva, am heute"}, "Name"},  // a later prompt of the same number wins
         {Y8_SAMPLES_DIR "zeilen.txt", false, 79, {"/* " + std::string(63, '-') + " */", ""}, ""},  // exactly room
-        {Y8_SAMPLES_DIR "zeilen.txt", true, 78, {}, ""}, {Y8_SAMPLES_DIR "fehlt.txt", true, -1, {}, ""},  // 1 byte short
+        {Y8_SAMPLES_DIR "zeilen.txt", true, 78, {}, ""},  // 1 byte short
+        {Y8_SAMPLES_DIR "fehlt.txt", true, -1, {}, ""},
     };
-    std::vector<std::string> lines(30);  // "line 0" to "line 29", line 13 in row 3
-    for (int i = 0; i < 30; ++i) lines[static_cast<std::size_t>(i)] = "line " + std::to_string(i);
     for (const Row& r : rows) {
         SCOPED_TRACE(r.path + " " + std::to_string(r.slack));
         EXPECT_STREQ(blockHeadRead(r.path.c_str()).prompts[1].data(), r.prompt1);
-        loadLines(lines);
-        ASSERT_EQ(gotoLineAtTop(10), 0);
+        loadLines(numbered(0, 30));
+        ASSERT_EQ(gotoLineAtTop(10), 0);  // line 13 in row 3
         cursorRow = 3;
         if (r.slack >= 0) fillStoreLeaving(r.slack);
         std::vector<std::string> want = documentLines().text;

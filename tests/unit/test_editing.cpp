@@ -1,38 +1,20 @@
-// Tests of the editing primitives (typing and deleting with and without
-// "Spaltentreue", the 250-column edge, the view's steps sideways, scrolling at
-// the document's ends, the next line's indentation, what typing repaints, the
-// refusals of a full store) and of the refresh: the status fields, the line
-// snapshot of Ctrl+Q and the portable halves of "Optionen" and "Position".
+// The editing primitives (typing and deleting with and without "Spaltentreue",
+// the 250-column edge, the view's steps sideways, the refusals of a full store)
+// and the refresh: the status fields, the line snapshot of Ctrl+Q, "Optionen" and "Position".
 #include "view/editing.h"
-
-#include <gtest/gtest.h>
 
 #include "key_fixture.h"
 
-#include <algorithm>
-#include <string>
-
-#include "document/undelete.h"
-#include "host/headless_profile.h"
 #include "host/headless_status.h"
 #include "support/profile.h"
-#include "view/options.h"
-#include "view/recorder.h"
 
 namespace {
 
-class Editing : public KeyFixture {};
+using Editing = KeyFixture;
 
 TEST_F(Editing, TypingAndDeletingKeepColumnsUpToTheNextDoubleBlank) {
-    struct Row {
-        std::string text;
-        int col, keep, insert;
-        std::string typed;
-        int deleted;
-        std::string after;
-        int colAfter;
-        std::string piece;
-    };
+    struct Row { std::string text; int col, keep, insert; std::string typed; int deleted; std::string after;
+                 int colAfter; std::string piece; };
     const Row rows[] = {
         {"abcd  xy", 2, 1, 1, "Z", 0, "abZcd xy", 3, ""},  // x stays in column 6
         {"abcd  xy", 2, 1, 1, "ZZ", 0, "abZZcd xy", 4, ""},  // the gap was one blank: the rest moves
@@ -65,9 +47,7 @@ TEST_F(Editing, TypingAndDeletingKeepColumnsUpToTheNextDoubleBlank) {
     }
 }
 
-// Typing in any window width puts every character next to the one before
-// and keeps the cursor in the window; from 10 columns on the view moves in
-// steps of 10, in a narrower window by its width.
+// From 10 columns on the view moves in steps of 10, in a narrower window by its width.
 TEST_F(Editing, TypingInAnyWindowWidthLeavesNoGapAndLosesNoCharacter) {
     struct Row { int cols, step; };
     static const Row rows[] = {{1, 1}, {5, 5}, {9, 9}, {10, 10}, {11, 10}, {80, 10}};
@@ -159,7 +139,8 @@ class Cursor : public KeyFixture {
     // Refreshes posted to the dialog with this handle since the last reset.
     static int postsTo(std::intptr_t handle) {
         int n = 0;
-        for (const HeadlessPostedCommand& c : headless_dialog_commands()) n += c.dialog == handle && c.id == DLG_REFRESH;
+        for (const HeadlessPostedCommand& c : headless_dialog_commands())
+            n += c.dialog == handle && c.id == DLG_REFRESH;
         return n;
     }
 };
@@ -184,6 +165,7 @@ TEST_F(Cursor, TheFieldsShowTheFlagsInOrderAndAreWrittenOnlyWhenTheyChange) {
              recordToggle(1);
          }, " Zeile  Dateizeit  F2  F4 ", 1},
         {[] { statusFieldsReset(); }, " Zeile  Dateizeit  F2  F4 ", 2},
+        {[] { optionsBoxClicked(OPT_COLUMN_KEEP, 1); }, " Spalte  Zeile  Dateizeit  F2  F4 ", 1},  // at once
     };
     for (const Row& r : rows) {
         const int writes = headless_status_count();
@@ -227,41 +209,32 @@ TEST_F(Cursor, SnapshotRestoresTheLineAsTheCursorFoundIt) {
     EXPECT_EQ(rowText(0), std::string(200, 's'));
 }
 
-TEST_F(Cursor, OptionsDialogLimitsStepsAndActsAtOnce) {
+// The dialogs themselves are driven under Wine; here the limits of what they set and when they are told.
+TEST_F(Cursor, OptionsAndPositionLimitWhatIsEnteredAndPostOnlyWhatChanged) {
     optionsDialogOpened(kOptions);
     EXPECT_TRUE(optionsDialogIsOpen());
     EXPECT_EQ(postsTo(kOptions), 1);  // it shows its values at once
-    OptionsView view = optionsDialogView();
-    EXPECT_EQ(std::vector<int>(view.checks, view.checks + OPTIONS_BOXES), (std::vector<int>{1, 1, 1, 0, 0, 0, 0}));
-    EXPECT_EQ(view.tab, 8);
+    optionsDialogView();
     EXPECT_FALSE(optionsDialogView().tabChanged);
-    struct Row { const char* tab; const char* indent; int tabStep, indentStep; };
-    static const Row rows[] = {{"1", "12", 2, 8}, {"40", "abc", 16, 2}};
-    for (const Row& r : rows) {
+    struct Steps { const char* tab; const char* indent; int tabStep, indentStep; };
+    static const Steps steps[] = {{"1", "12", 2, 8}, {"40", "abc", 16, 2}, {nullptr, nullptr, 2, 2}};
+    for (const Steps& r : steps) {
         optionsStepsSet(r.tab, r.indent);
-        EXPECT_EQ(tabStep, r.tabStep) << r.tab;
-        EXPECT_EQ(indentStep, r.indentStep) << r.indent;
+        EXPECT_EQ(tabStep * 100 + indentStep, r.tabStep * 100 + r.indentStep) << r.tab;
     }
     EXPECT_TRUE(optionsDialogView().tabChanged);
-    // A click sets its option at once, and the status bar and the dialog follow.
     int* const options[OPTIONS_BOXES] = {&insertMode,     &columnKeep, &autoIndent, &quoteOption,
                                          &lineInsertMode, &pasteWrap,  &keepFileTime};
-    for (int i = 0; i < OPTIONS_BOXES; ++i) {
+    for (int i = 0; i < OPTIONS_BOXES; ++i) {  // each box sets its own option
         const int was = *options[i];
-        const int posts = postsTo(kOptions);
         EXPECT_TRUE(optionsBoxClicked(optionsBoxIds[i], !was));
         EXPECT_EQ(*options[i], !was) << optionsBoxIds[i];
-        EXPECT_EQ(postsTo(kOptions), posts + 1);
     }
-    EXPECT_STREQ(headless_status_text(FLAGS_FIELD), " Zeile  Dateizeit  AnfZ ");
     EXPECT_FALSE(optionsBoxClicked(3040, 1));
     optionsDialogClosed();
     const int posts = postsTo(kOptions);
     refreshAll();
     EXPECT_EQ(postsTo(kOptions), posts);
-}
-
-TEST_F(Cursor, PositionDialogFollowsTheCursorAndSetsIt) {
     load(numbered(0, 30));
     positionDialogOpened(kPosition);
     EXPECT_EQ(positionDialogView().line, 1);
@@ -272,19 +245,20 @@ TEST_F(Cursor, PositionDialogFollowsTheCursorAndSetsIt) {
     EXPECT_EQ(positionDialogView().column, 7);
     refreshAll();
     EXPECT_EQ(postsTo(kPosition), 3);
-    positionSet("5", "300");  // beyond the line's columns: the column stays, the line changes
-    EXPECT_EQ(line(), 4);
-    EXPECT_EQ(col(), 6);
-    gotoLine(10);
-    cursorSet(cursorCol, 0);
-    positionSet("7", "120");  // the same line again: the view stays where it is
-    EXPECT_EQ(topLine, 6);
-    EXPECT_EQ(cursorRow, 0);
-    EXPECT_EQ(col(), 119);
-    positionSet("28", "-4");
-    EXPECT_EQ(col(), 0);
-    positionSet("9999", "x");  // beyond the end: the last line
-    EXPECT_EQ(line(), 29);
+    struct Position { const char* line; const char* column; int top, row, col; };  // top -1: not checked
+    static const Position positions[] = {
+        {"5", "300", -1, 4, 6},  // beyond the line's columns: the column stays, the line changes
+        {"11", "7", -1, 10, 6},
+        {"7", "120", 6, 0, 119},  // the same line again: the view stays where it is
+        {"28", "-4", -1, 27, 0},
+        {"9999", "x", -1, 29, 0},  // beyond the end: the last line
+    };
+    for (const Position& p : positions) {
+        if (p.top >= 0) cursorSet(cursorCol, 0);
+        positionSet(p.line, p.column);
+        EXPECT_EQ(p.top < 0 ? line() : topLine * 100 + cursorRow, p.top < 0 ? p.row : p.top * 100 + p.row) << p.line;
+        EXPECT_EQ(col(), p.col) << p.line;
+    }
     EXPECT_TRUE(headless_boxes().empty());
 }
 

@@ -1,9 +1,5 @@
 // Facette, the info tools and lint, and the archive copy, in a project tree of
 // their own: the current directory is a/b below a fresh directory.
-#include <gtest/gtest.h>
-
-#include <set>
-
 #include "document/dirpanel.h"
 #include "editor_fixture.h"
 #include "file_bytes.h"
@@ -37,7 +33,8 @@ TEST(ProgramLine, TheTemplatesProgramRunsAndEachWordIsOneArgument) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.tmpl);
         char out[START_LINE_MAX + 1];
-        EXPECT_EQ(program_line(out, sizeof out, r.tmpl, r.args.data(), static_cast<int>(r.args.size())), r.line ? 0 : -1);
+        const int words = static_cast<int>(r.args.size());
+        EXPECT_EQ(program_line(out, sizeof out, r.tmpl, r.args.data(), words), r.line ? 0 : -1);
         EXPECT_STREQ(out, r.line ? r.line : "");
     }
 }
@@ -47,7 +44,9 @@ namespace {
 std::set<std::string> archived;  // the names whose archive attribute is set
 
 int fakeAttributes(const char* path) {
-    return !fs::exists(path) ? -1 : fs::is_directory(path) ? FILE_ATTR_DIRECTORY : archived.count(fs::path(path).filename().string()) * FILE_ATTR_ARCHIVE;
+    if (!fs::exists(path)) return -1;
+    if (fs::is_directory(path)) return FILE_ATTR_DIRECTORY;
+    return archived.count(fs::path(path).filename().string()) ? FILE_ATTR_ARCHIVE : 0;
 }
 int fakeSetAttributes(const char* path, int attributes) {
     if (!(attributes & FILE_ATTR_ARCHIVE)) archived.erase(fs::path(path).filename().string());
@@ -141,7 +140,8 @@ TEST_F(InfoTools, LintTakesLintBatUpwardsElseLintBatOfTheSettingsElseNothing) {
     EXPECT_EQ(lint_run(), START_REFUSED);
     EXPECT_EQ(headless_boxes().size(), 1u);  // the refusal is told
     ASSERT_EQ(headless_shell_calls().size(), 1u);
-    EXPECT_EQ(headless_shell_calls()[0].file + headless_shell_calls()[0].params, "C:\\lint\\global.bat\"C:\\p\\a & b^c (1).c\"");
+    EXPECT_EQ(headless_shell_calls()[0].file + headless_shell_calls()[0].params,
+              "C:\\lint\\global.bat\"C:\\p\\a & b^c (1).c\"");
 }
 
 namespace {
@@ -154,13 +154,11 @@ struct Listed {
 
 Listed archiveRunOf(const std::string& source, const std::string& target, bool testRun) {
     Listed listed;
-    const ArchiveView view = {
-        [](const char* text, int top, void* u) {
-            static_cast<Listed*>(u)->entries.push_back(text);
-            static_cast<Listed*>(u)->top = top;
-            return true;
-        },
-        [](const char* text, void* u) { static_cast<Listed*>(u)->status = text; }, &listed};
+    const ArchiveView view = {[](const char* text, int top, void* u) {
+                                  static_cast<Listed*>(u)->entries.push_back(text);
+                                  return static_cast<Listed*>(u)->top = top, true;
+                              },
+                              [](const char* text, void* u) { static_cast<Listed*>(u)->status = text; }, &listed};
     const int count = archiveRun(source.c_str(), target.c_str(), testRun, view);
     EXPECT_EQ(count, static_cast<int>(listed.entries.size()));
     return listed;
@@ -172,7 +170,8 @@ const DirHiddenFiles kNoBak = {[] {}, [](const char* ext) { return std::strcmp(e
 
 TEST_F(InfoTools, ArchiveCopiesChangedFilesOnceWithTheirDateStamp) {
     file("archiv.txt", "Archiv " + at("arc") + "\nIGNORE *.obj\n");
-    for (const char* f : {"src/main.c", "src/x.obj", "src/x.bak", "README", "src/deep/u.c", ".git/h.c", "src/.hid", "v1.2/ME"})
+    for (const char* f :
+         {"src/main.c", "src/x.obj", "src/x.bak", "README", "src/deep/u.c", ".git/h.c", "src/.hid", "v1.2/ME"})
         file(f);
     archived.erase("archiv.txt");
     dirHiddenFilesSet(&kNoBak);
@@ -206,7 +205,8 @@ TEST_F(InfoTools, ArchiveCopiesChangedFilesOnceWithTheirDateStamp) {
         done = files_test_calls() <= k;  // no call failed: the copy went through
         files_test_fail_call(-1);
         TimeRecord source, copy;
-        const bool dated = file_time(at("arc/z-B0C5.c").c_str(), &copy) == 0 && file_time(at("f/z.c").c_str(), &source) == 0 &&
+        const bool dated = file_time(at("arc/z-B0C5.c").c_str(), &copy) == 0 &&
+                           file_time(at("f/z.c").c_str(), &source) == 0 &&
                            std::memcmp(&copy, &source, sizeof copy) == 0;
         EXPECT_TRUE(dated || archived.count("z.c")) << k;
         EXPECT_FALSE(fs::exists(at("arc/z-B0C5.c.y8~"))) << k;

@@ -1,187 +1,152 @@
-// Tests of the key dispatcher and the key commands: which command a key runs
-// (the German chords known by their characters, a chord run once), what the
-// commands do to a document in the line store (as key scripts, key_fixture.h),
-// and thousands of random keys against the store's invariants.
+// The key dispatcher and the key commands: which command a key runs (German
+// chords known by their characters, run once), what the commands do to a
+// document in the line store, and thousands of random keys against the store's invariants.
 #include "view/keycommands.h"
-
-#include <gtest/gtest.h>
 
 #include "key_fixture.h"
 
 #include <random>
-#include <string>
 
-#include "document/undelete.h"
 #include "framework/messages.h"
-#include "host/headless_profile.h"
-#include "view/options.h"
-#include "view/recorder.h"
-#include "view/search.h"
 #include "textops/block.h"
-#include "textops/convert.h"
+#include "view/search.h"
 
 namespace {
 
-class KeyCommands : public KeyFixture {};
-using Taste = KeyCommands;
+using L = HeadlessLayout;
+using KeyCommands = KeyFixture;
 
-TEST_F(Taste, GermanKeysAreKnownByTheirCharacterFirst) {
-    using L = HeadlessLayout;
+TEST_F(KeyCommands, GermanChordsAreKnownByTheirCharacterAndRunOnce) {
     struct Row { L layout; int vk; int code; };
     static const Row rows[] = {
         // US: the codes; "`" and "'" name no row, so the keys keep the German codes' rows.
-        {L::Us, 192, 192}, {L::Us, 222, 222}, {L::Us, 189, 189}, {L::Us, 188, 188}, {L::Us, 190, 190},
-        {L::Us, 219, 0}, {L::Us, 220, 0}, {L::Us, 221, 0}, {L::Us, '7', '7'}, {L::Us, 'Q', 0},
+        {L::Us, 192, 192}, {L::Us, 222, 222}, {L::Us, 189, 189}, {L::Us, 219, 0}, {L::Us, 220, 0}, {L::Us, 221, 0},
+        {L::Us, '7', '7'}, {L::Us, 'Q', 0},
         // German under Wine: the US positions' codes, the German characters.
         {L::GermanUnderWine, 219, 192}, {L::GermanUnderWine, 222, 222}, {L::GermanUnderWine, 189, 27},
         {L::GermanUnderWine, 220, 28}, {L::GermanUnderWine, 221, 29}, {L::GermanUnderWine, 191, 189},
-        {L::GermanUnderWine, 188, 188}, {L::GermanUnderWine, 190, 190},
-        {L::GermanUnderWine, 192, 192},  // "^" names none: its code's row
-        {L::GermanUnderWine, 186, 0},    // "\xDF"
+        {L::GermanUnderWine, 188, 188}, {L::GermanUnderWine, 192, 192},  // "^" names none: its code's row
+        {L::GermanUnderWine, 186, 0},  // "\xDF"
         // German Windows: the key table's codes, the same rows.
         {L::GermanWindows, 192, 192}, {L::GermanWindows, 222, 222}, {L::GermanWindows, 186, 27},
         {L::GermanWindows, 191, 28}, {L::GermanWindows, 187, 29}, {L::GermanWindows, 189, 189},
-        // The numeric pad's "+" and "-" are not the German keys.
-        {L::GermanWindows, 107, 0}, {L::GermanWindows, 109, 0},
+        {L::GermanWindows, 107, 0}, {L::GermanWindows, 109, 0},  // the numeric pad's "+" and "-" are not them
     };
     for (const Row& r : rows) {
-        SCOPED_TRACE(::testing::Message() << "layout " << static_cast<int>(r.layout) << " vk " << r.vk);
         headless_keyboard_layout(r.layout);
-        EXPECT_EQ(ctrlChordCode(r.vk), r.code);
+        EXPECT_EQ(ctrlChordCode(r.vk), r.code) << "layout " << static_cast<int>(r.layout) << " vk " << r.vk;
     }
-}
-
-TEST_F(Taste, AGermanChordRunsOnceWhenItsCtrlCharacterFollows) {
-    using L = HeadlessLayout;
     // A key-down with Ctrl, the character message the layout sends after it
-    // (0: none), the document after it and the commands posted.
-    struct Row { L layout; int vk; int ch; const char* doc; std::vector<int> posted; };
-    const Row rows[] = {
-        {L::GermanWindows, 187, 29, "[]", {}},
-        {L::Us, 221, 29, "[]", {}},  // the key names nothing: the character runs
-        {L::GermanWindows, 191, 28, "{\n\n}", {}},
-        {L::GermanUnderWine, 219, 0xF6, "/*  */", {}},  // Ctrl+\xD6 brings the plain letter
-        {L::GermanWindows, 186, 27, "", {1200}},
-        {L::GermanUnderWine, 189, 0xFC, "", {1200}},  // the search list, not the adder
+    // (0: none, 2 of them: typed twice), the document after it and the commands posted.
+    struct Chord { L layout; int vk; int ch, times; const char* doc; std::vector<int> posted; };
+    const Chord chords[] = {
+        {L::GermanWindows, 187, 29, 1, "[]", {}},
+        {L::Us, 221, 29, 1, "[]", {}},  // the key names nothing: the character runs
+        {L::GermanWindows, 191, 28, 1, "{\n\n}", {}},
+        {L::GermanUnderWine, 219, 0xF6, 1, "/*  */", {}},  // Ctrl+\xD6 brings the plain letter
+        {L::GermanWindows, 186, 27, 1, "", {1200}},
+        {L::GermanUnderWine, 189, 0xFC, 1, "", {1200}},  // the search list, not the adder
+        {L::GermanWindows, 187, 29, 2, "[[]]", {}},  // only the character right after its key-down is its echo
     };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(::testing::Message() << "layout " << static_cast<int>(r.layout) << " vk " << r.vk);
+    for (const Chord& c : chords) {
+        SCOPED_TRACE(::testing::Message() << "layout " << static_cast<int>(c.layout) << " vk " << c.vk);
         load({""});
         headless_reset();
-        headless_keyboard_layout(r.layout);
-        key(r.vk, false, true);
-        if (r.ch != 0) ctrlChar(r.ch);
-        EXPECT_EQ(text(), r.doc);
-        std::vector<int> posted;
-        for (const auto& c : headless_posted_commands()) posted.push_back(c.id);
-        EXPECT_EQ(posted, r.posted);
+        headless_keyboard_layout(c.layout);
+        keyDown(c.vk, false, true, false);
+        for (int i = 0; c.ch && i < c.times; ++i) keyChar(c.ch, false, true, false);
+        EXPECT_EQ(text(), c.doc);
+        EXPECT_EQ(posted(), c.posted);
     }
-    // Only the character right after its key-down is taken as its echo.
-    headless_keyboard_layout(L::GermanWindows);
-    load({""});
-    key(187, false, true);
-    ctrlChar(29);
-    ctrlChar(29);
-    EXPECT_EQ(row(0), "[[]]");
 }
 
 // Thousands of seeded random keys, the invariants checked after each one: the
 // store walks to its counts, the cursor stays in the window, every window row
 // is 250 wide and the rows still fit the store, a movement key or a refused
 // key leaves the text as it was.
-class TasteRandom : public KeyFixture {
-  protected:
-    void run(unsigned seed, int count) {
-        std::mt19937 rng(seed);
-        std::vector<ScriptKey> moves, edits;
-        const char* movesScript = "{Left}{Right}{Up}{Down}{C-Left}{C-Right}{C-Up}{C-Down}{S-Up}{S-Down}{PgUp}{PgDn}"
-                                  "{C-PgUp}{C-PgDn}{Home}{C-Home}{End}{Tab}{S-Tab}^H^J{S-Right}";
-        const char* editsScript = "{Ret}{S-Ret}{S-C-Ret}{C-Ret}{Back}{C-Back}{Del}{C-Del}{Ins}{S-Ins}{C-Ins}^A^B^E^G"
-                                  "^K^L^N^Q^R^U^V^X^Y^Z^0^2^9{C-Oe}{C-Ae}{C-#}{C-+}{C- }a {{}(\xFFww";
-        ScriptKey k;
-        int times;
-        while (scriptKey(movesScript, &k, &times)) moves.push_back(k);
-        while (scriptKey(editsScript, &k, &times)) edits.push_back(k);
-        const char* const clips[] = {"short", "two\r\nlines\r\n", "tab\there", "", "a b c d e f g h i j k l m "
-                                     "n o p q r s t u v w x y z a b c d e f g h i j k l m n o p q r s t u v w x y z"};
-        const int keyCount = static_cast<int>(moves.size() + edits.size());
-        for (int i = 0; i < count; ++i) {
-            SCOPED_TRACE("seed " + std::to_string(seed) + " key " + std::to_string(i));
-            const int pick = static_cast<int>(rng() % static_cast<unsigned>(keyCount + 6));
-            switch (pick - keyCount) {  // now and then an option, the clipboard or the block buffer changes
-                case 0: columnKeep = !columnKeep; continue;
-                case 1: autoIndent = !autoIndent; continue;
-                case 2: pasteWrap = !pasteWrap; continue;
-                case 3: clip_put(clips[rng() % 5]); continue;
-                case 4: blockRestartSet(); blockStore("block line"); blockStore("  second"); continue;
-                case 5: indentStep = 2 + static_cast<int>(rng() % 7); continue;
-                default: break;
-            }
-            const bool moving = pick < static_cast<int>(moves.size());
-            const std::string before = text();
-            const int boxesBefore = boxes();
-            pressKey(moving ? moves[static_cast<std::size_t>(pick)] : edits[pick - moves.size()]);
-            ASSERT_TRUE(storeSound());
-            ASSERT_EQ(keyDepth, 0);
-            ASSERT_TRUE(cursorRow >= 0 && cursorRow < windowRows && cursorCol >= 0 && cursorCol < windowCols);
-            ASSERT_GE(firstCol, 0);
-            ASSERT_LT(firstCol + cursorCol, kLineChars);
-            std::uint32_t need = 0;  // every flush of the window rows into the stacks still fits
-            for (int r = 0; r < windowRows; ++r) {
-                LineRecord raw;
-                rowGetRaw(r, &raw);
-                ASSERT_EQ(std::strlen(raw.text), 250u) << "row " << r;
-                need += static_cast<std::uint32_t>(row(r).size() + 5);
-            }
-            ASSERT_GT(storeFreeBytes(), need);
-            ASSERT_EQ(headless_record().openContexts + headless_record().nestedContexts, 0);
-            if (moving || boxes() != boxesBefore) {
-                ASSERT_EQ(text(), before) << (moving ? "a movement key" : "a refused key") << " changed the text";
-            }
+void randomKeys(unsigned seed, int count) {
+    std::mt19937 rng(seed);
+    std::vector<ScriptKey> moves, edits;
+    const char* movesScript = "{Left}{Right}{Up}{Down}{C-Left}{C-Right}{C-Up}{C-Down}{S-Up}{S-Down}{PgUp}{PgDn}"
+                              "{C-PgUp}{C-PgDn}{Home}{C-Home}{End}{Tab}{S-Tab}^H^J{S-Right}";
+    const char* editsScript = "{Ret}{S-Ret}{S-C-Ret}{C-Ret}{Back}{C-Back}{Del}{C-Del}{Ins}{S-Ins}{C-Ins}^A^B^E^G"
+                              "^K^L^N^Q^R^U^V^X^Y^Z^0^2^9{C-Oe}{C-Ae}{C-#}{C-+}{C- }a {{}(\xFFww";
+    ScriptKey k;
+    int times;
+    while (scriptKey(movesScript, &k, &times)) moves.push_back(k);
+    while (scriptKey(editsScript, &k, &times)) edits.push_back(k);
+    const char* const clips[] = {"short", "two\r\nlines\r\n", "tab\there", "", "a b c d e f g h i j k l m "
+                                 "n o p q r s t u v w x y z a b c d e f g h i j k l m n o p q r s t u v w x y z"};
+    const int keyCount = static_cast<int>(moves.size() + edits.size());
+    for (int i = 0; i < count; ++i) {
+        SCOPED_TRACE("seed " + std::to_string(seed) + " key " + std::to_string(i));
+        const int pick = static_cast<int>(rng() % static_cast<unsigned>(keyCount + 6));
+        switch (pick - keyCount) {  // now and then an option, the clipboard or the block buffer changes
+            case 0: columnKeep = !columnKeep; continue;
+            case 1: autoIndent = !autoIndent; continue;
+            case 2: pasteWrap = !pasteWrap; continue;
+            case 3: clip_put(clips[rng() % 5]); continue;
+            case 4: blockRestartSet(); blockStore("block line"); blockStore("  second"); continue;
+            case 5: indentStep = 2 + static_cast<int>(rng() % 7); continue;
+            default: break;
         }
-    }
-};
-
-TEST_F(TasteRandom, RandomKeysKeepTheStoreAndTheCursorSound) {
-    Lines lines;
-    for (int i = 0; i < 60; ++i) lines.push_back(std::string(static_cast<std::size_t>(i % 9), ' ') + "text " + std::to_string(i) + " (x, y[z])");
-    for (unsigned seed = 1; seed <= 3; ++seed) {
-        windowRows = 7;
-        windowCols = 40;
-        load(lines);
-        run(seed, 2000);
-        if (HasFatalFailure()) return;
+        const bool moving = pick < static_cast<int>(moves.size());
+        const Lines before = documentLines().text;
+        const std::size_t boxesBefore = headless_boxes().size();
+        pressKey(moving ? moves[static_cast<std::size_t>(pick)] : edits[pick - moves.size()]);
+        ASSERT_TRUE(storeIsSound());
+        ASSERT_EQ(topLine, aboveCountGet());
+        ASSERT_EQ(keyDepth, 0);
+        ASSERT_TRUE(cursorRow >= 0 && cursorRow < windowRows && cursorCol >= 0 && cursorCol < windowCols);
+        ASSERT_TRUE(firstCol >= 0 && firstCol + cursorCol < kLineChars);
+        std::uint32_t need = 0;  // every flush of the window rows into the stacks still fits
+        for (int r = 0; r < windowRows; ++r) {
+            LineRecord raw;
+            rowGetRaw(r, &raw);
+            ASSERT_EQ(std::strlen(raw.text), 250u) << "row " << r;
+            need += static_cast<std::uint32_t>(rowText(r).size() + 5);
+        }
+        ASSERT_GT(storeFreeBytes(), need);
+        ASSERT_EQ(headless_record().openContexts + headless_record().nestedContexts, 0);
+        if (moving || headless_boxes().size() != boxesBefore) {
+            ASSERT_EQ(documentLines().text, before) << (moving ? "a movement key" : "a refused key");
+        }
     }
 }
 
-TEST_F(TasteRandom, RandomKeysInANearlyFullStoreLoseNothing) {
+TEST_F(KeyCommands, RandomKeysKeepTheStoreAndTheCursorSoundAndLoseNothingInAFullStore) {
+    Lines lines;
+    for (int i = 0; i < 60; ++i)
+        lines.push_back(std::string(static_cast<std::size_t>(i % 9), ' ') + "text " + std::to_string(i) + " (x, y[z])");
+    for (unsigned seed = 1; seed <= 3 && !HasFatalFailure(); ++seed) {
+        windowRows = 7;
+        windowCols = 40;
+        load(lines);
+        randomKeys(seed, 2000);
+    }
     windowRows = 12;
     windowCols = 60;
     load({"first line (a, b", "    indented {", "", "last"});
     fillStoreLeaving(300);
-    run(7, 3000);
+    randomKeys(7, 3000);
     EXPECT_GT(boxes(), 0);  // the store did fill up on the way
 }
 
-TEST_F(KeyCommands, MovesKeepTheText) {
-    const std::string sixty = joined(numbered(0, 60));
+TEST_F(KeyCommands, EachKeyOnItsEdges) {
+    std::string sixty;
+    for (const std::string& l : numbered(0, 60)) sixty += l + "\n";
+    sixty.pop_back();
+    static const std::string x249 = std::string(249, 'x');
     const KeyRow rows[] = {
         {"abc", 0, 0, "{End}", "abc", 4, 0},  // one blank column after the last character
         {"    xy", 0, 0, "{Home}", "    xy", 4, 0},  // the first non-blank column
         {"\tfoo", 3, 0, "{Home}", "\tfoo", 0, 0},  // a leading tab is a character
-        {"  \tx", 0, 0, "{Home}", "  \tx", 2, 0},
         {"abc", 3, 0, "{S-Tab}{S-Tab}", "abc", 0, 0},  // column 0 stays 0
         {"abc", 8, 0, "{C-Tab}", "abc", 16, 0},  // Ctrl+Tab acts as Tab, Ctrl+Shift+Tab as Shift+Tab
         {"abc", 16, 0, "{S-C-Tab}", "abc", 8, 0},
         {"foo barbaz qux", 7, 0, "{C-Left}", "foo barbaz qux", 0, 0},  // the word before, not barbaz
         {"foo barbaz qux", 0, 0, "{C-Right*5}", "foo barbaz qux", 24, 0},  // then acts as Tab
         {sixty, 3, 5, "^H{C-PgDn}^J", sixty, 3, 5},  // Ctrl+H remembers, Ctrl+J returns
-    };
-    playRows(rows);
-}
-
-TEST_F(KeyCommands, EnterSplittingAndTheLineInsertMode) {
-    const KeyRow rows[] = {
         {"    first\nsecond", 0, 0, "{Ret}", "    first\nsecond", 0, 1},  // never splits or inserts
         {"    first\nsecond", 0, 0, "{S-Ret}", "    first\n\nsecond", 4, 1},  // at the indentation
         {"\tfoo\n\n    y", 0, 0, "{Ret}", "\tfoo\n\n    y", 1, 1},  // tabs are white space: under the text
@@ -190,13 +155,6 @@ TEST_F(KeyCommands, EnterSplittingAndTheLineInsertMode) {
         {"a\n\nb", 0, 1, "{S-C-Ret}", "a\n\nb", 0, 1},           // the toggle keeps the cursor
         {"    foo(bar,   baz)\nnext", 15, 0, "{C-Ret}", "    foo(bar,\n    baz)\nnext", 4, 1},
         {"    baz)\nnext", 8, 0, "{C-Ret}", "    baz)\nnext", 8, 0},  // only blanks follow
-    };
-    playRows(rows);
-}
-
-TEST_F(KeyCommands, LineCommands) {
-    static const std::string x249 = std::string(249, 'x');
-    const KeyRow rows[] = {
         {"a\nb\nc", 0, 0, "^Y^Y", "c", 0, 0},
         {"a\nb\nc", 0, 0, "^Y^Y^E^E{Down}^E", "a\nb\nb\nc", 0, 1},  // not repeated: the newest again
         {"foo\n   bar\n\nlast", 2, 1, "^N", "foo\n\n   bar\n\nlast", 2, 1},
@@ -217,36 +175,27 @@ TEST_F(KeyCommands, LineCommands) {
         {"1. one\n\nx", 0, 0, "^2^2", "1. one\n2\n3x", 0, 2},
         {"\xFF\na", 0, 0, "^2", "\xFF\na", 0, 0},  // 255 has no successor: nothing at all
         {"\xFE", 0, 0, "^2", "\xFE\n\xFF", 0, 1},
+        {std::string(240, 'L') + "\n   twenty characters", 0, 0, "^A", std::string(240, 'L') + "\n   twenty characters",
+         -1, 0},  // a join past column 249 is refused, told last
     };
     playRows(rows);
+    EXPECT_EQ(boxes(), 1);  // the refused join told
+    EXPECT_NE(box().find("250"), std::string::npos);
     const KeyRow small[] = {
         {"a\nb\nc", 0, 1, "^A", "a\nb c", 2, 1},  // the next line from the below stack
         {"a\nb\nc", 0, 1, "^A^A", "a\nb c", 4, 1},  // past the end: nothing to join, the cursor at the end
     };
     playRows(small, [] { windowRows = 2; });
-    const KeyRow indent[] = {
-        {"a\nb\nc\nd\ne", 0, 0, "^R^R", "  a\n  b\nc\nd\ne", -1, 2},  // the view scrolls in the last three rows
-    };
+    const KeyRow indent[] = {{"a\nb\nc\nd\ne", 0, 0, "^R^R", "  a\n  b\nc\nd\ne", -1, 2}};
     playRows(indent, [] { windowRows = 4; });
-    EXPECT_EQ(topLine, 1);
-    // A join that would pass column 249 is refused and loses nothing.
-    const Lines longJoin{std::string(240, 'L'), "   twenty characters", "z"};
-    load(longJoin);
-    ctrl('A');
-    EXPECT_EQ(doc(), longJoin);
-    ASSERT_EQ(boxes(), 1);
-    EXPECT_NE(box().find("250"), std::string::npos);
-    // Ctrl+S and Ctrl+. post their commands; Ctrl+1 types the date.
+    EXPECT_EQ(topLine, 1);  // the view scrolls in the last three rows
     headless_reset();
-    keys("^S{C-Period}");
-    ASSERT_EQ(headless_posted_commands().size(), 2u);
-    EXPECT_EQ(headless_posted_commands()[0].id, 1003);
-    EXPECT_EQ(headless_posted_commands()[1].id, 1300);
+    keys("^S{C-Period}");  // post their commands
+    EXPECT_EQ(posted(), (std::vector<int>{1003, 1300}));
     load({""});
-    ctrl('1');
+    keys("^1");  // the date
     ASSERT_EQ(row(0).size(), 10u);
-    EXPECT_EQ(row(0)[2], '.');
-    EXPECT_EQ(row(0)[5], '.');
+    EXPECT_EQ(row(0).substr(2, 1) + row(0).substr(5, 1), "..");
     EXPECT_EQ(col(), 10);
 }
 
@@ -256,10 +205,9 @@ TEST_F(KeyCommands, PasteTypesShortTextsAndInsertsLinesBeforeTheCursorLine) {
     std::string words, wrapped;
     for (int i = 0; i < 22; ++i) {
         words += std::string(13, static_cast<char>('a' + i)) + " ";
-        wrapped += std::string(13, static_cast<char>('a' + i)) + (i == 21 ? "\n" : i % 5 == 4 ? "\n" : " ");
+        wrapped += std::string(13, static_cast<char>('a' + i)) + (i == 21 || i % 5 == 4 ? "\n" : " ");
     }
-    // A clipboard longer than the block: 29999 characters, whole lines of 99
-    // and a CR LF, then the rest.
+    // A clipboard longer than the block: 29999 characters, whole lines of 99 and a CR LF, then the rest.
     std::string longClip, longText;
     while (longClip.size() < 40000) longClip += std::string(99, 'c') + "\r\n";
     for (int i = 0; i < 29999 / 101; ++i) longText += std::string(99, 'c') + "\n";
@@ -268,7 +216,8 @@ TEST_F(KeyCommands, PasteTypesShortTextsAndInsertsLinesBeforeTheCursorLine) {
         {" one", 0, "{Right*5}^V", "first one\nsecond", 9, 0, 0},
         {"A\r\nB\nC\r\n\r\nD", 0, "{Down}{S-Ins}", "first\nA\nB\nC\n\nD\nsecond", 0, 5, 1},  // still on its line
         {std::string(200, 'p'), 0, "^V", std::string(200, 'p') + "\nfirst\nsecond", 0, 1, 0},  // 200 make a line
-        {std::string(300, 'w'), 0, "^V", std::string(250, 'w') + "\n" + std::string(50, 'w') + "\nfirst\nsecond", 0, 2, 0},
+        {std::string(300, 'w'), 0, "^V", std::string(250, 'w') + "\n" + std::string(50, 'w') + "\nfirst\nsecond", 0, 2,
+         0},
         {words, 1, "^V", wrapped + "first\nsecond", 0, 5, 0},
         {longClip, 0, "^V", longText + "cc\nfirst\nsecond", 0, 29999 / 101 + 1, 0},
     };
@@ -280,10 +229,8 @@ TEST_F(KeyCommands, PasteTypesShortTextsAndInsertsLinesBeforeTheCursorLine) {
         clip_put(r.clipboard.c_str());
         keys(r.keys);
         EXPECT_EQ(text(), r.after);
-        EXPECT_EQ(col(), r.colAfter);
-        EXPECT_EQ(topLine, r.top);
-        EXPECT_EQ(cursorRow, r.row);
-        EXPECT_EQ(modified, 1);
+        EXPECT_EQ(std::vector<int>({col(), topLine, cursorRow, modified}),
+                  std::vector<int>({r.colAfter, r.top, r.row, 1}));
         EXPECT_TRUE(storeSound());
     }
     EXPECT_EQ(fmalloc_count(), blocks);  // the scratch block went back
@@ -318,8 +265,7 @@ TEST_F(KeyCommands, GrowingCommandsMeetingAFullStoreAreRefusedWithOneBox) {
         {"Verschieben", 23, "", CMD_BLOCK_MOVE, nullptr, sixty, {5, 50}},
         {"Ctrl+B with a block", 23, "^B", 0, nullptr, sixty, {5, 50}},
         // "if(a)" grows by 3 before the next line shrinks by 20: measured at its peak.
-        {"Leertasten", 3, "", CMD_CONVERT_BLANKS, nullptr,
-         sixty + Lines{"if(a)", "x;" + std::string(21, ' ') + "y;"}},
+        {"Leertasten", 3, "", CMD_CONVERT_BLANKS, nullptr, sixty + Lines{"if(a)", "x;" + std::string(21, ' ') + "y;"}},
         // The marked lines grow by 2, 1 and 1 bytes.
         {"Im Block tauschen", 4, "", 0, [] {
              std::strcpy(searchText, "a");
@@ -344,9 +290,8 @@ TEST_F(KeyCommands, GrowingCommandsMeetingAFullStoreAreRefusedWithOneBox) {
             const bool longDocument = r.lines.size() > 30;
             place(longDocument ? 30 : 0, longDocument ? 10 : 0);
             fillStoreLeaving(spare);  // lines before the window: marks and rules leave them alone
-            const DocumentLines before = documentLines();
-            const int top = topLine;
-            const std::uint32_t free = storeFreeBytes();
+            const auto state = [] { return std::make_tuple(doc(), marks(), topLine, storeFreeBytes()); };
+            const auto before = state();
             headless_reset();
             blockRestartSet();
             blockStore("kept");
@@ -357,17 +302,12 @@ TEST_F(KeyCommands, GrowingCommandsMeetingAFullStoreAreRefusedWithOneBox) {
             if (r.act) r.act();
             keys(r.keys);
             if (r.command) menu(r.command);
-            EXPECT_EQ(boxes(), refused ? 1 : 0);
-            EXPECT_EQ(box(), refused ? storeFullText : "");
-            EXPECT_EQ(modified, refused ? 0 : 1);
-            EXPECT_EQ(keyDepth, 0);
+            EXPECT_EQ(std::make_tuple(boxes(), box(), modified, keyDepth),
+                      std::make_tuple(refused ? 1 : 0, std::string(refused ? storeFullText : ""), refused ? 0 : 1, 0));
             EXPECT_TRUE(storeSound());
             EXPECT_GE(storeSlack(), 0);  // every later flush still fits
             if (refused) {
-                EXPECT_EQ(doc(), before.text);
-                EXPECT_EQ(marks(), before.marks);
-                EXPECT_EQ(topLine, top);
-                EXPECT_EQ(storeFreeBytes(), free);
+                EXPECT_EQ(state(), before);
             }
             if (refused && !r.marked.empty()) {
                 EXPECT_EQ(clip(), "untouched");

@@ -1,22 +1,9 @@
-// Tests of the overview, structure and search lists: what each builder lists,
-// the selection and scroll position, the entry format and choosing, typing
-// into the search list, the keys that ask for a list, closing with the cursor
-// placed, and the document and view left exactly as they were.
+// The overview, structure and search lists: what each builder lists, the
+// selection and scroll position, the entries and choosing, typing into the
+// search list, the keys that ask for a list, the document left as it was.
 #include "textops/lists.h"
 
-#include <gtest/gtest.h>
-
 #include "key_fixture.h"
-
-#include <cstdint>
-#include <cstring>
-#include <string>
-#include <vector>
-
-#include "document/docstate.h"
-#include "document/linestore.h"
-#include "host/headless.h"
-#include "host/headless_profile.h"
 
 namespace {
 
@@ -47,7 +34,8 @@ class Lists : public KeyFixture {
     static Lines build(int kind, int* selection = nullptr, int* top = nullptr) {
         listKind = kind;
         Lines out;
-        const ListFill fill = listBuildEntries([](const char* e, void* user) { static_cast<Lines*>(user)->push_back(e); }, &out);
+        const ListFill fill =
+            listBuildEntries([](const char* e, void* user) { static_cast<Lines*>(user)->push_back(e); }, &out);
         EXPECT_EQ(fill.count, static_cast<int>(out.size()));
         if (selection) *selection = fill.selection;
         if (top) *top = fill.top;
@@ -82,18 +70,15 @@ TEST_F(Lists, TheOverviewListsHeadingsByFileClass) {
     loadLines({"plain", "  text", ""});
     EXPECT_EQ(build(kListOverview), Lines{""});  // no heading: one empty entry that cannot be chosen
     for (const char* line : {"", "\tcall(x)", "{ f(x)", "int x"}) EXPECT_FALSE(listIsFunctionHeader(line)) << line;
-    listTarget = -1;
     for (const std::string& e : {std::string(), std::string(70, 'x') + "   ", std::string(70, 'a') + " 99999999999"})
         EXPECT_FALSE(listChoose(e.c_str())) << e;  // no number, or none of any document
-    EXPECT_EQ(listTarget, -1);
 }
 
 TEST_F(Lists, TheSelectionIsTheLastEntryAtOrAboveTheCursorAndScrollsPast24) {
     Lines doc;
     for (int i = 0; i < 60; ++i) doc.push_back(i % 2 == 0 ? "[s" + std::to_string(i) + "]" : "text");
     loadLines(doc);
-    int selection = 0;
-    int top = 0;
+    int selection = 0, top = 0;
     place(40, 6);
     build(kListOverview, &selection, &top);
     EXPECT_EQ(selection * 100 + top, 2000 - 1);  // 24 or fewer above: no scroll
@@ -112,9 +97,7 @@ TEST_F(Lists, EntriesHaveTheirIndexAtColumn70AndClosingPlacesTheCursor) {
     listEntryTrimmed(trimmed, (std::string(78, ' ') + "abcdef").c_str(), 3);  // cut to 80 first
     EXPECT_EQ(std::string(trimmed), entry("ab", 3));
 
-    Lines doc;
-    for (int i = 0; i < 1000; ++i) doc.push_back("line " + std::to_string(i));
-    loadLines(doc);
+    loadLines(numbered(0, 1000));
     windowCols = 40;
     cursorCol = 7;
     firstCol = 3;
@@ -129,11 +112,9 @@ TEST_F(Lists, EntriesHaveTheirIndexAtColumn70AndClosingPlacesTheCursor) {
         listKind = r.kind;
         ASSERT_TRUE(listChoose(r.chosen.c_str()));
         listClosed();
-        if (r.top >= 0) {
-            EXPECT_EQ(topLine, r.top);
-        }
-        EXPECT_EQ(r.top >= 0 ? cursorRow : topLine + cursorRow, r.row);
-        EXPECT_EQ(firstCol + cursorCol, r.column);
+        EXPECT_EQ(std::make_pair(r.top >= 0 ? topLine : -1, r.top >= 0 ? cursorRow : line()),
+                  std::make_pair(r.top, r.row));
+        EXPECT_EQ(col(), r.column);
         EXPECT_LT(cursorCol, windowCols);
     }
     const std::string before = snapshot();
@@ -159,12 +140,17 @@ TEST_F(Lists, TheStructureListsTheCursorLevelWithGapsForDeeperRuns) {
         EXPECT_EQ(build(kListStructure, &selection), r.entries) << r.line;
         EXPECT_EQ(selection, r.selection);
     }
-    loadLines({"first", "  deep", "second", "", "third"});
-    place(4, 4);
-    EXPECT_EQ(build(kListStructure), (Lines{entry("first", 0), gap(0), entry("second", 2), entry("third", 4)}));
-    loadLines({"a", "{", "  b", "}", "c"});
-    place(4, 4);
-    EXPECT_EQ(build(kListStructure), Lines{""});  // from the brace above, the first "}" ends the walk
+    struct Level { Lines doc; Lines entries; };
+    const Level levels[] = {
+        {{"first", "  deep", "second", "", "third"},
+         {entry("first", 0), gap(0), entry("second", 2), entry("third", 4)}},
+        {{"a", "{", "  b", "}", "c"}, {""}},  // from the brace above, the first "}" ends the walk
+    };
+    for (const Level& l : levels) {
+        loadLines(l.doc);
+        place(4, 4);
+        EXPECT_EQ(build(kListStructure), l.entries);
+    }
 }
 
 TEST_F(Lists, TheSearchListGroupsMatchesUnderTheirHeadersWithGaps) {
@@ -174,7 +160,8 @@ TEST_F(Lists, TheSearchListGroupsMatchesUnderTheirHeadersWithGaps) {
     listRequest(kListSearch, "needle");
     listInit();
     Lines expected{gap(0),  entry("void a(void)", 1), gap(2),  entry("  x = needle;", 3), gap(5),
-                   entry("void c(void)", 9), gap(10), entry("  needle(q);", 11), gap(12), entry("int needle(void)", 13)};
+                   entry("void c(void)", 9), gap(10), entry("  needle(q);", 11), gap(12),
+                   entry("int needle(void)", 13)};
     int selection = 0;
     EXPECT_EQ(build(kListSearch, &selection), expected);
     EXPECT_EQ(selection, 7);
@@ -208,16 +195,14 @@ TEST_F(Lists, TypingBuildsTheSearchTextOfAtMost80WithWildcardsIgnoringCase) {
 
 TEST_F(Lists, EveryBuilderLeavesTheDocumentMarksAndViewExactlyAsTheyWere) {
     Lines doc;
-    for (int i = 0; i < 200; ++i) doc.push_back(i % 10 == 0 ? "void f" + std::to_string(i) + "(void)" : "    needle " + std::to_string(i));
+    for (int i = 0; i < 200; ++i)
+        doc.push_back(i % 10 == 0 ? "void f" + std::to_string(i) + "(void)" : "    needle " + std::to_string(i));
     loadLines(doc);
     place(120, 9);
     firstCol = 2;
     cursorCol = 5;
     markSetInLine(1, 4);
-    LineRecord row;
-    rowGetRaw(2, &row);
-    row.markState = '2';
-    rowPut(2, &row);
+    mark({113});  // in window row 2
     const std::string before = snapshot();
     for (int kind : {kListOverview, kListStructure, kListSearch}) {
         listRequest(kind, "needle 1");
@@ -230,13 +215,13 @@ TEST_F(Lists, EveryBuilderLeavesTheDocumentMarksAndViewExactlyAsTheyWere) {
 TEST_F(Lists, CtrlTAndCtrlUmlautSetTheListAndPostTheCommand) {
     loadLines({"some needle here", "other"});
     listRequest(kListOverview, "kept text");
-    keyDown('T', false, true, false);  // without a mark: the structure
+    keys("^T");  // without a mark: the structure
     EXPECT_EQ(listKind, kListStructure);
     keyChar(27, false, true, false);  // Ctrl+\334 without a mark: the search list, its text kept
     EXPECT_EQ(listKind, kListSearch);
     EXPECT_EQ(std::string(listText), "kept text");
     markSetInLine(5, 11);
-    keyDown('T', false, true, false);  // with a mark: the search list of the marked text
+    keys("^T");  // with a mark: the search list of the marked text
     EXPECT_EQ(std::string(listText), "needle");
     EXPECT_EQ(markActiveGet(), 0);
     EXPECT_EQ(headless_posted_commands().at(2).lParam, kListPostedByKey);

@@ -1,59 +1,29 @@
-// Tests of the in-line mark, the mouse and the context menus: key scripts and
-// the mouse handlers on a document in the line store, through the headless host.
+// The in-line mark, the mouse and the context menus: key scripts and the mouse
+// handlers on a document in the line store, through the headless host.
 #include "view/marking.h"
 
-#include <gtest/gtest.h>
-
-#include "key_fixture.h"
 #include "file_bytes.h"
+#include "key_fixture.h"
 
 #include <random>
-#include <string>
 
 #include "document/docfile.h"
-#include "document/undelete.h"
 #include "framework/messages.h"
-#include "host/headless_profile.h"
 
 namespace {
 
-constexpr int kCell = 8, kLine = 16;  // the cell size the tests give the view
+constexpr int kCell = 8, kLine = 16;  // the cell size the fixture gives the view
 
 class Marking : public KeyFixture {
   protected:
-    void SetUp() override {
-        editorStart();
-        mouseLeftUp();
-        charWidth = kCell;
-        lineHeight = kLine;
-    }
-    void TearDown() override {
-        markReset();
-        mouseLeftUp();
-        editorStop();
-    }
-
     // The lines that carry mark columns (document lines).
     struct MarkedLine { int line, from, to; };
     static std::vector<MarkedLine> markedLines() {
-        struct Walk {
-            std::vector<MarkedLine> found;
-            int line = 0;
-        } walk;
-        auto look = [](LineRecord* line, void* user) {
-            Walk* w = static_cast<Walk*>(user);
-            if (line->markFrom != line->markTo) w->found.push_back({w->line, line->markFrom, line->markTo});
-            ++w->line;
-            return 1;
-        };
-        visitAbove(look, &walk);
-        for (int r = 0; r < windowRows; ++r) {
-            LineRecord row;
-            rowGetRaw(r, &row);
-            look(&row, &walk);
-        }
-        visitBelow(look, &walk);
-        return walk.found;
+        std::vector<MarkedLine> found;
+        eachDocumentLine([&found](LineRecord* l, int i) {
+            if (l->markFrom != l->markTo) found.push_back({i, l->markFrom, l->markTo});
+        });
+        return found;
     }
     // The same as "line:from-to", after "-" when no mark is active.
     static std::string marked() {
@@ -114,13 +84,9 @@ TEST_F(Marking, KeysMarkCopyCutAndReplaceTheMark) {
         clip_put("before");
         at(r.col, r.line);
         keys(r.keys);
-        EXPECT_EQ(text(), r.after);
-        if (r.colAfter >= 0) {
-            EXPECT_EQ(col(), r.colAfter);
-        }
-        EXPECT_EQ(line(), r.lineAfter);
-        EXPECT_EQ(marked(), r.marks);
-        EXPECT_EQ(clip(), r.clipboard);
+        EXPECT_EQ(std::make_tuple(text(), r.colAfter < 0 ? -1 : col(), line(), marked(), clip()),
+                  std::make_tuple(std::string(r.after), r.colAfter, r.lineAfter, std::string(r.marks),
+                                  std::string(r.clipboard)));
         EXPECT_TRUE(stacksTrimmed());
     }
 }
@@ -219,12 +185,10 @@ TEST_F(Marking, CopyAndCutAreBoundedByTheBlock) {
         clip_put("before");
         modified = 0;
         windowCols = 250;
-        repeat(r.width, vk::kRight, true);
-        repeat(r.lines - 1, vk::kDown, true);
-        keys(r.keys);
-        EXPECT_EQ(box(), r.fits ? "" : markTooLargeText);
-        EXPECT_EQ(clip().size(), r.fits ? 29999u : 6u);
-        EXPECT_EQ(modified, r.fits && r.keys[1] == 'X' ? 1 : 0);
+        keys("{S-Right*" + std::to_string(r.width) + "}{S-Down*" + std::to_string(r.lines - 1) + "}" + r.keys);
+        EXPECT_EQ(std::make_tuple(box(), clip().size(), modified),
+                  std::make_tuple(std::string(r.fits ? "" : markTooLargeText), r.fits ? 29999u : 6u,
+                                  r.fits && r.keys[1] == 'X' ? 1 : 0));
         if (!r.fits) {
             EXPECT_EQ(doc(), lines);
             EXPECT_EQ(markLineCount(), r.lines);
@@ -298,7 +262,8 @@ TEST_F(Marking, RandomMarkingKeepsTheStoreSoundAndMovesLoseNoText) {
     windowRows = 8;
     windowCols = 40;
     Lines lines;
-    for (int i = 0; i < 50; ++i) lines.push_back(std::string(static_cast<std::size_t>(i % 7), ' ') + "row " + std::to_string(i) + " abc");
+    for (int i = 0; i < 50; ++i)
+        lines.push_back(std::string(static_cast<std::size_t>(i % 7), ' ') + "row " + std::to_string(i) + " abc");
     load(lines);
     markReset();
     std::mt19937 rng(5);
@@ -320,7 +285,7 @@ TEST_F(Marking, RandomMarkingKeepsTheStoreSoundAndMovesLoseNoText) {
             case 9: mouseWheel(static_cast<int>(rng() % 5) * 120 - 240, rng() % 2); break;
             case 10: keys("^C"); break;
             case 11: moves = false; keys("{Back}"); break;
-            case 12: moves = false; key(vk::kDelete, rng() % 2); break;
+            case 12: moves = false; keys(rng() % 2 ? "{S-Del}" : "{Del}"); break;
             case 13: moves = false; keys("^X"); break;
             case 14: moves = false; keys("q"); break;
             default: keys("^M"); break;

@@ -3,13 +3,6 @@
 // abbreviation file as real files of the headless host.
 #include "tools/phrases.h"
 
-#include <gtest/gtest.h>
-
-#include <cstring>
-#include <filesystem>
-#include <string>
-#include <vector>
-
 #include "editor_fixture.h"
 #include "file_bytes.h"
 #include "host/headless_messages.h"
@@ -17,8 +10,6 @@
 #include "support/profile.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 class Phrases : public ::testing::Test, protected TempDir {
 protected:
@@ -83,34 +74,6 @@ TEST_F(Phrases, PhrasesAreReadOnceFromTheirKeysAndTypedWithTheCursorAtTheQuestio
     }
 }
 
-TEST_F(Phrases, APhraseReplacesAMarkAndAFullStoreRefusesTheWholePhraseKeepingTheMark) {
-    phrase_set(1, "ab?cd");
-    phrase_set(2, "Q?");
-    struct Row { int code; bool marked; long left; const char* after; int cursor; int markLines; size_t boxes; };
-    static const Row rows[] = {
-        {1, false, 3, "", 0, 0, 1},  // one byte less than the four characters need: nothing, one box
-        {1, false, 4, "abcd", 2, 0, 0},
-        {2, true, 0, "xx abc yy", 6, 1, 1},  // refused before the mark goes
-        {2, true, 1, "xx Q yy", 4, 0, 0},
-        {24, true, 1, "xx abc yy", 6, 1, 0},  // a key without a phrase leaves the mark alone
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(std::to_string(r.code) + " " + std::to_string(r.left));
-        ASSERT_TRUE(emptyStoreStart(20, 80));
-        markReset();
-        headless_messages_reset();
-        if (r.marked) setRow(0, "xx abc yy");
-        fillStoreLeaving(r.left);
-        cursorSet(r.marked ? 6 : 0, 0);
-        if (r.marked) markSetInLine(3, 6);
-        ctrlShift(r.code);
-        EXPECT_EQ(rowText(0), r.after);
-        EXPECT_EQ(col(), r.cursor);
-        EXPECT_EQ(markLineCount(), r.markLines);
-        EXPECT_EQ(headless_boxes().size(), r.boxes);
-    }
-}
-
 TEST_F(Phrases, AbbreviationsAreReadOnceFromTheirFile) {
     std::vector<std::string> lines = {"fn   function_~?~_  ", "", "For for (;;) {"};
     for (int i = 3; i < 99; ++i) lines.push_back("w" + std::to_string(i) + " p" + std::to_string(i));
@@ -136,27 +99,41 @@ TEST_F(Phrases, AbbreviationsAreReadOnceFromTheirFile) {
     EXPECT_EQ(abbrev_expand("lg", out), 0);  // no file: an empty list
 }
 
-TEST_F(Phrases, CtrlCommaReplacesTheWordOrKeepsAnUnknownOne) {
+// A phrase (code 1..26) replaces a mark, an abbreviation (Ctrl+comma, code 0) the word before
+// the cursor; a full store refuses the whole text and keeps the mark and the word.
+TEST_F(Phrases, PhrasesAndAbbreviationsAreRefusedWholeByAFullStore) {
+    phrase_set(1, "ab?cd");
+    phrase_set(2, "Q?");
     writeAbbrevs({"fn function_(?)", "big " + std::string(20, 'b')});
-    struct Row { const char* line; long left; const char* after; int cursor; size_t boxes; };
+    struct Row { const char* line; int code, markFrom; long left; const char* after; int cursor, markLines, boxes; };
     static const Row rows[] = {
-        {"x = Fn", -1, "x = function ()", 14, 0},  // the cursor inside the parentheses
-        {"y zz", -1, "y zz", 4, 0},  // an unknown word stays, no box
-        {"big", 19, "big", 3, 1},  // a phrase the store cannot take: the word stays too
+        {"", 1, -1, 3, "", 0, 0, 1},  // one byte less than the four characters need: nothing, one box
+        {"", 1, -1, 4, "abcd", 2, 0, 0},
+        {"xx abc yy", 2, 3, 0, "xx abc yy", 6, 1, 1},  // refused before the mark goes
+        {"xx abc yy", 2, 3, 1, "xx Q yy", 4, 0, 0},
+        {"xx abc yy", 24, 3, 1, "xx abc yy", 6, 1, 0},  // a key without a phrase leaves the mark alone
+        {"x = Fn", 0, -1, -1, "x = function ()", 14, 0, 0},  // the cursor inside the parentheses
+        {"y zz", 0, -1, -1, "y zz", 4, 0, 0},  // an unknown word stays, no box
+        {"big", 0, -1, 19, "big", 3, 0, 1},  // a phrase the store cannot take: the word stays too
     };
     for (const Row& r : rows) {
-        SCOPED_TRACE(r.line);
+        SCOPED_TRACE(std::string(r.line) + " " + std::to_string(r.code) + " " + std::to_string(r.left));
         ASSERT_TRUE(emptyStoreStart(20, 80));
+        markReset();
         headless_messages_reset();
         setRow(0, r.line);
         if (r.left >= 0) fillStoreLeaving(r.left);
-        cursorSet(static_cast<int>(std::strlen(r.line)), 0);
+        cursorSet(r.markFrom >= 0 ? 6 : static_cast<int>(std::strlen(r.line)), 0);
+        if (r.markFrom >= 0) markSetInLine(r.markFrom, 6);
         modified = 0;
-        keyDown(vk::kComma, false, true, false);
+        if (r.code) {
+            ctrlShift(r.code);
+        } else {
+            keyDown(vk::kComma, false, true, false);
+        }
         EXPECT_EQ(rowText(0), r.after);
-        EXPECT_EQ(col(), r.cursor);
-        EXPECT_EQ(modified, r.boxes == 0 && r.after != std::string(r.line));
-        EXPECT_EQ(headless_boxes().size(), r.boxes);
+        EXPECT_EQ(std::make_tuple(col(), markLineCount(), static_cast<int>(headless_boxes().size()), modified),
+                  std::make_tuple(r.cursor, r.markLines, r.boxes, r.after != std::string(r.line) ? 1 : 0));
     }
 }
 

@@ -1,17 +1,11 @@
-// Tests of the keystroke recorder through the key dispatcher.
+// The keystroke recorder through the key dispatcher.
 #include "view/recorder.h"
-
-#include <gtest/gtest.h>
 
 #include "key_fixture.h"
 
-#include <string>
-
-#include "host/headless_messages.h"
-
 namespace {
 
-class Recorder : public KeyFixture {};
+using Recorder = KeyFixture;
 
 TEST_F(Recorder, ARecordingPlaysBackAtTheCursorWithItsModifiers) {
     setRow(0, "word one");
@@ -29,9 +23,8 @@ TEST_F(Recorder, ARecordingPlaysBackAtTheCursorWithItsModifiers) {
     EXPECT_EQ(rowText(2) + "|" + rowText(3), "word three !|@word four");
     EXPECT_EQ(recordCountGet(2), 5);
     EXPECT_EQ(recordEventGet(2, 4).alt, 1);
-    for (const auto& [slot, i] : {std::pair<int, int>{3, 0}, {0, -1}, {0, 400}}) {  // outside: an empty event
-        EXPECT_EQ(recordEventGet(slot, i).code, 0);
-    }
+    for (const auto& [slot, i] : {std::pair<int, int>{3, 0}, {0, -1}, {0, 400}})
+        EXPECT_EQ(recordEventGet(slot, i).code, 0) << slot << " " << i;  // outside: an empty event
     recordToggle(3);  // slot numbers outside 0..2 do nothing
     playBack(-1);
     EXPECT_FALSE(isRecording(3));
@@ -45,7 +38,7 @@ TEST_F(Recorder, ASlotKeepsTheFirst399Keystrokes) {
     recordToggle(0);
     EXPECT_EQ(recordCountGet(0), 399);
     playBack(0);
-    EXPECT_EQ(topLine + cursorRow, 849);  // 399 more, not 450
+    EXPECT_EQ(line(), 849);  // 399 more, not 450
 }
 
 // A playback is one action: on a full store the user is told once, and the
@@ -87,11 +80,10 @@ TEST_F(Recorder, NestedKeysAreNotRecordedAndThePreviousKeystrokeTellsRepeatedCtr
     recordToggle(0);
     EXPECT_EQ(recordCountGet(0), 1);
     keyChar('l', false, true, true);  // AltGr: Ctrl is down, the code folds to L
-    ctrl('Q');
+    keys("^Q");
     EXPECT_TRUE(previousKeyWas('L'));
     EXPECT_EQ(previousKey().alt, 1);
-    keyChar('l', false, false, false);  // a character without Ctrl is no Ctrl command
-    ctrl('Q');
+    keys("l^Q");  // a character without Ctrl is no Ctrl command
     EXPECT_FALSE(previousKeyWas('L'));
 }
 

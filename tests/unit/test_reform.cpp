@@ -1,8 +1,6 @@
 // "Umformulieren": the rules on one line, the rule files, the marked lines rewritten.
 #include "textops/reform.h"
 
-#include <gtest/gtest.h>
-
 #include "editor_fixture.h"
 #include "host/headless_messages.h"
 #include "textops/convert.h"
@@ -25,7 +23,8 @@ TEST(ReformRules, EachRuleLineRewritesOrDeletesTheLine) {
         {"s|/|\\|", "a/b/c", "a\\b\\c"}, {"s/x/y z", "axb", "ay zb"},  // any delimiter; replacement to the end
         {"s//y/", "ab", "ab"}, {"  s/a/b/ Kommentar  ", "a", "b"}, {"S/a/b/", "a", "a"}, {"s/b/ /", "ab", "a"},
         {"s/a/b/\r\nd/b/\r\ns/b/c/", "a", "<remove>"}, {"s/a/b/\r\ns/b/c/", "a", "c"},  // rules see earlier results
-        {reformTemplate, "..von.. bis ..gesucht..", "..nach.. bis ..gesucht.."}, {reformTemplate, "..gesucht..", "<remove>"},
+        {reformTemplate, "..von.. bis ..gesucht..", "..nach.. bis ..gesucht.."},
+        {reformTemplate, "..gesucht..", "<remove>"},
         {"s/a/" + std::string(90, 'b') + "/", "a", std::string(76, 'b')},  // a rule line is cut to 80
         {"s/a/aaa/", std::string(83, 'a'), std::string(249, 'a')}, {"s/a/aaa/", std::string(84, 'a'), "<keep>"},
         {"s/a/aaa/\r\ns/aaa/a/", std::string(200, 'a'), std::string(200, 'a')},  // past 250 only on the way
@@ -42,7 +41,8 @@ TEST(ReformRules, EachRuleLineRewritesOrDeletesTheLine) {
 
 TEST(Reform, OnlyTheMarkedLinesAreRewrittenAndAFullStoreRefusesAll) {
     const std::string tooLong(84, 'a');
-    struct Row { const char* rules; std::vector<int> marked; long slack; std::vector<std::string> want; int boxes, changed; };
+    struct Row { const char* rules; std::vector<int> marked; long slack; std::vector<std::string> want;
+                 int boxes, changed; };
     const Row rows[] = {
         {"s/a/x/\r\nd/#*/", {0, 2, 3}, -1, {"x", "a", "xx", tooLong}, 0, 1},
         {"s/a/x/", {}, -1, {"a", "a", "1b", "aa", tooLong}, 0, 1},           // nothing marked: no line changes

@@ -1,20 +1,10 @@
-// Tests of the text operations on documents longer than the window, so that
-// the gap moves between the stacks matter: the line block (marking, copy,
-// move, delete, clipboard, keys and menu commands), the conversions (each rule
-// on its edges, the common frame) and search and replace (the matching rule,
-// F12, F11, the block replacement, the history and the dialog's values). The
-// full-store refusals are rows of the key commands' full-store table.
-#include <gtest/gtest.h>
-
+// The text operations on documents longer than the window: the line block, the
+// conversions and search and replace. The full-store refusals are rows of the
+// key commands' full-store table.
 #include "key_fixture.h"
-
-#include <cstring>
-#include <string>
-#include <vector>
 
 #include "document/undelete.h"
 #include "framework/messages.h"
-#include "host/headless_profile.h"
 #include "textops/block.h"
 #include "textops/convert.h"
 #include "view/marking.h"
@@ -22,80 +12,75 @@
 
 namespace {
 
-class Block : public KeyFixture {
-  protected:
-    // The marks of n lines: '0' but for runs "from-to:m" or "line:m".
-    static std::string marksOf(int n, const char* runs) {
-        std::string out(static_cast<std::size_t>(n), '0');
-        int from = 0, to = 0;
-        char m = 0;
-        for (const char* s = runs; *s;) {
-            int used = 0;
-            if (std::sscanf(s, "%d-%d:%c%n", &from, &to, &m, &used) != 3) {
-                std::sscanf(s, "%d:%c%n", &from, &m, &used);
-                to = from;
-            }
-            for (int i = from; i <= to; ++i) out[static_cast<std::size_t>(i)] = m;
-            s += used;
-            while (*s == ' ') ++s;
-        }
-        return out;
+// Reads "from-to" or "n" at s, moves s past it and the blank after it.
+void spanAt(const char*& s, long* from, long* to) {
+    char* end;
+    *from = std::strtol(s, &end, 10);
+    *to = *end == '-' ? std::strtol(end + 1, &end, 10) : *from;
+    s = end;
+}
+// The marks of n lines: '0' but for the runs "from-to:m" or "line:m".
+std::string marksOf(int n, const char* runs) {
+    std::string out(static_cast<std::size_t>(n), '0');
+    for (long from, to; *runs; runs += 2 + (runs[2] == ' ')) {
+        spanAt(runs, &from, &to);
+        std::fill(out.begin() + from, out.begin() + to + 1, runs[1]);
     }
-};
+    return out;
+}
+// Numbered lines by their numbers: "0-24 5 31 25-59".
+Lines numberedAs(const char* spec) {
+    Lines out;
+    for (long from, to; *spec; spec += *spec == ' ') {
+        spanAt(spec, &from, &to);
+        out = out + numbered(static_cast<int>(from), static_cast<int>(to + 1));
+    }
+    return out;
+}
+std::string blanks(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
+
+using Block = KeyFixture;
 
 TEST_F(Block, MarkingFromTheMenuAndTheKeyboard) {
     load(numbered(0, 60));
-    struct Step {
-        int line, row, command;  // command 0: the keyboard's line mark
-        const char* marks;
-    };
+    struct Step { int line, row, command; const char* marks; };  // command 0: the keyboard's line mark
     static const Step steps[] = {
         {10, 3, CMD_BLOCK_BEGIN, "10-59:2 10:1"},  // no end yet: to the document's end
         {35, 12, CMD_BLOCK_END, "10:1 11-34:2 35:3"},
         {20, 5, CMD_BLOCK_BEGIN, "20:1 21-34:2 35:3"},  // a second begin: the fill recomputed
-        {25, 19, CMD_BLOCK_END, "20:1 21-24:2 25:3"},
-        {0, 0, CMD_BLOCK_UNMARK, ""},
-        {30, 10, CMD_BLOCK_BEGIN, "30:1 31-59:2"},
-        {20, 10, CMD_BLOCK_END, "20:3 30:1 31-59:2"},  // an end above the begin
-        {0, 0, CMD_BLOCK_UNMARK, ""},
-        {40, 10, 0, "40:2"},
+        {25, 19, CMD_BLOCK_END, "20:1 21-24:2 25:3"}, {0, 0, CMD_BLOCK_UNMARK, ""},
+        {30, 10, CMD_BLOCK_BEGIN, "30:1 31-59:2"}, {20, 10, CMD_BLOCK_END, "20:3 30:1 31-59:2"},  // end above begin
+        {0, 0, CMD_BLOCK_UNMARK, ""}, {40, 10, 0, "40:2"},
         {10, 10, CMD_BLOCK_BEGIN, "10:1 11-59:2"},  // the keyboard line survives until then
-        {0, 0, CMD_BLOCK_UNMARK, ""},
-        {40, 10, 0, "40:2"},
+        {0, 0, CMD_BLOCK_UNMARK, ""}, {40, 10, 0, "40:2"},
         {10, 10, CMD_BLOCK_END, "10:3"},  // an end without a begin: the stray line cleared
         {0, 0, CMD_BLOCK_FUNCTION, "0-59:1"},  // "line 0" never ends a function
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(::testing::Message() << s.line << " " << s.command);
         place(s.line, s.row);
-        if (s.command) {
-            menu(s.command);
-        } else {
-            block_mark_line(1);
-        }
+        s.command ? menu(s.command) : block_mark_line(1);
         EXPECT_EQ(marks(), marksOf(60, s.marks));
         EXPECT_TRUE(windowShows(numbered(0, 60), s.line - s.row, s.row));  // the view did not move
     }
     EXPECT_EQ(block_count(), 60);
     EXPECT_EQ(modified, 0);
-    // A function ends at a line starting with "}", ")", "]" or "end" in any case.
-    const Lines text = Lines{"int f(void)", "{", "  }", "  x = 1;", "}", "after", "proc p", "  End of it",
-                             "ENDPROC", "tail"};
-    load(text);
-    for (const auto& [line, runs] : {std::pair<int, const char*>{0, "0-4:1"}, {4, "4:1"}, {6, "6-8:1"}}) {
-        block_unmark();
-        place(line, 0);
+    // A function ends at a line starting with "}", "[", ")", "." or "end" in any case.
+    const Lines code{"int f(void)", "{", "  }", "  x = 1;", "}", "after", "proc p", "  End of it", "ENDPROC", "tail"};
+    struct Function { Lines doc; int line; const char* marks; };
+    const Function functions[] = {
+        {code, 0, "0-4:1"}, {code, 4, "4:1"}, {code, 6, "6-8:1"}, {{"a", "b", ")x", "c"}, 0, "0-2:1"},
+        {{"a", "b", "[", "c"}, 0, "0-2:1"}, {{"a", "b", ".end", "c"}, 0, "0-2:1"},
+    };
+    for (const Function& f : functions) {
+        load(f.doc);
+        place(f.line, 0);
         menu(CMD_BLOCK_FUNCTION);
-        EXPECT_EQ(marks(), marksOf(10, runs)) << line;
-    }
-    for (const char* ending : {")x", "[", ".end", "endless"}) {
-        load(Lines{"a", "b", ending, "c"});
-        block_function();
-        EXPECT_EQ(marks(), "1110") << ending;
+        EXPECT_EQ(marks(), marksOf(static_cast<int>(f.doc.size()), f.marks)) << f.line << " " << f.doc[2];
     }
 }
 
-TEST_F(Block, CopyMoveAndDeleteKeepTheCursorsLineOrRow) {
+TEST_F(Block, CopyMoveDeleteAndClipboardKeepTheCursorsLineOrRow) {
     struct Row { int command; std::vector<int> marked; int line, row; const char* want; int top, rowAfter; };
     const Row rows[] = {
         {CMD_BLOCK_COPY, {5, 31, 32, 50}, 25, 10, "0-24 5 31 32 50 25-59", 19, 10},
@@ -105,31 +90,30 @@ TEST_F(Block, CopyMoveAndDeleteKeepTheCursorsLineOrRow) {
         {CMD_BLOCK_DELETE, {30, 31, 32, 33, 34, 45}, 20, 10, "0-29 35-44 46-59", 20, 10},
         {CMD_BLOCK_DELETE, {55, 56, 57, 58, 59}, 20, 10, "0-54", 45, 10},
         {0, {40, 41, 42}, 20, 10, "0-19 40-42 20-59", 13, 10},  // Ctrl+B
+        {CMD_BLOCK_CLIPBOARD, {7, 44}, 30, 10, "0-59", 20, 10},  // the lines to the clipboard, unmarked
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(::testing::Message() << r.command << " at " << r.line);
         load(numbered(0, 60));
         for (int l : r.marked) mark({l});
         place(r.line, r.row);
-        if (r.command) {
-            menu(r.command);
-        } else {
-            keys("^B");
-        }
+        r.command ? menu(r.command) : keys("^B");
         const Lines want = numberedAs(r.want);
+        EXPECT_EQ(doc(), want);
         EXPECT_EQ(marks(), std::string(want.size(), '0'));
         EXPECT_TRUE(windowShows(want, r.top, r.rowAfter));
-        EXPECT_EQ(doc(), want);
     }
+    EXPECT_EQ(clip(), "line 7\r\nline 44\r\n");
+    block_to_clipboard();  // nothing marked: the clipboard emptied
+    EXPECT_EQ(clip(), "");
     place(0, 0);  // everything deleted
     block_function();
     menu(CMD_BLOCK_DELETE);
     EXPECT_TRUE(windowShows(Lines{}, 0, 0));
-}
-
-TEST_F(Block, CopyOfManyLongLinesGoesInSeveralBatches) {
-    Lines text;  // 150 marked lines of 200 characters
-    for (int i = 0; i < 150; ++i) text.push_back(std::string(199, static_cast<char>('A' + i % 26)) + char('0' + i % 10));
+    // 150 marked lines of 200 characters go in several batches.
+    Lines text;
+    for (int i = 0; i < 150; ++i)
+        text.push_back(std::string(199, static_cast<char>('A' + i % 26)) + static_cast<char>('0' + i % 10));
     load(text + numbered(0, 30));
     for (int i = 0; i < 150; ++i) mark({i});
     place(160, 10);
@@ -138,15 +122,7 @@ TEST_F(Block, CopyOfManyLongLinesGoesInSeveralBatches) {
     EXPECT_TRUE(storeSound());
 }
 
-TEST_F(Block, ClipboardTakesTheMarkedLinesTrimmedAndUnmarksThem) {
-    load(Lines{"x", "a", "y", "  b  ", "z"} + numbered(5, 60));
-    mark({1, 3});
-    place(30, 10);
-    menu(CMD_BLOCK_CLIPBOARD);
-    EXPECT_EQ(clip(), "a\r\n  b\r\n");
-    block_to_clipboard();  // nothing marked: the clipboard emptied
-    EXPECT_EQ(clip(), "");
-    // The whole of a full store of the longest lines fits the clipboard.
+TEST_F(Block, TheClipboardTakesAFullStoreTrimmed) {
     load(Lines{});
     std::string want;
     LineRecord line;
@@ -157,6 +133,8 @@ TEST_F(Block, ClipboardTakesTheMarkedLinesTrimmedAndUnmarksThem) {
         want = std::string(line.text) + "\r\n" + want;
     }
     fillWindowFromBelow();
+    setRow(0, "  b  ", '2');
+    want.replace(0, want.find('\n') + 1, "  b\r\n");
     block_function();
     place(100, 10);
     block_to_clipboard();
@@ -180,20 +158,16 @@ std::string run(Rule rule, const std::string& in) {
     return out;
 }
 
-std::string blanks(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
-
 TEST(ConvertRules, EachRuleOnItsEdges) {
     struct Row { Rule rule; std::string in, out; };
     std::string shown41;
     for (int i = 0; i < 41; ++i) shown41 += "<_09_>";
     const Row rows[] = {
-        {detab8, "a\tb", "a" + blanks(7) + "b"},
+        {detab8, "a\tb", "a" + blanks(7) + "b"}, {entab8, "abc     d", "abc\td"},
         {detab8, "12345678\tx", "12345678" + blanks(8) + "x"},  // a tab on a stop: a whole step
         {detab8, std::string(31, '\t') + "x", blanks(248) + "x"},  // 249 characters
         {detab8, std::string(32, '\t') + "x", "<keep>"},
-        {entab8, "abc     d", "abc\td"},
         {entab8, "abcdefg h", "abcdefg h"},  // a single blank before a stop stays
-        {entab8, blanks(16) + "a", "\t\ta"},
         {entab8, "ab" + blanks(14) + "c", "ab\t\tc"},  // a run across a stop: one tab each
         {entab8, "ab   c", "ab   c"},  // the run ends off a stop
         {pcToAnsiText, "Gr\341\201e \216\224\231\232\204!", "Gr\337\374e \304\366\326\334\344!"},
@@ -201,37 +175,31 @@ TEST(ConvertRules, EachRuleOnItsEdges) {
         {visibleText, "\001\037 \176\177\200\240\241\t", "<_01_><_1F_> ~<_7F_><_80_><_A0_>\241<_09_>"},
         {visibleText, std::string(41, '\t') + "abcd", shown41 + "abcd"},  // 250 characters
         {visibleText, std::string(41, '\t') + "abcde", "<keep>"},
-        {ansiToHtmlText, "\344\366\374\304\326\334\337 a &amp; \351", "&auml;&ouml;&uuml;&Auml;&Ouml;&Uuml;&szlig; a &amp; \351"},
-        {htmlToAnsiText, "&auml;&ouml;&uuml;&Auml;&Ouml;&Uuml;&szlig; &amp; &AUML; &auml", "\344\366\374\304\326\334\337 &amp; &AUML; &auml"},
+        {ansiToHtmlText, "\344\366\374\304\326\334\337 a &amp; \351",
+         "&auml;&ouml;&uuml;&Auml;&Ouml;&Uuml;&szlig; a &amp; \351"},
+        {htmlToAnsiText, "&auml;&ouml;&uuml;&Auml;&Ouml;&Uuml;&szlig; &amp; &AUML; &auml",
+         "\344\366\374\304\326\334\337 &amp; &AUML; &auml"},
         {htmlToAnsiText, "&&auml;uml;", "&\344uml;"},  // a replacement never builds a new entity
         {ansiToHtmlText, std::string(36, '\337'), "<keep>"},  // 252 characters
-        {cSpacingText, "if(a,b)", "if ( a, b )"},
-        {cSpacingText, "while(x) f(y);", "while ( x ) f( y );"},
-        {cSpacingText, "f()", "f()"},
-        {cSpacingText, "f( a, b )", "f( a, b )"},  // already spaced
-        {cSpacingText, ")x", ")x"},
+        {cSpacingText, "if(a,b)", "if ( a, b )"}, {cSpacingText, "while(x) f(y);", "while ( x ) f( y );"},
+        {cSpacingText, "f()", "f()"}, {cSpacingText, "f( a, b )", "f( a, b )"}, {cSpacingText, ")x", ")x"},
         {cSpacingText, "f(a,", "f( a,"},
         {cSpacingText, "g((unsigned *)u,(double *)d)", "g( (unsigned *)u, (double *)d )"},  // casts stay tight
         {cSpacingText, "x = 1;     // one", "x = 1;     // one"},  // before a comment kept
         {cSpacingText, "x = 1;     y = 2;", "x = 1; y = 2;"},  // between statements one blank
-        {cSpacingText, "        x = 1;", "        x = 1;"},  // indentation kept
-        {cSpacingText, "\t   x = 1;", "\t   x = 1;"},
+        {cSpacingText, "\t   x = 1;", "\t   x = 1;"},  // indentation kept
         {cSpacingText, "a    b    /* c */", "a    b    /* c */"},  // a comment later: the line kept
-        {cSpacingText, "a  b", "a  b"},  // two blanks are not a run
-        {cSpacingText, "a   b   c", "a b c"},
+        {cSpacingText, "a  b", "a  b"}, {cSpacingText, "a   b   c", "a b c"},  // two blanks are not a run
         {cSpacingText, "s = \"a(b,c)    d\";", "s = \"a(b,c)    d\";"},  // nothing inside quotes
         {cSpacingText, "puts(\"it's (x)\");", "puts( \"it's (x)\" );"},  // only the opening quote closes
         {cSpacingText, "x = '\"';   y(1,2);", "x = '\"'; y( 1, 2 );"},
-        {xor7Text, "Hi", "On"},
         {xor7Text, "ab\007cd", "<keep>"},  // a byte 7 would end the line
         {xor7Text, "say 'x'", "<keep>"},   // white space at the end would be trimmed
         {xor7Text, "'x", " \177"},
-        {tableCompressText, "a    bb  c", "a\tbb\tc"},
+        {tableCompressText, "a    bb  c", "a\tbb\tc"}, {tableCompressText, "single", "single"},
         {tableCompressText, "\267    \267x  z", " \t x\tz"},  // the empty field comes back as a blank
-        {tableCompressText, "single", "single"},
-        {htmlOptimizeText, "  \t ", "<remove>"},
+        {htmlOptimizeText, "  \t ", "<remove>"}, {htmlOptimizeText, "\t\t \t\t<td>x</td>", "<td>x</td>"},
         {htmlOptimizeText, "    <p>", "    <p>"},  // four blanks stay
-        {htmlOptimizeText, "\t\t \t\t<td>x</td>", "<td>x</td>"},
         {htmlOptimizeText, "        text", "        text"},  // not before "<"
     };
     for (const Row& r : rows) EXPECT_EQ(run(r.rule, r.in), r.out) << r.in;
@@ -242,17 +210,13 @@ TEST(ConvertRules, EachRuleOnItsEdges) {
     }
 }
 
-class Convert : public KeyFixture {};
+using Convert = KeyFixture;
 
 TEST_F(Convert, TheFrameConvertsMarkedLinesOrAllAndKeepsTheCursor) {
     Lines text = numbered(0, 60);
     for (int i : {3, 25, 31, 50}) text[static_cast<std::size_t>(i)] = "t\t" + std::to_string(i);
     struct Row { std::vector<int> marked, converted; int line, row; };
-    const Row rows[] = {
-        {{}, {3, 25, 31, 50}, 30, 10},
-        {{31}, {31}, 45, 19},
-        {{3, 50}, {3, 50}, 50, 0},
-    };
+    const Row rows[] = {{{}, {3, 25, 31, 50}, 30, 10}, {{31}, {31}, 45, 19}, {{3, 50}, {3, 50}, 50, 0}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.line);
         load(text);
@@ -290,8 +254,7 @@ TEST_F(Convert, LinesThatCannotBeConvertedStayAndOneBoxCountsThem) {
     EXPECT_TRUE(windowShows(want, 35, 5));
     EXPECT_EQ(doc(), want);
     EXPECT_EQ(box(), "Zeilen, die l\344nger als 250 Zeichen geworden w\344ren, blieben unver\344ndert: 2.");
-    // XOR 7: the line with a byte 7 and the one ending in an apostrophe stay;
-    // twice gives the whole document back.
+    // XOR 7: the line with a byte 7 and the one ending in an apostrophe stay; twice gives all back.
     const Lines code = Lines{"int x = 'a';", "bell \007 here", "c = 'q'", "  { y = 2; }"} + numbered(4, 40);
     load(code);
     place(20, 10);
@@ -305,7 +268,7 @@ TEST_F(Convert, LinesThatCannotBeConvertedStayAndOneBoxCountsThem) {
     EXPECT_EQ(doc(), code);
 }
 
-TEST_F(Convert, BlankLinesAtTheEndGoAndNoneAreGainedAtTheStart) {
+TEST_F(Convert, BlankLinesAtTheEndGoAndAGrowthLargerThanTheStoreIsRefused) {
     load(Lines{"a\tb", "", "c"});
     ASSERT_EQ(flushRowsAbove(3), 0);
     LineRecord line;
@@ -318,11 +281,7 @@ TEST_F(Convert, BlankLinesAtTheEndGoAndNoneAreGainedAtTheStart) {
     ASSERT_EQ(convert_lines(CONVERT_DETAB), 0);
     EXPECT_TRUE(windowShows(Lines{"a" + blanks(7) + "b", "", "c"}, 2, 4));  // the window at the last line
     EXPECT_EQ(aboveCountGet() + belowCountGet(), 2);
-}
-
-TEST_F(Convert, AGrowthLargerThanTheStoreIsRefused) {
-    // A growth larger than the whole store: lines of 8 sharp s, 56 characters as entities.
-    LineRecord line;
+    // Lines of 8 sharp s, 56 characters as entities: more than the whole store.
     load(Lines{});
     while (storeHasRoom(5)) {
         lineInit(&line);
@@ -341,18 +300,11 @@ TEST_F(Convert, AGrowthLargerThanTheStoreIsRefused) {
 
 class Search : public KeyFixture {
   protected:
-    void SetUp() override {
-        editorStart();
-        searchReset();
-    }
-    void TearDown() override {
-        searchReset();
-        editorStop();
-    }
-    static void set(const char* text, const char* replacement = "", bool replacing = false) {
+    static void set(const char* text, const char* replacement = "", int replacing = 0, int whole = 0) {
         std::strcpy(searchText, text);
         std::strcpy(replaceText, replacement);
-        replaceEnabled = replacing ? 1 : 0;
+        replaceEnabled = replacing;
+        wholeWord = whole;
     }
 };
 
@@ -361,8 +313,7 @@ TEST_F(Search, F12GoesFromOccurrenceToOccurrenceAndEndsAfterTheDocument) {
     lines[3] = "x needle y needle";
     lines[45] = "  needle";
     load(lines);
-    // A mark on line 5 stays through F12 and travels with its line.
-    cursorRow = 5;
+    cursorRow = 5;  // a mark on line 5 stays through F12 and travels with its line
     markSetInLine(0, 4);
     cursorRow = 3;
     set("needle");
@@ -377,7 +328,7 @@ TEST_F(Search, F12GoesFromOccurrenceToOccurrenceAndEndsAfterTheDocument) {
     for (const Step& s : steps) {
         menu(CMD_SEARCH_NEXT);
         EXPECT_TRUE(windowShows(lines, s.top, s.row));
-        EXPECT_EQ(col(), s.col);
+        EXPECT_EQ(col(), s.col) << s.top;
     }
     EXPECT_EQ(boxes(), 0);
     EXPECT_EQ(doc(), lines);
@@ -387,15 +338,8 @@ TEST_F(Search, F12GoesFromOccurrenceToOccurrenceAndEndsAfterTheDocument) {
 }
 
 TEST_F(Search, F11ReplacesOnlyAnOccurrenceAtTheCursorAndOnlyWhenReplacing) {
-    struct Row {
-        std::string line;
-        const char* search;
-        const char* replacement;
-        int replacing, whole, col, result;
-        std::string after;
-        int colAfter;
-        const char* box;
-    };
+    struct Row { std::string line; const char* search; const char* replacement; int replacing, whole, col, result;
+                 std::string after; int colAfter; const char* box; };
     const std::string long248 = std::string(120, 'x') + "ab" + std::string(126, 'y');
     const Row rows[] = {
         {"say ab to ab", "AB", "xyz", 0, 0, 4, 0, "say ab to ab", 4, ""},  // "Tauschen" off
@@ -410,26 +354,18 @@ TEST_F(Search, F11ReplacesOnlyAnOccurrenceAtTheCursorAndOnlyWhenReplacing) {
         SCOPED_TRACE(r.line + " " + r.search + r.replacement);
         load({r.line});
         headless_reset();
-        set(r.search, r.replacement, r.replacing);
-        wholeWord = r.whole;
+        set(r.search, r.replacement, r.replacing, r.whole);
         cursorToColumn(r.col);
         EXPECT_EQ(replaceAtCursor(), r.result);
         EXPECT_EQ(row(0), r.after);
-        EXPECT_EQ(col(), r.colAfter);
-        EXPECT_EQ(box(), r.box);
-        EXPECT_EQ(modified, r.result > 0 ? 1 : 0);
+        EXPECT_EQ(std::make_tuple(col(), box(), modified),
+                  std::make_tuple(r.colAfter, std::string(r.box), r.result > 0 ? 1 : 0));
     }
 }
 
 TEST_F(Search, ReplaceAllNeverSearchesTheReplacementAndKeepsTooLongLines) {
-    struct Row {
-        const char* search;
-        std::string replacement;
-        int whole, replacing;
-        std::string line;
-        int count;
-        std::string after;
-    };
+    struct Row { const char* search; std::string replacement; int whole, replacing; std::string line; int count;
+                 std::string after; };
     const std::string dots248(248, '.');
     const Row rows[] = {
         {"a", "aa", 0, 1, "aaa", 3, "aaaaaa"},
@@ -444,8 +380,7 @@ TEST_F(Search, ReplaceAllNeverSearchesTheReplacementAndKeepsTooLongLines) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.line);
-        set(r.search, r.replacement.c_str(), r.replacing);
-        wholeWord = r.whole;
+        set(r.search, r.replacement.c_str(), r.replacing, r.whole);
         char text[kLineChars + 1];
         std::strcpy(text, r.line.c_str());
         EXPECT_EQ(replaceAllInLine(text), r.count);
@@ -453,7 +388,7 @@ TEST_F(Search, ReplaceAllNeverSearchesTheReplacementAndKeepsTooLongLines) {
     }
 }
 
-TEST_F(Search, TheHistoryKeepsTenTextsTheNewestFirst) {
+TEST_F(Search, TheHistoryAndTheDialogsValues) {
     SearchHistory h{};
     historyAdd(&h, "   ");  // white space is not kept
     EXPECT_STREQ(h.items[0], "");
@@ -463,17 +398,15 @@ TEST_F(Search, TheHistoryKeepsTenTextsTheNewestFirst) {
     historyAdd(&h, "T5");   // compared exactly; the oldest falls off
     const char* const want[] = {"T5", "t5", "t11", "t10", "t9", "t8", "t7", "t6", "t4", "t3"};
     for (int i = 0; i < 10; ++i) EXPECT_STREQ(h.items[i], want[i]) << i;
-}
-
-TEST_F(Search, ReadingTheDialogSetsTheTextsAndFlags) {
+    // The dialog's values: "Tauschen" is not taken from it, replacing stays as it was.
     SearchDialogValues v{1, 1, 1, "such", "tausch"};
-    dialogRead(0, &v);  // "Tauschen" is not taken: replacing stays off
-    EXPECT_EQ(wholeWord + caseSensitive, 2);
-    EXPECT_EQ(std::string(searchText) + "|" + replaceText + "|" + std::to_string(replaceEnabled), "such||0");
+    dialogRead(0, &v);
+    EXPECT_EQ(std::string(searchText) + "|" + replaceText, "such|");
+    EXPECT_EQ(replaceEnabled * 100 + wholeWord * 10 + caseSensitive, 11);
     dialogRead(1, &v);
     EXPECT_EQ(std::string(replaceText) + "|" + std::to_string(replaceEnabled), "tausch|1");
     v = SearchDialogValues{0, 0, 0, "x", "y"};
-    dialogRead(0, &v);  // replacing stays on and takes the new text
+    dialogRead(0, &v);
     EXPECT_EQ(std::string(replaceText) + "|" + std::to_string(replaceEnabled + wholeWord), "y|1");
     EXPECT_EQ(replaceFlagClicked(0), SEARCH_TEXT_COMBO);
     EXPECT_EQ(replaceEnabled, 0);
@@ -481,50 +414,39 @@ TEST_F(Search, ReadingTheDialogSetsTheTextsAndFlags) {
     // The search text from elsewhere: cut to 50, also history entry 0.
     std::strcpy(searchHistory.items[1], "older");
     searchTextSet(std::string(60, 'q').c_str());
-    EXPECT_EQ(std::string(searchText), std::string(50, 'q'));
-    EXPECT_EQ(std::string(searchHistory.items[0]), std::string(50, 'q'));
-    EXPECT_STREQ(searchHistory.items[1], "older");
+    EXPECT_EQ(std::string(searchText) + searchHistory.items[0] + searchHistory.items[1],
+              std::string(100, 'q') + "older");
 }
 
-TEST_F(Search, BlockReplaceChangesOnlyTheMarkedLinesAndKeepsTheView) {
+TEST_F(Search, BlockReplaceChangesOnlyTheMarkedLinesByTheRulesAndKeepsTheView) {
     Lines lines = numbered(0, 60);
     lines[2] = lines[30] = "aaa";
     lines[50] = "a b a";
-    lines[52] = std::string(249, '.') + "a";
-    lines[53] = std::string(249, '.') + "a";
+    lines[52] = lines[53] = std::string(249, '.') + "a";
     load(lines);
     mark({2, 50, 51, 52, 53});
     place(31, 6);
-    set("a", "aa", true);
+    set("a", "aa", 1);
     EXPECT_EQ(block_replace(), 0);
-    Lines want = lines;
-    want[2] = "aaaaaa";
-    want[50] = "aa b aa";
-    EXPECT_EQ(doc(), want);
-    EXPECT_EQ(marks(), std::string(2, '0') + "2" + std::string(47, '0') + "2222" + std::string(6, '0'));
-    EXPECT_TRUE(windowShows(want, 25, 6));
-    // Lines that would grow past 250 stay and are counted in one box.
-    char text[200];
+    lines[2] = "aaaaaa";
+    lines[50] = "aa b aa";
+    EXPECT_EQ(doc(), lines);
+    EXPECT_EQ(marks(), marksOf(60, "2:2 50-53:2"));
+    EXPECT_TRUE(windowShows(lines, 25, 6));
+    char text[200];  // lines that would grow past 250 stay and are counted in one box
     std::snprintf(text, sizeof text, linesLeftTooLongText, 2);
     EXPECT_EQ(box(), text);
     EXPECT_EQ(boxes(), 1);
-}
-
-TEST_F(Search, BlockReplaceFollowsWholeWordAndCase) {
     struct Row { int whole, caseMatters; const char* want; };
     static const Row rows[] = {
-        {0, 0, "X X Xc _X"},
-        {1, 0, "X X abc _ab"},
-        {0, 1, "X Ab Xc _X"},
-        {1, 1, "X Ab abc _ab"},
+        {0, 0, "X X Xc _X"}, {1, 0, "X X abc _ab"}, {0, 1, "X Ab Xc _X"}, {1, 1, "X Ab abc _ab"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(std::to_string(r.whole) + std::to_string(r.caseMatters));
         load({"ab Ab abc _ab", "ab"});
         mark({0});
-        set("ab", "X", true);
-        wholeWord = r.whole;  // "W&ort"
-        caseSensitive = r.caseMatters;  // "&Gross/Klein"
+        set("ab", "X", 1, r.whole);
+        caseSensitive = r.caseMatters;
         EXPECT_EQ(block_replace(), 0);
         EXPECT_EQ(doc(), (Lines{r.want, "ab"}));
     }
@@ -532,25 +454,22 @@ TEST_F(Search, BlockReplaceFollowsWholeWordAndCase) {
 
 TEST_F(Search, TheCommandsAndKeysReachTheSearch) {
     load({"one two", "two", "three two"});
-    set("two", "2", true);
+    set("two", "2", 1);
     menu(CMD_SEARCH_NEXT);  // F12
     EXPECT_EQ(col(), 4);
     menu(CMD_REPLACE_AT_CURSOR);  // F11
     EXPECT_EQ(row(0), "one 2");
     keys("^W");
-    EXPECT_EQ(line(), 1);
-    EXPECT_EQ(col(), 0);
+    EXPECT_EQ(line() * 100 + col(), 100);
     // Ctrl+F: the marked text becomes the search text, the dialog's command is posted.
     cursorRow = 1;  // "three two"
     markSetInLine(0, 5);
     keys("^F");
-    EXPECT_STREQ(searchText, "three");
     EXPECT_STREQ(searchHistory.items[0], "three");
     EXPECT_EQ(markActiveGet(), 0);
     keys("^F");  // without a mark the search text stays
     EXPECT_STREQ(searchText, "three");
-    ASSERT_EQ(headless_posted_commands().size(), 2u);
-    EXPECT_EQ(headless_posted_commands()[1].id, CMD_SEARCH);
+    EXPECT_EQ(posted(), (std::vector<int>{CMD_SEARCH, CMD_SEARCH}));
     EXPECT_EQ(text(), "one 2\ntwo\nthree two");
 }
 
