@@ -72,6 +72,8 @@ TEST_F(Config, PatternsAreTrimmedUpperCasedCutToTenAndTwentyAreRead) {
     };
     for (const Row& r : rows) EXPECT_EQ(extensionAllowed(r.ext), r.allowed) << r.ext;
     EXPECT_STREQ(extensionPattern(1), "L#");
+    EXPECT_STREQ(std::string(extensionPattern(-1)).append(extensionPattern(20)).c_str(), "");
+    EXPECT_EQ(extensionAllowed(nullptr), 1);
     setExt(0, "map");
     EXPECT_EQ(extensionAllowed("MAP"), 1);
     extensionsLoad();
@@ -123,7 +125,8 @@ TEST_F(Config, APlacementIsTheSlotsOwnOrTheCentredDefault) {
     const Row rows[] = {
         {"  2 3 -1 -1 -8 -8 10 20 610 460  ", "2 3 -1 -1 -8 -8 10 20 610 460"},
         {"0 0 -1 -1 -1 -1 10 20 610 460", "0 1 -1 -1 -1 -1 10 20 610 460"},  // a hidden window is shown
-        {"", centred}, {"0 1 -1 -1 -1 -1 10 20 10 400", centred}, {"0 1 -1 -1 -1 -1 10 400 600 20", centred},
+        {"", centred}, {"1 2 3 4 5 6 7 8 9", centred}, {"0 1 -1 -1 -1 -1 10 20 10 400", centred},
+        {"0 1 -1 -1 -1 -1 10 400 600 20", centred},
     };
     for (const Row& r : rows) {
         slot(CFG_KEY_POSITION_FORMAT, 2, r.stored);

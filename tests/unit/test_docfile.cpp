@@ -472,6 +472,7 @@ TEST_F(DocFile, TheQuestionWithAndWithoutCancel) {
     struct Row { int withCancel; int answer; int result; const char* file; unsigned style; };
     const Row rows[] = {
         {1, box_answer::kCancel, 0, "q\r\n", box_style::kYesNoCancel | box_style::kDefault2},
+        {1, box_answer::kNo, 1, "q\r\n", box_style::kYesNoCancel | box_style::kDefault2},
         {0, box_answer::kNo, 1, "q\r\n", box_style::kYesNo},
         {0, box_answer::kYes, 1, "changed\r\n", box_style::kYesNo},
     };
@@ -515,8 +516,10 @@ TEST_F(DocFile, BackSavesWithoutAskingAndKeepsTheOldestEntry) {
     }
     EXPECT_EQ(popped, "6543222");  // "1" fell off the end; "2" stays
     std::memset(backList, 0, sizeof backList);
-    write("module", "m\r\n");
     fs::current_path(dir_);
+    openModuleFile();  // without "module" nothing happens
+    EXPECT_EQ(std::string(fileName), path("a.txt"));
+    write("module", "m\r\n");
     back();  // with an empty list: "module" of the current directory
     EXPECT_EQ(fs::path(fileName).filename().string(), "module");
 }

@@ -31,10 +31,11 @@ TEST(FileHistory, NewestFirstOnceEachAndTheTenNewestAsMenuItems) {
     historyCreate();
     for (const char* name : {"a", "b", "   ", "", "a", "A"}) historyAdd(name);  // blank names are no entries
     EXPECT_EQ(added(), (Names{"-", "1050 &0 A", "1051 &1 a", "1052 &2 b"}));  // names compare exactly
+    char name[201];
+    EXPECT_EQ(historyName(3, name), -1);
     historyCreate();  // a second call empties the list and its items
     EXPECT_EQ(added(), Names{"-"});
     for (int i = 0; i < 31; ++i) historyAdd(("f" + std::to_string(i)).c_str());
-    char name[201];
     EXPECT_EQ(historyName(29, name), 0);
     EXPECT_STREQ(name, "f1");  // the 31st dropped the oldest
     EXPECT_EQ(historyName(30, name), -1);
@@ -51,6 +52,7 @@ TEST(FileHistory, NewestFirstOnceEachAndTheTenNewestAsMenuItems) {
         EXPECT_STREQ(name, entry) << command;
     }
     historyDestroy();
+    historyDestroy();  // a second time does nothing
     EXPECT_EQ(added(), Names{"-"});
     historySetMenu(nullptr);
 }

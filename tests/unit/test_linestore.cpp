@@ -1,5 +1,5 @@
-// The line store: the full-store boundaries, refusals that change nothing, and random operations checked
-// against a plain model (the words at the cursor are proven by Ctrl+D, the phrases, the info tools, the marking).
+// The line store: the full-store boundaries, refusals that change nothing, the word characters, and random
+// operations checked against a plain model (tokens and the word left of the cursor: Ctrl+D and the phrases).
 #include "document/linestore.h"
 
 #include <gtest/gtest.h>
@@ -173,6 +173,22 @@ TEST_F(LineStore, RowsOutsideTheArrayOrWithoutTheAreaAreNeverTouched) {
     EXPECT_EQ(gotoLine(10), 0);
     EXPECT_EQ(storeFreeBytes(), 0u);
     EXPECT_EQ(wordLeftOfCursor(rec.text, 251), 0);
+}
+
+// The word characters (191 is none), the word after the blank under the cursor, a small buffer taking what
+// fits, no word where only delimiters follow.
+TEST_F(LineStore, TheWordAtTheCursor) {
+    setRow(3, "x = a@b$c\xC4\xFF_9\xBF;");
+    cursorRow = 3;
+    cursorCol = 3;
+    char buf[251];
+    EXPECT_EQ(wordAtCursor(buf, sizeof buf), 9);
+    EXPECT_STREQ(buf, "a@b$c\xC4\xFF_9");
+    char small[4];
+    EXPECT_EQ(wordAtCursor(small, sizeof small), 9);
+    EXPECT_STREQ(small, "a@b");
+    cursorCol = 13;  // only delimiters follow
+    EXPECT_EQ(wordAtCursor(buf, sizeof buf), 0);
 }
 
 // A line for random documents: possibly with trailing white space, blank or

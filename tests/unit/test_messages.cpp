@@ -73,6 +73,7 @@ TEST_F(Messages, FileBoxesTakeWholeFilterPairsSplitTheStartNameAndGiveThePathOrN
     const Row rows[] = {
         {"Alle|Dateien#*.*##", std::string("Alle|Dateien\0*.*\0\0", 19)},
         {"A|*.a|B|", std::string("A\0*.a\0\0", 7)},
+        {"", std::string("\0\0", 2)},
         {std::string(190, 'D') + "|*.x|" + std::string(50, 'E') + "|*.y||",
          std::string(190, 'D') + '\0' + "*.x" + '\0' + '\0'},
     };

@@ -158,6 +158,7 @@ TEST_F(Profile, APathValueWithoutDriveOrLeadingSeparatorLiesInTheProgramsFolder)
         {"C:\\Y8\\y8.exe", "Beispiele\\INHALT.TXT", "C:\\Y8\\Beispiele\\INHALT.TXT"},
         {"\"C:\\Program Files\\Y8\\y8.exe\" -l 3", "  k.txt  ", "C:\\Program Files\\Y8\\k.txt"},
         {"C:\\Y8\\y8.exe", "D:\\Tools\\INHALT.TXT", "D:\\Tools\\INHALT.TXT"},  // a drive: as it is
+        {"C:\\Y8\\y8.exe", "\\\\server\\share\\a.txt", "\\\\server\\share\\a.txt"},
         {"C:\\Y8\\y8.exe", "/home/a.txt", "/home/a.txt"},
         {"y8.exe", "k.txt", "k.txt"},       // started without a folder: the current one
         {"C:\\Y8\\y8.exe", "", ""},       // unset stays unset

@@ -82,9 +82,11 @@ TEST(StartConfig, TheRunSetsItsOptionsCutAndBoundedByItsBytes) {
     std::uint32_t style = 5;
     EXPECT_TRUE(styleParse("00000000ff zz", &style));  // hexadecimal, leading zeros carry no bits
     EXPECT_EQ(style, 0xFFu);
+    EXPECT_TRUE(styleParse("7fz", &style));
+    EXPECT_EQ(style, 0x7Fu);
     EXPECT_FALSE(styleParse("123456789", &style));  // more than 32 bits: not a wrapped style
     EXPECT_FALSE(styleParse("", &style));
-    EXPECT_EQ(style, 0xFFu);
+    EXPECT_EQ(style, 0x7Fu);
     char path[FILE_PATH_MAX + 1];
     EXPECT_EQ(installTemplatePath(path, "C:\\Programme\\Y8\\y8.exe"), 22);  // the template beside the program
     EXPECT_STREQ(path, "C:\\Programme\\Y8\\Y8.ini");

@@ -135,6 +135,13 @@ TEST(Strfunc, WildAndMaskMatchAndAHostilePatternFinishes) {
     EXPECT_FALSE(wild_match((stars + "c").c_str(), s.c_str()));
 }
 
+// The order itself is proven by the directory panel's tests, the only caller.
+TEST(Strfunc, ShellSortWithoutARecordSizeChangesNothing) {
+    int two[] = {2, 1};
+    shell_sort(two, 2, 0, [](const void*, const void*) { return 1; });
+    EXPECT_EQ(two[0], 2);
+}
+
 // The word-at-a-time searches against a byte-by-byte model, over texts whose
 // buffers end exactly at `to` (the sanitizer sees any read beyond), with the
 // sought bytes at every offset within and across the eight-byte steps.
