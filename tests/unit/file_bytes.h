@@ -1,5 +1,4 @@
-// Whole files as bytes, for tests that write a file and read back what the
-// program made of it.
+// Whole files as bytes, and directories of a test's own.
 #pragma once
 
 #include <chrono>
@@ -10,8 +9,7 @@
 #include <string>
 
 inline void writeBytes(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
+    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 inline std::string readBytes(const std::filesystem::path& path) {
@@ -19,9 +17,8 @@ inline std::string readBytes(const std::filesystem::path& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// A new, empty directory of the test's own under the system's temporary
-// directory: tests run side by side (ctest -j), so the name holds a time stamp
-// and a counter.
+// A new, empty directory under the system's temporary one; tests run side by
+// side (ctest -j), so the name holds a time stamp and a counter.
 inline std::filesystem::path freshTempDir(const std::string& prefix) {
     static int counter = 0;
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
@@ -31,19 +28,18 @@ inline std::filesystem::path freshTempDir(const std::string& prefix) {
     return dir;
 }
 
-// A fixture's own fresh directory and its files by name; at the end the
-// current directory is put back and the directory removed (read-only files
-// made writable first, since they block removal on some systems).
+// A fixture's fresh directory, removed at the end (read-only files made
+// writable first) with the current directory put back.
 class TempDir {
   protected:
     explicit TempDir(const std::string& prefix) : dir_(freshTempDir(prefix)), home_(std::filesystem::current_path()) {}
     ~TempDir() {
+        namespace fs = std::filesystem;
         std::error_code ec;
-        std::filesystem::current_path(home_, ec);
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(dir_, ec))
-            std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_write,
-                                         std::filesystem::perm_options::add, ec);
-        std::filesystem::remove_all(dir_, ec);
+        fs::current_path(home_, ec);
+        for (const auto& entry : fs::recursive_directory_iterator(dir_, ec))
+            fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add, ec);
+        fs::remove_all(dir_, ec);
     }
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
     void write(const std::string& name, const std::string& bytes) const { writeBytes(dir_ / name, bytes); }

@@ -1,5 +1,4 @@
-// The line store's bookkeeping checked against its bytes, for the tests of
-// the store and of everything that edits through it.
+// The line store's bookkeeping checked against its bytes, for the tests of everything that edits through it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,8 +8,7 @@
 
 #include "document/linestore.h"
 
-// The store's own bookkeeping agrees with its bytes: size at both ends of
-// every record, the counts, the free bytes.
+// Size at both ends of every record, the counts and the free bytes agree with the bytes.
 inline ::testing::AssertionResult storeIsSound() {
     const StoreLayout s = storeLayout();
     if (s.aboveTop > s.belowStart || s.belowStart > s.lineAreaSize) return ::testing::AssertionFailure() << "overlap";

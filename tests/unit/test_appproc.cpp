@@ -1,6 +1,5 @@
-// The program's command table: every routed command reaches its operation, a
-// number without a row only refreshes, numbers from 2000 on are traced, and
-// the text of command 1402 is typed once from the token the program gave out.
+// The command table: routed commands reach their operations, a number without a row only refreshes,
+// numbers from 2000 on are traced, the text of command 1402 is typed once from the token given out.
 #include "shell/appproc.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +9,6 @@
 #include <string>
 
 #include "document/docfile.h"
-#include "document/docstate.h"
 #include "document/filehist.h"
 #include "editor_fixture.h"
 #include "file_bytes.h"
@@ -141,19 +139,17 @@ TEST_F(CommandTable, RecordingAndPostedTextReachTheirOperations) {
         {nullptr, reinterpret_cast<std::intptr_t>("Hallo"), "", 0}, {nullptr, 0x7FFF1234, "", 0}, {nullptr, -1, "", 0},
     };
     for (int r = 0; r < 4; ++r) {
-        SCOPED_TRACE(r);
         cursorSet(0, r + 2);
         headless_reset();
-        std::intptr_t token = rows[r].forged;
         if (rows[r].posted != nullptr) {
             phrase_post(rows[r].posted);
-            token = headless_posted_commands().at(0).lParam;
-            EXPECT_EQ(headless_posted_commands()[0].id, CMD_TYPE_PHRASE);
+            EXPECT_EQ(headless_posted_commands().at(0).id, CMD_TYPE_PHRASE);
         }
+        const std::intptr_t token = rows[r].posted ? headless_posted_commands().at(0).lParam : rows[r].forged;
         command(CMD_TYPE_PHRASE, token);
         command(CMD_TYPE_PHRASE, token);
-        EXPECT_EQ(rowText(r + 2), rows[r].typed);
-        EXPECT_EQ(cursorCol, rows[r].cursor);
+        EXPECT_EQ(rowText(r + 2), rows[r].typed) << r;
+        EXPECT_EQ(cursorCol, rows[r].cursor) << r;
     }
     cursorSet(0, 8);
     headless_reset();

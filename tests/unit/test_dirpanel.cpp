@@ -1,17 +1,14 @@
-// The directory panel's logic on real directories: what is read and hidden,
-// the order, the list lines, the filter and its typed keys, and what choosing
-// a line does.
+// The directory panel on real directories: what is read and hidden, the order, the lines, the filter, choosing.
 #include "document/dirpanel.h"
 
 #include <gtest/gtest.h>
-
-#include "file_bytes.h"
 
 #include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "file_bytes.h"
 #include "host/headless.h"
 #include "host/headless_profile.h"
 #include "shell/config.h"
@@ -48,7 +45,8 @@ class DirectoryPanel : public ::testing::Test, protected TempDir {
     std::string listDir() const { return (dir_ / "list").string(); }
     static std::vector<std::string> lines(const char* current = "") {
         std::vector<std::string> out;
-        dirFill(current, [](const char* line, void* user) { static_cast<std::vector<std::string>*>(user)->push_back(line); }, &out);
+        auto add = [](const char* line, void* user) { static_cast<std::vector<std::string>*>(user)->push_back(line); };
+        dirFill(current, add, &out);
         return out;
     }
     static int lineOf(const std::string& name) {  // -1 when it is not listed

