@@ -5,13 +5,16 @@
 // After every key the whole document (texts and line marks), the cursor, the
 // window's top line and the boxes shown must be the model's. A sequence that
 // fails is shrunk (runs of keys, then document lines, left out while it still
-// fails) and printed as a key table row for tests/unit/test_keycommands.cpp.
+// fails) and printed as a row for the key tables of tests/unit/test_keycommands.cpp.
 //   y8_key_model [seed] [sequences] [keys a sequence]
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <numeric>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fuzz_editor.h"
@@ -23,6 +26,7 @@ namespace {
 
 constexpr int kCols = kLineChars;      // a line's 250 columns
 constexpr int kLast = kLineChars - 1;  // the last column a character can stand in
+using Lines = std::vector<std::string>;
 
 // The keys the model knows; the last three are the line block's menu commands.
 enum Key { Type, Ins, Back, Del, Ret, CtrlRet, Left, Right, Up, Down, ShiftUp, ShiftDown, Home, CtrlHome, End,
@@ -41,12 +45,13 @@ static_assert(sizeof kScript / sizeof *kScript == kKeyKinds && sizeof kWeight / 
 
 // Where a sequence starts: the document, the cursor, the window, "Spaltentreue".
 struct Setup {
-    std::vector<std::string> doc;
+    Lines doc;
     int line, col, rows, cols;
     bool columnKeep;
 };
 
 bool white(char c) { return c == ' ' || (c >= 9 && c <= 13); }
+// A line as it is stored: at most 250 characters, no white space at its end.
 std::string trimmed(std::string s) {
     if (s.size() > kCols) s.resize(kCols);
     while (!s.empty() && white(s.back())) s.pop_back();
@@ -68,44 +73,38 @@ int doubleBlank(const std::string& s, int from) {
 struct Area {
     std::string bytes;
     int read = 0;
-    explicit Area(int size) : bytes(static_cast<std::size_t>(size), '\0') {}
-    int size() const { return static_cast<int>(bytes.size()); }
-    void put(const std::string& text) {
-        const int n = size();
-        bytes.insert(0, text + '\0');
-        bytes.resize(static_cast<std::size_t>(n));
-    }
-    // The text at the reading position (to its NUL or the area's end); the position moves past it.
+    explicit Area(int size) : bytes(size, '\0') {}
+    void put(const std::string& text) { bytes = (text + '\0' + bytes).substr(0, bytes.size()); }
+    // The text at the reading position, to its NUL or the area's end; the position moves past it.
     std::string take() {
-        std::string text = bytes.substr(static_cast<std::size_t>(read));
-        text.resize(text.find('\0') == std::string::npos ? text.size() : text.find('\0'));
-        read += static_cast<int>(text.size()) + 1;
+        const std::string text = bytes.substr(read, bytes.find('\0', read) - read);
+        read += text.size() + 1;
         return text.substr(0, UNDELETE_TEXT_MAX);
     }
 };
 
 // The document as the key table says the keys change it.
 struct Model {
-    std::vector<std::string> lines;  // trimmed
-    std::vector<bool> marked;        // the line block
+    Lines lines;                // as stored
+    std::vector<bool> marked;   // the line block
     int top = 0, row = 0, col = 0, rows = 20, boxes = 0;
     bool insert = true, columnKeep = true;
     Area pieces{CUSUP}, deleted{ZWRSUP};
-    std::vector<std::string> block;
+    Lines block;
     Key previous = kKeyKinds;
 
     int line() const { return top + row; }
-    int count() const { return static_cast<int>(lines.size()); }
-    std::string text(int i) const { return i < count() ? lines[static_cast<std::size_t>(i)] : ""; }
+    int count() const { return lines.size(); }
+    std::string text(int i) const { return i < count() ? lines[i] : ""; }
     std::string padded(int i) const { return text(i) + std::string(kCols - text(i).size(), ' '); }
     void reach(int n) {  // at least n lines: the blank ones past the end become lines
-        if (count() < n) lines.resize(static_cast<std::size_t>(n)), marked.resize(static_cast<std::size_t>(n));
+        if (count() < n) lines.resize(n), marked.resize(n);
     }
     void set(int i, const std::string& s) {
         reach(i + 1);
-        lines[static_cast<std::size_t>(i)] = trimmed(s);
+        lines[i] = trimmed(s);
     }
-    void insertLines(int at, const std::vector<std::string>& add) {
+    void insertLines(int at, const Lines& add) {
         reach(at);
         lines.insert(lines.begin() + at, add.begin(), add.end());
         marked.insert(marked.begin() + at, add.size(), false);
@@ -117,11 +116,20 @@ struct Model {
     }
     void mark(int i, bool on) {
         if (on) reach(i + 1);
-        if (i < count()) marked[static_cast<std::size_t>(i)] = on;
+        if (i < count()) marked[i] = on;
     }
+    // Lines up to the last that holds text.
+    int textLines() const {
+        int n = count();
+        while (n > 0 && text(n - 1).empty()) --n;
+        return n;
+    }
+    // A marked blank line at the document's end: the store drops it, mark and
+    // all, whenever the window's rows go into it (a key that leads here is skipped).
+    bool markAtTheEnd() const { return std::find(marked.begin() + textLines(), marked.end(), true) != marked.end(); }
     // Nothing for a column past 249; a negative one is column 0.
     void toColumn(int c) {
-        if (c < kCols) col = c < 0 ? 0 : c;
+        if (c < kCols) col = std::max(c, 0);
     }
     void down() { row < rows - 1 ? ++row : ++top; }
     // Enter: a line down, to the first text column of the nearest window row
@@ -132,33 +140,32 @@ struct Model {
         for (int i = line(); i >= top; --i) {
             const std::string t = text(i);
             if (t.empty()) continue;
-            c = 0;
-            while (white(t[static_cast<std::size_t>(c)])) ++c;
+            while (white(t[c])) ++c;
             if (i != line() && (t[c] == '{' || t[c] == '[' || t[c] == '(')) c += indentStep;
             break;
         }
-        toColumn(c > kLast ? kLast : c);
+        toColumn(std::min(c, kLast));
     }
     // A character into a 250-column row at p: in insert mode the text from p
     // moves right (with "Spaltentreue" only up to the next double blank, whose
     // first blank it takes); column 249 falls off.
     void typeInto(std::string& s, int p, char ch) const {
         if (!insert) {
-            s[static_cast<std::size_t>(p)] = ch;
+            s[p] = ch;
             return;
         }
         const int q = columnKeep ? doubleBlank(s, p) : kCols;
-        s.insert(static_cast<std::size_t>(p), 1, ch);
-        if (q < kCols) s.erase(static_cast<std::size_t>(q) + 1, 1);
+        s.insert(p, 1, ch);
+        if (q < kCols) s.erase(q + 1, 1);
         s.resize(kCols);
     }
-    // The character at p out; with "Spaltentreue" the text from the next
-    // double blank on keeps its columns. It goes into the piece buffer.
+    // The character at p out, into the piece buffer; with "Spaltentreue" the
+    // text from the next double blank on keeps its columns.
     void removeAt(std::string& s, int p) {
-        piece(s.substr(static_cast<std::size_t>(p), 1));
+        piece(s.substr(p, 1));
         const int q = columnKeep ? doubleBlank(s, p + 1) : kCols;
-        s.erase(static_cast<std::size_t>(p), 1);
-        if (q < kCols) s.insert(static_cast<std::size_t>(q) - 1, 1, ' ');
+        s.erase(p, 1);
+        if (q < kCols) s.insert(q - 1, 1, ' ');
         s.resize(kCols, ' ');
     }
     void piece(const std::string& text) {
@@ -178,23 +185,10 @@ struct Model {
                 return;
             }
             typeInto(s, c, t[i]);
-            if (c < kLast) ++c;
+            c = std::min(c + 1, kLast);
         }
         if (!t.empty()) set(line(), s);
         col = c;
-    }
-    // Lines up to the last that holds text.
-    int textLines() const {
-        int n = count();
-        while (n > 0 && text(n - 1).empty()) --n;
-        return n;
-    }
-    // A marked blank line at the document's end: the store drops it, mark and
-    // all, whenever the window's rows go into it (a key that leads here is skipped).
-    bool markAtTheEnd() const {
-        for (int i = textLines(); i < count(); ++i)
-            if (marked[static_cast<std::size_t>(i)]) return true;
-        return false;
     }
     void press(const Step& k);
 };
@@ -206,7 +200,7 @@ void Model::press(const Step& k) {
     case Type:
         typeInto(s, col, k.ch);
         set(l, s);
-        if (col < kLast) ++col;
+        col = std::min(col + 1, kLast);
         break;
     case Ins: insert = !insert; break;
     case Back:  // never joins lines
@@ -219,11 +213,11 @@ void Model::press(const Step& k) {
         break;
     case Ret: nextLine(); break;
     case CtrlRet: {  // the rest of the line into a new line below, at the line's indentation
-        const std::string rest = stripBlanks(s.substr(static_cast<std::size_t>(col)));
+        const std::string rest = stripBlanks(s.substr(col));
         if (rest.empty()) break;
-        const int indent = std::min(static_cast<int>(s.find_first_not_of(' ')), col);
-        set(l, s.substr(0, static_cast<std::size_t>(col)));
-        insertLines(l + 1, {trimmed(std::string(static_cast<std::size_t>(indent), ' ') + rest)});
+        const int indent = std::min<int>(s.find_first_not_of(' '), col);
+        set(l, s.substr(0, col));
+        insertLines(l + 1, {trimmed(std::string(indent, ' ') + rest)});
         down();
         toColumn(indent);
         break;
@@ -238,13 +232,9 @@ void Model::press(const Step& k) {
         break;
     case ShiftDown: mark(l, true); [[fallthrough]];  // the line it leaves is marked
     case Down: down(); break;
-    case Home: {
-        const std::size_t first = text(l).find_first_not_of(' ');
-        toColumn(first == std::string::npos ? 0 : static_cast<int>(first));
-        break;
-    }
+    case Home: toColumn(std::max<int>(text(l).find_first_not_of(' '), 0)); break;
     case CtrlHome: col = 0; break;
-    case End: toColumn(static_cast<int>(text(l).size()) + 1); break;
+    case End: toColumn(text(l).size() + 1); break;
     case CtrlY:
         deleted.put(text(l));
         erase(l);
@@ -255,26 +245,26 @@ void Model::press(const Step& k) {
         deleted.read = std::min(deleted.read, ZWRSUP);
         break;
     case CtrlZ:
-        piece(s.substr(static_cast<std::size_t>(col)));
-        set(l, s.substr(0, static_cast<std::size_t>(col)));
+        piece(s.substr(col));
+        set(l, s.substr(0, col));
         break;
     case CtrlU: {  // the newest piece, on repeated presses the older ones; past the area's end the newest
         if (previous != CtrlU) pieces.read = 0;
-        const std::string t = pieces.bytes[static_cast<std::size_t>(pieces.read)] ? pieces.take() : "";
+        const std::string t = pieces.bytes[pieces.read] ? pieces.take() : "";
         if (pieces.read >= CUSUP) pieces.read = 0;
         typeText(t);
         break;
     }
     case CtrlA: {  // the next line without its indentation, one blank between; refused past 250
-        const std::string t = text(l), nextLine = text(l + 1);
-        const std::string next = nextLine.substr(std::min(nextLine.find_first_not_of(' '), nextLine.size()));
+        const std::string t = text(l), after = text(l + 1);
+        const std::string next = after.substr(std::min(after.find_first_not_of(' '), after.size()));
         if (!next.empty() && t.size() + 1 + next.size() > kCols) {
             ++boxes;
             break;
         }
         erase(l + 1);
         if (!next.empty()) set(l, t + ' ' + next);
-        toColumn(static_cast<int>(t.size()) + 1);
+        toColumn(t.size() + 1);
         break;
     }
     case CtrlP:
@@ -282,37 +272,34 @@ void Model::press(const Step& k) {
         nextLine();
         break;
     case CtrlB: {  // copies of the marked lines before the cursor line, else the block buffer's lines
-        std::vector<std::string> copies;
+        Lines copies;
         for (int i = 0; i < count(); ++i)
-            if (marked[static_cast<std::size_t>(i)]) copies.push_back(lines[static_cast<std::size_t>(i)]);
+            if (marked[i]) copies.push_back(lines[i]);
         if (!copies.empty()) block = copies;
         marked.assign(marked.size(), false);
         insertLines(l, block);
-        top += static_cast<int>(block.size());
+        top += block.size();
         break;
     }
     case Move:
     case Delete: {
         reach(l);
-        std::vector<std::string> before, copies, after;
+        Lines before, copies, after;
         int first = -1;
         for (int i = 0; i < count(); ++i) {
-            const std::string& t = lines[static_cast<std::size_t>(i)];
-            if (!marked[static_cast<std::size_t>(i)]) {
-                (i < l ? before : after).push_back(t);
-                continue;
+            if (!marked[i]) {
+                (i < l ? before : after).push_back(lines[i]);
+            } else {
+                if (first < 0) first = i;
+                copies.push_back(lines[i]);
             }
-            if (first < 0) first = i;
-            copies.push_back(t);
         }
-        if (k.key == Move && first < 0) break;
         lines = before;
         if (k.key == Move) {
             // The marked lines stand where the cursor line was, the cursor on the first of them.
-            const int start = static_cast<int>(before.size());
             lines.insert(lines.end(), copies.begin(), copies.end());
-            row = std::min(row, start);
-            top = start - row;
+            row = std::min<int>(row, before.size());
+            top = before.size() - row;
         } else {
             // The cursor keeps its row, on the line in the first deleted one's place;
             // when that would stand above the row the window starts at the first line.
@@ -331,7 +318,7 @@ void Model::press(const Step& k) {
 
 // What a comparison looks at.
 struct State {
-    std::vector<std::string> text;
+    Lines text;
     std::string marks;
     int top, line, col, boxes;
     bool operator==(const State& o) const {
@@ -350,8 +337,7 @@ State programState() {
 }
 
 State modelState(const Model& m) {
-    State s{m.lines, "", m.top, m.line(), m.col, m.boxes};
-    while (!s.text.empty() && s.text.back().empty()) s.text.pop_back();
+    State s{Lines(m.lines.begin(), m.lines.begin() + m.textLines()), "", m.top, m.line(), m.col, m.boxes};
     for (std::size_t i = 0; i < s.text.size(); ++i) s.marks += m.marked[i] ? '1' : '0';
     return s;
 }
@@ -371,11 +357,16 @@ void pressProgram(const Step& k) {
     }
 }
 
-// Plays the keys on the program and the model from the setup, but for those
-// the model cannot state simply (*played: the others): the index of the first
-// key after which they differ (*program, *model: what each shows), or -1.
-int play(const Setup& setup, const std::vector<Step>& keys, std::vector<Step>* played = nullptr,
-         State* program = nullptr, State* model = nullptr) {
+// A sequence played: the index of the first key after which the program and
+// the model differ (-1: none), the keys pressed (not those the model cannot
+// state simply from where it stands) and what each showed last.
+struct Run {
+    int failed = -1;
+    std::vector<Step> pressed;
+    State program, model;
+};
+
+Run play(const Setup& setup, const std::vector<Step>& keys) {
     std::vector<LineRecord> records(setup.doc.size());
     for (std::size_t i = 0; i < records.size(); ++i) {
         lineInit(&records[i]);
@@ -394,90 +385,78 @@ int play(const Setup& setup, const std::vector<Step>& keys, std::vector<Step>* p
     m.col = setup.col;
     m.rows = setup.rows;
     m.columnKeep = setup.columnKeep;
-    int failed = -1;
-    for (std::size_t i = 0; i < keys.size() && failed < 0; ++i) {
+    Run run;
+    for (std::size_t i = 0; i < keys.size() && run.failed < 0; ++i) {
         Model next = m;
         next.press(keys[i]);
         if (next.markAtTheEnd()) continue;
         m = next;
         pressProgram(keys[i]);
-        if (played) played->push_back(keys[i]);
-        const State p = programState(), e = modelState(m);
-        if (!(p == e)) {
-            failed = static_cast<int>(i);
-            if (program) *program = p;
-            if (model) *model = e;
-        }
+        run.pressed.push_back(keys[i]);
+        run.program = programState();
+        run.model = modelState(m);
+        if (!(run.program == run.model)) run.failed = i;
     }
     fuzzEditorStop();
-    return failed;
+    return run;
 }
 
 // Runs of keys, then document lines, left out while the sequence still fails.
 void shrink(Setup& setup, std::vector<Step>& keys) {
-    keys.resize(static_cast<std::size_t>(play(setup, keys)) + 1);
+    auto stillFails = [&](const Setup& s, std::vector<Step> k) {
+        const int failed = play(s, k).failed;
+        if (failed < 0) return false;
+        setup = s;
+        keys.assign(k.begin(), k.begin() + failed + 1);
+        return true;
+    };
+    stillFails(setup, keys);
     for (bool changed = true; changed;) {
         changed = false;
         for (std::size_t chunk = keys.size() / 2; chunk >= 1; chunk /= 2) {
             for (std::size_t at = 0; at < keys.size();) {
                 std::vector<Step> fewer = keys;
-                fewer.erase(fewer.begin() + static_cast<long>(at),
-                            fewer.begin() + static_cast<long>(std::min(at + chunk, fewer.size())));
-                const int failed = play(setup, fewer);
-                if (failed < 0) {
-                    at += chunk;
-                    continue;
-                }
-                fewer.resize(static_cast<std::size_t>(failed) + 1);
-                keys = fewer;
-                changed = true;
+                fewer.erase(fewer.begin() + at, fewer.begin() + std::min(at + chunk, fewer.size()));
+                if (stillFails(setup, fewer)) changed = true;
+                else at += chunk;
             }
         }
-        for (std::size_t i = setup.doc.size(); i-- > 0;) {
+        for (std::size_t i = setup.doc.size(); i-- > 0 && setup.doc != Lines{""};) {
             Setup smaller = setup;
-            smaller.doc.erase(smaller.doc.begin() + static_cast<long>(i));
+            smaller.doc.erase(smaller.doc.begin() + i);
             if (smaller.doc.empty()) smaller.doc.push_back("");
-            if (smaller.doc == setup.doc) continue;
-            const int failed = play(smaller, keys);
-            if (failed < 0) continue;
-            setup = smaller;
-            keys.resize(static_cast<std::size_t>(failed) + 1);
-            changed = true;
+            changed = stillFails(smaller, keys) || changed;
         }
     }
 }
 
-// A C++ expression of the text: runs of 16 or more of one character as std::string(n, 'c').
+// A C++ expression of the text; with runs, 16 or more of one character as std::string(n, 'c').
 std::string literal(const std::string& s, bool runs = true) {
     std::string out, quoted;
     auto flush = [&] {
         if (!quoted.empty()) out += (out.empty() ? "\"" : " + \"") + quoted + "\"";
         quoted.clear();
     };
-    for (std::size_t i = 0; i < s.size();) {
-        std::size_t n = 1;
-        while (i + n < s.size() && s[i + n] == s[i]) ++n;
-        const unsigned char c = static_cast<unsigned char>(s[i]);
+    for (std::size_t i = 0, n; i < s.size(); i += n) {
+        const unsigned char c = s[i];
+        for (n = 1; i + n < s.size() && s[i + n] == s[i];) ++n;
         if (runs && n >= 16 && c >= 32 && c < 127 && c != '\'' && c != '\\') {
             flush();
-            out += (out.empty() ? "std::string(" : " + std::string(") + std::to_string(n) + ", '" +
-                   static_cast<char>(c) + "')";
-            i += n;
+            out += (out.empty() ? "" : " + ") + ("std::string(" + std::to_string(n) + ", '") + char(c) + "')";
             continue;
         }
-        char buf[8];
-        if (c == '\n') std::snprintf(buf, sizeof buf, "\\n");
-        else if (c == '"' || c == '\\') std::snprintf(buf, sizeof buf, "\\%c", c);
-        else if (c >= 32 && c < 127) std::snprintf(buf, sizeof buf, "%c", c);
-        else std::snprintf(buf, sizeof buf, "\\%03o", c);
-        quoted += buf;
-        ++i;
+        n = 1;
+        char octal[8];
+        std::snprintf(octal, sizeof octal, "\\%03o", c);
+        quoted += c == '\n' ? "\\n" : c == '"' || c == '\\' ? std::string("\\") + char(c)
+                  : c >= 32 && c < 127           ? std::string(1, char(c))
+                                                 : std::string(octal);
     }
     flush();
     return out.empty() ? "\"\"" : out;
 }
 
-std::string joined(const std::vector<std::string>& lines) {
+std::string joined(const Lines& lines) {
     std::string out;
     for (std::size_t i = 0; i < lines.size(); ++i) out += (i ? "\n" : "") + lines[i];
     return out;
@@ -486,40 +465,33 @@ std::string joined(const std::vector<std::string>& lines) {
 // The keys from..to-1 as a key script; named keys pressed again as {Name*n}.
 std::string script(const std::vector<Step>& keys, std::size_t from, std::size_t to) {
     std::string out;
-    for (std::size_t i = from; i < to;) {
-        std::size_t n = 1;
+    for (std::size_t i = from, n; i < to; i += n) {
         const Key key = keys[i].key;
-        if (key == Type) {
-            const char c = keys[i].ch;
-            out += c == '{' ? "{{}" : c == '^' ? "{^}" : std::string(1, c);
-        } else {
-            while (key <= End && i + n < to && keys[i + n].key == key) ++n;
-            const std::string name = kScript[key];
-            out += n == 1 ? name : name.substr(0, name.size() - 1) + "*" + std::to_string(n) + "}";
-        }
-        i += n;
+        for (n = 1; key != Type && key <= End && i + n < to && keys[i + n].key == key;) ++n;
+        const std::string name = kScript[key];
+        const char c = keys[i].ch;
+        out += key == Type ? (c == '{' ? "{{}" : c == '^' ? "{^}" : std::string(1, c))
+               : n == 1    ? name
+                           : name.substr(0, name.size() - 1) + "*" + std::to_string(n) + "}";
     }
     return out;
 }
 
-void printTest(const Setup& setup, const std::vector<Step>& keys, const State& program, const State& model) {
-    auto show = [](const char* who, const State& s) {
+// The shrunk sequence as a test to paste: a key table row, or with the menu's
+// block commands the body of a KeyCommands test. It expects what the model says.
+void printTest(const Setup& setup, const Run& run) {
+    for (const auto& [who, s] : {std::pair{"the program", run.program}, std::pair{"the model", run.model}})
         std::printf("//   %s: %s\n//     marks \"%s\", top line %d, line %d, column %d, %d boxes\n", who,
                     literal(joined(s.text)).c_str(), s.marks.c_str(), s.top, s.line, s.col, s.boxes);
-    };
-    std::printf("// The program and the model differ after the last key of %zu:\n", keys.size());
-    show("the program", program);
-    show("the model", model);
+    const std::vector<Step>& keys = run.pressed;
     const std::string prepare = "windowRows = " + std::to_string(setup.rows) + "; windowCols = " +
-                                std::to_string(setup.cols) + "; columnKeep = " + (setup.columnKeep ? "1" : "0") + ";";
-    bool menu = false;
-    for (const Step& k : keys) menu = menu || k.key >= Move;
-    const std::string before = literal(joined(setup.doc)), after = literal(joined(model.text));
-    if (!menu) {
-        std::printf("    const KeyRow rows[] = {\n        {%s, %d, %d, %s, %s, %d, %d},\n    };\n", before.c_str(),
-                    setup.col, setup.line, literal(script(keys, 0, keys.size()), false).c_str(), after.c_str(),
-                    model.col, model.line);
-        std::printf("    playRows(rows, [] { %s });\n", prepare.c_str());
+                                std::to_string(setup.cols) + "; columnKeep = " + (setup.columnKeep ? "1;" : "0;");
+    const std::string before = literal(joined(setup.doc)), after = literal(joined(run.model.text));
+    if (std::none_of(keys.begin(), keys.end(), [](const Step& k) { return k.key >= Move; })) {
+        std::printf("    const KeyRow rows[] = {\n        {%s, %d, %d, %s, %s, %d, %d},\n    };\n"
+                    "    playRows(rows, [] { %s });\n",
+                    before.c_str(), setup.col, setup.line, literal(script(keys, 0, keys.size()), false).c_str(),
+                    after.c_str(), run.model.col, run.model.line, prepare.c_str());
         return;
     }
     std::printf("    %s\n    loadText(%s);\n    at(%d, %d);\n", prepare.c_str(), before.c_str(), setup.col,
@@ -531,54 +503,53 @@ void printTest(const Setup& setup, const std::vector<Step>& keys, const State& p
         from = i + 1;
     }
     std::printf("    EXPECT_EQ(text(), %s);\n    EXPECT_EQ(col(), %d);\n    EXPECT_EQ(line(), %d);\n", after.c_str(),
-                model.col, model.line);
+                run.model.col, run.model.line);
 }
 
 // A small document: blank lines, short lines of words with single and double
-// blanks, indented lines opening with a bracket, lines of 235 to 250 characters.
+// blanks, indented lines opening with a brace, lines of 235 to 250 characters.
 Setup randomSetup(std::mt19937& rng) {
     static const int rows[] = {20, 20, 7, 3, 1}, cols[] = {80, 80, 40, 10, 7, 1, 250};
-    Setup s{{}, 0, 0, rows[rng() % 5], cols[rng() % 7], rng() % 3 != 0};
     static const char* const words[] = {"ab", "x", "  ", "{", "(a", "\344\366", "end.", "y "};
-    for (int n = 1 + static_cast<int>(rng() % 30), i = 0; i < n; ++i) {
+    Setup s{{}, 0, 0, rows[rng() % 5], cols[rng() % 7], rng() % 3 != 0};
+    for (int n = 1 + rng() % 30, i = 0; i < n; ++i) {
         std::string line;
         const unsigned kind = rng() % 10;
-        if (kind < 2) line = "";
-        else if (kind < 4) line = std::string(235 + rng() % 16, static_cast<char>('k' + rng() % 3));
-        else for (int w = static_cast<int>(rng() % 8); w >= 0; --w) line += std::string(words[rng() % 8]) + " ";
+        if (kind >= 2 && kind < 4) line = std::string(235 + rng() % 16, static_cast<char>('k' + rng() % 3));
+        for (int w = kind < 4 ? -1 : rng() % 8; w >= 0; --w) line += std::string(words[rng() % 8]) + " ";
         if (kind == 4) line = std::string(rng() % 6, ' ') + "{ " + line;
         s.doc.push_back(trimmed(line));
     }
-    s.line = static_cast<int>(rng() % static_cast<unsigned>(std::min(s.rows, static_cast<int>(s.doc.size()) + 1)));
-    s.col = static_cast<int>(rng() % 3 == 0 ? rng() % kCols : rng() % 12);
+    s.line = rng() % std::min<unsigned>(s.rows, s.doc.size() + 1);
+    s.col = rng() % 3 == 0 ? rng() % kCols : rng() % 12;
     return s;
 }
 
-std::vector<Step> randomKeys(std::mt19937& rng, int count) {
+// Keys drawn by their weights; Ctrl+E and Ctrl+U are often pressed again, and
+// typing and the cursor keys come in runs.
+std::vector<Step> randomKeys(std::mt19937& rng, std::size_t count) {
     static const char typed[] = "abcxyz     {([.e\344^";
-    int total = 0;
-    for (int w : kWeight) total += w;
+    const int total = std::accumulate(std::begin(kWeight), std::end(kWeight), 0);
     std::vector<Step> keys;
-    while (static_cast<int>(keys.size()) < count) {
-        int pick = static_cast<int>(rng() % static_cast<unsigned>(total)), k = 0;
+    while (keys.size() < count) {
+        int pick = rng() % total, k = 0;
         while (pick >= kWeight[k]) pick -= kWeight[k++];
         const Step step{static_cast<Key>(k), typed[rng() % (sizeof typed - 1)]};
-        // Ctrl+E and Ctrl+U are often pressed again; the cursor keys and typing come in runs.
-        const int again = (k == CtrlE || k == CtrlU) && rng() % 2 ? 1 + static_cast<int>(rng() % 3)
-                          : (k == Type || k == Left || k == Right) && rng() % 5 == 0 ? static_cast<int>(rng() % 40)
+        const int again = (k == CtrlE || k == CtrlU) && rng() % 2 ? 1 + rng() % 3
+                          : (k == Type || k == Left || k == Right) && rng() % 5 == 0 ? rng() % 40
                                                                                      : 0;
-        for (int i = 0; i <= again; ++i) keys.push_back(step);
+        keys.insert(keys.end(), again + 1, step);
     }
-    keys.resize(static_cast<std::size_t>(count));
+    keys.resize(count);
     return keys;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const unsigned seed = argc > 1 ? static_cast<unsigned>(std::strtoul(argv[1], nullptr, 10)) : 1;
+    const unsigned seed = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 1;
     const long sequences = argc > 2 ? std::strtol(argv[2], nullptr, 10) : 100;
-    const int length = argc > 3 ? static_cast<int>(std::strtol(argv[3], nullptr, 10)) : 200;
+    const long length = argc > 3 ? std::strtol(argv[3], nullptr, 10) : 200;
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     const auto start = std::chrono::steady_clock::now();
     long keys = 0, mismatches = 0;
@@ -587,20 +558,16 @@ int main(int argc, char** argv) {
         std::mt19937 rng(sequenceSeed);
         Setup setup = randomSetup(rng);
         std::vector<Step> steps = randomKeys(rng, length);
-        const int failed = play(setup, steps);
-        keys += failed < 0 ? length : failed + 1;
-        if (failed < 0) continue;
-        if (++mismatches > 1) continue;  // the first one is shrunk and printed
-        std::printf("y8_key_model: seed %u, sequence %ld: a mismatch after key %d of %d\n", seed, n, failed + 1,
-                    length);
+        const Run run = play(setup, steps);
+        keys += run.pressed.size();
+        if (run.failed < 0 || ++mismatches > 1) continue;  // the first mismatch is shrunk and printed
+        std::printf("y8_key_model: seed %u, sequence %ld: a mismatch after key %d of %ld; shrunk:\n", seed, n,
+                    run.failed + 1, length);
         shrink(setup, steps);
-        State program, model;
-        std::vector<Step> played;
-        play(setup, steps, &played, &program, &model);
-        printTest(setup, played, program, model);
+        printTest(setup, play(setup, steps));
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("y8_key_model: seed %u, %ld sequences, %ld keys, %ld mismatches, %.1f seconds\n", seed, sequences,
+    std::printf("y8_key_model: seed %u, %ld sequences, %ld keys, %ld mismatches, %.0f seconds\n", seed, sequences,
                 keys, mismatches, seconds);
     return mismatches == 0 ? 0 : 1;
 }
