@@ -424,6 +424,7 @@ void shrink(Setup& setup, std::vector<Step>& keys) {
         for (std::size_t i = setup.doc.size(); i-- > 0 && setup.doc != Lines{""};) {
             Setup smaller = setup;
             smaller.doc.erase(smaller.doc.begin() + i);
+            smaller.line -= smaller.line > static_cast<int>(i);  // the cursor stays on its line
             if (smaller.doc.empty()) smaller.doc.push_back("");
             changed = stillFails(smaller, keys) || changed;
         }
