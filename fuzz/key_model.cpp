@@ -14,6 +14,7 @@
 #include <numeric>
 #include <random>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -92,6 +93,8 @@ struct Model {
     Area pieces{CUSUP}, deleted{ZWRSUP};
     Lines block;
     Key previous = kKeyKinds;
+    explicit Model(const Setup& s)
+        : lines(s.doc), marked(s.doc.size()), row(s.line), col(s.col), rows(s.rows), columnKeep(s.columnKeep) {}
 
     int line() const { return top + row; }
     int count() const { return lines.size(); }
@@ -100,23 +103,17 @@ struct Model {
     void reach(int n) {  // at least n lines: the blank ones past the end become lines
         if (count() < n) lines.resize(n), marked.resize(n);
     }
-    void set(int i, const std::string& s) {
-        reach(i + 1);
-        lines[i] = trimmed(s);
-    }
+    void set(int i, const std::string& s) { reach(i + 1), lines[i] = trimmed(s); }
     void insertLines(int at, const Lines& add) {
         reach(at);
         lines.insert(lines.begin() + at, add.begin(), add.end());
         marked.insert(marked.begin() + at, add.size(), false);
     }
     void erase(int i) {
-        if (i >= count()) return;
-        lines.erase(lines.begin() + i);
-        marked.erase(marked.begin() + i);
+        if (i < count()) lines.erase(lines.begin() + i), marked.erase(marked.begin() + i);
     }
     void mark(int i, bool on) {
-        if (on) reach(i + 1);
-        if (i < count()) marked[i] = on;
+        if (on || i < count()) reach(i + 1), marked[i] = on;
     }
     // Lines up to the last that holds text.
     int textLines() const {
@@ -321,10 +318,7 @@ struct State {
     Lines text;
     std::string marks;
     int top, line, col, boxes;
-    bool operator==(const State& o) const {
-        return text == o.text && marks == o.marks && top == o.top && line == o.line && col == o.col &&
-               boxes == o.boxes;
-    }
+    auto tied() const { return std::tie(text, marks, top, line, col, boxes); }
 };
 
 State programState() {
@@ -378,13 +372,7 @@ Run play(const Setup& setup, const std::vector<Step>& keys) {
     columnKeep = setup.columnKeep;
     cursorRow = setup.line;
     cursorToColumn(setup.col);
-    Model m;
-    m.lines = setup.doc;
-    m.marked.assign(setup.doc.size(), false);
-    m.row = setup.line;
-    m.col = setup.col;
-    m.rows = setup.rows;
-    m.columnKeep = setup.columnKeep;
+    Model m(setup);
     Run run;
     for (std::size_t i = 0; i < keys.size() && run.failed < 0; ++i) {
         Model next = m;
@@ -395,7 +383,7 @@ Run play(const Setup& setup, const std::vector<Step>& keys) {
         run.pressed.push_back(keys[i]);
         run.program = programState();
         run.model = modelState(m);
-        if (!(run.program == run.model)) run.failed = i;
+        if (run.program.tied() != run.model.tied()) run.failed = i;
     }
     fuzzEditorStop();
     return run;
