@@ -325,14 +325,14 @@ State programState() {
     State s{{}, "", topLine, topLine + cursorRow, firstCol + cursorCol, static_cast<int>(headless_boxes().size())};
     for (const LineRecord& line : fuzzDocumentLines()) {
         s.text.push_back(line.text);
-        s.marks += line.markState == '0' ? '0' : '1';
+        s.marks += line.markState;
     }
     return s;
 }
 
 State modelState(const Model& m) {
     State s{Lines(m.lines.begin(), m.lines.begin() + m.textLines()), "", m.top, m.line(), m.col, m.boxes};
-    for (std::size_t i = 0; i < s.text.size(); ++i) s.marks += m.marked[i] ? '1' : '0';
+    for (std::size_t i = 0; i < s.text.size(); ++i) s.marks += m.marked[i] ? '2' : '0';  // as Ctrl+P marks
     return s;
 }
 
@@ -467,7 +467,8 @@ std::string script(const std::vector<Step>& keys, std::size_t from, std::size_t 
 }
 
 // The shrunk sequence as a test to paste: a key table row, or with the menu's
-// block commands the body of a KeyCommands test. It expects what the model says.
+// block commands the body of a KeyCommands test; then the window's top line,
+// the block marks and the boxes. It expects what the model says.
 void printTest(const Setup& setup, const Run& run) {
     for (const auto& [who, s] : {std::pair{"the program", run.program}, std::pair{"the model", run.model}})
         std::printf("//   %s: %s\n//     marks \"%s\", top line %d, line %d, column %d, %d boxes\n", who,
@@ -481,18 +482,20 @@ void printTest(const Setup& setup, const Run& run) {
                     "    playRows(rows, [] { %s });\n",
                     before.c_str(), setup.col, setup.line, literal(script(keys, 0, keys.size()), false).c_str(),
                     after.c_str(), run.model.col, run.model.line, prepare.c_str());
-        return;
+    } else {
+        std::printf("    %s\n    loadText(%s);\n    at(%d, %d);\n", prepare.c_str(), before.c_str(), setup.col,
+                    setup.line);
+        for (std::size_t i = 0, from = 0; i <= keys.size(); ++i) {
+            if (i < keys.size() && keys[i].key < Move) continue;
+            if (i > from) std::printf("    keys(%s);\n", literal(script(keys, from, i), false).c_str());
+            if (i < keys.size()) std::printf("    menu(%s);\n", kScript[keys[i].key]);
+            from = i + 1;
+        }
+        std::printf("    EXPECT_EQ(text(), %s);\n    EXPECT_EQ(col(), %d);\n    EXPECT_EQ(line(), %d);\n",
+                    after.c_str(), run.model.col, run.model.line);
     }
-    std::printf("    %s\n    loadText(%s);\n    at(%d, %d);\n", prepare.c_str(), before.c_str(), setup.col,
-                setup.line);
-    for (std::size_t i = 0, from = 0; i <= keys.size(); ++i) {
-        if (i < keys.size() && keys[i].key < Move) continue;
-        if (i > from) std::printf("    keys(%s);\n", literal(script(keys, from, i), false).c_str());
-        if (i < keys.size()) std::printf("    menu(%s);\n", kScript[keys[i].key]);
-        from = i + 1;
-    }
-    std::printf("    EXPECT_EQ(text(), %s);\n    EXPECT_EQ(col(), %d);\n    EXPECT_EQ(line(), %d);\n", after.c_str(),
-                run.model.col, run.model.line);
+    std::printf("    EXPECT_EQ(topLine, %d);\n    EXPECT_EQ(marks(), \"%s\");\n    EXPECT_EQ(boxes(), %d);\n",
+                run.model.top, run.model.marks.c_str(), run.model.boxes);
 }
 
 // A small document: blank lines, short lines of words with single and double
