@@ -50,7 +50,7 @@ coverage: setup
 	gcovr --root . --filter 'src/' --exclude-throw-branches --exclude-unreachable-branches \
 	      --txt $(BUILD)/coverage/coverage.txt --print-summary $(BUILD)/coverage | tail -3
 
-# The long fuzzing campaign (docs/RELIABILITY.md); RUNS executions a target.
+# The long fuzzing campaign (docs/RELIABILITY.md): RUNS keys of the key model, RUNS executions a target.
 fuzz: build
 	scripts/fuzz-campaign $(RUNS)
 
