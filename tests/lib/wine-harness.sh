@@ -6,6 +6,7 @@
 set -u -o pipefail
 
 HARNESS_WINE=$("${2:-.}/scripts/wine-loader" "${1:-.}/y8.exe" 2>/dev/null || echo /usr/lib/wine/wine64)
+if [ "$HARNESS_WINE" = /usr/lib/wine/wine ]; then "${2:-.}/scripts/runs-32bit" || exit; fi
 HARNESS_BUDGET=${HARNESS_BUDGET:-95}
 H_NAME=program H_WORK= H_PREFIX= H_XVFB_PID= H_WATCHDOG_PID= H_LAST_LOG=
 H_PIDS=()
