@@ -60,12 +60,7 @@ TEST_F(Messages, BoxesCarryTheirCaptionStyleAndOwner) {
     HWND wide = captionWindow(longCaption.c_str());
     SetWindowTextA(App.mainWindow, "ZEMO Editor");
     struct Row {
-        HWND active;
-        std::function<int()> show;
-        int queued, answer;
-        unsigned style;
-        std::string caption;
-        bool toMain;
+        HWND active; std::function<int()> show; int queued, answer; unsigned style; std::string caption; bool toMain;
     };
     const Row rows[] = {
         {other, [] { message_box_fmt("Kann Dialogbox %s nicht herstellen.", "DB1100"); return 0; }, 0, 0, 0x2030,
@@ -82,11 +77,8 @@ TEST_F(Messages, BoxesCarryTheirCaptionStyleAndOwner) {
         EXPECT_EQ(row.show(), row.answer);
         ASSERT_EQ(wine_seen_boxes().size(), 1u);
         const WineBox& box = wine_seen_boxes()[0];
-        EXPECT_EQ(box.style, row.style);
-        EXPECT_EQ(box.caption, row.caption);
-        EXPECT_EQ(box.owner, row.toMain ? App.mainWindow : nullptr);
-        EXPECT_FALSE(box.mainEnabled);
-        EXPECT_TRUE(IsWindowEnabled(App.mainWindow));
+        EXPECT_EQ(std::make_tuple(box.style, box.caption, box.owner, box.mainEnabled, IsWindowEnabled(App.mainWindow)),
+                  std::make_tuple(row.style, row.caption, row.toMain ? App.mainWindow : nullptr, false, TRUE));
     }
     EXPECT_EQ(wine_seen_boxes()[0].text, "Weiter?");
     wine_clear_boxes();
@@ -138,13 +130,7 @@ TEST_F(Messages, FileBoxesSplitTheStartNameAndKeepTheCurrentDirectory) {
     ASSERT_STRCASENE(cwd, "C:\\windows");
     file_box_set_hook(probeFileBox);
     struct Row {
-        bool save;
-        const char* start;
-        const char* filter;
-        const char* answer;
-        const char* dir;
-        const char* field;
-        size_t pairs;
+        bool save; const char* start; const char* filter; const char* answer; const char* dir, *field; size_t pairs;
     };
     const Row rows[] = {
         {false, "C:\\windows\\win.ini", load_text(20), "C:\\windows\\system.ini", "C:\\windows\\", "win.ini", 10},
@@ -161,14 +147,11 @@ TEST_F(Messages, FileBoxesSplitTheStartNameAndKeepTheCurrentDirectory) {
             row.save ? file_save_box(name, "Titel", row.filter) : file_open_box(name, "Titel", row.filter);
         EXPECT_EQ(result, row.answer ? 1 : 0);
         EXPECT_STREQ(name, row.answer ? row.answer : "");
-        EXPECT_EQ(fileSeen.save, row.save);
-        EXPECT_EQ(fileSeen.initialDir, row.dir);
-        EXPECT_EQ(fileSeen.name, row.field);
-        EXPECT_EQ(fileSeen.pairs.size(), row.pairs);
-        EXPECT_FALSE(fileSeen.mainEnabled) << "the program is disabled while the box is up";
         char now[MAX_PATH] = "";
         GetCurrentDirectoryA(MAX_PATH, now);
-        EXPECT_STREQ(now, cwd);
+        EXPECT_EQ(std::make_tuple(fileSeen.save, fileSeen.initialDir, fileSeen.name, fileSeen.pairs.size(), now),
+                  std::make_tuple(row.save, row.dir, row.field, row.pairs, std::string(cwd)));
+        EXPECT_FALSE(fileSeen.mainEnabled) << "the program is disabled while the box is up";
     }
     EXPECT_EQ(fileSeen.pairs, (std::vector<std::string>{"A", "*.*"}));
     file_box_set_hook(nullptr);

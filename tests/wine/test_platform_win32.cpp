@@ -150,10 +150,8 @@ TEST_F(Platform, KeysGiveTheirCharacters) {
     BYTE saved[256];
     ASSERT_TRUE(GetKeyboardState(saved));
     const std::tuple<int, bool, int, int> rows[] = {
-        {'A', false, 'a', 'A'}, {'A', true, 'A', 'A'},    {'7', false, '7', '7'},        {VK_SPACE, false, ' ', ' '},
-        {VK_F1, false, 0, 0},   {VK_LEFT, false, 0, 0},   {VK_OEM_3, false, '`', '`'},   {VK_OEM_2, false, '/', '/'},
-        {VK_OEM_PLUS, false, '=', '='}, {VK_OEM_MINUS, true, '_', '-'}, {VK_OEM_COMMA, false, ',', ','},
-        {VK_OEM_PERIOD, false, '.', '.'}, {VK_OEM_7, false, '\'', '\''}, {VK_ADD, false, '+', '+'},
+        {'A', false, 'a', 'A'}, {'A', true, 'A', 'A'}, {VK_F1, false, 0, 0}, {VK_OEM_3, false, '`', '`'},
+        {VK_OEM_MINUS, true, '_', '-'}, {VK_ADD, false, '+', '+'},
     };
     for (const auto& [vk, shift, keyChar, layoutChar] : rows) {
         BYTE keys[256] = {};
