@@ -229,20 +229,13 @@ void typeKeys(HWND combo, const char* text) {
     wine_pump();
 }
 
-std::string currentDir() {
-    char now[MAX_PATH] = "";
-    GetCurrentDirectoryA(MAX_PATH, now);
-    return now;
-}
-
 // In a directory of the test's own (old.bak hidden by the settings): the list; typed keys
 // filter (the list box does not search with them); the permanent directories dropped down,
 // 40 characters each; F5 reads again; a typed directory is read at each key from the current
 // directory, which stays, and entered on OK only; a relative permanent one chosen from the
 // drop-down list is entered on CBN_SELENDOK only; Cancel keeps the filter for the next opening.
 TEST_F(Panels, TheDirectoryPanelListsFiltersAndEntersTheChosenDirectory) {
-    char home[MAX_PATH] = "";
-    GetCurrentDirectoryA(MAX_PATH, home);
+    const std::string home = currentDirectory();
     const std::string dir = tempDir() + "Y8FilesTest" + std::to_string(GetCurrentProcessId()), sub = dir + "\\sub";
     const std::string longDir = "C:\\ein\\sehr\\langer\\Pfad\\der\\mehr\\als\\vierzig\\hat";
     CreateDirectoryA(dir.c_str(), nullptr);
@@ -290,16 +283,16 @@ TEST_F(Panels, TheDirectoryPanelListsFiltersAndEntersTheChosenDirectory) {
 
     typeKeys(combo, "sub");
     lines = listLines(list);
-    EXPECT_EQ(std::make_tuple(lines.size(), lines.back().substr(0, 9), currentDir()),
+    EXPECT_EQ(std::make_tuple(lines.size(), lines.back().substr(0, 9), currentDirectory()),
               std::make_tuple(size_t{2}, std::string("inner.txt"), dir));
     press(dialog, IDOK);
-    EXPECT_EQ(std::make_tuple(currentDir(), windowText(combo), GetFocus()), std::make_tuple(sub, sub, list));
+    EXPECT_EQ(std::make_tuple(currentDirectory(), windowText(combo), GetFocus()), std::make_tuple(sub, sub, list));
     press(dialog, 3000, CBN_DROPDOWN);
     SendMessageA(combo, CB_SETCURSEL, 1, 0);  // ".."
     press(dialog, 3000, CBN_SELCHANGE);
-    EXPECT_EQ(currentDir(), sub) << "a selection alone is no choice";
+    EXPECT_EQ(currentDirectory(), sub) << "a selection alone is no choice";
     press(dialog, 3000, CBN_SELENDOK);
-    EXPECT_EQ(std::make_tuple(currentDir(), windowText(combo), listLines(list).size()),
+    EXPECT_EQ(std::make_tuple(currentDirectory(), windowText(combo), listLines(list).size()),
               std::make_tuple(dir, dir, size_t{6}));
 
     key(list, 'K');
@@ -314,7 +307,7 @@ TEST_F(Panels, TheDirectoryPanelListsFiltersAndEntersTheChosenDirectory) {
     dirFilterSet("");
     extensionsForget();
     lastDir[0] = '\0';
-    SetCurrentDirectoryA(home);
+    SetCurrentDirectoryA(home.c_str());
     for (const char* name : {"xa.c", "a.txt", "kopf.h", "old.bak", "neu.txt", "sub\\inner.txt"})
         DeleteFileA((dir + "\\" + name).c_str());
     RemoveDirectoryA(sub.c_str());

@@ -353,8 +353,7 @@ TEST_F(ToolDialogs, FacetteAndInfoBaukastenMoveTheirValues) {
     press(box, DLG_ACTION);
     EXPECT_EQ(settingsValue("Installation", "LibInfoA"), "V.EXE -K=%s");
 
-    char home[MAX_PATH] = "";
-    GetCurrentDirectoryA(MAX_PATH, home);
+    const std::string home = currentDirectory();
     SetCurrentDirectoryA(tempDir().c_str());
     writeFile(tempDir() + "facette.txt", "Kunde\r\nLager\r\n");
     wine_clear_main_commands();
@@ -368,7 +367,7 @@ TEST_F(ToolDialogs, FacetteAndInfoBaukastenMoveTheirValues) {
         SendDlgItemMessageA(box, FACET_VERB_LIST, LB_SETCURSEL, 8, 0);
         press(box, round ? FACET_EDIT : DLG_ACTION);
     }
-    SetCurrentDirectoryA(home);
+    SetCurrentDirectoryA(home.c_str());
     DeleteFileA((tempDir() + "facette.txt").c_str());
     EXPECT_EQ(rowText(0), "Kunde");  // "Bearbeiten": the facet file in place of the document
     char text[PHRASE_TYPED_MAX + 1];
@@ -383,8 +382,7 @@ TEST_F(ToolDialogs, FacetteAndInfoBaukastenMoveTheirValues) {
 // the template and which keeps the rules used last; "Bearbeiten" and "Verzeichnis" open the
 // entry's file and the catalogue in place of the document.
 TEST_F(ToolDialogs, TheCatalogueMovesItsEntriesToTheDocument) {
-    char cwd[MAX_PATH] = "";  // opening a file makes its folder the current one
-    GetCurrentDirectoryA(MAX_PATH, cwd);
+    const std::string cwd = currentDirectory();  // opening a file makes its folder the current one
     ini_write("Installation", "BauKasten", Y8_SAMPLES_DIR "INHALT.TXT");
     const auto choose = [](int entry) {  // F6, then the entry chosen with a double click
         command(CMD_BAUKASTEN);
@@ -429,7 +427,7 @@ TEST_F(ToolDialogs, TheCatalogueMovesItsEntriesToTheDocument) {
     press(panel(), BAU_CATALOGUE);
     EXPECT_EQ(std::make_pair(rowText(0).substr(0, 10), panel()), std::make_pair(std::string("c_kopf.txt"), HWND{}));
     phrasesForget();
-    SetCurrentDirectoryA(cwd);
+    SetCurrentDirectoryA(cwd.c_str());
 }
 
 // Printing on a PostScript printer that writes to C:\print.ps: the progress box's button,

@@ -51,6 +51,7 @@ void wine_system_profile_restore(const std::optional<std::string>& bytes);
 
 // ---------------------------------------------------------------- files, controls, rows
 
+std::string currentDirectory();
 std::string tempDir();  // with its trailing backslash
 std::string fileText(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
