@@ -7,7 +7,7 @@
 harness_start "$1" "$2" program_print headless
 cp "$H_BUILD/y8.exe" "$H_BUILD/y8printer.exe" "$H_PROGDIR/" || fail "y8.exe and y8printer.exe are not built"
 start_program setup y8printer.exe
-expect_exit "$setup" 30 "adding the PostScript printer"
+expect_exit "$setup" "adding the PostScript printer"
 
 ps=$H_PREFIX/drive_c/print.ps
 for i in $(seq 1 70); do printf 'Zeile %d\r\n' "$i"; done >"$H_PREFIX/drive_c/doc.txt"
