@@ -341,11 +341,12 @@ TEST_F(ToolDialogs, FacetteAndInfoBaukastenMoveTheirValues) {
     press(box, INFO_STANDARD);
     EXPECT_EQ(itemText(box, 3070) + itemText(box, 3060), "D:\\Archivmein.bat");  // "LintBAT" stays
     press(box, DLG_CANCEL);
-    EXPECT_EQ(settingsValue("Installation", "Archiv"), "<none>");  // nothing stored
+    const Lines nothing = settingsValues("Installation", {"Archiv", "LibInfoA"});
     command(CMD_CONF_TOOLS);
     SetDlgItemTextA(box = FindWindowA(nullptr, "Info/Baukasten"), 3000, "  V.EXE -K=%s ");
     press(box, DLG_ACTION);
-    EXPECT_EQ(settingsValue("Installation", "LibInfoA"), "V.EXE -K=%s");
+    EXPECT_EQ(nothing, (Lines{"<none>", "<none>"})) << "Cancel stores nothing";
+    EXPECT_EQ(settingsValues("Installation", {"LibInfoA"}), Lines{"V.EXE -K=%s"});
 
     const std::string home = currentDirectory();
     SetCurrentDirectoryA(tempDir().c_str());
