@@ -16,12 +16,16 @@ trace=$H_LAST_LOG
 wait_window Y8 "the start"
 
 # shown_page: the page of the help file the viewer navigated to last.
-shown_page() { grep -a 'navigate_url' "$trace" | grep -ao 'y8\.chm::/[A-Za-z0-9_]*\.html' | tail -1 | sed 's/.*::\///'; }
+shown_page() {
+    grep -a 'navigate_url' "$trace" | grep -ao 'y8\.chm::/[A-Za-z0-9_]*\.html' | tail -1 | sed 's/.*::\///'
+}
 page_is() { [ "$(shown_page)" = "$1" ]; }
 # expect_help <page> <what>: the viewer's window with the help file's caption, showing the page.
 expect_help() {
     wait_window 'HH Parent' "$2"
-    [ "$(drive title 'HH Parent')" = "Y8 Hilfe" ] || fail "$2: the help window's caption is \"$(drive title 'HH Parent')\""
+    local caption
+    caption=$(drive title 'HH Parent')
+    [ "$caption" = "Y8 Hilfe" ] || fail "$2: the help window's caption is \"$caption\""
     retry 10 page_is "$1" || fail "$2: the viewer shows \"$(shown_page)\", not $1"
     grep -qa "/$1" "$H_PROGDIR/y8.chm" || fail "$2: y8.chm holds no page $1"
     pass "$2 shows $1"

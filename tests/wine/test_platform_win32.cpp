@@ -1,16 +1,29 @@
-// The platform services with the real system under Wine: profile files, window
-// placement, clipboard, dropped files, keys and starting programs (posted commands reach
-// the main window in the tests of the drop and of the catalogue's phrases).
+// The platform's and the framework's services with the real system under Wine: profile files,
+// window placement, clipboard, dropped files, keys, starting programs, texts, boxes, file boxes
+// and the fatal end, the status bar, help, and the file layer's calls. Windows-1252 characters
+// are \xNN escapes; an escape followed by a hex digit letter is closed by splitting the literal.
+#include "framework/dialog_win32.h"
+#include "framework/messages.h"
+#include "framework/messages_win32.h"
 #include "support/app_win32.h"
+#include "support/devices.h"
 #include "support/files.h"
 #include "support/inifile.h"
 #include "support/platform.h"
 #include "support/profile.h"
 #include "support/profile_win32.h"
+#include "support/status.h"
+#include "support/status_win32.h"
 #include "wine_environment.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <functional>
 #include <tuple>
 
 namespace {
@@ -150,10 +163,8 @@ TEST_F(Platform, KeysGiveTheirCharacters) {
     BYTE saved[256];
     ASSERT_TRUE(GetKeyboardState(saved));
     const std::tuple<int, bool, int, int> rows[] = {
-        {'A', false, 'a', 'A'}, {'A', true, 'A', 'A'},    {'7', false, '7', '7'},        {VK_SPACE, false, ' ', ' '},
-        {VK_F1, false, 0, 0},   {VK_LEFT, false, 0, 0},   {VK_OEM_3, false, '`', '`'},   {VK_OEM_2, false, '/', '/'},
-        {VK_OEM_PLUS, false, '=', '='}, {VK_OEM_MINUS, true, '_', '-'}, {VK_OEM_COMMA, false, ',', ','},
-        {VK_OEM_PERIOD, false, '.', '.'}, {VK_OEM_7, false, '\'', '\''}, {VK_ADD, false, '+', '+'},
+        {'A', false, 'a', 'A'}, {'A', true, 'A', 'A'}, {VK_F1, false, 0, 0}, {VK_OEM_3, false, '`', '`'},
+        {VK_OEM_MINUS, true, '_', '-'}, {VK_ADD, false, '+', '+'},
     };
     for (const auto& [vk, shift, keyChar, layoutChar] : rows) {
         BYTE keys[256] = {};
@@ -194,6 +205,262 @@ TEST_F(Platform, ABatchFileGetsAHostileNameAsOneArgument) {
     EXPECT_LT(run_program("C:/no/such/dir/viewer.exe -K=x"), 32);
     for (const char* file : {"lint.bat", "mark.bat", "run.txt"}) DeleteFileA((dir + "\\" + file).c_str());
     RemoveDirectoryA(dir.c_str());
+}
+
+
+TEST_F(Platform, TheStringTableGivesTheWindows1252Texts) {
+    const std::pair<int, const char*> rows[] = {
+        {21, "Datei \xF6" "ffnen"}, {24, "Ge\xE4ndert, speichern?"}, {104, "Datum/Zeit der Datei wurden ge\xE4ndert."},
+        {7, "Text 7 fehlt."},          {70000, "Text 70000 fehlt."},  // no resource id, no pointer either
+    };
+    for (const auto& [id, text] : rows) EXPECT_STREQ(load_text(id), text) << id;
+    wchar_t wide[64] = {};
+    ASSERT_GT(LoadStringW(App.instance, 24, wide, 64), 0);
+    EXPECT_EQ(wide[2], 0x00E4) << "the resource holds the Unicode letter";
+    char buf[16];
+    std::memset(buf, '#', sizeof buf);
+    EXPECT_TRUE(plat_load_string(24, buf, 6));
+    EXPECT_STREQ(buf, "Ge\xE4nd");
+    EXPECT_EQ(buf[6], '#');
+    HINSTANCE instance = App.instance;
+    App.instance = nullptr;  // without an instance the program's own module holds the table
+    const std::string text = load_text(23);
+    App.instance = instance;
+    EXPECT_EQ(text, "Datei speichern");
+}
+
+HWND captionWindow(const char* caption) {
+    return CreateWindowExA(0, "STATIC", caption, WS_POPUP | WS_CAPTION | WS_VISIBLE, 50, 50, 300, 120,
+                           App.mainWindow, nullptr, App.instance, nullptr);
+}
+
+// A box of the main window carries the program's title; any other carries the
+// active window's caption cut at 79; every program window is disabled while it is up.
+TEST_F(Platform, BoxesCarryTheirCaptionStyleAndOwner) {
+    const std::string longCaption = std::string(60, '1') + std::string(60, '2');
+    HWND other = captionWindow("Pr\xFC" "fbox");
+    HWND wide = captionWindow(longCaption.c_str());
+    SetWindowTextA(App.mainWindow, "ZEMO Editor");
+    struct Row {
+        HWND active; std::function<int()> show; int queued, answer; unsigned style; std::string caption; bool toMain;
+    };
+    const Row rows[] = {
+        {other, [] { message_box_fmt("Kann Dialogbox %s nicht herstellen.", "DB1100"); return 0; }, 0, 0, 0x2030,
+         "ZEMO Editor", true},
+        {other, [] { message_box("Fertig."); return 0; }, 0, 0, 0x2040, "Pr\xFC" "fbox", false},
+        {wide, [] { return ask_yes_no_cancel("Speichern?", 1); }, IDNO, 0, 0x2123, longCaption.substr(0, 79), false},
+        {App.mainWindow, [] { return ask_yes_no("Weiter?", 1); }, IDYES, 1, 0x2124, "ZEMO Editor", false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.style);
+        SetActiveWindow(row.active);
+        wine_clear_boxes();
+        if (row.queued) wine_queue_box_answer(row.queued);
+        EXPECT_EQ(row.show(), row.answer);
+        ASSERT_EQ(wine_seen_boxes().size(), 1u);
+        const WineBox& box = wine_seen_boxes()[0];
+        EXPECT_EQ(std::make_tuple(box.style, box.caption, box.owner, box.mainEnabled, IsWindowEnabled(App.mainWindow)),
+                  std::make_tuple(row.style, row.caption, row.toMain ? App.mainWindow : nullptr, false, TRUE));
+    }
+    EXPECT_EQ(wine_seen_boxes()[0].text, "Weiter?");
+    wine_clear_boxes();
+    DestroyWindow(other);
+    DestroyWindow(wide);
+
+    // An open dialog is disabled too, and the active window is active again afterwards.
+    static HWND dialog;
+    static bool dialogEnabled;
+    dialog = dlg_open("DB9002", nullptr, nullptr, [](UINT, WPARAM, LPARAM) -> INT_PTR { return 0; });
+    ASSERT_NE(dialog, nullptr);
+    SetActiveWindow(dialog);
+    BoxHook recording = box_set_hook([](const char*, unsigned, const char*, HWND) {
+        dialogEnabled = IsWindowEnabled(dialog) != FALSE;
+        SetActiveWindow(App.mainWindow);  // a box takes the activation away
+        return IDCANCEL;
+    });
+    EXPECT_EQ(ask_yes_no_cancel("Ge\xE4ndert, speichern?", 0), 2);
+    box_set_hook(recording);
+    EXPECT_FALSE(dialogEnabled);
+    EXPECT_TRUE(IsWindowEnabled(dialog));
+    EXPECT_EQ(GetActiveWindow(), dialog);
+}
+
+// What the file box hook saw, and what it does.
+struct FileSeen {
+    std::string name, initialDir, title;
+    std::vector<std::string> pairs;
+    bool save = false, mainEnabled = true;
+    const char* answer = nullptr;  // nullptr: cancel
+} fileSeen;
+
+int probeFileBox(bool save, char* name, const char* initialDir, const char* title, const char* pairs) {
+    fileSeen.save = save;
+    fileSeen.name = name;
+    fileSeen.initialDir = initialDir ? initialDir : "(null)";
+    fileSeen.title = title;
+    fileSeen.pairs.clear();
+    for (const char* p = pairs; *p; p += std::strlen(p) + 1) fileSeen.pairs.emplace_back(p);
+    fileSeen.mainEnabled = IsWindowEnabled(App.mainWindow) != FALSE;
+    SetCurrentDirectoryA("C:\\windows");  // the system's box may change the current directory
+    if (fileSeen.answer) std::strcpy(name, fileSeen.answer);
+    return fileSeen.answer != nullptr;
+}
+
+TEST_F(Platform, FileBoxesSplitTheStartNameAndKeepTheCurrentDirectory) {
+    const std::string cwd = currentDirectory();
+    ASSERT_STRCASENE(cwd.c_str(), "C:\\windows");
+    file_box_set_hook(probeFileBox);
+    struct Row {
+        bool save; const char* start; const char* filter; const char* answer; const char* dir, *field; size_t pairs;
+    };
+    const Row rows[] = {
+        {false, "C:\\windows\\win.ini", load_text(20), "C:\\windows\\system.ini", "C:\\windows\\", "win.ini", 10},
+        {true, "brief.txt", "Texte#*.txt##", "C:\\brief.txt", cwd.c_str(), "brief.txt", 2},
+        {true, "   ", "A|*.*||", "C:\\x.txt", cwd.c_str(), "", 2},
+        {false, "C:\\windows\\win.ini", "A|*.*||", nullptr, "C:\\windows\\", "win.ini", 2},  // cancelled
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.start);
+        fileSeen.answer = row.answer;
+        char name[FILE_BOX_PATH_MAX + 1];
+        std::strcpy(name, row.start);
+        const int result =
+            row.save ? file_save_box(name, "Titel", row.filter) : file_open_box(name, "Titel", row.filter);
+        EXPECT_EQ(result, row.answer ? 1 : 0);
+        EXPECT_STREQ(name, row.answer ? row.answer : "");
+        EXPECT_EQ(std::make_tuple(fileSeen.save, fileSeen.initialDir, fileSeen.name, fileSeen.pairs.size()),
+                  std::make_tuple(row.save, row.dir, row.field, row.pairs));
+        EXPECT_EQ(currentDirectory(), cwd);
+        EXPECT_FALSE(fileSeen.mainEnabled) << "the program is disabled while the box is up";
+    }
+    EXPECT_EQ(fileSeen.pairs, (std::vector<std::string>{"A", "*.*"}));
+    file_box_set_hook(nullptr);
+}
+
+int printFatalBox(const char* text, unsigned style, const char* caption, HWND owner) {
+    std::fprintf(stderr, "%s|style %#x|caption %s|owner %s|main %s\n", text, style, caption,
+                 owner == App.mainWindow ? "main" : "other", IsWindowEnabled(App.mainWindow) ? "enabled" : "disabled");
+    std::fflush(stderr);
+    return IDOK;
+}
+
+void failAnAssertion() {
+    box_set_hook(printFatalBox);
+    Y8_ASSERT("undelete", 50, fmalloc(-1, 1) != nullptr, "(zbram=fmalloc(ZBRSUP+2,1)) != NULL");
+}
+
+TEST(MessagesDeathTest, AssertFailShowsTheStopBoxAndEndsTheProgram) {
+    EXPECT_EXIT(failAnAssertion(), ::testing::ExitedWithCode(3),
+                "ASSERT ERROR\\sundelete\\.50\\s\\(zbram=fmalloc\\(ZBRSUP\\+2,1\\)\\) != NULL\\|"
+                "style 0x2010\\|caption ZEMO Editor\\|owner main\\|main disabled");
+}
+
+std::vector<int> partsOf(HWND bar) {
+    int edges[STATUS_MAX_PARTS + 5];
+    const int n =
+        static_cast<int>(SendMessageA(bar, SB_GETPARTS, STATUS_MAX_PARTS + 5, reinterpret_cast<LPARAM>(edges)));
+    return std::vector<int>(edges, edges + std::max(n, 0));
+}
+
+TEST_F(Platform, TheStatusBarHasItsPartsTextsAndPlace) {
+    status_set(0, "nowhere");
+    EXPECT_EQ(status_height(), 0) << "nothing happens before the bar exists";
+    HWND bar = status_create("12 60 120");
+    ASSERT_EQ(GetDlgItem(App.mainWindow, STATUS_ID), bar);
+    EXPECT_EQ(partsOf(bar), (std::vector<int>{dlg_units(12), dlg_units(72), dlg_units(192), -1}));
+    EXPECT_EQ(dlg_units(192), static_cast<int>(std::lround(192 * HIWORD(GetDialogBaseUnits()) / 8.0)));
+    const std::pair<int, const char*> texts[] = {{0, "E"}, {1, "Z 12"}, {3, "Datei ge\xE4ndert"}, {1, nullptr},
+                                                 {256, "x"}, {-1, "x"}};  // outside SB_SETTEXT's byte: never
+    for (const auto& [part, text] : texts) status_set(part, text);
+    EXPECT_EQ((std::vector<std::string>{statusPart(0), statusPart(1), statusPart(3)}),
+              (std::vector<std::string>{"E", "", "Datei ge\xE4ndert"}));
+    RECT client, r;
+    GetClientRect(App.mainWindow, &client);
+    status_resize(client.right, client.bottom);
+    GetWindowRect(bar, &r);
+    MapWindowPoints(nullptr, App.mainWindow, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(std::make_tuple(r.left, r.top, r.right, r.bottom),
+              std::make_tuple(0L, client.bottom - status_height(), client.right, client.bottom));
+    EXPECT_EQ(status_create(""), bar) << "a second call divides the same bar anew";
+    EXPECT_EQ(partsOf(bar), std::vector<int>{-1});
+    EXPECT_EQ(status_create("1 2 3 4 5 6 7 8 9 10 11 12"), bar);
+    EXPECT_EQ(partsOf(bar).size(), static_cast<size_t>(STATUS_MAX_PARTS));
+}
+
+// The help control is loaded once, from the registered path or else by full path from
+// the system directory; a missing help file or control shows no box and leaves no window
+// (the check after every test finds one).
+TEST_F(Platform, HelpFailsSilentlyAndLoadsTheControlOnce) {
+    const char* noKey = "CLSID\\{00000000-0000-0000-0000-0000000000Y8}\\InprocServer32";
+    const char* noLibrary = "y8-no-such-help.ocx";
+    struct Row { const char* key; const char* library; bool loaded; };
+    for (const Row& row : {Row{nullptr, nullptr, true}, Row{nullptr, noLibrary, true}, Row{noKey, nullptr, true},
+                           Row{noKey, noLibrary, false}}) {
+        SCOPED_TRACE(std::string(row.key ? "no key " : "") + (row.library ? "no library" : ""));
+        help_test_reset(row.key, row.library);
+        show_help(nullptr, "DB1100");  // the test program has no .chm beside it
+        show_help("C:\\no\\such\\help.chm", "DB1100");
+        EXPECT_EQ(html_help(App.mainWindow, "C:\\no\\such\\help.chm", 0, 0), nullptr);
+        EXPECT_EQ(help_test_loaded(), row.loaded);
+        EXPECT_EQ(help_test_load_runs(), 1) << "never tried again";
+        wine_pump();
+    }
+    help_test_reset(nullptr, nullptr);
+}
+
+namespace fs = std::filesystem;
+
+std::string timeText(const TimeRecord& t) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%d-%02d-%02d %02d:%02d:%02d", 1900 + t.year, t.month, t.day, t.hour, t.minute,
+                  t.second);
+    return text;
+}
+
+// Attributes, identity by volume and file index, the one-step replace, and local
+// file times with the daylight rule of the stamp's own date, through the system's calls.
+TEST_F(Platform, TheFileLayersCallsGoThroughTheSystem) {
+    const fs::path dir = fs::temp_directory_path() / ("y8_files_win32_" + std::to_string(GetCurrentProcessId()));
+    fs::create_directories(dir);
+    const std::string file = (dir / "w.txt").string(), link = (dir / "link.txt").string();
+    const std::string other = (dir / "w2.txt").string(), missing = (dir / "missing").string();
+    writeFile(file, "w");
+    files_win32_install();
+    ASSERT_EQ(set_file_attributes(file.c_str(), FILE_ATTR_HIDDEN), 0);
+    EXPECT_NE(GetFileAttributesA(file.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+    EXPECT_NE(file_attributes(dir.string().c_str()) & FILE_ATTR_DIRECTORY, 0);
+    ASSERT_EQ(file_copy(file.c_str(), other.c_str()), 0);
+    EXPECT_NE(file_attributes(other.c_str()) & FILE_ATTR_HIDDEN, 0);
+    EXPECT_EQ(file_attributes(missing.c_str()), -1);
+    ASSERT_EQ(set_file_attributes(file.c_str(), FILE_ATTR_READONLY), 0);  // a read-only file takes times too
+    for (const TimeRecord& stamp : {TimeRecord{121, 7, 15, 13, 45, 30}, TimeRecord{124, 2, 29, 0, 5, 59}}) {
+        ASSERT_EQ(set_file_time(file.c_str(), &stamp), 0);
+        TimeRecord got;
+        EXPECT_EQ(file_time(file.c_str(), &got), 0);
+        EXPECT_EQ(timeText(got), timeText(stamp));
+        EXPECT_EQ(file_time(missing.c_str(), &got), -1);
+    }
+    ASSERT_EQ(set_file_attributes(file.c_str(), 0), 0);
+    EXPECT_EQ(file_attributes(file.c_str()) & (FILE_ATTR_HIDDEN | FILE_ATTR_READONLY), 0);
+
+    ASSERT_TRUE(CreateHardLinkA(link.c_str(), file.c_str(), nullptr));
+    writeFile(other, "new");
+    struct Row { std::string a, b; bool same; };
+    const Row rows[] = {
+        {file, link, true},  // another name of the same file: only its index tells
+        {file, (dir / "." / "w.txt").string(), true}, {dir.string(), (dir / ".").string(), true},
+        {file, other, false}, {file, missing, false},
+    };
+    for (const Row& r : rows) EXPECT_EQ(file_same(r.a.c_str(), r.b.c_str()), r.same) << r.a << " " << r.b;
+    EXPECT_EQ(file_replace(other.c_str(), dir.string().c_str()), -1);
+    ASSERT_EQ(file_replace(other.c_str(), link.c_str()), 0);
+    EXPECT_FALSE(file_same(file.c_str(), link.c_str()));
+    EXPECT_EQ(fileText(link), "new");
+    EXPECT_FALSE(fs::exists(other));
+    files_set_hooks(nullptr);
+    SetFileAttributesA(other.c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::error_code ec;
+    fs::remove_all(dir, ec);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 harness_start "$1" "$2" program_print headless
 cp "$H_BUILD/y8.exe" "$H_BUILD/y8printer.exe" "$H_PROGDIR/" || fail "y8.exe and y8printer.exe are not built"
 start_program setup y8printer.exe
-expect_exit "$setup" 30 "adding the PostScript printer"
+expect_exit "$setup" "adding the PostScript printer"
 
 ps=$H_PREFIX/drive_c/print.ps
 for i in $(seq 1 70); do printf 'Zeile %d\r\n' "$i"; done >"$H_PREFIX/drive_c/doc.txt"
@@ -36,7 +36,8 @@ print enter "1 2" menu
 # Baselines in mm below the paper's top (300 dpi; the page's origin moved by "<x> <y> translate"
 # and flipped): the header's at 18, the first line's at 24, each within half a millimetre.
 baselines=$(awk '/ translate$/ && !ty { ty = $2 } / moveto$/ { y[++n] = $2 } END { for (i = 1; i <= 2; i++) {
-    mm = (842 * 300 / 72 - ty + y[i]) * 25.4 / 300; printf "%.2f%s ", mm, (mm - 12 - 6 * i) ^ 2 <= 0.25 ? "" : "!" } }' "$ps")
+    mm = (842 * 300 / 72 - ty + y[i]) * 25.4 / 300
+    printf "%.2f%s ", mm, (mm - 12 - 6 * i) ^ 2 <= 0.25 ? "" : "!" } }' "$ps")
 [[ $baselines != *!* ]] || fail "the header's and the first line's baselines lie at $baselines mm, not 18 and 24"
 pass "70 lines printed on two pages, in order, under their headers; baselines at $baselines mm"
 print "alt+c 3 enter" "1 1 1 2 2 2"

@@ -1,7 +1,7 @@
-// The program's dialogs under Wine, each driven once through its controls and
-// checked by what reaches the core: "Addierer", "ANSI", "Optionen", "Position",
-// "Datei", "Floskeln", the settings dialogs, the placement slots, the catalogue with
-// "Bauklotz", "Floskel" and "Block umformulieren", and the printing progress box.
+// The program's dialogs under Wine, each driven once through its controls and checked by
+// what reaches the core: "Addierer", "ANSI", "Optionen", "Position", "Datei", "Floskeln", the
+// settings dialogs, the placement slots, "Info/Baukasten", "Facette", the catalogue and the
+// printing progress box.
 #include "../lib/test_printer.h"
 #include "document/docfile.h"
 #include "document/docfile_win32.h"
@@ -20,6 +20,8 @@
 #include "tools/adder.h"
 #include "tools/adder_win32.h"
 #include "tools/baukasten_win32.h"
+#include "tools/facette_win32.h"
+#include "tools/infotools.h"
 #include "tools/phrases.h"
 #include "tools/phrases_win32.h"
 #include "view/cursor.h"
@@ -38,12 +40,6 @@ namespace {
 
 using ToolDialogs = Win32Test;
 using Lines = std::vector<std::string>;
-
-// What the user does when typing into an edit field: it has the focus and its text changes.
-void typeInto(HWND dialog, int id, const char* text) {
-    SetFocus(GetDlgItem(dialog, id));
-    SetDlgItemTextA(dialog, id, text);
-}
 
 void refresh() {
     refreshAll();
@@ -69,7 +65,8 @@ TEST_F(ToolDialogs, TheAdderShowsTheSumsAndTakesTypedValues) {
         {ADDER_REAL, "12.25", -16, 12.25, ADDER_HEX, "FFFFFFF0"},
     };
     for (const Row& row : rows) {
-        typeInto(dialog, row.field, row.typed);
+        SetFocus(GetDlgItem(dialog, row.field));  // typed: the field has the focus and its text changes
+        SetDlgItemTextA(dialog, row.field, row.typed);
         EXPECT_EQ(std::make_tuple(sumInt, sumReal, itemText(dialog, row.other)),
                   std::make_tuple(row.sumI, row.sumR, std::string(row.shown)))
             << row.typed;
@@ -87,14 +84,13 @@ TEST_F(ToolDialogs, TheAdderShowsTheSumsAndTakesTypedValues) {
     EXPECT_EQ(std::make_pair(adderInText, adder_active()), std::make_pair(1, true));
     controlCommand(vk::kMinus);
     wine_pump();
-    EXPECT_FALSE(IsWindow(dialog));
-    EXPECT_FALSE(adder_active());
-    EXPECT_TRUE(wine_main_commands().empty());
+    EXPECT_EQ(std::make_tuple(IsWindow(dialog), adder_active(), wine_main_commands().size()),
+              std::make_tuple(FALSE, false, size_t{0}));
     adder_open(1);  // opened that way the main window comes back to the front; the box keeps its state
     wine_pump();
     dialog = FindWindowA(nullptr, "Addierer");
-    EXPECT_EQ(GetActiveWindow(), App.mainWindow);
-    EXPECT_TRUE(checked(dialog, ADDER_IN_TEXT_BOX));
+    EXPECT_EQ(std::make_pair(GetActiveWindow(), checked(dialog, ADDER_IN_TEXT_BOX)),
+              std::make_pair(App.mainWindow, true));
     click(dialog, ADDER_IN_TEXT_BOX);
     EXPECT_EQ(adderInText, 0);
     press(dialog, ADDER_CLOSE_COMMAND);
@@ -108,12 +104,10 @@ TEST_F(ToolDialogs, TheAnsiTableFollowsItsCheckBoxes) {
     HWND dialog = FindWindowA(nullptr, "ANSI");
     ASSERT_NE(dialog, nullptr);
     HWND table = GetDlgItem(dialog, ANSI_TABLE);
-    EXPECT_EQ(
-        std::make_tuple(checked(dialog, ANSI_UPPER), checked(dialog, ANSI_DECIMAL), checked(dialog, ANSI_FONT_USED)),
-        std::make_tuple(true, false, true));
+    EXPECT_EQ(std::make_tuple(checked(dialog, ANSI_UPPER), checked(dialog, ANSI_DECIMAL), controlFont(table)),
+              std::make_tuple(true, false, App.font));
     EXPECT_EQ(itemText(dialog, ANSI_TABLE).substr(0, 10), "80 \x80   90 ");
-    EXPECT_EQ(controlFont(table), App.font);
-    struct Row { int box; bool upper, decimal; HFONT font; };
+    struct Row { int box; bool upper, decimal; HFONT font; };  // without "Benutzt" the dialog's own font
     const Row rows[] = {{ANSI_DECIMAL, true, true, App.font}, {ANSI_UPPER, false, true, App.font},
                         {ANSI_FONT_USED, false, true, controlFont(dialog)}, {ANSI_FONT_USED, false, true, App.font}};
     for (const Row& row : rows) {
@@ -121,8 +115,8 @@ TEST_F(ToolDialogs, TheAnsiTableFollowsItsCheckBoxes) {
         wine_pump();
         char expected[ANSI_TEXT_SIZE];
         ansiTableText(row.upper, row.decimal, expected);
-        EXPECT_EQ(itemText(dialog, ANSI_TABLE), expected) << row.box;
-        EXPECT_EQ(controlFont(table), row.font) << "without \"Benutzt\" the dialog's own font";
+        EXPECT_EQ(std::make_pair(itemText(dialog, ANSI_TABLE), controlFont(table)),
+                  std::make_pair(std::string(expected), row.font));
     }
     ansi_open();
     wine_pump();
@@ -155,8 +149,8 @@ TEST_F(ToolDialogs, OptionsShowTheFlagsAndActAtOnce) {
     autoIndent = 0;  // changed elsewhere: the open dialog follows with the refresh
     tabStep = 4;
     refresh();
-    EXPECT_FALSE(checked(dialog, OPT_AUTO_INDENT));
-    EXPECT_EQ(itemText(dialog, OPT_TAB_SHOWN), "4");
+    EXPECT_EQ(std::make_pair(checked(dialog, OPT_AUTO_INDENT), itemText(dialog, OPT_TAB_SHOWN)),
+              std::make_pair(false, std::string("4")));
     press(dialog, DLG_CANCEL);
     EXPECT_FALSE(optionsDialogIsOpen());
     optionsSetDefaults();
@@ -181,12 +175,6 @@ TEST_F(ToolDialogs, PositionFollowsTheCursorAndSetsIt) {
     EXPECT_EQ(std::make_tuple(topLine + cursorRow, firstCol + cursorCol, positionDialogIsOpen()),
               std::make_tuple(4, 20, false));
     EXPECT_EQ(statusPart(POSITION_FIELD), " 5  21");
-    command(CMD_POSITION);
-    dialog = FindWindowA(nullptr, "Position");
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(itemText(dialog, POS_LINE_SHOWN), "5");
-    press(dialog, DLG_CANCEL);
-    EXPECT_EQ(topLine + cursorRow, 4);
 }
 
 TEST_F(ToolDialogs, PropertiesShowTheFileAndTheBoxesActAtOnce) {
@@ -201,16 +189,12 @@ TEST_F(ToolDialogs, PropertiesShowTheFileAndTheBoxesActAtOnce) {
     command(CMD_PROPERTIES);
     HWND dialog = FindWindowA(nullptr, "Datei");
     ASSERT_NE(dialog, nullptr);
-    const std::pair<int, const char*> shown[] = {{PROP_NAME, "datei.txt"},
-                                                 {PROP_DIR, "C:\\Projekt\\quelle\\"},
-                                                 {PROP_SIZE, "1234.567"},
-                                                 {PROP_TIME, "24.12.2024 18:30"}};
-    for (const auto& [id, text] : shown) EXPECT_EQ(itemText(dialog, id), text);
+    EXPECT_EQ(itemTexts(dialog, {PROP_NAME, PROP_DIR, PROP_SIZE, PROP_TIME}),
+              (Lines{"datei.txt", "C:\\Projekt\\quelle\\", "1234.567", "24.12.2024 18:30"}));
     EXPECT_EQ(std::make_pair(checked(dialog, PROP_MODIFIED), checked(dialog, PROP_CRLF)), std::make_pair(false, true));
     click(dialog, PROP_MODIFIED);  // a click sets the flag before any other message is handled
-    EXPECT_EQ(modified, 1);
     click(dialog, PROP_CRLF);
-    EXPECT_EQ(crlfMode, 0);
+    EXPECT_EQ(std::make_pair(modified, crlfMode), std::make_pair(1, 0));
     wine_pump();
     EXPECT_EQ(statusPart(0), " lf");
     modified = 0;  // changed elsewhere: shown with the next refresh
@@ -255,11 +239,10 @@ TEST_F(ToolDialogs, PhrasesShowStandardCancelAndSave) {
     }
     EXPECT_EQ(settingsValues("Floskel", {"S-C-A", "S-C-B", "S-C-X", "S-C-@"}),
               (Lines{"neu_?", "", "x-Floskel", "<none>"}));
-    char out[PHRASE_MAX + 1];
-    phrase_get(1, out);
-    EXPECT_STREQ(out, "neu ?");
-    phrase_get(26, out);
-    EXPECT_STREQ(out, "zet");
+    char a[PHRASE_MAX + 1], z[PHRASE_MAX + 1];
+    phrase_get(1, a);
+    phrase_get(26, z);
+    EXPECT_EQ(std::string(a) + "|" + z, "neu ?|zet");
     phrasesForget();
 }
 
@@ -311,103 +294,103 @@ TEST_F(ToolDialogs, TheSettingsDialogsShowAndSaveEveryField) {
               (Lines{"250 250 240", "200 200 200", "Courier New", "0 1 -1 -1 -1 -1 1 2 3 4"}));
 }
 
-std::string placementOf(HWND window) {
-    WINDOWPLACEMENT wp = {};
-    wp.length = sizeof wp;
-    GetWindowPlacement(window, &wp);
-    char text[128];
-    std::snprintf(text, sizeof text, "%u %ld %ld %ld %ld", wp.showCmd, wp.rcNormalPosition.left,
-                  wp.rcNormalPosition.top, wp.rcNormalPosition.right, wp.rcNormalPosition.bottom);
-    return text;
-}
-
-// The slots' file holds the lines under [Window]; the system is to read it afresh.
-void slotsAre(const std::string& file, const std::string& lines) {
-    writeFile(file, "[Window]\r\n" + lines);
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, file.c_str());
-}
-
-// A taken slot places the window from its placement, or centred 600 x 440 on the work area
-// without one; released, it stores the window's own. Command 1008 takes the first copy's
-// slot (a crashed copy's mark is reset) and restores a window closed minimized. (Which slot
-// a copy takes is the core's rule.)
-TEST_F(ToolDialogs, PlacementSlotsPlaceTheWindow) {
+// A taken slot without a placement centres the window 600 x 440 on the work area; released,
+// it stores the window's own. (Which slot a copy takes, and a stored placement coming back:
+// the core's tests and the program as a process.)
+TEST_F(ToolDialogs, APlacementSlotCentresTheWindowAndStoresItsPlace) {
     const std::string slots = tempDir() + "Y8SlotsTest" + std::to_string(GetCurrentProcessId()) + ".ini";
+    writeFile(slots, "[Window]\r\nInUse0=1\r\nInUse1=1\r\nPosition2=  \r\n");
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, slots.c_str());  // the system reads it afresh
     slotFileSet(slots.c_str());
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof placement;
     GetWindowPlacement(App.mainWindow, &placement);
     slotForget();
     const int savedSlot = windowSlot;
-
-    slotsAre(slots, "InUse0=1\r\nPosition1=0 1 -1 -1 -1 -1 40 50 540 450\r\n");
-    EXPECT_EQ(slotTake(1), 1);
-    EXPECT_EQ(placementOf(App.mainWindow), "1 40 50 540 450");
-    MoveWindow(App.mainWindow, 60, 70, 500, 400, TRUE);
-    slotRelease(1);
-    char stored[PLACEMENT_TEXT_SIZE];
-    ini_read_file(slotFile(), CFG_SECTION_WINDOW, "Position1", stored, sizeof stored);
-    PlacementValues values;
-    ASSERT_TRUE(placement_parse(stored, &values));
-    EXPECT_EQ(std::make_tuple(values.showCommand, values.left, values.top, values.right, values.bottom),
-              std::make_tuple(SW_SHOWNORMAL, 60, 70, 560, 470));
-
-    slotsAre(slots, "InUse0=1\r\nInUse1=1\r\nPosition2=  \r\n");
     EXPECT_EQ(slotTake(1), 2);
-    RECT area{};
+    RECT area{}, r{};
     ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0));
+    GetWindowRect(App.mainWindow, &r);
     const int cx = (area.right - area.left) / 2, cy = (area.bottom - area.top) / 2;
-    char expected[64];
-    std::snprintf(expected, sizeof expected, "1 %d %d %d %d", cx - 300, cy - 220, cx + 300, cy + 220);
-    EXPECT_EQ(placementOf(App.mainWindow), expected);
-    slotForget();
-
-    slotsAre(slots, "InUse3=1\r\nPosition0=0 2 -1 -1 -1 -1 20 30 520 430\r\n");
-    windowSlot = 0;
-    command(CMD_PLACE_WINDOW);
-    EXPECT_EQ(std::make_pair(windowSlot, IsIconic(App.mainWindow)), std::make_pair(0, FALSE));
-    EXPECT_EQ(placementOf(App.mainWindow).substr(1), " 20 30 520 430");
-
+    EXPECT_EQ(std::make_tuple(r.left, r.top, r.right, r.bottom),
+              std::make_tuple(cx - 300L, cy - 220L, cx + 300L, cy + 220L));
+    MoveWindow(App.mainWindow, 60, 70, 500, 400, TRUE);
+    slotRelease(2);
+    char stored[PLACEMENT_TEXT_SIZE];
+    ini_read_file(slotFile(), CFG_SECTION_WINDOW, "Position2", stored, sizeof stored);
+    PlacementValues v;
+    ASSERT_TRUE(placement_parse(stored, &v));
+    EXPECT_EQ(std::make_tuple(v.showCommand, v.left, v.top, v.right, v.bottom),
+              std::make_tuple(SW_SHOWNORMAL, 60, 70, 560, 470));
     slotForget();
     windowSlot = savedSlot;
     SetWindowPlacement(App.mainWindow, &placement);
-    ShowWindow(App.mainWindow, SW_SHOW);
     wine_pump();
     slotFileSet(nullptr);
     DeleteFileA(slots.c_str());
 }
 
-// The catalogue, "Bauklotz", "Floskel" and "Block umformulieren" driven once each through their controls.
-class BaukastenWin32 : public Win32Test {
-  protected:
-    // F6, then the catalogue's entry chosen with a double click.
-    static void choose(int entry) {
+// "Info/Baukasten": "Standard" fills the fields and Cancel stores nothing; "&Speichern" stores
+// them trimmed. "Facette": the second opening shows the first one's choice; OK posts the phrase,
+// "Bearbeiten" opens the facet file. (A hostile word or name kept to its argument: the core's
+// tests build the command lines, the platform's test starts one, the end-to-end script both.)
+TEST_F(ToolDialogs, FacetteAndInfoBaukastenMoveTheirValues) {
+    command(CMD_CONF_TOOLS);
+    HWND box = FindWindowA(nullptr, "Info/Baukasten");
+    SetDlgItemTextA(box, 3060, "mein.bat");
+    press(box, INFO_STANDARD);
+    EXPECT_EQ(itemText(box, 3070) + itemText(box, 3060), "D:\\Archivmein.bat");  // "LintBAT" stays
+    press(box, DLG_CANCEL);
+    const Lines nothing = settingsValues("Installation", {"Archiv", "LibInfoA"});
+    command(CMD_CONF_TOOLS);
+    SetDlgItemTextA(box = FindWindowA(nullptr, "Info/Baukasten"), 3000, "  V.EXE -K=%s ");
+    press(box, DLG_ACTION);
+    EXPECT_EQ(nothing, (Lines{"<none>", "<none>"})) << "Cancel stores nothing";
+    EXPECT_EQ(settingsValues("Installation", {"LibInfoA"}), Lines{"V.EXE -K=%s"});
+
+    const std::string home = currentDirectory();
+    SetCurrentDirectoryA(tempDir().c_str());
+    writeFile(tempDir() + "facette.txt", "Kunde\r\nLager\r\n");
+    wine_clear_main_commands();
+    modified = 0;  // "Bearbeiten" asks nothing about an unchanged document
+    for (int round = 0; round < 2; ++round) {  // the second opening shows the first one's choice
+        command(CMD_FACETTE);
+        box = FindWindowA(nullptr, "Facette");
+        EXPECT_EQ(SendDlgItemMessageA(box, FACET_LIST, LB_GETCURSEL, 0, 0) * 10 +
+                      SendDlgItemMessageA(box, FACET_VERB_LIST, LB_GETCURSEL, 0, 0), round ? 18 : -11);
+        SendDlgItemMessageA(box, FACET_LIST, LB_SETCURSEL, 1, 0);
+        SendDlgItemMessageA(box, FACET_VERB_LIST, LB_SETCURSEL, 8, 0);
+        press(box, round ? FACET_EDIT : DLG_ACTION);
+    }
+    SetCurrentDirectoryA(home.c_str());
+    DeleteFileA((tempDir() + "facette.txt").c_str());
+    EXPECT_EQ(rowText(0), "Kunde");  // "Bearbeiten": the facet file in place of the document
+    char text[PHRASE_TYPED_MAX + 1];
+    ASSERT_EQ(wine_main_commands().size(), 1u);
+    ASSERT_TRUE(phrasePostedTake(wine_main_commands()[0].lParam, text));
+    EXPECT_STREQ(text, "FCT Lager convert");
+}
+
+// The catalogue's entries besides those the end-to-end script fills in: a block that asks
+// nothing goes in at once, "Floskel:" posts the chosen phrase as command 1402, "Umform:" puts
+// its lines (100 characters kept, CR LF added) in "Block umformulieren", whose button fills in
+// the template and which keeps the rules used last; "Bearbeiten" and "Verzeichnis" open the
+// entry's file and the catalogue in place of the document.
+TEST_F(ToolDialogs, TheCatalogueMovesItsEntriesToTheDocument) {
+    const std::string cwd = currentDirectory();  // opening a file makes its folder the current one
+    ini_write("Installation", "BauKasten", Y8_SAMPLES_DIR "INHALT.TXT");
+    const auto choose = [](int entry) {  // F6, then the entry chosen with a double click
         command(CMD_BAUKASTEN);
         HWND catalogue = panel();
         ASSERT_EQ(SendDlgItemMessageA(catalogue, BAU_LIST, LB_GETCOUNT, 0, 0), 8);
         SendDlgItemMessageA(catalogue, BAU_LIST, LB_SETCURSEL, static_cast<WPARAM>(entry), 0);
         press(catalogue, BAU_LIST, LBN_DBLCLK);
         EXPECT_FALSE(IsWindow(catalogue));
-    }
-};
-
-TEST_F(BaukastenWin32, TheDialogsMoveTheirValuesToTheDocument) {
-    char cwd[MAX_PATH] = "";  // opening a file makes its folder the current one
-    GetCurrentDirectoryA(MAX_PATH, cwd);
-    ini_write("Installation", "BauKasten", Y8_SAMPLES_DIR "INHALT.TXT");
+    };
     cursorRow = 10;
-    choose(0);  // c_kopf.txt: the fill-in box titled with its path
-    HWND box = FindWindowA(nullptr, Y8_SAMPLES_DIR "c_kopf.txt");
-    EXPECT_EQ(itemText(box, BAU_PROMPT_FIRST + 10), "Dateiname");
-    SetDlgItemTextA(box, BAU_VALUE_FIRST + 10, "a.c");
-    SetDlgItemTextA(box, BAU_VALUE_FIRST + 20, " Test ");
-    press(box, IDOK);
-    const char* body[] = {"/*", " * a.c", " *", " * Test", " *", " * Stand:", " */"};
-    for (int i = 0; i < 7; ++i) EXPECT_EQ(rowText(3 + i), body[i]) << i;
-    choose(5);  // zeilen.txt asks nothing: inserted at once
+    choose(5);  // zeilen.txt
     EXPECT_EQ(rowText(8), "/* " + std::string(63, '-') + " */");
-
-    choose(6);  // c_floskeln.txt, "Floskel:": the chosen phrase posted as command 1402
+    choose(6);  // c_floskeln.txt
     HWND list = FindWindowA(nullptr, "Floskel");
     SendDlgItemMessageA(list, BAU_LIST, LB_SETCURSEL, 4, 0);
     wine_clear_main_commands();
@@ -416,8 +399,6 @@ TEST_F(BaukastenWin32, TheDialogsMoveTheirValuesToTheDocument) {
     ASSERT_EQ(wine_main_commands().size(), 1u);
     ASSERT_TRUE(phrasePostedTake(wine_main_commands()[0].lParam, text));
     EXPECT_STREQ(text, "return 0;");
-    command(CMD_FLOSKELN);  // Shift+F6 after the list closed: the same list again
-    EXPECT_NE(FindWindowA(nullptr, "Floskel"), nullptr);
 
     setRow(0, "a/*b*/", '2');
     command(CMD_BLOCK_REFORM);
@@ -427,22 +408,21 @@ TEST_F(BaukastenWin32, TheDialogsMoveTheirValuesToTheDocument) {
     SetDlgItemTextA(rules, 3000, "s|/*|//|\r\ns|*/||");
     press(rules, DLG_ACTION);
     EXPECT_EQ(rowText(0), "a//b");
-    command(CMD_BLOCK_REFORM);  // the rules used last
+    command(CMD_BLOCK_REFORM);
     EXPECT_EQ(itemText(FindWindowA(nullptr, "Block umformulieren"), 3000), "s|/*|//|\r\ns|*/||");
-    choose(7);  // kommentar.txt, "Umform:": its lines (100 characters kept, CR LF added) replace the rules
+    choose(7);  // kommentar.txt
     EXPECT_EQ(itemText(FindWindowA(nullptr, "Block umformulieren"), 3000).substr(0, 70),
               "C-Kommentare, die in einer Zeile enden, werden zu C++-Kommentaren.\r\ns|");
-    command(CMD_BAUKASTEN);  // "Bearbeiten": the entry's file in place of the document
+    command(CMD_BAUKASTEN);
     SendDlgItemMessageA(panel(), BAU_LIST, LB_SETCURSEL, 1, 0);
     modified = 0;
     press(panel(), BAU_EDIT);
     EXPECT_EQ(rowText(0), "C-Funktion mit Kommentar.");
-    command(CMD_BAUKASTEN);  // "Verzeichnis": the catalogue itself
+    command(CMD_BAUKASTEN);
     press(panel(), BAU_CATALOGUE);
-    EXPECT_EQ(rowText(0).substr(0, 10), "c_kopf.txt");
-    EXPECT_EQ(panel(), nullptr);
+    EXPECT_EQ(std::make_pair(rowText(0).substr(0, 10), panel()), std::make_pair(std::string("c_kopf.txt"), HWND{}));
     phrasesForget();
-    SetCurrentDirectoryA(cwd);
+    SetCurrentDirectoryA(cwd.c_str());
 }
 
 // Printing on a PostScript printer that writes to C:\print.ps: the progress box's button,

@@ -1,5 +1,3 @@
-// The shared environment of the Wine test program (main window, App, dialog
-// manager, the recording box hook, the check after every test) and the fixture.
 #include "wine_environment.h"
 
 #include <commctrl.h>
@@ -53,12 +51,6 @@ int recordBox(const char* text, unsigned style, const char* caption, HWND owner)
         return answer;
     }
     return (style & 0x0F) != MB_OK ? IDCANCEL : IDOK;
-}
-
-std::string currentDirectory() {
-    char dir[MAX_PATH] = "";
-    GetCurrentDirectoryA(MAX_PATH, dir);
-    return dir;
 }
 
 std::string systemProfilePath() {
@@ -258,6 +250,12 @@ void wine_system_profile_restore(const std::optional<std::string>& bytes) {
 }
 
 // ---------------------------------------------------------------- files and controls
+
+std::string currentDirectory() {
+    char dir[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, dir);
+    return dir;
+}
 
 std::string tempDir() {
     char dir[MAX_PATH] = "";

@@ -37,10 +37,7 @@ void wine_clear_boxes();
 void wine_pump();
 
 // Every WM_COMMAND the main window has received (LOWORD of wParam, and lParam), oldest first.
-struct WineCommand {
-    int id;
-    LPARAM lParam;
-};
+struct WineCommand { int id; LPARAM lParam; };
 const std::vector<WineCommand>& wine_main_commands();
 void wine_clear_main_commands();
 
@@ -51,6 +48,7 @@ void wine_system_profile_restore(const std::optional<std::string>& bytes);
 
 // ---------------------------------------------------------------- files, controls, rows
 
+std::string currentDirectory();
 std::string tempDir();  // with its trailing backslash
 std::string fileText(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
@@ -93,7 +91,6 @@ class Win32Test : public ::testing::Test {
     static void command(int id, LPARAM lParam = 0);
     // The values of the keys in the test's settings file, "<none>" for a missing key.
     std::vector<std::string> settingsValues(const char* section, std::initializer_list<const char*> keys) const;
-    std::string settingsValue(const char* section, const char* key) const { return settingsValues(section, {key})[0]; }
 
     std::string settings;
 
