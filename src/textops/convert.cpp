@@ -222,12 +222,33 @@ void measureTable(Conversion* c) {
     c->separator = c->any1C ? TABLE_SEPARATOR : '\t';
 }
 
+// What detabText gives for in, counted without writing the text: the columns
+// its tabs reach, up to the last character that is not white space.
+int detabLength(const char* in, int tabStep) {
+    const int step = tabStepOf(tabStep);
+    const int n = static_cast<int>(std::min<std::size_t>(std::strlen(in), kLineChars));
+    int last = n;  // the text after the last character that stays
+    while (last > 0 && is_white(byteAt(in, last - 1))) --last;
+    long col = 0, kept = 0;
+    for (int i = 0; i < n;) {
+        const void* tab = std::memchr(in + i, '\t', static_cast<std::size_t>(n - i));
+        const int runEnd = tab != nullptr ? static_cast<int>(static_cast<const char*>(tab) - in) : n;
+        if (i < last && last <= runEnd) kept = col + (last - i);
+        col += runEnd - i;
+        if (tab == nullptr) break;
+        col += step - col % step;
+        i = runEnd + 1;
+    }
+    return col > kWorkChars || kept > kLineChars ? CONVERT_KEEP : static_cast<int>(kept);
+}
+
 // The dry run: what each converted line adds to the store, in the order the
 // lines are converted; the peak is what the store must have room for.
 void measureLine(const LineRecord& line, Conversion* c) {
     if (!converts(*c, line)) return;
     char out[kLineChars + 1];
-    const int n = applyRule(*c, line.text, out);
+    const bool detab = c->rule == Rule::Kind && c->kind == CONVERT_DETAB;
+    const int n = detab ? detabLength(line.text, tabStep) : applyRule(*c, line.text, out);
     if (n == CONVERT_KEEP) return;
     const int before = static_cast<int>(std::strlen(line.text));
     c->growth += n == CONVERT_REMOVE ? -(before + kRecordBytes) : n - before;
