@@ -90,6 +90,10 @@ memcpy_pb=$(awk -v m="$memcpy" 'BEGIN { printf "%.2f", m / 100000 }')
 ref=$(gnu cp "$doc" "$work/doc16.c" cat)
 row load "$doc" "load" "memcpy of the area" "$memcpy_pb" "(\`cat\` as a process: $ref)"
 row save "$doc" "save" "memcpy of the area" "$memcpy_pb" "$doc"
+row block-copy "$doc" "block copy (every 8th line marked) before the first line" "memcpy of the area" "$memcpy_pb" —
+row block-move "$doc" "block move (every 8th line marked) to the first line" "memcpy of the area" "$memcpy_pb" —
+row block-delete "$doc" "block delete of the whole document" "memcpy of the area" "$memcpy_pb" —
+row walk "$doc" "visitor walk over every line" "memcpy of the area" "$memcpy_pb" —
 
 read -r type_ir _ type_rows type_segments _ < <(editor type "$doc")
 read -r right_ir _ right_rows right_segments _ < <(editor right "$doc")

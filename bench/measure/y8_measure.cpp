@@ -93,6 +93,25 @@ bool markAll() {
     return true;
 }
 
+// Every eighth line marked (a block the nearly full store can still copy).
+bool markEveryEighth() {
+    if (flushWindowBelow() != 0) return false;
+    moveAllBelow();
+    int n = 0;
+    visitBelow([](LineRecord* line, void* user) {
+        line->markState = (*static_cast<int*>(user))++ % 8 == 0 ? '2' : '0';
+        return 1;
+    }, &n);
+    fillWindowFromBelow();
+    topLine = aboveCountGet();
+    return true;
+}
+
+int countCharacters(LineRecord* line, void* user) {
+    *static_cast<long*>(user) += static_cast<long>(std::strlen(line->text));
+    return 1;
+}
+
 void setSearch(const char* find, const char* replace, int sensitive) {
     std::strcpy(searchText, find);
     std::strcpy(replaceText, replace);
@@ -140,6 +159,21 @@ int runCollected(std::string_view op, const char* file, const char* out) {
     else if (op == "pc-ansi") collected([] { return convert_lines(CONVERT_PC_TO_ANSI); });
     else if (op == "ansi-pc") collected([] { return convert_lines(CONVERT_ANSI_TO_PC); });
     else if (op == "html") collected([] { return convert_lines(CONVERT_ANSI_TO_HTML); });
+    else if (op == "block-delete") {
+        if (!markAll()) return -101;
+        collected([] { block_delete(); return 0; });
+    } else if (op == "block-copy" || op == "block-move") {
+        if (!markEveryEighth()) return -101;
+        if (op == "block-copy") collected([] { return block_copy(0); });
+        else collected([] { return block_move(); });
+    } else if (op == "walk") {
+        collected([] {
+            long n = 0;
+            visitAbove(countCharacters, &n);
+            visitBelow(countCharacters, &n);
+            return static_cast<int>(n % 1000000);
+        });
+    }
     else if (op == "type" || op == "right") {
         cursorRow = 10;
         cursorCol = 4;
