@@ -138,13 +138,18 @@ inline void fuzzCheckStore() {
     fuzzCheck(fuzzStackRecords(s.lineArea, 0, s.aboveTop) == s.aboveCount, "the above stack is unsound");
     fuzzCheck(fuzzStackRecords(s.lineArea, s.belowStart, s.lineAreaSize) == s.belowCount,
               "the below stack is unsound");
+    std::uint32_t rowBytes = 0;  // what flushing every row would take, measured here
     for (int r = 0; r < kWindowRowsMax; ++r) {
         LineRecord row;
         rowGetRaw(r, &row);
         fuzzCheck(row.text[kLineChars] == '\0' && std::memchr(row.text, 0, kLineChars) == nullptr,
                   "a window row is not in window form");
         fuzzCheck(row.markState >= '0' && row.markState <= '3', "a window row has an unknown block mark");
+        std::uint32_t n = kLineChars;
+        while (n > 0 && (row.text[n - 1] == ' ' || (row.text[n - 1] >= 9 && row.text[n - 1] <= 13))) --n;
+        rowBytes += n + 5;
     }
+    fuzzCheck(storeWindowBytes() == rowBytes, "the store's sum of the window rows is not theirs");
     fuzzCheck(storeEditFits(0), "the window rows could no longer be flushed");
     fuzzCheck(topLine == s.aboveCount, "the window's top line is not the above stack's count");
     fuzzCheck(cursorRow >= 0 && cursorRow < windowRows && cursorCol >= 0 && cursorCol < windowCols,

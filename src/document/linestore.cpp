@@ -41,6 +41,10 @@ struct LineStore {
     std::int32_t aboveCount = 0;        // lines in the above stack
     std::int32_t belowCount = 0;        // lines in the below stack
     LineRecord* windowLines = nullptr;  // the 100 window rows; null before windowCreate
+    // Each row's trimmed length and their sum, kept as the rows are written:
+    // the edit guard asks for the sum on every key of a nearly full store.
+    std::array<std::int16_t, kWindowRowsMax> rowLengths{};
+    std::int32_t rowLengthSum = 0;
     // Remembered positions: slot 0 the newer, slot 1 the older. A slot whose
     // topLine and cursorRow are both 0 is empty.
     std::array<SavedPosition, 2> savedPositions{};
@@ -186,11 +190,22 @@ void clearRecord(LineRecord* row) {
     str_fill(row->text, kLineChars, ' ');
 }
 
+// Row r was written: its trimmed length noted.
+void rowWritten(int r) {
+    const int n = trimmedLength(store.windowLines[r]);
+    store.rowLengthSum += n - store.rowLengths[static_cast<std::size_t>(r)];
+    store.rowLengths[static_cast<std::size_t>(r)] = static_cast<std::int16_t>(n);
+}
+
 // Moves count rows starting at row from to row to (overlap allowed).
 void moveRows(int from, int to, int count) {
     if (count <= 0) return;
     std::memmove(&store.windowLines[to], &store.windowLines[from],
                  static_cast<std::size_t>(count) * sizeof(LineRecord));
+    std::memmove(&store.rowLengths[static_cast<std::size_t>(to)], &store.rowLengths[static_cast<std::size_t>(from)],
+                 static_cast<std::size_t>(count) * sizeof(std::int16_t));
+    store.rowLengthSum = 0;
+    for (const std::int16_t n : store.rowLengths) store.rowLengthSum += n;
 }
 
 // The packed bytes that pushing rows first..last-1 above would take.
@@ -432,6 +447,8 @@ bool windowCreate() {
 void windowDestroy() {
     std::free(store.windowLines);
     store.windowLines = nullptr;
+    store.rowLengths.fill(0);
+    store.rowLengthSum = 0;
 }
 
 void rowsClearAll() {
@@ -440,7 +457,9 @@ void rowsClearAll() {
 
 void rowClear(int r) {
     LineRecord* row = rowAt(r);
-    if (row != nullptr) clearRecord(row);
+    if (row == nullptr) return;
+    clearRecord(row);
+    rowWritten(r);
 }
 
 bool rowGet(int r, LineRecord* line) {
@@ -473,6 +492,7 @@ void rowPut(int r, const LineRecord* line) {
     *row = *line;
     row->text[kLineChars] = '\0';  // characters after the 250th are dropped
     str_pad(row->text, row->text, kLineChars);
+    rowWritten(r);
 }
 
 void rowsScrollUp() { rowDelete(0); }
@@ -693,7 +713,8 @@ int textTrimmedLength(const char* text) {
 
 std::uint32_t storeWindowBytes() {
     if (store.windowLines == nullptr) return 0;
-    return rowsBytesAbove(0, kWindowRowsMax);
+    return static_cast<std::uint32_t>(store.rowLengthSum) +
+           static_cast<std::uint32_t>(kWindowRowsMax) * static_cast<std::uint32_t>(kRecordOverhead);
 }
 
 bool storeEditFitsAtOnce(int extraBytes) {

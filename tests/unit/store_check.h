@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "document/linestore.h"
@@ -25,6 +26,14 @@ inline ::testing::AssertionResult storeIsSound() {
         }
         if (n != counts[k]) return ::testing::AssertionFailure() << "count " << counts[k] << " walk " << n;
     }
+    std::uint32_t rowBytes = 0;  // the edit guard's sum of the rows, measured here
+    for (int r = 0; r < kWindowRowsMax; ++r) {
+        LineRecord rec;
+        rowGet(r, &rec);
+        rowBytes += static_cast<std::uint32_t>(std::strlen(rec.text)) + 5u;
+    }
+    if (storeWindowBytes() != 0 && storeWindowBytes() != rowBytes)
+        return ::testing::AssertionFailure() << "window bytes " << storeWindowBytes() << " measured " << rowBytes;
     return ::testing::AssertionSuccess();
 }
 
