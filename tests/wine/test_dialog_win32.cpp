@@ -118,7 +118,7 @@ class DialogTest : public Win32Test {
     }
 };
 
-TEST_F(DialogTest, OpenRunsInitOnceAndReopeningRaisesOnlyWhileTheLoopRuns) {
+TEST_F(DialogTest, OpenRunsInitOnceReopeningRaisesAndAllAreEnabledTogether) {
     for (int state : {0, 1, 3, 4, 5, 9}) {
         runState = state;
         EXPECT_EQ(openProbe(0), nullptr) << "run state " << state;
@@ -149,12 +149,48 @@ TEST_F(DialogTest, OpenRunsInitOnceAndReopeningRaisesOnlyWhileTheLoopRuns) {
     EXPECT_EQ(openProbe(0), a);
     EXPECT_EQ(openProbe(2), nullptr);
     runState = 2;
-    EXPECT_EQ(P[0].inits, 1);
 
     // Dialogs without a message procedure are never taken for one another.
     HWND n1 = dlg_open("DB9002", nullptr, nullptr, nullptr);
     ASSERT_NE(n1, nullptr);
     EXPECT_NE(dlg_open("DB9002", nullptr, nullptr, nullptr), n1);
+
+    // A panel lives in the main window; enabling all reaches it, the main window and the boxes.
+    HWND panel = openProbe(2, "DB9003");
+    HWND c = openProbe(3, "DB9004ABCDEFGHIJKLMNOPQRSTUV");
+    ASSERT_TRUE(panel && c);
+    EXPECT_EQ(GetParent(panel), App.mainWindow);
+    for (int on : {0, 1}) {
+        dlg_enable_all(on);
+        for (HWND w : {App.mainWindow, a, panel}) EXPECT_EQ(IsWindowEnabled(w) != FALSE, on == 1) << on;
+    }
+
+    // The active box's template name, a longer one kept to 20 characters; none once it has gone.
+    char name[DLG_NAME_MAX + 2];
+    const std::pair<HWND, const char*> active[] = {
+        {a, "DB9001"}, {App.mainWindow, ""}, {c, "DB9004ABCDEFGHIJKLMN"}, {nullptr, ""}};
+    for (const auto& [w, expected] : active) {
+        if (!w) closeByPost(c);
+        SetActiveWindow(w ? w : App.mainWindow);
+        std::memset(name, 'x', sizeof name);
+        dlg_active_name(name);
+        EXPECT_STREQ(name, expected);
+        EXPECT_EQ(name[DLG_NAME_MAX + 1], 'x');
+    }
+
+    // Tab moves to the next control; a message for the main window is none of the dialogs'.
+    HWND edit = GetDlgItem(a, TEST_EDIT);
+    SetFocus(edit);
+    key(edit, VK_TAB);
+    EXPECT_TRUE(hasFocus(GetDlgItem(a, TEST_COMBO)));
+    MSG msg = {};
+    msg.hwnd = App.mainWindow;
+    msg.message = WM_KEYDOWN;
+    msg.wParam = VK_ESCAPE;
+    EXPECT_EQ(dlg_is_message(&msg), 0);
+    msg.hwnd = GetDlgItem(b, TEST_EDIT);
+    EXPECT_EQ(dlg_is_message(&msg), 1);
+    EXPECT_EQ(P[0].inits, 1);
 }
 
 TEST_F(DialogTest, TheTableHoldsAHundredAndWarnsAtTheNextOrAtAMissingTemplate) {
@@ -470,48 +506,6 @@ TEST_F(DialogTest, ComboAndListValuesAndTheirNotifications) {
         EXPECT_EQ(std::make_tuple(combo_dropdown(TEST_COMBO, w), combo_changed(TEST_COMBO, w), list_event(TEST_LIST, w)),
                   std::make_tuple(row.dropdown, row.changed, row.listEvent));
     }
-}
-
-TEST_F(DialogTest, EnablingActivationAndTheLoopsKeys) {
-    HWND a = openProbe(0, "DB9001");
-    HWND b = openProbe(1, "DB9002");
-    HWND panel = openProbe(2, "DB9003");
-    HWND c = openProbe(3, "DB9004ABCDEFGHIJKLMNOPQRSTUV");
-    ASSERT_TRUE(a && b && panel && c);
-    EXPECT_EQ(GetParent(panel), App.mainWindow) << "a panel lives in the main window";
-
-    for (int on : {0, 1}) {
-        dlg_enable_all(on);
-        for (HWND w : {App.mainWindow, a, panel}) EXPECT_EQ(IsWindowEnabled(w) != FALSE, on == 1) << on;
-        EXPECT_EQ(openProbe(0), a) << "a disabled dialog is not opened twice";
-    }
-    EXPECT_EQ(P[0].inits, 1);
-
-    // The active box's template name, a longer one kept to 20 characters; none once it has gone.
-    char name[DLG_NAME_MAX + 2];
-    const std::pair<HWND, const char*> active[] = {
-        {a, "DB9001"}, {App.mainWindow, ""}, {c, "DB9004ABCDEFGHIJKLMN"}, {nullptr, ""}};
-    for (const auto& [w, expected] : active) {
-        if (!w) closeByPost(c);
-        SetActiveWindow(w ? w : App.mainWindow);
-        std::memset(name, 'x', sizeof name);
-        dlg_active_name(name);
-        EXPECT_STREQ(name, expected);
-        EXPECT_EQ(name[DLG_NAME_MAX + 1], 'x');
-    }
-
-    // Tab moves to the next control; a message for the main window is none of the dialogs'.
-    HWND edit = GetDlgItem(a, TEST_EDIT);
-    SetFocus(edit);
-    key(edit, VK_TAB);
-    EXPECT_TRUE(hasFocus(GetDlgItem(a, TEST_COMBO)));
-    MSG msg = {};
-    msg.hwnd = App.mainWindow;
-    msg.message = WM_KEYDOWN;
-    msg.wParam = VK_ESCAPE;
-    EXPECT_EQ(dlg_is_message(&msg), 0);
-    msg.hwnd = GetDlgItem(b, TEST_EDIT);
-    EXPECT_EQ(dlg_is_message(&msg), 1);
 }
 
 }  // namespace

@@ -31,7 +31,6 @@ struct EnvironmentState {
     std::vector<WineBox> boxes;
     std::deque<int> answers;
     std::vector<WineCommand> commands;
-    bool ownFont = false;
     RECT mainRect = {};          // the main window as set up, for every test to find it so
     std::string directory;       // the current directory as set up
     std::optional<std::string> systemProfile;  // Y8.ini in the Windows directory as set up
@@ -56,11 +55,7 @@ int recordBox(const char* text, unsigned style, const char* caption, HWND owner)
 }
 
 // Y8.ini in the Windows directory (the placement slots' file), none when it is not there.
-std::string systemProfilePath() {
-    char dir[MAX_PATH] = "";
-    GetWindowsDirectoryA(dir, MAX_PATH);
-    return std::string(dir) + "\\Y8.ini";
-}
+std::string systemProfilePath() { return windowsDir() + "Y8.ini"; }
 
 std::optional<std::string> systemProfile() {
     if (GetFileAttributesA(systemProfilePath().c_str()) == INVALID_FILE_ATTRIBUTES) return std::nullopt;
@@ -177,8 +172,7 @@ class WineEnvironment : public ::testing::Environment {
         App.font = CreateFontA(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                FIXED_PITCH | FF_MODERN, "Courier New");
-        E.ownFont = App.font != nullptr;
-        if (!App.font) App.font = static_cast<HFONT>(GetStockObject(ANSI_FIXED_FONT));
+        ASSERT_NE(App.font, nullptr) << "font";
 
         dlg_init();
         box_set_hook(recordBox);
@@ -197,7 +191,7 @@ class WineEnvironment : public ::testing::Environment {
         App.mainWindow = nullptr;
         dlg_exit();
         box_set_hook(nullptr);
-        if (E.ownFont) DeleteObject(App.font);
+        DeleteObject(App.font);
         App.font = nullptr;
         UnregisterClassA(kClassName, App.instance);
     }
@@ -248,6 +242,12 @@ std::string currentDirectory() {
     char dir[MAX_PATH] = "";
     GetCurrentDirectoryA(MAX_PATH, dir);
     return dir;
+}
+
+std::string windowsDir() {
+    char dir[MAX_PATH] = "";
+    GetWindowsDirectoryA(dir, MAX_PATH);
+    return std::string(dir) + "\\";
 }
 
 std::string tempDir() {

@@ -44,7 +44,8 @@ void wine_clear_main_commands();
 // ---------------------------------------------------------------- files, controls, rows
 
 std::string currentDirectory();
-std::string tempDir();  // with its trailing backslash
+std::string windowsDir();  // with its trailing backslash
+std::string tempDir();     // the same
 std::string fileText(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
 std::string windowText(HWND window);
