@@ -503,8 +503,9 @@ TEST_F(DialogTest, ComboAndListValuesAndTheirNotifications) {
     for (const Row& row : rows) {
         SCOPED_TRACE(std::to_string(row.id) + " " + std::to_string(row.code));
         const WPARAM w = MAKEWPARAM(row.id, row.code);
-        EXPECT_EQ(std::make_tuple(combo_dropdown(TEST_COMBO, w), combo_changed(TEST_COMBO, w), list_event(TEST_LIST, w)),
-                  std::make_tuple(row.dropdown, row.changed, row.listEvent));
+        const auto seen = std::make_tuple(combo_dropdown(TEST_COMBO, w), combo_changed(TEST_COMBO, w),
+                                          list_event(TEST_LIST, w));
+        EXPECT_EQ(seen, std::make_tuple(row.dropdown, row.changed, row.listEvent));
     }
 }
 

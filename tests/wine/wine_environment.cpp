@@ -438,7 +438,7 @@ LRESULT Win32Test::call(int state, UINT message, WPARAM wParam, LPARAM lParam) {
     return mainWindowProc(App.mainWindow, message, wParam, lParam);
 }
 
-std::vector<std::string> Win32Test::settingsValues(const char* section, std::initializer_list<const char*> keys) const {
+std::vector<std::string> Win32Test::settingsValues(const char* section, const std::vector<const char*>& keys) const {
     std::vector<std::string> values;
     for (const char* key : keys) {
         char buf[256] = "";

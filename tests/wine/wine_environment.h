@@ -87,7 +87,7 @@ class Win32Test : public ::testing::Test {
     // A WM_COMMAND through the main window procedure in run state 2, then the pump.
     static void command(int id, LPARAM lParam = 0);
     // The values of the keys in the test's settings file, "<none>" for a missing key.
-    std::vector<std::string> settingsValues(const char* section, std::initializer_list<const char*> keys) const;
+    std::vector<std::string> settingsValues(const char* section, const std::vector<const char*>& keys) const;
 
     // The main window procedure in the given run state.
     static LRESULT call(int state, UINT message, WPARAM wParam, LPARAM lParam);
