@@ -118,7 +118,7 @@ class DialogTest : public Win32Test {
     }
 };
 
-TEST_F(DialogTest, OpenRunsInitOnceAndReopeningRaisesOnlyWhileTheLoopRuns) {
+TEST_F(DialogTest, OpenRunsInitOnceReopeningRaisesAndAllAreEnabledTogether) {
     for (int state : {0, 1, 3, 4, 5, 9}) {
         runState = state;
         EXPECT_EQ(openProbe(0), nullptr) << "run state " << state;
@@ -149,12 +149,48 @@ TEST_F(DialogTest, OpenRunsInitOnceAndReopeningRaisesOnlyWhileTheLoopRuns) {
     EXPECT_EQ(openProbe(0), a);
     EXPECT_EQ(openProbe(2), nullptr);
     runState = 2;
-    EXPECT_EQ(P[0].inits, 1);
 
     // Dialogs without a message procedure are never taken for one another.
     HWND n1 = dlg_open("DB9002", nullptr, nullptr, nullptr);
     ASSERT_NE(n1, nullptr);
     EXPECT_NE(dlg_open("DB9002", nullptr, nullptr, nullptr), n1);
+
+    // A panel lives in the main window; enabling all reaches it, the main window and the boxes.
+    HWND panel = openProbe(2, "DB9003");
+    HWND c = openProbe(3, "DB9004ABCDEFGHIJKLMNOPQRSTUV");
+    ASSERT_TRUE(panel && c);
+    EXPECT_EQ(GetParent(panel), App.mainWindow);
+    for (int on : {0, 1}) {
+        dlg_enable_all(on);
+        for (HWND w : {App.mainWindow, a, panel}) EXPECT_EQ(IsWindowEnabled(w) != FALSE, on == 1) << on;
+    }
+
+    // The active box's template name, a longer one kept to 20 characters; none once it has gone.
+    char name[DLG_NAME_MAX + 2];
+    const std::pair<HWND, const char*> active[] = {
+        {a, "DB9001"}, {App.mainWindow, ""}, {c, "DB9004ABCDEFGHIJKLMN"}, {nullptr, ""}};
+    for (const auto& [w, expected] : active) {
+        if (!w) closeByPost(c);
+        SetActiveWindow(w ? w : App.mainWindow);
+        std::memset(name, 'x', sizeof name);
+        dlg_active_name(name);
+        EXPECT_STREQ(name, expected);
+        EXPECT_EQ(name[DLG_NAME_MAX + 1], 'x');
+    }
+
+    // Tab moves to the next control; a message for the main window is none of the dialogs'.
+    HWND edit = GetDlgItem(a, TEST_EDIT);
+    SetFocus(edit);
+    key(edit, VK_TAB);
+    EXPECT_TRUE(hasFocus(GetDlgItem(a, TEST_COMBO)));
+    MSG msg = {};
+    msg.hwnd = App.mainWindow;
+    msg.message = WM_KEYDOWN;
+    msg.wParam = VK_ESCAPE;
+    EXPECT_EQ(dlg_is_message(&msg), 0);
+    msg.hwnd = GetDlgItem(b, TEST_EDIT);
+    EXPECT_EQ(dlg_is_message(&msg), 1);
+    EXPECT_EQ(P[0].inits, 1);
 }
 
 TEST_F(DialogTest, TheTableHoldsAHundredAndWarnsAtTheNextOrAtAMissingTemplate) {
@@ -249,7 +285,7 @@ TEST_F(DialogTest, EveryWayOfClosingRunsExitOnceAndFreesTheSlot) {
     EXPECT_EQ(P[0].slotAtInit, 1);
 }
 
-TEST_F(DialogTest, ClosingABoxHandsItsDialogsToItsOpenerAndTheFocusToThem) {
+TEST_F(DialogTest, NestedDialogsAreCurrentInTheirMessagesAndHandTheFocusToTheirOpener) {
     // main -> a -> b -> c, and d opened from the main window.
     HWND a = openProbe(0);
     HWND b = nullptr, c = nullptr;
@@ -257,6 +293,21 @@ TEST_F(DialogTest, ClosingABoxHandsItsDialogsToItsOpenerAndTheFocusToThem) {
     insideDialog(1, b, [&] { c = openProbe(2, "DB9002"); });
     HWND d = openProbe(3);
     ASSERT_TRUE(a && b && c && d);
+    // Each dialog message makes its dialog current, nested ones too, 199 deep.
+    std::vector<std::pair<int, HWND>> seen;
+    const auto record = [&] { seen.push_back({dlg_current(), dlg_hwnd()}); };
+    P[3].onCommand = [&](WPARAM) { record(); };
+    insideDialog(0, a, [&] {
+        record();
+        SendMessageA(d, WM_COMMAND, MAKEWPARAM(TEST_ACTION, BN_CLICKED), 0);
+        record();
+    });
+    P[3].onCommand = nullptr;
+    EXPECT_EQ(seen, (std::vector<std::pair<int, HWND>>{{0, a}, {3, d}, {0, a}}));
+    EXPECT_EQ(std::make_pair(dlg_current(), dlg_hwnd()), std::make_pair(-1, App.mainWindow));
+    SendMessageA(a, WM_APP, 198, 0);
+    EXPECT_EQ(P[0].deepest, 199);
+
     SetActiveWindow(d);
 
     // b goes: c keeps working and gets the focus.
@@ -280,26 +331,6 @@ TEST_F(DialogTest, ClosingABoxHandsItsDialogsToItsOpenerAndTheFocusToThem) {
     // d goes last: with no box left the main window gets the focus.
     closeByPost(d);
     EXPECT_EQ(GetFocus(), App.mainWindow);
-}
-
-TEST_F(DialogTest, EachDialogMessageMakesItsDialogCurrentNestedOnesToo) {
-    HWND a = openProbe(0);
-    HWND b = openProbe(1);
-    ASSERT_TRUE(a && b);
-    std::vector<std::pair<int, HWND>> seen;
-    const auto record = [&] { seen.push_back({dlg_current(), dlg_hwnd()}); };
-    P[1].onCommand = [&](WPARAM) { record(); };
-    insideDialog(0, a, [&] {
-        record();
-        SendMessageA(b, WM_COMMAND, MAKEWPARAM(TEST_ACTION, BN_CLICKED), 0);
-        record();
-    });
-    EXPECT_EQ(seen, (std::vector<std::pair<int, HWND>>{{0, a}, {1, b}, {0, a}}));
-    EXPECT_EQ(std::make_pair(dlg_current(), dlg_hwnd()), std::make_pair(-1, App.mainWindow));
-
-    // 199 nested dialog messages fit the stack.
-    SendMessageA(a, WM_APP, 198, 0);
-    EXPECT_EQ(std::make_pair(P[0].deepest, dlg_current()), std::make_pair(199, -1));
 }
 
 int printBox(const char* text, unsigned, const char*, HWND) {
@@ -326,66 +357,66 @@ HWND mainChild(const char* cls, DWORD style, int id) {
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), App.instance, nullptr);
 }
 
-// Outside any dialog message the control functions address the main window's
-// controls; inside one, that dialog's.
+// Outside any dialog message the control functions address the main window's controls
+// (the title stays); inside one, that dialog's. Each row changes its own window only.
 TEST_F(DialogTest, ControlFunctionsAddressTheCurrentDialogElseTheMainWindow) {
-    HWND mainEdit = mainChild("EDIT", ES_AUTOHSCROLL, TEST_EDIT);
-    HWND mainCheck = mainChild("BUTTON", BS_AUTOCHECKBOX, TEST_CHECK);
     HWND a = openProbe(0);
-    ASSERT_TRUE(mainEdit && mainCheck && a);
-    HWND dialogEdit = GetDlgItem(a, TEST_EDIT);
+    ASSERT_NE(a, nullptr);
+    struct Row { HWND window, edit, check; bool inside; };
+    const Row rows[] = {
+        {App.mainWindow, mainChild("EDIT", ES_AUTOHSCROLL, TEST_EDIT), mainChild("BUTTON", BS_AUTOCHECKBOX, TEST_CHECK),
+         false},
+        {a, GetDlgItem(a, TEST_EDIT), GetDlgItem(a, TEST_CHECK), true},
+    };
     const std::string mainTitle = windowText(App.mainWindow);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.inside ? "inside" : "outside");
+        const auto work = [&] {
+            EXPECT_EQ(std::make_pair(dlg_item(TEST_EDIT), dlg_get_check(TEST_CHECK)),
+                      std::make_pair(row.edit, int{BST_UNCHECKED}));
+            dlg_set_check(TEST_CHECK, BST_CHECKED);
+            EXPECT_EQ(dlg_get_check(TEST_CHECK), BST_CHECKED);
+            dlg_enable_item(TEST_EDIT, 0);
+            dlg_enable_item(4711, 0);  // no such control: nothing happens
+            dlg_focus_item(TEST_CHECK);
+            EXPECT_EQ(dlg_focus_id(), TEST_CHECK);
+            dlg_set_title("Neuer Titel \344");
+            dlg_set_text(TEST_EDIT, "42");
+            EXPECT_EQ(dlg_get_int(TEST_EDIT), 42);
+            dlg_update_item(TEST_EDIT);
+            RECT r;
+            EXPECT_FALSE(GetUpdateRect(row.edit, &r, FALSE)) << "repainted at once";
+        };
+        if (row.inside) {
+            insideDialog(0, a, work);
+        } else {
+            work();
+        }
+        for (const Row& other : rows) {
+            const bool done = &other <= &row;
+            EXPECT_EQ(std::make_pair(checked(other.window, TEST_CHECK), IsWindowEnabled(other.edit) == FALSE),
+                      std::make_pair(done, done));
+        }
+        EXPECT_EQ(std::make_pair(GetFocus(), controlFont(row.edit)), std::make_pair(row.check, App.font));
+    }
+    EXPECT_EQ(std::make_pair(windowText(a), windowText(App.mainWindow)),
+              std::make_pair(std::string("Neuer Titel \344"), mainTitle));
 
-    EXPECT_EQ(dlg_item(TEST_EDIT), mainEdit);
-    dlg_set_check(TEST_CHECK, BST_CHECKED);
-    EXPECT_EQ(SendMessageA(mainCheck, BM_GETCHECK, 0, 0), BST_CHECKED);
-    EXPECT_EQ(dlg_get_check(TEST_CHECK), BST_CHECKED);
-    dlg_enable_item(TEST_EDIT, 0);
-    EXPECT_FALSE(IsWindowEnabled(mainEdit));
-    dlg_enable_item(TEST_EDIT, 1);
-    dlg_enable_item(4711, 0);  // no such control: nothing happens
-    dlg_focus_item(TEST_EDIT);
-    EXPECT_EQ(std::make_pair(GetFocus(), dlg_focus_id()), std::make_pair(mainEdit, TEST_EDIT));
-    dlg_set_title("Nicht hier");
-    // Only a field's first 80 characters are read; a text keeps to its buffer.
-    SetWindowTextA(mainEdit, (std::string(79, ' ') + "75").c_str());
+    // Only a field's first 80 characters are read; a text keeps to its buffer; no control, no text.
+    SetWindowTextA(rows[0].edit, (std::string(79, ' ') + "75").c_str());
     EXPECT_EQ(dlg_get_int(TEST_EDIT), 7);
     char buf[8];
     std::memset(buf, '#', sizeof buf);
     dlg_put_text(TEST_EDIT, "abcdefgh");
     EXPECT_EQ(dlg_get_text(TEST_EDIT, buf, 5), 5);
-    EXPECT_STREQ(buf, "abcde");
-    EXPECT_EQ(buf[6], '#');
+    EXPECT_EQ(std::string(buf, 7), std::string("abcde\0#", 7));
     EXPECT_EQ(dlg_get_text(4711, buf, 7), 0);
     EXPECT_STREQ(buf, "");
-
-    insideDialog(0, a, [&] {
-        EXPECT_EQ(dlg_item(TEST_EDIT), dialogEdit);
-        EXPECT_EQ(dlg_get_check(TEST_CHECK), BST_UNCHECKED);
-        dlg_set_check(TEST_CHECK, BST_CHECKED);
-        dlg_enable_item(TEST_EDIT, 0);
-        dlg_focus_item(TEST_LIST);
-        EXPECT_EQ(dlg_focus_id(), TEST_LIST);
-        dlg_set_title("Neuer Titel \344");
-        dlg_set_text(TEST_EDIT, "42");
-        EXPECT_EQ(dlg_get_int(TEST_EDIT), 42);
-        dlg_update_item(TEST_LIST);
-        RECT r;
-        EXPECT_FALSE(GetUpdateRect(dlg_item(TEST_LIST), &r, FALSE)) << "repainted at once";
-    });
-    EXPECT_TRUE(checked(a, TEST_CHECK));
-    EXPECT_FALSE(IsWindowEnabled(dialogEdit));
-    EXPECT_TRUE(IsWindowEnabled(mainEdit));
-    EXPECT_EQ(GetFocus(), GetDlgItem(a, TEST_LIST));
-    EXPECT_EQ(std::make_tuple(windowText(a), windowText(dialogEdit), controlFont(dialogEdit)),
-              std::make_tuple(std::string("Neuer Titel \344"), std::string("42"), App.font));
-    EXPECT_EQ(std::make_pair(windowText(mainEdit), windowText(App.mainWindow)),
-              std::make_pair(std::string("abcdefgh"), mainTitle));
-    DestroyWindow(mainEdit);
-    DestroyWindow(mainCheck);
+    DestroyWindow(rows[0].edit);
+    DestroyWindow(rows[0].check);
 }
 
-TEST_F(DialogTest, ComboListAndCheckValuesRoundTrip) {
+TEST_F(DialogTest, ComboAndListValuesAndTheirNotifications) {
     HWND a = openProbe(0);
     ASSERT_NE(a, nullptr);
     ASSERT_NE(controlFont(GetDlgItem(a, TEST_COMBO)), App.font) << "the template's font differs from the program's";
@@ -436,6 +467,13 @@ TEST_F(DialogTest, ComboListAndCheckValuesRoundTrip) {
         list_set_sel(TEST_LIST, 1);
         EXPECT_EQ(std::make_pair(list_get_sel(TEST_LIST), list_count(TEST_LIST)), std::make_pair(1, 2));
         combo_set_text(TEST_COMBO, "beta");  // an item chosen
+        // A change counts as typed only while the control has the focus.
+        dlg_focus_item(TEST_EDIT);
+        EXPECT_TRUE(edit_changed(TEST_EDIT, MAKEWPARAM(TEST_EDIT, EN_CHANGE)));
+        EXPECT_FALSE(edit_changed(TEST_EDIT, MAKEWPARAM(TEST_EDIT, EN_UPDATE)));
+        EXPECT_FALSE(edit_changed(TEST_COMBO, MAKEWPARAM(TEST_COMBO, EN_CHANGE)));
+        dlg_focus_item(TEST_LIST);
+        EXPECT_FALSE(edit_changed(TEST_EDIT, MAKEWPARAM(TEST_EDIT, EN_CHANGE)));
     });
 
     // The first key typed after choosing an item: the combo box reports the
@@ -453,79 +491,22 @@ TEST_F(DialogTest, ComboListAndCheckValuesRoundTrip) {
     SendMessageA(FindWindowExA(combo, nullptr, "Edit", nullptr), WM_CHAR, 'x', 1);
     P[0].onCommand = nullptr;
     EXPECT_EQ(read, "betax");
-}
 
-TEST_F(DialogTest, NotificationsAreClassifiedByControlAndCode) {
     struct Row { int id; WORD code; bool dropdown, changed; int listEvent; };
     const Row rows[] = {
-        {TEST_COMBO, CBN_DROPDOWN, true, false, -1},    {TEST_COMBO, CBN_SELCHANGE, false, true, -1},
-        {TEST_COMBO, CBN_EDITUPDATE, false, true, -1},  {TEST_COMBO, CBN_EDITCHANGE, false, false, -1},
-        {TEST_LIST, CBN_DROPDOWN, false, false, -1},    {TEST_EDIT, CBN_SELCHANGE, false, false, -1},
+        {TEST_COMBO, CBN_DROPDOWN, true, false, 0},    {TEST_COMBO, CBN_SELCHANGE, false, true, 0},
+        {TEST_COMBO, CBN_EDITUPDATE, false, true, 0},  {TEST_COMBO, CBN_EDITCHANGE, false, false, 0},
+        {TEST_LIST, CBN_DROPDOWN, false, false, 0},    {TEST_EDIT, CBN_SELCHANGE, false, false, 0},
         {TEST_LIST, LBN_SETFOCUS, false, false, 1},     {TEST_LIST, LBN_SELCHANGE, false, false, 2},
         {TEST_LIST, LBN_DBLCLK, false, false, 3},       {TEST_COMBO, LBN_DBLCLK, false, true, 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::to_string(row.id) + " " + std::to_string(row.code));
         const WPARAM w = MAKEWPARAM(row.id, row.code);
-        EXPECT_EQ(std::make_pair(combo_dropdown(TEST_COMBO, w), combo_changed(TEST_COMBO, w)),
-                  std::make_pair(row.dropdown, row.changed));
-        if (row.listEvent >= 0) {
-            EXPECT_EQ(list_event(TEST_LIST, w), row.listEvent);
-        }
+        const auto seen = std::make_tuple(combo_dropdown(TEST_COMBO, w), combo_changed(TEST_COMBO, w),
+                                          list_event(TEST_LIST, w));
+        EXPECT_EQ(seen, std::make_tuple(row.dropdown, row.changed, row.listEvent));
     }
-    // A change counts as typed only while the control has the focus.
-    HWND a = openProbe(0);
-    ASSERT_NE(a, nullptr);
-    insideDialog(0, a, [&] {
-        dlg_focus_item(TEST_EDIT);
-        EXPECT_TRUE(edit_changed(TEST_EDIT, MAKEWPARAM(TEST_EDIT, EN_CHANGE)));
-        EXPECT_FALSE(edit_changed(TEST_EDIT, MAKEWPARAM(TEST_EDIT, EN_UPDATE)));
-        EXPECT_FALSE(edit_changed(TEST_COMBO, MAKEWPARAM(TEST_COMBO, EN_CHANGE)));
-        dlg_focus_item(TEST_LIST);
-        EXPECT_FALSE(edit_changed(TEST_EDIT, MAKEWPARAM(TEST_EDIT, EN_CHANGE)));
-    });
-}
-
-TEST_F(DialogTest, EnablingActivationAndTheLoopsKeys) {
-    HWND a = openProbe(0, "DB9001");
-    HWND b = openProbe(1, "DB9002");
-    HWND panel = openProbe(2, "DB9003");
-    HWND c = openProbe(3, "DB9004ABCDEFGHIJKLMNOPQRSTUV");
-    ASSERT_TRUE(a && b && panel && c);
-    EXPECT_EQ(GetParent(panel), App.mainWindow) << "a panel lives in the main window";
-
-    for (int on : {0, 1}) {
-        dlg_enable_all(on);
-        for (HWND w : {App.mainWindow, a, panel}) EXPECT_EQ(IsWindowEnabled(w) != FALSE, on == 1) << on;
-        EXPECT_EQ(openProbe(0), a) << "a disabled dialog is not opened twice";
-    }
-    EXPECT_EQ(P[0].inits, 1);
-
-    // The active box's template name, a longer one kept to 20 characters; none once it has gone.
-    char name[DLG_NAME_MAX + 2];
-    const std::pair<HWND, const char*> active[] = {
-        {a, "DB9001"}, {App.mainWindow, ""}, {c, "DB9004ABCDEFGHIJKLMN"}, {nullptr, ""}};
-    for (const auto& [w, expected] : active) {
-        if (!w) closeByPost(c);
-        SetActiveWindow(w ? w : App.mainWindow);
-        std::memset(name, 'x', sizeof name);
-        dlg_active_name(name);
-        EXPECT_STREQ(name, expected);
-        EXPECT_EQ(name[DLG_NAME_MAX + 1], 'x');
-    }
-
-    // Tab moves to the next control; a message for the main window is none of the dialogs'.
-    HWND edit = GetDlgItem(a, TEST_EDIT);
-    SetFocus(edit);
-    key(edit, VK_TAB);
-    EXPECT_TRUE(hasFocus(GetDlgItem(a, TEST_COMBO)));
-    MSG msg = {};
-    msg.hwnd = App.mainWindow;
-    msg.message = WM_KEYDOWN;
-    msg.wParam = VK_ESCAPE;
-    EXPECT_EQ(dlg_is_message(&msg), 0);
-    msg.hwnd = GetDlgItem(b, TEST_EDIT);
-    EXPECT_EQ(dlg_is_message(&msg), 1);
 }
 
 }  // namespace

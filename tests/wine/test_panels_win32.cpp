@@ -1,7 +1,10 @@
-// The search dialog and the panels under Wine, each driven once through its controls:
-// "Suchen", the overview, structure and search lists, the recent files in the menu, and the
-// directory panel. (Replacing, "Im Block tauschen", choosing from the lists and the panels by
-// real keys: end to end; the lists' and the directory panel's rules: the core's tests.)
+// The program's frame and its panels under Wine: the menu and accelerators of y8.exe (read as
+// a data file, so the program's own are checked), the main window procedure with the run state,
+// its command table and dropped files; "Suchen", the overview, structure and search lists, the
+// recent files in the menu, and the directory panel, each driven once through its controls.
+// (The DDE service: as a process; replacing, "Im Block tauschen", choosing from the lists and
+// the panels by real keys: end to end; the lists' and the directory panel's rules: the core's tests.)
+#include "../lib/empty_store.h"
 #include "document/dirpanel.h"
 #include "document/docfile.h"
 #include "document/docstate.h"
@@ -12,8 +15,11 @@
 #include "resources/resource.h"
 #include "shell/config.h"
 #include "shell/mainwin_win32.h"
+#include "shell/startup.h"
 #include "support/app_win32.h"
+#include "support/platform.h"
 #include "support/profile.h"
+#include "support/status_win32.h"
 #include "textops/block.h"
 #include "textops/lists.h"
 #include "textops/lists_win32.h"
@@ -22,13 +28,18 @@
 #include "view/search_win32.h"
 #include "wine_environment.h"
 
+#include <shellapi.h>
+
 #include <algorithm>
 #include <cstring>
+#include <functional>
+#include <set>
 #include <tuple>
 
 namespace {
 
 using Panels = Win32Test;
+using MainWindowProc = Win32Test;
 using Lines = std::vector<std::string>;
 
 void setHistory(SearchHistory* h, std::initializer_list<const char*> texts) {
@@ -312,6 +323,132 @@ TEST_F(Panels, TheDirectoryPanelListsFiltersAndEntersTheChosenDirectory) {
         DeleteFileA((dir + "\\" + name).c_str());
     RemoveDirectoryA(sub.c_str());
     RemoveDirectoryA(dir.c_str());
+}
+
+// The ids of a menu's command items, its submenus' too.
+void collect(HMENU menu, std::multiset<int>* ids) {
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        if (HMENU popup = GetSubMenu(menu, i)) {
+            collect(popup, ids);
+        } else if (GetMenuItemID(menu, i) != 0 && GetMenuItemID(menu, i) != static_cast<UINT>(-1)) {
+            ids->insert(static_cast<int>(GetMenuItemID(menu, i)));
+        }
+    }
+}
+
+// The menu's six titles, its items in Windows-1252, every command once; the accelerators
+// function keys, none bound twice.
+TEST(ProgramResources, TheMenuAndTheAcceleratorsCarryEveryCommandOnce) {
+    HMODULE program = programResources();
+    ASSERT_NE(program, nullptr) << "the program is built beside the tests";
+    HMENU menu = LoadMenuA(program, "ANW_MENU");
+    ASSERT_NE(menu, nullptr);
+    std::multiset<int> ids;
+    collect(menu, &ids);
+    EXPECT_EQ(GetMenuItemCount(menu), 6);
+    for (int id : ids) EXPECT_EQ(ids.count(id), 1u) << id;
+    char text[64] = "";
+    GetMenuStringA(menu, CMD_OVERVIEW, text, sizeof text, MF_BYCOMMAND);
+    EXPECT_STREQ(text, "&\xDC" "bersicht...\tCtrl+\xDC");
+    DestroyMenu(menu);
+
+    HACCEL table = LoadAcceleratorsA(program, "ANW_ACCEL");
+    ACCEL entries[64];
+    const int count = CopyAcceleratorTableA(table, entries, 64);
+    std::set<std::pair<int, int>> keys;
+    for (int i = 0; i < count; ++i) {
+        EXPECT_TRUE(entries[i].key >= VK_F1 && entries[i].key <= VK_F12 && (entries[i].fVirt & FVIRTKEY)) << i;
+        keys.insert({entries[i].key, entries[i].fVirt & (FSHIFT | FCONTROL | FALT)});
+    }
+    EXPECT_EQ(keys.size(), static_cast<size_t>(count));
+    EXPECT_GT(count, 0);
+    DestroyAcceleratorTable(table);
+    FreeLibrary(program);
+}
+
+TEST_F(MainWindowProc, CommandsReachTheApplicationOnlyWhileTheLoopRuns) {
+    for (int state : {0, 1, 3, 4, 5, 2}) {
+        ShowWindow(App.mainWindow, SW_MINIMIZE);
+        EXPECT_EQ(call(state, WM_COMMAND, CMD_PLACE_WINDOW, 0), 0);
+        EXPECT_EQ(IsIconic(App.mainWindow) != FALSE, state != 2) << "1008 restores in run state 2 only: " << state;
+    }
+    DRAWITEMSTRUCT item = {};
+    EXPECT_EQ(call(2, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item)), 1)
+        << "an owner-drawn item is the application's";
+    EXPECT_EQ(call(1, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item)), 0);
+    for (int state : {1, 2}) {
+        EXPECT_EQ(call(state, WM_COMMAND, CMD_EXIT, 0), 0);
+        MSG msg;  // exit posts the close in every run state; taken off at once: the window must stay
+        EXPECT_TRUE(PeekMessageA(&msg, App.mainWindow, WM_CLOSE, WM_CLOSE, PM_REMOVE)) << state;
+        EXPECT_FALSE(PeekMessageA(&msg, App.mainWindow, WM_CLOSE, WM_CLOSE, PM_REMOVE));
+    }
+    setWindowResult(4711);  // a result set for one message never answers the next
+    EXPECT_EQ(call(2, WM_GETTEXTLENGTH, 0, 0), GetWindowTextLengthA(App.mainWindow));
+}
+
+std::string clipboardText() {
+    char buf[256] = "";
+    clip_get(buf, 255);
+    return buf;
+}
+
+// The platform's commands as the menu and the accelerators deliver them, each seen by what
+// its operation does (the core's rows: the command table's native tests).
+TEST_F(MainWindowProc, TheCommandsReachTheirOperationsThroughTheTable) {
+    historyCreate();
+    struct Row {
+        int id;
+        std::function<void()> before;
+        std::function<bool()> done;
+    };
+    const auto markedWord = [] {
+        setRow(0, "Hallo Welt");
+        markSetInLine(0, 5);
+    };
+    const auto panelWith = [](int id, const char* cls) {
+        char name[32] = "";
+        GetClassNameA(GetDlgItem(panel(), id), name, sizeof name);
+        return lstrcmpiA(name, cls) == 0;
+    };
+    const Row rows[] = {
+        {CMD_DIRECTORY_PANEL, nullptr, [&] { return panelWith(3000, "ComboBox"); }},
+        {CMD_RECENT_PANEL, nullptr, [&] { return panelWith(2500, "Button"); }},
+        {CMD_COPY, markedWord, [] { return clipboardText() == "Hallo" && rowText(0) == "Hallo Welt"; }},
+        {CMD_ANSI_TABLE, nullptr, [] { return FindWindowA("#32770", "ANSI") != nullptr; }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.id);
+        ASSERT_TRUE(emptyStoreStart(20, 80));
+        markReset();
+        clip_put("");
+        if (row.before) row.before();
+        call(2, WM_COMMAND, static_cast<WPARAM>(row.id), 0);
+        wine_pump();
+        EXPECT_TRUE(row.done());
+        dlg_close_all();
+        wine_pump();
+    }
+    historyDestroy();
+}
+
+TEST_F(MainWindowProc, ADroppedFileIsOpenedHereAndTheDropReleased) {
+    for (const char* name : {"C:\\Meine Texte\\a b.txt", static_cast<const char*>(nullptr)}) {
+        SCOPED_TRACE(name ? name : "no file");
+        wine_clear_main_commands();
+        ShowWindow(App.mainWindow, SW_MINIMIZE);
+        HDROP drop = name ? makeDrop({name}) : makeDrop({});
+        ASSERT_LE(DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0), 1u) << "no second file to start a copy for";
+        call(2, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+        EXPECT_FALSE(IsIconic(App.mainWindow)) << "a drop restores the window";
+        EXPECT_EQ(GlobalSize(drop), 0u) << "the drop is released";
+        wine_pump();
+        std::vector<int> ids;
+        for (const WineCommand& c : wine_main_commands()) ids.push_back(c.id);
+        EXPECT_EQ(ids, name ? std::vector<int>{CMD_OPEN_PENDING} : std::vector<int>{});
+        char taken[PENDING_NAME_MAX + 1] = "";
+        EXPECT_EQ(pendingFileTake(taken), name != nullptr);
+        EXPECT_STREQ(taken, name ? name : "");
+    }
 }
 
 }  // namespace

@@ -57,7 +57,7 @@ LPARAM cellPoint(int c, int r) {
 }
 
 // The colours of the test's own settings file, the view made afresh; at the end no
-// view, no caret, the window at its size.
+// view and no caret (the fixture puts the window back at its size).
 class TextViewWin32 : public Win32Test {
   protected:
     void SetUp() override {
@@ -70,8 +70,6 @@ class TextViewWin32 : public Win32Test {
         rowsReady = 0;
         markReset();
         mouseLeftUp();
-        SetWindowPos(App.mainWindow, nullptr, 0, 0, kWidth, kHeight, SWP_NOZORDER | SWP_NOMOVE);
-        wine_pump();
     }
     void TearDown() override {
         markReset();
@@ -80,7 +78,6 @@ class TextViewWin32 : public Win32Test {
         viewTestFontFace(nullptr);
         rowsReady = 0;
         DestroyCaret();
-        SetWindowPos(App.mainWindow, nullptr, 0, 0, kWidth, kHeight, SWP_NOZORDER | SWP_NOMOVE);
         coloursLoaded = 0;
         Win32Test::TearDown();
     }
@@ -92,7 +89,7 @@ class TextViewWin32 : public Win32Test {
 
 // The shell's font (a face of the settings found without regard to case, and gone with
 // the view), the cell size from it, the window size and scroll bar from the client area.
-TEST_F(TextViewWin32, TheFontAndTheClientAreaGiveTheWindowAndItsScrollBar) {
+TEST_F(TextViewWin32, TheFontTheClientAreaAndTheScrollBar) {
     viewCreate();
     ASSERT_EQ(viewReady, 1);
     EXPECT_EQ(hasFocus, 1);
@@ -122,6 +119,31 @@ TEST_F(TextViewWin32, TheFontAndTheClientAreaGiveTheWindowAndItsScrollBar) {
         EXPECT_EQ(std::make_tuple(r.left, r.top, r.right, r.bottom),
                   std::make_tuple(client.right - bar, 0L, client.right, LONG{textAreaHeight}));
     }
+    // The scroll bar shows the place (disabled, not hidden, when all is visible); its thumb moves the window.
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_ALL;
+    plat_scrollbar_set(999, 30, 200);
+    GetScrollInfo(sb, SB_CTL, &si);
+    EXPECT_EQ(std::make_tuple(si.nMin, si.nMax, si.nPage, si.nPos, IsWindowEnabled(sb)),
+              std::make_tuple(0, 999, 30u, 200, TRUE));
+    plat_scrollbar_set(29, 30, 0);
+    EXPECT_EQ(std::make_pair(IsWindowEnabled(sb), IsWindowVisible(sb)), std::make_pair(FALSE, TRUE));
+    loadNumberedLines(1000);
+    rowsReady = 1;
+    cursorRow = 7;
+    scrollInfoUpdate();
+    GetScrollInfo(sb, SB_CTL, &si);
+    EXPECT_EQ(std::make_pair(si.nMax, si.nPage), std::make_pair(999, static_cast<UINT>(windowRows)));
+    viewMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 500), 0);  // not from the scroll bar
+    EXPECT_EQ(topLine, 0);
+    viewMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 500), reinterpret_cast<LPARAM>(sb));
+    EXPECT_EQ(std::make_tuple(topLine, cursorRow, rowText(0)), std::make_tuple(500, 0, std::string("line 500")));
+    scrollInfoUpdate();
+    GetScrollInfo(sb, SB_CTL, &si);
+    EXPECT_EQ(si.nPos, 500);
+    rowsReady = 0;
+
     // A minimised window keeps its size and cursor; one too small for a cell has one row and column.
     cursorRow = windowRows - 1;
     const int rows = windowRows;
@@ -144,35 +166,6 @@ TEST_F(TextViewWin32, TheFontAndTheClientAreaGiveTheWindowAndItsScrollBar) {
               std::make_tuple(LONG{HIWORD(GetDialogBaseUnits())}, BYTE{ANSI_CHARSET}, FIXED_PITCH));
     viewDestroy();
     EXPECT_EQ(GetObjectType(font), 0u) << "the own font goes with the view";
-}
-
-TEST_F(TextViewWin32, TheScrollBarShowsThePlaceAndItsThumbMovesTheWindow) {
-    viewCreate();
-    HWND sb = viewScrollBarGet();
-    SCROLLINFO si{};
-    si.cbSize = sizeof si;
-    si.fMask = SIF_ALL;
-    plat_scrollbar_set(999, 30, 200);
-    GetScrollInfo(sb, SB_CTL, &si);
-    EXPECT_EQ(std::make_tuple(si.nMin, si.nMax, si.nPage, si.nPos), std::make_tuple(0, 999, 30u, 200));
-    EXPECT_TRUE(IsWindowEnabled(sb));
-    plat_scrollbar_set(29, 30, 0);  // everything visible: disabled, not hidden
-    EXPECT_FALSE(IsWindowEnabled(sb));
-    EXPECT_TRUE(IsWindowVisible(sb));
-
-    loadNumberedLines(1000);
-    rowsReady = 1;
-    cursorRow = 7;
-    scrollInfoUpdate();
-    GetScrollInfo(sb, SB_CTL, &si);
-    EXPECT_EQ(std::make_pair(si.nMax, si.nPage), std::make_pair(999, static_cast<UINT>(windowRows)));
-    viewMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 500), 0);  // not from the scroll bar
-    EXPECT_EQ(topLine, 0);
-    viewMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 500), reinterpret_cast<LPARAM>(sb));
-    EXPECT_EQ(std::make_tuple(topLine, cursorRow, rowText(0)), std::make_tuple(500, 0, std::string("line 500")));
-    scrollInfoUpdate();
-    GetScrollInfo(sb, SB_CTL, &si);
-    EXPECT_EQ(si.nPos, 500);
 }
 
 // WM_PAINT before the rows are ready fills the text area; then rows in the settings'

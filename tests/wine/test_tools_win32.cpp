@@ -118,9 +118,6 @@ TEST_F(ToolDialogs, TheAnsiTableFollowsItsCheckBoxes) {
         EXPECT_EQ(std::make_pair(itemText(dialog, ANSI_TABLE), controlFont(table)),
                   std::make_pair(std::string(expected), row.font));
     }
-    ansi_open();
-    wine_pump();
-    EXPECT_EQ(FindWindowA(nullptr, "ANSI"), dialog) << "opening again brings the same box forward";
 }
 
 TEST_F(ToolDialogs, OptionsShowTheFlagsAndActAtOnce) {
@@ -211,87 +208,79 @@ TEST_F(ToolDialogs, PropertiesShowTheFileAndTheBoxesActAtOnce) {
     fileName[0] = '\0';
 }
 
-// The fields show what is stored (notation and all, 80 characters whole); "Standard" fills
-// them and writes nothing, nor does Cancel; "&Speichern" writes every field trimmed, an
-// empty one as an empty key, and puts the phrases in force at once.
-TEST_F(ToolDialogs, PhrasesShowStandardCancelAndSave) {
+using Fields = std::vector<std::pair<int, std::string>>;
+
+Fields fieldsOf(HWND dialog, const Fields& like) {
+    Fields got;
+    for (const auto& field : like) got.push_back({field.first, itemText(dialog, field.first)});
+    return got;
+}
+
+// The settings dialogs opened by their commands show what is stored (notation and all, 80
+// characters whole); "Standard" fills fields and Cancel writes nothing; "&Speichern" writes every
+// field trimmed, an empty one as an empty key, and puts the phrases in force at once (the field
+// rules are the core's).
+TEST_F(ToolDialogs, TheSettingsDialogsShowStandardCancelAndSave) {
     phrasesForget();
-    const std::string eighty(80, 'p');
+    const std::string eighty(80, 'p'), dir80 = "C:\\Projekte\\" + std::string(68, 'd');
     ini_write("Floskel", "S-C-A", "alpha_~?~");
     ini_write("Floskel", "S-C-M", eighty.c_str());
     ini_write("Floskel", "S-C-Z", "zet");
-    const std::string before = fileText(settings);
-    for (int action : {DLG_CANCEL, DLG_ACTION}) {
-        command(CMD_CONF_FLOSKELN);
-        HWND dialog = FindWindowA(nullptr, "Floskeln");
-        ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(itemTexts(dialog, {3010, 3130, 3260, 3020}), (Lines{"alpha_~?~", eighty, "zet", ""}));
-        if (action == DLG_CANCEL) {
-            press(dialog, PHRASE_STANDARD);
-            EXPECT_EQ(itemTexts(dialog, {3130, 3260}), (Lines{standardPhrases[12], ""})) << "Z has none";
-        } else {
-            SetDlgItemTextA(dialog, 3010, "  neu_?  ");
-            SetDlgItemTextA(dialog, 3240, "x-Floskel");
-        }
-        press(dialog, action);
-        EXPECT_FALSE(IsWindow(dialog));
-        EXPECT_EQ(fileText(settings) == before, action == DLG_CANCEL);
-    }
-    EXPECT_EQ(settingsValues("Floskel", {"S-C-A", "S-C-B", "S-C-X", "S-C-@"}),
-              (Lines{"neu_?", "", "x-Floskel", "<none>"}));
-    char a[PHRASE_MAX + 1], z[PHRASE_MAX + 1];
-    phrase_get(1, a);
-    phrase_get(26, z);
-    EXPECT_EQ(std::string(a) + "|" + z, "neu ?|zet");
-    phrasesForget();
-}
-
-// "Verzeichnisse", "Zusätze" and "Farben, Fonts" opened by their commands: the stored values whole,
-// "Standard" and Cancel writing nothing, "&Speichern" the fields trimmed (the field rules are the core's).
-TEST_F(ToolDialogs, TheSettingsDialogsShowAndSaveEveryField) {
-    const std::string dir80 = "C:\\Projekte\\" + std::string(68, 'd');
     ini_write("DauerDir", "Dir0", dir80.c_str());
     ini_write("DauerDir", "Dir3", "C:\\Texte");
     for (int i = 0; i < 20; ++i)
         ini_write("Zusaetze", ("Ext" + std::to_string(i)).c_str(), ("e" + std::to_string(i)).c_str());
     ini_write("Global", "BgFarbe", "250 250 240");
     ini_write("Global", "MainWindow", "0 1 -1 -1 -1 -1 1 2 3 4");
-
-    command(CMD_CONF_DIRECTORIES);
-    HWND dialog = FindWindowA(nullptr, "Verzeichnisse");
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(itemTexts(dialog, {3000, 3030}), (Lines{dir80, "C:\\Texte"})) << "whole, not its first 40 characters";
-    SetDlgItemTextA(dialog, 3010, "  D:\\Neu  ");
-    SetDlgItemTextA(dialog, 3030, "");
-    press(dialog, DLG_ACTION);
-    EXPECT_FALSE(IsWindow(dialog));
-    EXPECT_EQ(settingsValues("DauerDir", {"Dir0", "Dir1", "Dir3"}), (Lines{dir80, "D:\\Neu", ""}));
-
-    std::string before = fileText(settings);
-    command(CMD_CONF_EXTENSIONS);
-    dialog = FindWindowA(nullptr, "Zus\xE4tze");
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(itemTexts(dialog, {3000, 3190}), (Lines{"e0", "e19"}));
-    press(dialog, CFG_STANDARD);
-    EXPECT_EQ(itemTexts(dialog, {3000, 3190}), (Lines{"bak", "e19"}));
-    press(dialog, DLG_CANCEL);
-    EXPECT_EQ(fileText(settings), before);
-    extensionsOpen();
-    wine_pump();
-    dialog = FindWindowA(nullptr, "Zus\xE4tze");
-    SetDlgItemTextA(dialog, 3010, "abcdefghijklm");  // set, not typed: longer than the limit
-    press(dialog, DLG_ACTION);
-    EXPECT_EQ(settingsValues("Zusaetze", {"Ext0", "Ext1"}), (Lines{"e0", "abcdefghij"}));
-
-    command(CMD_CONF_COLOURS);
-    dialog = FindWindowA(nullptr, "Farben, Fonts");
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(itemText(dialog, 3000), "250 250 240");
-    SetDlgItemTextA(dialog, 3010, " 200 200 200 ");
-    SetDlgItemTextA(dialog, 3100, "Courier New");
-    press(dialog, DLG_ACTION);
-    EXPECT_EQ(settingsValues("Global", {"BgFarbe", "MarkBgFarbe", "PrintFont", "MainWindow"}),
-              (Lines{"250 250 240", "200 200 200", "Courier New", "0 1 -1 -1 -1 -1 1 2 3 4"}));
+    struct Row {
+        int command;
+        const char* caption;
+        Fields shown;
+        int standard;  // its button, 0 for none
+        Fields standardShown, typed;
+        const char* section;
+        std::vector<const char*> keys;
+        Lines saved;
+    };
+    const Row rows[] = {
+        {CMD_CONF_FLOSKELN, "Floskeln", {{3010, "alpha_~?~"}, {3130, eighty}, {3260, "zet"}, {3020, ""}},
+         PHRASE_STANDARD, {{3130, standardPhrases[12]}, {3260, ""}},  // Z has none
+         {{3010, "  neu_?  "}, {3240, "x-Floskel"}}, "Floskel", {"S-C-A", "S-C-B", "S-C-X", "S-C-@"},
+         {"neu_?", "", "x-Floskel", "<none>"}},
+        {CMD_CONF_DIRECTORIES, "Verzeichnisse", {{3000, dir80}, {3030, "C:\\Texte"}}, 0, {},
+         {{3010, "  D:\\Neu  "}, {3030, ""}}, "DauerDir", {"Dir0", "Dir1", "Dir3"}, {dir80, "D:\\Neu", ""}},
+        {CMD_CONF_EXTENSIONS, "Zus\xE4tze", {{3000, "e0"}, {3190, "e19"}}, CFG_STANDARD, {{3000, "bak"}, {3190, "e19"}},
+         {{3010, "abcdefghijklm"}}, "Zusaetze", {"Ext0", "Ext1"}, {"e0", "abcdefghij"}},  // set, not typed
+        {CMD_CONF_COLOURS, "Farben, Fonts", {{3000, "250 250 240"}}, 0, {},
+         {{3010, " 200 200 200 "}, {3100, "Courier New"}}, "Global",
+         {"BgFarbe", "MarkBgFarbe", "PrintFont", "MainWindow"},
+         {"250 250 240", "200 200 200", "Courier New", "0 1 -1 -1 -1 -1 1 2 3 4"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.caption);
+        const std::string before = fileText(settings);
+        for (int action : {DLG_CANCEL, DLG_ACTION}) {
+            command(row.command);
+            HWND dialog = FindWindowA(nullptr, row.caption);
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_EQ(fieldsOf(dialog, row.shown), row.shown);
+            if (action == DLG_CANCEL && row.standard) {
+                press(dialog, row.standard);
+                EXPECT_EQ(fieldsOf(dialog, row.standardShown), row.standardShown);
+            }
+            for (const auto& [id, text] : action == DLG_ACTION ? row.typed : Fields{})
+                SetDlgItemTextA(dialog, id, text.c_str());
+            press(dialog, action);
+            EXPECT_FALSE(IsWindow(dialog));
+            EXPECT_EQ(fileText(settings) == before, action == DLG_CANCEL);
+        }
+        EXPECT_EQ(settingsValues(row.section, row.keys), row.saved);
+    }
+    char a[PHRASE_MAX + 1], z[PHRASE_MAX + 1];
+    phrase_get(1, a);
+    phrase_get(26, z);
+    EXPECT_EQ(std::string(a) + "|" + z, "neu ?|zet");
+    phrasesForget();
 }
 
 // A taken slot without a placement centres the window 600 x 440 on the work area; released,
@@ -302,11 +291,6 @@ TEST_F(ToolDialogs, APlacementSlotCentresTheWindowAndStoresItsPlace) {
     writeFile(slots, "[Window]\r\nInUse0=1\r\nInUse1=1\r\nPosition2=  \r\n");
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, slots.c_str());  // the system reads it afresh
     slotFileSet(slots.c_str());
-    WINDOWPLACEMENT placement = {};
-    placement.length = sizeof placement;
-    GetWindowPlacement(App.mainWindow, &placement);
-    slotForget();
-    const int savedSlot = windowSlot;
     EXPECT_EQ(slotTake(1), 2);
     RECT area{}, r{};
     ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0));
@@ -322,10 +306,6 @@ TEST_F(ToolDialogs, APlacementSlotCentresTheWindowAndStoresItsPlace) {
     ASSERT_TRUE(placement_parse(stored, &v));
     EXPECT_EQ(std::make_tuple(v.showCommand, v.left, v.top, v.right, v.bottom),
               std::make_tuple(SW_SHOWNORMAL, 60, 70, 560, 470));
-    slotForget();
-    windowSlot = savedSlot;
-    SetWindowPlacement(App.mainWindow, &placement);
-    wine_pump();
     slotFileSet(nullptr);
     DeleteFileA(slots.c_str());
 }

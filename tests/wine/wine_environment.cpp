@@ -8,7 +8,9 @@
 #include "framework/dialog_win32.h"
 #include "framework/messages_win32.h"
 #include "shell/bindings.h"
+#include "shell/config.h"
 #include "shell/mainwin_win32.h"
+#include "shell/startup.h"
 #include "support/app_win32.h"
 #include "support/profile.h"
 #include "support/status_win32.h"
@@ -29,7 +31,6 @@ struct EnvironmentState {
     std::vector<WineBox> boxes;
     std::deque<int> answers;
     std::vector<WineCommand> commands;
-    bool ownFont = false;
     RECT mainRect = {};          // the main window as set up, for every test to find it so
     std::string directory;       // the current directory as set up
     std::optional<std::string> systemProfile;  // Y8.ini in the Windows directory as set up
@@ -53,15 +54,20 @@ int recordBox(const char* text, unsigned style, const char* caption, HWND owner)
     return (style & 0x0F) != MB_OK ? IDCANCEL : IDOK;
 }
 
-std::string systemProfilePath() {
-    char dir[MAX_PATH] = "";
-    GetWindowsDirectoryA(dir, MAX_PATH);
-    return std::string(dir) + "\\Y8.ini";
+// Y8.ini in the Windows directory (the placement slots' file), none when it is not there.
+std::string systemProfilePath() { return windowsDir() + "Y8.ini"; }
+
+std::optional<std::string> systemProfile() {
+    if (GetFileAttributesA(systemProfilePath().c_str()) == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+    return fileText(systemProfilePath());
 }
 
-BOOL CALLBACK countWindow(HWND, LPARAM count) {
-    ++*reinterpret_cast<int*>(count);
-    return TRUE;
+void systemProfileRestore(const std::optional<std::string>& bytes) {
+    const std::string path = systemProfilePath();
+    DeleteFileA(path.c_str());
+    if (bytes) writeFile(path, *bytes);
+    // The system keeps profile files it has read: it is to read this one afresh.
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
 }
 
 // Top-level windows of this thread besides the main window; not the system's hidden
@@ -91,7 +97,6 @@ class LeakCheck : public ::testing::EmptyTestEventListener {
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
         std::string others;
-        int children = 0;
         RECT r{};
         const Check checks[] = {
             {"the clipboard open", [] { return CloseClipboard() != FALSE; }, [] {}},
@@ -108,11 +113,7 @@ class LeakCheck : public ::testing::EmptyTestEventListener {
                  return !others.empty();
              },
              [] { dlg_close_all(); }},
-            {"child windows in the main window",
-             [&] {
-                 return EnumChildWindows(App.mainWindow, countWindow, reinterpret_cast<LPARAM>(&children)), children;
-             },
-             [] {}},
+            {"child windows in the main window", [] { return GetWindow(App.mainWindow, GW_CHILD) != nullptr; }, [] {}},
             {"the main window minimized or maximized",
              [] { return IsIconic(App.mainWindow) || IsZoomed(App.mainWindow); },
              [] { ShowWindow(App.mainWindow, SW_RESTORE); }},
@@ -126,8 +127,8 @@ class LeakCheck : public ::testing::EmptyTestEventListener {
              [] { EnableWindow(App.mainWindow, TRUE); }},
             {"another current directory", [] { return currentDirectory() != E.directory; },
              [] { SetCurrentDirectoryA(E.directory.c_str()); }},
-            {"Y8.ini in the Windows directory changed", [] { return wine_system_profile() != E.systemProfile; },
-             [] { wine_system_profile_restore(E.systemProfile); }},
+            {"Y8.ini in the Windows directory changed", [] { return systemProfile() != E.systemProfile; },
+             [] { systemProfileRestore(E.systemProfile); }},
         };
         for (const Check& check : checks) {
             if (!check.found()) continue;
@@ -171,8 +172,7 @@ class WineEnvironment : public ::testing::Environment {
         App.font = CreateFontA(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                FIXED_PITCH | FF_MODERN, "Courier New");
-        E.ownFont = App.font != nullptr;
-        if (!App.font) App.font = static_cast<HFONT>(GetStockObject(ANSI_FIXED_FONT));
+        ASSERT_NE(App.font, nullptr) << "font";
 
         dlg_init();
         box_set_hook(recordBox);
@@ -180,7 +180,7 @@ class WineEnvironment : public ::testing::Environment {
         wine_pump();
         GetWindowRect(App.mainWindow, &E.mainRect);
         E.directory = currentDirectory();
-        E.systemProfile = wine_system_profile();
+        E.systemProfile = systemProfile();
     }
 
     void TearDown() override {
@@ -191,7 +191,7 @@ class WineEnvironment : public ::testing::Environment {
         App.mainWindow = nullptr;
         dlg_exit();
         box_set_hook(nullptr);
-        if (E.ownFont) DeleteObject(App.font);
+        DeleteObject(App.font);
         App.font = nullptr;
         UnregisterClassA(kClassName, App.instance);
     }
@@ -236,25 +236,18 @@ const std::vector<WineCommand>& wine_main_commands() { return E.commands; }
 
 void wine_clear_main_commands() { E.commands.clear(); }
 
-std::optional<std::string> wine_system_profile() {
-    if (GetFileAttributesA(systemProfilePath().c_str()) == INVALID_FILE_ATTRIBUTES) return std::nullopt;
-    return fileText(systemProfilePath());
-}
-
-void wine_system_profile_restore(const std::optional<std::string>& bytes) {
-    const std::string path = systemProfilePath();
-    DeleteFileA(path.c_str());
-    if (bytes) writeFile(path, *bytes);
-    // The system keeps profile files it has read: it is to read this one afresh.
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
-}
-
 // ---------------------------------------------------------------- files and controls
 
 std::string currentDirectory() {
     char dir[MAX_PATH] = "";
     GetCurrentDirectoryA(MAX_PATH, dir);
     return dir;
+}
+
+std::string windowsDir() {
+    char dir[MAX_PATH] = "";
+    GetWindowsDirectoryA(dir, MAX_PATH);
+    return std::string(dir) + "\\";
 }
 
 std::string tempDir() {
@@ -400,6 +393,12 @@ void Win32Test::SetUp() {
     DeleteFileA(settings.c_str());
     ini_set_file(settings.c_str());
     GetWindowTextA(App.mainWindow, title_, sizeof title_);
+    slot_ = windowSlot;
+    systemProfile_ = systemProfile();
+    placement_.length = sizeof placement_;
+    GetWindowPlacement(App.mainWindow, &placement_);
+    slotForget();
+    startupReset();
     wine_clear_boxes();
     wine_clear_main_commands();
     runState = 2;
@@ -413,6 +412,13 @@ void Win32Test::TearDown() {
     ini_set_file("");
     DeleteFileA(settings.c_str());
     SetWindowTextA(App.mainWindow, title_);
+    runState = 2;
+    slotForget();
+    windowSlot = slot_;
+    systemProfileRestore(systemProfile_);
+    SetWindowPlacement(App.mainWindow, &placement_);
+    SetForegroundWindow(App.mainWindow);
+    startupReset();
     for (const WineBox& box : wine_seen_boxes()) ADD_FAILURE() << "a box nobody expected: " << box.text;
     wine_clear_boxes();
 }
@@ -423,12 +429,16 @@ void Win32Test::statusBar() {
 }
 
 void Win32Test::command(int id, LPARAM lParam) {
-    runState = 2;
-    mainWindowProc(App.mainWindow, WM_COMMAND, static_cast<WPARAM>(id), lParam);
+    call(2, WM_COMMAND, static_cast<WPARAM>(id), lParam);
     wine_pump();
 }
 
-std::vector<std::string> Win32Test::settingsValues(const char* section, std::initializer_list<const char*> keys) const {
+LRESULT Win32Test::call(int state, UINT message, WPARAM wParam, LPARAM lParam) {
+    runState = state;
+    return mainWindowProc(App.mainWindow, message, wParam, lParam);
+}
+
+std::vector<std::string> Win32Test::settingsValues(const char* section, const std::vector<const char*>& keys) const {
     std::vector<std::string> values;
     for (const char* key : keys) {
         char buf[256] = "";

@@ -41,15 +41,11 @@ struct WineCommand { int id; LPARAM lParam; };
 const std::vector<WineCommand>& wine_main_commands();
 void wine_clear_main_commands();
 
-// Y8.ini in the Windows directory (the placement slots' file) now, none when it is not there;
-// put back as it was.
-std::optional<std::string> wine_system_profile();
-void wine_system_profile_restore(const std::optional<std::string>& bytes);
-
 // ---------------------------------------------------------------- files, controls, rows
 
 std::string currentDirectory();
-std::string tempDir();  // with its trailing backslash
+std::string windowsDir();  // with its trailing backslash
+std::string tempDir();     // the same
 std::string fileText(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
 std::string windowText(HWND window);
@@ -78,9 +74,10 @@ void loadNumberedLines(int count);                       // "line 0" to "line <c
 // ---------------------------------------------------------------- the fixture
 
 // An empty document in 20 x 80 rows, a settings file of the test's own (named after the
-// process: runs may share the prefix), no boxes or commands seen. Afterwards the dialogs and
-// the status bar are gone, the file removed, the title back; a box not taken with
-// wine_clear_boxes() fails the test.
+// process: runs may share the prefix), no boxes or commands seen, no placement slot taken,
+// the start-up state reset. Afterwards the dialogs and the status bar are gone, the file
+// removed; the title, the window's placement, the slot and Y8.ini in the Windows directory
+// (command 1008 takes a slot there) are back; a box not taken with wine_clear_boxes() fails the test.
 class Win32Test : public ::testing::Test {
   protected:
     void SetUp() override;
@@ -90,10 +87,16 @@ class Win32Test : public ::testing::Test {
     // A WM_COMMAND through the main window procedure in run state 2, then the pump.
     static void command(int id, LPARAM lParam = 0);
     // The values of the keys in the test's settings file, "<none>" for a missing key.
-    std::vector<std::string> settingsValues(const char* section, std::initializer_list<const char*> keys) const;
+    std::vector<std::string> settingsValues(const char* section, const std::vector<const char*>& keys) const;
+
+    // The main window procedure in the given run state.
+    static LRESULT call(int state, UINT message, WPARAM wParam, LPARAM lParam);
 
     std::string settings;
 
   private:
     char title_[128] = "";
+    int slot_ = 1;
+    std::optional<std::string> systemProfile_;
+    WINDOWPLACEMENT placement_ = {};
 };
