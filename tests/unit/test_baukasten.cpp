@@ -70,11 +70,15 @@ TEST_F(Baukasten, CatalogueEntriesAndListsThatDoNotOpen) {
         EXPECT_EQ(std::string(path), r.name[0] ? std::string(Y8_SAMPLES_DIR) + r.name : "") << r.entry;
         EXPECT_EQ(kind, r.kind) << r.entry;
     }
+    EXPECT_EQ(entries(catalogueEntries).back(),  // the catalogue's lines trimmed
+              "kommentar.txt    Umform:   C-Kommentare einer Zeile zu C++-Kommentaren");
     ini_write("Installation", "BauKasten", "fehlt/INHALT.TXT");  // a catalogue that does not open: its path
     EXPECT_EQ(entries(catalogueEntries), std::vector<std::string>{"fehlt/INHALT.TXT"});
     char z[PHRASE_MAX + 1];  // Ctrl+Shift+Z: nothing before a list opened, its third line after, never saved
     phrase_get('Z', z);
     EXPECT_STREQ(z, "");
+    str_ncopy(phraseListPath, "fehlt/c.txt", FILE_PATH_MAX);  // ... and a phrase list
+    EXPECT_EQ(entries(phraseListEntries), std::vector<std::string>{"fehlt/c.txt"});
     str_ncopy(phraseListPath, Y8_SAMPLES_DIR "c_floskeln.txt", FILE_PATH_MAX);
     EXPECT_EQ(entries(phraseListEntries).size(), 8u);
     phrase_get('Z', z);

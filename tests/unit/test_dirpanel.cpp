@@ -148,6 +148,8 @@ TEST_F(DirectoryPanel, ATypedDirectoryIsResolvedOnceAndEnteredOnlyWhenChosen) {
         {"  sub/  ", sub}, {"sub/./../sub", sub}, {"..", list.substr(0, list.find_last_of(sep))},
         {sub + sep + "..", list}, {"   ", ""}, {std::string(FILE_PATH_MAX + 1, 's'), ""},
         {std::string(FILE_PATH_MAX - list.size(), 's'), ""},  // fits alone, not after the directory
+        {"\\\\srv\\share\\..\\x", "\\\\srv\\share\\x"}, {"C:/x/../y", "C:/y"},  // never above a share
+        {"Q:name", "Q:name"},  // on another drive: from the system's directory of that drive
     };
     for (const Row& row : rows) {
         char full[FILE_PATH_MAX + 1] = "x";

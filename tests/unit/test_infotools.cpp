@@ -97,6 +97,9 @@ TEST_F(InfoTools, FacetteTakesTheFacetsFromAFileTwoLevelsUp) {
     EXPECT_EQ(facets, (std::vector<std::string>{"Kunde", "Auf?trag"}));
     EXPECT_EQ(facetPath, at("facette.txt"));
     EXPECT_FALSE(facetteInsert(0, "Kunde", -1));  // a list without selection adds nothing (the rest: the Win32 test)
+    char typed[PHRASE_TYPED_MAX + 1];
+    EXPECT_TRUE(facetteInsert(1, "Auf?trag", 8) && phrasePostedTake(headless_posted_commands().back().lParam, typed));
+    EXPECT_STREQ(typed, "FCT Auf?trag convert");  // the last verb
 #ifndef _WIN32  // a directory named "C:" below the current one stands in for a drive
     file("a/b/C:/facette.txt");
     fs::create_directories(at("a/b/C:/x/y"));
@@ -118,6 +121,7 @@ TEST_F(InfoTools, TheWordOfEachCallerReachesItsTemplate) {
         {"x (a b) y", 0, 1, 8, [] { infoCommand(1); }, "W6.EXE B -K=\"(a b)\" -I"},  // trimmed; "(" first stays
         {"x foo(x) y", 0, 2, 8, [] { controlCommand('5'); }, "W6.EXE B -K=x -I"},   // Ctrl+5: never the mark
         {"  ", 0, 0, 0, [] { controlCommand('4'); }, ""},                          // no word: nothing
+        {"x \"a\" y", 0, 2, 5, [] { infoCommand(0); }, ""},  // a word that cannot be passed: refused
         {"strcpy(a, b);", 0, 0, 0, [] { controlCommand('O'); }, "W6.EXE " + at("info/Projekt.ufo") + " -K=strcpy"},
     };
     for (const Row& r : rows) {
@@ -129,6 +133,21 @@ TEST_F(InfoTools, TheWordOfEachCallerReachesItsTemplate) {
         r.act();
         EXPECT_EQ(headless_started_programs().size() == before ? "" : headless_started_programs().back(), r.started);
     }
+}
+
+TEST_F(InfoTools, TheDialogsStandardLeavesLintAndItsSavedFieldsTakeEffectTrimmed) {
+    InfoFields fields{};
+    std::strcpy(fields[6].data(), " C:\\lint.bat ");
+    infoFieldsStandard(&fields);
+    std::strcpy(fields[2].data(), "  W6.EXE C -K=%s ");
+    infoFieldsSave(fields);
+    InfoFields stored{};
+    infoFieldsLoad(&stored);
+    EXPECT_STREQ(stored[6].data(), "C:\\lint.bat");
+    EXPECT_STREQ(stored[7].data(), "D:\\Archiv");
+    setRow(0, "strcpy(a, b);");
+    controlCommand('6');
+    EXPECT_EQ(headless_started_programs().back(), "W6.EXE C -K=strcpy");
 }
 
 TEST_F(InfoTools, LintTakesLintBatUpwardsElseLintBatOfTheSettingsElseNothing) {
@@ -169,6 +188,10 @@ const DirHiddenFiles kNoBak = {[] {}, [](const char* ext) { return std::strcmp(e
 }  // namespace
 
 TEST_F(InfoTools, ArchiveCopiesChangedFilesOnceWithTheirDateStamp) {
+    archiveInit();  // no project file: the current directory, below the standard root without its drive
+    std::string rest = at("a/b/").substr(at("")[1] == ':' ? 2 : 0);
+    EXPECT_EQ(archiveSource, at("a/b/"));
+    EXPECT_EQ(archiveTarget, "D:\\Archiv\\" + rest.erase(0, rest.find_first_not_of("/\\")));
     file("archiv.txt", "Archiv " + at("arc") + "\nIGNORE *.obj\n");
     for (const char* f :
          {"src/main.c", "src/x.obj", "src/x.bak", "README", "src/deep/u.c", ".git/h.c", "src/.hid", "v1.2/ME"})
@@ -195,7 +218,8 @@ TEST_F(InfoTools, ArchiveCopiesChangedFilesOnceWithTheirDateStamp) {
     EXPECT_TRUE(archiveRunOf(archiveSource, archiveTarget, false).entries.empty());  // the attribute is cleared
     file("src/main.c");
     file("src/deep/v.h");
-    EXPECT_EQ(archiveRunOf(at("*.c"), archiveTarget, false).entries, std::vector<std::string>{expected[1]});
+    fs::current_path(root_);  // a pattern alone: from the current directory
+    EXPECT_EQ(archiveRunOf("*.c", archiveTarget, false).entries, std::vector<std::string>{expected[1]});
     file("f/z.c");  // a copy failed at any file call: no partial target, the attribute stays for the next run
     for (int k = 0, done = 0; !done; ++k) {
         archived.insert("z.c");

@@ -87,6 +87,7 @@ TEST_F(Printing, PagesCopiesAndCancelling) {
         {70, {false, 1, false, -1, false}, "", ""},
         {66, {true, 1, false, -1, false}, "begin doc " + two + "enddoc end release ", "150,180 line 65"},
         {66, {true, 2, true, -1, false}, "begin doc " + two + two + "enddoc end release ", "150,2740 line 64"},
+        {66, {true, 0, false, -1, false}, "begin doc " + two + "enddoc end release ", ""},  // no copies: one
         {200, {true, 1, false, 1, false}, "begin doc H1 65L page enddoc end release ", "1950,120 a.txt  1"},
     };
     for (const Row& r : rows) {

@@ -16,8 +16,11 @@ std::string reformed(const std::string& rules, const std::string& in) {
 }
 
 TEST(ReformRules, EachRuleLineRewritesOrDeletesTheLine) {
+    EXPECT_TRUE(reformRulesRead(Y8_SAMPLES_DIR "kommentar.txt"));  // its first line, prose, is no rule
+    const std::string file = reformRules;
     struct Row { std::string rules, in, out; };
     const Row rows[] = {
+        {file, "i++; /* eins */  ", "i++; // eins"}, {"s", "s", "s"},  // a rule file's rules; a kind alone is none
         {"s/a/b/", "aaa", "bbb"}, {"s/a/aa/", "a", "aa"},  // the replacement is never searched again
         {"d/#*/", "1 x", "<remove>"}, {"d/#*/", "x 1", "x 1"}, {"d/*/", "alles", "<remove>"}, {"d//", "", "<remove>"},
         {"s|/|\\|", "a/b/c", "a\\b\\c"}, {"s/x/y z", "axb", "ay zb"},  // any delimiter; replacement to the end
