@@ -1,31 +1,25 @@
-// Fuzzes the directory panel over hostile names. The input:
-//   byte 0   how many characters the listed directory's path stays below
-//            FILE_PATH_MAX - 3 (at most 197 long);
-//   byte 1   bit 0: the filter is set as the field's text, else typed key by key;
-//            bit 1: the directory is given with a trailing separator; bit 2: in
-//            blanks; bit 3: a directory (the first listed, else the parent) is chosen;
-//   then lines ('\n'): the filter; the hidden extensions (',' between); the
-//   document's path; up to 40 entries, each a byte (from 128 a directory, else
-//   a file of (byte & 127) * 16 bytes) and the name.
-// The entries are made in a fresh temporary directory (names the system
-// refuses are skipped, and those with '\' or ':', which the panel's system
-// refuses as well), read with dirRead, filtered and listed, and checked against
-// a plain model of what dirpanel.h promises: every entry made is listed once
-// unless its extension is hidden or its name or path would not fit, nothing
-// else is; the parent first, then the documented order; the filter keeps
-// exactly the files its rule keeps; every list line is the entry's; choosing
-// a file names exactly the file made, choosing a directory enters it.
+// Fuzzes the directory panel over hostile names. Byte 0: how far the listed
+// directory's path stays below 197 characters; byte 1: bit 0 the filter is set
+// as the field's text (else typed key by key), bit 1 the directory is given
+// with a trailing separator, bit 2 in blanks, bit 3 a directory (the first
+// listed, else the parent) is chosen; then lines: the filter, the hidden
+// extensions (',' between), the document's path, up to 40 entries (a byte:
+// from 128 a directory, else a file of (byte & 127) * 16 bytes; the name).
+// The entries are made in a fresh temporary directory (names the system refuses
+// are skipped, and those with '\' or ':', which the panel's system refuses),
+// read, filtered, listed and chosen, against a plain model of dirpanel.h: each
+// listed once unless hidden or too long for a name or a path, nothing else; the
+// documented order; exactly the files the filter rule keeps; each line the
+// entry's; a file chosen names exactly the file made, a directory is entered.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <utime.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -39,7 +33,8 @@
 namespace {
 
 constexpr std::size_t kEntriesMax = 40;
-const char* const kDate = "05.03.2024 07:09";  // every file's time
+constexpr TimeRecord kTime{124, 3, 5, 7, 9, 0};  // every file's, shown as below
+const char* const kDate = "05.03.2024 07:09";
 constexpr auto npos = std::string::npos;
 
 void check(bool ok, const char* what) {
@@ -57,14 +52,8 @@ std::string upper(std::string s) {
     return s;
 }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
-std::string extensionOf(const std::string& name) {  // after the first '.'
-    const std::size_t dot = name.find('.');
-    return dot == npos ? "" : name.substr(dot + 1);
-}
-std::string unified(std::string path) {
-    for (char& c : path) c = c == '\\' ? '/' : c;
-    return path;
-}
+std::string extensionOf(const std::string& name) { return name.substr(std::min(name.find('.'), name.size() - 1) + 1); }
+std::string unified(std::string path) { return std::replace(path.begin(), path.end(), '\\', '/'), path; }
 
 // The filter: a wildcard pattern ('*' any run, '?' one character, '#' one
 // digit) matching the whole name when it holds one, else a piece of the name;
@@ -75,11 +64,9 @@ bool wildMatch(const std::string& pattern, const std::string& name) {
     for (char p : pattern) {
         std::vector<bool> next(name.size() + 1, false);
         for (std::size_t j = 0; j <= name.size(); ++j) {
+            const char c = j > 0 ? name[j - 1] : '\0';
             if (p == '*') next[j] = can[j] || (j > 0 && next[j - 1]);
-            else if (j > 0 && can[j - 1])
-                next[j] = p == '?' || (p == '#' ? isDigit(name[j - 1])
-                                                : upperOf(static_cast<unsigned char>(p)) ==
-                                                      upperOf(static_cast<unsigned char>(name[j - 1])));
+            else if (j > 0 && can[j - 1]) next[j] = p == '?' || (p == '#' ? isDigit(c) : upper({p}) == upper({c}));
         }
         can.swap(next);
     }
@@ -91,28 +78,29 @@ bool filterKeeps(const std::string& filter, const std::string& name) {
     return upper(name).find(upper(filter)) != npos;
 }
 
+// The run of digits at s[i] without its leading zeros; i goes past it.
+std::string numberAt(const std::string& s, std::size_t& i) {
+    const std::size_t from = i;
+    while (i < s.size() && isDigit(s[i])) ++i;
+    const std::size_t first = std::min(s.find_first_not_of('0', from), i);
+    return s.substr(first, i - first);
+}
 // The name order: runs of digits as numbers, other characters by their
 // collation weight, a name before its continuations.
 int numericCompare(const std::string& a, const std::string& b) {
     std::size_t i = 0, j = 0;
     while (i < a.size() && j < b.size()) {
         if (isDigit(a[i]) && isDigit(b[j])) {
-            std::size_t ei = i, ej = j;
-            while (ei < a.size() && isDigit(a[ei])) ++ei;
-            while (ej < b.size() && isDigit(b[ej])) ++ej;
-            std::string x = a.substr(i, ei - i), y = b.substr(j, ej - j);
-            x.erase(0, std::min(x.find_first_not_of('0'), x.size()));
-            y.erase(0, std::min(y.find_first_not_of('0'), y.size()));
+            const std::string x = numberAt(a, i), y = numberAt(b, j);
             if (x.size() != y.size()) return x.size() < y.size() ? -1 : 1;
             if (x != y) return x < y ? -1 : 1;
-            i = ei;
-            j = ej;
-        } else {
+        } else if (a[i] != b[j]) {
             const int d = collation_weight(static_cast<unsigned char>(a[i])) -
                           collation_weight(static_cast<unsigned char>(b[j]));
             if (d != 0) return d;
-            ++i;
-            ++j;
+            ++i, ++j;
+        } else {
+            ++i, ++j;
         }
     }
     return (i < a.size() ? 1 : 0) - (j < b.size() ? 1 : 0);
@@ -126,11 +114,7 @@ int modelCompare(const DirEntry& a, const DirEntry& b) {
     return byExtension != 0 ? byExtension : numericCompare(upper(a.name), upper(b.name));
 }
 
-struct Made {
-    std::string name;
-    bool dir;
-    unsigned size;
-};
+struct Made { std::string name; bool dir; unsigned size; };
 
 // "..", a directory's name, or a file's kilobytes (rounded) right-aligned in
 // 30 columns, two blanks, its name over the blanks, and the time from column 32.
@@ -149,10 +133,7 @@ std::set<std::string> hidden;  // upper-cased extensions whose entries the setti
 
 std::vector<std::string> split(const std::string& s, char at) {
     std::vector<std::string> parts(1);
-    for (char c : s) {
-        if (c == at) parts.emplace_back();
-        else parts.back().push_back(c);
-    }
+    for (char c : s) c == at ? parts.emplace_back() : parts.back() += c;
     return parts;
 }
 
@@ -160,15 +141,8 @@ std::vector<std::string> split(const std::string& s, char at) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const DirHiddenFiles hooks{[] {}, [](const char* ext) { return hidden.count(ext) ? 0 : 1; }};
-    static char home[4096];
-    static const bool ready = (check(getcwd(home, sizeof home) != nullptr, "no current directory"),
-                               dirHiddenFilesSet(&hooks), true);
-    (void)ready;
-    static const time_t fileTime = [] {
-        std::tm t{};
-        t.tm_year = 124, t.tm_mon = 2, t.tm_mday = 5, t.tm_hour = 7, t.tm_min = 9, t.tm_isdst = -1;
-        return std::mktime(&t);
-    }();
+    static char home[4096];  // the fuzzer's directory
+    if (!home[0]) check(getcwd(home, sizeof home) != nullptr, "no current directory"), dirHiddenFilesSet(&hooks);
     if (size < 2) return 0;
     const int flags = data[1];
     std::vector<std::string> lines = split(std::string(reinterpret_cast<const char*>(data + 2), size - 2), '\n');
@@ -199,8 +173,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             const std::string bytes(m.size, 'x');
             check(write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size()) && close(fd) == 0,
                   "a file cannot be written");
-            const utimbuf times{fileTime, fileTime};
-            check(utime(path.c_str(), &times) == 0, "a file's time cannot be set");
+            check(path.size() > FILE_PATH_MAX || set_file_time(path.c_str(), &kTime) == 0, "a file's time cannot be set");
         }
         made.push_back(m);
     }
@@ -238,11 +211,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     dirFilterSet("");
     std::string filter;
     if (flags & 1) {
-        std::string text = lines[0].substr(0, std::min<std::size_t>(lines[0].find('\0'), DIR_LINE_MAX));
-        dirFilterSet(text.c_str());
-        const std::size_t from = text.find_first_not_of(" \t\n\v\f\r");
-        text = from == npos ? "" : text.substr(from, text.find_last_not_of(" \t\n\v\f\r") + 1 - from);
-        filter = text.substr(0, DIR_FILTER_MAX);
+        const std::string text = lines[0].substr(0, std::min<std::size_t>(lines[0].find('\0'), DIR_LINE_MAX));
+        dirFilterSet(text.c_str());  // trimmed, then cut
+        const std::size_t from = std::min(text.find_first_not_of(" \t\n\v\f\r"), text.size());
+        filter = text.substr(from, text.find_last_not_of(" \t\n\v\f\r") + 1 - from).substr(0, DIR_FILTER_MAX);
     } else {
         for (unsigned char c : lines[0]) {
             const bool printable = c >= 32 && c != 127;
@@ -254,10 +226,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     check(dirFilterText() == filter, "the filter text is not the one typed");
     std::vector<std::string> shown;
     const std::string current = lines[2].substr(0, lines[2].find('\0'));
-    dirFill(current.c_str(), [](const char* line, void* user) { static_cast<std::vector<std::string>*>(user)->push_back(line); },
-            &shown);
+    auto add = [](const char* line, void* user) { static_cast<std::vector<std::string>*>(user)->push_back(line); };
+    dirFill(current.c_str(), add, &shown);
     const std::string currentName = current.substr(current.find_last_of("/\\:") + 1);  // npos + 1 is 0
-    int next = 0, select = -1, firstFile = -1;
+    int next = 0, select = -1, firstFile = -1, firstDirectory = -1;
     for (int i = 0; i < dirEntryCount(); ++i) {
         const DirEntry& e = *dirEntry(i);
         const bool kept = e.kind != DIR_KIND_FILE || filterKeeps(filter, e.name);
@@ -266,6 +238,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const std::string line = i == 0 ? ".." : lineOf(e, expected.at(e.name));
         check(next < static_cast<int>(shown.size()) && shown[next] == line && line.size() <= DIR_LINE_MAX,
               "a list line is not the entry's");
+        if (e.kind == DIR_KIND_DIRECTORY && firstDirectory < 0) firstDirectory = i;
         if (e.kind == DIR_KIND_FILE && firstFile < 0) firstFile = next;
         if (e.kind == DIR_KIND_FILE && select < 0 && !currentName.empty() && upper(currentName) == upper(e.name))
             select = next;
@@ -286,16 +259,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         check(file_same(path, full.c_str()), "the path chosen is not the file made");
     }
     check(dirChoose(next, path) == DirChoice::None && !path[0], "a line past the list was chosen");
-    if (flags & 8) {
-        int line = 0;  // the parent unless a directory is listed
-        std::string into = root;
-        for (int i = 1; i < dirEntryCount() && line == 0; ++i) {
-            if (dirEntry(i)->kind != DIR_KIND_DIRECTORY) continue;
-            line = dirEntry(i)->listIndex;
-            into = base + "/" + std::string(dirEntry(i)->name).substr(0, std::strlen(dirEntry(i)->name) - 1);
-        }
+    if (flags & 8) {  // the first directory listed, else the parent
+        const DirEntry* dir = dirEntry(std::max(firstDirectory, 0));
+        const std::string into =
+            dir->kind == DIR_KIND_PARENT ? root : base + "/" + std::string(dir->name, std::strlen(dir->name) - 1);
         char cwd[FILE_PATH_MAX + 1];
-        check(dirChoose(line, path) == DirChoice::Read && get_cwd(cwd) == 0 && unified(cwd) == into &&
+        check(dirChoose(dir->listIndex, path) == DirChoice::Read && get_cwd(cwd) == 0 && unified(cwd) == into &&
                   unified(dirPanelDir()) == into,
               "choosing a directory does not enter and read it");
     }
