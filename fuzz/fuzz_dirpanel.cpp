@@ -173,7 +173,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             const std::string bytes(m.size, 'x');
             check(write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size()) && close(fd) == 0,
                   "a file cannot be written");
-            check(path.size() > FILE_PATH_MAX || set_file_time(path.c_str(), &kTime) == 0, "a file's time cannot be set");
+            check(path.size() > FILE_PATH_MAX || set_file_time(path.c_str(), &kTime) == 0,
+                  "a file's time cannot be set");
         }
         made.push_back(m);
     }
@@ -253,7 +254,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int i = 1; i < dirEntryCount(); ++i) {
         const DirEntry& e = *dirEntry(i);
         if (e.kind != DIR_KIND_FILE || e.listIndex < 0) continue;
-        std::string full = base + "/" + e.name;
+        const std::string full = base + "/" + e.name;
         check(dirChoose(e.listIndex, path) == DirChoice::OpenFile && unified(path) == full && !std::strchr(path, '/'),
               "choosing a file does not name its path with '\\' separators");
         check(file_same(path, full.c_str()), "the path chosen is not the file made");
@@ -264,12 +265,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const std::string into =
             dir->kind == DIR_KIND_PARENT ? root : base + "/" + std::string(dir->name, std::strlen(dir->name) - 1);
         char cwd[FILE_PATH_MAX + 1];
-        check(dirChoose(dir->listIndex, path) == DirChoice::Read && get_cwd(cwd) == 0 && unified(cwd) == into &&
-                  unified(dirPanelDir()) == into,
-              "choosing a directory does not enter and read it");
+        const bool read = dirChoose(dir->listIndex, path) == DirChoice::Read;
+        const bool entered = get_cwd(cwd) == 0 && unified(cwd) == into;
+        check(chdir(home) == 0, "the fuzzer's directory cannot be entered again");  // where findings are written
+        check(read && entered && unified(dirPanelDir()) == into, "choosing a directory does not enter and read it");
     }
-
-    check(chdir(home) == 0, "the fuzzer's directory cannot be entered again");
     dirRelease();
     std::error_code ignored;
     std::filesystem::remove_all(root, ignored);
