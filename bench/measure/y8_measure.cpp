@@ -78,30 +78,17 @@ void setUpEditor() {
     fileName[0] = '\0';
 }
 
-int markLine(LineRecord* line, void*) {
-    line->markState = '2';
-    return 1;
-}
-
-// Every line marked, the window filled from the document's first line.
-bool markAll() {
+// Every step-th line marked, the others not, and the window filled from the
+// document's first line; false when the window's rows do not fit the store.
+bool markEvery(int step) {
     if (flushWindowBelow() != 0) return false;
     moveAllBelow();
-    visitBelow(markLine);
-    fillWindowFromBelow();
-    topLine = aboveCountGet();
-    return true;
-}
-
-// Every eighth line marked (a block the nearly full store can still copy).
-bool markEveryEighth() {
-    if (flushWindowBelow() != 0) return false;
-    moveAllBelow();
-    int n = 0;
+    struct Walk { int step, n; } walk{step, 0};
     visitBelow([](LineRecord* line, void* user) {
-        line->markState = (*static_cast<int*>(user))++ % 8 == 0 ? '2' : '0';
+        Walk& w = *static_cast<Walk*>(user);
+        line->markState = w.n++ % w.step == 0 ? '2' : '0';
         return 1;
-    }, &n);
+    }, &walk);
     fillWindowFromBelow();
     topLine = aboveCountGet();
     return true;
@@ -152,7 +139,7 @@ int runCollected(std::string_view op, const char* file, const char* out) {
         collected([] { return searchNext(); });
     } else if (op == "replace" || op == "replace-case") {
         setSearch("int", "long", op == "replace-case");
-        if (!markAll()) return -101;
+        if (!markEvery(1)) return -101;
         collected([] { return block_replace(); });
     } else if (op == "detab") collected([] { return convert_lines(CONVERT_DETAB); });
     else if (op == "entab") collected([] { return convert_lines(CONVERT_ENTAB); });
@@ -160,10 +147,10 @@ int runCollected(std::string_view op, const char* file, const char* out) {
     else if (op == "ansi-pc") collected([] { return convert_lines(CONVERT_ANSI_TO_PC); });
     else if (op == "html") collected([] { return convert_lines(CONVERT_ANSI_TO_HTML); });
     else if (op == "block-delete") {
-        if (!markAll()) return -101;
+        if (!markEvery(1)) return -101;
         collected([] { block_delete(); return 0; });
     } else if (op == "block-copy" || op == "block-move") {
-        if (!markEveryEighth()) return -101;
+        if (!markEvery(8)) return -101;  // a block the nearly full store can still copy
         if (op == "block-copy") collected([] { return block_copy(0); });
         else collected([] { return block_move(); });
     } else if (op == "walk") {
