@@ -18,9 +18,9 @@ export LC_ALL=C
 
 doc=$work/doc.c
 "$measure" make "$doc"
-for n in 16; do for ((i = 0; i < n; ++i)); do cat "$doc"; done >"$work/doc$n.c"; done
+for n in 4 16; do for ((i = 0; i < n; ++i)); do cat "$doc"; done >"$work/doc$n.c"; done
 "$measure" pc-ansi "$doc" "$work/ansi.c" >/dev/null
-for n in 16; do for ((i = 0; i < n; ++i)); do cat "$work/ansi.c"; done >"$work/ansi$n.c"; done
+for n in 4 16; do for ((i = 0; i < n; ++i)); do cat "$work/ansi.c"; done >"$work/ansi$n.c"; done
 bytes=$(stat -c %s "$doc")
 lines=$(wc -l <"$doc")
 
@@ -37,15 +37,18 @@ editor() {
 }
 
 # gnu NAME INPUT1 INPUT16 COMMAND...: marginal instructions per byte of the
-# command reading its input from stdin; its 1x output in $work/NAME.gnu.
+# command reading its input from stdin, between the 4x and the 16x file (the
+# same name with 4 or 16 before its extension); its 1x output in $work/NAME.gnu.
 gnu() {
     local name=$1 in1=$2 in16=$3
+    local in4=${in16/16./4.}
     shift 3
     valgrind --tool=callgrind --callgrind-out-file="$work/$name.1.cg" "$@" <"$in1" >"$work/$name.gnu" 2>/dev/null || true
+    valgrind --tool=callgrind --callgrind-out-file="$work/$name.4.cg" "$@" <"$in4" >/dev/null 2>/dev/null || true
     valgrind --tool=callgrind --callgrind-out-file="$work/$name.16.cg" "$@" <"$in16" >/dev/null 2>/dev/null || true
     local a b s1 s16
-    a=$(total "$work/$name.1.cg"); b=$(total "$work/$name.16.cg")
-    s1=$(stat -c %s "$in1"); s16=$(stat -c %s "$in16")
+    a=$(total "$work/$name.4.cg"); b=$(total "$work/$name.16.cg")
+    s1=$(stat -c %s "$in4"); s16=$(stat -c %s "$in16")
     awk -v a="$a" -v b="$b" -v s1="$s1" -v s16="$s16" 'BEGIN { printf "%.2f", (b - a) / (s16 - s1) }'
 }
 
@@ -94,6 +97,10 @@ row block-copy "$doc" "block copy (every 8th line marked) before the first line"
 row block-move "$doc" "block move (every 8th line marked) to the first line" "memcpy of the area" "$memcpy_pb" —
 row block-delete "$doc" "block delete of the whole document" "memcpy of the area" "$memcpy_pb" —
 row walk "$doc" "visitor walk over every line" "memcpy of the area" "$memcpy_pb" —
+row overview "$doc" "overview list (function headers of a .c file)" "memcpy of the area" "$memcpy_pb" —
+row structure "$doc" "structure list at line 300" "memcpy of the area" "$memcpy_pb" —
+ref=$(gnu grepn "$doc" "$work/doc16.c" grep -Fin int)
+row search-list "$doc" "search list of \"int\"" '`grep -Fin`' "$ref" —
 
 read -r type_ir _ type_rows type_segments _ < <(editor type "$doc")
 read -r right_ir _ right_rows right_segments _ < <(editor right "$doc")
@@ -104,7 +111,7 @@ table=$work/table
     echo
     echo "The document: $bytes bytes, $lines C-like lines with tabs and CP850 umlauts, as much as keeps the"
     echo "store able to take a Detab of the whole. Callgrind instructions (Ir) of the operation alone"
-    echo "(\`y8_measure\`, optimised core) per document byte; the GNU tools as whole processes at 1× and 16×"
+    echo "(\`y8_measure\`, optimised core) per document byte; the GNU tools as whole processes at 4× and 16×"
     echo "the file, marginal cost per byte. \"Same result\": the editor's file compared with the tool's output;"
     echo "it must be identical for the replacements, Detab, PC>ANSI and save (the script fails otherwise)."
     echo

@@ -22,6 +22,7 @@
 #include "host/headless.h"
 #include "textops/block.h"
 #include "textops/convert.h"
+#include "textops/lists.h"
 #include "view/cursor.h"
 #include "view/options.h"
 #include "view/recorder.h"
@@ -107,6 +108,19 @@ void setSearch(const char* find, const char* replace, int sensitive) {
     wholeWord = 0;
 }
 
+// A list sink that only counts the entries and their characters.
+void countEntry(const char* entry, void* user) { *static_cast<long*>(user) += 1 + static_cast<long>(std::strlen(entry)); }
+
+// One list of kind over the document, the cursor on line 300 (inside a block
+// of the structure); the search list of text.
+int buildList(int kind, const char* text) {
+    listRequest(kind, text);
+    listInit();
+    long n = 0;
+    const ListFill fill = listBuildEntries(countEntry, &n);
+    return fill.count + static_cast<int>(n % 1000);
+}
+
 constexpr std::size_t kDetabbedBytes = 94000;
 
 unsigned char gSource[100000], gTarget[100000];
@@ -161,7 +175,12 @@ int runCollected(std::string_view op, const char* file, const char* out) {
             return static_cast<int>(n % 1000000);
         });
     }
-    else if (op == "type" || op == "right") {
+    else if (op == "overview" || op == "structure" || op == "search-list") {
+        if (gotoLine(300) != 0) return -101;
+        if (op == "overview") collected([] { return buildList(kListOverview, ""); });
+        else if (op == "structure") collected([] { return buildList(kListStructure, ""); });
+        else collected([] { return buildList(kListSearch, "int"); });
+    } else if (op == "type" || op == "right") {
         cursorRow = 10;
         cursorCol = 4;
         // The first key after a load takes the line snapshot and measures the

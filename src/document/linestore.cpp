@@ -495,6 +495,17 @@ void rowPut(int r, const LineRecord* line) {
     rowWritten(r);
 }
 
+void rowPutTrimmed(int r, const LineRecord* line, int trimmedLength) {
+    LineRecord* row = rowAt(r);
+    if (row == nullptr || line == nullptr) return;
+    *row = *line;
+    row->text[kLineChars] = '\0';
+    store.rowLengthSum += trimmedLength - store.rowLengths[static_cast<std::size_t>(r)];
+    store.rowLengths[static_cast<std::size_t>(r)] = static_cast<std::int16_t>(trimmedLength);
+}
+
+int rowTrimmedLength(int r) { return rowAt(r) != nullptr ? store.rowLengths[static_cast<std::size_t>(r)] : 0; }
+
 void rowsScrollUp() { rowDelete(0); }
 
 void rowsScrollDown() { rowInsert(0); }

@@ -138,6 +138,11 @@ void rowGetRaw(int r, LineRecord* line);
 // Row r becomes line, its text blank-padded to 250 characters (characters
 // after the 250th are dropped).
 void rowPut(int r, const LineRecord* line);
+// rowPut for a window-form text (250 characters, no NUL before them) whose trimmed
+// length the caller has worked out: the row is neither padded nor measured again.
+void rowPutTrimmed(int r, const LineRecord* line, int trimmedLength);
+// The trimmed length of row r as the store keeps it (0 outside the window).
+int rowTrimmedLength(int r);
 void rowsScrollUp();    // rows 1..99 to 0..98; row 99 cleared
 void rowsScrollDown();  // rows 0..98 to 1..99; row 0 cleared
 void rowDelete(int r);  // rows r+1..99 up by one; row 99 cleared

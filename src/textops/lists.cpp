@@ -1,6 +1,7 @@
 // The overview, structure and search lists: the entries and the lists' state.
 #include "textops/lists.h"
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -92,6 +93,24 @@ bool startsWith(const char* s, const char* prefix) {
     return std::strncmp(s, prefix, std::strlen(prefix)) == 0;
 }
 
+// " " and index in decimal, NUL-terminated: an entry's end (a list is built
+// per keystroke in the search list, so no formatted print per line).
+void writeIndex(char* out, std::int32_t index) {
+    char digits[12];
+    int n = 0;
+    std::int64_t v = index;
+    const bool negative = v < 0;
+    if (negative) v = -v;
+    do {
+        digits[n++] = static_cast<char>('0' + v % 10);
+        v /= 10;
+    } while (v > 0);
+    *out++ = ' ';
+    if (negative) *out++ = '-';
+    while (n > 0) *out++ = digits[--n];
+    *out = '\0';
+}
+
 // At most max characters of text into out (max + 1 bytes).
 void copyCut(char* out, const char* text, int max) {
     int n = 0;
@@ -154,7 +173,7 @@ struct Overview {
 bool overviewLine(std::int32_t index, const char* text, void* user) {
     auto* o = static_cast<Overview*>(user);
     const bool listed = o->afterSlashLine || listIsFunctionHeader(text) || listIsHeading(text, o->classes);
-    o->afterSlashLine = startsWith(text, "/* /");
+    o->afterSlashLine = text[0] == '/' && startsWith(text, "/* /");
     if (listed) addLine(o->b, text, index);
     if (index <= o->b->cursor) selectLast(o->b);
     return true;
@@ -315,13 +334,28 @@ int listFileClass(const char* name) {
     return classes;
 }
 
+namespace {
+
+constexpr const char* kSectionStarts[] = {
+    "dialog", "skript", "help", "struct", "typedef", "EXBEGIN", "sub ", "\\section",
+    "\\subsection", "/* -", "# -", "---", "[", ")",
+};
+
+// The bytes a section line can start with: every other line is not compared at all.
+constexpr std::array<bool, 256> sectionFirstBytes() {
+    std::array<bool, 256> first{};
+    for (const char* start : kSectionStarts) first[static_cast<unsigned char>(start[0])] = true;
+    return first;
+}
+constexpr std::array<bool, 256> kSectionFirst = sectionFirstBytes();
+
+}  // namespace
+
 bool listIsHeading(const char* line, int classes) {
-    static constexpr const char* kSectionStarts[] = {
-        "dialog", "skript", "help", "struct", "typedef", "EXBEGIN", "sub ", "\\section",
-        "\\subsection", "/* -", "# -", "---", "[", ")",
-    };
-    for (const char* start : kSectionStarts) {
-        if (startsWith(line, start)) return true;
+    if (kSectionFirst[static_cast<unsigned char>(line[0])]) {
+        for (const char* start : kSectionStarts) {
+            if (startsWith(line, start)) return true;
+        }
     }
     if ((classes & kListClassText) != 0 &&
         (str_find_nocase(line, "CAPTION") >= 0 || startsWith(line, "ber ") || startsWith(line, "blo "))) {
@@ -337,10 +371,12 @@ bool listIsHeading(const char* line, int classes) {
 }
 
 void listEntry(char* out, const char* text, std::int32_t index) {
-    int n = 0;
-    for (; n < kListEntryWidth && text[n] != '\0'; ++n) out[n] = text[n];
-    for (; n < kListEntryWidth; ++n) out[n] = ' ';
-    std::snprintf(out + kListEntryWidth, kListEntrySize - kListEntryWidth, " %ld", static_cast<long>(index));
+    const void* end = std::memchr(text, '\0', kListEntryWidth);
+    const std::size_t n = end != nullptr ? static_cast<std::size_t>(static_cast<const char*>(end) - text)
+                                         : kListEntryWidth;
+    std::memcpy(out, text, n);
+    std::memset(out + n, ' ', kListEntryWidth - n);
+    writeIndex(out + kListEntryWidth, index);
 }
 
 void listEntryTrimmed(char* out, const char* text, std::int32_t index) {
@@ -351,7 +387,9 @@ void listEntryTrimmed(char* out, const char* text, std::int32_t index) {
 }
 
 void listGapEntry(char* out, std::int32_t index) {
-    std::snprintf(out, kListEntrySize, "  %-68s %ld", kGapText, static_cast<long>(index));
+    char text[8] = "  ";
+    std::strcat(text, kGapText);
+    listEntry(out, text, index);
 }
 
 // --- The state and the panels' actions --------------------------------------------------

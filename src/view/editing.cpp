@@ -193,14 +193,16 @@ int typeChar(int ch, int repaint) {
 
     LineRecord row;
     rowGetRaw(cursorRow, &row);
-    // One character lengthens the row's text by at most a whole row: with that
-    // much room the growth need not be measured.
-    const bool roomy = storeEditFitsAtOnce(kLineChars);
-    const int before = roomy ? 0 : trimmedTextLength(row.text);
+    // The store keeps the row's trimmed length; after the character nothing but
+    // white space stands behind the longer of that length and the cursor column.
+    const int before = rowTrimmedLength(cursorRow);
     putChar(row.text, p, static_cast<char>(ch & 0xFF));
-    if (!roomy && !editFits(trimmedTextLength(row.text) - before)) return -1;
+    int after = (before > p ? before : p) + 1;
+    if (after > kLineChars) after = kLineChars;
+    while (after > 0 && is_white(static_cast<unsigned char>(row.text[after - 1]))) --after;
+    if (!editFits(after - before)) return -1;
 
-    rowPut(cursorRow, &row);
+    rowPutTrimmed(cursorRow, &row, after);
     modified = 1;
     if (repaint) repaintFromCursor(row);
     if (p < kLastCol) cursorToColumn(p + 1);
