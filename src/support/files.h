@@ -98,6 +98,9 @@ struct LineFile {
     LineLoss loss;     // what the reads since lf_open dropped
     bool crPending;    // the last byte taken was a CR whose follower is not yet read
     bool eofSeen;      // a Ctrl-Z ended the file (loss.afterEof is known)
+    // Where the line reader saw the next Ctrl-Z and the next NUL of the buffer
+    // (valid when none stands between), looking from `from`; from < 0: not looked.
+    struct NextByte { int from, at; } nextCtrlZ, nextNul;
     char reserve[LF_RESERVE_SIZE];
 };
 

@@ -25,9 +25,13 @@ int lf_write_back(LineFile* lf) {
     return -1;
 }
 
+// The buffer's bytes changed: what the reader saw of them is forgotten.
+void lf_forget_seen(LineFile* lf) { lf->nextCtrlZ = lf->nextNul = LineFile::NextByte{-1, 0}; }
+
 // Makes block the one in the buffer, writing back the current one first;
 // a failed read leaves an empty block. -1 when writing back failed.
 int lf_load(LineFile* lf, long block) {
+    lf_forget_seen(lf);
     int result = lf_write_back(lf);
     lf->blockIndex = block;
     lf->position = 0;
@@ -88,6 +92,7 @@ int lf_write(LineFile* lf, const void* buf, int n) {
     if (!lf_is_open(lf)) return -1;
     const char* from = static_cast<const char*>(buf);
     int result = 0;
+    lf_forget_seen(lf);
     while (n > 0) {
         if (lf->position >= lf->blockSize && lf_load(lf, lf->blockIndex + 1) != 0) result = -1;
         if (lf->position > lf->valid) {  // after a seek beyond the end: the gap reads as zeros
@@ -126,43 +131,45 @@ long lf_tell(const LineFile* lf) {
 
 namespace {
 
-// Appends the n bytes at src to buf without their CRs, as far as max allows.
-// True when a byte other than white space was dropped past max.
-bool append_without_cr(char* buf, int* stored, int max, const char* src, int n) {
-    while (n > 0) {
-        const void* cr = std::memchr(src, '\r', static_cast<size_t>(n));
-        const int run = cr != nullptr ? static_cast<int>(static_cast<const char*>(cr) - src) : n;
-        const int take = run < max - *stored ? run : max - *stored;
-        std::memcpy(buf + *stored, src, static_cast<size_t>(take));
-        *stored += take;
-        for (int i = take; i < run; ++i) {
-            if (!is_white(static_cast<unsigned char>(src[i]))) return true;
-        }
-        const int skip = cr != nullptr ? run + 1 : run;
-        src += skip;
-        n -= skip;
-    }
-    return false;
-}
-
 // How a part of a line ends: at the LF that ends the line, at a Ctrl-Z, or at
 // the end of the block (what follows is not yet read).
 enum class PartEnd { Lf, CtrlZ, BlockEnd };
 
-// Counts the CRs of the n bytes at src that no LF follows. A CR that ended the
-// previous block (crPending) is decided by the first byte of this part.
-void count_lone_crs(LineFile* lf, const char* src, int n, PartEnd end) {
+// Appends the n bytes at src to buf without their CRs, as far as max allows,
+// and counts the CRs that no LF follows (a CR that ended the previous block,
+// crPending, is decided by the first byte of this part). True when a byte
+// other than white space was dropped past max.
+bool take_part(LineFile* lf, char* buf, int* stored, int max, const char* src, int n, PartEnd end) {
     if (lf->crPending) {
         lf->crPending = false;
         if (n > 0 || end != PartEnd::Lf) ++lf->loss.loneCRs;
     }
-    for (const char* cr; n > 0 && (cr = static_cast<const char*>(std::memchr(src, '\r', static_cast<size_t>(n))));) {
-        const int at = static_cast<int>(cr - src);
+    bool cut = false;
+    for (int at = 0; at < n;) {
+        const void* cr = std::memchr(src + at, '\r', static_cast<size_t>(n - at));
+        const int run = cr != nullptr ? static_cast<int>(static_cast<const char*>(cr) - src) - at : n - at;
+        const int take = run < max - *stored ? run : max - *stored;
+        std::memcpy(buf + *stored, src + at, static_cast<size_t>(take));
+        *stored += take;
+        for (int i = take; i < run && !cut; ++i) cut = !is_white(static_cast<unsigned char>(src[at + i]));
+        at += run;
+        if (cr == nullptr) break;
         if (at < n - 1 || end == PartEnd::CtrlZ) ++lf->loss.loneCRs;
         else if (end == PartEnd::BlockEnd) lf->crPending = true;
-        src += at + 1;
-        n -= at + 1;
+        ++at;
     }
+    return cut;
+}
+
+// The buffer offset of the first byte ch at or after offset from, or
+// lf->valid: looked for again only when the reader has passed the last one
+// seen, so a line costs no search of its own for bytes that are rare.
+int next_in_buffer(LineFile* lf, LineFile::NextByte* seen, int from, char ch) {
+    if (seen->from < 0 || from < seen->from || from > seen->at) {
+        const void* at = std::memchr(lf->buffer + from, ch, static_cast<size_t>(lf->valid - from));
+        *seen = {from, at != nullptr ? static_cast<int>(static_cast<const char*>(at) - lf->buffer) : lf->valid};
+    }
+    return seen->at;
 }
 
 // The Ctrl-Z at the reader's position ends the file: the bytes after it are lost.
@@ -180,7 +187,7 @@ void note_eof_mark(LineFile* lf) {
 int lf_read_line(LineFile* lf, char* buf, int max) {
     if (max < 0) max = 0;
     int stored = 0;
-    bool consumed = false, cut = false;
+    bool consumed = false, cut = false, nulSeen = false;
     // The line is searched block by block with memchr: the LF that ends it, or
     // a Ctrl-Z before it, which ends line and file and is left in place.
     while (lf_is_open(lf) && lf_byte_ready(lf)) {
@@ -188,14 +195,17 @@ int lf_read_line(LineFile* lf, char* buf, int max) {
         const int available = lf->valid - lf->position;
         const void* lf_at = std::memchr(start, '\n', static_cast<size_t>(available));
         int part = lf_at != nullptr ? static_cast<int>(static_cast<const char*>(lf_at) - start) : available;
-        const void* eof_at = std::memchr(start, 26, static_cast<size_t>(part));
-        if (eof_at != nullptr) part = static_cast<int>(static_cast<const char*>(eof_at) - start);
-        if (append_without_cr(buf, &stored, max, start, part)) cut = true;
-        count_lone_crs(lf, start, part,
-                       eof_at != nullptr ? PartEnd::CtrlZ : lf_at != nullptr ? PartEnd::Lf : PartEnd::BlockEnd);
+        const int ctrl_z = next_in_buffer(lf, &lf->nextCtrlZ, lf->position, 26) - lf->position;
+        const bool eof_at = ctrl_z < part;
+        if (eof_at) part = ctrl_z;
+        if (next_in_buffer(lf, &lf->nextNul, lf->position, '\0') - lf->position < part) nulSeen = true;
+        if (take_part(lf, buf, &stored, max, start, part,
+                      eof_at ? PartEnd::CtrlZ : lf_at != nullptr ? PartEnd::Lf : PartEnd::BlockEnd)) {
+            cut = true;
+        }
         lf->position += part;
         if (part > 0) consumed = true;
-        if (eof_at != nullptr) {
+        if (eof_at) {
             note_eof_mark(lf);
             break;
         }
@@ -210,7 +220,8 @@ int lf_read_line(LineFile* lf, char* buf, int max) {
         ++lf->loss.loneCRs;
     }
     if (cut) ++lf->loss.cutLines;
-    if (std::memchr(buf, '\0', static_cast<size_t>(stored)) != nullptr) ++lf->loss.nulLines;
+    // A NUL the line's bytes held may have stood past max, where nothing was kept.
+    if (nulSeen && std::memchr(buf, '\0', static_cast<size_t>(stored)) != nullptr) ++lf->loss.nulLines;
     buf[stored] = '\0';
     return consumed ? stored : -1;
 }
