@@ -125,9 +125,8 @@ int blockToClipboard() {
     // Every text gains two characters, so an area of empty texts doubles: the
     // scratch block is sized for twice the area with its spare bytes.
     constexpr int kClipBytes = 2 * (ZBRSUP + kSpare);
-    char* text = nullptr;
-    Y8_ASSERT(kModule, 127, (text = static_cast<char*>(fmalloc(kClipBytes, 1))) != nullptr,
-              "(text=fmalloc(ZBRSUP+2,1)) != NULL");
+    char* text = static_cast<char*>(fmalloc_scratch(kClipBytes, 1));
+    if (text == nullptr) return -1;
     // A text of n characters takes n + 1 bytes of the area and n + 2 of the
     // clipboard text: at most 2 * blockEnd bytes, and the NUL fits behind.
     int at = 0;

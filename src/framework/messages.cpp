@@ -242,6 +242,12 @@ int fmalloc_count() { return table.count; }
 
 void fmalloc_test_fail_after(int n) { table.grantsLeft = n < 0 ? -1 : n; }
 
+void* fmalloc_scratch(long n, long size) {
+    void* p = fmalloc(n, size);
+    if (p == nullptr) message_box_fmt("%s", memoryShortText);
+    return p;
+}
+
 // ---------------------------------------------------------------- debug trace
 
 void debug_out(const char* fmt, ...) {

@@ -65,6 +65,11 @@ int ffree(void* p);
 int fmalloc_count();
 // Test seam: after n more granted requests every request fails; n < 0: never.
 void fmalloc_test_fail_after(int n);
+// A scratch block for one command: fmalloc(n, size), or NULL after the box
+// memoryShortText has told the user that the command was not carried out.
+// A command that cannot have its block changes nothing: the text stays as it was.
+void* fmalloc_scratch(long n, long size);
+constexpr const char* memoryShortText = "Zu wenig Arbeitsspeicher: der Befehl wurde nicht ausgef\374hrt.";
 
 // An assertion as the program writes them: the module's source name, the line and
 // the expression's text exactly as shown to the user.

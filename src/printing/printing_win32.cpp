@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <memory>
+#include <new>
 
 #include "framework/dialog_win32.h"
 #include "support/app_win32.h"
@@ -30,8 +31,8 @@ void keepSettings() {
     if (dialog.hDevMode) {
         if (const auto* mode = static_cast<const DEVMODEA*>(GlobalLock(dialog.hDevMode))) {
             const std::size_t size = mode->dmSize + mode->dmDriverExtra;
-            devMode.reset(new unsigned char[size]);
-            std::memcpy(devMode.get(), mode, size);
+            devMode.reset(new (std::nothrow) unsigned char[size]);  // none: the printer's defaults
+            if (devMode) std::memcpy(devMode.get(), mode, size);
             GlobalUnlock(dialog.hDevMode);
         }
     }

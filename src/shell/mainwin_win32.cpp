@@ -66,12 +66,20 @@ void configLoad(HINSTANCE instance) {
     configApply(&shell.config, static_cast<const char*>(data), SizeofResource(instance, found));
 }
 
+// The system's brush of the work space, never deleted: what the window gets
+// when a brush of its own cannot be made.
+HBRUSH workspaceBrush() {
+    shell.brushOwned = false;
+    return GetSysColorBrush(COLOR_APPWORKSPACE);
+}
+
 HBRUSH backgroundBrush(HINSTANCE instance) {
     const StartConfig& c = shell.config;
     shell.brushOwned = true;
     switch (c.background) {
     case Background::Colour:
-        return CreateSolidBrush(RGB(c.red, c.green, c.blue));
+        if (HBRUSH brush = CreateSolidBrush(RGB(c.red, c.green, c.blue))) return brush;
+        return workspaceBrush();
     case Background::System:
         shell.brushOwned = false;
         return GetSysColorBrush(COLOR_WINDOW);
@@ -85,7 +93,8 @@ HBRUSH backgroundBrush(HINSTANCE instance) {
     case Background::Workspace:
         break;
     }
-    return CreateSolidBrush(GetSysColor(COLOR_APPWORKSPACE));
+    if (HBRUSH brush = CreateSolidBrush(GetSysColor(COLOR_APPWORKSPACE))) return brush;
+    return workspaceBrush();
 }
 
 bool registerMainClass(HINSTANCE instance) {

@@ -441,9 +441,8 @@ void block_delete() {
 }
 
 void block_to_clipboard() {
-    char* text = nullptr;
-    Y8_ASSERT("block", 344, (text = static_cast<char*>(fmalloc(kClipCount, kClipSize))) != nullptr,
-              "(text=fmalloc(30000,4)) != NULL");
+    char* text = static_cast<char*>(fmalloc_scratch(kClipCount, kClipSize));
+    if (text == nullptr) return;
     if (flushAroundCursor()) {
         ClipText clip{text, 0};
         visitDocument(appendMarked, &clip);

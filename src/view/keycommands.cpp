@@ -700,9 +700,8 @@ bool insertPastedLines(const char* text) {
 }  // namespace
 
 void paste() {
-    char* text = nullptr;
-    Y8_ASSERT("taste", 1409, (text = static_cast<char*>(fmalloc(kPasteBlock, 1))) != nullptr,
-              "(text=fmalloc(30000,1)) != NULL");
+    char* text = static_cast<char*>(fmalloc_scratch(kPasteBlock, 1));
+    if (text == nullptr) return;
     clip_get(text, kPasteBlock - 1);  // the block keeps room for the NUL
     const int length = static_cast<int>(std::strlen(text));
     bool done = false;  // an empty clipboard changes nothing

@@ -174,12 +174,7 @@ bool collectMarkedText(Collection* c) {
     return true;
 }
 
-char* takeBlock() {
-    char* text = nullptr;
-    Y8_ASSERT("markierung", 270, (text = static_cast<char*>(fmalloc(kBlockBytes, 1))) != nullptr,
-              "(text=fmalloc(30000,1)) != NULL");
-    return text;
-}
+char* takeBlock() { return static_cast<char*>(fmalloc_scratch(kBlockBytes, 1)); }
 
 // --- Rewriting the marked lines ------------------------------------------------------------
 // Blanking and deleting shorten texts, and the stacks keep texts trimmed: so
@@ -452,6 +447,7 @@ int markDeleteSpan(bool copy) {
 int markCopy() {
     Collection c;
     c.text = takeBlock();
+    if (c.text == nullptr) return -1;
     if (!collectMarkedText(&c)) {
         ffree(c.text);
         return -1;
@@ -468,6 +464,7 @@ int markCopy() {
 int markCut() {
     Collection c;
     c.text = takeBlock();
+    if (c.text == nullptr) return -1;
     if (!collectMarkedText(&c) || rewriteLines(blankMarked) != 0) {
         ffree(c.text);
         return -1;

@@ -193,10 +193,6 @@ TEST_F(UndeleteDeathTest, FailedAllocationsEndTheProgramNamingTheArea) {
     fmalloc_test_fail_after(2);
     EXPECT_DEATH(undeleteCreate(), "ASSERT ERROR\nundelete\\.54\n\\(cutxt=fmalloc\\(CUSUP\\+2,1\\)\\) != NULL\n");
     fmalloc_test_fail_after(-1);
-    undeleteCreate();
-    blockStore("Zeile");
-    fmalloc_test_fail_after(0);
-    EXPECT_DEATH(blockToClipboard(), "ASSERT ERROR\nundelete\\.127\n\\(text=fmalloc\\(ZBRSUP\\+2,1\\)\\) != NULL\n");
 }
 
 }  // namespace
