@@ -402,17 +402,14 @@ TEST_F(DialogTest, ComboAndListValuesAndTheirNotifications) {
         list_reset(TEST_LIST);
         EXPECT_EQ(std::make_pair(controlFont(combo), controlFont(dlg_item(TEST_LIST))),
                   std::make_pair(App.font, App.font));
-        EXPECT_EQ(combo_add(TEST_COMBO, "alpha"), 0);
-        EXPECT_EQ(combo_add(TEST_COMBO, "beta"), 1);
-        EXPECT_EQ(combo_insert(TEST_COMBO, "erstes", 0), 0);
-        EXPECT_EQ(comboLines(combo), (std::vector<std::string>{"erstes", "alpha", "beta"}));
+        EXPECT_EQ(combo_add(TEST_COMBO, "beta"), 0);
+        EXPECT_EQ(combo_insert(TEST_COMBO, "alpha", 0), 0);  // (moving a history's items: "Suchen")
         // Cut to max characters, nothing written past max + 1 bytes; beyond the list nothing.
         std::memset(buf, 'x', sizeof buf);
         EXPECT_EQ(combo_get_item(TEST_COMBO, 0, buf, 3), 1);
-        EXPECT_EQ(std::string(buf, 5), std::string("ers\0x", 5));
-        EXPECT_EQ(combo_get_item(TEST_COMBO, 3, buf, 63), 0);
+        EXPECT_EQ(std::string(buf, 5), std::string("alp\0x", 5));
+        EXPECT_EQ(combo_get_item(TEST_COMBO, 2, buf, 63), 0);
         EXPECT_STREQ(buf, "");
-        EXPECT_EQ(combo_delete(TEST_COMBO, 0), 2);
 
         // The text set selects the item it names (with case); the field's text is read.
         struct Row { const char* set; int selection; int max; const char* read; };
