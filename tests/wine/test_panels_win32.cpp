@@ -390,6 +390,10 @@ TEST_F(MainWindowProc, CommandsReachTheirOperationsOnlyWhileTheLoopRuns) {
     GetClassNameA(GetDlgItem(panel(), 2500), cls, sizeof cls);
     EXPECT_STREQ(cls, "Button");
     dlg_close_all();
+    lastDir[0] = '\0';  // no directory opened yet: the current one
+    command(CMD_DIRECTORY_PANEL);
+    EXPECT_EQ(windowText(GetDlgItem(panel(), 3000)).rfind(currentDirectory(), 0), 0u);
+    dlg_close_all();
     historyDestroy();
 }
 
