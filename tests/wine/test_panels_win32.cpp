@@ -120,10 +120,8 @@ bool atTopLeft(HWND w) {
 
 int selected(HWND panel) { return static_cast<int>(SendDlgItemMessageA(panel, 3000, LB_GETCURSEL, 0, 0)); }
 
-// One list panel at a time, the builders' entries in its box; a double click or OK moves the
-// cursor, Cancel leaves it; the keys post 1200 with the kind set before. In the search list
-// typed keys reach the core: the first Backspace clears (the overview), letters in lower case,
-// Down is left to the box; an edited field compares exactly.
+// One list panel at a time; a double click or OK moves the cursor, Cancel leaves it. Keys typed in
+// the search list reach the core (Backspace first clears, letters lower case, Down is the box's).
 TEST_F(Panels, TheListPanelsChooseALine) {
     loadLines({"int a(void)", "{", "    x = needle;", "    y;", "}", "int b(void)", "{", "    needle();", "}"});
     listText[0] = '\0';
@@ -228,11 +226,8 @@ TEST_F(Panels, TheRecentFilesAreInTheFileMenu) {
     historyDestroy();
 }
 
-// In a directory of the test's own (old.bak hidden by the settings): the list; typed keys
-// filter (the list box does not search with them); the permanent directories dropped down,
-// 40 characters each; F5 reads again; a typed directory is read at each key from the current
-// directory, which stays, and entered on OK only; a relative permanent one chosen from the
-// drop-down list is entered on CBN_SELENDOK only; Cancel keeps the filter for the next opening.
+// Typed keys filter; the permanent directories drop down, 40 characters each; a typed directory is
+// read at each key and entered on OK only, a chosen one on CBN_SELENDOK only; Cancel keeps the filter.
 TEST_F(Panels, TheDirectoryPanelListsFiltersAndEntersTheChosenDirectory) {
     const std::string home = currentDirectory();
     const std::string dir = tempDir() + "Y8FilesTest" + std::to_string(GetCurrentProcessId()), sub = dir + "\\sub";

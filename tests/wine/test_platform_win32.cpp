@@ -360,9 +360,8 @@ TEST_F(Platform, TheStatusBarHasItsPartsTextsAndPlace) {
     EXPECT_EQ(partsOf(bar).size(), static_cast<size_t>(STATUS_MAX_PARTS));
 }
 
-// The help control is loaded once, from the registered path or else by full path from
-// the system directory; a missing help file or control shows no box and leaves no window
-// (the check after every test finds one).
+// The help control is loaded once, from the registered path or else from the system directory; a
+// missing help file or control shows no box and leaves no window (the check after every test).
 TEST_F(Platform, HelpFailsSilentlyAndLoadsTheControlOnce) {
     const char* noKey = "CLSID\\{00000000-0000-0000-0000-0000000000Y8}\\InprocServer32";
     const char* noLibrary = "y8-no-such-help.ocx";

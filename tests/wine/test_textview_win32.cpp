@@ -158,10 +158,8 @@ TEST_F(TextViewWin32, TheFontTheClientAreaAndTheScrollBar) {
     EXPECT_EQ(GetObjectType(font), 0u) << "the own font goes with the view";
 }
 
-// WM_PAINT before the rows are ready fills the text area; then rows in the settings'
-// colours: the background, a marked line, an in-line mark (not when scrolled out of view),
-// marked text in dark blue; row-paint contexts paint at once. The caret follows insert mode
-// and the cursor; focus loss leaves a grey block.
+// Rows in the settings' colours (an in-line mark not when scrolled out of view, marked text dark
+// blue); row-paint contexts paint at once; the caret follows; focus loss leaves a grey block.
 TEST_F(TextViewWin32, PaintingTheRowsTheCaretAndTheBlockCursor) {
     viewCreate();
     InvalidateRect(App.mainWindow, nullptr, TRUE);
@@ -227,9 +225,7 @@ TEST_F(TextViewWin32, PaintingTheRowsTheCaretAndTheBlockCursor) {
     EXPECT_EQ(caretRect().left, 4 * charWidth + 4);
 }
 
-// Real mouse messages (drags, clicks and double clicks on the real window are proven end to
-// end, and the context menu): a drag marks and paints at once, Shift+click extends; the wheel
-// scrolls; a context menu that is not there opens nothing.
+// (The real mouse on the real window and the context menu: end to end.)
 TEST_F(TextViewWin32, TheMouseMarksAndScrolls) {
     viewCreate();
     rowsReady = 1;

@@ -278,9 +278,8 @@ TEST_F(ToolDialogs, TheSettingsDialogsShowStandardCancelAndSave) {
     phrasesForget();
 }
 
-// A taken slot without a placement centres the window 600 x 440 on the work area; released,
-// it stores the window's own. (Which slot a copy takes, and a stored placement coming back:
-// the core's tests and the program as a process.)
+// Without a placement the window is centred 600 x 440. (Which slot a copy takes, and a stored
+// placement coming back: the core's tests and the program as a process.)
 TEST_F(ToolDialogs, APlacementSlotCentresTheWindowAndStoresItsPlace) {
     const std::string slots = tempDir() + "Y8SlotsTest" + std::to_string(GetCurrentProcessId()) + ".ini";
     writeFile(slots, "[Window]\r\nInUse0=1\r\nInUse1=1\r\nPosition2=  \r\n");
@@ -305,9 +304,8 @@ TEST_F(ToolDialogs, APlacementSlotCentresTheWindowAndStoresItsPlace) {
     DeleteFileA(slots.c_str());
 }
 
-// "Facette": the second opening shows the first one's choice; OK posts the phrase as command 1402,
-// "Bearbeiten" opens the facet file. (A hostile word kept to its argument: the core's tests and
-// the end-to-end script.)
+// The second opening shows the first one's choice; OK posts the phrase as command 1402, "Bearbeiten"
+// opens the facet file. (A hostile word kept to its argument: the core's tests, end to end.)
 TEST_F(ToolDialogs, FacetteMovesItsChoice) {
     HWND box;
     const std::string home = currentDirectory();
@@ -333,11 +331,9 @@ TEST_F(ToolDialogs, FacetteMovesItsChoice) {
     EXPECT_STREQ(text, "FCT Lager convert");
 }
 
-// The catalogue's entries besides those the end-to-end script fills in: a block that asks
-// nothing goes in at once, "Floskel:" posts the chosen phrase as command 1402, "Umform:" puts
-// its lines (100 characters kept, CR LF added) in "Block umformulieren", whose button fills in
-// the template and which keeps the rules used last; "Bearbeiten" and "Verzeichnis" open the
-// entry's file and the catalogue in place of the document.
+// Besides the entries the end-to-end script fills in: a block goes in at once, "Floskel:" posts
+// command 1402, "Umform:" fills "Block umformulieren" (which keeps the rules used last);
+// "Bearbeiten" and "Verzeichnis" open the entry's file and the catalogue.
 TEST_F(ToolDialogs, TheCatalogueMovesItsEntriesToTheDocument) {
     const std::string cwd = currentDirectory();  // opening a file makes its folder the current one
     ini_write("Installation", "BauKasten", Y8_SAMPLES_DIR "INHALT.TXT");
