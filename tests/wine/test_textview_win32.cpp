@@ -1,6 +1,5 @@
-// The text window's Win32 side under Wine: the font and cell size, the window
-// size from the client area, the scroll bar, painting rows with GDI, the caret
-// and the block cursor, and the mouse: marking and the wheel.
+// The text window's Win32 side under Wine: font and cells, the client area, the scroll bar,
+// painting, the caret and the block cursor, the mouse.
 #include "view/textview_win32.h"
 
 #include "document/linestore.h"
@@ -19,12 +18,9 @@
 
 namespace {
 
-constexpr int kWidth = 900;  // the main window's size as the environment made it
-constexpr int kHeight = 700;
 constexpr COLORREF kBg = RGB(0, 0, 128), kMarkLine = RGB(0, 128, 0), kInline = RGB(128, 0, 0);
 
-// A pixel near the top-right corner of cell (c, r): no glyph of a blank draws
-// there, nor does a caret in insert mode (it inverts the cell's left edge).
+// Near the top-right corner of cell (c, r): no glyph of a blank draws there, nor an insert caret.
 COLORREF windowCellPixel(int c, int r) {
     HDC dc = GetDC(App.mainWindow);
     const COLORREF p = GetPixel(dc, (c + 1) * charWidth + 2, r * lineHeight + 3);
@@ -56,8 +52,7 @@ LPARAM cellPoint(int c, int r) {
     return MAKELPARAM(c * charWidth + 4 + charWidth / 2, r * lineHeight + 2 + lineHeight / 2);
 }
 
-// The colours of the test's own settings file, the view made afresh; at the end no
-// view and no caret (the fixture puts the window back at its size).
+// The colours of the test's own settings file, the view made afresh; at the end no view, no caret.
 class TextViewWin32 : public Win32Test {
   protected:
     void SetUp() override {
@@ -87,13 +82,11 @@ class TextViewWin32 : public Win32Test {
     }
 };
 
-// The shell's font (a face of the settings found without regard to case, and gone with
-// the view), the cell size from it, the window size and scroll bar from the client area.
+// The shell's font (a face of the settings found without regard to case, and gone with the
+// view), the cell size from it, the window size and scroll bar from the client area.
 TEST_F(TextViewWin32, TheFontTheClientAreaAndTheScrollBar) {
     viewCreate();
-    ASSERT_EQ(viewReady, 1);
-    EXPECT_EQ(hasFocus, 1);
-    EXPECT_EQ(viewFontGet(), App.font);
+    EXPECT_EQ(std::make_tuple(viewReady, hasFocus, viewFontGet()), std::make_tuple(1, 1, App.font));
     TEXTMETRICA tm{};
     HDC dc = GetDC(App.mainWindow);
     HGDIOBJ old = SelectObject(dc, App.font);
@@ -104,21 +97,18 @@ TEST_F(TextViewWin32, TheFontTheClientAreaAndTheScrollBar) {
 
     const int bar = dlg_units(8);
     HWND sb = viewScrollBarGet();
-    ASSERT_TRUE(sb && IsWindow(sb));
-    EXPECT_EQ((GetWindowLongA(sb, GWL_STYLE) & SBS_VERT), SBS_VERT);
-    for (SIZE size : {SIZE{kWidth, kHeight}, SIZE{500, 300}}) {
-        SetWindowPos(App.mainWindow, nullptr, 0, 0, size.cx, size.cy, SWP_NOZORDER | SWP_NOMOVE);
-        viewMessage(WM_SIZE, SIZE_RESTORED, 0);
-        RECT client{}, r{};
-        GetClientRect(App.mainWindow, &client);
-        EXPECT_EQ(textAreaHeight, client.bottom - status_height());
-        EXPECT_EQ(windowCols, (client.right - bar - 8) / charWidth) << size.cx;
-        EXPECT_EQ(windowRows, (textAreaHeight - 4) / lineHeight) << size.cy;
-        GetWindowRect(sb, &r);
-        MapWindowPoints(nullptr, App.mainWindow, reinterpret_cast<POINT*>(&r), 2);
-        EXPECT_EQ(std::make_tuple(r.left, r.top, r.right, r.bottom),
-                  std::make_tuple(client.right - bar, 0L, client.right, LONG{textAreaHeight}));
-    }
+    ASSERT_TRUE(sb && (GetWindowLongA(sb, GWL_STYLE) & SBS_VERT) == SBS_VERT);
+    SetWindowPos(App.mainWindow, nullptr, 0, 0, 500, 300, SWP_NOZORDER | SWP_NOMOVE);
+    viewMessage(WM_SIZE, SIZE_RESTORED, 0);
+    RECT client{}, r{};
+    GetClientRect(App.mainWindow, &client);
+    EXPECT_EQ(std::make_tuple(textAreaHeight, windowCols, windowRows),
+              std::make_tuple(int{client.bottom} - status_height(), (int{client.right} - bar - 8) / charWidth,
+                              (textAreaHeight - 4) / lineHeight));
+    GetWindowRect(sb, &r);
+    MapWindowPoints(nullptr, App.mainWindow, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(std::make_tuple(r.left, r.top, r.right, r.bottom),
+              std::make_tuple(client.right - bar, 0L, client.right, LONG{textAreaHeight}));
     // The scroll bar shows the place (disabled, not hidden, when all is visible); its thumb moves the window.
     SCROLLINFO si{};
     si.cbSize = sizeof si;
@@ -168,10 +158,8 @@ TEST_F(TextViewWin32, TheFontTheClientAreaAndTheScrollBar) {
     EXPECT_EQ(GetObjectType(font), 0u) << "the own font goes with the view";
 }
 
-// WM_PAINT before the rows are ready fills the text area; then rows in the settings'
-// colours: the background, a marked line, an in-line mark (not when scrolled out of view),
-// marked text in dark blue; row-paint contexts paint at once. The caret follows insert mode
-// and the cursor; focus loss leaves a grey block.
+// Rows in the settings' colours (an in-line mark not when scrolled out of view, marked text dark
+// blue); row-paint contexts paint at once; the caret follows; focus loss leaves a grey block.
 TEST_F(TextViewWin32, PaintingTheRowsTheCaretAndTheBlockCursor) {
     viewCreate();
     InvalidateRect(App.mainWindow, nullptr, TRUE);
@@ -237,9 +225,7 @@ TEST_F(TextViewWin32, PaintingTheRowsTheCaretAndTheBlockCursor) {
     EXPECT_EQ(caretRect().left, 4 * charWidth + 4);
 }
 
-// Real mouse messages (drags, clicks and double clicks on the real window are proven end to
-// end, and the context menu): a drag marks and paints at once, Shift+click extends; the wheel
-// scrolls; a context menu that is not there opens nothing.
+// (The real mouse on the real window and the context menu: end to end.)
 TEST_F(TextViewWin32, TheMouseMarksAndScrolls) {
     viewCreate();
     rowsReady = 1;

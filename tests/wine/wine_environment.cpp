@@ -22,18 +22,21 @@
 #include <functional>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 namespace {
 
 constexpr const char* kClassName = "Y8WineTestMain";
 
+// What the environment set up, for every test to find it so.
 struct EnvironmentState {
     std::vector<WineBox> boxes;
     std::deque<int> answers;
     std::vector<WineCommand> commands;
-    RECT mainRect = {};          // the main window as set up, for every test to find it so
-    std::string directory;       // the current directory as set up
-    std::optional<std::string> systemProfile;  // Y8.ini in the Windows directory as set up
+    RECT mainRect = {};
+    std::string directory;
+    std::optional<std::string> systemProfile;  // Y8.ini in the Windows directory (the placement slots)
+    int slot = 1;
 };
 
 EnvironmentState E;
@@ -54,7 +57,6 @@ int recordBox(const char* text, unsigned style, const char* caption, HWND owner)
     return (style & 0x0F) != MB_OK ? IDCANCEL : IDOK;
 }
 
-// Y8.ini in the Windows directory (the placement slots' file), none when it is not there.
 std::string systemProfilePath() { return windowsDir() + "Y8.ini"; }
 
 std::optional<std::string> systemProfile() {
@@ -70,8 +72,12 @@ void systemProfileRestore(const std::optional<std::string>& bytes) {
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
 }
 
-// Top-level windows of this thread besides the main window; not the system's hidden
-// helpers (the input method's, and those Wine's DDE client leaves after DdeUninitialize).
+void putMainWindowBack() {
+    const RECT& m = E.mainRect;
+    SetWindowPos(App.mainWindow, nullptr, m.left, m.top, m.right - m.left, m.bottom - m.top, SWP_NOZORDER);
+}
+
+// Not the system's hidden helpers (the input method's, those Wine's DDE client leaves behind).
 bool systemHelper(HWND w, const char* cls) {
     return !IsWindowVisible(w) && (std::strcmp(cls, "IME") == 0 || std::strncmp(cls, "WineDde", 7) == 0);
 }
@@ -84,8 +90,6 @@ BOOL CALLBACK listOtherTopWindow(HWND w, LPARAM list) {
     return TRUE;
 }
 
-// After every test: what a test may take for itself is given back, what the environment
-// set up is as it was; else the test that left it fails and it is put right.
 class LeakCheck : public ::testing::EmptyTestEventListener {
   public:
     void OnTestEnd(const ::testing::TestInfo&) override {
@@ -119,10 +123,7 @@ class LeakCheck : public ::testing::EmptyTestEventListener {
              [] { ShowWindow(App.mainWindow, SW_RESTORE); }},
             {"the main window elsewhere",
              [&] { return GetWindowRect(App.mainWindow, &r), !EqualRect(&r, &E.mainRect); },
-             [] {
-                 const RECT& m = E.mainRect;
-                 SetWindowPos(App.mainWindow, nullptr, m.left, m.top, m.right - m.left, m.bottom - m.top, SWP_NOZORDER);
-             }},
+             putMainWindowBack},
             {"the main window disabled", [] { return !IsWindowEnabled(App.mainWindow); },
              [] { EnableWindow(App.mainWindow, TRUE); }},
             {"another current directory", [] { return currentDirectory() != E.directory; },
@@ -181,6 +182,7 @@ class WineEnvironment : public ::testing::Environment {
         GetWindowRect(App.mainWindow, &E.mainRect);
         E.directory = currentDirectory();
         E.systemProfile = systemProfile();
+        E.slot = windowSlot;
     }
 
     void TearDown() override {
@@ -200,8 +202,7 @@ class WineEnvironment : public ::testing::Environment {
 ::testing::Environment* const kEnvironment =
     ::testing::AddGlobalTestEnvironment(new WineEnvironment);
 
-// Listeners hear the end of a test last-appended first: the check comes after
-// the result printer, so that what it finds is printed with the test.
+// Appended: the check comes after the result printer, which prints what it finds with the test.
 const bool kLeakCheck = [] {
     ::testing::UnitTest::GetInstance()->listeners().Append(new LeakCheck);
     return true;
@@ -280,7 +281,6 @@ std::vector<std::string> itemTexts(HWND dialog, std::initializer_list<int> ids) 
     return texts;
 }
 bool checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
-bool enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
 void click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
 void press(HWND dialog, int id, int code) {
@@ -327,13 +327,6 @@ std::string statusPart(int part) {
     if (bar && LOWORD(SendMessageA(bar, SB_GETTEXTLENGTHA, part, 0)) < sizeof buf)
         SendMessageA(bar, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(buf));
     return buf;
-}
-
-HMODULE programResources() {
-    char path[MAX_PATH];
-    std::string file(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
-    file = file.substr(0, file.find_last_of("\\/") + 1) + "y8.exe";
-    return LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
 }
 
 HDROP makeDrop(const std::vector<std::string>& names) {
@@ -389,14 +382,9 @@ void loadNumberedLines(int count) {
 
 void Win32Test::SetUp() {
     ASSERT_TRUE(emptyStoreStart(20, 80));
-    settings = tempDir() + "Y8Test" + std::to_string(GetCurrentProcessId()) + ".ini";
+    settings = tempDir() + "Y8Test" + std::to_string(GetCurrentProcessId()) + ".ini";  // runs may share the prefix
     DeleteFileA(settings.c_str());
     ini_set_file(settings.c_str());
-    GetWindowTextA(App.mainWindow, title_, sizeof title_);
-    slot_ = windowSlot;
-    systemProfile_ = systemProfile();
-    placement_.length = sizeof placement_;
-    GetWindowPlacement(App.mainWindow, &placement_);
     slotForget();
     startupReset();
     wine_clear_boxes();
@@ -411,12 +399,13 @@ void Win32Test::TearDown() {
     wine_pump();
     ini_set_file("");
     DeleteFileA(settings.c_str());
-    SetWindowTextA(App.mainWindow, title_);
+    SetWindowTextA(App.mainWindow, App.title);
     runState = 2;
     slotForget();
-    windowSlot = slot_;
-    systemProfileRestore(systemProfile_);
-    SetWindowPlacement(App.mainWindow, &placement_);
+    windowSlot = E.slot;
+    systemProfileRestore(E.systemProfile);
+    ShowWindow(App.mainWindow, SW_RESTORE);
+    putMainWindowBack();
     SetForegroundWindow(App.mainWindow);
     startupReset();
     for (const WineBox& box : wine_seen_boxes()) ADD_FAILURE() << "a box nobody expected: " << box.text;
