@@ -147,6 +147,7 @@ inline void fuzzCheckStore() {
         fuzzCheck(row.markState >= '0' && row.markState <= '3', "a window row has an unknown block mark");
         std::uint32_t n = kLineChars;
         while (n > 0 && (row.text[n - 1] == ' ' || (row.text[n - 1] >= 9 && row.text[n - 1] <= 13))) --n;
+        fuzzCheck(rowTrimmedLength(r) == static_cast<int>(n), "a window row's kept length is not its own");
         rowBytes += n + 5;
     }
     fuzzCheck(storeWindowBytes() == rowBytes, "the store's sum of the window rows is not theirs");

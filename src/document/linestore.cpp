@@ -190,12 +190,17 @@ void clearRecord(LineRecord* row) {
     str_fill(row->text, kLineChars, ' ');
 }
 
-// Row r was written: its trimmed length noted.
-void rowWritten(int r) {
-    const int n = trimmedLength(store.windowLines[r]);
+// Each row's trimmed length is kept as the row is written, so that reading,
+// pushing and measuring the rows never has to look for a row's end again.
+int keptLength(int r) { return store.rowLengths[static_cast<std::size_t>(r)]; }
+
+void setKeptLength(int r, int n) {
     store.rowLengthSum += n - store.rowLengths[static_cast<std::size_t>(r)];
     store.rowLengths[static_cast<std::size_t>(r)] = static_cast<std::int16_t>(n);
 }
+
+// Row r was written: its trimmed length noted.
+void rowWritten(int r) { setKeptLength(r, trimmedLength(store.windowLines[r])); }
 
 // Moves count rows starting at row from to row to (overlap allowed).
 void moveRows(int from, int to, int count) {
@@ -212,7 +217,7 @@ void moveRows(int from, int to, int count) {
 std::uint32_t rowsBytesAbove(int first, int last) {
     std::uint32_t bytes = 0;
     for (int r = first; r < last; ++r) {
-        bytes += static_cast<std::uint32_t>(trimmedLength(store.windowLines[r]) + kRecordOverhead);
+        bytes += static_cast<std::uint32_t>(keptLength(r) + kRecordOverhead);
     }
     return bytes;
 }
@@ -223,7 +228,7 @@ std::uint32_t rowsBytesBelow(int first, int last) {
     std::uint32_t bytes = 0;
     bool belowEmpty = store.belowCount == 0;
     for (int r = last - 1; r >= first; --r) {
-        const int n = trimmedLength(store.windowLines[r]);
+        const int n = keptLength(r);
         if (belowEmpty && n == 0) continue;
         belowEmpty = false;
         bytes += static_cast<std::uint32_t>(n + kRecordOverhead);
@@ -248,7 +253,7 @@ void pushRowBelow(int r) {
 // Index of the last row in 0..rows-1 with text, or -1.
 int lastTextRow(int rows) {
     for (int r = rows - 1; r >= 0; --r) {
-        if (trimmedLength(store.windowLines[r]) > 0) return r;
+        if (keptLength(r) > 0) return r;
     }
     return -1;
 }
@@ -459,7 +464,7 @@ void rowClear(int r) {
     LineRecord* row = rowAt(r);
     if (row == nullptr) return;
     clearRecord(row);
-    rowWritten(r);
+    setKeptLength(r, 0);  // all blanks
 }
 
 bool rowGet(int r, LineRecord* line) {
@@ -470,8 +475,7 @@ bool rowGet(int r, LineRecord* line) {
         return false;
     }
     *line = *row;
-    line->text[kLineChars] = '\0';
-    const int n = trimmedLength(*line);
+    const int n = keptLength(r);
     line->text[n] = '\0';
     return n > 0;
 }
@@ -500,11 +504,10 @@ void rowPutTrimmed(int r, const LineRecord* line, int trimmedLength) {
     if (row == nullptr || line == nullptr) return;
     *row = *line;
     row->text[kLineChars] = '\0';
-    store.rowLengthSum += trimmedLength - store.rowLengths[static_cast<std::size_t>(r)];
-    store.rowLengths[static_cast<std::size_t>(r)] = static_cast<std::int16_t>(trimmedLength);
+    setKeptLength(r, trimmedLength);
 }
 
-int rowTrimmedLength(int r) { return rowAt(r) != nullptr ? store.rowLengths[static_cast<std::size_t>(r)] : 0; }
+int rowTrimmedLength(int r) { return rowAt(r) != nullptr ? keptLength(r) : 0; }
 
 void rowsScrollUp() { rowDelete(0); }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "document/linestore.h"
+#include "support/strfunc.h"
 
 // Size at both ends of every record, the counts and the free bytes agree with the bytes.
 inline ::testing::AssertionResult storeIsSound() {
@@ -29,8 +30,13 @@ inline ::testing::AssertionResult storeIsSound() {
     std::uint32_t rowBytes = 0;  // the edit guard's sum of the rows, measured here
     for (int r = 0; r < kWindowRowsMax; ++r) {
         LineRecord rec;
-        rowGet(r, &rec);
-        rowBytes += static_cast<std::uint32_t>(std::strlen(rec.text)) + 5u;
+        rowGetRaw(r, &rec);
+        const void* nul = std::memchr(rec.text, '\0', kLineChars);
+        int n = nul != nullptr ? static_cast<int>(static_cast<const char*>(nul) - rec.text) : kLineChars;
+        while (n > 0 && is_white(static_cast<unsigned char>(rec.text[n - 1]))) --n;
+        if (storeWindowBytes() != 0 && rowTrimmedLength(r) != n)
+            return ::testing::AssertionFailure() << "row " << r << " kept " << rowTrimmedLength(r) << " measured " << n;
+        rowBytes += static_cast<std::uint32_t>(n) + 5u;
     }
     if (storeWindowBytes() != 0 && storeWindowBytes() != rowBytes)
         return ::testing::AssertionFailure() << "window bytes " << storeWindowBytes() << " measured " << rowBytes;
