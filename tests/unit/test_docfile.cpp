@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <set>
@@ -334,81 +335,61 @@ protected:
     int blocks_ = 0;
 };
 
-// The backup is copied when it cannot be linked (the copy overwrites an old one that could not be deleted);
-// after the new file took the name the save is done. The name never lacks a file.
-TEST_F(DocFileSaveFailures, F8FailedAtAnyCallKeepsTheOriginalUnderItsName) {
-    ASSERT_GE(blocks_, 2);
-    const std::vector<SaveCall> calls = saveCalls(blocks_, true, true, backupCopyCalls());
-    failEachCall("a.txt", save, nullptr, calls.size(), [&](std::size_t k, int result) {
-        const SaveCall call = calls[k];
-        const bool copied = call == SaveCall::CopyBackup && result == 1;  // a call the copy does without
-        if (call == SaveCall::DeleteBackup || call == SaveCall::LinkBackup || copied || call >= SaveCall::KeepTime) {
-            EXPECT_EQ(result, 1);
-            EXPECT_EQ(read("a.txt"), changed_);
-            EXPECT_EQ(read("a.bak"), original_);
-            EXPECT_EQ(names(), (std::set<std::string>{"a.txt", "a.bak"}));
-            EXPECT_EQ(modified, 0);
-            EXPECT_TRUE(boxTexts().empty());
-            EXPECT_EQ(fileSize, static_cast<long>(changed_.size()));
-            // Kept unless keeping it failed; what the document remembers is the disk's.
-            EXPECT_EQ(sameTime(diskTime("a.txt"), kOldTime), call != SaveCall::KeepTime);
-            EXPECT_TRUE(sameTime(fileTime, diskTime("a.txt")));
-            return;
-        }
-        EXPECT_EQ(result, 0);
-        EXPECT_EQ(read("a.txt"), original_);
-        EXPECT_TRUE(sameTime(diskTime("a.txt"), kOldTime));
-        if (call == SaveCall::CopyBackup) {  // a failed copy leaves no backup: the old one was deleted for it
-            EXPECT_EQ(names(), std::set<std::string>{"a.txt"});
-        } else {
-            EXPECT_EQ(names().size(), 2u);
-            EXPECT_EQ(read("a.bak"), call == SaveCall::IntoPlace ? original_ : "older\r\n");
-        }
-        EXPECT_EQ(boxTexts(), failureBox(calls, k, "a.txt"));
-        EXPECT_EQ(modified + hasName, 2);
-        EXPECT_EQ(std::string(fileName), path("a.txt"));
-        EXPECT_EQ(lines()[0], "changed");
-        headless_reset();  // F8 again, with the files well: no complaint about the file's time
-        EXPECT_EQ(save(), 1);
-        EXPECT_TRUE(boxTexts().empty());
-        EXPECT_EQ(read("a.txt"), changed_);
-    });
-}
-
-// A new name never takes the old file's time.
-TEST_F(DocFileSaveFailures, SaveAsFailedAtAnyCallLeavesTheNewNameWholeOrAbsent) {
-    const std::vector<SaveCall> calls = saveCalls(blocks_, false, false);
-    failEachCall("a.txt", saveAs, "b.txt", calls.size(), [&](std::size_t k, int result) {
-        const bool done = calls[k] >= SaveCall::Size;
-        EXPECT_EQ(result, done ? 1 : 0);
-        EXPECT_EQ(read("a.txt"), original_);
-        EXPECT_EQ(read("a.bak"), "older\r\n");
-        EXPECT_EQ(names().count("b.txt") ? read("b.txt") : "absent", done ? changed_ : "absent");
-        EXPECT_TRUE(!done || !sameTime(diskTime("b.txt"), kOldTime));
-        EXPECT_EQ(std::string(fileName), path(done ? "b.txt" : "a.txt"));
-        EXPECT_EQ(modified, done ? 0 : 1);
-        EXPECT_EQ(boxTexts(), done ? Lines{} : failureBox(calls, k, "b.txt"));
-    });
-}
-
-// "a.bak" is its own backup name: F8 replaces it in one step. Failed at each call in turn, the old file
-// keeps its name; a temporary file left behind holds the new text and the box names it.
-TEST_F(DocFileSaveFailures, AFileWithoutABackupNameIsReplacedNeverDeletedFirst) {
-    failEachCall("a.bak", save, nullptr, saveCalls(blocks_, false, true).size(), [&](std::size_t, int result) {
-        std::set<std::string> left = names();
-        ASSERT_EQ(left.erase("a.bak"), 1u);
-        EXPECT_EQ(read("a.bak"), result == 1 ? changed_ : original_);
-        EXPECT_EQ(modified, result == 1 ? 0 : 1);
-        if (result == 1 || left.empty()) {
-            EXPECT_TRUE(left.empty());
-            return;
-        }
-        ASSERT_EQ(left.size(), 1u);
-        const std::string temp = *left.begin();
-        EXPECT_EQ(read(temp), changed_);
-        EXPECT_EQ(boxTexts(), Lines{"Dateifehler: kann " + path("a.bak") + " nicht ersetzen. Der neue Text steht in " +
-                                    path(temp) + "."});
-    });
+// A call after the new file took the name fails harmlessly, and so does one of the backup that the link or the
+// copy could still make: the document is saved. Any other failure keeps the changed document and the old file
+// under its name with its time, and tells why; a temporary file left behind holds the new text and the box
+// names it. F8 keeps the old file as backup, linked or else copied (overwriting an old one that could not be
+// deleted), and the file's time unless keeping it failed; a new name never takes the old time.
+TEST_F(DocFileSaveFailures, ASaveFailedAtAnyCallLeavesEveryNameWholeOrOld) {
+    using C = SaveCall;
+    struct Scenario { const char* name; int (*saveIt)(); const char* answer; std::vector<C> calls, harmless; };
+    const Scenario scenarios[] = {
+        {"a.txt", save, nullptr, saveCalls(blocks_, true, true, backupCopyCalls()),
+         {C::DeleteBackup, C::LinkBackup, C::KeepTime, C::Size}},
+        {"a.txt", saveAs, "b.txt", saveCalls(blocks_, false, false), {C::Size}},
+        {"a.bak", save, nullptr, saveCalls(blocks_, false, true), {C::KeepTime, C::Size}},  // its own backup name
+    };
+    for (const Scenario& s : scenarios) {
+        SCOPED_TRACE(std::string(s.name) + (s.answer ? " as " + std::string(s.answer) : ""));
+        const std::string target = s.answer ? s.answer : s.name;
+        const bool f8 = target == "a.txt";
+        failEachCall(s.name, s.saveIt, s.answer, s.calls.size(), [&](std::size_t k, int result) {
+            const C call = s.calls[k];
+            const bool harmless = std::count(s.harmless.begin(), s.harmless.end(), call) > 0;
+            EXPECT_EQ(result, harmless || (call == C::CopyBackup && result == 1) ? 1 : 0);
+            EXPECT_EQ(modified, 1 - result);
+            EXPECT_EQ(std::string(fileName), path(result ? target : s.name));
+            EXPECT_EQ(read(s.name), result && !s.answer ? changed_ : original_);
+            EXPECT_EQ(sameTime(diskTime(s.name), kOldTime), !result || call != C::KeepTime || s.answer != nullptr);
+            Names left = names();
+            for (const std::string& known : {std::string(s.name), target, std::string("a.bak")}) left.erase(known);
+            if (s.answer) { EXPECT_EQ(names().count(target) ? read(target) : "absent", result ? changed_ : "absent"); }
+            if (s.answer && result) { EXPECT_FALSE(sameTime(diskTime(target), kOldTime)); }
+            if (s.answer) { EXPECT_EQ(read("a.bak"), "older\r\n"); }
+            if (f8) {  // the backup: the old one until it is deleted, none when the copy failed, else the original
+                std::string bak = !result && call < C::DeleteBackup ? "older\r\n" : original_;
+                if (!result && call == C::CopyBackup) bak = "absent";
+                EXPECT_EQ(names().count("a.bak") ? read("a.bak") : "absent", bak);
+            }
+            if (result) {
+                EXPECT_TRUE(left.empty() && boxTexts().empty());
+                EXPECT_TRUE(sameTime(fileTime, diskTime(target)));
+                EXPECT_EQ(fileSize, static_cast<long>(changed_.size()));
+            } else if (!left.empty()) {
+                ASSERT_EQ(left.size(), 1u);
+                EXPECT_EQ(read(*left.begin()), changed_);
+                EXPECT_EQ(boxTexts(), Lines{"Dateifehler: kann " + path(target) +
+                                            " nicht ersetzen. Der neue Text steht in " + path(*left.begin()) + "."});
+            } else {
+                EXPECT_EQ(boxTexts(), failureBox(s.calls, k, target.c_str()));
+                EXPECT_EQ(lines()[0], "changed");
+                headless_reset();  // F8 again, with the files well: no complaint about the file's time
+                if (s.answer) headless_file_answer(path(target).c_str());
+                EXPECT_EQ(s.saveIt(), 1);
+                EXPECT_EQ(read(target) + std::to_string(boxTexts().size()), changed_ + "0");
+            }
+        });
+    }
 }
 
 // The first date at column 3, 8 or 16 of the third line; the store has the stamped line too.
