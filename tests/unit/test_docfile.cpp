@@ -446,7 +446,7 @@ TEST_F(DocFile, AFileChangedOnDiskLeadsToTheSaveBox) {
 
 // Ctrl+D: the line, the cursor's column, the file then open, the document opened through the shell and its
 // result, the boxes shown; F9 comes back. F9 saves without asking; with an empty back list it opens the file
-// "module" of the current directory, or the directory panel when there is none.
+// "module" of the current directory, or the directory panel when there is none; so does a name that is no file.
 TEST_F(DocFile, CtrlDOpensTheNameUnderTheCursorAndF9ComesBack) {
     write("a.txt", "a\r\n");
     write("b.txt", "b\r\n");
@@ -500,6 +500,9 @@ TEST_F(DocFile, CtrlDOpensTheNameUnderTheCursorAndF9ComesBack) {
     write("module", "m\r\n");
     back();
     EXPECT_EQ(fs::path(fileName).filename().string(), "module");
+    fs::create_directory(dir_ / "sub");
+    openPath(path("sub").c_str());  // no file of that name: the directory panel in that directory
+    EXPECT_TRUE(fs::equivalent(fs::current_path(), dir_ / "sub") && headless_posted_commands().back().id == 1006);
 }
 
 // Leaving p for q stores p's position; p comes back at the one given, brought into the window.
