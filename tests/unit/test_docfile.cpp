@@ -1,9 +1,11 @@
 // Loading and saving the document through the headless host: the loss a file's reading may bring, the
 // backup and the safe replacement, a save failed at each file call, the date stamp, questions, going back.
+// (That a load without loss saves its file back byte for byte is the oracle of fuzz/fuzz_load.cpp.)
 #include "document/docfile.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <set>
@@ -25,6 +27,7 @@ namespace fs = std::filesystem;
 namespace {
 
 using Lines = std::vector<std::string>;
+using Names = std::set<std::string>;
 
 const TimeRecord kOldTime = {100, 2, 3, 4, 5, 6};  // 03.02.2000 04:05:06
 
@@ -67,6 +70,16 @@ protected:
         return texts;
     }
     void load(const std::string& name) { ASSERT_EQ(docLoad(path(name).c_str(), true), 0); }
+    // The file written (with the time given), loaded whole and its first line changed.
+    void loadAndChange(const std::string& name, const std::string& bytes, const char* first = "changed",
+                       const TimeRecord* time = nullptr) {
+        write(name, bytes);
+        if (time) { ASSERT_EQ(set_file_time(path(name).c_str(), time), 0); }
+        load(name);
+        setRow(0, first);
+        modified = 1;
+        headless_reset();
+    }
     std::string cannot(const std::string& name) const {
         return "Dateifehler: kann " + path(name) + " nicht herstellen.";
     }
@@ -85,7 +98,6 @@ TEST_F(DocFile, AnInsertStandsBeforeTheCursorLineAndIsRefusedWholeWhenItCannotFi
     loadLines({"a", "b"});
     cursorRow = 1;
     fillStoreLeaving(130 - static_cast<long>(storeWindowBytes()) - 1);
-    ASSERT_EQ(storeFreeBytes(), 130u);
     headless_reset();
     ASSERT_EQ(docLoad(path("wide.txt").c_str(), false), 0);
     EXPECT_EQ(boxTexts(), Lines{path("wide.txt") + " ist zu lang."});
@@ -94,11 +106,12 @@ TEST_F(DocFile, AnInsertStandsBeforeTheCursorLineAndIsRefusedWholeWhenItCannotFi
 }
 
 // Loaded whole or inserted, a file the reader's rules shorten beyond the lossless ones (trailing white space,
-// blank lines at the end, CR LF or LF, one Ctrl-Z as the last byte) is reported in one box; a document loaded
-// so is never saved over its file, while "Sichern als" writes what was kept. Every line is saved trimmed.
+// blank lines at the end, CR LF or LF, one Ctrl-Z as the last byte), or too long for the store, is reported in
+// one box. A document loaded so is never saved over its file, however its name is spelled and whatever the
+// question's answer, while "Sichern als" another name writes what was kept. Every line is saved trimmed.
 TEST_F(DocFile, ALoadThatLosesBytesTellsOnceAndIsNeverSavedOver) {
     const std::string x300(300, 'x'), x250(250, 'x'), r48 = std::string(48, 'r') + "\r\n";
-    std::string read5000, kept5000, blanks30, trimmed30;  // 100 lines of 50 bytes; the third block's read fails
+    std::string read5000, kept5000, blanks30, trimmed30, big;  // 100 lines of 50 bytes; the third block fails
     for (int i = 0; i < 100; ++i) read5000 += r48;
     for (int i = 0; i < 81; ++i) kept5000 += r48;
     kept5000 += std::string(46, 'r') + "\r\n";
@@ -106,10 +119,12 @@ TEST_F(DocFile, ALoadThatLosesBytesTellsOnceAndIsNeverSavedOver) {
         blanks30 += "t " + std::to_string(i) + "  \t\r\n";
         trimmed30 += "t " + std::to_string(i) + "\r\n";
     }
+    for (int i = 0; i < 600; ++i) big += std::string(200, 'b') + " " + std::to_string(i) + "\r\n";  // 123 KB
     const std::string lost = " wurde nicht vollst\344ndig \374bernommen: ";
     const std::string refuse =
         " Unter diesem Namen wird nicht gesichert: bitte \"Sichern als\" mit einem anderen Namen w\344hlen.";
-    // readsOk: file reads that succeed (-1: all); box: after the file's name, empty for none; kept: what is saved.
+    // readsOk: file reads that succeed (-1: all); box: after the file's name, empty for none; kept: what is
+    // saved, empty for the lines loaded.
     struct Row { const char* what; std::string bytes; bool whole; int readsOk; std::string box; std::string kept; };
     const Row rows[] = {
         {"a line of 300", "first\r\n" + x300 + "\r\n", true, -1,
@@ -126,6 +141,7 @@ TEST_F(DocFile, ALoadThatLosesBytesTellsOnceAndIsNeverSavedOver) {
          x250 + "\n" + x250 + "\n"},
         {"a read error", read5000, true, 2, lost + "Dateifehler beim Lesen: ab Byte 4096 nicht geladen." + refuse,
          kept5000},
+        {"too long for the store", big, true, -1, " ist zu lang.", ""},
         {"inserted", "ins\n" + x300 + "\n", false, -1,
          " wurde nicht vollst\344ndig eingef\374gt: 1 Zeile l\344nger als 250 Zeichen gek\374rzt.",
          "ins\n" + x250 + "\nend\n"},
@@ -133,6 +149,7 @@ TEST_F(DocFile, ALoadThatLosesBytesTellsOnceAndIsNeverSavedOver) {
         {"blanks past 250", x250 + "   \t\n" + "y\n", true, -1, "", x250 + "\ny\n"},
         {"trailing blanks below the window", blanks30, true, -1, "", trimmed30},
     };
+    fs::create_directory(dir_ / "sub");
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
         modified = 0;
@@ -148,69 +165,44 @@ TEST_F(DocFile, ALoadThatLosesBytesTellsOnceAndIsNeverSavedOver) {
         EXPECT_EQ(boxTexts(), r.box.empty() ? Lines{} : Lines{path("f.txt") + r.box});
         const bool refused = r.whole && !r.box.empty();
         EXPECT_EQ(partlyLoaded, refused ? 1 : 0);
+        std::string kept = r.kept;
+        for (const std::string& line : r.kept.empty() ? lines() : Lines{}) kept += line + "\r\n";
         headless_reset();  // F8 over the file
         modified = 1;
         if (!r.whole) headless_file_answer(path("f.txt").c_str());  // an unnamed document asks for a name
         EXPECT_EQ(save(), refused ? 0 : 1);
-        EXPECT_EQ(read("f.txt"), refused ? r.bytes : r.kept);
+        EXPECT_EQ(read("f.txt"), refused ? r.bytes : kept);
         if (!refused) continue;
-        EXPECT_FALSE(fs::exists(dir_ / "f.bak"));
-        headless_file_answer(path("kept.txt").c_str());  // "Sichern als" another name lifts the refusal
+        EXPECT_NE(boxTexts().at(0).find(" nur zum Teil geladen."), std::string::npos);
+        for (const char* name : {"F.TXT", "sub/../f.txt", "./sub/../f.txt"}) {
+            headless_file_answer(path(name).c_str());
+            EXPECT_EQ(saveAs(), 0) << name;
+        }
+        for (int withCancel : {1, 0}) {
+            headless_box_answer(box_answer::kYes);
+            EXPECT_EQ(askSave(withCancel), 0) << withCancel;  // "Ja" that cannot be carried out holds the caller
+        }
+        EXPECT_EQ(names(), (Names{"f.txt", "sub"}));
+        EXPECT_EQ(read("f.txt"), r.bytes);
+        headless_file_answer(path("kept.txt").c_str());
         EXPECT_EQ(saveAs(), 1);
-        EXPECT_EQ(read("kept.txt"), r.kept);
+        EXPECT_EQ(read("kept.txt"), kept);
         EXPECT_EQ(partlyLoaded, 0);
         fs::remove(dir_ / "kept.txt");
     }
 }
 
-// However the file's name is spelled, and whatever the question's answer; a whole reload lifts the refusal.
-TEST_F(DocFile, APartlyLoadedFileIsNeverSavedOverButCanBeSavedElsewhere) {
-    writeLines("big.txt", 600, std::string(200, 'b'));  // about 123 KB
-    const std::string original = read("big.txt");
-    load("big.txt");
-    ASSERT_EQ(boxTexts(), Lines{path("big.txt") + " ist zu lang."});
-    const Lines loaded = lines();
-    headless_reset();
-    modified = 1;
-    EXPECT_EQ(save(), 0);
-    EXPECT_NE(boxTexts().at(0).find("nur zum Teil"), std::string::npos);
-    fs::create_directory(dir_ / "sub");
-    for (const char* name : {"BIG.TXT", "sub/../big.txt", "./sub/../big.txt"}) {
-        headless_file_answer(path(name).c_str());
-        EXPECT_EQ(saveAs(), 0) << name;
-    }
-    fs::remove(dir_ / "sub");
-    for (int withCancel : {1, 0}) {
-        headless_box_answer(box_answer::kYes);
-        EXPECT_EQ(askSave(withCancel), 0) << withCancel;
-    }
-    EXPECT_EQ(names(), std::set<std::string>{"big.txt"});
-    EXPECT_EQ(read("big.txt"), original);
-    headless_file_answer(path("part.txt").c_str());  // another name takes what was loaded and is the document's
-    EXPECT_EQ(saveAs(), 1);
-    std::string expected;
-    for (const std::string& line : loaded) expected += line + "\r\n";
-    EXPECT_EQ(read("part.txt"), expected);
-    EXPECT_EQ(partlyLoaded, 0);
-    load("big.txt");
-    writeLines("small.txt", 3);
-    load("small.txt");
-    EXPECT_EQ(partlyLoaded, 0);
-}
-
-// The backup of a name without extension; inner blank lines are written, trailing ones not.
+// The backup of a name without extension; inner blank lines are written, trailing ones (in the window or
+// above it) not; a backup name too long is none.
 TEST_F(DocFile, SavingKeepsTheOldFileAsBackupAndWritesNoTrailingBlankLines) {
-    write("noext", "plain 1\n");
-    load("noext");
-    setRow(0, "plain 2");
+    loadAndChange("noext", "plain 1\n", "plain 2");
     setRow(2, "   ");
     setRow(3, "b");
     setRow(5, "  ");
     EXPECT_EQ(save(), 1);
-    EXPECT_EQ(read("noext"), "plain 2\n\n\nb\n");
-    EXPECT_EQ(read("noext.bak"), "plain 1\n");
+    EXPECT_EQ(read("noext") + read("noext.bak"), "plain 2\n\n\nb\nplain 1\n");
     loadLines({});
-    for (const char* text : {"c", "", "d", "", ""}) {  // blank lines above the window at the end
+    for (const char* text : {"c", "", "d", "", ""}) {
         LineRecord line;
         lineInit(&line);
         std::strcpy(line.text, text);
@@ -225,28 +217,49 @@ TEST_F(DocFile, SavingKeepsTheOldFileAsBackupAndWritesNoTrailingBlankLines) {
     EXPECT_FALSE(backupName((std::string(198, 'p') + ".c").c_str(), bak));
 }
 
-// A target that cannot be created (a missing directory, a directory) is refused and leaves every file;
-// "Ja" to the question does not let the document go while its save fails.
-TEST_F(DocFile, AFailedWriteLeavesTheOldFilesAndTheChangedDocument) {
-    write("a.txt", "good\r\n");
+// A target that cannot be created (a missing directory, a directory) is refused and leaves every file. The
+// question: with Cancel "Nein" is the default, without it "Ja"; "Ja" saves, and does not let the document go
+// while its save fails; an unchanged document is not asked about, a new document asks first.
+TEST_F(DocFile, AFailedWriteLeavesTheOldFilesAndTheQuestionHoldsTheCaller) {
     fs::create_directory(dir_ / "d.txt");
-    load("a.txt");
-    setRow(0, "changed");
+    loadAndChange("a.txt", "good\r\n");
     for (const char* target : {"nodir/x.txt", "d.txt"}) {
         headless_reset();
         EXPECT_EQ(writeFile(path(target).c_str(), false), -1);
         EXPECT_EQ(boxTexts(), Lines{cannot(target)});
     }
-    EXPECT_EQ(names(), (std::set<std::string>{"a.txt", "d.txt"}));
+    EXPECT_EQ(names(), (Names{"a.txt", "d.txt"}));
     EXPECT_TRUE(fs::is_directory(dir_ / "d.txt"));
-    files_test_fail_writes_after(0);
-    modified = 1;
+    const unsigned withCancel = box_style::kYesNoCancel | box_style::kDefault2;
+    struct Row { int withCancel; int answer; int writesOk; int result; const char* file; unsigned style; };
+    const Row rows[] = {
+        {1, box_answer::kCancel, -1, 0, "good\r\n", withCancel},
+        {1, box_answer::kNo, -1, 1, "good\r\n", withCancel},
+        {1, box_answer::kYes, 0, 0, "good\r\n", withCancel},
+        {0, box_answer::kNo, -1, 1, "good\r\n", box_style::kYesNo},
+        {0, box_answer::kYes, -1, 1, "changed\r\n", box_style::kYesNo},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.answer);
+        modified = 1;
+        headless_reset();
+        headless_box_answer(r.answer);
+        files_test_fail_writes_after(r.writesOk);
+        EXPECT_EQ(askSave(r.withCancel), r.result);
+        const Lines boxes = {"Ge\344ndert, speichern?", cannot("a.txt")};
+        EXPECT_EQ(boxTexts(), Lines(boxes.begin(), boxes.end() - (r.writesOk == 0 ? 0 : 1)));
+        EXPECT_EQ(headless_boxes().at(0).style & 0xF0F, r.style);
+        EXPECT_EQ(read("a.txt"), r.file);
+        EXPECT_EQ(modified, r.file[0] == 'g' ? 1 : 0);
+    }
+    files_test_fail_writes_after(-1);
     headless_reset();
-    headless_box_answer(box_answer::kYes);
-    EXPECT_EQ(askSave(1), 0);
-    EXPECT_EQ(boxTexts(), (Lines{"Ge\344ndert, speichern?", cannot("a.txt")}));
-    EXPECT_EQ(read("a.txt"), "good\r\n");
-    EXPECT_EQ(modified, 1);
+    EXPECT_EQ(askSave(1), 1);
+    EXPECT_TRUE(boxTexts().empty());
+    modified = 1;
+    headless_box_answer(box_answer::kCancel);
+    docNew();
+    EXPECT_EQ(hasName, 1);
 }
 
 // The file calls of a save, in their order. Where the file system has no hard links (the Windows C
@@ -279,17 +292,6 @@ protected:
         blocks_ = static_cast<int>((changed_.size() + 2047) / 2048);
         keepFileTime = 1;
     }
-    // The files as they were, the document loaded and changed.
-    void loadAndChange(const char* name) {
-        for (const auto& entry : fs::directory_iterator(dir_)) fs::remove(entry.path());
-        write(name, original_);
-        if (std::string(name) == "a.txt") write("a.bak", "older\r\n");
-        ASSERT_EQ(set_file_time(path(name).c_str(), &kOldTime), 0);
-        headless_reset();
-        load(name);
-        setRow(0, "changed");
-        modified = 1;
-    }
     // The calls of copying the old file to its backup name: 0 where it is linked.
     int backupCopyCalls() {
         write("probe.txt", original_);
@@ -303,12 +305,14 @@ protected:
         EXPECT_EQ(file_time(path(name).c_str(), &t), 0);
         return t;
     }
-    // The good save counted, then the save failed at each call in turn.
+    // The good save counted, then the save failed at each call in turn, the files as they were each time.
     template <typename Check>
     void failEachCall(const char* name, int (*saveIt)(), const char* answer, std::size_t calls, Check check) {
         for (int k = -1; k < static_cast<int>(calls); ++k) {
             SCOPED_TRACE("failing call " + std::to_string(k));
-            loadAndChange(name);
+            for (const auto& entry : fs::directory_iterator(dir_)) fs::remove(entry.path());
+            if (std::string(name) == "a.txt") write("a.bak", "older\r\n");
+            loadAndChange(name, original_, "changed", &kOldTime);
             if (answer) headless_file_answer(path(answer).c_str());
             files_test_fail_call(k);
             const int result = saveIt();
@@ -331,81 +335,61 @@ protected:
     int blocks_ = 0;
 };
 
-// The backup is copied when it cannot be linked (the copy overwrites an old one that could not be deleted);
-// after the new file took the name the save is done. The name never lacks a file.
-TEST_F(DocFileSaveFailures, F8FailedAtAnyCallKeepsTheOriginalUnderItsName) {
-    ASSERT_GE(blocks_, 2);
-    const std::vector<SaveCall> calls = saveCalls(blocks_, true, true, backupCopyCalls());
-    failEachCall("a.txt", save, nullptr, calls.size(), [&](std::size_t k, int result) {
-        const SaveCall call = calls[k];
-        const bool copied = call == SaveCall::CopyBackup && result == 1;  // a call the copy does without
-        if (call == SaveCall::DeleteBackup || call == SaveCall::LinkBackup || copied || call >= SaveCall::KeepTime) {
-            EXPECT_EQ(result, 1);
-            EXPECT_EQ(read("a.txt"), changed_);
-            EXPECT_EQ(read("a.bak"), original_);
-            EXPECT_EQ(names(), (std::set<std::string>{"a.txt", "a.bak"}));
-            EXPECT_EQ(modified, 0);
-            EXPECT_TRUE(boxTexts().empty());
-            EXPECT_EQ(fileSize, static_cast<long>(changed_.size()));
-            // Kept unless keeping it failed; what the document remembers is the disk's.
-            EXPECT_EQ(sameTime(diskTime("a.txt"), kOldTime), call != SaveCall::KeepTime);
-            EXPECT_TRUE(sameTime(fileTime, diskTime("a.txt")));
-            return;
-        }
-        EXPECT_EQ(result, 0);
-        EXPECT_EQ(read("a.txt"), original_);
-        EXPECT_TRUE(sameTime(diskTime("a.txt"), kOldTime));
-        if (call == SaveCall::CopyBackup) {  // a failed copy leaves no backup: the old one was deleted for it
-            EXPECT_EQ(names(), std::set<std::string>{"a.txt"});
-        } else {
-            EXPECT_EQ(names().size(), 2u);
-            EXPECT_EQ(read("a.bak"), call == SaveCall::IntoPlace ? original_ : "older\r\n");
-        }
-        EXPECT_EQ(boxTexts(), failureBox(calls, k, "a.txt"));
-        EXPECT_EQ(modified + hasName, 2);
-        EXPECT_EQ(std::string(fileName), path("a.txt"));
-        EXPECT_EQ(lines()[0], "changed");
-        headless_reset();  // F8 again, with the files well: no complaint about the file's time
-        EXPECT_EQ(save(), 1);
-        EXPECT_TRUE(boxTexts().empty());
-        EXPECT_EQ(read("a.txt"), changed_);
-    });
-}
-
-// A new name never takes the old file's time.
-TEST_F(DocFileSaveFailures, SaveAsFailedAtAnyCallLeavesTheNewNameWholeOrAbsent) {
-    const std::vector<SaveCall> calls = saveCalls(blocks_, false, false);
-    failEachCall("a.txt", saveAs, "b.txt", calls.size(), [&](std::size_t k, int result) {
-        const bool done = calls[k] >= SaveCall::Size;
-        EXPECT_EQ(result, done ? 1 : 0);
-        EXPECT_EQ(read("a.txt"), original_);
-        EXPECT_EQ(read("a.bak"), "older\r\n");
-        EXPECT_EQ(names().count("b.txt") ? read("b.txt") : "absent", done ? changed_ : "absent");
-        EXPECT_TRUE(!done || !sameTime(diskTime("b.txt"), kOldTime));
-        EXPECT_EQ(std::string(fileName), path(done ? "b.txt" : "a.txt"));
-        EXPECT_EQ(modified, done ? 0 : 1);
-        EXPECT_EQ(boxTexts(), done ? Lines{} : failureBox(calls, k, "b.txt"));
-    });
-}
-
-// "a.bak" is its own backup name: F8 replaces it in one step. Failed at each call in turn, the old file
-// keeps its name; a temporary file left behind holds the new text and the box names it.
-TEST_F(DocFileSaveFailures, AFileWithoutABackupNameIsReplacedNeverDeletedFirst) {
-    failEachCall("a.bak", save, nullptr, saveCalls(blocks_, false, true).size(), [&](std::size_t, int result) {
-        std::set<std::string> left = names();
-        ASSERT_EQ(left.erase("a.bak"), 1u);
-        EXPECT_EQ(read("a.bak"), result == 1 ? changed_ : original_);
-        EXPECT_EQ(modified, result == 1 ? 0 : 1);
-        if (result == 1 || left.empty()) {
-            EXPECT_TRUE(left.empty());
-            return;
-        }
-        ASSERT_EQ(left.size(), 1u);
-        const std::string temp = *left.begin();
-        EXPECT_EQ(read(temp), changed_);
-        EXPECT_EQ(boxTexts(), Lines{"Dateifehler: kann " + path("a.bak") + " nicht ersetzen. Der neue Text steht in " +
-                                    path(temp) + "."});
-    });
+// A call after the new file took the name fails harmlessly, and so does one of the backup that the link or the
+// copy could still make: the document is saved. Any other failure keeps the changed document and the old file
+// under its name with its time, and tells why; a temporary file left behind holds the new text and the box
+// names it. F8 keeps the old file as backup, linked or else copied (overwriting an old one that could not be
+// deleted), and the file's time unless keeping it failed; a new name never takes the old time.
+TEST_F(DocFileSaveFailures, ASaveFailedAtAnyCallLeavesEveryNameWholeOrOld) {
+    using C = SaveCall;
+    struct Scenario { const char* name; int (*saveIt)(); const char* answer; std::vector<C> calls, harmless; };
+    const Scenario scenarios[] = {
+        {"a.txt", save, nullptr, saveCalls(blocks_, true, true, backupCopyCalls()),
+         {C::DeleteBackup, C::LinkBackup, C::KeepTime, C::Size}},
+        {"a.txt", saveAs, "b.txt", saveCalls(blocks_, false, false), {C::Size}},
+        {"a.bak", save, nullptr, saveCalls(blocks_, false, true), {C::KeepTime, C::Size}},  // its own backup name
+    };
+    for (const Scenario& s : scenarios) {
+        SCOPED_TRACE(std::string(s.name) + (s.answer ? " as " + std::string(s.answer) : ""));
+        const std::string target = s.answer ? s.answer : s.name;
+        const bool f8 = target == "a.txt";
+        failEachCall(s.name, s.saveIt, s.answer, s.calls.size(), [&](std::size_t k, int result) {
+            const C call = s.calls[k];
+            const bool harmless = std::count(s.harmless.begin(), s.harmless.end(), call) > 0;
+            EXPECT_EQ(result, harmless || (call == C::CopyBackup && result == 1) ? 1 : 0);
+            EXPECT_EQ(modified, 1 - result);
+            EXPECT_EQ(std::string(fileName), path(result ? target : s.name));
+            EXPECT_EQ(read(s.name), result && !s.answer ? changed_ : original_);
+            EXPECT_EQ(sameTime(diskTime(s.name), kOldTime), !result || call != C::KeepTime || s.answer != nullptr);
+            Names left = names();
+            for (const std::string& known : {std::string(s.name), target, std::string("a.bak")}) left.erase(known);
+            if (s.answer) { EXPECT_EQ(names().count(target) ? read(target) : "absent", result ? changed_ : "absent"); }
+            if (s.answer && result) { EXPECT_FALSE(sameTime(diskTime(target), kOldTime)); }
+            if (s.answer) { EXPECT_EQ(read("a.bak"), "older\r\n"); }
+            if (f8) {  // the backup: the old one until it is deleted, none when the copy failed, else the original
+                std::string bak = !result && call < C::DeleteBackup ? "older\r\n" : original_;
+                if (!result && call == C::CopyBackup) bak = "absent";
+                EXPECT_EQ(names().count("a.bak") ? read("a.bak") : "absent", bak);
+            }
+            if (result) {
+                EXPECT_TRUE(left.empty() && boxTexts().empty());
+                EXPECT_TRUE(sameTime(fileTime, diskTime(target)));
+                EXPECT_EQ(fileSize, static_cast<long>(changed_.size()));
+            } else if (!left.empty()) {
+                ASSERT_EQ(left.size(), 1u);
+                EXPECT_EQ(read(*left.begin()), changed_);
+                EXPECT_EQ(boxTexts(), Lines{"Dateifehler: kann " + path(target) +
+                                            " nicht ersetzen. Der neue Text steht in " + path(*left.begin()) + "."});
+            } else {
+                EXPECT_EQ(boxTexts(), failureBox(s.calls, k, target.c_str()));
+                EXPECT_EQ(lines()[0], "changed");
+                headless_reset();  // F8 again, with the files well: no complaint about the file's time
+                if (s.answer) headless_file_answer(path(target).c_str());
+                EXPECT_EQ(s.saveIt(), 1);
+                EXPECT_EQ(read(target) + std::to_string(boxTexts().size()), changed_ + "0");
+            }
+        });
+    }
 }
 
 // The first date at column 3, 8 or 16 of the third line; the store has the stamped line too.
@@ -440,10 +424,7 @@ TEST_F(DocFile, TheFirstDateAtColumn3Or8Or16IsRenewedInTheThirdLine) {
 
 // Only the time tells (the same number of bytes); an unnamed document starts the box from NAMENLOS.
 TEST_F(DocFile, AFileChangedOnDiskLeadsToTheSaveBox) {
-    write("c.txt", "mine\r\n");
-    load("c.txt");
-    setRow(0, "edited");
-    modified = 1;
+    loadAndChange("c.txt", "mine\r\n", "edited");
     write("c.txt", "hers\r\n");
     TimeRecord other = fileTime;
     other.second = static_cast<unsigned char>((other.second + 2) % 60);
@@ -463,69 +444,9 @@ TEST_F(DocFile, AFileChangedOnDiskLeadsToTheSaveBox) {
     EXPECT_EQ(headless_file_boxes().at(0).startName, path("NAMENLOS"));
 }
 
-// With Cancel "Nein" is the default, without it "Ja"; "Ja" saves; a new document asks first.
-TEST_F(DocFile, TheQuestionWithAndWithoutCancel) {
-    write("q.txt", "q\r\n");
-    load("q.txt");
-    EXPECT_EQ(askSave(1), 1);  // unchanged: no question
-    setRow(0, "changed");
-    struct Row { int withCancel; int answer; int result; const char* file; unsigned style; };
-    const Row rows[] = {
-        {1, box_answer::kCancel, 0, "q\r\n", box_style::kYesNoCancel | box_style::kDefault2},
-        {1, box_answer::kNo, 1, "q\r\n", box_style::kYesNoCancel | box_style::kDefault2},
-        {0, box_answer::kNo, 1, "q\r\n", box_style::kYesNo},
-        {0, box_answer::kYes, 1, "changed\r\n", box_style::kYesNo},
-    };
-    for (const Row& r : rows) {
-        modified = 1;
-        headless_reset();
-        headless_box_answer(r.answer);
-        EXPECT_EQ(askSave(r.withCancel), r.result) << r.answer;
-        EXPECT_EQ(headless_boxes().at(0).style & 0xF0F, r.style);
-        EXPECT_EQ(read("q.txt"), r.file);
-    }
-    modified = 1;
-    headless_box_answer(box_answer::kCancel);
-    docNew();
-    EXPECT_EQ(hasName, 1);
-}
-
-// F9 saves without asking and opens the newest entry, the oldest entry is never removed, an empty list
-// opens the file "module"; a name that is no file opens the directory panel in that directory.
-TEST_F(DocFile, BackSavesWithoutAskingAndKeepsTheOldestEntry) {
-    write("a.txt", "a\r\n");
-    write("b.txt", "b\r\n");
-    fs::create_directory(dir_ / "sub");
-    openPath(path("sub").c_str());
-    EXPECT_EQ(headless_posted_commands().at(0).id, 1006);
-    EXPECT_TRUE(fs::equivalent(fs::current_path(), dir_ / "sub"));
-    openPath(path("b.txt").c_str());
-    backPush(path("a.txt").c_str());
-    setRow(0, "b changed");
-    modified = 1;
-    back();
-    EXPECT_EQ(read("b.txt"), "b changed\r\n");
-    EXPECT_EQ(std::string(fileName), path("a.txt"));
-    EXPECT_TRUE(boxTexts().empty());
-    for (const char* name : {"1", "2", "3", "4", "5", "6"}) backPush(name);
-    char out[FILE_PATH_MAX + 1];
-    std::string popped;
-    for (int i = 0; i < 7; ++i) {
-        backPop(out);
-        popped += out;
-    }
-    EXPECT_EQ(popped, "6543222");  // "1" fell off the end; "2" stays
-    std::memset(backList, 0, sizeof backList);
-    fs::current_path(dir_);
-    openModuleFile();  // without "module" nothing happens
-    EXPECT_EQ(std::string(fileName), path("a.txt"));
-    write("module", "m\r\n");
-    back();  // with an empty list: "module" of the current directory
-    EXPECT_EQ(fs::path(fileName).filename().string(), "module");
-}
-
-// The line, the cursor's column, the file then open, the document opened through the shell and its result,
-// the boxes shown.
+// Ctrl+D: the line, the cursor's column, the file then open, the document opened through the shell and its
+// result, the boxes shown; F9 comes back. F9 saves without asking; with an empty back list it opens the file
+// "module" of the current directory, or the directory panel when there is none; so does a name that is no file.
 TEST_F(DocFile, CtrlDOpensTheNameUnderTheCursorAndF9ComesBack) {
     write("a.txt", "a\r\n");
     write("b.txt", "b\r\n");
@@ -561,6 +482,27 @@ TEST_F(DocFile, CtrlDOpensTheNameUnderTheCursorAndF9ComesBack) {
         back();  // F9
         EXPECT_EQ(std::string(fileName), path("a.txt"));
     }
+    for (const char* name : {"1", "2", "3", "4", "5", "6"}) backPush(name);
+    char out[FILE_PATH_MAX + 1];
+    std::string popped;
+    for (int i = 0; i < 7; ++i) {
+        backPop(out);
+        popped += out;
+    }
+    EXPECT_EQ(popped, "6543222");  // "1" fell off the end; the oldest entry stays
+    std::memset(backList, 0, sizeof backList);
+    setRow(0, "a changed");
+    modified = 1;
+    back();  // the list empty and no "module": the directory panel
+    EXPECT_EQ(read("a.txt") + std::to_string(headless_posted_commands().back().id), "a changed\r\n1006");
+    openModuleFile();
+    EXPECT_EQ(std::string(fileName), path("a.txt"));
+    write("module", "m\r\n");
+    back();
+    EXPECT_EQ(fs::path(fileName).filename().string(), "module");
+    fs::create_directory(dir_ / "sub");
+    openPath(path("sub").c_str());  // no file of that name: the directory panel in that directory
+    EXPECT_TRUE(fs::equivalent(fs::current_path(), dir_ / "sub") && headless_posted_commands().back().id == 1006);
 }
 
 // Leaving p for q stores p's position; p comes back at the one given, brought into the window.

@@ -51,7 +51,8 @@ Texts fetchRepeated(int (*fetch)(char*, bool), int count) {
     return texts;
 }
 
-// A fetch or the clipboard restarts the collection; a text is at most a line in every buffer.
+// A fetch or the clipboard restarts the collection; a text is at most a line in every buffer; the largest
+// clipboard text, a full buffer of empty texts each with its line end, fits.
 TEST_F(Undelete, BlockTextsFormOneCollectionUntilAFetchOrTheClipboardRestartsIt) {
     EXPECT_EQ(fetchAllBlocks(), Texts{});
     for (const char* t : {"eins", "", "zwei drei"}) blockStore(t);  // a blank line is kept as one
@@ -71,6 +72,18 @@ TEST_F(Undelete, BlockTextsFormOneCollectionUntilAFetchOrTheClipboardRestartsIt)
     EXPECT_EQ(fetchAllBlocks(), line);
     EXPECT_EQ(fetchRepeated(lineFetch, 1), line);
     EXPECT_EQ(fetchRepeated(pieceFetch, 1), line);
+    Texts stored(ZBRSUP - 1, "");
+    stored.push_back("Q");
+    for (const std::string& t : stored) blockStore(t.c_str());
+    const int blocks = fmalloc_count();
+    EXPECT_EQ(blockToClipboard(), 0);
+    std::vector<char> clip(4 * ZBRSUP);
+    clip_get(clip.data(), static_cast<int>(clip.size()) - 1);
+    std::string expected;
+    for (int i = 1; i < ZBRSUP; ++i) expected += "\r\n";
+    EXPECT_TRUE(std::string(clip.data()) == expected + "Q\r\n");
+    EXPECT_EQ(fmalloc_count(), blocks) << "the scratch block is released";
+    EXPECT_TRUE(fetchAllBlocks() == stored);  // still there to be fetched
 }
 
 // 199 texts of 249 characters take 49750 bytes, then: a text of 250 fills
@@ -95,22 +108,6 @@ TEST_F(Undelete, AFullBlockBufferCutsTheLastTextAndKeepsNothingMore) {
         ASSERT_EQ(texts.size(), 199 + r.kept.size());
         EXPECT_EQ(Texts(texts.begin() + 199, texts.end()), r.kept);
     }
-}
-
-// The largest clipboard text: a full buffer of empty texts, each with its line end.
-TEST_F(Undelete, TheClipboardTakesEveryTextWithALineEndEvenWhenItDoubles) {
-    Texts stored(ZBRSUP - 1, "");
-    stored.push_back("Q");
-    for (const std::string& t : stored) blockStore(t.c_str());
-    const int blocks = fmalloc_count();
-    EXPECT_EQ(blockToClipboard(), 0);
-    std::vector<char> clip(4 * ZBRSUP);
-    clip_get(clip.data(), static_cast<int>(clip.size()) - 1);
-    std::string expected;
-    for (int i = 1; i < ZBRSUP; ++i) expected += "\r\n";
-    EXPECT_TRUE(std::string(clip.data()) == expected + "Q\r\n");
-    EXPECT_EQ(fmalloc_count(), blocks) << "the scratch block is released";
-    EXPECT_TRUE(fetchAllBlocks() == stored);  // still there to be fetched
 }
 
 // Repeated Ctrl+E goes back through older lines, another key starts at the newest; a line stored while
@@ -172,10 +169,17 @@ TEST_F(Undelete, PiecesAreTrimmedAndRepeatedCtrlUGoesBackAndWraps) {
     }
 }
 
-TEST_F(Undelete, WithoutTheAreasNothingIsKeptOrRead) {
+using UndeleteDeathTest = Undelete;
+
+// An area that cannot be had at start-up ends the program; without its areas a buffer keeps nothing and
+// reads nothing.
+TEST_F(UndeleteDeathTest, AFailedAllocationEndsTheProgramAndWithoutTheAreasNothingIsKept) {
     const int blocks = fmalloc_count();
     undeleteDestroy();
     EXPECT_EQ(fmalloc_count(), blocks - 3);
+    fmalloc_test_fail_after(2);
+    EXPECT_DEATH(undeleteCreate(), "ASSERT ERROR\nundelete\\.54\n\\(cutxt=fmalloc\\(CUSUP\\+2,1\\)\\) != NULL\n");
+    fmalloc_test_fail_after(-1);
     blockStore("b");
     lineStore("l");
     pieceStore("p", 1);
@@ -184,15 +188,6 @@ TEST_F(Undelete, WithoutTheAreasNothingIsKeptOrRead) {
     EXPECT_EQ(fetchRepeated(pieceFetch, 1), Texts{"<end>"});
     EXPECT_EQ(blockToClipboard(), -1);
     EXPECT_FALSE(headless_clipboard_has_text());
-}
-
-using UndeleteDeathTest = Undelete;
-
-TEST_F(UndeleteDeathTest, FailedAllocationsEndTheProgramNamingTheArea) {
-    undeleteDestroy();
-    fmalloc_test_fail_after(2);
-    EXPECT_DEATH(undeleteCreate(), "ASSERT ERROR\nundelete\\.54\n\\(cutxt=fmalloc\\(CUSUP\\+2,1\\)\\) != NULL\n");
-    fmalloc_test_fail_after(-1);
 }
 
 }  // namespace
