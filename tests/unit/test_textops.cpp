@@ -122,27 +122,6 @@ TEST_F(Block, CopyMoveDeleteAndClipboardKeepTheCursorsLineOrRow) {
     EXPECT_TRUE(storeSound());
 }
 
-TEST_F(Block, TheClipboardTakesAFullStoreTrimmed) {
-    load(Lines{});
-    std::string want;
-    LineRecord line;
-    for (int n = 0; storeHasRoom(5); ++n) {
-        lineInit(&line);
-        std::memset(line.text, 'a' + n % 26, kLineChars);
-        ASSERT_EQ(pushBelow(&line), 0);
-        want = std::string(line.text) + "\r\n" + want;
-    }
-    fillWindowFromBelow();
-    setRow(0, "  b  ", '2');
-    want.replace(0, want.find('\n') + 1, "  b\r\n");
-    block_function();
-    place(100, 10);
-    block_to_clipboard();
-    EXPECT_GT(want.size(), 90000u);
-    EXPECT_EQ(clip(), want);
-    EXPECT_EQ(block_count(), 0);
-}
-
 using Rule = int (*)(const char*, char*);
 int detab8(const char* in, char* out) { return detabText(in, out, 8); }
 int entab8(const char* in, char* out) { return entabText(in, out, 8); }
@@ -266,36 +245,6 @@ TEST_F(Convert, LinesThatCannotBeConvertedStayAndOneBoxCountsThem) {
     ASSERT_EQ(convert_lines(CONVERT_XOR_7), 0);
     EXPECT_TRUE(windowShows(code, 10, 10));
     EXPECT_EQ(doc(), code);
-}
-
-TEST_F(Convert, BlankLinesAtTheEndGoAndAGrowthLargerThanTheStoreIsRefused) {
-    load(Lines{"a\tb", "", "c"});
-    ASSERT_EQ(flushRowsAbove(3), 0);
-    LineRecord line;
-    for (int i = 0; i < 3; ++i) {  // three blank lines after "c", above the window
-        lineInit(&line);
-        ASSERT_EQ(pushAbove(&line), 0);
-    }
-    topLine = aboveCountGet();
-    cursorRow = 4;  // on a blank row past the document's end
-    ASSERT_EQ(convert_lines(CONVERT_DETAB), 0);
-    EXPECT_TRUE(windowShows(Lines{"a" + blanks(7) + "b", "", "c"}, 2, 4));  // the window at the last line
-    EXPECT_EQ(aboveCountGet() + belowCountGet(), 2);
-    // Lines of 8 sharp s, 56 characters as entities: more than the whole store.
-    load(Lines{});
-    while (storeHasRoom(5)) {
-        lineInit(&line);
-        std::memset(line.text, '\337', 8);
-        ASSERT_EQ(pushBelow(&line), 0);
-    }
-    fillWindowFromBelow();
-    const Lines before = doc();
-    headless_reset();
-    EXPECT_EQ(convert_lines(CONVERT_ANSI_TO_HTML), -1);
-    EXPECT_EQ(doc(), before);
-    EXPECT_EQ(box(), storeFullText);
-    ASSERT_EQ(convert_lines(CONVERT_ANSI_TO_PC), 0);  // a shrinking one goes through
-    EXPECT_EQ(doc()[0], std::string(8, '\341'));
 }
 
 class Search : public KeyFixture {
