@@ -74,59 +74,6 @@ TEST_F(Editing, TypingInAnyWindowWidthLeavesNoGapAndLosesNoCharacter) {
     }
 }
 
-TEST_F(Editing, TheViewMovesSidewaysInStepsOfTen) {
-    struct Row { void (*move)(); int firstCol, cursorCol; };
-    const Row rows[] = {
-        {[] { cursorToColumn(250); }, 0, 0},
-        {[] { cursorToColumn(85); }, 10, 75},
-        {[] { shiftRight(1000); }, 170, 79},  // never past column 249
-        {[] { cursorToColumn(5); }, 0, 5},
-        {[] { cursorCol = 7; viewRight(); }, 10, 7},  // the cursor cell stays
-        {[] { for (int i = 0; i < 30; ++i) viewRight(); }, 169, 7},  // column 249 shown last
-        {[] { cursorToColumn(3); viewRight(); viewLeft(); viewLeft(); }, 0, 3},  // from no multiple of 10
-        {[] { windowCols = 75; cursorToColumn(249); }, 180, 69},  // a narrower window reaches further
-        {[] { cursorSet(74, 2); }, 180, 69},  // cells past column 249 take no cursor
-    };
-    for (const Row& r : rows) {
-        r.move();
-        EXPECT_EQ(firstCol, r.firstCol);
-        EXPECT_EQ(cursorCol, r.cursorCol);
-    }
-    cursorSet(-5, 40);
-    EXPECT_EQ(cursorCol, 0);
-    EXPECT_EQ(cursorRow, 19);
-}
-
-TEST_F(Editing, AFullStoreRefusesTheEditAndLosesNothing) {
-    fillStoreLeaving(10);
-    for (int i = 0; i < 20; ++i) typeChar(static_cast<char>('a' + i), 1);
-    EXPECT_EQ(rowText(0), "abcdefghij");
-    ASSERT_EQ(boxes(), 10);  // one per refused keystroke
-    EXPECT_EQ(box(), storeFullText);
-    // Edits that do not grow the text still work; deleting always does.
-    insertMode = 0;
-    cursorToColumn(0);
-    EXPECT_EQ(typeChar('A', 1), 0);
-    deleteChars(3);
-    EXPECT_EQ(rowText(0), "Aefghij");
-    // A text is refused as a whole, told once; within one action one box.
-    headless_reset();
-    insertMode = 1;
-    EXPECT_EQ(typeText("123456"), -1);
-    {
-        EditAction action;
-        EXPECT_EQ(typeText("123456"), -1);
-        cursorToColumn(120);
-        EXPECT_EQ(typeChar('x', 1), -1);  // an empty row would grow by 121
-    }
-    EXPECT_EQ(boxes(), 2);
-    // Past the document's end a blank row needs room too; with none the view stays.
-    fillStoreLeaving(3);
-    cursorSet(0, windowRows - 1);
-    EXPECT_EQ(nextLine(), -1);
-    EXPECT_TRUE(storeSound());
-}
-
 constexpr std::intptr_t kOptions = 0x1301, kPosition = 0x1300;
 
 class Cursor : public KeyFixture {
@@ -183,19 +130,8 @@ TEST_F(Cursor, TheFieldsShowTheFlagsInOrderAndAreWrittenOnlyWhenTheyChange) {
     EXPECT_STREQ(headless_status_text(POSITION_FIELD), " 12  34");
 }
 
+// Ctrl+Q puts the line back as the cursor found it; a longer line needs room in the store.
 TEST_F(Cursor, SnapshotRestoresTheLineAsTheCursorFoundIt) {
-    load({"first", "second"});
-    keys("{End} edited{Back*3}^Q");
-    EXPECT_EQ(rowText(0), "first");
-    at(5, 0);
-    keys("+1{Down}{Up}X^Q");  // away and back: the line as it was on the second arrival
-    EXPECT_EQ(rowText(0), "first+1");
-    snapshotReset();  // a snapshot of another line is never put here
-    cursorSet(0, 0);
-    typeText("Y");
-    snapshotRestore();
-    EXPECT_EQ(rowText(0), "Yfirst+1");
-    // A longer line needs room in the store.
     load({std::string(200, 's')});
     deleteChars(250);
     LineRecord line;

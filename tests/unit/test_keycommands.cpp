@@ -295,8 +295,10 @@ TEST_F(KeyCommands, GrowingCommandsMeetingAFullStoreAreRefusedWithOneBox) {
             }
         }
     }
-    load({"abc"});
+    load({"abc", "def"});
     fillStoreLeaving(0);
+    keys("{Ins}A{Del}{Ins}");  // typing over and deleting never grow
+    EXPECT_EQ(row(0) + row(1), "Acdef");
     keys("^Y{Right}^Y{C-PgUp}{C-PgDn}");
     EXPECT_EQ(boxes(), 0);
     EXPECT_TRUE(storeSound());
