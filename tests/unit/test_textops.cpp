@@ -222,31 +222,6 @@ TEST_F(Convert, TheFrameConvertsMarkedLinesOrAllAndKeepsTheCursor) {
     }
 }
 
-TEST_F(Convert, LinesThatCannotBeConvertedStayAndOneBoxCountsThem) {
-    const std::string longTabs = std::string(32, '\t') + "x";  // 257 characters detabbed
-    const Lines text = numbered(0, 30) + Lines{longTabs, "a\tb", longTabs} + numbered(33, 60);
-    load(text);
-    place(40, 5);
-    ASSERT_EQ(convert_lines(CONVERT_DETAB), 0);
-    Lines want = text;
-    want[31] = "a" + blanks(7) + "b";
-    EXPECT_TRUE(windowShows(want, 35, 5));
-    EXPECT_EQ(doc(), want);
-    EXPECT_EQ(box(), "Zeilen, die l\344nger als 250 Zeichen geworden w\344ren, blieben unver\344ndert: 2.");
-    // XOR 7: the line with a byte 7 and the one ending in an apostrophe stay; twice gives all back.
-    const Lines code = Lines{"int x = 'a';", "bell \007 here", "c = 'q'", "  { y = 2; }"} + numbered(4, 40);
-    load(code);
-    place(20, 10);
-    ASSERT_EQ(convert_lines(CONVERT_XOR_7), 0);
-    EXPECT_EQ(box(), "Zeilen, die XOR 7 nicht wieder herstellen k\366nnte (Zeichen 7 oder Leerraum am Zeilenende), "
-                     "blieben unver\344ndert: 2.");
-    EXPECT_EQ(doc()[2], code[2]);
-    EXPECT_NE(doc()[3], code[3]);
-    ASSERT_EQ(convert_lines(CONVERT_XOR_7), 0);
-    EXPECT_TRUE(windowShows(code, 10, 10));
-    EXPECT_EQ(doc(), code);
-}
-
 class Search : public KeyFixture {
   protected:
     static void set(const char* text, const char* replacement = "", int replacing = 0, int whole = 0) {
@@ -256,35 +231,6 @@ class Search : public KeyFixture {
         wholeWord = whole;
     }
 };
-
-TEST_F(Search, F12GoesFromOccurrenceToOccurrenceAndEndsAfterTheDocument) {
-    Lines lines = numbered(0, 60);
-    lines[3] = "x needle y needle";
-    lines[45] = "  needle";
-    load(lines);
-    cursorRow = 5;  // a mark on line 5 stays through F12 and travels with its line
-    markSetInLine(0, 4);
-    cursorRow = 3;
-    set("needle");
-    struct Step { int top, row, col; };
-    static const Step steps[] = {
-        {0, 3, 2},  // from column 1 of the cursor's own line
-        {0, 3, 11},
-        {42, 3, 2},  // below the window: the found line comes into the cursor row
-        {57, 3, 0},  // past the last: every line above, the blank row after the end
-        {57, 3, 0},  // no box, no wrap-around
-    };
-    for (const Step& s : steps) {
-        menu(CMD_SEARCH_NEXT);
-        EXPECT_TRUE(windowShows(lines, s.top, s.row));
-        EXPECT_EQ(col(), s.col) << s.top;
-    }
-    EXPECT_EQ(boxes(), 0);
-    EXPECT_EQ(doc(), lines);
-    EXPECT_EQ(markInfo().startLine, 5);
-    keys("^C");  // the mark's own text, from the line that carries it
-    EXPECT_EQ(clip(), "line");
-}
 
 TEST_F(Search, F11ReplacesOnlyAnOccurrenceAtTheCursorAndOnlyWhenReplacing) {
     struct Row { std::string line; const char* search; const char* replacement; int replacing, whole, col, result;
@@ -309,31 +255,6 @@ TEST_F(Search, F11ReplacesOnlyAnOccurrenceAtTheCursorAndOnlyWhenReplacing) {
         EXPECT_EQ(row(0), r.after);
         EXPECT_EQ(std::make_tuple(col(), box(), modified),
                   std::make_tuple(r.colAfter, std::string(r.box), r.result > 0 ? 1 : 0));
-    }
-}
-
-TEST_F(Search, ReplaceAllNeverSearchesTheReplacementAndKeepsTooLongLines) {
-    struct Row { const char* search; std::string replacement; int whole, replacing; std::string line; int count;
-                 std::string after; };
-    const std::string dots248(248, '.');
-    const Row rows[] = {
-        {"a", "aa", 0, 1, "aaa", 3, "aaaaaa"},
-        {"x", "", 0, 1, "axbx   ", 2, "ab"},
-        {"id", "ident", 1, 1, "id valid id_x x=id", 2, "ident valid id_x x=ident"},  // as replaced so far
-        {"a", "b", 0, 0, "a", 0, "a"},  // nothing without "Tauschen"
-        {"", "b", 0, 1, "a", 0, "a"},   // or without a search text
-        {"-", "--", 0, 1, dots248 + "--", -1, dots248 + "--"},  // 251 leave the line as it was
-        {"-", "--", 0, 1, dots248 + "-", 1, dots248 + "--"},    // 250 stay
-        {"a", std::string(50, 'b'), 0, 1, std::string(250, 'a'), -1, std::string(250, 'a')},
-        {"z", "y  ", 0, 1, dots248 + ".z", 1, dots248 + ".y"},  // measured trimmed
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.line);
-        set(r.search, r.replacement.c_str(), r.replacing, r.whole);
-        char text[kLineChars + 1];
-        std::strcpy(text, r.line.c_str());
-        EXPECT_EQ(replaceAllInLine(text), r.count);
-        EXPECT_EQ(std::string(text), r.after);
     }
 }
 
