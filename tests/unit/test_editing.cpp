@@ -1,6 +1,7 @@
 // The editing primitives (typing and deleting with and without "Spaltentreue",
-// the 250-column edge, the view's steps sideways, the refusals of a full store)
-// and the refresh: the status fields, the line snapshot of Ctrl+Q, "Optionen" and "Position".
+// the 250-column edge, the view's steps sideways in any window width; the
+// full-store refusals are rows of the key commands' table) and the refresh:
+// the status fields, the line snapshot of Ctrl+Q, "Optionen" and "Position".
 #include "view/editing.h"
 
 #include "key_fixture.h"

@@ -1,4 +1,4 @@
-// The texts, boxes, file boxes, memory blocks and assertions, through the headless host.
+// The texts, file boxes, memory blocks and assertions, through the headless host.
 #include "framework/messages.h"
 
 #include <gtest/gtest.h>
