@@ -125,8 +125,6 @@ TEST_F(KeyCommands, EachKeyOnItsEdges) {
         {"\tfoo\n    y", 0, 0, "{S-Ret}", "\tfoo\n\n    y", 0, 1},  // the opened line counts only blanks
         {"a\n\nb", 0, 0, "{S-Ret}", "a\n\nb", 0, 1},             // onto a blank line: nothing opened
         {"a\n\nb", 0, 1, "{S-C-Ret}", "a\n\nb", 0, 1},           // the toggle keeps the cursor
-        {"    foo(bar,   baz)\nnext", 15, 0, "{C-Ret}", "    foo(bar,\n    baz)\nnext", 4, 1},
-        {"    baz)\nnext", 8, 0, "{C-Ret}", "    baz)\nnext", 8, 0},  // only blanks follow
         {"foo\n   bar\n\nlast", 2, 1, "^N", "foo\n\n   bar\n\nlast", 2, 1},
         {"abc", 0, 0, "{Ins}zz{Ins}y{C-Ins}", "zzyc", 3, 0},  // overwrite, then insert again
         {"a\nb\nc", 0, 2, "{PgUp}", "a\nb\nc", 0, 0},  // at the start: the first row
