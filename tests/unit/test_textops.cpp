@@ -228,6 +228,35 @@ class Search : public KeyFixture {
     }
 };
 
+TEST_F(Search, F12GoesFromOccurrenceToOccurrenceAndEndsAfterTheDocument) {
+    Lines lines = numbered(0, 60);
+    lines[3] = "x needle y needle";
+    lines[45] = "  needle";
+    load(lines);
+    cursorRow = 5;  // a mark on line 5 stays through F12 and travels with its line
+    markSetInLine(0, 4);
+    cursorRow = 3;
+    set("needle");
+    struct Step { int top, row, col; };
+    static const Step steps[] = {
+        {0, 3, 2},  // from column 1 of the cursor's own line
+        {0, 3, 11},
+        {42, 3, 2},  // below the window: the found line comes into the cursor row
+        {57, 3, 0},  // past the last: every line above, the blank row after the end
+        {57, 3, 0},  // no box, no wrap-around
+    };
+    for (const Step& s : steps) {
+        menu(CMD_SEARCH_NEXT);
+        EXPECT_TRUE(windowShows(lines, s.top, s.row));
+        EXPECT_EQ(col(), s.col) << s.top;
+    }
+    EXPECT_EQ(boxes(), 0);
+    EXPECT_EQ(doc(), lines);
+    EXPECT_EQ(markInfo().startLine, 5);
+    keys("^C");  // the mark's own text, from the line that carries it
+    EXPECT_EQ(clip(), "line");
+}
+
 TEST_F(Search, F11ReplacesOnlyAnOccurrenceAtTheCursorAndOnlyWhenReplacing) {
     struct Row { std::string line; const char* search; const char* replacement; int replacing, whole, col, result;
                  std::string after; int colAfter; const char* box; };
