@@ -1,6 +1,7 @@
 // The editing primitives (typing and deleting with and without "Spaltentreue",
-// the 250-column edge, the view's steps sideways, the refusals of a full store)
-// and the refresh: the status fields, the line snapshot of Ctrl+Q, "Optionen" and "Position".
+// the 250-column edge, the view's steps sideways in any window width; the
+// full-store refusals are rows of the key commands' table) and the refresh:
+// the status fields, the line snapshot of Ctrl+Q, "Optionen" and "Position".
 #include "view/editing.h"
 
 #include "key_fixture.h"
@@ -17,14 +18,9 @@ TEST_F(Editing, TypingAndDeletingKeepColumnsUpToTheNextDoubleBlank) {
                  int colAfter; std::string piece; };
     const Row rows[] = {
         {"abcd  xy", 2, 1, 1, "Z", 0, "abZcd xy", 3, ""},  // x stays in column 6
-        {"abcd  xy", 2, 1, 1, "ZZ", 0, "abZZcd xy", 4, ""},  // the gap was one blank: the rest moves
-        {"ab  cd", 2, 1, 1, "X", 0, "abX cd", 3, ""},  // on the double blank itself: nothing moves
-        {"abcd  xy", 2, 0, 1, "Z", 0, "abZcd  xy", 3, ""},
         {std::string(249, 'a') + "z", 0, 1, 1, "b", 0, "b" + std::string(249, 'a'), 1, ""},  // the last one falls off
-        {"abcd  xy", 1, 1, 0, "XY", 0, "aXYd  xy", 3, ""},  // overwrite moves nothing
         {"", 249, 1, 0, "QR", 0, std::string(249, ' ') + "R", 249, ""},  // column 249 keeps the cursor
         {"abcd  xy", 2, 1, 1, "", 1, "abd   xy", 2, "c"},  // x still in column 6
-        {"abcd  xy", 2, 0, 1, "", 2, "ab  xy", 2, "cd"},
         {std::string(245, '-') + "VWXYZ", 245, 1, 1, "", 10, std::string(245, '-'), 245, "VWXYZ"},  // up to 249
         {"a1 (x", 2, 1, 0, std::string("\"b\0", 3), 0, "a1\"bx", 4, ""},  // "Anf.Zeichen"; a NUL is never typed
     };
@@ -72,59 +68,6 @@ TEST_F(Editing, TypingInAnyWindowWidthLeavesNoGapAndLosesNoCharacter) {
         viewRight();
         EXPECT_EQ(firstCol, std::min(r.step, 249 - r.cols));
     }
-}
-
-TEST_F(Editing, TheViewMovesSidewaysInStepsOfTen) {
-    struct Row { void (*move)(); int firstCol, cursorCol; };
-    const Row rows[] = {
-        {[] { cursorToColumn(250); }, 0, 0},
-        {[] { cursorToColumn(85); }, 10, 75},
-        {[] { shiftRight(1000); }, 170, 79},  // never past column 249
-        {[] { cursorToColumn(5); }, 0, 5},
-        {[] { cursorCol = 7; viewRight(); }, 10, 7},  // the cursor cell stays
-        {[] { for (int i = 0; i < 30; ++i) viewRight(); }, 169, 7},  // column 249 shown last
-        {[] { cursorToColumn(3); viewRight(); viewLeft(); viewLeft(); }, 0, 3},  // from no multiple of 10
-        {[] { windowCols = 75; cursorToColumn(249); }, 180, 69},  // a narrower window reaches further
-        {[] { cursorSet(74, 2); }, 180, 69},  // cells past column 249 take no cursor
-    };
-    for (const Row& r : rows) {
-        r.move();
-        EXPECT_EQ(firstCol, r.firstCol);
-        EXPECT_EQ(cursorCol, r.cursorCol);
-    }
-    cursorSet(-5, 40);
-    EXPECT_EQ(cursorCol, 0);
-    EXPECT_EQ(cursorRow, 19);
-}
-
-TEST_F(Editing, AFullStoreRefusesTheEditAndLosesNothing) {
-    fillStoreLeaving(10);
-    for (int i = 0; i < 20; ++i) typeChar(static_cast<char>('a' + i), 1);
-    EXPECT_EQ(rowText(0), "abcdefghij");
-    ASSERT_EQ(boxes(), 10);  // one per refused keystroke
-    EXPECT_EQ(box(), storeFullText);
-    // Edits that do not grow the text still work; deleting always does.
-    insertMode = 0;
-    cursorToColumn(0);
-    EXPECT_EQ(typeChar('A', 1), 0);
-    deleteChars(3);
-    EXPECT_EQ(rowText(0), "Aefghij");
-    // A text is refused as a whole, told once; within one action one box.
-    headless_reset();
-    insertMode = 1;
-    EXPECT_EQ(typeText("123456"), -1);
-    {
-        EditAction action;
-        EXPECT_EQ(typeText("123456"), -1);
-        cursorToColumn(120);
-        EXPECT_EQ(typeChar('x', 1), -1);  // an empty row would grow by 121
-    }
-    EXPECT_EQ(boxes(), 2);
-    // Past the document's end a blank row needs room too; with none the view stays.
-    fillStoreLeaving(3);
-    cursorSet(0, windowRows - 1);
-    EXPECT_EQ(nextLine(), -1);
-    EXPECT_TRUE(storeSound());
 }
 
 constexpr std::intptr_t kOptions = 0x1301, kPosition = 0x1300;
@@ -183,19 +126,8 @@ TEST_F(Cursor, TheFieldsShowTheFlagsInOrderAndAreWrittenOnlyWhenTheyChange) {
     EXPECT_STREQ(headless_status_text(POSITION_FIELD), " 12  34");
 }
 
+// Ctrl+Q puts the line back as the cursor found it; a longer line needs room in the store.
 TEST_F(Cursor, SnapshotRestoresTheLineAsTheCursorFoundIt) {
-    load({"first", "second"});
-    keys("{End} edited{Back*3}^Q");
-    EXPECT_EQ(rowText(0), "first");
-    at(5, 0);
-    keys("+1{Down}{Up}X^Q");  // away and back: the line as it was on the second arrival
-    EXPECT_EQ(rowText(0), "first+1");
-    snapshotReset();  // a snapshot of another line is never put here
-    cursorSet(0, 0);
-    typeText("Y");
-    snapshotRestore();
-    EXPECT_EQ(rowText(0), "Yfirst+1");
-    // A longer line needs room in the store.
     load({std::string(200, 's')});
     deleteChars(250);
     LineRecord line;

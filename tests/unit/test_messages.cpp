@@ -1,4 +1,4 @@
-// The texts, boxes, file boxes, memory blocks and assertions, through the headless host.
+// The texts, file boxes, memory blocks and assertions, through the headless host.
 #include "framework/messages.h"
 
 #include <gtest/gtest.h>
@@ -45,26 +45,6 @@ TEST_F(Messages, TextsComeFromARingOfTenCutToTheirBuffersWithOrWithoutMemory) {
         free_texts();
         EXPECT_EQ(fmalloc_count(), memory ? before : before + 1);  // a refused request stays counted
     }
-}
-
-// Anything but Yes is No; with no box shown, Cancel.
-TEST_F(Messages, BoxesAreCutAndHaveTheirStylesAndAnswers) {
-    message_box_fmt("%s|%s", std::string(2000, 'p').c_str(), std::string(2000, 'q').c_str());
-    EXPECT_EQ(headless_boxes().back().text, std::string(503, 'p'));  // cut at its buffer
-    debug_out("%s%s", std::string(3000, 'd').c_str(), "x");
-    EXPECT_EQ(headless_debug_lines().back(), std::string(511, 'd'));
-    struct Row { bool cancel; int answer, mode, result; unsigned style; };
-    static const Row rows[] = {
-        {false, box_answer::kNo, -5, 0, 0x2124}, {false, box_answer::kCancel, 0, 0, 0x2024},
-        {true, box_answer::kNo, 2, 0, 0x2223}, {true, 0, 1000, 2, 0x2023},
-    };
-    for (const Row& r : rows) {
-        if (r.answer) headless_box_answer(r.answer);
-        EXPECT_EQ(r.cancel ? ask_yes_no_cancel("?", r.mode) : ask_yes_no("?", r.mode), r.result) << r.mode;
-        EXPECT_EQ(headless_boxes().back().style, r.style);
-    }
-    headless_box_answer(box_answer::kYes);
-    EXPECT_EQ(ask_yes("L\xF6schen?"), 1);
 }
 
 // The filter's last character separates; a description without a pattern goes; nothing past the limit.

@@ -71,20 +71,4 @@ TEST_F(Recorder, ARecordedShiftRightExtendsTheMark) {
     EXPECT_STREQ(text, "d on");
 }
 
-TEST_F(Recorder, NestedKeysAreNotRecordedAndThePreviousKeystrokeTellsRepeatedCtrlCommands) {
-    setRow(0, "x");
-    recordToggle(0);
-    keyChar(28, false, true, false);  // Ctrl+#: a whole sequence of keys, one keystroke
-    keyDownNested(vk::kDown, false, true);  // a key for the scroll bar
-    controlCommand(28);                     // the keys of a command run from the menu
-    recordToggle(0);
-    EXPECT_EQ(recordCountGet(0), 1);
-    keyChar('l', false, true, true);  // AltGr: Ctrl is down, the code folds to L
-    keys("^Q");
-    EXPECT_TRUE(previousKeyWas('L'));
-    EXPECT_EQ(previousKey().alt, 1);
-    keys("l^Q");  // a character without Ctrl is no Ctrl command
-    EXPECT_FALSE(previousKeyWas('L'));
-}
-
 }  // namespace

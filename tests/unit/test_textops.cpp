@@ -84,12 +84,8 @@ TEST_F(Block, CopyMoveDeleteAndClipboardKeepTheCursorsLineOrRow) {
     struct Row { int command; std::vector<int> marked; int line, row; const char* want; int top, rowAfter; };
     const Row rows[] = {
         {CMD_BLOCK_COPY, {5, 31, 32, 50}, 25, 10, "0-24 5 31 32 50 25-59", 19, 10},
-        {CMD_BLOCK_MOVE, {50, 51, 52}, 20, 10, "0-19 50-52 20-49 53-59", 10, 10},  // on the first moved line
-        {CMD_BLOCK_MOVE, {5, 6, 7}, 30, 10, "0-4 8-29 5-7 30-59", 17, 10},
         {CMD_BLOCK_MOVE, {2, 3}, 8, 8, "0-1 4-7 2-3 8-59", 0, 6},  // above row 0: the document's start
         {CMD_BLOCK_DELETE, {30, 31, 32, 33, 34, 45}, 20, 10, "0-29 35-44 46-59", 20, 10},
-        {CMD_BLOCK_DELETE, {55, 56, 57, 58, 59}, 20, 10, "0-54", 45, 10},
-        {0, {40, 41, 42}, 20, 10, "0-19 40-42 20-59", 13, 10},  // Ctrl+B
         {CMD_BLOCK_CLIPBOARD, {7, 44}, 30, 10, "0-59", 20, 10},  // the lines to the clipboard, unmarked
     };
     for (const Row& r : rows) {
@@ -120,27 +116,6 @@ TEST_F(Block, CopyMoveDeleteAndClipboardKeepTheCursorsLineOrRow) {
     ASSERT_EQ(block_copy(0), 0);
     EXPECT_EQ(doc(), text + numbered(0, 10) + text + numbered(10, 30));
     EXPECT_TRUE(storeSound());
-}
-
-TEST_F(Block, TheClipboardTakesAFullStoreTrimmed) {
-    load(Lines{});
-    std::string want;
-    LineRecord line;
-    for (int n = 0; storeHasRoom(5); ++n) {
-        lineInit(&line);
-        std::memset(line.text, 'a' + n % 26, kLineChars);
-        ASSERT_EQ(pushBelow(&line), 0);
-        want = std::string(line.text) + "\r\n" + want;
-    }
-    fillWindowFromBelow();
-    setRow(0, "  b  ", '2');
-    want.replace(0, want.find('\n') + 1, "  b\r\n");
-    block_function();
-    place(100, 10);
-    block_to_clipboard();
-    EXPECT_GT(want.size(), 90000u);
-    EXPECT_EQ(clip(), want);
-    EXPECT_EQ(block_count(), 0);
 }
 
 using Rule = int (*)(const char*, char*);
@@ -243,61 +218,6 @@ TEST_F(Convert, TheFrameConvertsMarkedLinesOrAllAndKeepsTheCursor) {
     }
 }
 
-TEST_F(Convert, LinesThatCannotBeConvertedStayAndOneBoxCountsThem) {
-    const std::string longTabs = std::string(32, '\t') + "x";  // 257 characters detabbed
-    const Lines text = numbered(0, 30) + Lines{longTabs, "a\tb", longTabs} + numbered(33, 60);
-    load(text);
-    place(40, 5);
-    ASSERT_EQ(convert_lines(CONVERT_DETAB), 0);
-    Lines want = text;
-    want[31] = "a" + blanks(7) + "b";
-    EXPECT_TRUE(windowShows(want, 35, 5));
-    EXPECT_EQ(doc(), want);
-    EXPECT_EQ(box(), "Zeilen, die l\344nger als 250 Zeichen geworden w\344ren, blieben unver\344ndert: 2.");
-    // XOR 7: the line with a byte 7 and the one ending in an apostrophe stay; twice gives all back.
-    const Lines code = Lines{"int x = 'a';", "bell \007 here", "c = 'q'", "  { y = 2; }"} + numbered(4, 40);
-    load(code);
-    place(20, 10);
-    ASSERT_EQ(convert_lines(CONVERT_XOR_7), 0);
-    EXPECT_EQ(box(), "Zeilen, die XOR 7 nicht wieder herstellen k\366nnte (Zeichen 7 oder Leerraum am Zeilenende), "
-                     "blieben unver\344ndert: 2.");
-    EXPECT_EQ(doc()[2], code[2]);
-    EXPECT_NE(doc()[3], code[3]);
-    ASSERT_EQ(convert_lines(CONVERT_XOR_7), 0);
-    EXPECT_TRUE(windowShows(code, 10, 10));
-    EXPECT_EQ(doc(), code);
-}
-
-TEST_F(Convert, BlankLinesAtTheEndGoAndAGrowthLargerThanTheStoreIsRefused) {
-    load(Lines{"a\tb", "", "c"});
-    ASSERT_EQ(flushRowsAbove(3), 0);
-    LineRecord line;
-    for (int i = 0; i < 3; ++i) {  // three blank lines after "c", above the window
-        lineInit(&line);
-        ASSERT_EQ(pushAbove(&line), 0);
-    }
-    topLine = aboveCountGet();
-    cursorRow = 4;  // on a blank row past the document's end
-    ASSERT_EQ(convert_lines(CONVERT_DETAB), 0);
-    EXPECT_TRUE(windowShows(Lines{"a" + blanks(7) + "b", "", "c"}, 2, 4));  // the window at the last line
-    EXPECT_EQ(aboveCountGet() + belowCountGet(), 2);
-    // Lines of 8 sharp s, 56 characters as entities: more than the whole store.
-    load(Lines{});
-    while (storeHasRoom(5)) {
-        lineInit(&line);
-        std::memset(line.text, '\337', 8);
-        ASSERT_EQ(pushBelow(&line), 0);
-    }
-    fillWindowFromBelow();
-    const Lines before = doc();
-    headless_reset();
-    EXPECT_EQ(convert_lines(CONVERT_ANSI_TO_HTML), -1);
-    EXPECT_EQ(doc(), before);
-    EXPECT_EQ(box(), storeFullText);
-    ASSERT_EQ(convert_lines(CONVERT_ANSI_TO_PC), 0);  // a shrinking one goes through
-    EXPECT_EQ(doc()[0], std::string(8, '\341'));
-}
-
 class Search : public KeyFixture {
   protected:
     static void set(const char* text, const char* replacement = "", int replacing = 0, int whole = 0) {
@@ -360,31 +280,6 @@ TEST_F(Search, F11ReplacesOnlyAnOccurrenceAtTheCursorAndOnlyWhenReplacing) {
         EXPECT_EQ(row(0), r.after);
         EXPECT_EQ(std::make_tuple(col(), box(), modified),
                   std::make_tuple(r.colAfter, std::string(r.box), r.result > 0 ? 1 : 0));
-    }
-}
-
-TEST_F(Search, ReplaceAllNeverSearchesTheReplacementAndKeepsTooLongLines) {
-    struct Row { const char* search; std::string replacement; int whole, replacing; std::string line; int count;
-                 std::string after; };
-    const std::string dots248(248, '.');
-    const Row rows[] = {
-        {"a", "aa", 0, 1, "aaa", 3, "aaaaaa"},
-        {"x", "", 0, 1, "axbx   ", 2, "ab"},
-        {"id", "ident", 1, 1, "id valid id_x x=id", 2, "ident valid id_x x=ident"},  // as replaced so far
-        {"a", "b", 0, 0, "a", 0, "a"},  // nothing without "Tauschen"
-        {"", "b", 0, 1, "a", 0, "a"},   // or without a search text
-        {"-", "--", 0, 1, dots248 + "--", -1, dots248 + "--"},  // 251 leave the line as it was
-        {"-", "--", 0, 1, dots248 + "-", 1, dots248 + "--"},    // 250 stay
-        {"a", std::string(50, 'b'), 0, 1, std::string(250, 'a'), -1, std::string(250, 'a')},
-        {"z", "y  ", 0, 1, dots248 + ".z", 1, dots248 + ".y"},  // measured trimmed
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.line);
-        set(r.search, r.replacement.c_str(), r.replacing, r.whole);
-        char text[kLineChars + 1];
-        std::strcpy(text, r.line.c_str());
-        EXPECT_EQ(replaceAllInLine(text), r.count);
-        EXPECT_EQ(std::string(text), r.after);
     }
 }
 
