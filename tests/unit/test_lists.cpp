@@ -75,6 +75,18 @@ TEST_F(Lists, TheOverviewListsHeadingsByFileClass) {
         EXPECT_FALSE(listChoose(e.c_str())) << e;  // no number, or none of any document
 }
 
+TEST_F(Lists, TheSelectionIsTheLastEntryAtOrAboveTheCursorAndScrollsPast24) {
+    Lines doc;
+    for (int i = 0; i < 60; ++i) doc.push_back(i % 2 == 0 ? "[s" + std::to_string(i) + "]" : "text");
+    loadLines(doc);
+    int selection = 0, top = 0;
+    for (const auto& [at, shown] : {std::pair<int, int>{40, 2000 - 1}, {51, 2515}}) {  // 24 or fewer above: no scroll
+        place(at, 6);
+        build(kListOverview, &selection, &top);
+        EXPECT_EQ(selection * 100 + top, shown) << at;
+    }
+}
+
 TEST_F(Lists, EntriesHaveTheirIndexAtColumn70AndClosingPlacesTheCursor) {
     EXPECT_EQ(entry(std::string(120, 'a'), 2147483647), std::string(70, 'a') + " 2147483647");
     EXPECT_EQ(gap(12), "  \267\267\267" + std::string(65, ' ') + " 12");
