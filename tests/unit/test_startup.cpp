@@ -123,12 +123,12 @@ TEST_F(Startup, TheCommandLineQueuesEachFileThenPlacesTheWindow) {
 
 TEST_F(Startup, ShutDownEndsOnlyWhenTheAnswerToSaveWasCarriedOut) {
     editorStart();
-    const std::filesystem::path dir = freshTempDir("y8_shut_");  // the save fails: the program stays open
+    const std::filesystem::path dir = freshTempDir("y8_shut_");
     struct Row { const char* what; int modified; int answer; const char* saveAs; bool ends; };
     static const Row rows[] = {
         {"unchanged", 0, 0, "", true}, {"Nein", 1, box_answer::kNo, "", true},
         {"Ja, the save box cancelled", 1, box_answer::kYes, "", false},
-        {"Ja, no such directory", 1, box_answer::kYes, "nodir/s.txt", false},
+        {"Ja, no such directory", 1, box_answer::kYes, "nodir/s.txt", false},  // the save fails: it stays open
         {"Ja, saved", 1, box_answer::kYes, "s.txt", true},
     };
     for (const Row& r : rows) {
