@@ -1,6 +1,5 @@
-// The overview, structure and search lists: what each builder lists, the
-// selection and scroll position, the entries and choosing, typing into the
-// search list, the keys that ask for a list, the document left as it was.
+// The overview, structure and search lists: what each builder lists (the document left as it was), the
+// selection and scroll position, the entries and choosing, typing into the search list, the keys.
 #include "textops/lists.h"
 
 #include "key_fixture.h"
@@ -34,9 +33,11 @@ class Lists : public KeyFixture {
     static Lines build(int kind, int* selection = nullptr, int* top = nullptr) {
         listKind = kind;
         Lines out;
+        const std::string before = snapshot();
         const ListFill fill =
             listBuildEntries([](const char* e, void* user) { static_cast<Lines*>(user)->push_back(e); }, &out);
         EXPECT_EQ(fill.count, static_cast<int>(out.size()));
+        EXPECT_EQ(snapshot(), before);  // every builder leaves the store, marks and view exactly as they were
         if (selection) *selection = fill.selection;
         if (top) *top = fill.top;
         return out;
@@ -79,15 +80,11 @@ TEST_F(Lists, TheSelectionIsTheLastEntryAtOrAboveTheCursorAndScrollsPast24) {
     for (int i = 0; i < 60; ++i) doc.push_back(i % 2 == 0 ? "[s" + std::to_string(i) + "]" : "text");
     loadLines(doc);
     int selection = 0, top = 0;
-    place(40, 6);
-    build(kListOverview, &selection, &top);
-    EXPECT_EQ(selection * 100 + top, 2000 - 1);  // 24 or fewer above: no scroll
-    place(51, 6);
-    const Lines overview = build(kListOverview, &selection, &top);
-    EXPECT_EQ(selection * 100 + top, 2515);
-    listRequest(kListSearch, "");  // a search text under three characters: the overview
-    EXPECT_EQ(build(kListSearch, &selection), overview);
-    EXPECT_EQ(selection, 25);
+    for (const auto& [at, shown] : {std::pair<int, int>{40, 2000 - 1}, {51, 2515}}) {  // 24 or fewer above: no scroll
+        place(at, 6);
+        build(kListOverview, &selection, &top);
+        EXPECT_EQ(selection * 100 + top, shown) << at;
+    }
 }
 
 TEST_F(Lists, EntriesHaveTheirIndexAtColumn70AndClosingPlacesTheCursor) {
@@ -129,8 +126,7 @@ TEST_F(Lists, TheStructureListsTheCursorLevelWithGapsForDeeperRuns) {
                        entry("return 0;", 12)};
     struct Row { int line, row, col; Lines entries; int selection; };
     const Row rows[] = {
-        {12, 5, 0, level4, 4},
-        {4, 2, 0, {entry("b();", 4), entry("c();", 5)}, -1},  // from the opening line to one indented less
+        {12, 5, 0, level4, 4}, {4, 2, 0, {entry("b();", 4), entry("c();", 5)}, -1},  // to one indented less
         {11, 3, 4, level4, 4},  // a blank cursor line: the cursor's column is the level
     };
     for (const Row& r : rows) {
@@ -157,6 +153,8 @@ TEST_F(Lists, TheSearchListGroupsMatchesUnderTheirHeadersWithGaps) {
     loadLines({"int g;", "void a(void)", "{", "  x = needle;", "  y;", "}", "void b(int n)", "{", "}", "void c(void)",
                "{", "  needle(q);", "}", "int needle(void)", "  NEEDLE;"});
     place(11, 4);
+    markSetInLine(1, 4);
+    mark({3, 13});  // build() checks that marks stay as they were
     listRequest(kListSearch, "needle");
     listInit();
     Lines expected{gap(0),  entry("void a(void)", 1), gap(2),  entry("  x = needle;", 3), gap(5),
@@ -168,6 +166,9 @@ TEST_F(Lists, TheSearchListGroupsMatchesUnderTheirHeadersWithGaps) {
     listExact = 0;  // ignoring case finds the last line as well
     expected.push_back(entry("  NEEDLE;", 14));
     EXPECT_EQ(build(kListSearch), expected);
+    listRequest(kListSearch, "ne");  // a search text under three characters: the overview
+    EXPECT_EQ(build(kListSearch, &selection), build(kListOverview));
+    EXPECT_EQ(selection, 2);  // "void c(void)", the last header above the cursor
 }
 
 TEST_F(Lists, TypingBuildsTheSearchTextOfAtMost80WithWildcardsIgnoringCase) {
@@ -191,40 +192,6 @@ TEST_F(Lists, TypingBuildsTheSearchTextOfAtMost80WithWildcardsIgnoringCase) {
     while (listText[0] != '\0') EXPECT_TRUE(listKeyTyped(8));
     EXPECT_TRUE(listKeyTyped(8));  // empty stays empty
     EXPECT_STREQ(listText, "");
-}
-
-TEST_F(Lists, EveryBuilderLeavesTheDocumentMarksAndViewExactlyAsTheyWere) {
-    Lines doc;
-    for (int i = 0; i < 200; ++i)
-        doc.push_back(i % 10 == 0 ? "void f" + std::to_string(i) + "(void)" : "    needle " + std::to_string(i));
-    loadLines(doc);
-    place(120, 9);
-    firstCol = 2;
-    cursorCol = 5;
-    markSetInLine(1, 4);
-    mark({113});  // in window row 2
-    const std::string before = snapshot();
-    for (int kind : {kListOverview, kListStructure, kListSearch}) {
-        listRequest(kind, "needle 1");
-        listExact = 1;
-        EXPECT_GT(build(kind).size(), 1u) << kind;
-        EXPECT_EQ(snapshot(), before) << kind;
-    }
-}
-
-TEST_F(Lists, CtrlTAndCtrlUmlautSetTheListAndPostTheCommand) {
-    loadLines({"some needle here", "other"});
-    listRequest(kListOverview, "kept text");
-    keys("^T");  // without a mark: the structure
-    EXPECT_EQ(listKind, kListStructure);
-    keyChar(27, false, true, false);  // Ctrl+\334 without a mark: the search list, its text kept
-    EXPECT_EQ(listKind, kListSearch);
-    EXPECT_EQ(std::string(listText), "kept text");
-    markSetInLine(5, 11);
-    keys("^T");  // with a mark: the search list of the marked text
-    EXPECT_EQ(std::string(listText), "needle");
-    EXPECT_EQ(markActiveGet(), 0);
-    EXPECT_EQ(headless_posted_commands().at(2).lParam, kListPostedByKey);
 }
 
 }  // namespace

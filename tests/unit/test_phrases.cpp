@@ -1,6 +1,5 @@
-// The phrases on the Ctrl+Shift keys and the abbreviations of Ctrl+comma, as
-// the key dispatcher receives them, with the settings file and the
-// abbreviation file as real files of the headless host.
+// The phrases on the Ctrl+Shift keys and the abbreviations of Ctrl+comma, as the key dispatcher receives
+// them, with the settings file and the abbreviation file as real files of the headless host.
 #include "tools/phrases.h"
 
 #include "editor_fixture.h"
@@ -68,9 +67,8 @@ TEST_F(Phrases, PhrasesAreReadOnceFromTheirKeysAndTypedWithTheCursorAtTheQuestio
         cursorSet(r.at, 0);
         modified = 0;
         ctrlShift(r.code);
-        EXPECT_EQ(rowText(0), r.after);
-        EXPECT_EQ(col(), r.cursor);
-        EXPECT_EQ(modified, r.after != std::string(r.before));
+        EXPECT_EQ(std::make_tuple(rowText(0), col(), modified),
+                  std::make_tuple(std::string(r.after), r.cursor, r.after != std::string(r.before) ? 1 : 0));
     }
 }
 
@@ -107,8 +105,7 @@ TEST_F(Phrases, PhrasesAndAbbreviationsAreRefusedWholeByAFullStore) {
     writeAbbrevs({"fn function_(?)", "big " + std::string(20, 'b')});
     struct Row { const char* line; int code, markFrom; long left; const char* after; int cursor, markLines, boxes; };
     static const Row rows[] = {
-        {"", 1, -1, 3, "", 0, 0, 1},  // one byte less than the four characters need: nothing, one box
-        {"", 1, -1, 4, "abcd", 2, 0, 0},
+        {"", 1, -1, 3, "", 0, 0, 1}, {"", 1, -1, 4, "abcd", 2, 0, 0},  // one byte short: nothing, one box
         {"xx abc yy", 2, 3, 0, "xx abc yy", 6, 1, 1},  // refused before the mark goes
         {"xx abc yy", 2, 3, 1, "xx Q yy", 4, 0, 0},
         {"xx abc yy", 24, 3, 1, "xx abc yy", 6, 1, 0},  // a key without a phrase leaves the mark alone

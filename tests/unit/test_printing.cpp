@@ -83,8 +83,7 @@ TEST_F(Printing, PagesCopiesAndCancelling) {
     const std::string two = "H1 65L page H2 1L page ";
     struct Row { int lines; PrinterSetup setup; std::string sequence; const char* line; };
     const Row rows[] = {
-        {0, {true, 1, false, -1, false}, "begin end release ", ""},
-        {70, {false, 1, false, -1, false}, "", ""},
+        {0, {true, 1, false, -1, false}, "begin end release ", ""}, {70, {false, 1, false, -1, false}, "", ""},
         {66, {true, 1, false, -1, false}, "begin doc " + two + "enddoc end release ", "150,180 line 65"},
         {66, {true, 2, true, -1, false}, "begin doc " + two + two + "enddoc end release ", "150,2740 line 64"},
         {66, {true, 0, false, -1, false}, "begin doc " + two + "enddoc end release ", ""},  // no copies: one
@@ -102,8 +101,7 @@ TEST_F(Printing, PagesCopiesAndCancelling) {
 TEST_F(Printing, FontFromTheProfileAndOneWarningPerChange) {
     struct Row { const char* profile; bool fails; const char* font; int boxes; };
     static const Row rows[] = {
-        {"", false, "font -35 Monospace 821 BT", 0},
-        {"Courier New", false, "font -35 Courier New", 0},
+        {"", false, "font -35 Monospace 821 BT", 0}, {"Courier New", false, "font -35 Courier New", 0},
         {"Nix", true, "font -35 Nix", 2},
     };
     for (const Row& r : rows) {

@@ -1,13 +1,6 @@
 // The start-up options, the command line, shut-down, dropped files, DDE, the about box, the command table.
 #include "shell/startup.h"
 
-#include <gtest/gtest.h>
-
-#include <cstring>
-#include <string>
-#include <vector>
-
-#include "document/docstate.h"
 #include "editor_fixture.h"
 #include "file_bytes.h"
 #include "host/headless_messages.h"
@@ -67,26 +60,23 @@ TEST(StartConfig, TheRunSetsItsOptionsCutAndBoundedByItsBytes) {
         EXPECT_EQ(std::string(c.title), r.title ? r.title : std::string(80, 'x'));
         EXPECT_EQ(std::string(c.className), r.cls ? r.cls : std::string(40, 'x'));
         EXPECT_EQ(std::string(c.font), r.font ? r.font : std::string(20, 'x'));
-        EXPECT_EQ(c.background, r.bg);
-        EXPECT_EQ(c.red, r.red);
+        EXPECT_EQ(std::make_pair(c.background, c.red), std::make_pair(r.bg, r.red));
     }
     StartConfig c;
     configDefaults(&c);
     const std::string all = "Single 1\0Maxi 7\0DDEServer 0\0CStyle 2b\0WStyle 10CF0000\0LargeIcon L\0SmallIcon S\0"
                             "WPFile Y8.ini\0WPSection Global\0Class A\0Name B\0"s;  // no empty entry: the bytes end it
     configApply(&c, all.data(), all.size());
-    EXPECT_EQ(c.single * 100 + c.maxi * 10 + c.ddeServer, 170);
-    EXPECT_EQ(c.classStyle, 0x2Bu);
-    EXPECT_EQ(c.windowStyle, 0x10CF0000u);
+    EXPECT_EQ(std::make_tuple(c.single, c.maxi, c.ddeServer, c.classStyle, c.windowStyle),
+              std::make_tuple(1, 7, 0, 0x2Bu, 0x10CF0000u));
     EXPECT_EQ(std::string(c.largeIcon) + c.smallIcon + c.wpFile + c.wpSection + c.title, "LSY8.iniGlobalB");
-    std::uint32_t style = 5;
-    EXPECT_TRUE(styleParse("00000000ff zz", &style));  // hexadecimal, leading zeros carry no bits
-    EXPECT_EQ(style, 0xFFu);
-    EXPECT_TRUE(styleParse("7fz", &style));
-    EXPECT_EQ(style, 0x7Fu);
-    EXPECT_FALSE(styleParse("123456789", &style));  // more than 32 bits: not a wrapped style
-    EXPECT_FALSE(styleParse("", &style));
-    EXPECT_EQ(style, 0x7Fu);
+    // Hexadecimal, leading zeros carry no bits; more than 32 bits is no wrapped style.
+    for (const auto& [text, style] : {std::pair<const char*, std::uint32_t>{"00000000ff zz", 0xFF}, {"7fz", 0x7F},
+                                      {"123456789", 5}, {"", 5}}) {
+        std::uint32_t got = 5;
+        EXPECT_EQ(styleParse(text, &got), style != 5) << text;
+        EXPECT_EQ(got, style) << text;
+    }
     char path[FILE_PATH_MAX + 1];
     EXPECT_EQ(installTemplatePath(path, "C:\\Programme\\Y8\\y8.exe"), 22);  // the template beside the program
     EXPECT_STREQ(path, "C:\\Programme\\Y8\\Y8.ini");
@@ -96,39 +86,33 @@ TEST(StartConfig, TheRunSetsItsOptionsCutAndBoundedByItsBytes) {
 
 TEST_F(Startup, TheCommandLineQueuesEachFileThenPlacesTheWindow) {
     std::string twentyFour = "y8.exe";
-    for (int i = 1; i <= 24; ++i) twentyFour += " f" + std::to_string(i);
     std::string nineteen;
+    for (int i = 1; i <= 24; ++i) twentyFour += " f" + std::to_string(i);
     for (int i = 1; i <= 19; ++i) nineteen += "1009 ";
     nineteen += "1008 ";
     for (int i = 1; i <= 19; ++i) nineteen += "[f" + std::to_string(i) + "]";
-    struct Row { std::string line; std::string result; };
+    struct Row { std::string line; std::string result; std::string sought; int startLine; };
     const Row rows[] = {
-        {"y8.exe", "1008 "},
-        {"y8 a \"C:\\mit Blank\\b\" 'c' \"d", "1009 1009 1009 1009 1008 [a][C:\\mit Blank\\b][c][d]"},
-        {"y8 'x' 'y.txt '' 'ab\" \"'z'\"", "1009 1009 1009 1009 1009 1008 [x][y.txt][''][ab\"][z]"},  // only around
-        {"y8 -f:erste -s:\"Such\" -x:nicht - -F:gross zweite", "1009 1009 1008 [erste][zweite]"},
-        {"y8 -f -f:", "1008 "},
-        {twentyFour, nineteen},  // words past the twentieth are ignored
-        {"y8 " + std::string(201, 'n') + " k", "1009 1008 [k]"},  // a name the queue cannot hold whole: never cut
+        {"y8.exe", "1008 ", "", -1},
+        {"y8 a \"C:\\mit Blank\\b\" 'c' \"d", "1009 1009 1009 1009 1008 [a][C:\\mit Blank\\b][c][d]", "", -1},
+        {"y8 'x' 'y.txt '' 'ab\" \"'z'\"", "1009 1009 1009 1009 1009 1008 [x][y.txt][''][ab\"][z]", "", -1},
+        {"y8 -f:erste -s:\"Such\" -x:nicht - -F:gross zweite -l:120", "1009 1009 1008 [erste][zweite]", "Such", 119},
+        {"y8 -f -f: -l=7 -s:" + std::string(70, 's'), "1008 ", std::string(50, 's'), 6},
+        {twentyFour, nineteen, "", -1},  // words past the twentieth are ignored
+        {"y8 " + std::string(201, 'n') + " k -l", "1009 1008 [k]", "", -1},  // a name too long is never cut
+        {"y8 -l:0", "1008 ", "", -1}, {"y8 -l:zehn", "1008 ", "", -1},
     };
-    for (const Row& r : rows) EXPECT_EQ(run(r.line), r.result) << r.line.substr(0, 40);
-    for (const auto& [word, sought] : {std::pair<std::string, std::string>{"-s:\"Such\"", "Such"},
-                                       {"-s:" + std::string(70, 's'), std::string(50, 's')}}) {
-        run("y8 " + word);
-        EXPECT_EQ(std::string(searchText), sought);  // what F12 looks for
-    }
-
-    struct Line { const char* word; int taken; };
-    static const Line lines[] = {{"-l:120", 119}, {"-l=7", 6}, {"-l", -1}, {"-l:0", -1}, {"-l:zehn", -1}};
-    for (const Line& l : lines) {
-        run(std::string("y8 ") + l.word);
-        EXPECT_EQ(startLineTake(), l.taken) << l.word;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.line.substr(0, 40));
+        EXPECT_EQ(run(r.line), r.result);
+        EXPECT_EQ(searchText, r.sought);  // what F12 looks for
+        EXPECT_EQ(startLineTake(), r.startLine);
         EXPECT_EQ(startLineTake(), -1);  // taken once
     }
     char name[PENDING_NAME_MAX + 1];
+    EXPECT_FALSE(pendingFilePush(""));
     for (int i = 0; i < PENDING_FILES_MAX; ++i) EXPECT_TRUE(pendingFilePush(("p" + std::to_string(i)).c_str()));
     EXPECT_FALSE(pendingFilePush("zuviel"));
-    EXPECT_FALSE(pendingFilePush(""));
     ASSERT_TRUE(pendingFileTake(name));
     EXPECT_TRUE(pendingFilePush("q"));  // wraps round
     for (int i = 1; i <= PENDING_FILES_MAX; ++i) ASSERT_TRUE(pendingFileTake(name));
@@ -142,10 +126,9 @@ TEST_F(Startup, ShutDownEndsOnlyWhenTheAnswerToSaveWasCarriedOut) {
     const std::filesystem::path dir = freshTempDir("y8_shut_");
     struct Row { const char* what; int modified; int answer; const char* saveAs; bool ends; };
     static const Row rows[] = {
-        {"unchanged", 0, 0, "", true},
-        {"Nein", 1, box_answer::kNo, "", true},
+        {"unchanged", 0, 0, "", true}, {"Nein", 1, box_answer::kNo, "", true},
         {"Ja, the save box cancelled", 1, box_answer::kYes, "", false},
-        {"Ja, no such directory", 1, box_answer::kYes, "nodir/s.txt", false},
+        {"Ja, no such directory", 1, box_answer::kYes, "nodir/s.txt", false},  // the save fails: it stays open
         {"Ja, saved", 1, box_answer::kYes, "s.txt", true},
     };
     for (const Row& r : rows) {
@@ -164,8 +147,7 @@ TEST_F(Startup, ShutDownEndsOnlyWhenTheAnswerToSaveWasCarriedOut) {
     }
     EXPECT_TRUE(std::filesystem::exists(dir / "s.txt"));
     editorStop();
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
+    std::filesystem::remove_all(dir);
 }
 
 std::vector<std::string> dropped;  // "" stands for a name that cannot be read
@@ -178,30 +160,30 @@ int readDropped(int i, char* name) {
 }
 
 TEST_F(Startup, DroppedFilesOpenTheFirstAndStartCopiesForNineMoreQuoted) {
-    run("y8");  // found through the search path: the copies take the program's own path
-    headless_set_program_path("C:\\Program Files\\Y8\\y8.exe");
     dropped.clear();
     for (int i = 1; i <= 12; ++i) dropped.push_back("C:\\Meine Texte\\t" + std::to_string(i) + ".txt");
+    struct Row { const char* program; std::vector<std::string> dropped; bool opened; std::string last; size_t copies; };
+    const Row rows[] = {
+        {"C:\\Program Files\\Y8\\y8.exe", dropped, true,  // the program's own path, quoted as the file
+         "\"C:\\Program Files\\Y8\\y8.exe\" \"C:\\Meine Texte\\t10.txt\"", 9},
+        {"y8.exe", {"", "b.txt", "", "a\"b"}, false, "\"y8.exe\" \"b.txt\"", 1},  // the first cannot be opened
+        {"y8.exe", {}, false, "", 0}, {"", {"a.txt", "b.txt"}, true, "", 0},  // no copy from a guessed path
+    };
     char first[FILE_PATH_MAX + 1];
-    EXPECT_TRUE(dropFilesHandle(12, readDropped, first));
-    EXPECT_STREQ(first, "C:\\Meine Texte\\t1.txt");
-    const std::vector<std::string>& started = headless_started_programs();
-    ASSERT_EQ(started.size(), 9u);
-    EXPECT_EQ(started.back(), "\"C:\\Program Files\\Y8\\y8.exe\" \"C:\\Meine Texte\\t10.txt\"");
-    ASSERT_EQ(arg_split(started.front().c_str()), 2);  // the new copy reads the quoted path as one word
-    EXPECT_STREQ(arg_value(1), "C:\\Meine Texte\\t2.txt");
-
-    headless_reset();
-    headless_set_program_path("y8.exe");
-    dropped = {"", "b.txt", "", "a\"b"};
-    EXPECT_FALSE(dropFilesHandle(4, readDropped, first));  // the first cannot be opened here
-    EXPECT_EQ(headless_started_programs(), (std::vector<std::string>{"\"y8.exe\" \"b.txt\""}));
-    EXPECT_FALSE(dropFilesHandle(0, readDropped, first));
-    headless_set_program_path("");  // no copy from a guessed path
-    dropped = {"a.txt", "b.txt"};
-    EXPECT_TRUE(dropFilesHandle(2, readDropped, first));
-    EXPECT_EQ(headless_started_programs().size(), 1u);
-
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.last);
+        run("y8");
+        headless_set_program_path(r.program);
+        dropped = r.dropped;
+        EXPECT_EQ(dropFilesHandle(static_cast<int>(dropped.size()), readDropped, first), r.opened);
+        EXPECT_STREQ(first, r.opened ? dropped[0].c_str() : "");
+        const std::vector<std::string>& started = headless_started_programs();
+        ASSERT_EQ(started.size(), r.copies);
+        EXPECT_EQ(started.empty() ? "" : started.back(), r.last);
+        if (r.copies < 2) continue;
+        ASSERT_EQ(arg_split(started.front().c_str()), 2);  // the new copy reads the quoted path as one word
+        EXPECT_EQ(arg_value(1), r.dropped[1]);
+    }
     char line[DROP_LINE_MAX + 1];
     EXPECT_EQ(dropCommandLine(line, sizeof line, std::string(996, 'p').c_str(), "x"), -1);  // 1002 characters
     EXPECT_EQ(dropCommandLine(line, sizeof line, "", "x.txt"), -1);
@@ -225,11 +207,9 @@ TEST_F(Startup, DdeTakesTheClassNameAnExecuteCutTo200AndTheAboutBoxStaysOnTheScr
     ddeExecuteHook(text, topic);
     EXPECT_EQ(headless_debug_lines().back(), "dde " + data.substr(0, 200) + " " + std::string(80, 't') + "\n");
     ddeExecuteTake("ab\0cd", 5, nullptr, text, topic);
-    EXPECT_STREQ(text, "ab");
-    EXPECT_STREQ(topic, "");
+    EXPECT_EQ(std::string(text) + "|" + topic, "ab|");
     ddeExecuteTake(nullptr, 50, "T", text, topic);
     EXPECT_STREQ(text, "");
-
     int x = -1;
     int y = -1;
     aboutPlace(1024, 768, 300, 150, &x, &y);  // centred, its top at a third of the free height
