@@ -44,8 +44,9 @@ gnu() {
     local in4=${in16/16./4.}
     shift 3
     valgrind --tool=callgrind --callgrind-out-file="$work/$name.1.cg" "$@" <"$in1" >"$work/$name.gnu" 2>/dev/null || true
-    valgrind --tool=callgrind --callgrind-out-file="$work/$name.4.cg" "$@" <"$in4" >/dev/null 2>/dev/null || true
-    valgrind --tool=callgrind --callgrind-out-file="$work/$name.16.cg" "$@" <"$in16" >/dev/null 2>/dev/null || true
+    # Into a file, never /dev/null: grep stops at its first match when nobody reads what it writes.
+    valgrind --tool=callgrind --callgrind-out-file="$work/$name.4.cg" "$@" <"$in4" >"$work/$name.out4" 2>/dev/null || true
+    valgrind --tool=callgrind --callgrind-out-file="$work/$name.16.cg" "$@" <"$in16" >"$work/$name.out16" 2>/dev/null || true
     local a b s1 s16
     a=$(total "$work/$name.4.cg"); b=$(total "$work/$name.16.cg")
     s1=$(stat -c %s "$in4"); s16=$(stat -c %s "$in16")
