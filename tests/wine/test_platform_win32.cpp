@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -200,6 +201,61 @@ TEST_F(Platform, ABatchFileGetsAHostileNameAsOneArgument) {
     EXPECT_LE(open_document("C:/no/such/dir/plan.sg"), 32);
     EXPECT_LT(run_program("C:/no/such/dir/viewer.exe -K=x"), 32);
     for (const char* file : {"lint.bat", "mark.bat", "run.txt"}) DeleteFileA((dir + "\\" + file).c_str());
+    RemoveDirectoryA(dir.c_str());
+}
+
+// Generated words full of what a command interpreter reads (& | ^ ( ) < > ! ; ' blanks, bytes above 127),
+// each trying to write a canary: every one reaches the batch file as one argument, in one line of its log,
+// or, holding a double quote, a '%' or a control character, starts nothing. Y8_HOSTILE_WORDS sets how many
+// (make test: 40; the campaign: 10,000).
+TEST_F(Platform, HostileWordsReachTheProgramAsOneArgumentOrStartNothing) {
+    const char* wanted = std::getenv("Y8_HOSTILE_WORDS");
+    const int count = wanted != nullptr ? std::atoi(wanted) : 40;
+    const std::string dir = tempDir() + "y8hostile" + std::to_string(GetCurrentProcessId()), log = dir + "\\log.txt";
+    CreateDirectoryA(dir.c_str(), nullptr);
+    DeleteFileA(log.c_str());  // a run stopped half-way may have left its log
+    writeFile(dir + "\\lint.bat", "@echo %1>> log.txt\r\n");
+    const char* const pieces[] = {"&echo x>canary.txt&", "|echo x>canary.txt", " & echo x > ..\\canary.txt", "^",
+                                  "(", ")", "<", ">", "!", ";", "'", " ", "\"", "%", "%PATH%", "\xE4\xF6\xFC",
+                                  "\x84\xE1", "a", "b.c", "&&", "||", "\t", "\x7F", "Name mit Leer.c"};
+    unsigned seed = 1;
+    const auto next = [&seed](unsigned n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % n;
+    };
+    int started = 0;
+    for (int i = 0; i < count; ++i) {
+        std::string word;
+        for (unsigned k = 1 + next(5); k > 0; --k) word += pieces[next(sizeof pieces / sizeof *pieces)];
+        SCOPED_TRACE(word);
+        const bool unsafe = std::any_of(word.begin(), word.end(), [](char c) {
+            const auto b = static_cast<unsigned char>(c);
+            return b < 32 || b == 127 || b == '"' || b == '%';
+        });
+        const int result = shell_run((dir + "/lint.bat").c_str(), word.c_str(), (dir + "/").c_str());
+        if (unsafe) {
+            EXPECT_EQ(result, START_REFUSED);
+            continue;
+        }
+        ASSERT_GT(result, 32);
+        ++started;
+        std::string text = fileText(log);  // the batch file's line, once it is there
+        for (int wait = 0; wait < 200 && std::count(text.begin(), text.end(), '\n') < started; ++wait) {
+            Sleep(20);
+            text = fileText(log);
+        }
+        const std::size_t from = text.rfind('\n', text.size() - 2) + 1;  // npos + 1 = 0 for the first line
+        const std::string line = text.substr(from);
+        const bool ascii = std::all_of(word.begin(), word.end(), [](char c) { return (c & 0x80) == 0; });
+        // Bytes above 127 come back in the console's code page: their count must hold.
+        EXPECT_EQ(ascii ? line : std::to_string(line.size()),
+                  ascii ? "\"" + word + "\"\r\n" : std::to_string(word.size() + 4));
+    }
+    const std::string all = fileText(log);
+    EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), started);
+    EXPECT_FALSE(file_exists((dir + "\\canary.txt").c_str()));
+    EXPECT_FALSE(file_exists((tempDir() + "canary.txt").c_str()));
+    for (const char* file : {"lint.bat", "log.txt"}) DeleteFileA((dir + "\\" + file).c_str());
     RemoveDirectoryA(dir.c_str());
 }
 
