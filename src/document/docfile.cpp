@@ -387,13 +387,8 @@ LoadLoss linesLoad(LineFile* lf) {
     LineRecord line;
     lineInit(&line);  // no mark; the reader ends each text with its NUL
     for (int taken = 0;; ++taken) {
-        int n = lf_read_line(lf, line.text, kLineChars);
-        if (n < 0) break;
-        // The store's form, whether or not the line passes the window; a NUL
-        // the line held ends it there.
-        n = static_cast<int>(std::strlen(line.text));
-        while (n > 0 && is_white(static_cast<unsigned char>(line.text[n - 1]))) --n;
-        line.text[n] = '\0';
+        if (lf_read_line(lf, line.text, kLineChars) < 0) break;
+        str_trim_right(line.text);  // the store's form, whether or not the line passes the window
         loss.firstLeftOver = taken + 1;
         if (pushAbove(&line) != 0) {
             loss.leftOver = true;  // this line did not fit

@@ -373,6 +373,18 @@ void str_insert(const char* ins, char* s, int pos) {
     }
 }
 
+char* str_put_number(char* p, long n) {
+    char digits[20];
+    int count = 0;
+    if (n < 0) n = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + n % 10);
+        n /= 10;
+    } while (n > 0);
+    while (count > 0) *p++ = digits[--count];
+    return p;
+}
+
 int str_ncopy(char* dst, const char* src, int n) {
     int i = 0;
     for (; i < n && src[i]; ++i) dst[i] = src[i];

@@ -111,6 +111,10 @@ void str_insert(const char* ins, char* s, int pos);
 // Copies at most n characters of src to dst and always terminates dst
 // (dst needs n + 1 bytes); returns the number copied.
 int str_ncopy(char* dst, const char* src, int n);
+// Writes the decimal digits of n (n >= 0; below 0 as 0) at p, without a NUL;
+// the position after them. For texts built on every key or every line, where
+// a formatted print would cost more than the rest.
+char* str_put_number(char* p, long n);
 // Where both strings still have characters and dst has a blank, dst takes
 // src's character (fills a blank template such as a date mask).
 void str_overlay(char* dst, const char* src);

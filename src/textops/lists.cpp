@@ -93,24 +93,6 @@ bool startsWith(const char* s, const char* prefix) {
     return std::strncmp(s, prefix, std::strlen(prefix)) == 0;
 }
 
-// " " and index in decimal, NUL-terminated: an entry's end (a list is built
-// per keystroke in the search list, so no formatted print per line).
-void writeIndex(char* out, std::int32_t index) {
-    char digits[12];
-    int n = 0;
-    std::int64_t v = index;
-    const bool negative = v < 0;
-    if (negative) v = -v;
-    do {
-        digits[n++] = static_cast<char>('0' + v % 10);
-        v /= 10;
-    } while (v > 0);
-    *out++ = ' ';
-    if (negative) *out++ = '-';
-    while (n > 0) *out++ = digits[--n];
-    *out = '\0';
-}
-
 // At most max characters of text into out (max + 1 bytes).
 void copyCut(char* out, const char* text, int max) {
     int n = 0;
@@ -376,7 +358,10 @@ void listEntry(char* out, const char* text, std::int32_t index) {
                                          : kListEntryWidth;
     std::memcpy(out, text, n);
     std::memset(out + n, ' ', kListEntryWidth - n);
-    writeIndex(out + kListEntryWidth, index);
+    // The search list is built again on every key: no formatted print per line.
+    char* tail = out + kListEntryWidth;
+    *tail++ = ' ';
+    *str_put_number(tail, index) = '\0';
 }
 
 void listEntryTrimmed(char* out, const char* text, std::int32_t index) {

@@ -4,6 +4,7 @@
 #include "document/linestore.h"
 #include "support/platform.h"
 #include "support/status.h"
+#include "support/strfunc.h"
 #include "view/editing.h"
 #include "view/options.h"
 #include "view/recorder.h"
@@ -60,29 +61,16 @@ void currentFlags(FlagText out[kFlags]) {
     out[7] = {" F4 ", isRecording(2) ? 1 : 0};
 }
 
-// Appends the decimal digits of n (n >= 0) at p; the position after them. The
-// position field changes with nearly every key, so it is built without printf.
-char* appendNumber(char* p, int n) {
-    char digits[12];
-    int count = 0;
-    do {
-        digits[count++] = static_cast<char>('0' + n % 10);
-        n /= 10;
-    } while (n > 0 && count < 11);
-    while (count > 0) *p++ = digits[--count];
-    return p;
-}
-
 void positionFieldRefresh() {
     const CursorPosition now = cursorPosition();
     if (now.line != status.line || now.column != status.column) {
         char text[32];  // " %d  %d"
         char* p = text;
         *p++ = ' ';
-        p = appendNumber(p, now.line > 0 ? now.line : 0);
+        p = str_put_number(p, now.line);  // the position field changes with nearly every key
         *p++ = ' ';
         *p++ = ' ';
-        p = appendNumber(p, now.column > 0 ? now.column : 0);
+        p = str_put_number(p, now.column);
         *p = '\0';
         status_set(POSITION_FIELD, text);
         status.line = now.line;
