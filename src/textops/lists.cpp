@@ -372,7 +372,7 @@ void listEntryTrimmed(char* out, const char* text, std::int32_t index) {
 }
 
 void listGapEntry(char* out, std::int32_t index) {
-    char text[8] = "  ";
+    char text[kListEntryWidth + 1] = "  ";  // as wide as listEntry looks
     std::strcat(text, kGapText);
     listEntry(out, text, index);
 }
