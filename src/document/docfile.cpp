@@ -102,7 +102,6 @@ struct SaveWalk {
     int handle;
     char buffer[kWriteBuffer];
     int used;
-    int lineCount;
     int blankLines;  // blank lines not yet written: a document's trailing ones never are
     bool failed;
     long written;    // bytes the file has taken
@@ -133,11 +132,24 @@ int bufferPut(SaveWalk* w, const char* bytes, int n) {
 
 int lineEndPut(SaveWalk* w) { return bufferPut(w, crlfMode ? "\r\n" : "\n", crlfMode ? 2 : 1); }
 
-// The visitor of a save: one line written (line 3 with the date stamp).
-int saveLine(LineRecord* line, void* user) {
+// Brings the date in the document's third line up to today before a save.
+struct StampWalk {
+    int lineCount;
+    const char* today;
+};
+
+int stampThirdLine(LineRecord* line, void* user) {
+    auto* w = static_cast<StampWalk*>(user);
+    if (++w->lineCount < 3) return 1;
+    if (w->lineCount > 3) return 0;
+    dateStampApply(line->text, w->today);
+    return 1;
+}
+
+// The viewer of a save: one line written.
+int saveLine(LineView* line, void* user) {
     SaveWalk* w = static_cast<SaveWalk*>(user);
-    if (++w->lineCount == 3) dateStampApply(line->text, w->today);
-    const int n = static_cast<int>(std::strlen(line->text));
+    const int n = line->length;
     if (n == 0) {
         ++w->blankLines;
         return 1;
@@ -163,7 +175,9 @@ int documentWrite(int handle, const char* path, long* written) {
         tellPath(kMsgCannotCreate, path);
         return -1;
     }
-    const bool walked = visitAbove(saveLine, &walk) && visitBelow(saveLine, &walk);
+    StampWalk stamp{0, walk.today};
+    if (visitAbove(stampThirdLine, &stamp)) visitBelow(stampThirdLine, &stamp);
+    const bool walked = viewAbove(saveLine, &walk) && viewBelow(saveLine, &walk);
     fillWindowFromBelow();
     topLine = aboveCountGet();
     if (!walked || walk.failed) {
@@ -384,13 +398,17 @@ bool backupName(const char* path, char* bak) {
 
 LoadLoss linesLoad(LineFile* lf) {
     LoadLoss loss = {};
-    LineRecord line;
-    lineInit(&line);  // no mark; the reader ends each text with its NUL
+    char text[kLineChars + 1];
     for (int taken = 0;; ++taken) {
-        if (lf_read_line(lf, line.text, kLineChars) < 0) break;
-        str_trim_right(line.text);  // the store's form, whether or not the line passes the window
+        const int nulLines = lf->loss.nulLines;
+        int n = lf_read_line(lf, text, kLineChars);
+        if (n < 0) break;
+        // A NUL ends the text (the reader counted the line); then trimmed, the
+        // store's form, whether or not the line passes the window.
+        if (lf->loss.nulLines != nulLines) n = static_cast<int>(std::strlen(text));
+        n = str_trim_right_n(text, n);
         loss.firstLeftOver = taken + 1;
-        if (pushAbove(&line) != 0) {
+        if (pushTextAbove(text, n) != 0) {
             loss.leftOver = true;  // this line did not fit
             break;
         }

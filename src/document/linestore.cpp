@@ -166,19 +166,24 @@ bool visitRecords(std::uint32_t from, std::uint32_t to, LineVisitor fn, void* us
     return true;
 }
 
-// --- Moves between the stacks (no free space needed) -----------------------
-
-// The front k lines of the below stack go to the top of the above stack.
-void moveFrontBelowToAbove(std::int32_t k) {
-    if (k > store.belowCount) k = store.belowCount;
-    if (k <= 0) return;
-    std::uint32_t bytes = 0;
-    for (std::int32_t i = 0; i < k; ++i) bytes += recordSize(store.lineArea + store.belowStart + bytes);
-    std::memmove(store.lineArea + store.aboveTop, store.lineArea + store.belowStart, bytes);
-    store.aboveTop += bytes;
-    store.belowStart += bytes;
-    store.aboveCount += k;
-    store.belowCount -= k;
+// Calls fn for each record in [from, to), reading the text in place; only
+// the marks are written back. False when fn stopped the walk.
+bool viewRecords(std::uint32_t from, std::uint32_t to, LineViewer fn, void* user) {
+    if (fn == nullptr) return true;
+    LineView line;
+    for (std::uint32_t at = from; at < to; at += recordSize(store.lineArea + at)) {
+        unsigned char* record = store.lineArea + at;
+        line.markState = static_cast<char>(record[1]);
+        line.markFrom = record[2];
+        line.markTo = record[3];
+        line.length = recordTextLength(record);
+        line.text = reinterpret_cast<const char*>(record + 4);
+        if (fn(&line, user) == 0) return false;
+        record[1] = static_cast<unsigned char>(line.markState);
+        record[2] = line.markFrom;
+        record[3] = line.markTo;
+    }
+    return true;
 }
 
 // --- Rows ---------------------------------------------------------------------
@@ -270,7 +275,7 @@ int showLine(std::int64_t target, std::int64_t wantedRow) {
     const int line = clampInt(target, 0, lines > 0 ? lines - 1 : 0);
     int row = clampInt(wantedRow, 0, rowsInUse() - 1);
     if (row > line) row = line;
-    moveFrontBelowToAbove(line - row);
+    moveBelowToAbove(line - row);
     topLine = store.aboveCount;
     cursorRow = row;
     fillWindowFromBelow();
@@ -437,6 +442,23 @@ int popBelow(LineRecord* line) {
 bool visitAbove(LineVisitor fn, void* user) { return visitRecords(0, store.aboveTop, fn, user); }
 
 bool visitBelow(LineVisitor fn, void* user) { return visitRecords(store.belowStart, store.lineAreaSize, fn, user); }
+
+bool viewAbove(LineViewer fn, void* user) { return viewRecords(0, store.aboveTop, fn, user); }
+
+bool viewBelow(LineViewer fn, void* user) { return viewRecords(store.belowStart, store.lineAreaSize, fn, user); }
+
+int pushTextAbove(const char* text, int n) {
+    if (text == nullptr || n < 0 || n > kLineChars) return -1;
+    if (!fitsInStore(static_cast<std::uint32_t>(n + kRecordOverhead))) return -1;
+    unsigned char* record = store.lineArea + store.aboveTop;
+    record[0] = record[4 + n] = static_cast<unsigned char>(n + kSizeBias);
+    record[1] = '0';
+    record[2] = record[3] = 0;
+    mem_move(text, record + 4, n);
+    store.aboveTop += static_cast<std::uint32_t>(n + kRecordOverhead);
+    ++store.aboveCount;
+    return 0;
+}
 
 // --- The window rows ----------------------------------------------------------
 
@@ -618,6 +640,48 @@ void moveAllAbove() {
     store.belowCount = 0;
 }
 
+// --- Moves between the stacks (no free space needed) -----------------------
+
+void moveBelowToAbove(std::int32_t k) {
+    if (k > store.belowCount) k = store.belowCount;
+    if (k <= 0) return;
+    std::uint32_t bytes = 0;
+    for (std::int32_t i = 0; i < k; ++i) bytes += recordSize(store.lineArea + store.belowStart + bytes);
+    std::memmove(store.lineArea + store.aboveTop, store.lineArea + store.belowStart, bytes);
+    store.aboveTop += bytes;
+    store.belowStart += bytes;
+    store.aboveCount += k;
+    store.belowCount -= k;
+}
+
+std::int32_t moveAboveDroppingMarked() {
+    // Kept records close up towards the area's start; a run of kept records
+    // moves in one step.
+    std::int32_t first = -1;
+    std::uint32_t runStart = store.belowStart;
+    std::uint32_t at = store.belowStart;
+    auto keepRun = [&](std::uint32_t end) {
+        const std::uint32_t bytes = end - runStart;
+        if (bytes > 0) std::memmove(store.lineArea + store.aboveTop, store.lineArea + runStart, bytes);
+        store.aboveTop += bytes;
+    };
+    for (std::int32_t i = 0; i < store.belowCount; ++i) {
+        const std::uint32_t size = recordSize(store.lineArea + at);
+        if (store.lineArea[at + 1] == '0') {
+            ++store.aboveCount;
+        } else {
+            if (first < 0) first = i;
+            keepRun(at);
+            runStart = at + size;
+        }
+        at += size;
+    }
+    keepRun(at);
+    store.belowStart = store.lineAreaSize;
+    store.belowCount = 0;
+    return first;
+}
+
 // The offset of the first byte key at or after from in the area, or its size.
 std::uint32_t nextKey(std::uint32_t from, unsigned char key) {
     const void* at = std::memchr(store.lineArea + from, key, store.lineAreaSize - from);
@@ -646,7 +710,7 @@ int moveBelowUntilFound(TextFinder finder, int start, void* user, const unsigned
         if (found >= 0) break;
         at += size;
     }
-    moveFrontBelowToAbove(passed);
+    moveBelowToAbove(passed);
     return found;
 }
 

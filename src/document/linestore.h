@@ -87,6 +87,19 @@ extern std::int32_t windowRows;  // window rows in use, 1..100
 // with blanks to its old length so that the stack stays sound.
 using LineVisitor = int (*)(LineRecord* line, void* user);
 
+// A line read where it lies in its stack, for walks that change no text
+// (saving, measuring, copying, marking): nothing is unpacked. The viewer may
+// change the marks; they are written back unless it returns 0, which stops the
+// walk at once. The text is `length` characters with no NUL after them.
+struct LineView {
+    char markState;
+    unsigned char markFrom;
+    unsigned char markTo;
+    int length;
+    const char* text;
+};
+using LineViewer = int (*)(LineView* line, void* user);
+
 // --- The packed-line area ---------------------------------------------------
 
 // Allocates the area (zero-filled) and empties the document. False when the
@@ -121,6 +134,11 @@ int popBelow(LineRecord* line);
 // True when the walk reached the stack's end, false when fn stopped it.
 bool visitAbove(LineVisitor fn, void* user = nullptr);
 bool visitBelow(LineVisitor fn, void* user = nullptr);
+bool viewAbove(LineViewer fn, void* user = nullptr);
+bool viewBelow(LineViewer fn, void* user = nullptr);
+// Pushes an unmarked line of n characters (0..250, no NUL among them) above:
+// 0, or -1 when it does not fit (nothing stored).
+int pushTextAbove(const char* text, int n);
 
 // --- The window rows (numbered 0..99) ------------------------------------
 
@@ -176,6 +194,12 @@ void moveAllBelow();
 // Every line of the below stack goes above (the window comes after the
 // document's end).
 void moveAllAbove();
+// The front k lines of the below stack go above (no free space needed).
+void moveBelowToAbove(std::int32_t k);
+// Every line of the below stack goes above except the marked ones (mark state
+// not '0'), which leave the document. The index in the below stack of the
+// first line dropped, or -1.
+std::int32_t moveAboveDroppingMarked();
 
 // Looks for a line of the below stack, front first, without unpacking the
 // lines: finder(text, n, start, user) sees each line's packed text (n

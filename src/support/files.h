@@ -100,7 +100,7 @@ struct LineFile {
     bool eofSeen;      // a Ctrl-Z ended the file (loss.afterEof is known)
     // Where the line reader saw the next Ctrl-Z and the next NUL of the buffer
     // (valid when none stands between), looking from `from`; from < 0: not looked.
-    struct NextByte { int from, at; } nextCtrlZ, nextNul;
+    struct NextByte { int from, at; } nextCtrlZ, nextNul, nextCr;
     char reserve[LF_RESERVE_SIZE];
 };
 

@@ -26,7 +26,7 @@ int lf_write_back(LineFile* lf) {
 }
 
 // The buffer's bytes changed: what the reader saw of them is forgotten.
-void lf_forget_seen(LineFile* lf) { lf->nextCtrlZ = lf->nextNul = LineFile::NextByte{-1, 0}; }
+void lf_forget_seen(LineFile* lf) { lf->nextCtrlZ = lf->nextNul = lf->nextCr = LineFile::NextByte{-1, 0}; }
 
 // Makes block the one in the buffer, writing back the current one first;
 // a failed read leaves an empty block. -1 when writing back failed.
@@ -182,10 +182,37 @@ void note_eof_mark(LineFile* lf) {
     lf->loss.afterEof = after > 0 ? after : 0;
 }
 
+// The usual line: it ends with an LF in the buffer, fits max, holds no
+// Ctrl-Z, NUL or CR but perhaps one before the LF, and no CR is pending. Read
+// whole, its length; -1 for any other line (nothing read).
+int read_plain_line(LineFile* lf, char* buf, int max) {
+    if (lf->crPending || lf->position >= lf->valid) return -1;
+    const char* start = lf->buffer + lf->position;
+    const void* lf_at = std::memchr(start, '\n', static_cast<size_t>(lf->valid - lf->position));
+    if (lf_at == nullptr) return -1;
+    const int end = lf->position + static_cast<int>(static_cast<const char*>(lf_at) - start);  // the LF
+    if (next_in_buffer(lf, &lf->nextCtrlZ, lf->position, 26) < end ||
+        next_in_buffer(lf, &lf->nextNul, lf->position, '\0') < end) {
+        return -1;
+    }
+    const int cr = next_in_buffer(lf, &lf->nextCr, lf->position, '\r');
+    if (cr < end - 1) return -1;
+    const int n = (cr == end - 1 ? end - 1 : end) - lf->position;
+    if (n > max) return -1;
+    std::memcpy(buf, start, static_cast<size_t>(n));
+    buf[n] = '\0';
+    lf->position = end + 1;
+    return n;
+}
+
 }  // namespace
 
 int lf_read_line(LineFile* lf, char* buf, int max) {
     if (max < 0) max = 0;
+    if (lf_is_open(lf)) {
+        const int n = read_plain_line(lf, buf, max);
+        if (n >= 0) return n;
+    }
     int stored = 0;
     bool consumed = false, cut = false, nulSeen = false;
     // The line is searched block by block with memchr: the LF that ends it, or

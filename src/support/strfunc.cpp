@@ -318,11 +318,13 @@ int str_cmp_numeric(const char* a, const char* b) {
 
 // --- Changing in place ----------------------------------------------------
 
-int str_trim_right(char* s) {
-    int n = str_length(s);
+int str_trim_right(char* s) { return str_trim_right_n(s, str_length(s)) > 0 ? 1 : 0; }
+
+int str_trim_right_n(char* s, int n) {
+    if (n < 0) n = 0;
     while (n > 0 && is_white(ubyte(s + n - 1))) --n;
     s[n] = '\0';
-    return n > 0 ? 1 : 0;
+    return n;
 }
 
 int str_trim(char* s) {

@@ -98,6 +98,9 @@ int str_cmp_numeric(const char* a, const char* b);
 int str_trim(char* s);
 // Removes trailing white space; 0 when s is then empty, else 1.
 int str_trim_right(char* s);
+// The same for the first n bytes of s (no NUL among them): the length left,
+// where a NUL is put.
+int str_trim_right_n(char* s, int n);
 // upper_char on every character of s.
 void str_upper(char* s);
 // dst becomes exactly width characters: src cut to width or filled up with

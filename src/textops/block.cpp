@@ -43,7 +43,7 @@ struct CopyBatch {
     std::int32_t visited;     // lines of the above stack passed in this walk
     bool inAbove;             // the walk is in the above stack
     bool full;                // the batch stopped the walk for want of room
-    int used;                 // bytes of texts (each with its NUL)
+    int used;                 // bytes of texts (each after its length byte)
     int count;                // texts in the batch
     char texts[kCopyBatch];
 };
@@ -58,6 +58,7 @@ struct BlockState {
 BlockState block;
 
 bool isMarked(const LineRecord& line) { return line.markState != '0'; }
+bool isMarked(const LineView& line) { return line.markState != '0'; }
 
 int rowsInUse() {
     if (windowRows < 1) return 1;
@@ -89,21 +90,17 @@ void refillAroundCursor() {
     invalidateAll();
 }
 
-// Every line of the flushed document in order.
-void visitDocument(LineVisitor fn, void* user = nullptr) {
-    if (visitAbove(fn, user)) visitBelow(fn, user);
+// Every line of the flushed document in order, read in place.
+void viewDocument(LineViewer fn, void* user = nullptr) {
+    if (viewAbove(fn, user)) viewBelow(fn, user);
 }
 
 // With the window flushed and the gap anywhere: document line `line` in window
 // row `row` (row <= line), the rows filled from the store. Lines move from
-// below to above one at a time; each takes back the room it gave, so while a
-// byte is free no move can fail.
+// below to above without needing room.
 void showLineInRow(std::int32_t line, int row) {
     moveAllBelow();
-    LineRecord moved;
-    for (std::int32_t n = line - row; n > 0 && storeFreeBytes() > 0 && popBelow(&moved) == 0; --n) {
-        pushAbove(&moved);
-    }
+    moveBelowToAbove(line - row);
     fillWindowFromBelow();
     topLine = aboveCountGet();
     cursorRow = row;
@@ -112,14 +109,14 @@ void showLineInRow(std::int32_t line, int row) {
 
 // --- Marks ---------------------------------------------------------------------
 
-int clearMark(LineRecord* line, void*) {
+int clearMark(LineView* line, void*) {
     line->markState = '0';
     return 1;
 }
 
 // The mark fill: the block runs from a '1' line to the next '3' line; stray
 // '2' lines outside it are cleared.
-int fillMark(LineRecord* line, void*) {
+int fillMark(LineView* line, void*) {
     switch (line->markState) {
         case '1':
             block.blockFillState = '1';
@@ -146,7 +143,7 @@ struct EdgeWalk {
     bool atCursorLine;
 };
 
-int moveEdge(LineRecord* line, void* user) {
+int moveEdge(LineView* line, void* user) {
     auto* walk = static_cast<EdgeWalk*>(user);
     if (walk->atCursorLine) {
         line->markState = walk->mark;
@@ -160,30 +157,32 @@ int moveEdge(LineRecord* line, void* user) {
 void setEdge(char mark) {
     if (!flushAroundCursor()) return;
     EdgeWalk walk{mark, false};
-    visitAbove(moveEdge, &walk);
+    viewAbove(moveEdge, &walk);
     walk.atCursorLine = true;
-    visitBelow(moveEdge, &walk);
+    viewBelow(moveEdge, &walk);
     block.blockFillState = '0';
-    visitDocument(fillMark);
+    viewDocument(fillMark);
     refillAroundCursor();
 }
 
 // A function ends at a line that starts, in its first column, with "}", "[",
 // ")" or ".", or with "end" in any case.
-bool endsFunction(const char* text) {
-    return text[0] == '}' || text[0] == '[' || text[0] == ')' || text[0] == '.' ||
-           str_ncmp_nocase(text, "end", 3) == 0;
+bool endsFunction(const LineView& line) {
+    if (line.length == 0) return false;
+    const char first = line.text[0];
+    return first == '}' || first == '[' || first == ')' || first == '.' ||
+           (line.length >= 3 && str_ncmp_nocase(line.text, "end", 3) == 0);
 }
 
-int markFunctionLine(LineRecord* line, void* user) {
+int markFunctionLine(LineView* line, void* user) {
     bool* ended = static_cast<bool*>(user);
     if (*ended) return 0;
     line->markState = '1';
-    *ended = endsFunction(line->text);
+    *ended = endsFunction(*line);
     return 1;
 }
 
-int countMarked(LineRecord* line, void* user) {
+int countMarked(LineView* line, void* user) {
     if (isMarked(*line)) ++*static_cast<int*>(user);
     return 1;
 }
@@ -199,33 +198,33 @@ struct BlockMeasure {
     std::int32_t before = 0;  // marked lines above the cursor line
 };
 
-void measureLine(const LineRecord& line, BlockMeasure* m) {
-    if (!isMarked(line)) return;
-    m->bytes += textBytes(line) + kRecordBytes;
+void measureLine(bool marked, int length, BlockMeasure* m) {
+    if (!marked) return;
+    m->bytes += length + kRecordBytes;
     ++m->lines;
 }
 
-int measureMarked(LineRecord* line, void* user) {
-    measureLine(*line, static_cast<BlockMeasure*>(user));
+int measureMarked(LineView* line, void* user) {
+    measureLine(isMarked(*line), line->length, static_cast<BlockMeasure*>(user));
     return 1;
 }
 
 BlockMeasure measureBlock() {
     BlockMeasure m;
-    visitAbove(measureMarked, &m);
+    viewAbove(measureMarked, &m);
     LineRecord line;
     for (int r = 0; r < rowsInUse(); ++r) {
         if (r == cursorRow) m.before = m.lines;
         rowGet(r, &line);
-        measureLine(line, &m);
+        measureLine(isMarked(line), rowTrimmedLength(r), &m);
     }
-    visitBelow(measureMarked, &m);
+    viewBelow(measureMarked, &m);
     return m;
 }
 
 // Collects the texts of the marked lines not copied yet, in document order,
 // until the batch is full. Copies already pushed above are not walked.
-int collectMarked(LineRecord* line, void* user) {
+int collectMarked(LineView* line, void* user) {
     CopyBatch& b = *static_cast<CopyBatch*>(user);
     if (b.inAbove && b.visited++ >= b.aboveLines) return 0;
     if (!isMarked(*line)) return 1;
@@ -233,13 +232,13 @@ int collectMarked(LineRecord* line, void* user) {
         ++b.seen;
         return 1;
     }
-    const int n = textBytes(*line);
+    const int n = line->length;
     if (b.used + n + 1 > kCopyBatch) {
         b.full = true;
         return 0;
     }
-    std::memcpy(b.texts + b.used, line->text, static_cast<std::size_t>(n));
-    b.texts[b.used + n] = '\0';
+    b.texts[b.used] = static_cast<char>(n);
+    std::memcpy(b.texts + b.used + 1, line->text, static_cast<std::size_t>(n));
     b.used += n + 1;
     ++b.count;
     ++b.seen;
@@ -265,50 +264,40 @@ std::int32_t pushCopies() {
         b.used = b.count = 0;
         b.full = false;
         b.inAbove = true;
-        visitAbove(collectMarked, &b);
+        viewAbove(collectMarked, &b);
         b.inAbove = false;
-        if (!b.full) visitBelow(collectMarked, &b);
+        if (!b.full) viewBelow(collectMarked, &b);
         const char* text = b.texts;
         for (int i = 0; i < b.count; ++i) {
-            LineRecord copy;
-            lineInit(&copy);
-            str_ncopy(copy.text, text, kLineChars);
-            if (pushAbove(&copy) != 0) {
+            const int n = static_cast<unsigned char>(text[0]);
+            if (pushTextAbove(text + 1, n) != 0) {
                 removeCopies(pushed);
                 return -1;
             }
             ++pushed;
-            text += std::strlen(text) + 1;
+            text += n + 1;
         }
         b.done += b.count;
         if (!b.full) return pushed;
     }
 }
 
-int storeMarkedText(LineRecord* line, void*) {
-    if (isMarked(*line)) blockStore(line->text);
+int storeMarkedText(LineView* line, void*) {
+    if (isMarked(*line)) {
+        char text[kLineChars + 1];
+        std::memcpy(text, line->text, static_cast<std::size_t>(line->length));
+        text[line->length] = '\0';
+        blockStore(text);
+    }
     return 1;
 }
 
 // With the window flushed: every marked line leaves the document, the rest
-// close up in order and end above the gap. The index of the first marked
-// line, or -1. Each kept line takes back the room it gave and the free space
-// never shrinks, so with a byte free (the callers make sure) no push fails.
+// close up in order and end above the gap (in place: no room needed). The
+// index of the first marked line, or -1.
 std::int32_t dropMarkedLines() {
     moveAllBelow();
-    std::int32_t index = 0;
-    std::int32_t first = -1;
-    LineRecord line;
-    while (popBelow(&line) == 0) {
-        if (isMarked(line)) {
-            if (first < 0) first = index;
-        } else if (pushAbove(&line) != 0) {
-            pushBelow(&line);  // cannot happen: the room was checked
-            break;
-        }
-        ++index;
-    }
-    return first;
+    return moveAboveDroppingMarked();
 }
 
 // --- The clipboard ---------------------------------------------------------------
@@ -318,10 +307,10 @@ struct ClipText {
     std::int64_t used;
 };
 
-int appendMarked(LineRecord* line, void* user) {
+int appendMarked(LineView* line, void* user) {
     ClipText& clip = *static_cast<ClipText*>(user);
     if (isMarked(*line)) {
-        const int n = textBytes(*line);
+        const int n = line->length;
         // The area holds the whole document (see kClipBytes): never false.
         Y8_ASSERT("block", __LINE__, clip.used + n + 2 < kClipBytes, "clip.used + n + 2 < 120000");
         std::memcpy(clip.text + clip.used, line->text, static_cast<std::size_t>(n));
@@ -377,13 +366,13 @@ void block_end() { setEdge('3'); }
 void block_function() {
     if (!flushAroundCursor()) return;
     bool ended = false;
-    visitBelow(markFunctionLine, &ended);
+    viewBelow(markFunctionLine, &ended);
     refillAroundCursor();
 }
 
 void block_unmark() {
     if (!flushAroundCursor()) return;
-    visitDocument(clearMark);
+    viewDocument(clearMark);
     refillAroundCursor();
 }
 
@@ -396,7 +385,7 @@ int block_copy(int undelete) {
         editRefused();
         return -1;
     }
-    visitDocument(undelete ? storeMarkedText : clearMark);
+    viewDocument(undelete ? storeMarkedText : clearMark);
     refillAroundCursor();
     modified = 1;
     return 0;
@@ -445,7 +434,7 @@ void block_to_clipboard() {
     if (text == nullptr) return;
     if (flushAroundCursor()) {
         ClipText clip{text, 0};
-        visitDocument(appendMarked, &clip);
+        viewDocument(appendMarked, &clip);
         refillAroundCursor();
         clip_put(text);
     }
@@ -486,7 +475,7 @@ int block_replace() {
 int block_count() {
     if (!flushAroundCursor()) return 0;
     int n = 0;
-    visitDocument(countMarked, &n);
+    viewDocument(countMarked, &n);
     refillAroundCursor();
     return n;
 }
