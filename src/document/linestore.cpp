@@ -186,6 +186,15 @@ bool viewRecords(std::uint32_t from, std::uint32_t to, LineViewer fn, void* user
     return true;
 }
 
+// The front k records of the below stack, bytes long, go above.
+void moveFrontRecords(std::int32_t k, std::uint32_t bytes) {
+    if (bytes > 0) std::memmove(store.lineArea + store.aboveTop, store.lineArea + store.belowStart, bytes);
+    store.aboveTop += bytes;
+    store.belowStart += bytes;
+    store.aboveCount += k;
+    store.belowCount -= k;
+}
+
 // --- Rows ---------------------------------------------------------------------
 
 void clearRecord(LineRecord* row) {
@@ -647,11 +656,7 @@ void moveBelowToAbove(std::int32_t k) {
     if (k <= 0) return;
     std::uint32_t bytes = 0;
     for (std::int32_t i = 0; i < k; ++i) bytes += recordSize(store.lineArea + store.belowStart + bytes);
-    std::memmove(store.lineArea + store.aboveTop, store.lineArea + store.belowStart, bytes);
-    store.aboveTop += bytes;
-    store.belowStart += bytes;
-    store.aboveCount += k;
-    store.belowCount -= k;
+    moveFrontRecords(k, bytes);
 }
 
 std::int32_t moveAboveDroppingMarked() {
@@ -710,7 +715,7 @@ int moveBelowUntilFound(TextFinder finder, int start, void* user, const unsigned
         if (found >= 0) break;
         at += size;
     }
-    moveBelowToAbove(passed);
+    moveFrontRecords(passed, at - store.belowStart);
     return found;
 }
 

@@ -54,11 +54,41 @@ struct Pattern {
     unsigned char first, firstOther;
 };
 
+// The bytes that stand for ch under the case rule: itself, or its capital and
+// its small letter.
+void foldPair(const FoldTable& fold, unsigned char ch, unsigned char pair[2]) {
+    pair[0] = fold[ch];
+    pair[1] = &fold == &kSameByte ? pair[0] : static_cast<unsigned char>(lower_char(pair[0]));
+}
+
+// Bytes of program texts and prose, the most common first; bytes not listed
+// are rarer than all of them.
+constexpr char kCommonBytes[] = " etaoinsrlcdu;()hmpf=,._gbyw\"{}*v10k-x2>q<jz";
+
+int commonness(unsigned char ch) {
+    const void* at = std::memchr(kCommonBytes, lower_char(ch), sizeof kCommonBytes - 1);
+    return at != nullptr ? static_cast<int>(sizeof kCommonBytes - (static_cast<const char*>(at) - kCommonBytes)) : 0;
+}
+
+// The store is scanned for the search text's rarest byte, so that few lines
+// are compared: every line holding a match holds that byte.
+void rarestKeys(const Pattern& p, unsigned char keys[2]) {
+    int rarest = 0;
+    for (int i = 1; i < p.n; ++i) {
+        if (commonness(static_cast<unsigned char>(p.text[i])) <
+            commonness(static_cast<unsigned char>(p.text[rarest]))) {
+            rarest = i;
+        }
+    }
+    foldPair(*p.fold, static_cast<unsigned char>(p.text[rarest]), keys);
+}
+
 Pattern currentPattern() {
     Pattern p{searchText, static_cast<int>(std::strlen(searchText)), caseSensitive ? &kSameByte : &kCapital, 0, 0};
-    p.first = (*p.fold)[static_cast<unsigned char>(searchText[0])];
-    // Under the case rule only a capital and its small letter fold together.
-    p.firstOther = caseSensitive ? p.first : static_cast<unsigned char>(lower_char(p.first));
+    unsigned char pair[2];
+    foldPair(*p.fold, static_cast<unsigned char>(searchText[0]), pair);
+    p.first = pair[0];
+    p.firstOther = pair[1];
     return p;
 }
 
@@ -163,9 +193,10 @@ int searchNext() {
     }
     if (!flushAroundCursor()) return -1;
     // The lines before the one found go above as they are, never unpacked.
-    // Only the lines holding a byte a match can start with are looked at.
+    // Only the lines holding the search text's rarest byte are looked at.
     Pattern pattern = currentPattern();
-    const unsigned char keys[2] = {pattern.first, pattern.firstOther};
+    unsigned char keys[2];
+    rarestKeys(pattern, keys);
     const int found = moveBelowUntilFound(findInPackedLine, firstCol + cursorCol + 1, &pattern,
                                           pattern.n > 0 ? keys : nullptr);
     fillRowsFromAbove(cursorRow);
