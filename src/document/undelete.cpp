@@ -141,7 +141,7 @@ int blockToClipboard() {
         pos += length + 1;
     }
     text[at] = '\0';
-    clip_put(text);
+    clip_put_or_tell(text);
     ffree(text);
     return 0;
 }

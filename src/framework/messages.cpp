@@ -248,6 +248,12 @@ void* fmalloc_scratch(long n, long size) {
     return p;
 }
 
+bool clip_put_or_tell(const char* text) {
+    if (clip_put(text)) return true;
+    message_box_fmt("%s", clipboardRefusedText);
+    return false;
+}
+
 // ---------------------------------------------------------------- debug trace
 
 void debug_out(const char* fmt, ...) {

@@ -70,6 +70,11 @@ void fmalloc_test_fail_after(int n);
 // A command that cannot have its block changes nothing: the text stays as it was.
 void* fmalloc_scratch(long n, long size);
 constexpr const char* memoryShortText = "Zu wenig Arbeitsspeicher: der Befehl wurde nicht ausgef\374hrt.";
+// clip_put(text), or false after the box clipboardRefusedText has told the user.
+// A command whose text the clipboard does not take changes nothing.
+bool clip_put_or_tell(const char* text);
+constexpr const char* clipboardRefusedText =
+    "Die Zwischenablage nimmt den Text nicht an: der Befehl wurde nicht ausgef\374hrt.";
 
 // An assertion as the program writes them: the module's source name, the line and
 // the expression's text exactly as shown to the user.

@@ -67,6 +67,7 @@ struct ProfileHost {
     std::string programPath;
     std::string clipboard;
     bool clipboardHasText = false;
+    bool clipboardRefuses = false;
     int startResult = kStartSuccess;
     int shellResult = kShellSuccess;
     std::vector<std::string> started;
@@ -126,6 +127,8 @@ void headless_clipboard_clear() {
     host.clipboardHasText = false;
 }
 
+void headless_clipboard_refuse(bool refuse) { host.clipboardRefuses = refuse; }
+
 void headless_set_start_result(int result) { host.startResult = result; }
 void headless_set_shell_result(int result) { host.shellResult = result; }
 
@@ -180,9 +183,11 @@ void clip_get(char* buf, int max) {
     buf[n] = '\0';
 }
 
-void clip_put(const char* text) {
+bool clip_put(const char* text) {
+    if (host.clipboardRefuses) return false;
     host.clipboard = text ? text : "";
     host.clipboardHasText = true;
+    return true;
 }
 
 const char* plat_command_line() { return host.commandLine.c_str(); }

@@ -42,9 +42,11 @@ void headless_set_command_line(const char* line);
 // The program's own path as plat_program_path gives it ("": none to be had).
 void headless_set_program_path(const char* path);
 
-// Clipboard: true when it holds text; emptying it as another program would.
+// Clipboard: true when it holds text; emptying it as another program would;
+// refusing every clip_put (as when another program holds it open) until reset.
 bool headless_clipboard_has_text();
 void headless_clipboard_clear();
+void headless_clipboard_refuse(bool refuse);
 
 // What plat_start_program and plat_shell_execute answer (33 and 42 by default:
 // success).

@@ -134,8 +134,9 @@ void set_main_title(const char* text);
 // At most max characters of the clipboard text into buf (NUL-terminated); buf is
 // empty when the clipboard holds no text.
 void clip_get(char* buf, int max);
-// Empties the clipboard and puts a copy of text on it.
-void clip_put(const char* text);
+// Empties the clipboard and puts a copy of text on it. False when the
+// clipboard could not be had or the copy not made.
+bool clip_put(const char* text);
 
 // ---------------------------------------------------------------- command line and programs
 

@@ -233,21 +233,24 @@ void clip_get(char* buf, int max) {
     GlobalUnlock(data);
 }
 
-void clip_put(const char* text) {
+bool clip_put(const char* text) {
     if (!text) text = "";
-    OpenClipboardScope clipboard;
-    if (!clipboard.is_open() || !EmptyClipboard()) return;
+    // The copy is made before the clipboard is emptied, so that a copy that
+    // cannot be made leaves the clipboard as it was.
     size_t length = std::strlen(text);
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, length + 1);
-    if (!block) return;
+    if (!block) return false;
     char* copy = static_cast<char*>(GlobalLock(block));
     if (!copy) {
         GlobalFree(block);
-        return;
+        return false;
     }
     std::memcpy(copy, text, length + 1);
     GlobalUnlock(block);
-    if (!SetClipboardData(CF_TEXT, block)) GlobalFree(block);  // else the clipboard owns it
+    OpenClipboardScope clipboard;
+    if (clipboard.is_open() && EmptyClipboard() && SetClipboardData(CF_TEXT, block)) return true;  // the clipboard owns it
+    GlobalFree(block);
+    return false;
 }
 
 // ---------------------------------------------------------------- main menu

@@ -318,7 +318,6 @@ int appendMarked(LineView* line, void* user) {
         clip.text[clip.used++] = '\r';
         clip.text[clip.used++] = '\n';
     }
-    line->markState = '0';
     return 1;
 }
 
@@ -435,8 +434,9 @@ void block_to_clipboard() {
     if (flushAroundCursor()) {
         ClipText clip{text, 0};
         viewDocument(appendMarked, &clip);
+        // The block stays marked when the clipboard does not take it.
+        if (clip_put_or_tell(text)) viewDocument(clearMark);
         refillAroundCursor();
-        clip_put(text);
     }
     ffree(text);
 }

@@ -411,7 +411,7 @@ void backspace(KeyPress k) {
 void deleteKey(KeyPress k) {
     if (markActiveGet()) {
         if (markLineCount() == 1) {
-            if (markDeleteSpan(k.shift) == 0) return;  // with Shift to the clipboard first
+            if (markDeleteSpan(k.shift) != -1) return;  // with Shift to the clipboard first
         } else if (k.shift) {
             markCut();
             return;
@@ -724,7 +724,7 @@ void cutRun() {
         markCut();
         return;
     }
-    if (markActiveGet() && markDeleteSpan(true) == 0) return;
+    if (markActiveGet() && markDeleteSpan(true) != -1) return;
     const int p = column();
     const LineRecord row = cursorRowRaw();
     const int end = rowLength(row);

@@ -426,18 +426,18 @@ int markDeleteSpan(bool copy) {
     rowGetRaw(cursorRow, &row);
     int from = 0, to = 0;
     const bool marked = lineSpan(row, &from, &to);
+    if (marked && copy) {  // the text leaves the line only once the clipboard holds it
+        char text[kLineChars + 1];
+        std::memcpy(text, row.text + from, static_cast<std::size_t>(to - from));
+        text[to - from] = '\0';
+        if (!clip_put_or_tell(text)) return -2;
+    }
     row.markFrom = row.markTo = 0;
     rowPut(cursorRow, &row);
     markReset();
     if (!marked) {
         repaintCursorRow();
         return 0;
-    }
-    if (copy) {
-        char text[kLineChars + 1];
-        std::memcpy(text, row.text + from, static_cast<std::size_t>(to - from));
-        text[to - from] = '\0';
-        clip_put(text);
     }
     cursorToColumn(from);
     deleteChars(to - from);
@@ -448,14 +448,13 @@ int markCopy() {
     Collection c;
     c.text = takeBlock();
     if (c.text == nullptr) return -1;
-    if (!collectMarkedText(&c)) {
+    if (!collectMarkedText(&c) || !clip_put_or_tell(c.text)) {
         ffree(c.text);
         return -1;
     }
+    ffree(c.text);
     walkInPlace(clearColumns, nullptr);
     topLine = aboveCountGet();
-    clip_put(c.text);
-    ffree(c.text);
     invalidateAll();
     markReset();
     return 0;
@@ -465,12 +464,10 @@ int markCut() {
     Collection c;
     c.text = takeBlock();
     if (c.text == nullptr) return -1;
-    if (!collectMarkedText(&c) || rewriteLines(blankMarked) != 0) {
-        ffree(c.text);
-        return -1;
-    }
-    clip_put(c.text);
+    // The text leaves the lines only once the clipboard holds it.
+    const bool cut = collectMarkedText(&c) && clip_put_or_tell(c.text) && rewriteLines(blankMarked) == 0;
     ffree(c.text);
+    if (!cut) return -1;
     markReset();
     modified = 1;
     return 0;

@@ -86,7 +86,9 @@ int markedText(char* buf, int bufSize);
 // to the clipboard first; the cursor goes to the mark's first column and the
 // characters are removed with deleteChars (so they reach the piece buffer).
 // 0 when done; -1 when there is no one-line mark on the cursor's line (a
-// one-line mark elsewhere, which the user cannot be acting on, is cleared).
+// one-line mark elsewhere, which the user cannot be acting on, is cleared);
+// -2 when the clipboard did not take the text (the user is told, nothing
+// changed).
 int markDeleteSpan(bool copy);
 // The marked columns of every marked line to the clipboard: one piece per
 // line, "\r\n" between pieces and after the last when there are several;
