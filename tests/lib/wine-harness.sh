@@ -220,8 +220,7 @@ expect_clipboard() {
 }
 
 # typed <what> <keylist>...: each list of keys for the text window, which keeps the focus, sent once the
-# program has handled all before (it lags under load; a chord sent meanwhile may lose its Alt: Wine
-# releases held keys when the program activates a window).
+# program has handled all before (docs/TESTING.md: it lags under load, and a chord may lose its Alt).
 typed() {
     local list
     for list in "${@:2}"; do
