@@ -509,6 +509,7 @@ TEST_F(MainWindowProc, HostileNamesDroppedOrChosenInThePanelOpenExactlyTheirFile
         }
         dropEach(drops);
         std::printf("folder %d: %zu names listed and chosen, %zu dropped\n", f, listed.size(), names.size());
+        std::fflush(stdout);  // how far a long run got
     }
     SetEnvironmentVariableA("Y8_DROP_COPIES", nullptr);
     historyDestroy();
