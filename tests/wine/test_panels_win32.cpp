@@ -448,7 +448,7 @@ TEST_F(MainWindowProc, HostileNamesDroppedOrChosenInThePanelOpenExactlyTheirFile
                                       opens ? paths[0] : "", opens ? text(paths[0]) : "", 0,
                                       std::all_of(paths.begin(), paths.end(), fits) ? 0u : 1u));
             wine_clear_boxes();
-            for (int wait = 0; wait < 400; ++wait, Sleep(25)) {  // each copy's file, written to its end
+            for (int wait = 0; wait < 1200; ++wait, Sleep(25)) {  // each copy's file, written to its end (30 s)
                 started.clear();
                 for (const std::string& name : filesIn(copies)) started.push_back(fileText(copies + name));
                 if (started.size() >= wanted.size() && std::all_of(started.begin(), started.end(), whole)) break;
