@@ -287,17 +287,19 @@ bool dropFilesHandle(int count, DropFileReader fileAt, char* first) {
     const int taken = count < DROP_FILES_MAX ? count : DROP_FILES_MAX;
     char program[FILE_PATH_MAX + 1];
     const bool copies = plat_program_path(program, sizeof program);  // never word 0: it may be relative
+    bool refused = false;
     for (int i = 1; copies && i < taken; ++i) {
         char name[FILE_PATH_MAX + 1];
         char line[DROP_LINE_MAX + 1];
-        if (fileAt(i, name) < 1) continue;
-        if (dropCommandLine(line, sizeof line, program, name) > 0) run_program(line);
+        const int length = fileAt(i, name);
+        refused = refused || length < 0;
+        if (length > 0 && dropCommandLine(line, sizeof line, program, name) > 0) run_program(line);
     }
-    if (fileAt(0, first) < 1) {
-        first[0] = '\0';
-        return false;
-    }
-    return true;
+    const int length = fileAt(0, first);
+    if (length < 1) first[0] = '\0';
+    // A name too long to be read whole is never cut into another's: the user learns why it did not open.
+    if (refused || length < 0) message_box_fmt("Ein Dateiname ist zu lang: die Datei wird nicht ge\366ffnet.");
+    return length > 0;
 }
 
 // ---------------------------------------------------------------- DDE service

@@ -112,8 +112,8 @@ bool shutdownMayEnd();
 constexpr int DROP_FILES_MAX = 10;  // files 11 and on are ignored
 constexpr int DROP_LINE_MAX = 1000; // longest command line that starts another copy
 
-// Reads dropped file i (0-based) into name (201 bytes): its length, or -1
-// (name empty) when it cannot be read.
+// Reads dropped file i (0-based) into name (201 bytes): its length, 0 when
+// there is no name, or -1 when it cannot be read whole (name empty in both).
 using DropFileReader = int (*)(int i, char* name);
 
 // The command line that starts another copy for file: "\"program\" \"file\"",
@@ -125,7 +125,7 @@ int dropCommandLine(char* out, int size, const char* program, const char* file);
 // program (its own path as the system knows it) through run_program; files after the 10th are
 // ignored. The first file goes into first (201 bytes) for this window: true
 // when there is one to open, false (first empty) when none came or it cannot
-// be read.
+// be read. A name among the ten that cannot be read whole is told once.
 bool dropFilesHandle(int count, DropFileReader fileAt, char* first);
 
 // ---------------------------------------------------------------- DDE service

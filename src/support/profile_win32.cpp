@@ -203,8 +203,9 @@ int drop_file(int i, char* buf) {
     buf[0] = '\0';
     if (!state.drop || i < 0) return -1;
     UINT length = DragQueryFileA(state.drop, static_cast<UINT>(i), nullptr, 0);
+    if (length == 0) return 0;  // no name (Wine counts one in an empty drop)
     // A cut path would name another file: such a name is not taken at all.
-    if (length == 0 || length > DROP_NAME_MAX) return -1;
+    if (length > DROP_NAME_MAX) return -1;
     return static_cast<int>(DragQueryFileA(state.drop, static_cast<UINT>(i), buf, DROP_NAME_MAX + 1));
 }
 

@@ -34,7 +34,8 @@ void drag_accept(HWND window, int on);
 // Remembers the drop of a WM_DROPFILES message; the number of files.
 int drop_count(HDROP drop);
 // The path of file i of the remembered drop into buf (DROP_NAME_MAX + 1 bytes);
-// its length. A path that does not fit, a wrong index or no drop: -1, buf "".
+// its length. No name (an index beyond the drop): 0; a path that does not fit,
+// a negative index or no drop: -1; buf "" in both.
 int drop_file(int i, char* buf);
 // Releases the remembered drop.
 void drop_finish();

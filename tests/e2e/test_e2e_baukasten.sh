@@ -23,7 +23,8 @@ head='/*\r\n * abc\r\n *\r\n * Test\r\n *\r\n * Stand:\r\n */\r\n'
 save a.c "${head}alt\r\n" "the C file head with two values"
 pass "F6, the catalogue, the Bauklotz box: the values stand in the body above the cursor line"
 
-keys Y8 "ctrl+pgup alt+k a down alt+k e alt+k u" "two lines marked, Block/Umformulieren"
+typed "two lines marked" "ctrl+pgup alt+k a" "down alt+k e"
+keys Y8 "alt+k u" "Block/Umformulieren"
 wait_window '#32770' "Block umformulieren"
 keys '#32770' "s shift+#220 shift+8 shift+#220 shift+3 shift+#220 alt+s" "the rule s|*|#| and &Start"
 wait_gone '#32770' "Block umformulieren"

@@ -137,13 +137,14 @@ keys '#32770' alt+t "&Tauschen"
 keys '#32770' esc "Escape in Suchen"
 wait_gone '#32770' "Escape in Suchen"
 keys Y8 "f12 4 f12 z" "F12 to line 40 and past the end"
-keys Y8 "ctrl+pgup $(printf 'down %.0s' $(seq 23)) alt+k a down down alt+k e alt+k z" "lines 24 to 26 to the clipboard"
+typed "lines 24-26 to the clipboard" "ctrl+pgup $(printf 'down %.0s' $(seq 23)) alt+k a" "down down alt+k e" "alt+k z"
 expect_clipboard "$(sed -n 24,26p "$H_WORK/s.lines")"$'\n' "Block/Zwischenablage"
-keys Y8 "up up alt+k a down down alt+k e alt+k t" "Block/Tauschen"
+typed "the block for Block/Tauschen" "up up alt+k a" "down down alt+k e"
+keys Y8 "alt+k t" "Block/Tauschen"
 wait_window '#32770' "Block/Tauschen"
 keys '#32770' "end shift+home del g a m m a tab end shift+home del d e l t a enter" "gamma, delta and Enter"
 wait_gone '#32770' "Enter in Im Block tauschen"
-keys Y8 "$(printf 'up %.0s' $(seq 16)) alt+k a down alt+k e down down down down alt+k k" "lines 10, 11 before 15"
+typed "lines 10, 11 before 15" "$(printf 'up %.0s' $(seq 16)) alt+k a" "down alt+k e" "down down down down alt+k k"
 sed '$a z
 4c line 04 the 1alpha and the omega
 6c line 06 2ALPHA in capitals

@@ -127,6 +127,7 @@ exit_program() {
 drive() {
     local limit=20
     [[ ${1:-} == wait-* ]] && limit=$((${3%.*} + 10))
+    [ "${1:-}" != type ] || limit=40
     timeout -k 2 "$limit" "$HARNESS_WINE" 'C:\y8\y8drive.exe' "$@" </dev/null 2>>"$H_WORK/y8drive.log" | tr -d '\r'
 }
 
@@ -216,6 +217,15 @@ clipboard_is() {  # not through drive: the bytes as they are, CR included
 expect_clipboard() {
     printf '%s' "$1" >"$H_WORK/clip.want"
     retry 5 clipboard_is || expect_bytes "$H_WORK/clip.want" "$H_WORK/clip.got" "$2: the clipboard"
+}
+
+# typed <what> <keylist>...: each list of keys for the text window, which keeps the focus, sent once the
+# program has handled all before (docs/TESTING.md: it lags under load, and a chord may lose its Alt).
+typed() {
+    local list
+    for list in "${@:2}"; do
+        drive type Y8 "$list" || fail "$1: the keys \"$list\" were not handled within 20 s (see $H_WORK/y8drive.log)"
+    done
 }
 
 # copies <keys> <bytes> <what>: the keys (Ctrl+C, Ctrl+X...) put exactly the bytes on the clipboard.

@@ -5,6 +5,7 @@
 //   visible top-level window; the caption; "class<tab>text" of each child (WM_GETTEXT); the
 //   client area "left top width height"; "left top right bottom"; WM_CLOSE posted
 //   command <class> <id> [lparam] | keys <class> <keylist> | move <class> <l> <t> <r> <b>
+//   type <class> <keylist>: keys for the text window, which keeps the focus; done once it handled them
 //   clipboard (CF_TEXT as bytes) | dde <service> <topic> <n> (an execute of n bytes a..z)
 // A keylist: keys separated by blanks, each a letter, a digit, a name (enter tab esc back
 // space del ins home end pgup pgdn up down left right f1..f12) or '#' and a virtual-key
@@ -100,6 +101,26 @@ bool appendKey(const std::string& key, std::vector<INPUT>& inputs) {
     for (WORD vk : held) inputs.push_back(keyInput(vk, false));
     for (size_t i = held.size(); i-- > 0;) inputs.push_back(keyInput(held[i], true));
     return !held.empty();
+}
+
+// Waits until the program has handled every key sent before, the text window keeping the focus: Ins,
+// pressed twice after them, changes the caret's shape each time (WaitForInputIdle answers at once under
+// Wine while keys still wait; a sentinel's key state does not do: Wine releases keys on activation).
+int waitHandled(HWND window, double seconds) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    const auto caret = [&] {
+        return GetGUIThreadInfo(thread, &info) && info.hwndCaret == window ? info.rcCaret : RECT{};
+    };
+    INPUT ins[] = {keyInput(VK_INSERT, false), keyInput(VK_INSERT, true)};
+    if (waitFor(seconds, [&] { return caret().right > caret().left; }) != kDone) return kNotInTime;  // focus back
+    for (int round = 0; round < 2; ++round) {
+        const LONG width = caret().right - caret().left;
+        if (SendInput(2, ins, sizeof *ins) != 2) return kFailed;
+        if (waitFor(seconds, [&] { return caret().right - caret().left != width; }) != kDone) return kNotInTime;
+    }
+    return kDone;
 }
 
 int sendKeys(HWND window, const std::string& keylist) {
@@ -230,6 +251,7 @@ int run(int argc, char** argv) {
     POINT origin = {0, 0};
     if (verb == "wait-idle" && argc == 4) return waitIdle(window, seconds);
     if (verb == "keys" && argc == 4) return sendKeys(window, argv[3]);
+    if (verb == "type" && argc == 4) return sendKeys(window, argv[3]) == kDone ? waitHandled(window, 20) : kFailed;
     if (verb == "close") return PostMessageA(window, WM_CLOSE, 0, 0) ? kDone : kFailed;
     if (verb == "window-rect") return GetWindowRect(window, &rect) ? printRect(rect) : kFailed;
     if (verb == "client-rect" && GetClientRect(window, &rect) && ClientToScreen(window, &origin))

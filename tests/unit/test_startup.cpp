@@ -162,12 +162,15 @@ int readDropped(int i, char* name) {
 TEST_F(Startup, DroppedFilesOpenTheFirstAndStartCopiesForNineMoreQuoted) {
     dropped.clear();
     for (int i = 1; i <= 12; ++i) dropped.push_back("C:\\Meine Texte\\t" + std::to_string(i) + ".txt");
-    struct Row { const char* program; std::vector<std::string> dropped; bool opened; std::string last; size_t copies; };
+    // A name that cannot be read whole (too long) is refused, and the user told once a drop.
+    struct Row { const char* program; std::vector<std::string> dropped; bool opened; std::string last; size_t copies;
+                 size_t told; };
     const Row rows[] = {
         {"C:\\Program Files\\Y8\\y8.exe", dropped, true,  // the program's own path, quoted as the file
-         "\"C:\\Program Files\\Y8\\y8.exe\" \"C:\\Meine Texte\\t10.txt\"", 9},
-        {"y8.exe", {"", "b.txt", "", "a\"b"}, false, "\"y8.exe\" \"b.txt\"", 1},  // the first cannot be opened
-        {"y8.exe", {}, false, "", 0}, {"", {"a.txt", "b.txt"}, true, "", 0},  // no copy from a guessed path
+         "\"C:\\Program Files\\Y8\\y8.exe\" \"C:\\Meine Texte\\t10.txt\"", 9, 0},
+        {"y8.exe", {"", "b.txt", "", "a\"b"}, false, "\"y8.exe\" \"b.txt\"", 1, 1},  // the first cannot be opened
+        {"y8.exe", {"a.txt", ""}, true, "", 0, 1},
+        {"y8.exe", {}, false, "", 0, 0}, {"", {"a.txt", "b.txt"}, true, "", 0, 0},  // no copy from a guessed path
     };
     char first[FILE_PATH_MAX + 1];
     for (const Row& r : rows) {
@@ -180,6 +183,7 @@ TEST_F(Startup, DroppedFilesOpenTheFirstAndStartCopiesForNineMoreQuoted) {
         const std::vector<std::string>& started = headless_started_programs();
         ASSERT_EQ(started.size(), r.copies);
         EXPECT_EQ(started.empty() ? "" : started.back(), r.last);
+        EXPECT_EQ(headless_boxes().size(), r.told);
         if (r.copies < 2) continue;
         ASSERT_EQ(arg_split(started.front().c_str()), 2);  // the new copy reads the quoted path as one word
         EXPECT_EQ(arg_value(1), r.dropped[1]);

@@ -17,6 +17,7 @@
 #include "support/app_win32.h"
 #include "support/platform.h"
 #include "support/profile.h"
+#include "support/profile_win32.h"
 #include "support/status_win32.h"
 #include "textops/block.h"
 #include "textops/lists.h"
@@ -29,6 +30,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -392,24 +394,133 @@ TEST_F(MainWindowProc, CommandsReachTheirOperationsOnlyWhileTheLoopRuns) {
     historyDestroy();
 }
 
-TEST_F(MainWindowProc, ADroppedFileIsOpenedHereAndTheDropReleased) {
-    for (const char* name : {"C:\\Meine Texte\\a b.txt", static_cast<const char*>(nullptr)}) {
-        SCOPED_TRACE(name ? name : "no file");
-        wine_clear_main_commands();
-        ShowWindow(App.mainWindow, SW_MINIMIZE);
-        HDROP drop = name ? makeDrop({name}) : makeDrop({});
-        ASSERT_LE(DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0), 1u) << "no second file to start a copy for";
-        call(2, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
-        EXPECT_FALSE(IsIconic(App.mainWindow)) << "a drop restores the window";
-        EXPECT_EQ(GlobalSize(drop), 0u) << "the drop is released";
-        wine_pump();
-        std::vector<int> ids;
-        for (const WineCommand& c : wine_main_commands()) ids.push_back(c.id);
-        EXPECT_EQ(ids, name ? std::vector<int>{CMD_OPEN_PENDING} : std::vector<int>{});
-        char taken[PENDING_NAME_MAX + 1] = "";
-        EXPECT_EQ(pendingFileTake(taken), name != nullptr);
-        EXPECT_STREQ(taken, name ? name : "");
+// Hostile words as real files in folders of 200 (the panel reads 1000), each holding its number: every word
+// the system takes as a name of its own (not a path, nor another spelling of one made). The directory panel
+// lists each folder's names once (one beyond 80 characters not at all), unchanged before the size column; a
+// filter typed in its field lists exactly the names it matches; choosing a line opens exactly the file it
+// shows. Dropped (every fifth drop three), the first file opens here, the others start copies of the program
+// (the test program here: it leaves the words it was given in Y8_DROP_COPIES), one name each. A name too long
+// is refused, the user told, never cut to another file's name. Nothing else starts, no canary appears.
+// Y8_HOSTILE_NAMES sets how many files (make test: 40; the campaign: 10,000).
+TEST_F(MainWindowProc, HostileNamesDroppedOrChosenInThePanelOpenExactlyTheirFile) {
+    const std::string home = currentDirectory(), root = tempDir() + "y8names" + std::to_string(GetCurrentProcessId());
+    const auto folder = [&root](int f) { return root + "." + std::to_string(f) + "\\"; };
+    unsigned seed = 1;
+    int made = 0, drawn = 0;
+    for (const int count = hostileCount("Y8_HOSTILE_NAMES", 40); made < count && drawn < 50 * count; ++drawn) {
+        const std::string word = hostileWord(&seed), path = folder(made / 200) + word;
+        CreateDirectoryA(folder(made / 200).c_str(), nullptr);
+        if (word.find_first_of("\\/") != std::string::npos || file_exists(path.c_str())) continue;
+        writeFile(path, std::to_string(made) + "\r\n");
+        made += file_exists(path.c_str());  // else a name the system refuses
     }
+    std::printf("%d hostile files of %d words drawn\n", made, drawn);
+    const std::string copies = folder(-1), longDir = folder(-2);
+    const std::string victim = longDir + std::string(DROP_NAME_MAX - longDir.size(), 'v');  // 199 characters
+    for (const std::string& dir : {copies, longDir}) CreateDirectoryA(dir.c_str(), nullptr);
+    writeFile(victim, "victim\r\n");
+    writeFile(victim + "w", "cut, it names the victim\r\n");
+    SetEnvironmentVariableA("Y8_DROP_COPIES", copies.substr(0, copies.size() - 1).c_str());
+    const auto text = [](const std::string& path) { return fileText(path).substr(0, fileText(path).find('\r')); };
+    const auto fits = [](const std::string& path) { return path.size() <= static_cast<size_t>(DROP_NAME_MAX); };
+    const auto whole = [](const std::string& words) { return !words.empty() && words.back() == '\n'; };
+    const auto dropEach = [&](const std::vector<Lines>& drops) {
+        for (const Lines& paths : drops) {
+            SCOPED_TRACE(paths.empty() ? "no file" : paths[0]);
+            const bool opens = !paths.empty() && fits(paths[0]);
+            Lines started, wanted;
+            for (size_t i = 1; i < paths.size(); ++i)
+                if (fits(paths[i])) wanted.push_back(paths[i] + "\n");
+            loadLines({});
+            hasName = 0;
+            wine_clear_main_commands();
+            ShowWindow(App.mainWindow, SW_MINIMIZE);
+            HDROP drop = makeDrop(paths);
+            call(2, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+            EXPECT_EQ(std::make_tuple(IsIconic(App.mainWindow), GlobalSize(drop)), std::make_tuple(FALSE, SIZE_T{0}));
+            wine_pump();
+            if (opens) command(CMD_OPEN_PENDING);
+            std::vector<int> ids;
+            for (const WineCommand& c : wine_main_commands()) ids.push_back(c.id);
+            const std::string opened = hasName ? fileName : "";
+            EXPECT_EQ(std::make_tuple(ids, opened, rowText(0), pendingFileCount(), wine_seen_boxes().size()),
+                      std::make_tuple(opens ? std::vector<int>{CMD_OPEN_PENDING} : std::vector<int>{},
+                                      opens ? paths[0] : "", opens ? text(paths[0]) : "", 0,
+                                      std::all_of(paths.begin(), paths.end(), fits) ? 0u : 1u));
+            wine_clear_boxes();
+            for (int wait = 0; wait < 1200; ++wait, Sleep(25)) {  // each copy's file, written to its end (30 s)
+                started.clear();
+                for (const std::string& name : filesIn(copies)) started.push_back(fileText(copies + name));
+                if (started.size() >= wanted.size() && std::all_of(started.begin(), started.end(), whole)) break;
+            }
+            for (const std::string& name : filesIn(copies)) DeleteFileA((copies + name).c_str());
+            std::sort(started.begin(), started.end());
+            std::sort(wanted.begin(), wanted.end());
+            EXPECT_EQ(started, wanted);
+        }
+    };
+    historyCreate();
+    dirFilterSet("");
+    dropEach({{victim + "w"}, {victim}, {victim, victim + "w"}, {}});
+    for (int f = 0; f * 200 < made; ++f) {
+        const std::string dir = folder(f);
+        const Lines names = filesIn(dir);
+        Lines listed;
+        for (const std::string& name : names)
+            if (name.size() <= static_cast<size_t>(DIR_NAME_MAX)) listed.push_back(name);
+        std::strcpy(lastDir, dir.c_str());
+        command(CMD_DIRECTORY_PANEL);
+        HWND dialog = panel(), list = GetDlgItem(dialog, 3010), field = GetDlgItem(dialog, 3020);
+        const Lines lines = listLines(list);
+        ASSERT_EQ(lines.size(), listed.size() + 1) << dir;
+        EXPECT_EQ(lines[0], "..");
+        SetFocus(field);  // as the user types there
+        // A text anywhere in the name, a pattern the whole name; case ignored ("er.c" and ".c" stand in lower case).
+        const std::pair<const char*, std::string> filters[] = {
+            {"&", "&"}, {"(", "("}, {"ER.C", "er.c"}, {"*.C", ".c"}, {"", ""}};
+        for (const auto& filter : filters) {
+            SetWindowTextA(field, filter.first);
+            press(dialog, 3020, EN_CHANGE);
+            const auto shown = [&filter](const std::string& n) {
+                const std::string& p = filter.second;
+                return *filter.first == '*' ? n.size() > 1 && n.substr(n.size() - 2) == p : n.find(p) != n.npos;
+            };
+            const size_t count = std::count_if(listed.begin(), listed.end(), shown);
+            EXPECT_EQ(listLines(list).size() - 1, count) << filter.first;
+        }
+        std::set<std::string> chosen;
+        for (size_t line = 1; line < lines.size(); ++line) {
+            std::strcpy(lastDir, dir.c_str());
+            command(CMD_DIRECTORY_PANEL);  // again: choosing a file closes the panel
+            SendDlgItemMessageA(panel(), 3010, LB_SETCURSEL, line, 0);
+            press(panel(), 3010, LBN_DBLCLK);
+            const std::string name = std::string(fileName).substr(std::min(dir.size(), std::strlen(fileName)));
+            const std::string shown = lines[line].substr(0, std::min<size_t>(name.size(), 29));  // before the size
+            EXPECT_EQ(std::make_tuple(panel(), std::string(fileName), rowText(0), shown),
+                      std::make_tuple(HWND{}, dir + name, text(dir + name), name.substr(0, 29)));
+            EXPECT_TRUE(chosen.insert(name).second) << name << " twice";
+        }
+        EXPECT_EQ(chosen, std::set<std::string>(listed.begin(), listed.end()));
+        std::vector<Lines> drops;
+        for (size_t i = 0; i < names.size(); i += drops.back().size()) {
+            drops.emplace_back();
+            for (size_t k = i; k < std::min(names.size(), i + (drops.size() % 5 ? 1 : 3)); ++k)
+                drops.back().push_back(dir + names[k]);
+        }
+        dropEach(drops);
+        std::printf("folder %d: %zu names listed and chosen, %zu dropped\n", f, listed.size(), names.size());
+        std::fflush(stdout);  // how far a long run got
+    }
+    SetEnvironmentVariableA("Y8_DROP_COPIES", nullptr);
+    historyDestroy();
+    lastDir[0] = '\0';
+    SetCurrentDirectoryA(home.c_str());
+    std::error_code ec;
+    for (int f = -2; f * 200 < made; ++f) {  // where a command's ">" would write
+        EXPECT_FALSE(file_exists((folder(f) + "canary.txt").c_str())) << folder(f);
+        std::filesystem::remove_all(folder(f), ec);
+    }
+    for (const std::string& dir : {tempDir(), home + "\\"}) EXPECT_FALSE(file_exists((dir + "canary.txt").c_str()));
 }
 
 }  // namespace

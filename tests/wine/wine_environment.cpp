@@ -17,6 +17,7 @@
 #include "view/cursor.h"
 #include "view/editing.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <functional>
@@ -202,6 +203,17 @@ class WineEnvironment : public ::testing::Environment {
 ::testing::Environment* const kEnvironment =
     ::testing::AddGlobalTestEnvironment(new WineEnvironment);
 
+// Started with a word that is no option, this program is a copy started for a dropped file: it leaves
+// the words after its name, as the program splits them, in a file of the folder Y8_DROP_COPIES and ends.
+const bool kDropCopy = [] {
+    if (arg_count() < 2 || arg_value(1)[0] == '-') return arg_reset(), false;
+    std::string words;
+    for (int i = 1; i < arg_count(); ++i) words += std::string(arg_value(i)) + "\n";
+    if (const char* dir = std::getenv("Y8_DROP_COPIES"))
+        writeFile(dir + ("\\" + std::to_string(GetCurrentProcessId())) + "." + std::to_string(GetTickCount64()), words);
+    ExitProcess(0);
+}();
+
 // Appended: the check comes after the result printer, which prints what it finds with the test.
 const bool kLeakCheck = [] {
     ::testing::UnitTest::GetInstance()->listeners().Append(new LeakCheck);
@@ -339,6 +351,32 @@ HDROP makeDrop(const std::vector<std::string>& names) {
     for (const std::string& name : names) p = std::strcpy(p, name.c_str()) + name.size() + 1;
     GlobalUnlock(block);
     return static_cast<HDROP>(block);
+}
+
+std::string hostileWord(unsigned* seed) {
+    static const char* const pieces[] = {"&echo x>canary.txt&", "|echo x>canary.txt", " & echo x > ..\\canary.txt",
+                                         "^", "(", ")", "<", ">", "!", ";", "'", " ", "\"", "%", "%PATH%",
+                                         "\xE4\xF6\xFC", "\x84\xE1", "a", "b.c", "&&", "||", "\t", "\x7F",
+                                         "Name mit Leer.c"};
+    const auto draw = [seed](unsigned n) { return ((*seed = *seed * 1103515245u + 12345u) >> 16) % n; };
+    std::string word;
+    for (unsigned k = 1 + draw(5); k > 0; --k) word += pieces[draw(sizeof pieces / sizeof *pieces)];
+    return word;
+}
+
+int hostileCount(const char* variable, int fallback) {
+    const char* wanted = std::getenv(variable);
+    return wanted != nullptr ? std::atoi(wanted) : fallback;
+}
+
+std::vector<std::string> filesIn(const std::string& dir) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((dir + "*").c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found) != FALSE)
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+    FindClose(search);
+    return names;
 }
 
 // ---------------------------------------------------------------- the document's window rows

@@ -49,6 +49,12 @@ std::vector<std::string> comboLines(HWND comboBox);
 std::string statusPart(int part);
 // A drop as the system hands it over, double-NUL ended even without names.
 HDROP makeDrop(const std::vector<std::string>& names);
+// Words full of what a command interpreter reads (& | ^ ( ) < > ! ; ' blanks, % and quotes, tabs, bytes
+// above 127, some writing canary.txt): word after word of one series, started by a seed of 1. How many a
+// test takes: the number in the environment variable, else the fallback.
+std::string hostileWord(unsigned* seed);
+int hostileCount(const char* variable, int fallback);
+std::vector<std::string> filesIn(const std::string& dir);  // dir's files (dir ends in \) as the system spells them
 // Window row r holds text, marked as given ('0' unmarked, '1' in-line from..to, '2' block-marked).
 void setRow(int r, const char* text, char mark = '0', int from = 0, int to = 0);
 std::string rowText(int r);
