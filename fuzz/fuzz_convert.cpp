@@ -97,10 +97,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<LineRecord> before = fuzzDocumentLines();
     const LineRule rule = ruleOf(command);
     bool anyMarked = false;
-    for (const LineRecord& line : before) {
-        anyMarked = anyMarked || line.markState != '0';
+    std::vector<int> made(before.size());  // what the rule alone makes of each line
+    std::vector<LineRecord> madeLines(before);  // its lines, where it makes one
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        anyMarked = anyMarked || before[i].markState != '0';
+        if (!rule) continue;
         char out[kLineChars + 1];
-        if (rule) checkRuleResult(rule(line.text, out), out);
+        made[i] = rule(before[i].text, out);
+        checkRuleResult(made[i], out);
+        if (made[i] >= 0) std::memcpy(madeLines[i].text, out, static_cast<std::size_t>(made[i]) + 1);
     }
 
     modified = 0;
@@ -112,12 +117,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } else if (rule) {
         const bool markedOnly = command == kReform;
         std::vector<LineRecord> expected;
-        for (const LineRecord& line : before) {
-            LineRecord made = line;
-            const bool converts = line.markState != '0' || (!anyMarked && !markedOnly);
-            const int n = converts ? rule(line.text, made.text) : CONVERT_KEEP;
+        for (std::size_t i = 0; i < before.size(); ++i) {
+            const bool converts = before[i].markState != '0' || (!anyMarked && !markedOnly);
+            const int n = converts ? made[i] : CONVERT_KEEP;
             if (n == CONVERT_REMOVE) continue;
-            expected.push_back(n == CONVERT_KEEP ? line : made);
+            expected.push_back(n == CONVERT_KEEP ? before[i] : madeLines[i]);
         }
         fuzzCheck(textOf(after) == textOf(expected), "the command's lines differ from its rule's");
     }

@@ -2,6 +2,7 @@
 // or on a nearly full store, the document as text, and the store's soundness.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -27,7 +28,11 @@
 #include "view/taste.h"
 #include "view/textview.h"
 
-inline void fuzzCheck(bool ok, const char* what) {
+// The checks give libFuzzer no coverage of their own: their loops and
+// comparisons would only count as features of the checking, not of the editor.
+#define FUZZ_UNTRACED __attribute__((no_sanitize("coverage")))
+
+FUZZ_UNTRACED inline void fuzzCheck(bool ok, const char* what) {
     if (!ok) {
         std::fprintf(stderr, "fuzz: %s\n", what);
         std::abort();
@@ -61,13 +66,36 @@ inline void fuzzEditorStart(int rows, int cols, bool nearlyFull, const std::vect
         for (int i = static_cast<int>(sizeof lines / sizeof lines[0]) - 1; i >= 0; --i) fuzzPushLine(lines[i]);
     }
     if (nearlyFull) {
-        while (fuzzPushLine(full.c_str()) == 0) {
-        }
-        // Give back what full window rows could take, and a little more (the
-        // rows are empty here: measured once).
+        // As many lines of 250 characters as leave what full window rows could
+        // take, and a little more (the rows are empty here: measured once). The
+        // store is filled only as far as that: filled to the brim and given back
+        // line by line, it ends the same.
         const std::uint32_t wanted = storeWindowBytes() + 100 * (kLineChars + 5) + 600;
+        static const LineRecord fullLine = [] {
+            LineRecord line;
+            lineInit(&line);
+            std::memset(line.text, 'x', kLineChars);
+            line.text[kLineChars] = '\0';
+            return line;
+        }();
+        while (storeFreeBytes() >= wanted && pushBelow(&fullLine) == 0) {
+        }
         LineRecord line;
         while (storeFreeBytes() < wanted && popBelow(&line) == 0) {
+        }
+        static bool seen = false;  // the first time, filled to the brim as well
+        if (!seen) {
+            seen = true;
+            const StoreLayout was = storeLayout();
+            const std::vector<unsigned char> below(was.lineArea + was.belowStart, was.lineArea + was.lineAreaSize);
+            while (pushBelow(&fullLine) == 0) {
+            }
+            while (storeFreeBytes() < wanted && popBelow(&line) == 0) {
+            }
+            const StoreLayout s = storeLayout();
+            fuzzCheck(s.belowStart == was.belowStart && s.belowCount == was.belowCount &&
+                          std::equal(below.begin(), below.end(), s.lineArea + s.belowStart),
+                      "the store filled to the brim ends elsewhere than filled to its margin");
         }
     }
     fillWindowFromBelow();
@@ -86,8 +114,9 @@ inline void fuzzEditorStop() {
 
 // The whole document in order, the window rows in trimmed form, without the
 // blank lines at its end.
-inline std::vector<LineRecord> fuzzDocumentLines() {
+FUZZ_UNTRACED inline std::vector<LineRecord> fuzzDocumentLines() {
     std::vector<LineRecord> lines;
+    lines.reserve(static_cast<std::size_t>(aboveCountGet() + windowRows + belowCountGet()));
     auto add = [](LineRecord* line, void* user) {
         static_cast<std::vector<LineRecord>*>(user)->push_back(*line);
         return 1;
@@ -102,26 +131,28 @@ inline std::vector<LineRecord> fuzzDocumentLines() {
     return lines;
 }
 
-// The whole document, lines joined by '\n', the window rows in trimmed form.
-inline std::string fuzzDocumentText() {
-    std::string text;
+// The whole document, lines joined by '\n', the window rows in trimmed form,
+// into text (kept by the caller from step to step: a buffer of the store's size
+// taken anew every time would be fresh pages every time).
+FUZZ_UNTRACED inline void fuzzDocumentText(std::string& text) {
+    text.clear();
+    text.reserve(kLineAreaSize + static_cast<std::size_t>(windowRows) * (kLineChars + 1));
     auto add = [](LineRecord* line, void* user) {
-        *static_cast<std::string*>(user) += std::string(line->text) + "\n";
+        static_cast<std::string*>(user)->append(line->text).push_back('\n');
         return 1;
     };
     visitAbove(add, &text);
     for (int r = 0; r < windowRows; ++r) {
         LineRecord line;
         rowGet(r, &line);
-        text += std::string(line.text) + "\n";
+        text.append(line.text).push_back('\n');
     }
     visitBelow(add, &text);
-    return text;
 }
 
 // One stack's records from..to in document order: each n + 3, three mark bytes,
 // n characters without a NUL, n + 3 again. The number of records, or -1.
-inline long fuzzStackRecords(const unsigned char* area, std::uint32_t from, std::uint32_t to) {
+FUZZ_UNTRACED inline long fuzzStackRecords(const unsigned char* area, std::uint32_t from, std::uint32_t to) {
     long count = 0;
     for (std::uint32_t at = from; at < to; ++count) {
         const unsigned n = area[at] - 3u;
@@ -132,7 +163,9 @@ inline long fuzzStackRecords(const unsigned char* area, std::uint32_t from, std:
     return count;
 }
 
-inline void fuzzCheckStore() {
+constexpr std::uint64_t kEightBlanks = 0x2020202020202020u;
+
+FUZZ_UNTRACED inline void fuzzCheckStore() {
     const StoreLayout s = storeLayout();
     fuzzCheck(s.aboveTop <= s.belowStart && s.belowStart <= s.lineAreaSize, "the stacks overlap");
     fuzzCheck(fuzzStackRecords(s.lineArea, 0, s.aboveTop) == s.aboveCount, "the above stack is unsound");
@@ -146,6 +179,7 @@ inline void fuzzCheckStore() {
                   "a window row is not in window form");
         fuzzCheck(row.markState >= '0' && row.markState <= '3', "a window row has an unknown block mark");
         std::uint32_t n = kLineChars;
+        for (std::uint64_t eight; n >= 8 && (std::memcpy(&eight, row.text + n - 8, 8), eight == kEightBlanks);) n -= 8;
         while (n > 0 && (row.text[n - 1] == ' ' || (row.text[n - 1] >= 9 && row.text[n - 1] <= 13))) --n;
         fuzzCheck(rowTrimmedLength(r) == static_cast<int>(n), "a window row's kept length is not its own");
         rowBytes += n + 5;

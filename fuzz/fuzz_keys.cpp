@@ -11,7 +11,6 @@
 // paste either is refused with a box and changes nothing, or brings every
 // visible character of the clipboard into the document, and in insert mode
 // loses none of the document's own.
-#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -55,40 +54,48 @@ void putClipboard(Input& in) {
 }
 
 // Every byte count of the visible characters of text.
-std::array<long, 256> visibleCounts(const std::string& text) {
-    std::array<long, 256> counts{};
-    for (unsigned char c : text)
-        if (!std::strchr(" \t\r\n\v\f", c) && c != 0) ++counts[c];
+struct Counts {
+    long of[256];
+};
+FUZZ_UNTRACED Counts visibleCounts(const char* text, std::size_t size) {
+    Counts counts{};
+    for (std::size_t i = 0; i < size; ++i) ++counts.of[static_cast<unsigned char>(text[i])];
+    for (unsigned char c : " \t\r\n\v\f") counts.of[c] = 0;  // and the NUL
     return counts;
 }
+
+std::string before, after;  // the document's text before and after a paste
 
 // Ctrl+V of the clipboard text: refused with a box and nothing changed, or
 // every visible character of the text is in the document; in insert mode the
 // document lost none of its own.
-void pasteChecked() {
+FUZZ_UNTRACED void pasteChecked() {
     char text[300];
     clip_get(text, sizeof text - 1);
-    const std::string before = fuzzDocumentText();
+    fuzzDocumentText(before);
     const std::size_t boxes = headless_boxes().size();
     keyDown('V', false, true, false);
-    const std::string after = fuzzDocumentText();
+    fuzzDocumentText(after);
     if (headless_boxes().size() > boxes) {
         fuzzCheck(after == before, "a refused paste changed the document");
         return;
     }
-    const std::array<long, 256> was = visibleCounts(before), is = visibleCounts(after), pasted = visibleCounts(text);
+    const Counts was = visibleCounts(before.data(), before.size()), is = visibleCounts(after.data(), after.size()),
+                 pasted = visibleCounts(text, std::strlen(text));
     for (int c = 0; c < 256; ++c) {
-        fuzzCheck(is[c] >= pasted[c], "a pasted character is missing from the document");
-        fuzzCheck(!insertMode || is[c] == was[c] + pasted[c], "a paste in insert mode lost or gained a character");
+        fuzzCheck(is.of[c] >= pasted.of[c], "a pasted character is missing from the document");
+        fuzzCheck(!insertMode || is.of[c] == was.of[c] + pasted.of[c],
+                  "a paste in insert mode lost or gained a character");
     }
 }
 
 void pasteOfNothingChangesNothing() {
     clip_put("");
-    const std::string before = fuzzDocumentText();
+    fuzzDocumentText(before);
     const int wasModified = modified;
     keyDown('V', false, true, false);
-    fuzzCheck(fuzzDocumentText() == before && modified == wasModified,
+    fuzzDocumentText(after);
+    fuzzCheck(after == before && modified == wasModified,
               "a paste of an empty clipboard changed the document or its changed flag");
 }
 

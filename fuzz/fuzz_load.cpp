@@ -16,6 +16,10 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "document/docfile.h"
 #include "document/docstate.h"
 #include "document/filehist.h"
@@ -127,6 +131,25 @@ int countLine(LineRecord* line, void* user) {
     return 1;
 }
 
+// The input file and its backup live in a folder of this run's own, in memory
+// where there is a tmpfs (F8 flushes every save to the disk), and go with the run.
+std::string scratchDir;
+
+void removeScratch() {
+    std::remove((scratchDir + "/fuzz-load-input.txt").c_str());
+    std::remove((scratchDir + "/fuzz-load-input.bak").c_str());
+    rmdir(scratchDir.c_str());
+}
+
+std::string makeScratch() {
+    struct stat st;
+    char dir[] = "/dev/shm/y8-fuzz-load-XXXXXX";
+    if (stat("/dev/shm", &st) != 0 || !S_ISDIR(st.st_mode) || !mkdtemp(dir)) return ".";
+    scratchDir = dir;
+    std::atexit(removeScratch);
+    return scratchDir;
+}
+
 bool isBlank(const char* s) {
     for (; *s; ++s)
         if (!std::strchr(" \t\n\v\f\r", *s)) return false;
@@ -147,8 +170,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return true;
     }();
     (void)ready;
-
-    const char* path = "fuzz-load-input.txt";
+    static const int runDir = open(".", O_RDONLY | O_DIRECTORY);
+    static const std::string dir = makeScratch();
+    static const std::string input = dir + "/fuzz-load-input.txt", backup = dir + "/fuzz-load-input.bak";
+    const char* path = input.c_str();
     FILE* f = std::fopen(path, "wb");
     check(f != nullptr, "cannot write the input file");
     if (size) std::fwrite(data, 1, size, f);
@@ -209,6 +234,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     headless_reset();
     hasName = modified = 0;
     check(docLoad(path, true) == 0, "docLoad failed on an existing file");
+    // The load made the file's folder the current one: libFuzzer's folders and
+    // findings are named from the run's own.
+    check(fchdir(runDir) == 0, "cannot go back to the run's folder");
     if (readAll) check(partlyLoaded == (model.lossy() ? 1 : 0), "the load's report of a loss differs from the model");
     const bool lossy = partlyLoaded != 0;
     modified = 1;
@@ -222,6 +250,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         check(after == savedForm(expected, crlfMode != 0), "a file loaded whole was not saved back as it was");
     }
     std::remove(path);
-    std::remove("fuzz-load-input.bak");
+    std::remove(backup.c_str());
     return 0;
 }
