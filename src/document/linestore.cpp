@@ -108,17 +108,29 @@ int recordTextLength(const unsigned char* record) {
 // Line texts are copied with mem_move: the compiler would inline a copy of
 // unknown length as a string instruction, which is slow for short lines.
 
-// Writes the record of a line whose text is n characters long; its size.
-std::uint32_t packLine(unsigned char* dst, const LineRecord& line, int n) {
+// The mark bytes of a record.
+struct Marks {
+    char state;
+    unsigned char from, to;
+};
+constexpr Marks kUnmarked{'0', 0, 0};
+Marks marksOf(const LineRecord& line) { return {line.markState, line.markFrom, line.markTo}; }
+
+// Writes the record of a text n characters long; its size.
+std::uint32_t packText(unsigned char* dst, const char* text, int n, Marks marks) {
     const auto sizeByte = static_cast<unsigned char>(n + kSizeBias);
-    dst[0] = sizeByte;
-    dst[1] = static_cast<unsigned char>(line.markState);
-    dst[2] = line.markFrom;
-    dst[3] = line.markTo;
-    mem_move(line.text, dst + 4, n);
-    dst[4 + n] = sizeByte;
+    dst[0] = dst[4 + n] = sizeByte;  // both before the copy: nothing has to outlive the call
+    dst[1] = static_cast<unsigned char>(marks.state);
+    dst[2] = marks.from;
+    dst[3] = marks.to;
+    mem_move(text, dst + 4, n);
     return static_cast<std::uint32_t>(n + kRecordOverhead);
 }
+
+std::uint32_t packLine(unsigned char* dst, const LineRecord& line, int n) {
+    return packText(dst, line.text, n, marksOf(line));
+}
+
 
 void unpackLine(const unsigned char* src, LineRecord* line) {
     const int n = recordTextLength(src);
@@ -459,12 +471,7 @@ bool viewBelow(LineViewer fn, void* user) { return viewRecords(store.belowStart,
 int pushTextAbove(const char* text, int n) {
     if (text == nullptr || n < 0 || n > kLineChars) return -1;
     if (!fitsInStore(static_cast<std::uint32_t>(n + kRecordOverhead))) return -1;
-    unsigned char* record = store.lineArea + store.aboveTop;
-    record[0] = record[4 + n] = static_cast<unsigned char>(n + kSizeBias);
-    record[1] = '0';
-    record[2] = record[3] = 0;
-    mem_move(text, record + 4, n);
-    store.aboveTop += static_cast<std::uint32_t>(n + kRecordOverhead);
+    store.aboveTop += packText(store.lineArea + store.aboveTop, text, n, kUnmarked);
     ++store.aboveCount;
     return 0;
 }
