@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "fuzz_editor.h"
+#include "support/strfunc.h"
 #include "textops/convert.h"
 #include "textops/reform.h"
 
@@ -79,14 +80,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         restSize -= used;
     }
     // The document: lines split at LF (and at a NUL, which a line cannot hold),
-    // each cut to 250 characters; lines marked by the bits of flags.
+    // each cut to 250 characters and without trailing white space, as the
+    // loader and the window rows keep every line; lines marked by the bits of flags.
     std::vector<LineRecord> document;
     for (size_t at = 0; at <= restSize && document.size() < 400;) {
         size_t end = at;
         while (end < restSize && rest[end] != '\n' && rest[end] != '\0') ++end;
         LineRecord line;
         lineInit(&line);
-        std::memcpy(line.text, rest + at, std::min<size_t>(end - at, kLineChars));
+        const size_t length = std::min<size_t>(end - at, kLineChars);
+        std::memcpy(line.text, rest + at, length);
+        str_trim_right_n(line.text, static_cast<int>(length));
         if ((flags & 2) && ((flags >> 2) >> (document.size() % 6) & 1)) line.markState = '1';
         document.push_back(line);
         at = end + 1;
