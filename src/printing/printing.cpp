@@ -17,6 +17,9 @@ namespace {
 PrintDevice device{};
 bool haveDevice = false;
 
+// The user pressed OK, so nothing printed must not pass for a cancel.
+constexpr const char* kPrinterUnreachable = "Der Drucker kann nicht angesprochen werden: es wird nichts gedruckt.";
+
 // The job and the printer chosen for it.
 struct Job {
     bool chosen = false;
@@ -72,7 +75,8 @@ int printer_setup() {
     if (!haveDevice || !device.choose) return 0;
     int copies = 1;
     bool collated = false;
-    if (!device.choose(&copies, &collated)) return 0;
+    const int chosen = device.choose(&copies, &collated);
+    if (chosen <= 0) return chosen;
     if (copies < 1) copies = 1;
     job.chosen = true;
     (collated ? job.collated : job.copies) = copies;
@@ -90,6 +94,7 @@ void print_page(void (*draw)(void* user), void* user, int) {
     if (!job.started) {
         if (!device.startDoc()) {
             job.stopped = true;
+            if (!device.cancelled()) message_box_fmt("%s", kPrinterUnreachable);
             return;
         }
         job.started = true;
@@ -178,7 +183,9 @@ void drawPage(void* user) {
 }  // namespace
 
 void printDocument() {
-    if (!printer_setup()) return;
+    const int chosen = printer_setup();
+    if (chosen < 0) message_box_fmt("%s", kPrinterUnreachable);
+    if (chosen <= 0) return;
     std::snprintf(printFace, sizeof printFace, "%s", kPrintDefaultFace);
     char value[INI_BUF_SIZE];
     if (ini_read("Global", "PrintFont", value) > 0 && value[0]) {

@@ -24,12 +24,13 @@ int printToDevice(int res, int size, double mm, int offset);
 
 // The printing service.
 // 1 when a printer is chosen and printing may go on, 0 when there is none or
-// the user cancelled the print dialog.
+// the user cancelled the print dialog, -1 when the chosen printer cannot be
+// reached (its device context cannot be made).
 int printer_setup();
 void print_begin();
 // Prints one page by calling draw(user) once per copy; the document is started
-// at the first page printed. Once the job is cancelled or a page call fails,
-// no further page is printed.
+// at the first page printed (the user is told when the printer refuses it).
+// Once the job is cancelled or a page call fails, no further page is printed.
 void print_page(void (*draw)(void* user), void* user, int page_index);
 // One line of text in the box x, y, w, h (millimetres), on the box's bottom
 // edge as its baseline. style bits 1 italic, 2 underline, 4 strikeout; align

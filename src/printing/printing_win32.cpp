@@ -71,18 +71,18 @@ void releasePrinter() {
     driverName[0] = deviceName[0] = portName[0] = '\0';
 }
 
-bool choose(int* copies, bool* collated) {
+int choose(int* copies, bool* collated) {
     releasePrinter();
     std::memset(&dialog, 0, sizeof dialog);
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = App.mainWindow;
     dialog.nCopies = 1;
     // Without a default printer there is nothing to choose from: no dialog.
-    if (!runDialog(PD_RETURNDEFAULT, false)) return false;
+    if (!runDialog(PD_RETURNDEFAULT, false)) return 0;
     keepSettings();
     if (!runDialog(PD_NOSELECTION | PD_NOPAGENUMS, true)) {
         freeDialogHandles();
-        return false;
+        return 0;
     }
     *collated = (dialog.Flags & PD_COLLATE) != 0;
     *copies = dialog.nCopies;
@@ -94,9 +94,9 @@ bool choose(int* copies, bool* collated) {
         mode->dmFields &= ~static_cast<DWORD>(DM_COLLATE);
     }
     printer = CreateDCA(driverName, deviceName, portName, mode);
-    if (!printer) return false;
+    if (!printer) return -1;
     SetMapMode(printer, MM_TEXT);
-    return true;
+    return 1;
 }
 
 INT_PTR CALLBACK progressProc(HWND box, UINT msg, WPARAM, LPARAM) {

@@ -81,10 +81,11 @@ struct PrintMeasures {
 // What printing asks of the system; the Win32 half supplies the real printer,
 // tests a recording one. Without a device there is no printer.
 struct PrintDevice {
-    // The default printer, then the print dialog; true when a printer is
-    // chosen and its device context made. copies: the dialog's count;
-    // collated: whether the user asked for collated copies.
-    bool (*choose)(int* copies, bool* collated);
+    // The default printer, then the print dialog: 1 when a printer is chosen
+    // and its device context made, 0 when there is none or the user cancelled,
+    // -1 when the chosen printer's device context cannot be made. copies: the
+    // dialog's count; collated: whether the user asked for collated copies.
+    int (*choose)(int* copies, bool* collated);
     // The job starts: measures read, main window disabled, progress box shown.
     void (*begin)(PrintMeasures* measures);
     bool (*cancelled)();  // the progress box's button was pressed

@@ -17,7 +17,8 @@ TEST(PrintLayout, PagesHeightsAndPositions) {
 }
 
 namespace {
-struct PrinterSetup { bool present; int copies; bool collated; int cancelAfterPages; bool fontFails; };
+// chosen: what the print dialog gives (1 a printer, 0 none or cancelled, -1 its device context not made).
+struct PrinterSetup { int chosen; int copies; bool collated; int cancelAfterPages; bool fontFails, docFails; };
 PrinterSetup setup;
 int pagesEnded, bodyLines;
 std::string job;                  // "H<page> <n>L page" for each page, between the job's brackets
@@ -37,10 +38,10 @@ void textOut(int x, int y, int, const char* text) {
 }
 // 10 device units a millimetre, the printable area 5 and 6 mm from the paper's edge.
 const PrintDevice kRecorder = {
-    [](int* copies, bool* collated) { *copies = setup.copies; *collated = setup.collated; return setup.present; },
+    [](int* copies, bool* collated) { *copies = setup.copies; *collated = setup.collated; return setup.chosen; },
     [](PrintMeasures* m) { *m = {2000, 3000, 200, 300, 50, 60}; note("begin"); },
     [] { return setup.cancelAfterPages >= 0 && pagesEnded >= setup.cancelAfterPages; },
-    [] { note("doc"); return true; },
+    [] { note("doc"); return !setup.docFails; },
     [] { return bodyLines = 0, true; },
     [] { ++pagesEnded; note(std::to_string(bodyLines) + "L page"); return true; },
     [] { note("enddoc"); },
@@ -79,21 +80,26 @@ protected:
     }
 };
 
-TEST_F(Printing, PagesCopiesAndCancelling) {
+TEST_F(Printing, PagesCopiesCancellingAndAPrinterThatCannotBeReached) {
     const std::string two = "H1 65L page H2 1L page ";
-    struct Row { int lines; PrinterSetup setup; std::string sequence; const char* line; };
+    const std::string unreachable = "Der Drucker kann nicht angesprochen werden: es wird nichts gedruckt.";
+    struct Row { int lines; PrinterSetup setup; std::string sequence; const char* line; std::string box; };
     const Row rows[] = {
-        {0, {true, 1, false, -1, false}, "begin end release ", ""}, {70, {false, 1, false, -1, false}, "", ""},
-        {66, {true, 1, false, -1, false}, "begin doc " + two + "enddoc end release ", "150,180 line 65"},
-        {66, {true, 2, true, -1, false}, "begin doc " + two + two + "enddoc end release ", "150,2740 line 64"},
-        {66, {true, 0, false, -1, false}, "begin doc " + two + "enddoc end release ", ""},  // no copies: one
-        {200, {true, 1, false, 1, false}, "begin doc H1 65L page enddoc end release ", "1950,120 a.txt  1"},
+        {0, {1, 1, false, -1, false, false}, "begin end release ", "", ""},
+        {70, {0, 1, false, -1, false, false}, "", "", ""},
+        {70, {-1, 1, false, -1, false, false}, "", "", unreachable},
+        {70, {1, 1, false, -1, false, true}, "begin doc end release ", "", unreachable},
+        {66, {1, 1, false, -1, false, false}, "begin doc " + two + "enddoc end release ", "150,180 line 65", ""},
+        {66, {1, 2, true, -1, false, false}, "begin doc " + two + two + "enddoc end release ", "150,2740 line 64", ""},
+        {66, {1, 0, false, -1, false, false}, "begin doc " + two + "enddoc end release ", "", ""},  // no copies: one
+        {200, {1, 1, false, 1, false, false}, "begin doc H1 65L page enddoc end release ", "1950,120 a.txt  1", ""},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.sequence);
         print(r.lines, r.setup);
         EXPECT_EQ(job, r.sequence);
         EXPECT_TRUE(!r.line[0] || wasPrinted(r.line)) << r.line;
+        EXPECT_EQ(headless_boxes().empty() ? "" : headless_boxes().back().text, r.box);
     }
 }
 
@@ -107,7 +113,7 @@ TEST_F(Printing, FontFromTheProfileAndOneWarningPerChange) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.font);
         ini_write("Global", "PrintFont", r.profile);
-        print(3, {true, 1, false, -1, r.fails});
+        print(3, {1, 1, false, -1, r.fails, false});
         EXPECT_TRUE(wasPrinted(r.font) && wasPrinted("150,260 line 2"));
         ASSERT_EQ(headless_boxes().size(), static_cast<std::size_t>(r.boxes));
         EXPECT_TRUE(!r.boxes || headless_boxes()[1].text == "Kann Font Nix -35 nicht herstellen.");

@@ -83,7 +83,8 @@ class TextViewWin32 : public Win32Test {
 };
 
 // The shell's font (a face of the settings found without regard to case, and gone with the
-// view), the cell size from it, the window size and scroll bar from the client area.
+// view; the program's when none can be made), the cell size from it, the window size and scroll bar
+// from the client area.
 TEST_F(TextViewWin32, TheFontTheClientAreaAndTheScrollBar) {
     viewCreate();
     EXPECT_EQ(std::make_tuple(viewReady, hasFocus, viewFontGet()), std::make_tuple(1, 1, App.font));
@@ -156,6 +157,12 @@ TEST_F(TextViewWin32, TheFontTheClientAreaAndTheScrollBar) {
               std::make_tuple(LONG{HIWORD(GetDialogBaseUnits())}, BYTE{ANSI_CHARSET}, FIXED_PITCH));
     viewDestroy();
     EXPECT_EQ(GetObjectType(font), 0u) << "the own font goes with the view";
+    {  // without a font of the face the view keeps the program's
+        ImportStandIn refused("gdi32.dll", "CreateFontA", reinterpret_cast<void*>(refuseCreateFontA));
+        ASSERT_TRUE(refused.found());
+        viewCreate();
+    }
+    EXPECT_EQ(viewFontGet(), App.font);
 }
 
 // Rows in the settings' colours (an in-line mark not when scrolled out of view, marked text dark

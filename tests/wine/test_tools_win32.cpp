@@ -13,6 +13,7 @@
 #include "shell/mainwin_win32.h"
 #include "support/app_win32.h"
 #include "support/devices.h"
+#include "support/platform.h"
 #include "support/profile.h"
 #include "textops/reform.h"
 #include "tools/adder.h"
@@ -25,6 +26,7 @@
 #include "view/cursor.h"
 #include "view/cursor_win32.h"
 #include "view/editing.h"
+#include "view/marking.h"
 #include "view/options.h"
 #include "view/refresh.h"
 #include "view/taste.h"
@@ -406,6 +408,61 @@ TEST_F(ToolDialogs, PrintCancelledFromTheProgressBoxStopsAfterThatPage) {
     EXPECT_TRUE(IsWindowEnabled(App.mainWindow) && GetFocus() == App.mainWindow && !printProgressBox());
     printSetDialogHook(nullptr);
     printing_win32_install();
+    DeleteFileA("C:\\print.ps");
+}
+
+// Stand-ins of the system's calls, answering as they do when memory, GDI objects or the printer fail.
+HGLOBAL WINAPI refuseGlobalAlloc(UINT, SIZE_T) { return nullptr; }
+BOOL WINAPI refuseOpenClipboard(HWND) { return FALSE; }
+HANDLE WINAPI refuseSetClipboardData(UINT, HANDLE) { return nullptr; }
+HDC WINAPI refuseCreateDCA(LPCSTR, LPCSTR, LPCSTR, const DEVMODEA*) { return nullptr; }
+int WINAPI refuseStartDocA(HDC, const DOCINFOA*) { return SP_ERROR; }
+
+std::string clipText() {
+    char text[64] = "";
+    clip_get(text, sizeof text - 1);
+    return text;
+}
+
+// Each call refused in turn: the cut keeps its text and mark and says the clipboard refused it; the
+// print command says the printer cannot be reached and prints nothing, or warns and prints in the
+// stock font. Afterwards the same cut goes through.
+TEST_F(ToolDialogs, SystemCallsRefusedOneByOneKeepTheTextAndAreTold) {
+    ASSERT_TRUE(testPrinterAdd());
+    printing_win32_install();
+    printSetDialogHook([](PRINTDLGA*) { return true; });
+    const char* clipboard = "Die Zwischenablage nimmt den Text nicht an: der Befehl wurde nicht ausgef\xFChrt.";
+    const char* printer = "Der Drucker kann nicht angesprochen werden: es wird nichts gedruckt.";
+    struct Row { const char* dll; const char* function; void* standIn; int command; const char* box; bool printed; };
+    const Row rows[] = {
+        {"kernel32.dll", "GlobalAlloc", reinterpret_cast<void*>(refuseGlobalAlloc), CMD_CUT, clipboard, false},
+        {"user32.dll", "OpenClipboard", reinterpret_cast<void*>(refuseOpenClipboard), CMD_CUT, clipboard, false},
+        {"user32.dll", "SetClipboardData", reinterpret_cast<void*>(refuseSetClipboardData), CMD_CUT, clipboard, false},
+        {"gdi32.dll", "CreateDCA", reinterpret_cast<void*>(refuseCreateDCA), CMD_PRINT, printer, false},
+        {"gdi32.dll", "StartDocA", reinterpret_cast<void*>(refuseStartDocA), CMD_PRINT, printer, false},
+        {"gdi32.dll", "CreateFontA", reinterpret_cast<void*>(refuseCreateFontA), CMD_PRINT,
+         "Kann Font Monospace 821 BT -33 nicht herstellen.", true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.function);
+        loadLines({"eins zwei"});
+        selectWordAtCursor();
+        clip_put("vorher");
+        DeleteFileA("C:\\print.ps");
+        {
+            ImportStandIn refused(r.dll, r.function, r.standIn);
+            ASSERT_TRUE(refused.found());
+            command(r.command);
+        }
+        ASSERT_FALSE(wine_seen_boxes().empty());
+        EXPECT_EQ(wine_seen_boxes().front().text, r.box);
+        EXPECT_EQ(rowText(0), "eins zwei");
+        EXPECT_EQ(GetFileAttributesA("C:\\print.ps") != INVALID_FILE_ATTRIBUTES, r.printed);
+        wine_clear_boxes();
+        command(CMD_CUT);
+        EXPECT_EQ(std::make_pair(rowText(0), clipText()), std::make_pair(std::string(" zwei"), std::string("eins")));
+    }
+    printSetDialogHook(nullptr);
     DeleteFileA("C:\\print.ps");
 }
 

@@ -55,6 +55,22 @@ HDROP makeDrop(const std::vector<std::string>& names);
 std::string hostileWord(unsigned* seed);
 int hostileCount(const char* variable, int fallback);
 std::vector<std::string> filesIn(const std::string& dir);  // dir's files (dir ends in \) as the system spells them
+// While it lives, every call of the test program's code to the system's function goes to standIn
+// instead: the function's entry in the program's import table is changed and put back afterwards.
+class ImportStandIn {
+  public:
+    ImportStandIn(const char* dll, const char* function, void* standIn);
+    ~ImportStandIn();
+    ImportStandIn(const ImportStandIn&) = delete;
+    ImportStandIn& operator=(const ImportStandIn&) = delete;
+    bool found() const { return slot_ != nullptr; }
+
+  private:
+    void** slot_ = nullptr;
+    void* original_ = nullptr;
+};
+// CreateFontA's stand-in when no font can be made.
+HFONT WINAPI refuseCreateFontA(int, int, int, int, int, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, LPCSTR);
 // Window row r holds text, marked as given ('0' unmarked, '1' in-line from..to, '2' block-marked).
 void setRow(int r, const char* text, char mark = '0', int from = 0, int to = 0);
 std::string rowText(int r);
