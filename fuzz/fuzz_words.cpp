@@ -9,18 +9,26 @@
 //   3  the command line: every queued file name is one of its words (quotes
 //      removed) and at most 200 characters long, never a cut one;
 //   4  the adder's number parsing: no word is read as more than its digits
-//      allow, and a number the adder writes reads back as itself.
+//      allow, and a number the adder writes reads back as itself;
+//   5  the whole settings file: the options stay within their ranges, every
+//      settings dialog's text within its field, the colours are read.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include <unistd.h>  // getpid
+
 #include "host/headless.h"
 #include "host/headless_profile.h"
+#include "shell/config.h"
 #include "shell/startup.h"
 #include "support/profile.h"
 #include "tools/adder.h"
+#include "view/options.h"
+#include "view/textview.h"
 
 namespace {
 
@@ -106,17 +114,45 @@ void adderWords(const std::string& word) {
     check(adderNumberOf(text).integer == n.integer, "a number the adder writes does not read back as itself");
 }
 
+void iniText(const std::string& text) {
+    static const std::string path = [] {
+        const char* dir = std::getenv("TMPDIR");
+        return std::string(dir && dir[0] ? dir : "/tmp") + "/y8-fuzz-words-" + std::to_string(getpid()) + ".ini";
+    }();
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return;
+    std::fwrite(text.data(), 1, text.size(), file);
+    std::fclose(file);
+    ini_set_file(path.c_str());
+    optionsLoad();
+    check(tabStep >= 2 && tabStep <= 16 && indentStep >= 2 && indentStep <= 8, "an option lies outside its range");
+    coloursLoaded = 0;
+    coloursLoad();
+    for (const ConfigDialog* dialog : {&configDirectories, &configExtensions, &configColours}) {
+        ConfigTexts texts;
+        configFieldsLoad(*dialog, &texts);
+        for (int i = 0; i < dialog->count; ++i) {
+            const std::size_t size = static_cast<std::size_t>(std::min(dialog->fields[i].shown, CFG_FIELD_MAX)) + 1;
+            check(terminatedWithin(texts[static_cast<std::size_t>(i)].data(), size),
+                  "a settings text is longer than its field");
+        }
+    }
+    ini_set_file(nullptr);
+    std::remove(path.c_str());
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;
     const std::string rest(reinterpret_cast<const char*>(data + 1), size - 1);
-    switch (data[0] % 5) {
+    switch (data[0] % 6) {
         case 0: iniValue(rest); break;
         case 1: configBytes(rest); break;
         case 2: ddeExecute(rest); break;
         case 3: commandLine(rest); break;
-        default: adderWords(rest); break;
+        case 4: adderWords(rest); break;
+        default: iniText(rest); break;
     }
     return 0;
 }
