@@ -19,7 +19,7 @@
 #include <cstring>
 #include <string>
 
-#include <unistd.h>  // getpid
+#include <unistd.h>  // access, getpid
 
 #include "host/headless.h"
 #include "host/headless_profile.h"
@@ -115,10 +115,9 @@ void adderWords(const std::string& word) {
 }
 
 void iniText(const std::string& text) {
-    static const std::string path = [] {
-        const char* dir = std::getenv("TMPDIR");
-        return std::string(dir && dir[0] ? dir : "/tmp") + "/y8-fuzz-words-" + std::to_string(getpid()) + ".ini";
-    }();
+    // In memory where the system has it: every run writes the file and reads it a few dozen times.
+    static const std::string path = std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") +
+                                    "/y8-fuzz-words-" + std::to_string(getpid()) + ".ini";
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return;
     std::fwrite(text.data(), 1, text.size(), file);
