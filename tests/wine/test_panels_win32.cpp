@@ -58,9 +58,7 @@ TEST_F(Panels, SuchenShowsAndKeepsTheHistories) {
     setHistory(&searchHistory, {"c", "zwei", "", "vier"});
     setHistory(&replaceHistory, {"", "drei"});
     wholeWord = 1;
-    searchDialogOpen();
-    wine_pump();
-    HWND dialog = FindWindowA(nullptr, "Suchen");
+    HWND dialog = opened(CMD_SEARCH, "Suchen");
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(LOWORD(SendMessageA(dialog, DM_GETDEFID, 0, 0)), DLG_ACTION);
     EXPECT_EQ(comboLines(GetDlgItem(dialog, SEARCH_TEXT_COMBO)), (Lines{"c", "zwei", "vier"}));
@@ -91,8 +89,7 @@ TEST_F(Panels, SuchenShowsAndKeepsTheHistories) {
 
     cursorRow = 1;
     markSetInLine(2, 8);
-    command(CMD_SEARCH);
-    dialog = FindWindowA(nullptr, "Suchen");
+    dialog = opened(CMD_SEARCH, "Suchen");
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(std::make_tuple(itemText(dialog, SEARCH_TEXT_COMBO), markActiveGet()), std::make_tuple("needle", 0));
     press(dialog, DLG_CANCEL);

@@ -200,7 +200,6 @@ const bool kLeakCheck = [] {
 }  // namespace
 
 void wine_queue_box_answer(int answer) { E.answers.push_back(answer); }
-
 const std::vector<WineBox>& wine_seen_boxes() { return E.boxes; }
 
 void wine_clear_boxes() {
@@ -223,7 +222,6 @@ void wine_pump() {
 }
 
 const std::vector<WineCommand>& wine_main_commands() { return E.commands; }
-
 void wine_clear_main_commands() { E.commands.clear(); }
 
 std::string postedPhrase() {
