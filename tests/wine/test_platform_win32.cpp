@@ -178,16 +178,17 @@ TEST_F(Platform, KeysGiveTheirCharacters) {
 TEST_F(Platform, ProgramsAndHostileWordsStartAsOneArgumentOrReportWhyNot) {
     const ScratchDir dir("y8hostile");
     const std::string log = dir / "log.txt";
-    writeFile(dir / "lint.bat", "@echo %1>> \"%~dp0log.txt\"\r\n");
-    std::string line = dir.path + "/lint.bat hello";
+    writeFile(dir / "mark.bat", "@echo %1>> \"%~dp0log.txt\"\r\n");
+    writeFile(dir / "lint.bat", "@echo %1>> log.txt\r\n");  // in the folder it is started in
+    std::string line = dir.path + "/mark.bat hello";
     std::replace(line.begin(), line.end(), '\\', '/');
     EXPECT_GT(run_program(line.c_str()), 31);
     EXPECT_LE(shell_run("C:/no/such/dir/lint.bat", "a.txt", "C:/"), 32);
     EXPECT_LE(open_document("C:/no/such/dir/plan.sg"), 32);
     EXPECT_LT(run_program("C:/no/such/dir/viewer.exe -K=x"), 32);
-    const auto logLines = [&log](long count) {  // the log once it has that many lines, at most about 10 s
+    const auto logLines = [&log](long count) {  // the log once it has that many lines, at most about 5 s
         std::string text = fileText(log);
-        for (int wait = 0; wait < 500 && std::count(text.begin(), text.end(), '\n') < count; ++wait, Sleep(20))
+        for (int wait = 0; wait < 250 && std::count(text.begin(), text.end(), '\n') < count; ++wait, Sleep(20))
             text = fileText(log);
         return text;
     };
