@@ -44,7 +44,8 @@ bool cellHasColour(int c, int r, COLORREF colour) {
 std::tuple<LONG, LONG, LONG, LONG> caretRect() {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
-    const RECT r = GetGUIThreadInfo(GetCurrentThreadId(), &info) && info.hwndCaret ? info.rcCaret : RECT{-1, -1, -1, -1};
+    const bool shown = GetGUIThreadInfo(GetCurrentThreadId(), &info) && info.hwndCaret;
+    const RECT r = shown ? info.rcCaret : RECT{-1, -1, -1, -1};
     return {r.left, r.top, r.right, r.bottom};
 }
 
