@@ -78,10 +78,7 @@ HWND openProbe(int n, const char* name = "DB9001") {
 
 bool saw(int n, UINT msg) { return std::find(P[n].messages.begin(), P[n].messages.end(), msg) != P[n].messages.end(); }
 
-bool hasFocus(HWND w) {
-    HWND f = GetFocus();
-    return f && (f == w || IsChild(w, f));
-}
+bool hasFocus(HWND w) { return GetFocus() && (GetFocus() == w || IsChild(w, GetFocus())); }
 
 // Runs work inside a WM_COMMAND of probe n's dialog, as a module's handler would.
 void insideDialog(int n, HWND dialog, std::function<void()> work) {
@@ -109,7 +106,7 @@ class DialogTest : public Win32Test {
         exitOrder.clear();
     }
     void TearDown() override {
-        for (Probe& p : P) p.onCommand = nullptr, p.onInit = nullptr, p.onExit = nullptr;
+        P = {};  // no handler of a test runs when the fixture closes its dialogs
         Win32Test::TearDown();
     }
 };
@@ -212,11 +209,8 @@ TEST_F(DialogTest, TheTableHoldsAHundredAndWarnsAtTheNextOrAtAMissingTemplate) {
     dlg_close_all();
     ASSERT_EQ(exitOrder.size(), static_cast<size_t>(DLGSUP));
     EXPECT_EQ(std::make_tuple(exitOrder.front(), exitOrder[62], exitOrder.back()), std::make_tuple(99, DLGSUP, 0));
-    for (int n = 0; n <= DLGSUP; ++n) {
-        EXPECT_EQ(P[n].exits, 1) << "probe " << n;
-        if (n != 37) {
-            EXPECT_EQ(P[n].slotAtExit, n == DLGSUP ? 37 : n) << "probe " << n;
-        }
+    for (int n = 0; n <= DLGSUP; ++n) {  // probe 37 closed before: its slot is the last one's
+        EXPECT_EQ(std::make_pair(P[n].exits, P[n].slotAtExit), std::make_pair(1, n == DLGSUP || n == 37 ? 37 : n)) << n;
     }
 }
 
@@ -308,14 +302,12 @@ TEST_F(DialogTest, NestedDialogsAreCurrentInTheirMessagesAndHandTheFocusToTheirO
     EXPECT_EQ(GetFocus(), App.mainWindow);
 }
 
-int printBox(const char* text, unsigned, const char*, HWND) {
-    std::fprintf(stderr, "%s\n", text);
-    std::fflush(stderr);
-    return IDOK;
-}
-
 void nestTooDeep() {
-    box_set_hook(printBox);
+    box_set_hook([](const char* text, unsigned, const char*, HWND) {
+        std::fprintf(stderr, "%s\n", text);
+        std::fflush(stderr);
+        return IDOK;
+    });
     if (HWND a = openProbe(0)) SendMessageA(a, WM_APP, 199, 0);
 }
 
@@ -347,20 +339,19 @@ TEST_F(DialogTest, ControlFunctionsAddressTheCurrentDialogElseTheMainWindow) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.inside ? "inside" : "outside");
         const auto work = [&] {
-            EXPECT_EQ(std::make_pair(dlg_item(TEST_EDIT), dlg_get_check(TEST_CHECK)),
-                      std::make_pair(row.edit, int{BST_UNCHECKED}));
+            const auto before = std::make_pair(dlg_item(TEST_EDIT), dlg_get_check(TEST_CHECK));
             dlg_set_check(TEST_CHECK, BST_CHECKED);
-            EXPECT_EQ(dlg_get_check(TEST_CHECK), BST_CHECKED);
             dlg_enable_item(TEST_EDIT, 0);
             dlg_enable_item(4711, 0);  // no such control: nothing happens
             dlg_focus_item(TEST_CHECK);
-            EXPECT_EQ(dlg_focus_id(), TEST_CHECK);
             dlg_set_title("Neuer Titel \344");
             dlg_set_text(TEST_EDIT, "42");
-            EXPECT_EQ(dlg_get_int(TEST_EDIT), 42);
             dlg_update_item(TEST_EDIT);
-            RECT r;
-            EXPECT_FALSE(GetUpdateRect(row.edit, &r, FALSE)) << "repainted at once";
+            RECT r;  // repainted at once
+            EXPECT_EQ(std::make_tuple(before, dlg_get_check(TEST_CHECK), dlg_focus_id(), dlg_get_int(TEST_EDIT),
+                                      GetUpdateRect(row.edit, &r, FALSE)),
+                      std::make_tuple(std::make_pair(row.edit, int{BST_UNCHECKED}), int{BST_CHECKED}, TEST_CHECK, 42,
+                                      FALSE));
         };
         if (row.inside) {
             insideDialog(0, a, work);
@@ -391,55 +382,56 @@ TEST_F(DialogTest, ControlFunctionsAddressTheCurrentDialogElseTheMainWindow) {
     DestroyWindow(rows[0].check);
 }
 
+// Item texts are cut to the buffer's size (nothing written past it), none beyond the list; a text set
+// in the combo box selects the item it names (with case); a change counts as typed only while the
+// control has the focus; each notification means what it says only from its own control.
 TEST_F(DialogTest, ComboAndListValuesAndTheirNotifications) {
     HWND a = openProbe(0);
     ASSERT_NE(a, nullptr);
     ASSERT_NE(controlFont(GetDlgItem(a, TEST_COMBO)), App.font) << "the template's font differs from the program's";
     insideDialog(0, a, [&] {
         char buf[64];
-        HWND combo = dlg_item(TEST_COMBO);
         combo_reset(TEST_COMBO);
         list_reset(TEST_LIST);
-        EXPECT_EQ(std::make_pair(controlFont(combo), controlFont(dlg_item(TEST_LIST))),
+        EXPECT_EQ(std::make_pair(controlFont(dlg_item(TEST_COMBO)), controlFont(dlg_item(TEST_LIST))),
                   std::make_pair(App.font, App.font));
         EXPECT_EQ(combo_add(TEST_COMBO, "beta"), 0);
         EXPECT_EQ(combo_insert(TEST_COMBO, "alpha", 0), 0);  // (moving a history's items: "Suchen")
-        // Cut to max characters, nothing written past max + 1 bytes; beyond the list nothing.
-        std::memset(buf, 'x', sizeof buf);
-        EXPECT_EQ(combo_get_item(TEST_COMBO, 0, buf, 3), 1);
-        EXPECT_EQ(std::string(buf, 5), std::string("alp\0x", 5));
-        EXPECT_EQ(combo_get_item(TEST_COMBO, 2, buf, 63), 0);
-        EXPECT_STREQ(buf, "");
-
-        // The text set selects the item it names (with case); the field's text is read.
+        list_add(TEST_LIST, "Zeile 00");
+        list_add(TEST_LIST, "Zeile 01");
+        struct Cut { std::function<int(char*, int)> get; int max, result; std::string kept; };
+        const Cut cuts[] = {
+            {[](char* b, int max) { return combo_get_item(TEST_COMBO, 0, b, max); }, 3, 1, std::string("alp\0x", 5)},
+            {[](char* b, int max) { return combo_get_item(TEST_COMBO, 2, b, max); }, 63, 0, std::string("\0x", 2)},
+            {[](char* b, int max) { return list_get_text(TEST_LIST, 1, b, max); }, 5, 5, std::string("Zeile\0x", 7)},
+            {[](char* b, int max) { return list_get_text(TEST_LIST, 2, b, max); }, 63, -1, std::string("\0x", 2)},
+        };
+        for (const Cut& cut : cuts) {
+            std::memset(buf, 'x', sizeof buf);
+            EXPECT_EQ(cut.get(buf, cut.max), cut.result) << cut.kept;
+            EXPECT_EQ(std::string(buf, cut.kept.size()), cut.kept);
+        }
         struct Row { const char* set; int selection; int max; const char* read; };
         const Row rows[] = {
             {"Alpha", CB_ERR, 2, "Al"}, {"beta", 1, 63, "beta"}, {"gamma \374", CB_ERR, 63, "gamma \374"}};
         for (const Row& row : rows) {
             SCOPED_TRACE(row.read);
             combo_set_text(TEST_COMBO, row.set);
-            EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), row.selection);
+            EXPECT_EQ(SendMessageA(dlg_item(TEST_COMBO), CB_GETCURSEL, 0, 0), row.selection);
             combo_get_text(TEST_COMBO, buf, row.max);
             EXPECT_STREQ(buf, row.read);
             std::strcpy(buf, "alt");
             EXPECT_EQ(combo_get_sel_text(TEST_COMBO, buf, 63), row.selection >= 0 ? 1 : 0);
             EXPECT_STREQ(buf, row.selection >= 0 ? row.read : "");
         }
-
-        for (const char* line : {"Zeile 00", "Zeile 01"}) list_add(TEST_LIST, line);
-        std::memset(buf, 'x', sizeof buf);
-        EXPECT_EQ(list_get_text(TEST_LIST, 1, buf, 5), 5);
-        EXPECT_EQ(std::string(buf, 7), std::string("Zeile\0x", 7));
-        EXPECT_EQ(list_get_text(TEST_LIST, 2, buf, 63), -1);
-        EXPECT_STREQ(buf, "");
         list_set_sel(TEST_LIST, 1);
         EXPECT_EQ(std::make_pair(list_get_sel(TEST_LIST), list_count(TEST_LIST)), std::make_pair(1, 2));
         combo_set_text(TEST_COMBO, "beta");  // an item chosen
-        // A change counts as typed only while the control has the focus.
         dlg_focus_item(TEST_EDIT);
-        EXPECT_TRUE(edit_changed(TEST_EDIT, MAKEWPARAM(TEST_EDIT, EN_CHANGE)));
-        EXPECT_FALSE(edit_changed(TEST_EDIT, MAKEWPARAM(TEST_EDIT, EN_UPDATE)));
-        EXPECT_FALSE(edit_changed(TEST_COMBO, MAKEWPARAM(TEST_COMBO, EN_CHANGE)));
+        EXPECT_EQ(std::make_tuple(edit_changed(TEST_EDIT, MAKEWPARAM(TEST_EDIT, EN_CHANGE)),
+                                  edit_changed(TEST_EDIT, MAKEWPARAM(TEST_EDIT, EN_UPDATE)),
+                                  edit_changed(TEST_COMBO, MAKEWPARAM(TEST_COMBO, EN_CHANGE))),
+                  std::make_tuple(true, false, false));
         dlg_focus_item(TEST_LIST);
         EXPECT_FALSE(edit_changed(TEST_EDIT, MAKEWPARAM(TEST_EDIT, EN_CHANGE)));
     });
@@ -457,7 +449,6 @@ TEST_F(DialogTest, ComboAndListValuesAndTheirNotifications) {
     ASSERT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 1);
     SendMessageA(combo, CB_SETEDITSEL, 0, MAKELPARAM(4, 4));
     SendMessageA(FindWindowExA(combo, nullptr, "Edit", nullptr), WM_CHAR, 'x', 1);
-    P[0].onCommand = nullptr;
     EXPECT_EQ(read, "betax");
 
     struct Row { int id; WORD code; bool dropdown, changed; int listEvent; };

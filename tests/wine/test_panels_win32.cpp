@@ -58,9 +58,7 @@ TEST_F(Panels, SuchenShowsAndKeepsTheHistories) {
     setHistory(&searchHistory, {"c", "zwei", "", "vier"});
     setHistory(&replaceHistory, {"", "drei"});
     wholeWord = 1;
-    searchDialogOpen();
-    wine_pump();
-    HWND dialog = FindWindowA(nullptr, "Suchen");
+    HWND dialog = opened(CMD_SEARCH, "Suchen");
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(LOWORD(SendMessageA(dialog, DM_GETDEFID, 0, 0)), DLG_ACTION);
     EXPECT_EQ(comboLines(GetDlgItem(dialog, SEARCH_TEXT_COMBO)), (Lines{"c", "zwei", "vier"}));
@@ -91,8 +89,7 @@ TEST_F(Panels, SuchenShowsAndKeepsTheHistories) {
 
     cursorRow = 1;
     markSetInLine(2, 8);
-    command(CMD_SEARCH);
-    dialog = FindWindowA(nullptr, "Suchen");
+    dialog = opened(CMD_SEARCH, "Suchen");
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(std::make_tuple(itemText(dialog, SEARCH_TEXT_COMBO), markActiveGet()), std::make_tuple("needle", 0));
     press(dialog, DLG_CANCEL);
@@ -166,16 +163,12 @@ TEST_F(Panels, TheListPanelsChooseALine) {
     const Lines matches = listLines(GetDlgItem(panel, 3000));
     ASSERT_EQ(matches.size(), 7u);
     EXPECT_EQ(std::make_pair(matches[2], selected(panel)), std::make_pair(entry("    x = needle;", 2), 2));
-    BYTE saved[256], keys[256] = {};
-    GetKeyboardState(saved);
     HWND box = GetDlgItem(panel, 3000);
     const std::tuple<int, bool, const char*, int, int> typed[] = {  // -1: not checked
         {VK_BACK, false, "", 2, -1}, {'N', true, "n", -1, -1}, {'E', false, "ne", -1, -1}, {'E', false, "nee", 7, 2},
         {VK_DOWN, false, "nee", 7, 3}};
     for (const auto& [vk, shift, field, count, sel] : typed) {
-        keys[VK_SHIFT] = shift ? 0x80 : 0;
-        SetKeyboardState(keys);
-        key(box, vk);
+        key(box, vk, shift);
         EXPECT_EQ(itemText(panel, 3010), field) << vk;
         if (count >= 0) {
             EXPECT_EQ(listLines(box).size(), static_cast<size_t>(count)) << vk;
@@ -184,7 +177,6 @@ TEST_F(Panels, TheListPanelsChooseALine) {
             EXPECT_EQ(std::make_pair(listLines(box), selected(panel)), std::make_pair(matches, sel)) << vk;
         }
     }
-    SetKeyboardState(saved);
     EXPECT_EQ(std::make_pair(std::string(listText), listExact), std::make_pair(std::string("nee"), 0));
     SetFocus(GetDlgItem(panel, 3010));
     SetDlgItemTextA(panel, 3010, "  NEEDLE(  ");
@@ -231,12 +223,11 @@ TEST_F(Panels, TheRecentFilesAreInTheFileMenu) {
 // Typed keys filter; the permanent directories drop down, 40 characters each; a typed directory is
 // read at each key and entered on OK only, a chosen one on CBN_SELENDOK only; Cancel keeps the filter.
 TEST_F(Panels, TheDirectoryPanelListsFiltersAndEntersTheChosenDirectory) {
-    const std::string home = currentDirectory();
-    const std::string dir = tempDir() + "Y8FilesTest" + std::to_string(GetCurrentProcessId()), sub = dir + "\\sub";
+    const ScratchDir scratch("Y8FilesTest");
+    const std::string dir = scratch.path, sub = scratch / "sub";
     const std::string longDir = "C:\\ein\\sehr\\langer\\Pfad\\der\\mehr\\als\\vierzig\\hat";
-    CreateDirectoryA(dir.c_str(), nullptr);
     CreateDirectoryA(sub.c_str(), nullptr);
-    for (const char* name : {"xa.c", "a.txt", "kopf.h", "old.bak", "sub\\inner.txt"}) writeFile(dir + "\\" + name, "");
+    for (const char* name : {"xa.c", "a.txt", "kopf.h", "old.bak", "sub\\inner.txt"}) writeFile(scratch / name, "");
     ini_write(CFG_SECTION_ZUSAETZE, "Ext0", "BAK");
     ini_write(CFG_SECTION_DAUER_DIR, "Dir0", longDir.c_str());
     ini_write(CFG_SECTION_DAUER_DIR, "Dir7", "..");  // relative: to the current directory
@@ -305,9 +296,6 @@ TEST_F(Panels, TheDirectoryPanelListsFiltersAndEntersTheChosenDirectory) {
     dirFilterSet("");
     extensionsForget();
     lastDir[0] = '\0';
-    SetCurrentDirectoryA(home.c_str());
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
 }
 
 // The ids of a menu's command items, its submenus' too.
@@ -403,8 +391,9 @@ TEST_F(MainWindowProc, CommandsReachTheirOperationsOnlyWhileTheLoopRuns) {
 // is refused, the user told, never cut to another file's name. Nothing else starts, no canary appears.
 // Y8_HOSTILE_NAMES sets how many files (make test: 40; the campaign: 10,000).
 TEST_F(MainWindowProc, HostileNamesDroppedOrChosenInThePanelOpenExactlyTheirFile) {
-    const std::string home = currentDirectory(), root = tempDir() + "y8names" + std::to_string(GetCurrentProcessId());
-    const auto folder = [&root](int f) { return root + "." + std::to_string(f) + "\\"; };
+    const std::string home = currentDirectory();
+    const ScratchDir root("y8names");
+    const auto folder = [&root](int f) { return root / std::to_string(f) + "\\"; };
     unsigned seed = 1;
     int made = 0, drawn = 0;
     for (const int count = hostileCount("Y8_HOSTILE_NAMES", 40); made < count && drawn < 50 * count; ++drawn) {
@@ -515,12 +504,10 @@ TEST_F(MainWindowProc, HostileNamesDroppedOrChosenInThePanelOpenExactlyTheirFile
     historyDestroy();
     lastDir[0] = '\0';
     SetCurrentDirectoryA(home.c_str());
-    std::error_code ec;
-    for (int f = -2; f * 200 < made; ++f) {  // where a command's ">" would write
+    for (int f = -2; f * 200 < made; ++f)  // where a command's ">" would write
         EXPECT_FALSE(file_exists((folder(f) + "canary.txt").c_str())) << folder(f);
-        std::filesystem::remove_all(folder(f), ec);
-    }
-    for (const std::string& dir : {tempDir(), home + "\\"}) EXPECT_FALSE(file_exists((dir + "canary.txt").c_str()));
+    for (const std::string& dir : {tempDir(), root.path + "\\", home + "\\"})
+        EXPECT_FALSE(file_exists((dir + "canary.txt").c_str())) << dir;
 }
 
 }  // namespace

@@ -20,7 +20,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <functional>
 #include <tuple>
 
@@ -171,73 +170,55 @@ TEST_F(Platform, KeysGiveTheirCharacters) {
     SetKeyboardState(saved);
 }
 
-// Waits until a file has a complete line, at most about ten seconds.
-std::string waitForLine(const std::string& path) {
-    for (int i = 0; i < 200 && (fileText(path).empty() || fileText(path).back() != '\n'); ++i) Sleep(50);
-    return fileText(path);
-}
-
 // A program line starts with its words; what cannot be started is a result, never a box of the system's
-// own. (Hostile words through a batch file's start: the next test.)
-TEST_F(Platform, ProgramsStartWithTheirWordsOrReportWhyNot) {
-    const std::string dir = tempDir() + "y8start" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(dir.c_str(), nullptr);
-    writeFile(dir + "\\mark.bat", "@echo %1> \"%~dp0run.txt\"\r\n");
-    std::string line = dir + "/mark.bat hello";
-    std::replace(line.begin(), line.end(), '\\', '/');
-    EXPECT_GT(run_program(line.c_str()), 31);
-    EXPECT_EQ(waitForLine(dir + "\\run.txt"), "hello\r\n");
-    EXPECT_LE(shell_run("C:/no/such/dir/lint.bat", "a.txt", "C:/"), 32);
-    EXPECT_LE(open_document("C:/no/such/dir/plan.sg"), 32);
-    EXPECT_LT(run_program("C:/no/such/dir/viewer.exe -K=x"), 32);
-    for (const char* file : {"mark.bat", "run.txt"}) DeleteFileA((dir + "\\" + file).c_str());
-    RemoveDirectoryA(dir.c_str());
-}
-
-// Generated words full of what a command interpreter reads (& | ^ ( ) < > ! ; ' blanks, bytes above 127),
+// own. Generated words full of what a command interpreter reads (& | ^ ( ) < > ! ; ' blanks, bytes above 127),
 // each trying to write a canary: every one reaches the batch file as one argument, in one line of its log,
 // or, holding a double quote, a '%' or a control character, starts nothing. Y8_HOSTILE_WORDS sets how many
 // (make test: 40; the campaign: 10,000).
-TEST_F(Platform, HostileWordsReachTheProgramAsOneArgumentOrStartNothing) {
-    const int count = hostileCount("Y8_HOSTILE_WORDS", 40);
-    const std::string dir = tempDir() + "y8hostile" + std::to_string(GetCurrentProcessId()), log = dir + "\\log.txt";
-    CreateDirectoryA(dir.c_str(), nullptr);
-    DeleteFileA(log.c_str());  // a run stopped half-way may have left its log
-    writeFile(dir + "\\lint.bat", "@echo %1>> log.txt\r\n");
+TEST_F(Platform, ProgramsAndHostileWordsStartAsOneArgumentOrReportWhyNot) {
+    const ScratchDir dir("y8hostile");
+    const std::string log = dir / "log.txt";
+    writeFile(dir / "mark.bat", "@echo %1>> \"%~dp0log.txt\"\r\n");
+    writeFile(dir / "lint.bat", "@echo %1>> log.txt\r\n");  // in the folder it is started in
+    std::string line = dir.path + "/mark.bat hello";
+    std::replace(line.begin(), line.end(), '\\', '/');
+    EXPECT_GT(run_program(line.c_str()), 31);
+    EXPECT_LE(shell_run("C:/no/such/dir/lint.bat", "a.txt", "C:/"), 32);
+    EXPECT_LE(open_document("C:/no/such/dir/plan.sg"), 32);
+    EXPECT_LT(run_program("C:/no/such/dir/viewer.exe -K=x"), 32);
+    const auto logLines = [&log](long count) {  // the log once it has that many lines, at most about 5 s
+        std::string text = fileText(log);
+        for (int wait = 0; wait < 250 && std::count(text.begin(), text.end(), '\n') < count; ++wait, Sleep(20))
+            text = fileText(log);
+        return text;
+    };
+    EXPECT_EQ(logLines(1), "hello\r\n");
     unsigned seed = 1;
-    int started = 0;
-    for (int i = 0; i < count; ++i) {
+    long started = 1;
+    for (int i = 0, count = hostileCount("Y8_HOSTILE_WORDS", 40); i < count; ++i) {
         const std::string word = hostileWord(&seed);
         SCOPED_TRACE(word);
         const bool unsafe = std::any_of(word.begin(), word.end(), [](char c) {
             const auto b = static_cast<unsigned char>(c);
             return b < 32 || b == 127 || b == '"' || b == '%';
         });
-        const int result = shell_run((dir + "/lint.bat").c_str(), word.c_str(), (dir + "/").c_str());
+        const int result = shell_run((dir.path + "/lint.bat").c_str(), word.c_str(), (dir.path + "/").c_str());
         if (unsafe) {
             EXPECT_EQ(result, START_REFUSED);
             continue;
         }
         ASSERT_GT(result, 32);
-        ++started;
-        std::string text = fileText(log);  // the batch file's line, once it is there
-        for (int wait = 0; wait < 200 && std::count(text.begin(), text.end(), '\n') < started; ++wait) {
-            Sleep(20);
-            text = fileText(log);
-        }
-        const std::size_t from = text.rfind('\n', text.size() - 2) + 1;  // npos + 1 = 0 for the first line
-        const std::string line = text.substr(from);
+        const std::string text = logLines(++started);
+        const std::string last = text.substr(text.rfind('\n', text.size() - 2) + 1);
         const bool ascii = std::all_of(word.begin(), word.end(), [](char c) { return (c & 0x80) == 0; });
         // Bytes above 127 come back in the console's code page: their count must hold.
-        EXPECT_EQ(ascii ? line : std::to_string(line.size()),
+        EXPECT_EQ(ascii ? last : std::to_string(last.size()),
                   ascii ? "\"" + word + "\"\r\n" : std::to_string(word.size() + 4));
     }
     const std::string all = fileText(log);
     EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), started);
-    EXPECT_FALSE(file_exists((dir + "\\canary.txt").c_str()));
+    EXPECT_FALSE(file_exists((dir / "canary.txt").c_str()));
     EXPECT_FALSE(file_exists((tempDir() + "canary.txt").c_str()));
-    for (const char* file : {"lint.bat", "log.txt"}) DeleteFileA((dir + "\\" + file).c_str());
-    RemoveDirectoryA(dir.c_str());
 }
 
 HWND captionWindow(const char* caption) {
@@ -417,8 +398,6 @@ TEST_F(Platform, HelpFailsSilentlyAndLoadsTheControlOnce) {
     help_test_reset(nullptr, nullptr);
 }
 
-namespace fs = std::filesystem;
-
 std::string timeText(const TimeRecord& t) {
     char text[40];
     std::snprintf(text, sizeof text, "%d-%02d-%02d %02d:%02d:%02d", 1900 + t.year, t.month, t.day, t.hour, t.minute,
@@ -429,15 +408,13 @@ std::string timeText(const TimeRecord& t) {
 // Attributes, identity by volume and file index, the one-step replace, and local
 // file times with the daylight rule of the stamp's own date, through the system's calls.
 TEST_F(Platform, TheFileLayersCallsGoThroughTheSystem) {
-    const fs::path dir = fs::temp_directory_path() / ("y8_files_win32_" + std::to_string(GetCurrentProcessId()));
-    fs::create_directories(dir);
-    const std::string file = (dir / "w.txt").string(), link = (dir / "link.txt").string();
-    const std::string other = (dir / "w2.txt").string(), missing = (dir / "missing").string();
+    const ScratchDir dir("y8_files_win32_");
+    const std::string file = dir / "w.txt", link = dir / "link.txt", other = dir / "w2.txt", missing = dir / "missing";
     writeFile(file, "w");
     files_win32_install();
     ASSERT_EQ(set_file_attributes(file.c_str(), FILE_ATTR_HIDDEN), 0);
     EXPECT_NE(GetFileAttributesA(file.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
-    EXPECT_NE(file_attributes(dir.string().c_str()) & FILE_ATTR_DIRECTORY, 0);
+    EXPECT_NE(file_attributes(dir.path.c_str()) & FILE_ATTR_DIRECTORY, 0);
     ASSERT_EQ(file_copy(file.c_str(), other.c_str()), 0);
     EXPECT_NE(file_attributes(other.c_str()) & FILE_ATTR_HIDDEN, 0);
     EXPECT_EQ(file_attributes(missing.c_str()), -1);
@@ -457,19 +434,16 @@ TEST_F(Platform, TheFileLayersCallsGoThroughTheSystem) {
     struct Row { std::string a, b; bool same; };
     const Row rows[] = {
         {file, link, true},  // another name of the same file: only its index tells
-        {file, (dir / "." / "w.txt").string(), true}, {dir.string(), (dir / ".").string(), true},
+        {file, dir / ".\\w.txt", true}, {dir.path, dir / ".", true},
         {file, other, false}, {file, missing, false},
     };
     for (const Row& r : rows) EXPECT_EQ(file_same(r.a.c_str(), r.b.c_str()), r.same) << r.a << " " << r.b;
-    EXPECT_EQ(file_replace(other.c_str(), dir.string().c_str()), -1);
+    EXPECT_EQ(file_replace(other.c_str(), dir.path.c_str()), -1);
     ASSERT_EQ(file_replace(other.c_str(), link.c_str()), 0);
     EXPECT_FALSE(file_same(file.c_str(), link.c_str()));
     EXPECT_EQ(fileText(link), "new");
-    EXPECT_FALSE(fs::exists(other));
+    EXPECT_EQ(GetFileAttributesA(other.c_str()), INVALID_FILE_ATTRIBUTES);
     files_set_hooks(nullptr);
-    SetFileAttributesA(other.c_str(), FILE_ATTRIBUTE_NORMAL);
-    std::error_code ec;
-    fs::remove_all(dir, ec);
 }
 
 }  // namespace

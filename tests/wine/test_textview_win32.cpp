@@ -40,12 +40,13 @@ bool cellHasColour(int c, int r, COLORREF colour) {
     return found;
 }
 
-RECT caretRect() {
+// The caret's left, top, right and bottom, all -1 without a caret.
+std::tuple<LONG, LONG, LONG, LONG> caretRect() {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetCurrentThreadId(), &info);
-    if (!info.hwndCaret) return RECT{-1, -1, -1, -1};
-    return info.rcCaret;
+    const bool shown = GetGUIThreadInfo(GetCurrentThreadId(), &info) && info.hwndCaret;
+    const RECT r = shown ? info.rcCaret : RECT{-1, -1, -1, -1};
+    return {r.left, r.top, r.right, r.bottom};
 }
 
 LPARAM cellPoint(int c, int r) {
@@ -200,9 +201,7 @@ TEST_F(TextViewWin32, PaintingTheRowsTheCaretAndTheBlockCursor) {
     endRowPaint();
     EXPECT_EQ(windowCellPixel(6, 5), kBg);
 
-    const RECT insert = caretRect();
-    EXPECT_EQ(std::make_tuple(insert.left, insert.top, insert.right, insert.bottom),
-              std::make_tuple(4L, 2L, 6L, LONG{lineHeight + 4}));
+    EXPECT_EQ(caretRect(), std::make_tuple(4L, 2L, 6L, LONG{lineHeight + 4}));
     const int created = viewTestCaretCreations();
     caretRefresh();
     EXPECT_EQ(viewTestCaretCreations(), created) << "nothing changed";
@@ -210,8 +209,8 @@ TEST_F(TextViewWin32, PaintingTheRowsTheCaretAndTheBlockCursor) {
     cursorCol = 4;
     cursorRow = 3;
     caretRefresh();
-    RECT over = caretRect();
-    EXPECT_EQ(std::make_tuple(over.left, over.top, over.right - over.left),
+    const auto over = caretRect();
+    EXPECT_EQ(std::make_tuple(std::get<0>(over), std::get<1>(over), std::get<2>(over) - std::get<0>(over)),
               std::make_tuple(LONG{4 * charWidth + 4}, LONG{3 * lineHeight + 2}, LONG{charWidth}));
     insertMode = 1;
     caretRefresh();
@@ -221,7 +220,7 @@ TEST_F(TextViewWin32, PaintingTheRowsTheCaretAndTheBlockCursor) {
 
     viewMessage(WM_KILLFOCUS, 0, 0);
     EXPECT_EQ(std::make_pair(hasFocus, caretState), std::make_pair(0, 2));
-    EXPECT_EQ(caretRect().left, -1);
+    EXPECT_EQ(std::get<0>(caretRect()), -1);
     EXPECT_EQ(windowCellPixel(4, 3), RGB(192, 192, 192));
     EXPECT_EQ(windowCellPixel(5, 3), kBg);
     paintAll();  // a full paint shows the block again at the end
@@ -229,7 +228,7 @@ TEST_F(TextViewWin32, PaintingTheRowsTheCaretAndTheBlockCursor) {
     viewMessage(WM_SETFOCUS, 0, 0);
     EXPECT_EQ(std::make_pair(hasFocus, caretState), std::make_pair(1, 1));
     EXPECT_EQ(windowCellPixel(4, 3), kBg);
-    EXPECT_EQ(caretRect().left, 4 * charWidth + 4);
+    EXPECT_EQ(std::get<0>(caretRect()), 4 * charWidth + 4);
 }
 
 // (The real mouse on the real window and the context menu: end to end.)

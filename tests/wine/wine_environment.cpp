@@ -14,12 +14,14 @@
 #include "support/app_win32.h"
 #include "support/profile.h"
 #include "support/status_win32.h"
+#include "tools/phrases.h"
 #include "view/cursor.h"
 #include "view/editing.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <fstream>
 #include <iterator>
@@ -43,19 +45,11 @@ struct EnvironmentState {
 EnvironmentState E;
 
 int recordBox(const char* text, unsigned style, const char* caption, HWND owner) {
-    WineBox box;
-    box.text = text ? text : "";
-    box.style = style;
-    box.caption = caption ? caption : "";
-    box.owner = owner;
-    box.mainEnabled = App.mainWindow && IsWindowEnabled(App.mainWindow);
-    E.boxes.push_back(box);
-    if (!E.answers.empty()) {
-        int answer = E.answers.front();
-        E.answers.pop_front();
-        return answer;
-    }
-    return (style & 0x0F) != MB_OK ? IDCANCEL : IDOK;
+    const bool mainEnabled = App.mainWindow && IsWindowEnabled(App.mainWindow);
+    E.boxes.push_back({text ? text : "", style, caption ? caption : "", owner, mainEnabled});
+    const int answer = E.answers.empty() ? ((style & 0x0F) != MB_OK ? IDCANCEL : IDOK) : E.answers.front();
+    if (!E.answers.empty()) E.answers.pop_front();
+    return answer;
 }
 
 std::string systemProfilePath() { return windowsDir() + "Y8.ini"; }
@@ -78,65 +72,48 @@ void putMainWindowBack() {
     SetWindowPos(App.mainWindow, nullptr, m.left, m.top, m.right - m.left, m.bottom - m.top, SWP_NOZORDER);
 }
 
-// Not the system's hidden helpers (the input method's, those Wine's DDE client leaves behind).
-bool systemHelper(HWND w, const char* cls) {
-    return !IsWindowVisible(w) && (std::strcmp(cls, "IME") == 0 || std::strncmp(cls, "WineDde", 7) == 0);
-}
-
+// Not the system's hidden helpers either (the input method's, those Wine's DDE client leaves behind).
 BOOL CALLBACK listOtherTopWindow(HWND w, LPARAM list) {
     char cls[64] = "";
     GetClassNameA(w, cls, sizeof cls);
-    if (w != App.mainWindow && !systemHelper(w, cls))
-        *reinterpret_cast<std::string*>(list) += std::string(" ") + cls;
+    const bool helper = !IsWindowVisible(w) && (std::strcmp(cls, "IME") == 0 || std::strncmp(cls, "WineDde", 7) == 0);
+    if (w != App.mainWindow && !helper) *reinterpret_cast<std::string*>(list) += std::string(" ") + cls;
     return TRUE;
+}
+
+// Fails the test that left something behind, then puts it right.
+void left(bool found, const std::string& what, const std::function<void()>& putRight = [] {}) {
+    if (!found) return;
+    ADD_FAILURE() << "left " << what;
+    putRight();
 }
 
 class LeakCheck : public ::testing::EmptyTestEventListener {
   public:
     void OnTestEnd(const ::testing::TestInfo&) override {
-        struct Check {
-            const char* left;
-            std::function<bool()> found;
-            std::function<void()> putRight;
-        };
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
         std::string others;
+        EnumThreadWindows(GetCurrentThreadId(), listOtherTopWindow, reinterpret_cast<LPARAM>(&others));
         RECT r{};
-        const Check checks[] = {
-            {"the clipboard open", [] { return CloseClipboard() != FALSE; }, [] {}},
-            {"another box hook", [] { return box_set_hook(recordBox) != recordBox; }, [] {}},
-            {"a file box hook", [] { return file_box_set_hook(nullptr) != nullptr; }, [] {}},
-            {"box answers unused", [] { return !E.answers.empty(); }, [] { E.answers.clear(); }},
-            {"another run state", [] { return runState != 2; }, [] { runState = 2; }},
-            {"a caret", [&] { return GetGUIThreadInfo(GetCurrentThreadId(), &info) && info.hwndCaret; },
-             [] { DestroyCaret(); }},
-            {"the mouse captured", [] { return GetCapture() != nullptr; }, [] { ReleaseCapture(); }},
-            {"top-level windows",
-             [&] {
-                 EnumThreadWindows(GetCurrentThreadId(), listOtherTopWindow, reinterpret_cast<LPARAM>(&others));
-                 return !others.empty();
-             },
-             [] { dlg_close_all(); }},
-            {"child windows in the main window", [] { return GetWindow(App.mainWindow, GW_CHILD) != nullptr; }, [] {}},
-            {"the main window minimized or maximized",
-             [] { return IsIconic(App.mainWindow) || IsZoomed(App.mainWindow); },
-             [] { ShowWindow(App.mainWindow, SW_RESTORE); }},
-            {"the main window elsewhere",
-             [&] { return GetWindowRect(App.mainWindow, &r), !EqualRect(&r, &E.mainRect); },
-             putMainWindowBack},
-            {"the main window disabled", [] { return !IsWindowEnabled(App.mainWindow); },
-             [] { EnableWindow(App.mainWindow, TRUE); }},
-            {"another current directory", [] { return currentDirectory() != E.directory; },
-             [] { SetCurrentDirectoryA(E.directory.c_str()); }},
-            {"Y8.ini in the Windows directory changed", [] { return systemProfile() != E.systemProfile; },
-             [] { systemProfileRestore(E.systemProfile); }},
-        };
-        for (const Check& check : checks) {
-            if (!check.found()) continue;
-            ADD_FAILURE() << "left " << check.left << others;
-            check.putRight();
-        }
+        left(CloseClipboard() != FALSE, "the clipboard open");
+        left(box_set_hook(recordBox) != recordBox, "another box hook");
+        left(file_box_set_hook(nullptr) != nullptr, "a file box hook");
+        left(!E.answers.empty(), "box answers unused", [] { E.answers.clear(); });
+        left(runState != 2, "another run state", [] { runState = 2; });
+        left(GetGUIThreadInfo(GetCurrentThreadId(), &info) && info.hwndCaret, "a caret", [] { DestroyCaret(); });
+        left(GetCapture() != nullptr, "the mouse captured", [] { ReleaseCapture(); });
+        left(!others.empty(), "top-level windows" + others, [] { dlg_close_all(); });
+        left(GetWindow(App.mainWindow, GW_CHILD) != nullptr, "child windows in the main window");
+        left(IsIconic(App.mainWindow) || IsZoomed(App.mainWindow), "the main window minimized or maximized",
+             [] { ShowWindow(App.mainWindow, SW_RESTORE); });
+        left(GetWindowRect(App.mainWindow, &r) && !EqualRect(&r, &E.mainRect), "the main window elsewhere",
+             putMainWindowBack);
+        left(!IsWindowEnabled(App.mainWindow), "the main window disabled", [] { EnableWindow(App.mainWindow, TRUE); });
+        left(currentDirectory() != E.directory, "another current directory",
+             [] { SetCurrentDirectoryA(E.directory.c_str()); });
+        left(systemProfile() != E.systemProfile, "Y8.ini in the Windows directory changed",
+             [] { systemProfileRestore(E.systemProfile); });
         SetForegroundWindow(App.mainWindow);
         wine_pump();
     }
@@ -223,7 +200,6 @@ const bool kLeakCheck = [] {
 }  // namespace
 
 void wine_queue_box_answer(int answer) { E.answers.push_back(answer); }
-
 const std::vector<WineBox>& wine_seen_boxes() { return E.boxes; }
 
 void wine_clear_boxes() {
@@ -246,8 +222,13 @@ void wine_pump() {
 }
 
 const std::vector<WineCommand>& wine_main_commands() { return E.commands; }
-
 void wine_clear_main_commands() { E.commands.clear(); }
+
+std::string postedPhrase() {
+    char text[PHRASE_TYPED_MAX + 1] = "";
+    const bool one = E.commands.size() == 1 && E.commands[0].id == CMD_TYPE_PHRASE;
+    return one && phrasePostedTake(E.commands[0].lParam, text) ? text : "";
+}
 
 // ---------------------------------------------------------------- files and controls
 
@@ -327,10 +308,15 @@ std::vector<std::string> comboLines(HWND box) {
     return linesOf(box, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
 }
 
-void key(HWND w, int vk) {
+void key(HWND w, int vk, bool shift) {
+    BYTE saved[256], keys[256] = {};
+    GetKeyboardState(saved);
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
     PostMessageA(w, WM_KEYDOWN, static_cast<WPARAM>(vk), 1);
     PostMessageA(w, WM_KEYUP, static_cast<WPARAM>(vk), 0xC0000001);
     wine_pump();
+    SetKeyboardState(saved);
 }
 
 std::string statusPart(int part) {
@@ -410,6 +396,19 @@ HFONT WINAPI refuseCreateFontA(int, int, int, int, int, DWORD, DWORD, DWORD, DWO
 int hostileCount(const char* variable, int fallback) {
     const char* wanted = std::getenv(variable);
     return wanted != nullptr ? std::atoi(wanted) : fallback;
+}
+
+ScratchDir::ScratchDir(const std::string& stem)
+    : path(tempDir() + stem + std::to_string(GetCurrentProcessId())), home_(currentDirectory()) {
+    std::error_code ec;
+    std::filesystem::remove_all(path, ec);  // what a run stopped half-way left
+    CreateDirectoryA(path.c_str(), nullptr);
+}
+
+ScratchDir::~ScratchDir() {
+    SetCurrentDirectoryA(home_.c_str());
+    std::error_code ec;
+    std::filesystem::remove_all(path, ec);
 }
 
 std::vector<std::string> filesIn(const std::string& dir) {
@@ -501,6 +500,11 @@ void Win32Test::statusBar() {
 void Win32Test::command(int id, LPARAM lParam) {
     call(2, WM_COMMAND, static_cast<WPARAM>(id), lParam);
     wine_pump();
+}
+
+HWND Win32Test::opened(int id, const char* caption) {
+    command(id);
+    return FindWindowA(nullptr, caption);
 }
 
 LRESULT Win32Test::call(int state, UINT message, WPARAM wParam, LPARAM lParam) {

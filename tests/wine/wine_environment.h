@@ -22,19 +22,36 @@ struct WineBox {
     bool mainEnabled = true;  // the main window was enabled while the box was up
 };
 
-void wine_queue_box_answer(int answer);     // first in, first out
+void wine_queue_box_answer(int answer);  // first in, first out
 const std::vector<WineBox>& wine_seen_boxes();
-void wine_clear_boxes();                    // the boxes seen and the answers queued
-void wine_pump();                           // every pending message, as the program's loop
+void wine_clear_boxes();  // the boxes seen and the answers queued
+void wine_pump();         // every pending message, as the program's loop
 struct WineCommand { int id; LPARAM lParam; };
 const std::vector<WineCommand>& wine_main_commands();  // WM_COMMANDs the main window received
 void wine_clear_main_commands();
+std::string postedPhrase();  // the phrase of the one command the main window received, else ""
 
 std::string currentDirectory();
 std::string windowsDir();  // with its trailing backslash
 std::string tempDir();     // the same
 std::string fileText(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
+std::vector<std::string> filesIn(const std::string& dir);  // dir's files (dir ends in \) as the system spells them
+// A folder of the test's own in the temporary folder; gone, and the current directory back, at its end.
+class ScratchDir {
+  public:
+    explicit ScratchDir(const std::string& stem);
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+    std::string operator/(const std::string& name) const { return path + "\\" + name; }
+
+    const std::string path;  // without a trailing backslash
+
+  private:
+    const std::string home_;
+};
+
 std::string windowText(HWND window);
 HFONT controlFont(HWND window);
 std::string itemText(HWND dialog, int id);
@@ -42,19 +59,17 @@ std::vector<std::string> itemTexts(HWND dialog, std::initializer_list<int> ids);
 bool checked(HWND dialog, int id);
 void click(HWND dialog, int id);                // BM_CLICK on button id
 void press(HWND dialog, int id, int code = 0);  // WM_COMMAND id from its control, then the pump
-void key(HWND w, int vk);                       // down and up, then the pump
+void key(HWND w, int vk, bool shift = false);   // down and up (Shift held or not), then the pump
 HWND panel();                                   // the dialog among the main window's children
 std::vector<std::string> listLines(HWND listBox);
 std::vector<std::string> comboLines(HWND comboBox);
 std::string statusPart(int part);
-// A drop as the system hands it over, double-NUL ended even without names.
-HDROP makeDrop(const std::vector<std::string>& names);
+HDROP makeDrop(const std::vector<std::string>& names);  // as the system hands it over
 // Words full of what a command interpreter reads (& | ^ ( ) < > ! ; ' blanks, % and quotes, tabs, bytes
 // above 127, some writing canary.txt): word after word of one series, started by a seed of 1. How many a
 // test takes: the number in the environment variable, else the fallback.
 std::string hostileWord(unsigned* seed);
 int hostileCount(const char* variable, int fallback);
-std::vector<std::string> filesIn(const std::string& dir);  // dir's files (dir ends in \) as the system spells them
 // While it lives, every call of the test program's code to the system's function goes to standIn
 // instead: the function's entry in the program's import table is changed and put back afterwards.
 class ImportStandIn {
@@ -87,6 +102,7 @@ class Win32Test : public ::testing::Test {
     void TearDown() override;
     static void statusBar();
     static void command(int id, LPARAM lParam = 0);  // through the main window procedure, then the pump
+    static HWND opened(int id, const char* caption);  // the window of that caption after the command
     // The keys' values in the test's settings file, "<none>" for a missing key.
     std::vector<std::string> settingsValues(const char* section, const std::vector<const char*>& keys) const;
     static LRESULT call(int state, UINT message, WPARAM wParam, LPARAM lParam);  // in that run state
