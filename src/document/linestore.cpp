@@ -131,7 +131,6 @@ std::uint32_t packLine(unsigned char* dst, const LineRecord& line, int n) {
     return packText(dst, line.text, n, marksOf(line));
 }
 
-
 void unpackLine(const unsigned char* src, LineRecord* line) {
     const int n = recordTextLength(src);
     line->markState = static_cast<char>(src[1]);

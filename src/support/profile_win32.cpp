@@ -249,7 +249,8 @@ bool clip_put(const char* text) {
     std::memcpy(copy, text, length + 1);
     GlobalUnlock(block);
     OpenClipboardScope clipboard;
-    if (clipboard.is_open() && EmptyClipboard() && SetClipboardData(CF_TEXT, block)) return true;  // the clipboard owns it
+    // Once set, the block is the clipboard's.
+    if (clipboard.is_open() && EmptyClipboard() && SetClipboardData(CF_TEXT, block)) return true;
     GlobalFree(block);
     return false;
 }
