@@ -66,37 +66,6 @@ void configLoad(HINSTANCE instance) {
     configApply(&shell.config, static_cast<const char*>(data), SizeofResource(instance, found));
 }
 
-// The system's brush of the work space, never deleted: what the window gets
-// when a brush of its own cannot be made.
-HBRUSH workspaceBrush() {
-    shell.brushOwned = false;
-    return GetSysColorBrush(COLOR_APPWORKSPACE);
-}
-
-HBRUSH backgroundBrush(HINSTANCE instance) {
-    const StartConfig& c = shell.config;
-    shell.brushOwned = true;
-    switch (c.background) {
-    case Background::Colour:
-        if (HBRUSH brush = CreateSolidBrush(RGB(c.red, c.green, c.blue))) return brush;
-        return workspaceBrush();
-    case Background::System:
-        shell.brushOwned = false;
-        return GetSysColorBrush(COLOR_WINDOW);
-    case Background::Bitmap:
-        if (HBITMAP bitmap = LoadBitmapA(instance, c.bgBitmap)) {
-            HBRUSH brush = CreatePatternBrush(bitmap);
-            DeleteObject(bitmap);  // the brush keeps its own copy
-            if (brush) return brush;
-        }
-        break;
-    case Background::Workspace:
-        break;
-    }
-    if (HBRUSH brush = CreateSolidBrush(GetSysColor(COLOR_APPWORKSPACE))) return brush;
-    return workspaceBrush();
-}
-
 bool registerMainClass(HINSTANCE instance) {
     const StartConfig& c = shell.config;
     WNDCLASSEXA wc = {};
@@ -111,20 +80,6 @@ bool registerMainClass(HINSTANCE instance) {
     wc.hbrBackground = App.bgBrush;
     wc.lpszClassName = App.className;
     return RegisterClassExA(&wc) != 0;
-}
-
-// The program's font: the configured face at the dialog base height, else
-// the stock ANSI fixed font.
-void fontCreate() {
-    shell.fontOwned = false;
-    App.font = nullptr;
-    if (shell.config.font[0]) {
-        const int height = HIWORD(GetDialogBaseUnits());
-        App.font = CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH, shell.config.font);
-        shell.fontOwned = App.font != nullptr;
-    }
-    if (!App.font) App.font = static_cast<HFONT>(GetStockObject(ANSI_FIXED_FONT));
 }
 
 // Show commands for which the stored placement of the main window is restored.
@@ -200,6 +155,40 @@ bool closeMainWindow(HWND window) {
 
 const StartConfig& startConfig() { return shell.config; }
 
+HBRUSH backgroundBrush(const StartConfig& c, HINSTANCE instance, bool* owned) {
+    *owned = true;
+    switch (c.background) {
+    case Background::Colour:
+        if (HBRUSH brush = CreateSolidBrush(RGB(c.red, c.green, c.blue))) return brush;
+        break;
+    case Background::System:
+        *owned = false;
+        return GetSysColorBrush(COLOR_WINDOW);
+    case Background::Bitmap:
+        if (HBITMAP bitmap = LoadBitmapA(instance, c.bgBitmap)) {
+            HBRUSH brush = CreatePatternBrush(bitmap);
+            DeleteObject(bitmap);  // the brush keeps its own copy
+            if (brush) return brush;
+        }
+        [[fallthrough]];
+    case Background::Workspace:
+        if (HBRUSH brush = CreateSolidBrush(GetSysColor(COLOR_APPWORKSPACE))) return brush;
+        break;
+    }
+    *owned = false;  // the system's own brush is never deleted
+    return GetSysColorBrush(COLOR_APPWORKSPACE);
+}
+
+HFONT programFont(const StartConfig& c, bool* owned) {
+    HFONT font = nullptr;
+    if (c.font[0]) {
+        font = CreateFontA(HIWORD(GetDialogBaseUnits()), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH, c.font);
+    }
+    *owned = font != nullptr;
+    return font ? font : static_cast<HFONT>(GetStockObject(ANSI_FIXED_FONT));
+}
+
 // ---------------------------------------------------------------- WinMain
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR cmdLine, int showCommand) {
@@ -217,7 +206,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR cmdLine, in
     dlg_init();
     if (!otherInstance) windowSlot = 0;
 
-    App.bgBrush = backgroundBrush(instance);
+    App.bgBrush = backgroundBrush(shell.config, instance, &shell.brushOwned);
     if (!registerMainClass(instance)) return 0;
     runState = 1;
 
@@ -232,7 +221,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR cmdLine, in
                                      nullptr);
     if (!App.mainWindow) return 0;
 
-    fontCreate();
+    App.font = programFont(shell.config, &shell.fontOwned);
     InitCommonControls();
     if (appInit() == -1) return 0;
 

@@ -18,6 +18,12 @@ extern int windowSlot;
 
 // The start-up options as ANW_CONFIG gave them (defaults before WinMain reads it).
 const StartConfig& startConfig();
+// The window class's brush as config asks for it; when none can be made, the
+// system's brush of the work space. *owned: made here, to be deleted at the end.
+HBRUSH backgroundBrush(const StartConfig& config, HINSTANCE instance, bool* owned);
+// The program's font: config's face at the dialog base height, else (no face,
+// or none made) the stock ANSI fixed font. *owned as above.
+HFONT programFont(const StartConfig& config, bool* owned);
 
 // The main window's class procedure. WM_COMMAND 1998 closes, 1999 shows the
 // about box; while runState is 2 every other message goes to the application

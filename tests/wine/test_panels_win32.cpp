@@ -340,6 +340,44 @@ TEST(ProgramResources, TheMenuAndTheAcceleratorsCarryEveryCommandOnce) {
     FreeLibrary(program);
 }
 
+// The window's brush and the program's font at start-up: when the system makes none, its own stand in,
+// and those are never deleted at the end.
+TEST_F(MainWindowProc, TheStartUpBrushAndFontFallBackToTheSystemsOwn) {
+    StartConfig c;
+    configDefaults(&c);
+    std::tie(c.red, c.green, c.blue) = std::make_tuple(1, 2, 3);
+    std::strcpy(c.bgBitmap, "NO_SUCH_BITMAP");
+    const COLORREF workspace = GetSysColor(COLOR_APPWORKSPACE);
+    struct Row { Background kind; bool refused; COLORREF colour; bool owned; };
+    for (const Row& r : {Row{Background::Colour, false, RGB(1, 2, 3), true}, {Background::Colour, true, workspace, false},
+                         {Background::Bitmap, false, workspace, true}, {Background::Workspace, true, workspace, false},
+                         {Background::System, false, GetSysColor(COLOR_WINDOW), false}}) {
+        c.background = r.kind;
+        ImportStandIn refused("gdi32.dll", r.refused ? "CreateSolidBrush" : "no such function",
+                              reinterpret_cast<void*>(refuseCreateSolidBrush));
+        ASSERT_EQ(refused.found(), r.refused);
+        bool owned = !r.owned;
+        HBRUSH brush = backgroundBrush(c, GetModuleHandleA(nullptr), &owned);
+        LOGBRUSH lb{};
+        ASSERT_EQ(GetObjectA(brush, sizeof lb, &lb), static_cast<int>(sizeof lb)) << static_cast<int>(r.kind);
+        EXPECT_EQ(std::make_pair(lb.lbColor, owned), std::make_pair(r.colour, r.owned)) << static_cast<int>(r.kind);
+        if (owned) DeleteObject(brush);
+    }
+    for (const auto& [face, refuse, owned] : {std::make_tuple("dejavu sans mono", false, true),
+                                               std::make_tuple("dejavu sans mono", true, false),
+                                               std::make_tuple("", false, false)}) {
+        std::strcpy(c.font, face);
+        ImportStandIn refused("gdi32.dll", refuse ? "CreateFontA" : "no such function",
+                              reinterpret_cast<void*>(refuseCreateFontA));
+        ASSERT_EQ(refused.found(), refuse);
+        bool made = !owned;
+        HFONT font = programFont(c, &made);
+        EXPECT_EQ(std::make_pair(made, font == GetStockObject(ANSI_FIXED_FONT)), std::make_pair(owned, !owned))
+            << face << refuse;
+        if (made) DeleteObject(font);
+    }
+}
+
 // Commands reach the application only in run state 2 (1008 restores the window), exit posts the
 // close in every state; a result set for one message never answers the next. The table's commands
 // of the platform are seen by what they do (the core's rows: the command table's native tests).

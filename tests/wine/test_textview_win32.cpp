@@ -187,6 +187,14 @@ TEST_F(TextViewWin32, PaintingTheRowsTheCaretAndTheBlockCursor) {
     EXPECT_FALSE(cellHasColour(0, 3, RGB(0, 0, 160)));
     EXPECT_TRUE(cellHasColour(0, 3, RGB(0, 0, 0)));
     EXPECT_FALSE(cellHasColour(5, 3, RGB(0, 0, 0)));  // a blank cell
+    {  // without brushes the fills are left out and the text is still drawn
+        ImportStandIn refused("gdi32.dll", "CreateSolidBrush", reinterpret_cast<void*>(refuseCreateSolidBrush));
+        ASSERT_TRUE(refused.found());
+        setRow(3, "WWWW");
+        paintAll();
+    }
+    EXPECT_TRUE(cellHasColour(0, 3, RGB(0, 0, 0)));
+    setRow(3, "MMMM");
     firstCol = 20;
     paintAll();
     EXPECT_EQ(windowCellPixel(2, 1), kMarkLine);

@@ -392,6 +392,7 @@ ImportStandIn::~ImportStandIn() {
 HFONT WINAPI refuseCreateFontA(int, int, int, int, int, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, LPCSTR) {
     return nullptr;
 }
+HBRUSH WINAPI refuseCreateSolidBrush(COLORREF) { return nullptr; }
 
 int hostileCount(const char* variable, int fallback) {
     const char* wanted = std::getenv(variable);

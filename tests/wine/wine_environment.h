@@ -84,8 +84,9 @@ class ImportStandIn {
     void** slot_ = nullptr;
     void* original_ = nullptr;
 };
-// CreateFontA's stand-in when no font can be made.
+// Stand-ins of CreateFontA and CreateSolidBrush when no font or brush can be made.
 HFONT WINAPI refuseCreateFontA(int, int, int, int, int, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, LPCSTR);
+HBRUSH WINAPI refuseCreateSolidBrush(COLORREF);
 // Window row r holds text, marked as given ('0' unmarked, '1' in-line from..to, '2' block-marked).
 void setRow(int r, const char* text, char mark = '0', int from = 0, int to = 0);
 std::string rowText(int r);
