@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "../lib/document_rows.h"
 #include "../lib/editor_reset.h"
 #include "../lib/empty_store.h"
 #include "document/docstate.h"
@@ -39,24 +40,6 @@ inline void editorStop() {
     headless_reset();
 }
 
-// Row r of the window holds text with the given marks.
-inline void setRow(int r, const char* text, char mark = '0', unsigned char from = 0, unsigned char to = 0) {
-    LineRecord line;
-    lineInit(&line);
-    std::strncpy(line.text, text, kLineChars);
-    line.markState = mark;
-    line.markFrom = from;
-    line.markTo = to;
-    rowPut(r, &line);
-}
-
-// The text of row r, trimmed.
-inline std::string rowText(int r) {
-    LineRecord line;
-    rowGet(r, &line);
-    return line.text;
-}
-
 // The bytes an edit may still add to the window before the store is full.
 inline long storeSlack() {
     return static_cast<long>(storeFreeBytes()) - static_cast<long>(storeWindowBytes()) - 1;
@@ -77,23 +60,6 @@ inline void fillStoreLeaving(long left) {
     }
     topLine = aboveCountGet();
     ASSERT_EQ(storeSlack(), left);
-}
-
-// A document of the given lines (empty store first), the window at its start,
-// the cursor in its top left corner, nothing changed.
-inline void loadLines(const std::vector<std::string>& lines) {
-    storeReset();
-    rowsClearAll();
-    LineRecord line;
-    for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
-        lineInit(&line);
-        std::strncpy(line.text, it->c_str(), kLineChars);
-        ASSERT_EQ(pushBelow(&line), 0);
-    }
-    fillWindowFromBelow();
-    topLine = aboveCountGet();
-    cursorRow = cursorCol = firstCol = 0;
-    modified = 0;
 }
 
 // Calls f(line, index) on every line of the document in order: the stack above,

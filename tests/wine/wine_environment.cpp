@@ -424,35 +424,6 @@ std::vector<std::string> filesIn(const std::string& dir) {
 
 // ---------------------------------------------------------------- the document's window rows
 
-void setRow(int r, const char* text, char mark, int from, int to) {
-    LineRecord line;
-    lineInit(&line);
-    std::strncpy(line.text, text, kLineChars);
-    line.markState = mark;
-    line.markFrom = static_cast<unsigned char>(from);
-    line.markTo = static_cast<unsigned char>(to);
-    rowPut(r, &line);
-}
-
-std::string rowText(int r) {
-    LineRecord line;
-    rowGet(r, &line);
-    return line.text;
-}
-
-void loadLines(const std::vector<std::string>& lines) {
-    storeReset();
-    rowsClearAll();
-    for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
-        LineRecord line;
-        lineInit(&line);
-        std::strncpy(line.text, it->c_str(), kLineChars);
-        pushBelow(&line);
-    }
-    fillWindowFromBelow();
-    topLine = cursorRow = cursorCol = firstCol = 0;
-}
-
 void loadNumberedLines(int count) {
     std::vector<std::string> lines;
     for (int i = 0; i < count; ++i) lines.push_back("line " + std::to_string(i));

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include "../lib/document_rows.h"
+
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -87,11 +89,7 @@ class ImportStandIn {
 // Stand-ins of CreateFontA and CreateSolidBrush when no font or brush can be made.
 HFONT WINAPI refuseCreateFontA(int, int, int, int, int, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, LPCSTR);
 HBRUSH WINAPI refuseCreateSolidBrush(COLORREF);
-// Window row r holds text, marked as given ('0' unmarked, '1' in-line from..to, '2' block-marked).
-void setRow(int r, const char* text, char mark = '0', int from = 0, int to = 0);
-std::string rowText(int r);
-void loadLines(const std::vector<std::string>& lines);  // the document, the window filled from its top
-void loadNumberedLines(int count);                       // "line 0" to "line <count - 1>"
+void loadNumberedLines(int count);  // "line 0" to "line <count - 1>""
 
 // An empty document in 20 x 80 rows, a settings file of the test's own, no boxes or commands
 // seen, no placement slot, the start-up state reset. Afterwards the dialogs, the status bar and
