@@ -89,7 +89,7 @@ class ImportStandIn {
 // Stand-ins of CreateFontA and CreateSolidBrush when no font or brush can be made.
 HFONT WINAPI refuseCreateFontA(int, int, int, int, int, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, LPCSTR);
 HBRUSH WINAPI refuseCreateSolidBrush(COLORREF);
-void loadNumberedLines(int count);  // "line 0" to "line <count - 1>""
+void loadNumberedLines(int count);  // "line 0" to "line <count - 1>"
 
 // An empty document in 20 x 80 rows, a settings file of the test's own, no boxes or commands
 // seen, no placement slot, the start-up state reset. Afterwards the dialogs, the status bar and
