@@ -6,4 +6,3 @@
 #define TEST_LIST 3020
 #define TEST_CHECK 3030
 #define TEST_ACTION 2500
-#define TEST_CANCEL 2
