@@ -4,14 +4,12 @@
 #include <shlobj.h>  // DROPFILES
 
 #include "../lib/empty_store.h"
-#include "document/linestore.h"
 #include "framework/dialog_win32.h"
 #include "framework/messages_win32.h"
 #include "shell/bindings.h"
 #include "shell/config.h"
 #include "shell/mainwin_win32.h"
 #include "shell/startup.h"
-#include "support/app_win32.h"
 #include "support/profile.h"
 #include "support/status_win32.h"
 #include "tools/phrases.h"
@@ -20,7 +18,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <deque>
 #include <filesystem>
 #include <functional>
 #include <fstream>
@@ -34,7 +31,6 @@ constexpr const char* kClassName = "Y8WineTestMain";
 // What the environment set up, for every test to find it so.
 struct EnvironmentState {
     std::vector<WineBox> boxes;
-    std::deque<int> answers;
     std::vector<WineCommand> commands;
     RECT mainRect = {};
     std::string directory;
@@ -45,11 +41,8 @@ struct EnvironmentState {
 EnvironmentState E;
 
 int recordBox(const char* text, unsigned style, const char* caption, HWND owner) {
-    const bool mainEnabled = App.mainWindow && IsWindowEnabled(App.mainWindow);
-    E.boxes.push_back({text ? text : "", style, caption ? caption : "", owner, mainEnabled});
-    const int answer = E.answers.empty() ? ((style & 0x0F) != MB_OK ? IDCANCEL : IDOK) : E.answers.front();
-    if (!E.answers.empty()) E.answers.pop_front();
-    return answer;
+    E.boxes.push_back({text ? text : "", style, caption ? caption : "", owner});
+    return (style & 0x0F) != MB_OK ? IDCANCEL : IDOK;
 }
 
 std::string systemProfilePath() { return windowsDir() + "Y8.ini"; }
@@ -99,7 +92,6 @@ class LeakCheck : public ::testing::EmptyTestEventListener {
         left(CloseClipboard() != FALSE, "the clipboard open");
         left(box_set_hook(recordBox) != recordBox, "another box hook");
         left(file_box_set_hook(nullptr) != nullptr, "a file box hook");
-        left(!E.answers.empty(), "box answers unused", [] { E.answers.clear(); });
         left(runState != 2, "another run state", [] { runState = 2; });
         left(GetGUIThreadInfo(GetCurrentThreadId(), &info) && info.hwndCaret, "a caret", [] { DestroyCaret(); });
         left(GetCapture() != nullptr, "the mouse captured", [] { ReleaseCapture(); });
@@ -199,13 +191,8 @@ const bool kLeakCheck = [] {
 
 }  // namespace
 
-void wine_queue_box_answer(int answer) { E.answers.push_back(answer); }
 const std::vector<WineBox>& wine_seen_boxes() { return E.boxes; }
-
-void wine_clear_boxes() {
-    E.boxes.clear();
-    E.answers.clear();
-}
+void wine_clear_boxes() { E.boxes.clear(); }
 
 void wine_pump() {
     // A bound, so that a message that keeps posting itself cannot hang the run.

@@ -1,9 +1,7 @@
-// The Wine test program's environment and the one fixture of the Win32 layer.
-//
-// Before the first test: the main window and App (a fixed-pitch font, the title "ZEMO Editor"),
-// the dialog manager, runState 2 (wine_pump stands in for the loop) and a box hook that shows no
-// box: each is recorded and answered from a queue, else Cancel to a question and OK to the rest.
-// After every test a check fails the test that left anything behind and puts it right.
+// The Wine test program's environment and the one fixture of the Win32 layer. Before the first test: the
+// main window and App (a fixed-pitch font, the title "ZEMO Editor"), the dialog manager, runState 2 (wine_pump
+// stands in for the loop) and a box hook that shows no box: each is recorded and answered Cancel to a question,
+// OK to the rest. After every test a check fails the test that left anything behind and puts it right.
 #pragma once
 
 #include <windows.h>
@@ -21,13 +19,11 @@ struct WineBox {
     unsigned style = 0;
     std::string caption;
     HWND owner = nullptr;
-    bool mainEnabled = true;  // the main window was enabled while the box was up
 };
 
-void wine_queue_box_answer(int answer);  // first in, first out
 const std::vector<WineBox>& wine_seen_boxes();
-void wine_clear_boxes();  // the boxes seen and the answers queued
-void wine_pump();         // every pending message, as the program's loop
+void wine_clear_boxes();
+void wine_pump();  // every pending message, as the program's loop
 struct WineCommand { int id; LPARAM lParam; };
 const std::vector<WineCommand>& wine_main_commands();  // WM_COMMANDs the main window received
 void wine_clear_main_commands();
@@ -91,16 +87,16 @@ HFONT WINAPI refuseCreateFontA(int, int, int, int, int, DWORD, DWORD, DWORD, DWO
 HBRUSH WINAPI refuseCreateSolidBrush(COLORREF);
 void loadNumberedLines(int count);  // "line 0" to "line <count - 1>"
 
-// An empty document in 20 x 80 rows, a settings file of the test's own, no boxes or commands
-// seen, no placement slot, the start-up state reset. Afterwards the dialogs, the status bar and
-// the file are gone; the title, the window's place, the slot and Y8.ini in the Windows directory
-// are back; a box not taken with wine_clear_boxes() fails the test.
+// An empty document in 20 x 80 rows, a settings file of the test's own, no boxes or commands seen, no
+// placement slot, the start-up state reset. Afterwards the dialogs, the status bar and the file are gone; the
+// title, the window's place, the slot and Y8.ini in the Windows directory are back; a box not taken with
+// wine_clear_boxes() fails the test.
 class Win32Test : public ::testing::Test {
   protected:
     void SetUp() override;
     void TearDown() override;
     static void statusBar();
-    static void command(int id, LPARAM lParam = 0);  // through the main window procedure, then the pump
+    static void command(int id, LPARAM lParam = 0);   // through the main window procedure, then the pump
     static HWND opened(int id, const char* caption);  // the window of that caption after the command
     // The keys' values in the test's settings file, "<none>" for a missing key.
     std::vector<std::string> settingsValues(const char* section, const std::vector<const char*>& keys) const;
