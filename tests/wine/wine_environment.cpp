@@ -37,21 +37,16 @@ struct EnvironmentState {
     std::optional<std::string> systemProfile;  // Y8.ini in the Windows directory (the placement slots)
     int slot = 1;
 };
-
 EnvironmentState E;
-
 int recordBox(const char* text, unsigned style, const char* caption, HWND owner) {
     E.boxes.push_back({text ? text : "", style, caption ? caption : "", owner});
     return (style & 0x0F) != MB_OK ? IDCANCEL : IDOK;
 }
-
 std::string systemProfilePath() { return windowsDir() + "Y8.ini"; }
-
 std::optional<std::string> systemProfile() {
     if (GetFileAttributesA(systemProfilePath().c_str()) == INVALID_FILE_ATTRIBUTES) return std::nullopt;
     return fileText(systemProfilePath());
 }
-
 void systemProfileRestore(const std::optional<std::string>& bytes) {
     const std::string path = systemProfilePath();
     DeleteFileA(path.c_str());
@@ -59,12 +54,10 @@ void systemProfileRestore(const std::optional<std::string>& bytes) {
     // The system keeps profile files it has read: it is to read this one afresh.
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
 }
-
 void putMainWindowBack() {
     const RECT& m = E.mainRect;
     SetWindowPos(App.mainWindow, nullptr, m.left, m.top, m.right - m.left, m.bottom - m.top, SWP_NOZORDER);
 }
-
 // Not the system's hidden helpers either (the input method's, those Wine's DDE client leaves behind).
 BOOL CALLBACK listOtherTopWindow(HWND w, LPARAM list) {
     char cls[64] = "";
@@ -73,7 +66,6 @@ BOOL CALLBACK listOtherTopWindow(HWND w, LPARAM list) {
     if (w != App.mainWindow && !helper) *reinterpret_cast<std::string*>(list) += std::string(" ") + cls;
     return TRUE;
 }
-
 // Fails the test that left something behind, then puts it right.
 void left(bool found, const std::string& what, const std::function<void()>& putRight = [] {}) {
     if (!found) return;
@@ -110,7 +102,6 @@ class LeakCheck : public ::testing::EmptyTestEventListener {
         wine_pump();
     }
 };
-
 LRESULT CALLBACK mainProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_COMMAND) E.commands.push_back({LOWORD(wParam), lParam});
     return DefWindowProcA(w, msg, wParam, lParam);
@@ -119,32 +110,21 @@ LRESULT CALLBACK mainProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
 class WineEnvironment : public ::testing::Environment {
   public:
     void SetUp() override {
-        toolsBind();           // as the program binds the tools' keys at start-up
-        editSessionListen();   // and answers the document's notices from the view's start
+        toolsBind();          // as the program binds the tools' keys at start-up
+        editSessionListen();  // and answers the document's notices from the view's start
         App.instance = GetModuleHandleA(nullptr);
         std::strncpy(App.title, "ZEMO Editor", sizeof App.title - 1);
-
-        WNDCLASSA wc = {};
-        wc.style = CS_DBLCLKS;
-        wc.lpfnWndProc = mainProc;
-        wc.hInstance = App.instance;
-        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        wc.lpszClassName = kClassName;
+        const WNDCLASSA wc = {CS_DBLCLKS, mainProc, 0, 0, App.instance, nullptr, LoadCursor(nullptr, IDC_ARROW),
+                              reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), nullptr, kClassName};
         ASSERT_NE(RegisterClassA(&wc), 0) << "window class";
-
-        App.mainWindow = CreateWindowExA(0, kClassName, App.title,
-                                         WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 900, 700,
-                                         nullptr, nullptr, App.instance, nullptr);
+        App.mainWindow = CreateWindowExA(0, kClassName, App.title, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 900,
+                                         700, nullptr, nullptr, App.instance, nullptr);
         ASSERT_NE(App.mainWindow, nullptr) << "main window";
         ShowWindow(App.mainWindow, SW_SHOW);
         SetForegroundWindow(App.mainWindow);
-
-        App.font = CreateFontA(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                               FIXED_PITCH | FF_MODERN, "Courier New");
+        App.font = CreateFontA(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, "Courier New");
         ASSERT_NE(App.font, nullptr) << "font";
-
         dlg_init();
         box_set_hook(recordBox);
         runState = 2;  // wine_pump is the message loop
@@ -154,7 +134,6 @@ class WineEnvironment : public ::testing::Environment {
         E.systemProfile = systemProfile();
         E.slot = windowSlot;
     }
-
     void TearDown() override {
         dlg_close_all();
         wine_pump();
@@ -168,10 +147,7 @@ class WineEnvironment : public ::testing::Environment {
         UnregisterClassA(kClassName, App.instance);
     }
 };
-
-::testing::Environment* const kEnvironment =
-    ::testing::AddGlobalTestEnvironment(new WineEnvironment);
-
+::testing::Environment* const kEnvironment = ::testing::AddGlobalTestEnvironment(new WineEnvironment);
 // Started with a word that is no option, this program is a copy started for a dropped file: it leaves
 // the words after its name, as the program splits them, in a file of the folder Y8_DROP_COPIES and ends.
 const bool kDropCopy = [] {
@@ -182,7 +158,6 @@ const bool kDropCopy = [] {
         writeFile(dir + ("\\" + std::to_string(GetCurrentProcessId())) + "." + std::to_string(GetTickCount64()), words);
     ExitProcess(0);
 }();
-
 // Appended: the check comes after the result printer, which prints what it finds with the test.
 const bool kLeakCheck = [] {
     ::testing::UnitTest::GetInstance()->listeners().Append(new LeakCheck);
@@ -193,24 +168,20 @@ const bool kLeakCheck = [] {
 
 const std::vector<WineBox>& wine_seen_boxes() { return E.boxes; }
 void wine_clear_boxes() { E.boxes.clear(); }
-
 void wine_pump() {
     // A bound, so that a message that keeps posting itself cannot hang the run.
     MSG msg;
     for (int n = 0; n < 100000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++n) {
         if (msg.message == WM_QUIT) continue;
-        if (App.accelerators && App.mainWindow &&
-            TranslateAcceleratorA(App.mainWindow, App.accelerators, &msg))
+        if (App.accelerators && App.mainWindow && TranslateAcceleratorA(App.mainWindow, App.accelerators, &msg))
             continue;
         if (dlg_is_message(&msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
 }
-
 const std::vector<WineCommand>& wine_main_commands() { return E.commands; }
 void wine_clear_main_commands() { E.commands.clear(); }
-
 std::string postedPhrase() {
     char text[PHRASE_TYPED_MAX + 1] = "";
     const bool one = E.commands.size() == 1 && E.commands[0].id == CMD_TYPE_PHRASE;
@@ -224,37 +195,28 @@ std::string currentDirectory() {
     GetCurrentDirectoryA(MAX_PATH, dir);
     return dir;
 }
-
 std::string windowsDir() {
     char dir[MAX_PATH] = "";
     GetWindowsDirectoryA(dir, MAX_PATH);
     return std::string(dir) + "\\";
 }
-
 std::string tempDir() {
     char dir[MAX_PATH] = "";
     GetTempPathA(MAX_PATH, dir);
     return dir;
 }
-
 std::string fileText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
-
-void writeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
+void writeFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 std::string windowText(HWND window) {
     std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
     text.resize(static_cast<size_t>(GetWindowTextA(window, &text[0], static_cast<int>(text.size()))));
     return text;
 }
-
 HFONT controlFont(HWND window) { return reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)); }
 std::string itemText(HWND dialog, int id) { return windowText(GetDlgItem(dialog, id)); }
-
 std::vector<std::string> itemTexts(HWND dialog, std::initializer_list<int> ids) {
     std::vector<std::string> texts;
     for (int id : ids) texts.push_back(itemText(dialog, id));
@@ -262,12 +224,10 @@ std::vector<std::string> itemTexts(HWND dialog, std::initializer_list<int> ids) 
 }
 bool checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 void click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
-
 void press(HWND dialog, int id, int code) {
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
     wine_pump();
 }
-
 HWND panel() {
     for (HWND child = GetWindow(App.mainWindow, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         char cls[32] = "";
@@ -291,10 +251,7 @@ std::vector<std::string> linesOf(HWND w, UINT countMsg, UINT lengthMsg, UINT tex
 }  // namespace
 
 std::vector<std::string> listLines(HWND box) { return linesOf(box, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT); }
-std::vector<std::string> comboLines(HWND box) {
-    return linesOf(box, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
-}
-
+std::vector<std::string> comboLines(HWND box) { return linesOf(box, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT); }
 void key(HWND w, int vk, bool shift) {
     BYTE saved[256], keys[256] = {};
     GetKeyboardState(saved);
@@ -305,7 +262,6 @@ void key(HWND w, int vk, bool shift) {
     wine_pump();
     SetKeyboardState(saved);
 }
-
 std::string statusPart(int part) {
     char buf[256] = "";
     HWND bar = GetDlgItem(App.mainWindow, STATUS_ID);
@@ -313,7 +269,6 @@ std::string statusPart(int part) {
         SendMessageA(bar, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(buf));
     return buf;
 }
-
 HDROP makeDrop(const std::vector<std::string>& names) {
     size_t size = sizeof(DROPFILES) + (names.empty() ? 2 : 1);
     for (const std::string& name : names) size += name.size() + 1;
@@ -325,7 +280,6 @@ HDROP makeDrop(const std::vector<std::string>& names) {
     GlobalUnlock(block);
     return static_cast<HDROP>(block);
 }
-
 std::string hostileWord(unsigned* seed) {
     static const char* const pieces[] = {"&echo x>canary.txt&", "|echo x>canary.txt", " & echo x > ..\\canary.txt",
                                          "^", "(", ")", "<", ">", "!", ";", "'", " ", "\"", "%", "%PATH%",
@@ -341,7 +295,8 @@ namespace {
 
 void** importSlot(const char* dll, const char* function) {
     auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
     const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); d->Name; ++d) {
         if (lstrcmpiA(reinterpret_cast<const char*>(base + d->Name), dll) != 0) continue;
@@ -356,7 +311,6 @@ void** importSlot(const char* dll, const char* function) {
     }
     return nullptr;
 }
-
 void slotWrite(void** slot, void* value) {
     DWORD old = 0;
     if (!VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old)) return;
@@ -371,16 +325,14 @@ ImportStandIn::ImportStandIn(const char* dll, const char* function, void* standI
     original_ = *slot_;
     slotWrite(slot_, standIn);
 }
-
 ImportStandIn::~ImportStandIn() {
     if (slot_) slotWrite(slot_, original_);
 }
-
-HFONT WINAPI refuseCreateFontA(int, int, int, int, int, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, LPCSTR) {
+HFONT WINAPI refuseCreateFontA(int, int, int, int, int, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD,
+                               LPCSTR) {
     return nullptr;
 }
 HBRUSH WINAPI refuseCreateSolidBrush(COLORREF) { return nullptr; }
-
 int hostileCount(const char* variable, int fallback) {
     const char* wanted = std::getenv(variable);
     return wanted != nullptr ? std::atoi(wanted) : fallback;
@@ -392,13 +344,11 @@ ScratchDir::ScratchDir(const std::string& stem)
     std::filesystem::remove_all(path, ec);  // what a run stopped half-way left
     CreateDirectoryA(path.c_str(), nullptr);
 }
-
 ScratchDir::~ScratchDir() {
     SetCurrentDirectoryA(home_.c_str());
     std::error_code ec;
     std::filesystem::remove_all(path, ec);
 }
-
 std::vector<std::string> filesIn(const std::string& dir) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA found;
@@ -430,7 +380,6 @@ void Win32Test::SetUp() {
     wine_clear_main_commands();
     runState = 2;
 }
-
 void Win32Test::TearDown() {
     dlg_close_all();
     wine_pump();
@@ -450,27 +399,22 @@ void Win32Test::TearDown() {
     for (const WineBox& box : wine_seen_boxes()) ADD_FAILURE() << "a box nobody expected: " << box.text;
     wine_clear_boxes();
 }
-
 void Win32Test::statusBar() {
     ASSERT_NE(status_create("40 80 200"), nullptr);
     statusFieldsReset();
 }
-
 void Win32Test::command(int id, LPARAM lParam) {
     call(2, WM_COMMAND, static_cast<WPARAM>(id), lParam);
     wine_pump();
 }
-
 HWND Win32Test::opened(int id, const char* caption) {
     command(id);
     return FindWindowA(nullptr, caption);
 }
-
 LRESULT Win32Test::call(int state, UINT message, WPARAM wParam, LPARAM lParam) {
     runState = state;
     return mainWindowProc(App.mainWindow, message, wParam, lParam);
 }
-
 std::vector<std::string> Win32Test::settingsValues(const char* section, const std::vector<const char*>& keys) const {
     std::vector<std::string> values;
     for (const char* key : keys) {
