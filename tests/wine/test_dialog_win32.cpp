@@ -86,8 +86,12 @@ void insideDialog(int n, std::function<void()> work) {
     ASSERT_TRUE(ran) << "the dialog's procedure did not get the command";
 }
 
-// No handler of a test runs when the fixture closes its dialogs.
+// Every test starts with fresh probes; no handler of a test runs when the fixture closes its dialogs.
 class DialogTest : public Win32Test {
+    void SetUp() override {
+        Win32Test::SetUp();
+        P = {};
+    }
     void TearDown() override {
         P = {};
         Win32Test::TearDown();
