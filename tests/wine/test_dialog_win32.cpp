@@ -6,6 +6,7 @@
 #include "test_dialogs.h"
 #include "wine_environment.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstring>
