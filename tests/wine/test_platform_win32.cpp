@@ -21,15 +21,15 @@ namespace {
 
 using Platform = Win32Test;
 
-// A value is read into the caller's buffer: a 200-character value into 80 bytes as 79; a null key or value
-// deletes nothing.
+// A 200-character value reads back as 79 and nothing past the buffer is written; a null key or value deletes
+// nothing.
 TEST_F(Platform, ProfileValuesKeepToTheirBuffer) {
     ini_write("Alpha", "long", std::string(200, 'L').c_str());
     plat_ini_put("Alpha", nullptr, "x");
     plat_ini_put("Alpha", "Indent", nullptr);
     char value[INI_BUF_SIZE + 50];
     std::memset(value, '#', sizeof value);
-    EXPECT_EQ(ini_read("Alpha", "long", value, 80), 79);
+    EXPECT_EQ(ini_read("Alpha", "long", value), 79);
     EXPECT_EQ(std::string(value, 81), std::string(79, 'L') + '\0' + '#');
     EXPECT_EQ(settingsValues("Alpha", {"Indent"}), std::vector<std::string>{""});
 }
