@@ -42,7 +42,11 @@ int recordBox(const char* text, unsigned style, const char* caption, HWND owner)
     E.boxes.push_back({text ? text : "", style, caption ? caption : "", owner});
     return (style & 0x0F) != MB_OK ? IDCANCEL : IDOK;
 }
-std::string systemProfilePath() { return windowsDir() + "Y8.ini"; }
+std::string systemProfilePath() {
+    char dir[MAX_PATH] = "";
+    GetWindowsDirectoryA(dir, MAX_PATH);
+    return std::string(dir) + "\\Y8.ini";
+}
 std::optional<std::string> systemProfile() {
     if (GetFileAttributesA(systemProfilePath().c_str()) == INVALID_FILE_ATTRIBUTES) return std::nullopt;
     return fileText(systemProfilePath());
@@ -194,11 +198,6 @@ std::string currentDirectory() {
     char dir[MAX_PATH] = "";
     GetCurrentDirectoryA(MAX_PATH, dir);
     return dir;
-}
-std::string windowsDir() {
-    char dir[MAX_PATH] = "";
-    GetWindowsDirectoryA(dir, MAX_PATH);
-    return std::string(dir) + "\\";
 }
 std::string tempDir() {
     char dir[MAX_PATH] = "";

@@ -30,8 +30,7 @@ void wine_clear_main_commands();
 std::string postedPhrase();  // the phrase of the one command the main window received, else ""
 
 std::string currentDirectory();
-std::string windowsDir();  // with its trailing backslash
-std::string tempDir();     // the same
+std::string tempDir();  // with its trailing backslash
 std::string fileText(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
 std::vector<std::string> filesIn(const std::string& dir);  // dir's files (dir ends in \) as the system spells them
