@@ -2,6 +2,7 @@
 // init, exit and message procedures (a dialog is known by its message procedure, so the table of 100 needs
 // 101) and records what the manager made it see.
 #include "framework/dialog_win32.h"
+#include "framework/messages.h"
 #include "framework/messages_win32.h"
 #include "test_dialogs.h"
 #include "wine_environment.h"
@@ -140,7 +141,13 @@ TEST_F(DialogTest, EveryWayOfClosingRunsExitOnceAndFreesTheSlot) {
              P[0].onExit = [] { SendMessageA(dlg_hwnd(), WM_CLOSE, 0, 0); };
              closeByPost(w);
          }},
-        {"Escape in a box (Cancel)", "DB9001", [](HWND w) { key(GetDlgItem(w, TEST_EDIT), VK_ESCAPE); }},
+        {"Cancel through dlg_close", "DB9001",
+         [](HWND w) {
+             SendMessageA(w, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+             EXPECT_TRUE(IsWindow(w)) << "closed when the loop gets there";
+             wine_pump();
+         }},
+        {"Escape in a box", "DB9001", [](HWND w) { key(GetDlgItem(w, TEST_EDIT), VK_ESCAPE); }},
         {"Escape in a panel", "DB9003", [](HWND w) { key(GetDlgItem(w, TEST_LIST), VK_ESCAPE); }},
     };
     HWND other = openProbe(1);
@@ -190,6 +197,24 @@ TEST_F(DialogTest, AClosedDialogHandsTheFocusToItsOpener) {
     closeByPost(b);
     closeByPost(d);
     EXPECT_EQ(GetFocus(), App.mainWindow);
+}
+
+// While a box is up every program window is disabled, a dialog too; afterwards the active one is active again.
+TEST_F(DialogTest, ABoxDisablesEveryDialogAndGivesTheActivationBack) {
+    static HWND dialog;
+    static BOOL enabled[2];
+    dialog = openProbe(0);
+    SetActiveWindow(dialog);
+    BoxHook recording = box_set_hook([](const char*, unsigned, const char*, HWND) {
+        enabled[0] = IsWindowEnabled(dialog);
+        enabled[1] = IsWindowEnabled(App.mainWindow);
+        SetActiveWindow(App.mainWindow);  // a box takes the activation away
+        return IDOK;
+    });
+    message_box("Fertig.");
+    box_set_hook(recording);
+    EXPECT_EQ(std::make_tuple(enabled[0], enabled[1], IsWindowEnabled(dialog), GetActiveWindow()),
+              std::make_tuple(FALSE, FALSE, TRUE, dialog));
 }
 
 void nestTooDeep() {

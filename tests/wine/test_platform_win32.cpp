@@ -78,6 +78,14 @@ TEST_F(Platform, TheClipboardsTextKeepsToItsBuffer) {
     EXPECT_STREQ(buf, "");
 }
 
+// A part outside the byte SB_SETTEXT takes is never set (256 would name part 0).
+TEST_F(Platform, TheStatusBarSetsOnlyItsOwnParts) {
+    statusBar();
+    for (const auto& [part, text] : {std::make_pair(0, "E"), {256, "x"}, {-1, "x"}, {2, "Z 12"}})
+        status_set(part, text);
+    EXPECT_EQ(std::make_pair(statusPart(0), statusPart(2)), std::make_pair(std::string("E"), std::string("Z 12")));
+}
+
 // key_char follows the keyboard state; plat_key_char is the key's unshifted character in
 // the active layout (US here), by which the German chords are found whatever their codes.
 TEST_F(Platform, KeysGiveTheirCharacters) {
