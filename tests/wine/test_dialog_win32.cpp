@@ -179,7 +179,7 @@ TEST_F(DialogTest, AClosedDialogHandsTheFocusToItsOpener) {
     HWND d = openProbe(3);
     HWND b = P[1].hwnd, c = P[2].hwnd;
     ASSERT_TRUE(a && b && c && d);
-    SendMessageA(a, WM_APP, 198, 0);
+    SendMessageA(a, WM_APP, 198, 0);  // 199 nested messages fit the stack (200: the death test)
     EXPECT_EQ(P[0].deepest, 199);
     SetActiveWindow(d);
     closeByPost(b);
