@@ -95,7 +95,7 @@ TEST_F(MainWindowProc, HostileNamesDroppedOrChosenInThePanelOpenExactlyTheirFile
         HDROP block = makeDrop(paths);
         call(2, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
         wine_pump();
-        if (opens) command(CMD_OPEN_PENDING);  // the one command posted
+        if (opens) command(CMD_OPEN_PENDING);  // posted by the drop: run as the loop would
         EXPECT_EQ(std::make_tuple(GlobalSize(block), wine_main_commands().size(), pendingFileCount(), rowText(0),
                                   std::string(hasName ? fileName : ""), wine_seen_boxes().size()),
                   std::make_tuple(SIZE_T{0}, size_t{opens}, 0, opens ? text(paths[0]) : "", opens ? paths[0] : "",

@@ -13,7 +13,6 @@
 #include "support/files.h"
 #include "support/platform.h"
 #include "support/profile.h"
-#include "textops/lists.h"
 #include "textops/lists_win32.h"
 #include "tools/adder.h"
 #include "tools/baukasten_win32.h"
