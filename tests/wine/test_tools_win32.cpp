@@ -16,6 +16,7 @@
 #include "textops/lists_win32.h"
 #include "tools/adder.h"
 #include "tools/baukasten_win32.h"
+#include "tools/facette.h"
 #include "tools/facette_win32.h"
 #include "tools/infotools.h"
 #include "tools/phrases.h"
@@ -121,6 +122,7 @@ TEST_F(ToolDialogs, EachDialogShowsTheCoresValuesAndHandsItsControlsToTheCore) {
     std::tie(sumInt, sumReal, quoteOption, tabStep, indentStep, wholeWord) = std::make_tuple(-2, -2.5, 0, 8, 2, 1);
     std::tie(hasName, fileSize, crlfMode) = std::make_tuple(1, 1234567, 1);
     fileTime = TimeRecord{124, 12, 24, 18, 30, 15};
+    std::tie(facetSel, verbSel) = std::make_tuple(0, 2);  // the choice made last
     loadLines({"int a(void)", "{", "    x = needle;", "}", "int b(void)", "{", "    needle();", "}"});
     cursorCol = 6;
     struct Row {
@@ -220,7 +222,7 @@ TEST_F(ToolDialogs, EachDialogShowsTheCoresValuesAndHandsItsControlsToTheCore) {
         {CMD_CONF_TOOLS, "Info/Baukasten", {{3070, "E:\\Alt"}}, {{INFO_STANDARD, ""}, {3000, "  V.EXE -K=%s "}},
          DLG_ACTION, [this](HWND) { return joined(settingsValues("Installation", {"LibInfoA", "Archiv"})); },
          "V.EXE -K=%s,D:\\Archiv,|"},
-        {CMD_FACETTE, "Facette", {{FACET_LIST, "2|-1|"}, {FACET_VERB_LIST, "9|-1|"}},  // posts the phrase as 1402
+        {CMD_FACETTE, "Facette", {{FACET_LIST, "2|0|"}, {FACET_VERB_LIST, "9|2|"}},  // posts the phrase as 1402
          {{FACET_LIST, "1"}, {FACET_VERB_LIST, "8"}}, DLG_ACTION, [](HWND) { return postedPhrase(); },
          "FCT Lager convert"},
     };
