@@ -13,6 +13,7 @@
 #include "support/files.h"
 #include "support/platform.h"
 #include "support/profile.h"
+#include "textops/lists.h"
 #include "textops/lists_win32.h"
 #include "tools/adder.h"
 #include "tools/baukasten_win32.h"
@@ -132,7 +133,8 @@ TEST_F(ToolDialogs, EachDialogShowsTheCoresValuesAndHandsItsControlsToTheCore) {
         int button;  // pressed last, 0: none
         std::function<std::string(HWND)> reached;
         std::string expected;
-        int code = 0;  // the button's notification
+        int code = 0;                            // the button's notification
+        std::function<void()> before = nullptr;  // the core's values besides the ones above
     };
     const Row rows[] = {
         {CMD_PLACE_WINDOW, "", {}, {}, 0,  // slots 0 and 1 are taken: slot 2, centred 600 x 440 in the work area
@@ -195,6 +197,9 @@ TEST_F(ToolDialogs, EachDialogShowsTheCoresValuesAndHandsItsControlsToTheCore) {
                            replaceHistory.items[0], topLine + cursorRow);
          },
          "zwei|   |1|zwei|c|drei|2|"},
+        {CMD_STRUCTURE, nullptr, {{3010, "needle"}, {3000, "7|2|"}}, {{3010, "  NEEDLE(  "}}, 0,  // a marked word: its list
+         [](HWND d) { return joined(listText, listExact, listLines(GetDlgItem(d, 3000)).size(), markActiveGet()); },
+         "NEEDLE(|1|1|0|", 0, [] { markSetInLine(8, 14); }},
         {CMD_OVERVIEW, nullptr, {{3000, "2|0|"}}, {{3000, "1"}}, 3000,  // a double click chooses
          [](HWND) { return joined(cursorRow, cursorCol, listPanelWindow() == nullptr); }, "4|0|1|", LBN_DBLCLK},
         {CMD_BAUKASTEN, nullptr, {{BAU_LIST, "8|-1|"}}, {{BAU_LIST, "5"}}, BAU_LIST,  // a block without values: at once
@@ -229,6 +234,7 @@ TEST_F(ToolDialogs, EachDialogShowsTheCoresValuesAndHandsItsControlsToTheCore) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.command);
         wine_clear_main_commands();
+        if (r.before) r.before();
         command(r.command);
         HWND dialog = !r.caption ? panel() : *r.caption ? FindWindowA(nullptr, r.caption) : App.mainWindow;
         ASSERT_NE(dialog, nullptr);
