@@ -197,7 +197,7 @@ TEST_F(ToolDialogs, EachDialogShowsTheCoresValuesAndHandsItsControlsToTheCore) {
                            replaceHistory.items[0], topLine + cursorRow);
          },
          "zwei|   |1|zwei|c|drei|2|"},
-        {CMD_STRUCTURE, nullptr, {{3010, "needle"}, {3000, "7|2|"}}, {{3010, "  NEEDLE(  "}}, 0,  // a marked word: its list
+        {CMD_STRUCTURE, nullptr, {{3010, "needle"}, {3000, "7|2|"}}, {{3010, "  NEEDLE(  "}}, 0,  // a mark: its list
          [](HWND d) { return joined(listText, listExact, listLines(GetDlgItem(d, 3000)).size(), markActiveGet()); },
          "NEEDLE(|1|1|0|", 0, [] { markSetInLine(8, 14); }},
         {CMD_OVERVIEW, nullptr, {{3000, "2|0|"}}, {{3000, "1"}}, 3000,  // a double click chooses
