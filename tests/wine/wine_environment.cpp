@@ -216,11 +216,6 @@ std::string windowText(HWND window) {
 }
 HFONT controlFont(HWND window) { return reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)); }
 std::string itemText(HWND dialog, int id) { return windowText(GetDlgItem(dialog, id)); }
-std::vector<std::string> itemTexts(HWND dialog, std::initializer_list<int> ids) {
-    std::vector<std::string> texts;
-    for (int id : ids) texts.push_back(itemText(dialog, id));
-    return texts;
-}
 bool checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 void click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 void press(HWND dialog, int id, int code) {
@@ -405,10 +400,6 @@ void Win32Test::statusBar() {
 void Win32Test::command(int id, LPARAM lParam) {
     call(2, WM_COMMAND, static_cast<WPARAM>(id), lParam);
     wine_pump();
-}
-HWND Win32Test::opened(int id, const char* caption) {
-    command(id);
-    return FindWindowA(nullptr, caption);
 }
 LRESULT Win32Test::call(int state, UINT message, WPARAM wParam, LPARAM lParam) {
     runState = state;

@@ -10,7 +10,6 @@
 
 #include "../lib/document_rows.h"
 
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -52,7 +51,6 @@ class ScratchDir {
 std::string windowText(HWND window);
 HFONT controlFont(HWND window);
 std::string itemText(HWND dialog, int id);
-std::vector<std::string> itemTexts(HWND dialog, std::initializer_list<int> ids);
 bool checked(HWND dialog, int id);
 void click(HWND dialog, int id);                // BM_CLICK on button id
 void press(HWND dialog, int id, int code = 0);  // WM_COMMAND id from its control, then the pump
@@ -96,7 +94,6 @@ class Win32Test : public ::testing::Test {
     void TearDown() override;
     static void statusBar();
     static void command(int id, LPARAM lParam = 0);   // through the main window procedure, then the pump
-    static HWND opened(int id, const char* caption);  // the window of that caption after the command
     // The keys' values in the test's settings file, "<none>" for a missing key.
     std::vector<std::string> settingsValues(const char* section, const std::vector<const char*>& keys) const;
     static LRESULT call(int state, UINT message, WPARAM wParam, LPARAM lParam);  // in that run state
