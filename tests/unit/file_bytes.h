@@ -17,8 +17,7 @@ inline std::string readBytes(const std::filesystem::path& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// A new, empty directory under the system's temporary one; tests run side by
-// side (ctest -j), so the name holds a time stamp and a counter.
+// A new, empty temporary directory; tests run side by side (ctest -j): the name holds a time stamp and a count.
 inline std::filesystem::path freshTempDir(const std::string& prefix) {
     static int counter = 0;
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
@@ -28,8 +27,7 @@ inline std::filesystem::path freshTempDir(const std::string& prefix) {
     return dir;
 }
 
-// A fixture's fresh directory, removed at the end (read-only files made
-// writable first) with the current directory put back.
+// A fixture's fresh directory, removed at the end (read-only files made writable first), the current one restored.
 class TempDir {
   protected:
     explicit TempDir(const std::string& prefix) : dir_(freshTempDir(prefix)), home_(std::filesystem::current_path()) {}

@@ -1,6 +1,6 @@
-// Loading and saving the document through the headless host: the loss a file's reading may bring, the
-// backup and the safe replacement, a save failed at each file call, the date stamp, questions, going back.
-// (That a load without loss saves its file back byte for byte is the oracle of fuzz/fuzz_load.cpp.)
+// Loading and saving through the headless host: a reading's loss, the backup and the safe replacement, a save
+// failed at each file call, the date stamp, questions, going back, the recent files. (A lossless load saves its
+// file back byte for byte: the oracle of fuzz/fuzz_load.cpp.)
 #include "document/docfile.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <set>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -105,10 +106,9 @@ TEST_F(DocFile, AnInsertStandsBeforeTheCursorLineAndIsRefusedWholeWhenItCannotFi
     EXPECT_EQ(Lines(after.end() - 2, after.end()), (Lines{"a", "b"}));
 }
 
-// Loaded whole or inserted, a file the reader's rules shorten beyond the lossless ones (trailing white space,
-// blank lines at the end, CR LF or LF, one Ctrl-Z as the last byte), or too long for the store, is reported in
-// one box. A document loaded so is never saved over its file, however its name is spelled and whatever the
-// question's answer, while "Sichern als" another name writes what was kept. Every line is saved trimmed.
+// A file shortened beyond the lossless rules (trailing white space, blank lines at the end, CR LF or LF, a last
+// Ctrl-Z) or too long for the store is reported in one box. Loaded whole so, it is never saved over its file,
+// however spelled, whatever the question's answer; "Sichern als" another name writes what was kept, trimmed.
 TEST_F(DocFile, ALoadThatLosesBytesTellsOnceAndIsNeverSavedOver) {
     const std::string x300(300, 'x'), x250(250, 'x'), r48 = std::string(48, 'r') + "\r\n";
     std::string read5000, kept5000, blanks30, trimmed30, big;  // 100 lines of 50 bytes; the third block fails
@@ -192,8 +192,7 @@ TEST_F(DocFile, ALoadThatLosesBytesTellsOnceAndIsNeverSavedOver) {
     }
 }
 
-// The backup of a name without extension; inner blank lines are written, trailing ones (in the window or
-// above it) not; a backup name too long is none.
+// The backup of a name without extension; inner blank lines are written, trailing ones (window or above) not.
 TEST_F(DocFile, SavingKeepsTheOldFileAsBackupAndWritesNoTrailingBlankLines) {
     loadAndChange("noext", "plain 1\n", "plain 2");
     setRow(2, "   ");
@@ -214,7 +213,7 @@ TEST_F(DocFile, SavingKeepsTheOldFileAsBackupAndWritesNoTrailingBlankLines) {
     char bak[FILE_PATH_MAX + 1];
     EXPECT_TRUE(backupName("C:\\d.x\\file", bak));
     EXPECT_STREQ(bak, "C:\\d.x\\file.bak");
-    EXPECT_FALSE(backupName((std::string(198, 'p') + ".c").c_str(), bak));
+    EXPECT_FALSE(backupName((std::string(198, 'p') + ".c").c_str(), bak));  // too long: none
 }
 
 // A target that cannot be created (a missing directory, a directory) is refused and leaves every file. The
@@ -233,9 +232,8 @@ TEST_F(DocFile, AFailedWriteLeavesTheOldFilesAndTheQuestionHoldsTheCaller) {
     const unsigned withCancel = box_style::kYesNoCancel | box_style::kDefault2;
     struct Row { int withCancel; int answer; int writesOk; int result; const char* file; unsigned style; };
     const Row rows[] = {
-        {1, box_answer::kCancel, -1, 0, "good\r\n", withCancel},
-        {1, box_answer::kNo, -1, 1, "good\r\n", withCancel},
-        {1, box_answer::kYes, 0, 0, "good\r\n", withCancel},
+        {1, box_answer::kCancel, -1, 0, "good\r\n", withCancel}, {1, box_answer::kNo, -1, 1, "good\r\n", withCancel},
+        {1, box_answer::kYes, 0, 0, "good\r\n", withCancel},  // "Ja" that fails holds the caller
         {0, box_answer::kNo, -1, 1, "good\r\n", box_style::kYesNo},
         {0, box_answer::kYes, -1, 1, "changed\r\n", box_style::kYesNo},
     };
@@ -305,41 +303,14 @@ protected:
         EXPECT_EQ(file_time(path(name).c_str(), &t), 0);
         return t;
     }
-    // The good save counted, then the save failed at each call in turn, the files as they were each time.
-    template <typename Check>
-    void failEachCall(const char* name, int (*saveIt)(), const char* answer, std::size_t calls, Check check) {
-        for (int k = -1; k < static_cast<int>(calls); ++k) {
-            SCOPED_TRACE("failing call " + std::to_string(k));
-            for (const auto& entry : fs::directory_iterator(dir_)) fs::remove(entry.path());
-            if (std::string(name) == "a.txt") write("a.bak", "older\r\n");
-            loadAndChange(name, original_, "changed", &kOldTime);
-            if (answer) headless_file_answer(path(answer).c_str());
-            files_test_fail_call(k);
-            const int result = saveIt();
-            const std::size_t counted = static_cast<std::size_t>(files_test_calls());
-            files_test_fail_call(-1);
-            if (k >= 0) {
-                check(static_cast<std::size_t>(k), result);
-                continue;
-            }
-            ASSERT_EQ(result, 1);
-            ASSERT_EQ(counted, calls);
-        }
-    }
-    // The box of a failure at call k: a block within the walk (not the last) is a write error.
-    Lines failureBox(const std::vector<SaveCall>& calls, std::size_t k, const char* name) const {
-        return Lines{calls[k] == SaveCall::Write && static_cast<int>(k) < blocks_ ? "Schreibfehler" : cannot(name)};
-    }
-
     std::string original_, changed_;
     int blocks_ = 0;
 };
 
 // A call after the new file took the name fails harmlessly, and so does one of the backup that the link or the
-// copy could still make: the document is saved. Any other failure keeps the changed document and the old file
-// under its name with its time, and tells why; a temporary file left behind holds the new text and the box
-// names it. F8 keeps the old file as backup, linked or else copied (overwriting an old one that could not be
-// deleted), and the file's time unless keeping it failed; a new name never takes the old time.
+// copy could still make. Any other failure keeps the changed document and the old file under its name with its
+// time, and tells why; a temporary file left behind holds the new text and the box names it. F8 keeps the old
+// file as backup, linked or else copied (over an old one it could not delete), and the time unless that failed.
 TEST_F(DocFileSaveFailures, ASaveFailedAtAnyCallLeavesEveryNameWholeOrOld) {
     using C = SaveCall;
     struct Scenario { const char* name; int (*saveIt)(); const char* answer; std::vector<C> calls, harmless; };
@@ -353,7 +324,22 @@ TEST_F(DocFileSaveFailures, ASaveFailedAtAnyCallLeavesEveryNameWholeOrOld) {
         SCOPED_TRACE(std::string(s.name) + (s.answer ? " as " + std::string(s.answer) : ""));
         const std::string target = s.answer ? s.answer : s.name;
         const bool f8 = target == "a.txt";
-        failEachCall(s.name, s.saveIt, s.answer, s.calls.size(), [&](std::size_t k, int result) {
+        // The good save counted, then the save failed at each call in turn, the files as they were each time.
+        for (int k = -1; k < static_cast<int>(s.calls.size()); ++k) {
+            SCOPED_TRACE("failing call " + std::to_string(k));
+            for (const auto& entry : fs::directory_iterator(dir_)) fs::remove(entry.path());
+            if (std::string(s.name) == "a.txt") write("a.bak", "older\r\n");
+            loadAndChange(s.name, original_, "changed", &kOldTime);
+            if (s.answer) headless_file_answer(path(s.answer).c_str());
+            files_test_fail_call(k);
+            const int result = s.saveIt();
+            const int counted = files_test_calls();
+            files_test_fail_call(-1);
+            if (k < 0) {
+                ASSERT_EQ(result, 1);
+                ASSERT_EQ(counted, static_cast<int>(s.calls.size()));
+                continue;
+            }
             const C call = s.calls[k];
             const bool harmless = std::count(s.harmless.begin(), s.harmless.end(), call) > 0;
             EXPECT_EQ(result, harmless || (call == C::CopyBackup && result == 1) ? 1 : 0);
@@ -381,14 +367,15 @@ TEST_F(DocFileSaveFailures, ASaveFailedAtAnyCallLeavesEveryNameWholeOrOld) {
                 EXPECT_EQ(boxTexts(), Lines{"Dateifehler: kann " + path(target) +
                                             " nicht ersetzen. Der neue Text steht in " + path(*left.begin()) + "."});
             } else {
-                EXPECT_EQ(boxTexts(), failureBox(s.calls, k, target.c_str()));
+                // A block within the walk (not the last) is a write error.
+                EXPECT_EQ(boxTexts(), Lines{call == C::Write && k < blocks_ ? "Schreibfehler" : cannot(target)});
                 EXPECT_EQ(lines()[0], "changed");
                 headless_reset();  // F8 again, with the files well: no complaint about the file's time
                 if (s.answer) headless_file_answer(path(target).c_str());
                 EXPECT_EQ(s.saveIt(), 1);
                 EXPECT_EQ(read(target) + std::to_string(boxTexts().size()), changed_ + "0");
             }
-        });
+        }
     }
 }
 
@@ -396,14 +383,11 @@ TEST_F(DocFileSaveFailures, ASaveFailedAtAnyCallLeavesEveryNameWholeOrOld) {
 TEST_F(DocFile, TheFirstDateAtColumn3Or8Or16IsRenewedInTheThirdLine) {
     struct Row { const char* text; const char* stamped; };
     static const Row rows[] = {
-        {"// 01.02.2003 Stand", "// 24.12.2024 Stand"},
+        {"// 01.02.2003 Stand", "// 24.12.2024 Stand"}, {"Stand:  2003-02-01!", "Stand:  24.12.2024!"},
+        {"                01.01.1999", "                24.12.2024"}, {"01.02.2003 at column 0", nullptr},
         {"Version: 2003-02-01", nullptr},  // column 9: no stamp column
-        {"Stand:  2003-02-01!", "Stand:  24.12.2024!"},
-        {"                01.01.1999", "                24.12.2024"},
-        {"01.02.2003 at column 0", nullptr},
         {"// 01.02.200", nullptr},  // the date would run past the line
-        {"// 01.02.2003 01.02.2003", "// 24.12.2024 01.02.2003"},
-        {"// 1a.02.2003", nullptr},
+        {"// 01.02.2003 01.02.2003", "// 24.12.2024 01.02.2003"}, {"// 1a.02.2003", nullptr},
     };
     for (const Row& r : rows) {
         char text[251];
@@ -422,7 +406,7 @@ TEST_F(DocFile, TheFirstDateAtColumn3Or8Or16IsRenewedInTheThirdLine) {
     EXPECT_EQ(rowText(2), "// " + std::string(today) + " Stand");
 }
 
-// Only the time tells (the same number of bytes); an unnamed document starts the box from NAMENLOS.
+// Only the time tells (the same number of bytes).
 TEST_F(DocFile, AFileChangedOnDiskLeadsToTheSaveBox) {
     loadAndChange("c.txt", "mine\r\n", "edited");
     write("c.txt", "hers\r\n");
@@ -436,12 +420,6 @@ TEST_F(DocFile, AFileChangedOnDiskLeadsToTheSaveBox) {
     headless_file_answer(path("c2.txt").c_str());
     EXPECT_EQ(save(), 1);
     EXPECT_EQ(read("c2.txt") + read("c.txt"), "edited\r\nhers\r\n");
-    docNew();
-    std::strcpy(lastDir, path("").c_str());
-    modified = 1;
-    headless_reset();
-    EXPECT_EQ(save(), 0);
-    EXPECT_EQ(headless_file_boxes().at(0).startName, path("NAMENLOS"));
 }
 
 // Ctrl+D: the line, the cursor's column, the file then open, the document opened through the shell and its
@@ -505,33 +483,6 @@ TEST_F(DocFile, CtrlDOpensTheNameUnderTheCursorAndF9ComesBack) {
     EXPECT_TRUE(fs::equivalent(fs::current_path(), dir_ / "sub") && headless_posted_commands().back().id == 1006);
 }
 
-// Leaving p for q stores p's position; p comes back at the one given, brought into the window.
-TEST_F(DocFile, TheRememberedPositionIsBroughtIntoTheWindow) {
-    writeLines("p.txt", 100);
-    writeLines("q.txt", 3);
-    const std::string p = path("p.txt");
-    historyAdd(p.c_str());
-    struct Row { std::int32_t top, row, col; std::int32_t startLine; int wantTop, wantRow; };
-    static const Row rows[] = {
-        {40, 30, 5, -1, 51, 19},   // row 30 from a taller window: the line stays under the cursor
-        {10, 2, 120, -1, 10, 2},   // a column beyond the 80 shown
-        {500, 3, 0, -1, 100, 3},   // beyond the end: as far as the lines go
-        {7, 1, 0, 60, 60, 0},      // a start line of -l wins for the next whole load only
-        {7, 1, 0, -1, 7, 1},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.top);
-        load("q.txt");
-        historyStorePosition(p.c_str(), r.top, r.row, 0, r.col);
-        startLineSet(r.startLine);
-        load("p.txt");
-        EXPECT_EQ(topLine, r.wantTop);
-        EXPECT_EQ(cursorRow, r.wantRow);
-        EXPECT_EQ(firstCol + cursorCol, r.startLine < 0 ? r.col : 0);
-        EXPECT_LT(cursorCol, windowCols);
-    }
-}
-
 std::vector<DocEvent> told;
 void tell(const DocNotice& notice) { told.push_back(notice.event); }
 
@@ -546,7 +497,6 @@ TEST_F(DocFile, TheDocumentTellsTheFloorAboveWhatHappenedInOrder) {
         {"insert", [](const char* p) { docLoad(p, false); }, {E::Inserting, E::Replaced}},
         {"unreadable file", [](const char*) { docLoad("missing.txt", true); }, {}},
         {"line-end box", [](const char*) { propertiesBoxClicked(PROP_CRLF, 0); }, {E::ShowWanted}},
-        {"other box", [](const char*) { propertiesBoxClicked(PROP_NAME, 0); }, {}},
     };
     docListenersClear();
     ASSERT_TRUE(docListen(tell));
@@ -591,6 +541,49 @@ TEST_F(DocFile, PropertiesShowOnlyWhatChangedAndTheBoxesActAtOnce) {
     const std::size_t posted = headless_dialog_commands().size();
     refreshAll();
     EXPECT_EQ(headless_dialog_commands().size(), posted);
+}
+
+// The recent files: order, 30 entries, the ten newest as items of the menu "Datei" (five fixed items first).
+Lines menu;
+int menuAppend(int kind, int id, const char* text) {
+    menu.push_back(kind == 0 ? "-" : std::to_string(id) + " " + text);
+    return static_cast<int>(menu.size()) - 1;
+}
+int menuRemove(int pos) {
+    if (pos < 0 || pos >= static_cast<int>(menu.size())) return -1;
+    menu.erase(menu.begin() + pos);
+    return 0;
+}
+Lines added() { return Lines(menu.begin() + 5, menu.end()); }
+
+TEST(FileHistory, NewestFirstOnceEachAndTheTenNewestAsMenuItems) {
+    menu = {"new", "open", "save", "print", "exit"};
+    const HistoryMenu hooks{menuAppend, menuRemove};
+    historySetMenu(&hooks);
+    historyCreate();
+    for (const char* name : {"a", "b", "   ", "", "a", "A"}) historyAdd(name);  // blank names are no entries
+    EXPECT_EQ(added(), (Lines{"-", "1050 &0 A", "1051 &1 a", "1052 &2 b"}));  // names compare exactly
+    char name[201];
+    EXPECT_EQ(historyName(3, name), -1);
+    historyCreate();  // a second call empties the list and its items
+    EXPECT_EQ(added(), Lines{"-"});
+    for (int i = 0; i < 31; ++i) historyAdd(("f" + std::to_string(i)).c_str());
+    EXPECT_EQ(historyName(29, name), 0);
+    EXPECT_STREQ(name, "f1");  // the 31st dropped the oldest
+    EXPECT_EQ(historyName(30, name), -1);
+    EXPECT_EQ(historyName(-1, name), -1);
+    EXPECT_STREQ(name, "");
+    historyAdd("f22");  // moves up from entry 8: the items follow, one separator still
+    EXPECT_EQ(added(), (Lines{"-", "1050 &0 f22", "1051 &1 f30", "1052 &2 f29", "1053 &3 f28", "1054 &4 f27",
+                              "1055 &5 f26", "1056 &6 f25", "1057 &7 f24", "1058 &8 f23", "1059 &9 f21"}));
+    for (const auto& [command, entry] : {std::pair<int, const char*>{1050, "f22"}, {1059, "f21"}, {1060, ""}}) {
+        historyCommandName(command, name);
+        EXPECT_STREQ(name, entry) << command;
+    }
+    historyDestroy();
+    historyDestroy();  // a second time does nothing
+    EXPECT_EQ(added(), Lines{"-"});
+    historySetMenu(nullptr);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// The line store: the full-store boundaries, refusals that change nothing, rows and areas that are not there,
-// the visitor's write-back and the word characters. (Every push, pop, flush, fill and move is compared with
-// a plain model of the document after each of the key model's keys: fuzz/key_model.cpp.)
+// The line store: the full-store boundaries, refusals that change nothing, rows and areas that are not there, the
+// visitor's write-back. (Every push, pop, flush and move is compared with the key model: fuzz/key_model.cpp.)
 #include "document/linestore.h"
 
 #include <gtest/gtest.h>
@@ -78,20 +77,14 @@ int editFits(int extra) {  // the rows cost 5 bytes each and their trimmed text:
 TEST_F(LineStore, AFullStoreRefusesAtTheExactByte) {
     struct Row { const char* what; std::uint32_t free; int (*act)(int); int arg; int expected; };
     static const Row rows[] = {
-        {"push above 250 into 255", 255, pushBig, 0, -1},
-        {"push below 250 into 255", 255, pushBig, 1, -1},
-        {"push above 250 into 256", 256, pushBig, 0, 0},
-        {"push below 250 into 256", 256, pushBig, 1, 0},
-        {"room for 5 K in 5000", 5000, hasRoom, 5, 0},
-        {"room for 4 K in 5000", 5000, hasRoom, 4, 1},
-        {"room for 5 K in 5001", 5001, hasRoom, 5, 1},
-        {"room for 6 K in 5001", 5001, hasRoom, 6, 0},
+        {"push above 250 into 255", 255, pushBig, 0, -1},  {"push below 250 into 255", 255, pushBig, 1, -1},
+        {"push above 250 into 256", 256, pushBig, 0, 0},   {"push below 250 into 256", 256, pushBig, 1, 0},
+        {"room for 5 K in 5000", 5000, hasRoom, 5, 0},     {"room for 4 K in 5000", 5000, hasRoom, 4, 1},
+        {"room for 5 K in 5001", 5001, hasRoom, 5, 1},     {"room for 6 K in 5001", 5001, hasRoom, 6, 0},
         {"3 rows below into 24", 24, flushThreeRows, 1, -1},  // trailing blank rows are not counted
         {"3 rows below into 25", 25, flushThreeRows, 1, 0},
-        {"3 rows above into 24", 24, flushThreeRows, 0, -1},
-        {"3 rows above into 25", 25, flushThreeRows, 0, 0},
-        {"edit of 286 in 800", 800, editFits, 286, 1},
-        {"edit of 287 in 800", 800, editFits, 287, 0},
+        {"3 rows above into 24", 24, flushThreeRows, 0, -1}, {"3 rows above into 25", 25, flushThreeRows, 0, 0},
+        {"edit of 286 in 800", 800, editFits, 286, 1},     {"edit of 287 in 800", 800, editFits, 287, 0},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
@@ -182,22 +175,6 @@ TEST_F(LineStore, RowsOutsideTheArrayVisitsAndAMissingAreaKeepTheStoreSound) {
     EXPECT_EQ(gotoLine(10), 0);
     EXPECT_EQ(storeFreeBytes(), 0u);
     EXPECT_EQ(wordLeftOfCursor(rec.text, 251), 0);
-}
-
-// The word characters (191 is none), the word after the blank under the cursor, a small buffer taking what
-// fits, no word where only delimiters follow.
-TEST_F(LineStore, TheWordAtTheCursor) {
-    setRow(3, "x = a@b$c\xC4\xFF_9\xBF;");
-    cursorRow = 3;
-    cursorCol = 3;
-    char buf[251];
-    EXPECT_EQ(wordAtCursor(buf, sizeof buf), 9);
-    EXPECT_STREQ(buf, "a@b$c\xC4\xFF_9");
-    char small[4];
-    EXPECT_EQ(wordAtCursor(small, sizeof small), 9);
-    EXPECT_STREQ(small, "a@b");
-    cursorCol = 13;  // only delimiters follow
-    EXPECT_EQ(wordAtCursor(buf, sizeof buf), 0);
 }
 
 }  // namespace

@@ -7,14 +7,7 @@
 
 namespace {
 
-class Memory : public KeyFixture {
-  protected:
-    void TearDown() override {
-        fmalloc_test_fail_after(-1);
-        headless_clipboard_refuse(false);
-        KeyFixture::TearDown();
-    }
-};
+using Memory = KeyFixture;  // each row puts the memory and the clipboard back
 
 TEST_F(Memory, ACommandWithoutItsScratchBlockOrTheClipboardIsRefusedAndChangesNothing) {
     // The lines marked and the setup keys with memory to spare; keys: pressed when no scratch block is

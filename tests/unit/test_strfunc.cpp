@@ -1,10 +1,18 @@
-// The string and character functions; a Windows-1252 escape followed by a hex digit letter closes its literal.
+// The string and character functions, the date texts, the number readers, the status bar widths, dialog units
+// and the help target; a Windows-1252 escape followed by a hex digit letter closes its literal.
 #include "support/strfunc.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 #include <cstring>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "support/platform.h"
+#include "support/status.h"
 
 namespace {
 
@@ -102,33 +110,77 @@ TEST(Strfunc, WildAndMaskMatchAndAHostilePatternFinishes) {
     EXPECT_FALSE(wild_match((stars + "c").c_str(), s.c_str()));
 }
 
-// The word-at-a-time searches against a byte-by-byte model, over texts whose
-// buffers end exactly at `to` (the sanitizer sees any read beyond), with the
-// sought bytes at every offset within and across the eight-byte steps.
-TEST(Strfunc, WordSearchesAgreeWithAByteModel) {
-    unsigned seed = 12345;
-    auto next = [&seed] {
-        seed = seed * 1103515245u + 12345u;
-        return static_cast<int>((seed >> 16) & 0x7FFF);
+// A zero year is no year; no seconds; today is the local time.
+TEST(Status, DatesWithLeadingZerosAndTodayIsTheLocalTime) {
+    char buf[DATE_TEXT_SIZE];
+    const TimeRecord zero{}, full{255, 255, 255, 255, 255, 255};
+    format_datetime(buf, &zero);
+    EXPECT_STREQ(buf, "00.00.0000 00:00");
+    format_datetime_wide(buf, &full);
+    EXPECT_STREQ(buf, "255.255.2155  255:255");
+    TimeRecord now;
+    current_time(&now);
+    const std::time_t seconds = std::time(nullptr);
+    EXPECT_EQ(now.year, std::localtime(&seconds)->tm_year);
+}
+
+TEST(Status, NumberReadersSkipBlanksTakeASignAndClamp) {
+    struct Row { const char* in; long value; double real; };
+    static const Row rows[] = {
+        {"  -12.5x", -12, -12.5}, {"\t+7", 7, 7}, {"- 5", 0, 0}, {"--5", 0, 0},
+        {"2147483648", INT_MAX, 2147483648.0}, {"-2147483649", INT_MIN, -2147483649.0},
+        {"-.5e-1", 0, -0.05}, {"1e+", 1, 1}, {"1,5", 1, 1}, {".", 0, 0}, {"inf", 0, 0}, {"1e999", 1, HUGE_VAL},
     };
-    const char alphabet[] = {' ', ' ', 'a', 'x', '\t', '\x1F', '\x20', '\x80', '\x9F', '\xA0', '\xFF', '\0', '!'};
-    for (int round = 0; round < 4000; ++round) {
-        const int to = next() % 40;
-        std::vector<char> text(static_cast<size_t>(to));
-        for (char& c : text) c = alphabet[next() % static_cast<int>(sizeof alphabet)];
-        const int from = to == 0 ? 0 : next() % (to + 1);
-        const char* s = text.data();
-        int pair = -1;
-        for (int q = from; q + 1 < to && pair < 0; ++q)
-            if (s[q] == ' ' && s[q + 1] == ' ') pair = q;
-        EXPECT_EQ(mem_find_pair(s, from, to, ' '), pair) << "round " << round;
-        int control = -1;
-        for (int i = 0; i < to && control < 0; ++i)
-            if (static_cast<unsigned char>(s[i]) < 32) control = i;
-        EXPECT_EQ(mem_find_control(s, to), control) << "round " << round;
+    for (const Row& r : rows) {
+        EXPECT_EQ(read_int(r.in), r.value) << r.in;
+        EXPECT_EQ(read_double(r.in), r.real) << r.in;
     }
-    EXPECT_EQ(mem_find_pair("a\xFF\xFF--------", 0, 11, 0xFF), 1);  // other bytes than blanks pair too
-    EXPECT_EQ(mem_find_control("abcdefgh\x7F\x1F", 10), 9);
+    EXPECT_EQ(read_long("99999999999999999999999999"), LONG_MAX);
+    EXPECT_EQ(read_long("-99999999999999999999999999"), LONG_MIN);
+}
+
+TEST(Status, WidthsAreRunningSumsOfAtMostTenAndUnitsRoundToPixels) {
+    struct Row { std::string text; std::vector<int> edges; };
+    const Row rows[] = {
+        {"\t 5\t\t10   ", {5, 15}}, {"", {}}, {"12abc 60", {}}, {"-5 10", {}}, {"12 60,120", {12}},
+        {"1 2 3 4 5 6 7 8 9 10 11 12", {1, 3, 6, 10, 15, 21, 28, 36, 45, 55}},
+        {"99999999999999999999 1", {STATUS_MAX_WIDTH, STATUS_MAX_WIDTH + 1}},
+    };
+    for (const Row& r : rows) {
+        int edges[STATUS_MAX_WIDTHS];  // exactly ten: a write beyond fails under ASan
+        ASSERT_EQ(parse_status_widths(r.text.c_str(), edges), static_cast<int>(r.edges.size())) << r.text;
+        EXPECT_EQ(std::vector<int>(edges, edges + r.edges.size()), r.edges) << r.text;
+    }
+    struct Units { int units, height, pixels; };
+    static const Units units[] = {{12, 16, 24}, {12, 13, 20}, {5, 13, 8}, {-12, 13, -20},
+                                  {INT_MAX, 16, INT_MAX}, {INT_MIN, 16, INT_MIN}};  // no wrap-around
+    for (const Units& u : units) EXPECT_EQ(units_to_pixels(u.units, u.height), u.pixels) << u.units << " " << u.height;
+}
+
+// Without a program path only a given file is a target.
+TEST(Status, HelpTargetIsTheProgramsChmOrTheGivenFileAndNothingWhenItCannotFit) {
+    const std::string longest = "C:\\" + std::string(FILE_PATH_MAX - 7, 'p') + ".exe";
+    const std::string chm = longest.substr(0, longest.size() - 3) + "chm";
+    const std::string field(FIELD_TEXT_MAX, 't');
+    struct Row { const char* file; std::string program; const char* topic; int size; std::string target; };
+    const Row rows[] = {
+        {"", "C:\\y8\\y8.exe", "DB1100", HELP_TARGET_SIZE, "C:\\y8\\y8.chm::/DB1100.html"},
+        {nullptr, "C:\\tools.d\\y8", "", HELP_TARGET_SIZE, "C:\\tools.d\\y8.chm"},  // a dot in a directory
+        {"D:\\doc\\readme.txt", "C:\\y8\\y8.exe", nullptr, HELP_TARGET_SIZE, "D:\\doc\\readme.txt"},
+        {nullptr, "", "DB1100", HELP_TARGET_SIZE, ""},
+        {nullptr, longest, nullptr, HELP_TARGET_SIZE, chm},
+        {nullptr, "C:\\" + std::string(FILE_PATH_MAX - 5, 'p'), nullptr, HELP_TARGET_SIZE, ""},  // 4 too many
+        {nullptr, longest, field.c_str(), HELP_TARGET_SIZE, chm + "::/" + field + ".html"},  // fills it exactly
+        {nullptr, "C:\\y8\\y8.exe", "DB1100", 20, ""},  // too small for the page: nothing, never cut
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.target);
+        char buf[HELP_TARGET_SIZE];
+        const int result = help_target(buf, r.size, r.file, r.program.empty() ? nullptr : r.program.c_str(), r.topic);
+        EXPECT_EQ(result, r.target.empty() ? -1 : 0);
+        EXPECT_EQ(buf, r.target);
+        EXPECT_EQ(help_target(buf, r.size, r.file, "", r.topic), r.file && *r.file ? result : -1);
+    }
 }
 
 }  // namespace

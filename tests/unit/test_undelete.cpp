@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "framework/messages.h"
@@ -51,8 +52,9 @@ Texts fetchRepeated(int (*fetch)(char*, bool), int count) {
     return texts;
 }
 
-// A fetch or the clipboard restarts the collection; a text is at most a line in every buffer; the largest
-// clipboard text, a full buffer of empty texts each with its line end, fits.
+// A fetch or the clipboard restarts the collection; a text is at most a line in every buffer; a full buffer of
+// empty texts, each with its line end, fits the clipboard. 199 texts of 249 take 49750 bytes; then a text of 250
+// puts its NUL in the spare byte, one of 200 after one of 150 is cut to 99, one of 249 ends on the last byte.
 TEST_F(Undelete, BlockTextsFormOneCollectionUntilAFetchOrTheClipboardRestartsIt) {
     EXPECT_EQ(fetchAllBlocks(), Texts{});
     for (const char* t : {"eins", "", "zwei drei"}) blockStore(t);  // a blank line is kept as one
@@ -84,12 +86,6 @@ TEST_F(Undelete, BlockTextsFormOneCollectionUntilAFetchOrTheClipboardRestartsIt)
     EXPECT_TRUE(std::string(clip.data()) == expected + "Q\r\n");
     EXPECT_EQ(fmalloc_count(), blocks) << "the scratch block is released";
     EXPECT_TRUE(fetchAllBlocks() == stored);  // still there to be fetched
-}
-
-// 199 texts of 249 characters take 49750 bytes, then: a text of 250 fills
-// the rest with its NUL in the spare byte; one of 200 after one of 150 is cut
-// to the 99 characters left; one more of 249 ends on the last byte.
-TEST_F(Undelete, AFullBlockBufferCutsTheLastTextAndKeepsNothingMore) {
     struct Row { Texts last; int end; Texts kept; };
     const Row rows[] = {
         {{numbered(199, 250, 'y')}, ZBRSUP + 1, {numbered(199, 250, 'y')}},
@@ -110,9 +106,11 @@ TEST_F(Undelete, AFullBlockBufferCutsTheLastTextAndKeepsNothingMore) {
     }
 }
 
-// Repeated Ctrl+E goes back through older lines, another key starts at the newest; a line stored while
-// reading moves the reading position with the texts; beyond the stored lines each byte reads as an empty text.
-TEST_F(Undelete, RepeatedCtrlEGoesBackThroughOlderLinesToTheBufferEnd) {
+// Repeated Ctrl+E or Ctrl+U goes back through older texts, another key starts at the newest. A line stored while
+// reading moves the position with the texts; past the lines each byte reads as an empty text; the oldest is cut
+// at the area's end (50000 = 413 * 121 + 27). A piece is the trimmed first n characters; past the oldest nothing
+// comes, in a full buffer reading wraps to the newest; a piece stored restarts reading even while Ctrl+U repeats.
+TEST_F(Undelete, RepeatedCtrlEAndCtrlUGoBackThroughOlderTextsToTheBufferEnd) {
     EXPECT_EQ(fetchRepeated(lineFetch, 1), Texts{""});
     for (const char* t : {"eins", "zwei", "drei"}) lineStore(t);
     EXPECT_EQ(fetchRepeated(lineFetch, 3), (Texts{"drei", "zwei", "eins"}));
@@ -125,45 +123,33 @@ TEST_F(Undelete, RepeatedCtrlEGoesBackThroughOlderLinesToTheBufferEnd) {
     while (lineFetch(out, true) == 0 && ++empties <= ZWRSUP) ASSERT_STREQ(out, empties == 1 ? "eins" : "");
     EXPECT_EQ(empties, ZWRSUP - 22 + 1);
     EXPECT_EQ(lineFetch(out, true), -1);
-    // 50000 = 413 * 121 + 27: the oldest text kept is read cut to 27 characters.
-    Texts stored;
-    for (int i = 0; i < 500; ++i) {
-        stored.push_back(numbered(i, 120));
-        lineStore(stored.back().c_str());
-    }
-    const Texts read = fetchRepeated(lineFetch, 415);
-    EXPECT_EQ(Texts(read.begin() + 412, read.end()), (Texts{stored[87], stored[86].substr(0, 27), "<end>"}));
-}
-
-// A piece is the trimmed first n characters; Ctrl+U again goes back through older pieces; past the
-// oldest of a buffer not yet full nothing comes, in a full one reading wraps to the newest, and a
-// piece cut at the area's end is read up to it.
-TEST_F(Undelete, PiecesAreTrimmedAndRepeatedCtrlUGoesBackAndWraps) {
     pieceStore("abc", 0);
     EXPECT_EQ(fetchRepeated(pieceFetch, 1), Texts{"<end>"});
-    struct Piece { const char* text; int n; const char* piece; };
-    static const Piece pieces[] = {
-        {"  ab  cd  xy", 10, "ab  cd"}, {"ab", 6, "ab"}, {"     ", 5, " "}, {"x\ty ", 4, "x\ty"},
-    };
-    for (const Piece& p : pieces) {
-        pieceStore(p.text, p.n);
-        EXPECT_EQ(fetchRepeated(pieceFetch, 1), Texts{p.piece}) << p.text;
+    for (const auto& [text, n, piece] : {std::make_tuple("  ab  cd  xy", 10, "ab  cd"), {"ab", 6, "ab"},
+                                         {"     ", 5, " "}, {"x\ty ", 4, "x\ty"}}) {
+        pieceStore(text, n);
+        EXPECT_EQ(fetchRepeated(pieceFetch, 1), Texts{piece}) << text;
     }
-    struct Row { int count; int length; Texts read; };
+    auto n = [](int i, int length) { return numbered(i, length); };
+    struct Row { bool pieces; int count, length, skip; Texts read; };
     const Row rows[] = {
-        {3, 4, {"2:xx", "1:xx", "0:xx", "<end>"}},
-        {5, 199, {numbered(4, 199), numbered(3, 199), numbered(2, 199), numbered(1, 199), numbered(0, 199),
-                  numbered(4, 199)}},  // exactly full
-        {6, 170, {numbered(5, 170), numbered(4, 170), numbered(3, 170), numbered(2, 170), numbered(1, 170),
-                  numbered(0, 170).substr(0, 145), numbered(5, 170)}},
+        {true, 3, 4, 0, {"2:xx", "1:xx", "0:xx", "<end>"}},
+        {true, 5, 199, 0, {n(4, 199), n(3, 199), n(2, 199), n(1, 199), n(0, 199), n(4, 199)}},  // exactly full
+        {true, 6, 170, 0, {n(5, 170), n(4, 170), n(3, 170), n(2, 170), n(1, 170), n(0, 170).substr(0, 145),
+                           n(5, 170)}},
+        {false, 500, 120, 412, {n(87, 120), n(86, 120).substr(0, 27), "<end>"}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.count);
         undeleteCreate();
-        for (int i = 0; i < r.count; ++i) pieceStore(numbered(i, r.length).c_str(), r.length);
-        EXPECT_EQ(fetchRepeated(pieceFetch, static_cast<int>(r.read.size())), r.read);
-        pieceStore("neu", 3);  // a store restarts reading even while Ctrl+U repeats
-        char out[UNDELETE_TEXT_MAX + 1];
+        for (int i = 0; i < r.count; ++i) {
+            if (r.pieces) pieceStore(n(i, r.length).c_str(), r.length);
+            else lineStore(n(i, r.length).c_str());
+        }
+        const Texts read = fetchRepeated(r.pieces ? pieceFetch : lineFetch, r.skip + static_cast<int>(r.read.size()));
+        EXPECT_EQ(Texts(read.begin() + r.skip, read.end()), r.read);
+        if (!r.pieces) continue;
+        pieceStore("neu", 3);
         EXPECT_EQ(pieceFetch(out, true), 0);
         EXPECT_STREQ(out, "neu");
     }
