@@ -1,6 +1,4 @@
-// The fixture of the tests of the view and the text operations: a document in
-// the line store, keys pressed through the dispatcher as short scripts, the
-// headless host recording repaints, boxes, the clipboard and posted commands.
+// A document in the line store and keys pressed through the dispatcher as short scripts.
 #pragma once
 
 #include "editor_fixture.h"

@@ -58,30 +58,6 @@ protected:
     std::string settings() const { return read("Y8.ini"); }
 };
 
-// A change is seen at the next load only, unless the first pattern is empty: then every question reads them.
-TEST_F(Config, PatternsAreTrimmedUpperCasedCutToTenAndTwentyAreRead) {
-    const char* stored[] = {"b?k", "  l#  ", "", "abcdefghijklmn", "abcdefghi   xyz"};
-    for (int i = 0; i < 5; ++i) setExt(i, stored[i]);
-    setExt(19, "last");
-    setExt(20, "zzz");  // no pattern 21
-    struct Row { const char* ext; int allowed; };
-    static const Row rows[] = {
-        {"bok", 0}, {"BAKE", 1}, {"L7", 0}, {"", 1}, {"LAST", 0}, {"ZZZ", 1},
-        {"abcdefghij", 0}, {"abcdefghijklmn", 1}, {"ABCDEFGHI", 0},  // the cut leaves no blank
-    };
-    for (const Row& r : rows) EXPECT_EQ(extensionAllowed(r.ext), r.allowed) << r.ext;
-    EXPECT_EQ(std::string(extensionPattern(1)) + "|" + extensionPattern(-1) + extensionPattern(20), "L#|");
-    EXPECT_EQ(extensionAllowed(nullptr), 1);
-    setExt(0, "map");
-    EXPECT_EQ(extensionAllowed("MAP"), 1);
-    extensionsLoad();
-    EXPECT_EQ(extensionAllowed("MAP"), 0);
-    setExt(0, "");
-    extensionsLoad();
-    setExt(4, "lst");
-    EXPECT_EQ(extensionAllowed("LST"), 0);
-}
-
 // A first copy after a crash frees every slot; a copy asked again keeps its slot; a slot is released once.
 TEST_F(Config, CopiesTakeFreeSlotsAndAnEleventhNeverReleasesOne) {
     slot(CFG_KEY_IN_USE_FORMAT, 3, "1");

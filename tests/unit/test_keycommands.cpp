@@ -1,6 +1,4 @@
-// The key dispatcher and the key commands: which command a key runs (German
-// chords known by their characters, run once) and what the commands do to a
-// document in the line store; the keys the key model knows are its business.
+// The key dispatcher and the key commands beyond what the key model checks.
 #include "view/keycommands.h"
 
 #include "key_fixture.h"

@@ -1,6 +1,4 @@
-// The text operations on documents longer than the window: the line block, the
-// conversions and search and replace. The full-store refusals are rows of the
-// key commands' full-store table.
+// The line block, the conversions, search and replace (their full-store refusals: the key commands' table).
 #include "key_fixture.h"
 
 #include "document/undelete.h"

@@ -1,6 +1,5 @@
-// The text window's portable half through the headless host: colours, glyphs,
-// row paint plans and operations, the caret (a recording caret device), the
-// scroll bar and resizing.
+// The text window's portable half through the headless host: colours, glyphs, row plans, the caret
+// (a recording caret device), the scroll bar and resizing.
 #include "view/textview.h"
 
 #include "file_bytes.h"
@@ -145,58 +144,6 @@ TEST_F(TextView, RowPlansShowGlyphsFromTheFirstColumnWithTheMarkClipped) {
     EXPECT_EQ(plan.cells.fills[0].colour, markLineColour);
     EXPECT_FALSE(textPlan(80, 2, "a", 1, '0', &plan) || textPlan(0, 30, "a", 1, '0', &plan));
     EXPECT_EQ(cellsPlan(2, 3, 4, 2, false, 0, 0).fills[0].rect, (PixelRect{20, 50, 52, 82}));
-}
-
-TEST_F(TextView, RowPaintOperationsNeedTheViewAndNeverNest) {
-    viewReady = 0;
-    beginRowPaint();
-    repaintRow(0);
-    drawTextAt(0, 0, "abc", 3, '0');
-    endRowPaint();
-    invalidateAll();
-    caretRefresh();
-    const HeadlessRecord& rec = headless_record();
-    EXPECT_EQ(rec.rowPaintContexts + rec.rowsPainted + rec.textsPainted + rec.viewRepaints + rec.caretRefreshes, 0);
-    viewReady = 1;
-    repaintRow(0);  // outside a context: nothing
-    beginRowPaint();
-    beginRowPaint();  // a caller inside a context: no second context
-    repaintRow(3);
-    repaintRow(30);  // not a window row
-    endRowPaint();
-    EXPECT_TRUE(rowPaintOpen());
-    struct Row { int col; const char* text; int length, painted; };
-    static const std::string y300(300, 'y');
-    const Row rows[] = {
-        {70, y300.c_str(), 30, 10},  // capped at the window
-        {2, "hello", -1, 5},
-        {0, "short", 40, 5},  // never past the text's end
-        {250, "z", 1, 0}, {-1, "z", 1, 0}, {0, nullptr, 1, 0},
-    };
-    for (const Row& r : rows) {
-        const int texts = rec.textsPainted;
-        if (r.length < 0) {
-            drawStringAt(r.col, 3, r.text, '0');
-        } else {
-            drawTextAt(r.col, 3, r.text, r.length, '0');
-        }
-        EXPECT_EQ(rec.textsPainted - texts, r.painted ? 1 : 0) << r.col;
-        if (r.painted) {
-            EXPECT_EQ(rec.lastTextLength, r.painted) << r.col;
-        }
-    }
-    textAreaWidth = 100000;
-    windowSizeUpdate();
-    drawStringAt(0, 3, y300.c_str(), '0');
-    EXPECT_EQ(rec.lastTextLength, 250);
-    endRowPaint();
-    endRowPaint();  // one end too many: nothing
-    EXPECT_EQ(rec.rowPaintContexts, 1);
-    EXPECT_EQ(rec.nestedContexts + rec.openContexts, 0);
-    EXPECT_EQ(rec.rowsPainted * 10 + rec.lastRowPainted, 13);  // one row, row 3
-    invalidateAll();
-    caretRefresh();
-    EXPECT_EQ(rec.viewRepaints + rec.caretRefreshes, 2);
 }
 
 TEST_F(TextView, CaretIsTouchedOnlyWhenSomethingChangedAndABlockStandsWithoutTheFocus) {
