@@ -68,6 +68,11 @@ TEST_F(Adder, TheKeysAddSubtractSumTheLineAndTypeTheSum) {
     headless_reset();
     keys("_");  // the dialog is open until the close arrives: the keys still count
     EXPECT_TRUE(closeAsked());
+    headless_reset();
+    keyDown(vk::kMinus, false, true, false);  // Ctrl+- while it takes keys: closed; when closed: opened, focused
+    adderClosed();
+    keyDown(vk::kMinus, false, true, false);
+    EXPECT_TRUE(closeAsked() && headless_posted_commands().at(0).lParam == 1);
 
     struct Sum { const char* real; std::int32_t integer; const char* typed; };
     static const Sum sums[] = {{"-3.75", -3, "-3.75"}, {"-0.001", 0, "0"}, {"-0.006", 0, "-0.01"},

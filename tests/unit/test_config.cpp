@@ -91,23 +91,6 @@ TEST_F(Config, CopiesTakeFreeSlotsAndAnEleventhNeverReleasesOne) {
     EXPECT_EQ(flags(), "1011111111");
 }
 
-TEST_F(Config, APlacementIsTheSlotsOwnOrTheCentredDefault) {
-    const std::string centred = "0 1 -1 -1 -1 -1 212 164 812 604";
-    struct Row { const char* stored; std::string placed; };
-    const Row rows[] = {
-        {"  2 3 -1 -1 -8 -8 10 20 610 460  ", "2 3 -1 -1 -8 -8 10 20 610 460"},
-        {"0 0 -1 -1 -1 -1 10 20 610 460", "0 1 -1 -1 -1 -1 10 20 610 460"},  // a hidden window is shown
-        {"", centred}, {"1 2 3 4 5 6 7 8 9", centred},
-        {"0 1 -1 -1 -1 -1 10 20 10 400", centred}, {"0 1 -1 -1 -1 -1 10 400 600 20", centred},
-    };
-    for (const Row& r : rows) {
-        slot(CFG_KEY_POSITION_FORMAT, 2, r.stored);
-        EXPECT_EQ(placed(2), r.placed) << '"' << r.stored << '"';
-    }
-    EXPECT_EQ(placed(10), centred);
-    EXPECT_EQ(placed(1, DesktopRect{100, 50, 1101, 851}), "0 1 -1 -1 -1 -1 300 230 900 670");
-}
-
 // Shown whole, so that saving the untouched dialog cuts nothing; "Standard" fills the first fifteen only.
 TEST_F(Config, FieldsShowWholeValuesAndSaveThemTrimmedAndCut) {
     const std::string dir80 = "C:\\Projekte\\" + std::string(68, 'd');
@@ -132,6 +115,8 @@ TEST_F(Config, FieldsShowWholeValuesAndSaveThemTrimmedAndCut) {
     configFieldsSave(configExtensions, texts);
     EXPECT_NE(settings().find("Ext0=bak\r\nExt1=abcdefghij\r\nExt2=abcdefghi\r\nExt3=\r\nExt4=lib\r\n"),
               std::string::npos) << settings();
+    EXPECT_EQ(std::string(extensionPattern(-1)) + extensionPattern(CFG_EXTENSIONS), "");
+    EXPECT_EQ(extensionAllowed(nullptr), 1);
 }
 
 }  // namespace

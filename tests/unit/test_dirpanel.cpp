@@ -79,8 +79,9 @@ TEST_F(DirectoryPanel, TypedKeysFilterFilesOnly) {
     EXPECT_FALSE(dirFilterKey(13));
     dirFilterKey('m');
     dirFilterKey('A');
-    lines();
+    lines("C:\\elsewhere\\MAIN.C");
     EXPECT_EQ(lineOf("main.c") * lineOf("Makros.txt") * lineOf("Tabelle.h"), -6);
+    EXPECT_EQ(dirSelectIndex(), lineOf("main.c"));  // the document's name, case ignored
     for (int i = 0; i < 30; ++i) dirFilterKey('z');
     EXPECT_EQ(lines(), (Lines{"..", "inc\\"}));
     EXPECT_EQ(std::make_pair(std::strlen(dirFilterText()), dirFirstFileIndex()),

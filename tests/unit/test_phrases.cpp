@@ -76,7 +76,7 @@ TEST_F(Phrases, PhrasesAreReadOnceFromTheirKeysAndTypedWithTheCursorAtTheQuestio
 TEST_F(Phrases, PhrasesAndAbbreviationsAreRefusedWholeByAFullStore) {
     phrase_set(1, "ab?cd");
     phrase_set(2, "Q?");
-    writeAbbrevs({"fn function_(?)", "big " + std::string(20, 'b')});
+    writeAbbrevs({"", "fn function_(?)", "big " + std::string(20, 'b')});
     struct Row { const char* line; int code, markFrom; long left; const char* after; int cursor, markLines, boxes; };
     static const Row rows[] = {
         {"", 1, -1, 3, "", 0, 0, 1}, {"", 1, -1, 4, "abcd", 2, 0, 0},  // one byte short: nothing, one box

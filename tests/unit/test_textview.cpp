@@ -146,6 +146,31 @@ TEST_F(TextView, RowPlansShowGlyphsFromTheFirstColumnWithTheMarkClipped) {
     EXPECT_EQ(cellsPlan(2, 3, 4, 2, false, 0, 0).fills[0].rect, (PixelRect{20, 50, 52, 82}));
 }
 
+// Without the view nothing reaches the host; a context is taken once however often it is asked for.
+TEST_F(TextView, RowPaintOperationsNeedTheViewAndNeverNest) {
+    const HeadlessRecord& rec = headless_record();
+    for (int ready : {0, 1}) {
+        viewReady = ready;
+        repaintRow(0);  // outside a context: nothing
+        beginRowPaint();
+        beginRowPaint();
+        repaintRow(3);
+        repaintRow(30);  // not a window row
+        drawTextAt(250, 3, "z", 1, '0');
+        drawTextAt(-1, 3, "z", 1, '0');
+        drawStringAt(0, 3, nullptr, '0');
+        drawStringAt(2, 3, "hello", '0');
+        endRowPaint();
+        endRowPaint();
+        endRowPaint();  // one end too many: nothing
+        invalidateAll();
+        caretRefresh();
+    }
+    EXPECT_EQ(std::make_tuple(rec.rowPaintContexts, rec.nestedContexts + rec.openContexts, rec.rowsPainted,
+                              rec.textsPainted, rec.lastTextLength, rec.viewRepaints + rec.caretRefreshes),
+              std::make_tuple(1, 0, 1, 1, 5, 2));
+}
+
 TEST_F(TextView, CaretIsTouchedOnlyWhenSomethingChangedAndABlockStandsWithoutTheFocus) {
     setRow(2, "abcdefgh");
     setRow(0, "\tx", '1');
