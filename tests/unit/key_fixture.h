@@ -113,7 +113,6 @@ class KeyFixture : public ::testing::Test {
         loadLines(lines);
         refreshAll();
     }
-    // The document from its lines joined by '\n'.
     static void loadText(const std::string& text) {
         Lines lines(1);
         for (char c : text) {
@@ -152,7 +151,6 @@ class KeyFixture : public ::testing::Test {
     static void mark(std::initializer_list<int> lines) { markDocumentLines(lines); }
     static std::string marks() { return documentLines().marks; }
 
-    // Presses the keys of a script (scriptKey).
     static void keys(const char* script) {
         ScriptKey k;
         int times;

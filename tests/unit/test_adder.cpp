@@ -73,7 +73,6 @@ TEST_F(Adder, TheKeysAddSubtractSumTheLineAndTypeTheSum) {
     adderClosed();
     keyDown(vk::kMinus, false, true, false);
     EXPECT_TRUE(closeAsked() && headless_posted_commands().at(0).lParam == 1);
-
     struct Sum { const char* real; std::int32_t integer; const char* typed; };
     static const Sum sums[] = {{"-3.75", -3, "-3.75"}, {"-0.001", 0, "0"}, {"-0.006", 0, "-0.01"},
                                {"2147483648", INT32_MIN, "2147483648.00"}};  // the integer no longer tells the sum

@@ -80,7 +80,6 @@ TEST_F(Lists, EntriesHaveTheirIndexAtColumn70AndClosingPlacesTheCursor) {
     char trimmed[kListEntrySize];
     listEntryTrimmed(trimmed, (std::string(78, ' ') + "abcdef").c_str(), 3);  // cut to 80 first
     EXPECT_EQ(std::string(trimmed), entry("ab", 3));
-
     loadLines(numbered(0, 1000));
     windowCols = 40;
     cursorCol = 7;

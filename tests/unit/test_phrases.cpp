@@ -47,7 +47,6 @@ TEST_F(Phrases, PhrasesAreReadOnceFromTheirKeysAndTypedWithTheCursorAtTheQuestio
     phrase_get(0, out);
     EXPECT_STREQ(out, "at \"q\" ?");
     EXPECT_EQ(readBytes(headless_ini_path()).find("S-C-X"), std::string::npos);
-
     PhraseTexts texts;
     phraseFieldsStandard(&texts);
     phraseFieldsSave(texts);

@@ -100,7 +100,6 @@ using Rule = int (*)(const char*, char*);
 int detab8(const char* in, char* out) { return detabText(in, out, 8); }
 int entab8(const char* in, char* out) { return entabText(in, out, 8); }
 
-// A rule's result as a string, or "<keep>" / "<remove>".
 std::string run(Rule rule, const std::string& in) {
     char out[kLineChars + 1];
     std::memset(out, '#', sizeof out);
@@ -323,27 +322,6 @@ TEST_F(Search, BlockReplaceChangesOnlyTheMarkedLinesByTheRulesAndKeepsTheView) {
         EXPECT_EQ(block_replace(), 0);
         EXPECT_EQ(doc(), (Lines{r.want, "ab"}));
     }
-}
-
-TEST_F(Search, TheCommandsAndKeysReachTheSearch) {
-    load({"one two", "two", "three two"});
-    set("two", "2", 1);
-    menu(CMD_SEARCH_NEXT);  // F12
-    EXPECT_EQ(col(), 4);
-    menu(CMD_REPLACE_AT_CURSOR);  // F11
-    EXPECT_EQ(row(0), "one 2");
-    keys("^W");
-    EXPECT_EQ(line() * 100 + col(), 100);
-    // Ctrl+F: the marked text becomes the search text, the dialog's command is posted.
-    cursorRow = 1;  // "three two"
-    markSetInLine(0, 5);
-    keys("^F");
-    EXPECT_STREQ(searchHistory.items[0], "three");
-    EXPECT_EQ(markActiveGet(), 0);
-    keys("^F");  // without a mark the search text stays
-    EXPECT_STREQ(searchText, "three");
-    EXPECT_EQ(posted(), (std::vector<int>{CMD_SEARCH, CMD_SEARCH}));
-    EXPECT_EQ(text(), "one 2\ntwo\nthree two");
 }
 
 }  // namespace
