@@ -164,8 +164,8 @@ TEST_F(KeyCommands, EachKeyOnItsEdges) {
     });
     EXPECT_EQ(topLine, 1);  // the view scrolls in the last three rows
     headless_reset();
-    keys("^S{C-Period}");  // post their commands
-    EXPECT_EQ(posted(), (std::vector<int>{1003, 1300}));
+    keys("^S{C-Period}^F");  // post their commands
+    EXPECT_EQ(posted(), (std::vector<int>{1003, 1300, CMD_SEARCH}));
     load({""});
     keys("^1");  // the date
     ASSERT_EQ(row(0).size(), 10u);
