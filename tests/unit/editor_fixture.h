@@ -1,6 +1,4 @@
-// The editor as start-up leaves it, for the tests of the editing, key and refresh
-// modules: an empty document in a window of 80 columns and 20 rows, the default
-// options, empty undelete buffers and recordings, the headless host, nothing recorded.
+// The editor as start-up leaves it: an empty document in 80 columns and 20 rows, the default options.
 #pragma once
 
 #include <gtest/gtest.h>

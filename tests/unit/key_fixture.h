@@ -1,6 +1,4 @@
-// The fixture of the tests of the view and the text operations: a document in
-// the line store, keys pressed through the dispatcher as short scripts, the
-// headless host recording repaints, boxes, the clipboard and posted commands.
+// A document in the line store and keys pressed through the dispatcher as short scripts.
 #pragma once
 
 #include "editor_fixture.h"
@@ -115,7 +113,6 @@ class KeyFixture : public ::testing::Test {
         loadLines(lines);
         refreshAll();
     }
-    // The document from its lines joined by '\n'.
     static void loadText(const std::string& text) {
         Lines lines(1);
         for (char c : text) {
@@ -154,7 +151,6 @@ class KeyFixture : public ::testing::Test {
     static void mark(std::initializer_list<int> lines) { markDocumentLines(lines); }
     static std::string marks() { return documentLines().marks; }
 
-    // Presses the keys of a script (scriptKey).
     static void keys(const char* script) {
         ScriptKey k;
         int times;

@@ -58,30 +58,6 @@ protected:
     std::string settings() const { return read("Y8.ini"); }
 };
 
-// A change is seen at the next load only, unless the first pattern is empty: then every question reads them.
-TEST_F(Config, PatternsAreTrimmedUpperCasedCutToTenAndTwentyAreRead) {
-    const char* stored[] = {"b?k", "  l#  ", "", "abcdefghijklmn", "abcdefghi   xyz"};
-    for (int i = 0; i < 5; ++i) setExt(i, stored[i]);
-    setExt(19, "last");
-    setExt(20, "zzz");  // no pattern 21
-    struct Row { const char* ext; int allowed; };
-    static const Row rows[] = {
-        {"bok", 0}, {"BAKE", 1}, {"L7", 0}, {"", 1}, {"LAST", 0}, {"ZZZ", 1},
-        {"abcdefghij", 0}, {"abcdefghijklmn", 1}, {"ABCDEFGHI", 0},  // the cut leaves no blank
-    };
-    for (const Row& r : rows) EXPECT_EQ(extensionAllowed(r.ext), r.allowed) << r.ext;
-    EXPECT_EQ(std::string(extensionPattern(1)) + "|" + extensionPattern(-1) + extensionPattern(20), "L#|");
-    EXPECT_EQ(extensionAllowed(nullptr), 1);
-    setExt(0, "map");
-    EXPECT_EQ(extensionAllowed("MAP"), 1);
-    extensionsLoad();
-    EXPECT_EQ(extensionAllowed("MAP"), 0);
-    setExt(0, "");
-    extensionsLoad();
-    setExt(4, "lst");
-    EXPECT_EQ(extensionAllowed("LST"), 0);
-}
-
 // A first copy after a crash frees every slot; a copy asked again keeps its slot; a slot is released once.
 TEST_F(Config, CopiesTakeFreeSlotsAndAnEleventhNeverReleasesOne) {
     slot(CFG_KEY_IN_USE_FORMAT, 3, "1");
@@ -115,23 +91,6 @@ TEST_F(Config, CopiesTakeFreeSlotsAndAnEleventhNeverReleasesOne) {
     EXPECT_EQ(flags(), "1011111111");
 }
 
-TEST_F(Config, APlacementIsTheSlotsOwnOrTheCentredDefault) {
-    const std::string centred = "0 1 -1 -1 -1 -1 212 164 812 604";
-    struct Row { const char* stored; std::string placed; };
-    const Row rows[] = {
-        {"  2 3 -1 -1 -8 -8 10 20 610 460  ", "2 3 -1 -1 -8 -8 10 20 610 460"},
-        {"0 0 -1 -1 -1 -1 10 20 610 460", "0 1 -1 -1 -1 -1 10 20 610 460"},  // a hidden window is shown
-        {"", centred}, {"1 2 3 4 5 6 7 8 9", centred},
-        {"0 1 -1 -1 -1 -1 10 20 10 400", centred}, {"0 1 -1 -1 -1 -1 10 400 600 20", centred},
-    };
-    for (const Row& r : rows) {
-        slot(CFG_KEY_POSITION_FORMAT, 2, r.stored);
-        EXPECT_EQ(placed(2), r.placed) << '"' << r.stored << '"';
-    }
-    EXPECT_EQ(placed(10), centred);
-    EXPECT_EQ(placed(1, DesktopRect{100, 50, 1101, 851}), "0 1 -1 -1 -1 -1 300 230 900 670");
-}
-
 // Shown whole, so that saving the untouched dialog cuts nothing; "Standard" fills the first fifteen only.
 TEST_F(Config, FieldsShowWholeValuesAndSaveThemTrimmedAndCut) {
     const std::string dir80 = "C:\\Projekte\\" + std::string(68, 'd');
@@ -156,6 +115,8 @@ TEST_F(Config, FieldsShowWholeValuesAndSaveThemTrimmedAndCut) {
     configFieldsSave(configExtensions, texts);
     EXPECT_NE(settings().find("Ext0=bak\r\nExt1=abcdefghij\r\nExt2=abcdefghi\r\nExt3=\r\nExt4=lib\r\n"),
               std::string::npos) << settings();
+    EXPECT_EQ(std::string(extensionPattern(-1)) + extensionPattern(CFG_EXTENSIONS), "");
+    EXPECT_EQ(extensionAllowed(nullptr), 1);
 }
 
 }  // namespace

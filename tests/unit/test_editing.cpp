@@ -1,7 +1,4 @@
-// The editing primitives (typing and deleting with and without "Spaltentreue",
-// the 250-column edge, the view's steps sideways in any window width; the
-// full-store refusals are rows of the key commands' table) and the refresh:
-// the status fields, the line snapshot of Ctrl+Q, "Optionen" and "Position".
+// Typing and deleting, the view's steps sideways, the refresh: status fields, Ctrl+Q, "Optionen", "Position".
 #include "view/editing.h"
 
 #include "key_fixture.h"

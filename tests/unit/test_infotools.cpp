@@ -1,5 +1,4 @@
-// Facette, the info tools and lint, and the archive copy, in a project tree of
-// their own: the current directory is a/b below a fresh directory.
+// Facette, the info tools, lint and the archive copy; the current directory is a/b below a fresh directory.
 #include "document/dirpanel.h"
 #include "editor_fixture.h"
 #include "file_bytes.h"

@@ -1,6 +1,4 @@
-// The key dispatcher and the key commands: which command a key runs (German
-// chords known by their characters, run once) and what the commands do to a
-// document in the line store; the keys the key model knows are its business.
+// The key dispatcher and the key commands beyond what the key model checks.
 #include "view/keycommands.h"
 
 #include "key_fixture.h"
@@ -166,8 +164,8 @@ TEST_F(KeyCommands, EachKeyOnItsEdges) {
     });
     EXPECT_EQ(topLine, 1);  // the view scrolls in the last three rows
     headless_reset();
-    keys("^S{C-Period}");  // post their commands
-    EXPECT_EQ(posted(), (std::vector<int>{1003, 1300}));
+    keys("^S{C-Period}^F");  // post their commands
+    EXPECT_EQ(posted(), (std::vector<int>{1003, 1300, CMD_SEARCH}));
     load({""});
     keys("^1");  // the date
     ASSERT_EQ(row(0).size(), 10u);
@@ -175,40 +173,30 @@ TEST_F(KeyCommands, EachKeyOnItsEdges) {
     EXPECT_EQ(col(), 10);
 }
 
-TEST_F(KeyCommands, PasteTypesShortTextsAndInsertsLinesBeforeTheCursorLine) {
-    // 308 characters of words of 13 letters: with "Umbruch bei ^V" broken after
-    // the blank in column 69, the last one before 80, only that blank lost.
-    std::string words, wrapped;
+// Ctrl+V of lines, or of a text too long to type, puts them before the cursor line; with "Umbruch bei ^V"
+// 308 characters of words of 13 letters break after the blank in column 69, the last before 80.
+TEST_F(KeyCommands, PasteInsertsLinesBeforeTheCursorLineAndWrapsWords) {
+    static std::string words, longClip;  // for the set-up functions
+    std::string wrapped, longText;
+    words.clear();
     for (int i = 0; i < 22; ++i) {
         words += std::string(13, static_cast<char>('a' + i)) + " ";
         wrapped += std::string(13, static_cast<char>('a' + i)) + (i == 21 || i % 5 == 4 ? "\n" : " ");
     }
-    // A clipboard longer than the block: 29999 characters, whole lines of 99 and a CR LF, then the rest.
-    std::string longClip, longText;
+    longClip.clear();  // longer than the paste block: its first 29999 characters, whole lines of 99 and the rest
     while (longClip.size() < 40000) longClip += std::string(99, 'c') + "\r\n";
     for (int i = 0; i < 29999 / 101; ++i) longText += std::string(99, 'c') + "\n";
-    struct Row { std::string clipboard; int wrap; const char* keys; std::string after; int colAfter, top, row; };
-    const Row rows[] = {
-        {" one", 0, "{Right*5}^V", "first one\nsecond", 9, 0, 0},
-        {"A\r\nB\nC\r\n\r\nD", 0, "{Down}{S-Ins}", "first\nA\nB\nC\n\nD\nsecond", 0, 5, 1},  // still on its line
-        {std::string(200, 'p'), 0, "^V", std::string(200, 'p') + "\nfirst\nsecond", 0, 1, 0},  // 200 make a line
-        {std::string(300, 'w'), 0, "^V", std::string(250, 'w') + "\n" + std::string(50, 'w') + "\nfirst\nsecond", 0, 2,
-         0},
-        {words, 1, "^V", wrapped + "first\nsecond", 0, 5, 0},
-        {longClip, 0, "^V", longText + "cc\nfirst\nsecond", 0, 29999 / 101 + 1, 0},
-    };
     const int blocks = fmalloc_count();
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.clipboard.substr(0, 20));
-        pasteWrap = r.wrap;
-        load({"first", "second"});
-        clip_put(r.clipboard.c_str());
-        keys(r.keys);
-        EXPECT_EQ(text(), r.after);
-        EXPECT_EQ(std::vector<int>({col(), topLine, cursorRow, modified}),
-                  std::vector<int>({r.colAfter, r.top, r.row, 1}));
-        EXPECT_TRUE(storeSound());
-    }
+    playRows({KeyRow{"first\nsecond", 0, 1, "^V", "first\nA\nB\nC\n\nD\nsecond", 0, 6}},
+             [] { clip_put("A\r\nB\nC\r\n\r\nD"); });
+    playRows({KeyRow{"first", 0, 0, "^V", std::string(250, 'w') + "\n" + std::string(50, 'w') + "\nfirst", 0, 2}},
+             [] { clip_put(std::string(300, 'w').c_str()); });
+    playRows({KeyRow{"first", 0, 0, "^V", longText + "cc\nfirst", 0, 29999 / 101 + 1}},
+             [] { clip_put(longClip.c_str()); });
+    playRows({KeyRow{"first", 0, 0, "^V", wrapped + "first", 0, 5}}, [] {
+        pasteWrap = 1;
+        clip_put(words.c_str());
+    });
     EXPECT_EQ(fmalloc_count(), blocks);  // the scratch block went back
 }
 

@@ -1,5 +1,5 @@
 // The overview, structure and search lists: what each builder lists (the document left as it was), the
-// selection and scroll position, the entries and choosing, typing into the search list, the keys.
+// selection, the entries and choosing, typing into the search list.
 #include "textops/lists.h"
 
 #include "key_fixture.h"
@@ -30,7 +30,7 @@ class Lists : public KeyFixture {
         fileName[0] = listText[0] = '\0';
         KeyFixture::TearDown();
     }
-    static Lines build(int kind, int* selection = nullptr, int* top = nullptr) {
+    static Lines build(int kind, int* selection = nullptr) {
         listKind = kind;
         Lines out;
         const std::string before = snapshot();
@@ -39,7 +39,6 @@ class Lists : public KeyFixture {
         EXPECT_EQ(fill.count, static_cast<int>(out.size()));
         EXPECT_EQ(snapshot(), before);  // every builder leaves the store, marks and view exactly as they were
         if (selection) *selection = fill.selection;
-        if (top) *top = fill.top;
         return out;
     }
     // Every byte of the store, the raw window rows and the view position.
@@ -75,25 +74,12 @@ TEST_F(Lists, TheOverviewListsHeadingsByFileClass) {
         EXPECT_FALSE(listChoose(e.c_str())) << e;  // no number, or none of any document
 }
 
-TEST_F(Lists, TheSelectionIsTheLastEntryAtOrAboveTheCursorAndScrollsPast24) {
-    Lines doc;
-    for (int i = 0; i < 60; ++i) doc.push_back(i % 2 == 0 ? "[s" + std::to_string(i) + "]" : "text");
-    loadLines(doc);
-    int selection = 0, top = 0;
-    for (const auto& [at, shown] : {std::pair<int, int>{40, 2000 - 1}, {51, 2515}}) {  // 24 or fewer above: no scroll
-        place(at, 6);
-        build(kListOverview, &selection, &top);
-        EXPECT_EQ(selection * 100 + top, shown) << at;
-    }
-}
-
 TEST_F(Lists, EntriesHaveTheirIndexAtColumn70AndClosingPlacesTheCursor) {
     EXPECT_EQ(entry(std::string(120, 'a'), 2147483647), std::string(70, 'a') + " 2147483647");
     EXPECT_EQ(gap(12), "  \267\267\267" + std::string(65, ' ') + " 12");
     char trimmed[kListEntrySize];
     listEntryTrimmed(trimmed, (std::string(78, ' ') + "abcdef").c_str(), 3);  // cut to 80 first
     EXPECT_EQ(std::string(trimmed), entry("ab", 3));
-
     loadLines(numbered(0, 1000));
     windowCols = 40;
     cursorCol = 7;

@@ -1,5 +1,4 @@
-// The in-line mark, the mouse and the context menus: key scripts and the mouse
-// handlers on a document in the line store, through the headless host.
+// The in-line mark, the mouse and the context menus on a document in the line store.
 #include "view/marking.h"
 
 #include "file_bytes.h"
@@ -12,7 +11,7 @@
 
 namespace {
 
-constexpr int kCell = 8, kLine = 16;  // the cell size the fixture gives the view
+constexpr int kCell = 8;  // the cell width the fixture gives the view
 
 class Marking : public KeyFixture {
   protected:
@@ -46,11 +45,6 @@ class Marking : public KeyFixture {
         visitBelow(look, &trimmed);
         return trimmed;
     }
-    // The pixel in the middle of cell (c, r); a 16-bit message word for a
-    // pixel left of or above the window.
-    static int px(int c) { return c * kCell + 4 + kCell / 2; }
-    static int py(int r) { return r * kLine + 2 + kLine / 2; }
-    static int word(int v) { return v & 0xFFFF; }
 };
 
 TEST_F(Marking, KeysMarkCopyCutAndReplaceTheMark) {
@@ -58,15 +52,12 @@ TEST_F(Marking, KeysMarkCopyCutAndReplaceTheMark) {
                  const char* marks; const char* clipboard; };
     const Row rows[] = {
         {"abcdefghij", 4, 0, "{S-Right*3}X", "abcdXhij", 5, 0, "-", "before"},  // typing replaces it
-        {"abcdefghijklmn", 10, 0, "{S-Left*3}^C", "abcdefghijklmn", 7, 0, "-", "hij"},  // the smaller span
         {"0123456789\nab\nABCD", 1, 0, "{S-Right*3}{S-Down*2}{S-Right}{S-Up}{S-Down}^C", "0123456789\nab\nABCD",
          5, 2, "-", "1234\r\nb   \r\nBCD \r\n"},  // short lines padded to the right column
         {"abcdefgh\nab\nABCDEFGH", 1, 0, "{S-Right*3}{S-Down*2}{S-Del}", "a   efgh\na\nA   EFGH", -1, 2, "-",
          "bcd\r\nb  \r\nBCD\r\n"},
-        {"one two three", 8, 0, "{S-Right*5}^X", "one two", 8, 0, "-", "three"},
         // Ctrl+Q puts back the text, never a mark that has ended since.
         {"abcdefghij\nABCDEFGHIJ", 0, 0, "{S-Right*3}{S-Down}{Up}^Q", "abcdefghij\nABCDEFGHIJ", 3, 0, "-", "before"},
-        {"  foo_bar(x)  ", 1, 0, "^M", "  foo_bar(x)", -1, 0, "0:2-9", "before"},  // the word after a blank
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(::testing::Message() << r.before << " + " << r.keys);
@@ -188,48 +179,6 @@ TEST_F(Marking, CopyAndCutAreBoundedByTheBlock) {
     }
 }
 
-TEST_F(Marking, ClicksAndDragsMarkFromTheCursor) {
-    load({"x0", "x1", "0123456789", "abcdefghij", "ABCDEFGHIJ", "say hello world"});
-    place(2, 0);
-    keys("{Right*2}{S-Right*2}");
-    EXPECT_TRUE(mouseLeftDown(px(6), py(1), false));  // a click clears the mark
-    EXPECT_EQ(marked(), "-");
-    EXPECT_TRUE(mouseLeftUp());
-    EXPECT_FALSE(mouseLeftUp());  // released once
-    mouseLeftDown(px(3), py(2), true);  // Shift+click marks from the old cursor
-    mouseLeftUp();
-    EXPECT_EQ(marked(), "3:6-3 4:6-3");
-    mouseLeftDown(px(8), py(1), true);  // and extends the same mark
-    mouseLeftUp();
-    keys("^C");
-    EXPECT_EQ(clip(), "gh");
-    // A drag follows the mouse; back onto its first line the others lose their columns.
-    mouseLeftDown(px(1), py(1), false);
-    mouseMove(px(4), py(2), true);
-    EXPECT_EQ(marked(), "3:1-4 4:1-4");
-    mouseMove(px(6), py(1), true);
-    EXPECT_EQ(marked(), "3:1-6");
-    mouseMove(px(2), word(-40), true);  // above the window: row 0, no scrolling
-    EXPECT_EQ(topLine, 2);
-    EXPECT_EQ(marked(), "2:1-2 3:1-2");
-    EXPECT_TRUE(mouseLeftUp());
-    mouseMove(px(9), py(9), true);  // a move without the capture does nothing
-    EXPECT_EQ(cursorRow, 0);
-    mouseLeftDown(px(9), py(2), true);
-    mouseMove(px(1), py(1), false);  // nor one without the button
-    EXPECT_EQ(cursorRow, 2);
-    mouseLeftUp();
-    // A double click selects the word under the first click, only on the cursor's cell.
-    mouseLeftDown(px(6), py(3), false);
-    mouseLeftUp();
-    mouseDoubleClick(px(6), py(3));
-    mouseLeftUp();
-    EXPECT_EQ(marked(), "5:4-9");
-    markClear();
-    mouseDoubleClick(px(12), py(3));
-    EXPECT_EQ(markActiveGet(), 0);
-}
-
 TEST_F(Marking, ContextMenuFollowsTheMarkAndPostsTheChoice) {
     load({"some text here"});
     at(3, 2);
@@ -247,6 +196,17 @@ TEST_F(Marking, ContextMenuFollowsTheMarkAndPostsTheChoice) {
     EXPECT_EQ(headless_context_menus()[1].y, 45);
     EXPECT_EQ(headless_posted_commands().at(0).id, 1110);
     EXPECT_EQ(markLineCount(), 1);  // the mark waits for the posted command
+}
+
+TEST_F(Marking, ADoubleClickOnTheCursorsCellSelectsTheWordUnderIt) {
+    load({"some text here"});
+    at(6, 0);
+    mouseDoubleClick(9 * kCell + 8, 10);  // the middle of cell 9 of row 0, not the cursor's: nothing
+    EXPECT_EQ(markActiveGet(), 0);
+    mouseDoubleClick(6 * kCell + 8, 10);
+    char word[8] = "";
+    ASSERT_EQ(markedText(word, sizeof word), 1);
+    EXPECT_STREQ(word, "text");
 }
 
 TEST_F(Marking, RandomMarkingKeepsTheStoreSoundAndMovesLoseNoText) {

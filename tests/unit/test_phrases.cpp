@@ -1,5 +1,4 @@
-// The phrases on the Ctrl+Shift keys and the abbreviations of Ctrl+comma, as the key dispatcher receives
-// them, with the settings file and the abbreviation file as real files of the headless host.
+// The phrases on the Ctrl+Shift keys and the abbreviations of Ctrl+comma, from real settings and abbreviation files.
 #include "tools/phrases.h"
 
 #include "editor_fixture.h"
@@ -48,7 +47,6 @@ TEST_F(Phrases, PhrasesAreReadOnceFromTheirKeysAndTypedWithTheCursorAtTheQuestio
     phrase_get(0, out);
     EXPECT_STREQ(out, "at \"q\" ?");
     EXPECT_EQ(readBytes(headless_ini_path()).find("S-C-X"), std::string::npos);
-
     PhraseTexts texts;
     phraseFieldsStandard(&texts);
     phraseFieldsSave(texts);
@@ -72,37 +70,12 @@ TEST_F(Phrases, PhrasesAreReadOnceFromTheirKeysAndTypedWithTheCursorAtTheQuestio
     }
 }
 
-TEST_F(Phrases, AbbreviationsAreReadOnceFromTheirFile) {
-    std::vector<std::string> lines = {"fn   function_~?~_  ", "", "For for (;;) {"};
-    for (int i = 3; i < 99; ++i) lines.push_back("w" + std::to_string(i) + " p" + std::to_string(i));
-    lines.push_back("last line100");  // line 100: read
-    lines.push_back("late line101");  // line 101: never read
-    writeAbbrevs(lines);
-    char out[ABBREV_LINE_MAX + 1];
-    struct Row { const char* word; const char* text; };
-    static const Row rows[] = {
-        {"FN", "function \"?\" "},  // trimmed as read, then "_" is a blank
-        {"fOR", "for (;;) {"}, {"LAST", "line100"}, {"late", ""}, {"function", ""}, {"?", ""},
-    };
-    for (const Row& r : rows) {
-        EXPECT_EQ(abbrev_expand(r.word, out), static_cast<int>(std::strlen(r.text))) << r.word;
-        EXPECT_STREQ(out, r.text);
-    }
-    writeAbbrevs({"", "lg " + std::string(70, 'a') + std::string(20, 'b')});
-    EXPECT_EQ(abbrev_expand("fn", out), 13);  // a changed file counts only after the list is forgotten
-    phrasesForget();
-    EXPECT_EQ(abbrev_expand("lg", out), 75);  // cut at 78
-    ini_write("Installation", "Floskeln", (dir_ / "missing.txt").string().c_str());
-    phrasesForget();
-    EXPECT_EQ(abbrev_expand("lg", out), 0);  // no file: an empty list
-}
-
 // A phrase (code 1..26) replaces a mark, an abbreviation (Ctrl+comma, code 0) the word before
 // the cursor; a full store refuses the whole text and keeps the mark and the word.
 TEST_F(Phrases, PhrasesAndAbbreviationsAreRefusedWholeByAFullStore) {
     phrase_set(1, "ab?cd");
     phrase_set(2, "Q?");
-    writeAbbrevs({"fn function_(?)", "big " + std::string(20, 'b')});
+    writeAbbrevs({"", "fn function_(?)", "big " + std::string(20, 'b')});
     struct Row { const char* line; int code, markFrom; long left; const char* after; int cursor, markLines, boxes; };
     static const Row rows[] = {
         {"", 1, -1, 3, "", 0, 0, 1}, {"", 1, -1, 4, "abcd", 2, 0, 0},  // one byte short: nothing, one box

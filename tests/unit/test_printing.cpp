@@ -1,20 +1,10 @@
-// Printing: the layout arithmetic, and the print command against a recording printer.
+// The print command against a recording printer: pages, copies, positions, fonts.
 #include "key_fixture.h"
 #include "host/headless_messages.h"
 #include "host/headless_profile.h"
 #include "printing/printing.h"
 #include "support/devices.h"
 #include "support/profile.h"
-
-TEST(PrintLayout, PagesHeightsAndPositions) {
-    const int pages[][2] = {{0, 0}, {1, 1}, {65, 1}, {66, 2}, {131, 3}};
-    for (const auto& r : pages) EXPECT_EQ(printPageCount(r[0]), r[1]) << r[0] << " lines";
-    // vertRes, vertSize, points, height: 300 dpi 41.502 and 33.202, 600 dpi 83.004 and 41.502
-    const int heights[][4] = {{3358, 284, 10, -42}, {3358, 284, 8, -33}, {6716, 284, 10, -83}, {6716, 568, 10, -42}};
-    for (const auto& r : heights) EXPECT_EQ(printFontHeight(r[0], r[1], r[2]), r[3]) << r[0] << "/" << r[1];
-    EXPECT_EQ(printToDevice(3358, 284, 24.0, 100), 184);  // 283.78 from the paper's edge
-    EXPECT_EQ(printToDevice(1000, 100, 0.05, 0), 1);      // 0.5 rounds up
-}
 
 namespace {
 // chosen: what the print dialog gives (1 a printer, 0 none or cancelled, -1 its device context not made).
@@ -81,9 +71,12 @@ protected:
 };
 
 TEST_F(Printing, PagesCopiesCancellingAndAPrinterThatCannotBeReached) {
-    const std::string two = "H1 65L page H2 1L page ";
+    const std::string two = "H1 65L page H2 1L page ", three = "begin doc H1 3L page enddoc end release ";
     const std::string unreachable = "Der Drucker kann nicht angesprochen werden: es wird nichts gedruckt.";
-    struct Row { int lines; PrinterSetup setup; std::string sequence; const char* line; std::string box; };
+    // face: "PrintFont" of the profile; boxes: every box's text, joined by "|". The header's font and the
+    // body's warn once each; printing goes on.
+    struct Row { int lines; PrinterSetup setup; std::string sequence; const char* line; std::string boxes;
+                 const char* face = ""; };
     const Row rows[] = {
         {0, {1, 1, false, -1, false, false}, "begin end release ", "", ""},
         {70, {0, 1, false, -1, false, false}, "", "", ""},
@@ -93,29 +86,19 @@ TEST_F(Printing, PagesCopiesCancellingAndAPrinterThatCannotBeReached) {
         {66, {1, 2, true, -1, false, false}, "begin doc " + two + two + "enddoc end release ", "150,2740 line 64", ""},
         {66, {1, 0, false, -1, false, false}, "begin doc " + two + "enddoc end release ", "", ""},  // no copies: one
         {200, {1, 1, false, 1, false, false}, "begin doc H1 65L page enddoc end release ", "1950,120 a.txt  1", ""},
+        {3, {1, 1, false, -1, false, false}, three, "font -35 Monospace 821 BT", ""},
+        {3, {1, 1, false, -1, false, false}, three, "font -35 Courier New", "", "Courier New"},
+        {3, {1, 1, false, -1, true, false}, three, "150,260 line 2",
+         "Kann Font Nix -28 nicht herstellen.|Kann Font Nix -35 nicht herstellen.", "Nix"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.sequence);
+        ini_write("Global", "PrintFont", r.face);
         print(r.lines, r.setup);
         EXPECT_EQ(job, r.sequence);
         EXPECT_TRUE(!r.line[0] || wasPrinted(r.line)) << r.line;
-        EXPECT_EQ(headless_boxes().empty() ? "" : headless_boxes().back().text, r.box);
-    }
-}
-
-// The header's font and the body's warn once each; printing goes on.
-TEST_F(Printing, FontFromTheProfileAndOneWarningPerChange) {
-    struct Row { const char* profile; bool fails; const char* font; int boxes; };
-    static const Row rows[] = {
-        {"", false, "font -35 Monospace 821 BT", 0}, {"Courier New", false, "font -35 Courier New", 0},
-        {"Nix", true, "font -35 Nix", 2},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.font);
-        ini_write("Global", "PrintFont", r.profile);
-        print(3, {1, 1, false, -1, r.fails, false});
-        EXPECT_TRUE(wasPrinted(r.font) && wasPrinted("150,260 line 2"));
-        ASSERT_EQ(headless_boxes().size(), static_cast<std::size_t>(r.boxes));
-        EXPECT_TRUE(!r.boxes || headless_boxes()[1].text == "Kann Font Nix -35 nicht herstellen.");
+        std::string boxes;
+        for (const HeadlessBox& b : headless_boxes()) boxes += (boxes.empty() ? "" : "|") + b.text;
+        EXPECT_EQ(boxes, r.boxes);
     }
 }

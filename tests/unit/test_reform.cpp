@@ -7,7 +7,6 @@
 
 namespace {
 
-// One line through the rules: its text, "<remove>" or "<keep>".
 std::string reformed(const std::string& rules, const std::string& in) {
     std::snprintf(reformRules, sizeof reformRules, "%s", rules.c_str());
     char out[kLineChars + 1];

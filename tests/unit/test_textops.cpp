@@ -1,6 +1,4 @@
-// The text operations on documents longer than the window: the line block, the
-// conversions and search and replace. The full-store refusals are rows of the
-// key commands' full-store table.
+// The line block, the conversions, search and replace (their full-store refusals: the key commands' table).
 #include "key_fixture.h"
 
 #include "document/undelete.h"
@@ -25,15 +23,6 @@ std::string marksOf(int n, const char* runs) {
     for (long from, to; *runs; runs += 2 + (runs[2] == ' ')) {
         spanAt(runs, &from, &to);
         std::fill(out.begin() + from, out.begin() + to + 1, runs[1]);
-    }
-    return out;
-}
-// Numbered lines by their numbers: "0-24 5 31 25-59".
-Lines numberedAs(const char* spec) {
-    Lines out;
-    for (long from, to; *spec; spec += *spec == ' ') {
-        spanAt(spec, &from, &to);
-        out = out + numbered(static_cast<int>(from), static_cast<int>(to + 1));
     }
     return out;
 }
@@ -80,34 +69,23 @@ TEST_F(Block, MarkingFromTheMenuAndTheKeyboard) {
     }
 }
 
-TEST_F(Block, CopyMoveDeleteAndClipboardKeepTheCursorsLineOrRow) {
-    struct Row { int command; std::vector<int> marked; int line, row; const char* want; int top, rowAfter; };
-    const Row rows[] = {
-        {CMD_BLOCK_COPY, {5, 31, 32, 50}, 25, 10, "0-24 5 31 32 50 25-59", 19, 10},
-        {CMD_BLOCK_MOVE, {2, 3}, 8, 8, "0-1 4-7 2-3 8-59", 0, 6},  // above row 0: the document's start
-        {CMD_BLOCK_DELETE, {30, 31, 32, 33, 34, 45}, 20, 10, "0-29 35-44 46-59", 20, 10},
-        {CMD_BLOCK_CLIPBOARD, {7, 44}, 30, 10, "0-59", 20, 10},  // the lines to the clipboard, unmarked
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(::testing::Message() << r.command << " at " << r.line);
-        load(numbered(0, 60));
-        for (int l : r.marked) mark({l});
-        place(r.line, r.row);
-        r.command ? menu(r.command) : keys("^B");
-        const Lines want = numberedAs(r.want);
-        EXPECT_EQ(doc(), want);
-        EXPECT_EQ(marks(), std::string(want.size(), '0'));
-        EXPECT_TRUE(windowShows(want, r.top, r.rowAfter));
-    }
+// Copy, move and delete as Ctrl+B and the menu send them: the key model; here the clipboard, a whole
+// document deleted and a copy too large for one batch.
+TEST_F(Block, TheClipboardTakesTheMarkedLinesAndALargeCopyGoesInBatches) {
+    load(numbered(0, 60));
+    mark({7, 44});
+    place(30, 10);
+    menu(CMD_BLOCK_CLIPBOARD);
     EXPECT_EQ(clip(), "line 7\r\nline 44\r\n");
+    EXPECT_EQ(marks(), std::string(60, '0'));
+    EXPECT_TRUE(windowShows(numbered(0, 60), 20, 10));
     block_to_clipboard();  // nothing marked: the clipboard emptied
     EXPECT_EQ(clip(), "");
     place(0, 0);  // everything deleted
     block_function();
     menu(CMD_BLOCK_DELETE);
     EXPECT_TRUE(windowShows(Lines{}, 0, 0));
-    // 150 marked lines of 200 characters go in several batches.
-    Lines text;
+    Lines text;  // 150 marked lines of 200 characters
     for (int i = 0; i < 150; ++i)
         text.push_back(std::string(199, static_cast<char>('A' + i % 26)) + static_cast<char>('0' + i % 10));
     load(text + numbered(0, 30));
@@ -122,7 +100,6 @@ using Rule = int (*)(const char*, char*);
 int detab8(const char* in, char* out) { return detabText(in, out, 8); }
 int entab8(const char* in, char* out) { return entabText(in, out, 8); }
 
-// A rule's result as a string, or "<keep>" / "<remove>".
 std::string run(Rule rule, const std::string& in) {
     char out[kLineChars + 1];
     std::memset(out, '#', sizeof out);
@@ -345,27 +322,6 @@ TEST_F(Search, BlockReplaceChangesOnlyTheMarkedLinesByTheRulesAndKeepsTheView) {
         EXPECT_EQ(block_replace(), 0);
         EXPECT_EQ(doc(), (Lines{r.want, "ab"}));
     }
-}
-
-TEST_F(Search, TheCommandsAndKeysReachTheSearch) {
-    load({"one two", "two", "three two"});
-    set("two", "2", 1);
-    menu(CMD_SEARCH_NEXT);  // F12
-    EXPECT_EQ(col(), 4);
-    menu(CMD_REPLACE_AT_CURSOR);  // F11
-    EXPECT_EQ(row(0), "one 2");
-    keys("^W");
-    EXPECT_EQ(line() * 100 + col(), 100);
-    // Ctrl+F: the marked text becomes the search text, the dialog's command is posted.
-    cursorRow = 1;  // "three two"
-    markSetInLine(0, 5);
-    keys("^F");
-    EXPECT_STREQ(searchHistory.items[0], "three");
-    EXPECT_EQ(markActiveGet(), 0);
-    keys("^F");  // without a mark the search text stays
-    EXPECT_STREQ(searchText, "three");
-    EXPECT_EQ(posted(), (std::vector<int>{CMD_SEARCH, CMD_SEARCH}));
-    EXPECT_EQ(text(), "one 2\ntwo\nthree two");
 }
 
 }  // namespace

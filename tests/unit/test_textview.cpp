@@ -1,6 +1,4 @@
-// The text window's portable half through the headless host: colours, glyphs,
-// row paint plans and operations, the caret (a recording caret device), the
-// scroll bar and resizing.
+// The text window's portable half: colours, glyphs, row plans, the caret (a recording device), resizing.
 #include "view/textview.h"
 
 #include "file_bytes.h"
@@ -147,56 +145,29 @@ TEST_F(TextView, RowPlansShowGlyphsFromTheFirstColumnWithTheMarkClipped) {
     EXPECT_EQ(cellsPlan(2, 3, 4, 2, false, 0, 0).fills[0].rect, (PixelRect{20, 50, 52, 82}));
 }
 
+// Without the view nothing reaches the host; a context is taken once however often it is asked for.
 TEST_F(TextView, RowPaintOperationsNeedTheViewAndNeverNest) {
-    viewReady = 0;
-    beginRowPaint();
-    repaintRow(0);
-    drawTextAt(0, 0, "abc", 3, '0');
-    endRowPaint();
-    invalidateAll();
-    caretRefresh();
     const HeadlessRecord& rec = headless_record();
-    EXPECT_EQ(rec.rowPaintContexts + rec.rowsPainted + rec.textsPainted + rec.viewRepaints + rec.caretRefreshes, 0);
-    viewReady = 1;
-    repaintRow(0);  // outside a context: nothing
-    beginRowPaint();
-    beginRowPaint();  // a caller inside a context: no second context
-    repaintRow(3);
-    repaintRow(30);  // not a window row
-    endRowPaint();
-    EXPECT_TRUE(rowPaintOpen());
-    struct Row { int col; const char* text; int length, painted; };
-    static const std::string y300(300, 'y');
-    const Row rows[] = {
-        {70, y300.c_str(), 30, 10},  // capped at the window
-        {2, "hello", -1, 5},
-        {0, "short", 40, 5},  // never past the text's end
-        {250, "z", 1, 0}, {-1, "z", 1, 0}, {0, nullptr, 1, 0},
-    };
-    for (const Row& r : rows) {
-        const int texts = rec.textsPainted;
-        if (r.length < 0) {
-            drawStringAt(r.col, 3, r.text, '0');
-        } else {
-            drawTextAt(r.col, 3, r.text, r.length, '0');
-        }
-        EXPECT_EQ(rec.textsPainted - texts, r.painted ? 1 : 0) << r.col;
-        if (r.painted) {
-            EXPECT_EQ(rec.lastTextLength, r.painted) << r.col;
-        }
+    for (int ready : {0, 1}) {
+        viewReady = ready;
+        repaintRow(0);  // outside a context: nothing
+        beginRowPaint();
+        beginRowPaint();
+        repaintRow(3);
+        repaintRow(30);  // not a window row
+        drawTextAt(250, 3, "z", 1, '0');
+        drawTextAt(-1, 3, "z", 1, '0');
+        drawStringAt(0, 3, nullptr, '0');
+        drawStringAt(2, 3, "hello", '0');
+        endRowPaint();
+        endRowPaint();
+        endRowPaint();  // one end too many: nothing
+        invalidateAll();
+        caretRefresh();
     }
-    textAreaWidth = 100000;
-    windowSizeUpdate();
-    drawStringAt(0, 3, y300.c_str(), '0');
-    EXPECT_EQ(rec.lastTextLength, 250);
-    endRowPaint();
-    endRowPaint();  // one end too many: nothing
-    EXPECT_EQ(rec.rowPaintContexts, 1);
-    EXPECT_EQ(rec.nestedContexts + rec.openContexts, 0);
-    EXPECT_EQ(rec.rowsPainted * 10 + rec.lastRowPainted, 13);  // one row, row 3
-    invalidateAll();
-    caretRefresh();
-    EXPECT_EQ(rec.viewRepaints + rec.caretRefreshes, 2);
+    EXPECT_EQ(std::make_tuple(rec.rowPaintContexts, rec.nestedContexts + rec.openContexts, rec.rowsPainted,
+                              rec.textsPainted, rec.lastTextLength, rec.viewRepaints + rec.caretRefreshes),
+              std::make_tuple(1, 0, 1, 1, 5, 2));
 }
 
 TEST_F(TextView, CaretIsTouchedOnlyWhenSomethingChangedAndABlockStandsWithoutTheFocus) {
@@ -227,47 +198,6 @@ TEST_F(TextView, CaretIsTouchedOnlyWhenSomethingChangedAndABlockStandsWithoutThe
     const CursorCellPlan plan = cursorCellPlan(60, 60, 0, bgColour);  // right of the text: the row's blank
     EXPECT_EQ(std::string(plan.glyph.text), " ");
     EXPECT_EQ(plan.fill.rect, cellRect(60, 0, 1, 1));
-}
-
-TEST_F(TextView, ScrollBarIsSetOnlyWhenItsInputsChangeAndItsRequestsMoveTheView) {
-    loadLines(numbered(0, 1000));
-    struct Step { void (*change)(); int sets, max, page, pos; };
-    const Step steps[] = {
-        {[] {}, 1, 999, 30, 0},
-        {[] {}, 1, 999, 30, 0},
-        {[] { gotoLineAtTop(200); }, 2, 999, 30, 200},
-        {[] { loadLines(numbered(0, 3)); }, 3, 29, 30, 0},  // a short document: the page covers every row
-        {[] { viewStateEnd(); }, 3, 29, 30, 0},  // no view: nothing
-        {[] { viewStateStart(16); }, 4, 29, 30, 0},  // a new view forgets what the old one was given
-    };
-    for (const Step& s : steps) {
-        s.change();
-        scrollInfoUpdate();
-        const HeadlessRecord& rec = headless_record();
-        EXPECT_EQ(std::vector<int>({rec.scrollbarSets, rec.scrollMax, rec.scrollPage, rec.scrollPos}),
-                  std::vector<int>({s.sets, s.max, s.page, s.pos}));
-    }
-    loadLines(numbered(0, 1000));
-    cursorRow = 12;
-    struct Request { int request, value, top, row; };
-    static const Request requests[] = {
-        {scroll_request::kThumbTrack, 500, 500, 0},  // the line in row 0 with the cursor
-        {scroll_request::kThumbPosition, 20, 20, 0},
-        {42, 700, 20, 0},  // an end of scrolling or an unknown request: nothing
-        {scroll_request::kLineDown, 0, 21, 0},  // through the key dispatcher: the row kept
-        {scroll_request::kLineUp, 0, 20, 0},
-        {scroll_request::kPageDown, 0, 50, 0},
-        {scroll_request::kPageUp, 0, 20, 0},
-        {scroll_request::kBottom, 0, 970, 29},
-        {scroll_request::kTop, 0, 0, 0},
-    };
-    for (const Request& r : requests) {
-        scrollCommand(r.request, r.value);
-        EXPECT_EQ(topLine * 100 + cursorRow, r.top * 100 + r.row) << r.request;
-        EXPECT_EQ(rowText(0), "line " + std::to_string(r.top)) << r.request;
-    }
-    ScrollKey key{};
-    EXPECT_FALSE(scrollRequestKey(-1, &key));
 }
 
 TEST_F(TextView, ResizeRefillsTheRowsAndLosesNoLineButKeepsThemInAFullStore) {
