@@ -57,4 +57,18 @@ TEST_F(Recorder, APlaybackStopsAtTheFirstRefusedKeyWithOneBox) {
     EXPECT_EQ(boxes(), 1);
 }
 
+// Replayed keys are top-level keys: a recorded Shift+Right makes and extends the mark.
+TEST_F(Recorder, ARecordedShiftRightExtendsTheMark) {
+    setRow(0, "word one two");
+    recordToggle(0);
+    keys("{S-Right*2}");
+    recordToggle(0);
+    keys("{Right}");  // the mark goes; the cursor in column 3
+    playBack(0);
+    playBack(0);
+    char text[16];
+    EXPECT_EQ(markedText(text, sizeof text), 1);
+    EXPECT_STREQ(text, "d on");
+}
+
 }  // namespace

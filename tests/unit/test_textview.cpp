@@ -200,6 +200,47 @@ TEST_F(TextView, CaretIsTouchedOnlyWhenSomethingChangedAndABlockStandsWithoutThe
     EXPECT_EQ(plan.fill.rect, cellRect(60, 0, 1, 1));
 }
 
+TEST_F(TextView, ScrollBarIsSetOnlyWhenItsInputsChangeAndItsRequestsMoveTheView) {
+    loadLines(numbered(0, 1000));
+    struct Step { void (*change)(); int sets, max, page, pos; };
+    const Step steps[] = {
+        {[] {}, 1, 999, 30, 0},
+        {[] {}, 1, 999, 30, 0},
+        {[] { gotoLineAtTop(200); }, 2, 999, 30, 200},
+        {[] { loadLines(numbered(0, 3)); }, 3, 29, 30, 0},  // a short document: the page covers every row
+        {[] { viewStateEnd(); }, 3, 29, 30, 0},  // no view: nothing
+        {[] { viewStateStart(16); }, 4, 29, 30, 0},  // a new view forgets what the old one was given
+    };
+    for (const Step& s : steps) {
+        s.change();
+        scrollInfoUpdate();
+        const HeadlessRecord& rec = headless_record();
+        EXPECT_EQ(std::vector<int>({rec.scrollbarSets, rec.scrollMax, rec.scrollPage, rec.scrollPos}),
+                  std::vector<int>({s.sets, s.max, s.page, s.pos}));
+    }
+    loadLines(numbered(0, 1000));
+    cursorRow = 12;
+    struct Request { int request, value, top, row; };
+    static const Request requests[] = {
+        {scroll_request::kThumbTrack, 500, 500, 0},  // the line in row 0 with the cursor
+        {scroll_request::kThumbPosition, 20, 20, 0},
+        {42, 700, 20, 0},  // an end of scrolling or an unknown request: nothing
+        {scroll_request::kLineDown, 0, 21, 0},  // through the key dispatcher: the row kept
+        {scroll_request::kLineUp, 0, 20, 0},
+        {scroll_request::kPageDown, 0, 50, 0},
+        {scroll_request::kPageUp, 0, 20, 0},
+        {scroll_request::kBottom, 0, 970, 29},
+        {scroll_request::kTop, 0, 0, 0},
+    };
+    for (const Request& r : requests) {
+        scrollCommand(r.request, r.value);
+        EXPECT_EQ(topLine * 100 + cursorRow, r.top * 100 + r.row) << r.request;
+        EXPECT_EQ(rowText(0), "line " + std::to_string(r.top)) << r.request;
+    }
+    ScrollKey key{};
+    EXPECT_FALSE(scrollRequestKey(-1, &key));
+}
+
 TEST_F(TextView, ResizeRefillsTheRowsAndLosesNoLineButKeepsThemInAFullStore) {
     loadLines(numbered(0, 1000));
     ASSERT_EQ(gotoLineAtTop(100), 0);
