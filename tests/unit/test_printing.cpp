@@ -102,3 +102,18 @@ TEST_F(Printing, PagesCopiesCancellingAndAPrinterThatCannotBeReached) {
         EXPECT_EQ(boxes, r.boxes);
     }
 }
+
+// The store must take the window's rows to reach the whole document: when it cannot, nothing prints (not a
+// part of the document) and the user is told.
+TEST_F(Printing, AStoreThatCannotTakeTheWindowsRowsPrintsNothing) {
+    loadLines(numbered(0, 10));
+    fillStoreLeaving(20 - static_cast<long>(storeWindowBytes()));  // 20 bytes free: not the rows' 10 lines
+    setup = {1, 1, false, -1, false, false};
+    job.clear();
+    headless_messages_reset();
+    printDocument();
+    ASSERT_EQ(headless_boxes().size(), 1u);
+    EXPECT_EQ(std::make_pair(job, headless_boxes()[0].text), std::make_pair(std::string("release "),
+                                                                             std::string(storeFullText)));
+    EXPECT_EQ(rowText(9), "line 9");
+}
