@@ -117,6 +117,11 @@ TEST_F(Config, FieldsShowWholeValuesAndSaveThemTrimmedAndCut) {
               std::string::npos) << settings();
     EXPECT_EQ(std::string(extensionPattern(-1)) + extensionPattern(CFG_EXTENSIONS), "");
     EXPECT_EQ(extensionAllowed(nullptr), 1);
+    setExt(3, "klmnopqrstuvw");  // read back upper-cased and cut to ten
+    extensionsLoad();
+    EXPECT_EQ(std::make_tuple(std::string(extensionPattern(3)), extensionAllowed("klmnopqrst"),
+                              extensionAllowed("KLMNOPQRSTUVW")),
+              std::make_tuple(std::string("KLMNOPQRST"), 0, 1));
 }
 
 }  // namespace

@@ -107,4 +107,16 @@ TEST_F(Phrases, PhrasesAndAbbreviationsAreRefusedWholeByAFullStore) {
     }
 }
 
+// The abbreviation file is read to its 100th line, each line cut at 78 characters.
+TEST_F(Phrases, AnAbbreviationFileIsReadToLine100WithItsLinesCut) {
+    std::vector<std::string> lines(98, "w p");
+    lines.insert(lines.begin(), "lg " + std::string(70, 'a') + std::string(20, 'b'));
+    lines.push_back("last line100");
+    lines.push_back("late line101");
+    writeAbbrevs(lines);
+    char out[ABBREV_LINE_MAX + 1];
+    for (const auto& [word, length] : {std::make_pair("lg", 75), std::make_pair("LAST", 7), std::make_pair("late", 0)})
+        EXPECT_EQ(abbrev_expand(word, out), length) << word;
+}
+
 }  // namespace
