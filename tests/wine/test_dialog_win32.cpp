@@ -272,6 +272,15 @@ TEST_F(DialogTest, ControlFunctionsAddressTheCurrentDialogElseTheMainWindow) {
     }
     EXPECT_EQ(std::make_pair(windowText(a), windowText(App.mainWindow)),
               std::make_pair(std::string("Neuer Titel \344"), mainTitle));
+    // A field is read to its 80th character; a text keeps to its buffer; no control, no text.
+    SetWindowTextA(rows[0].edit, (std::string(79, ' ') + "75").c_str());
+    char buf[8];
+    std::memset(buf, '#', sizeof buf);
+    const int field = dlg_get_int(TEST_EDIT), cut = dlg_get_text(TEST_EDIT, buf, 5);
+    const std::string kept(buf, 7);
+    const int none = dlg_get_text(4711, buf, 7);
+    EXPECT_EQ(std::make_tuple(field, cut, kept, none, buf[0]),
+              std::make_tuple(7, 5, std::string("     \0#", 7), 0, '\0'));
     DestroyWindow(rows[0].edit);
     DestroyWindow(rows[0].check);
 
