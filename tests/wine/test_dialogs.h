@@ -4,5 +4,4 @@
 #define TEST_EDIT 3000
 #define TEST_COMBO 3010
 #define TEST_LIST 3020
-#define TEST_CHECK 3030
 #define TEST_ACTION 2500
