@@ -7,7 +7,6 @@
 #include "printing/printing_win32.h"
 #include "resources/resource.h"
 #include "shell/config.h"
-#include "shell/mainwin_win32.h"
 #include "support/app_win32.h"
 #include "support/devices.h"
 #include "support/files.h"
@@ -37,11 +36,6 @@ namespace {
 using ToolDialogs = Win32Test;
 using Fields = std::vector<std::pair<int, std::string>>;
 
-std::ostream& operator<<(std::ostream& out, const std::vector<std::string>& texts) {
-    for (const std::string& text : texts) out << text << ',';
-    return out;
-}
-
 template <typename... Parts>
 std::string joined(const Parts&... parts) {
     std::ostringstream out;
@@ -62,9 +56,9 @@ Fields shownIn(HWND dialog, const Fields& like) {
     for (const auto& [id, expected] : like) {
         HWND c = GetDlgItem(dialog, id);
         const char k = kind(c);
-        got.push_back({id, k == 'B'   ? joined(checked(dialog, id))
+        got.push_back({id, k == 'B'   ? joined(IsDlgButtonChecked(dialog, id))
                            : k == 'L' ? joined(listLines(c).size(), SendMessageA(c, LB_GETCURSEL, 0, 0))
-                           : k == 'C' ? joined(windowText(c), comboLines(c).size())
+                           : k == 'C' ? joined(windowText(c), SendMessageA(c, CB_GETCOUNT, 0, 0))
                                       : itemText(dialog, id)});
     }
     return got;
@@ -75,7 +69,7 @@ Fields shownIn(HWND dialog, const Fields& like) {
 void setIn(HWND dialog, int id, const std::string& text) {
     HWND c = GetDlgItem(dialog, id);
     SetFocus(c);
-    if (kind(c) == 'B') click(dialog, id);
+    if (kind(c) == 'B') SendMessageA(c, BM_CLICK, 0, 0);
     if (kind(c) == 'L') SendMessageA(c, LB_SETCURSEL, std::stoul(text), 0);
     if (kind(c) == 'E') SetWindowTextA(c, text.c_str());
     if (kind(c) != 'C') return;
@@ -91,14 +85,11 @@ bool atTopLeft(HWND w) {
     return GetParent(w) == App.mainWindow && r.left == corner.x && r.top == corner.y;
 }
 
-// Each dialog and panel opened by its command shows the core's values; its controls set and its button pressed
+// Each dialog and panel opened by its command shows a value of the core; its controls set and its button pressed
 // hand the values to the core. A panel (no caption) stands in the main window's top left corner.
 TEST_F(ToolDialogs, EachDialogShowsTheCoresValuesAndHandsItsControlsToTheCore) {
     const ScratchDir scratch("Y8Dialogs");
     const std::string dir = scratch.path, sub = scratch / "sub", eighty = "C:\\Projekte\\" + std::string(68, 'd');
-    writeFile(scratch / "slots.ini", "[Window]\r\nInUse0=1\r\nInUse1=1\r\nPosition2=  \r\n");  // slot 2: no place
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, (scratch / "slots.ini").c_str());  // read afresh
-    slotFileSet((scratch / "slots.ini").c_str());
     writeFile(scratch / "facette.txt", "Kunde\r\nLager\r\n");
     CreateDirectoryA(sub.c_str(), nullptr);
     writeFile(sub + "\\inner.txt", "");
@@ -106,10 +97,9 @@ TEST_F(ToolDialogs, EachDialogShowsTheCoresValuesAndHandsItsControlsToTheCore) {
     lastDir[0] = '\0';  // no directory opened yet: the directory panel starts from the current one
     dirFilterSet("");
     for (const auto& [section, key, value] :
-         {std::make_tuple("Floskel", "S-C-A", "alpha_~?~"), {"Floskel", "S-C-Z", "zet"}, {"DauerDir", "Dir3", ".."},
-          {"DauerDir", "Dir0", eighty.c_str()}, {"Zusaetze", "Ext0", "e0"}, {"Zusaetze", "Ext19", "e19"},
-          {"Global", "BgFarbe", "250 250 240"}, {"Installation", "Archiv", "E:\\Alt"},
-          {"Installation", "BauKasten", Y8_SAMPLES_DIR "INHALT.TXT"}})
+         {std::make_tuple("Floskel", "S-C-A", "alpha_~?~"), {"DauerDir", "Dir3", ".."}, {"Zusaetze", "Ext0", "e0"},
+          {"DauerDir", "Dir0", eighty.c_str()}, {"Global", "BgFarbe", "250 250 240"},
+          {"Installation", "Archiv", "E:\\Alt"}, {"Installation", "BauKasten", Y8_SAMPLES_DIR "INHALT.TXT"}})
         ini_write(section, key, value);
     statusBar();
     adderReset();
@@ -120,15 +110,13 @@ TEST_F(ToolDialogs, EachDialogShowsTheCoresValuesAndHandsItsControlsToTheCore) {
     std::strcpy(searchHistory.items[2], "vier");
     std::strcpy(replaceHistory.items[1], "drei");
     std::strcpy(fileName, "C:\\Projekt\\quelle\\datei.txt");
-    std::tie(sumInt, sumReal, quoteOption, tabStep, indentStep, wholeWord) = std::make_tuple(-2, -2.5, 0, 8, 2, 1);
-    std::tie(hasName, fileSize, crlfMode) = std::make_tuple(1, 1234567, 1);
-    fileTime = TimeRecord{124, 12, 24, 18, 30, 15};
+    std::tie(sumInt, sumReal, tabStep, hasName, fileSize, crlfMode) = std::make_tuple(-2, -2.5, 8, 1, 1234567, 1);
     std::tie(facetSel, verbSel) = std::make_tuple(0, 2);  // the choice made last
     loadLines({"int a(void)", "{", "    x = needle;", "}", "int b(void)", "{", "    needle();", "}"});
     cursorCol = 6;
     struct Row {
         int command;
-        const char* caption;  // "": the main window; null: a panel
+        const char* caption;  // null: a panel
         Fields shown, set;
         int button;  // pressed last, 0: none
         std::function<std::string(HWND)> reached;
@@ -137,19 +125,9 @@ TEST_F(ToolDialogs, EachDialogShowsTheCoresValuesAndHandsItsControlsToTheCore) {
         std::function<void()> before = nullptr;  // the core's values besides the ones above
     };
     const Row rows[] = {
-        {CMD_PLACE_WINDOW, "", {}, {}, 0,  // slots 0 and 1 are taken: slot 2, centred 600 x 440 in the work area
-         [](HWND) {
-             RECT area{}, r{};
-             SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-             GetWindowRect(App.mainWindow, &r);
-             slotFileSet(nullptr);
-             return joined(windowSlot, r.left + r.right - area.left - area.right,
-                           r.top + r.bottom - area.top - area.bottom, r.right - r.left, r.bottom - r.top);
-         },
-         "2|0|0|600|440|"},
-        // A typed directory is read (once: sub, not sub\sub) and entered on OK only; a permanent one (40
-        // characters, a relative one from the current directory) on CBN_SELENDOK only.
-        {CMD_DIRECTORY_PANEL, nullptr, {{3000, dir + "|0|"}, {3010, "4|0|"}}, {{3000, "sub"}}, 0,
+        // A typed directory is read (once: sub, not sub\sub) and entered on OK only; a permanent one (a relative
+        // one from the current directory) on CBN_SELENDOK only.
+        {CMD_DIRECTORY_PANEL, nullptr, {{3000, dir + "|0|"}}, {{3000, "sub"}}, 0,
          [](HWND d) {
              const std::string typed = joined(listLines(GetDlgItem(d, 3010)).size(), currentDirectory());
              press(d, IDOK);
@@ -157,47 +135,33 @@ TEST_F(ToolDialogs, EachDialogShowsTheCoresValuesAndHandsItsControlsToTheCore) {
              press(d, 3000, CBN_DROPDOWN);
              SendDlgItemMessageA(d, 3000, CB_SETCURSEL, 1, 0);
              press(d, 3000, CBN_SELCHANGE);
-             const std::string selected = joined(currentDirectory(), comboLines(GetDlgItem(d, 3000)));
+             const std::string selected = joined(currentDirectory());
              press(d, 3000, CBN_SELENDOK);
              return typed + entered + selected + joined(currentDirectory());
          },
-         joined(2, dir, sub, sub, eighty.substr(0, 40) + ",..,", dir)},
-        {CMD_ADDIERER, "Addierer",
-         {{ADDER_DECIMAL, "-2"}, {ADDER_HEX, "FFFFFFFE"}, {ADDER_REAL, "-2.50"}, {ADDER_IN_TEXT_BOX, "0|"}},
-         {{ADDER_HEX, "ff"}, {ADDER_REAL, "12.25"}, {ADDER_IN_TEXT_BOX, ""}}, 0,
+         joined(2, dir, sub, sub, dir)},
+        {CMD_ADDIERER, "Addierer", {{ADDER_DECIMAL, "-2"}}, {{ADDER_HEX, "ff"}, {ADDER_REAL, "12.25"}}, 0,
          [](HWND d) {
-             const std::string typed = joined(sumInt, sumReal, itemText(d, ADDER_DECIMAL), adderInText);
              sumReal = 1.004;  // shown as 1.00 in the field with the focus: the box's own writing is no typing
              refreshAll();
              wine_pump();
-             return typed + joined(sumReal, itemText(d, ADDER_REAL));
+             return joined(sumInt, sumReal, itemText(d, ADDER_REAL));
          },
-         "255|12.25|255|1|1.004|1.00|"},
-        {CMD_ANSI_TABLE, "ANSI", {{ANSI_UPPER, "1|"}, {ANSI_DECIMAL, "0|"}}, {{ANSI_DECIMAL, ""}}, 0,
+         "255|1.004|1.00|"},
+        {CMD_ANSI_TABLE, "ANSI", {{ANSI_UPPER, "1|"}}, {{ANSI_DECIMAL, ""}}, 0,
          [](HWND d) { return itemText(d, ANSI_TABLE).substr(0, 10); }, "128 \x80  144"},
-        {CMD_OPTIONS, "Optionen", {{OPT_TAB_ENTERED, "8"}, {OPT_TAB_SHOWN, "8"}, {OPT_KEEP_FILE_TIME, "0|"}},
-         {{OPT_KEEP_FILE_TIME, ""}, {OPT_TAB_ENTERED, "40"}, {OPT_INDENT_ENTERED, "x"}}, DLG_ACTION,
-         [](HWND) { return joined(keepFileTime, tabStep, indentStep, statusPart(FLAGS_FIELD)); },
-         "1|16|2| Spalte  Indent  Dateizeit |"},
-        {CMD_PROPERTIES, "Datei",
-         {{PROP_NAME, "datei.txt"}, {PROP_DIR, "C:\\Projekt\\quelle\\"}, {PROP_SIZE, "1234.567"},
-          {PROP_TIME, "24.12.2024 18:30"}, {PROP_MODIFIED, "0|"}, {PROP_CRLF, "1|"}},
-         {{PROP_MODIFIED, ""}, {PROP_CRLF, ""}}, 0, [](HWND) { return joined(modified, crlfMode, statusPart(0)); },
-         "1|0| lf|"},
-        {CMD_POSITION, "Position", {{POS_LINE_ENTERED, "1"}, {POS_COLUMN_ENTERED, "7"}, {POS_COLUMN_SHOWN, "7"}},
-         {{POS_LINE_ENTERED, "3"}, {POS_COLUMN_ENTERED, "300"}}, DLG_ACTION,  // column 300 lies beyond the line
-         [](HWND) { return joined(cursorRow, cursorCol, positionDialogIsOpen(), statusPart(POSITION_FIELD)); },
-         "2|6|0| 3  7|"},
+        {CMD_OPTIONS, "Optionen", {{OPT_TAB_ENTERED, "8"}}, {{OPT_TAB_ENTERED, "40"}}, DLG_ACTION,
+         [](HWND) { return joined(tabStep); }, "16|"},
+        {CMD_PROPERTIES, "Datei", {{PROP_SIZE, "1234.567"}}, {{PROP_CRLF, ""}}, 0,
+         [](HWND) { return joined(crlfMode, statusPart(0)); }, "0| lf|"},
+        {CMD_POSITION, "Position", {{POS_COLUMN_ENTERED, "7"}}, {{POS_LINE_ENTERED, "3"}, {POS_COLUMN_ENTERED, "300"}},
+         DLG_ACTION, [](HWND) { return joined(cursorRow, cursorCol); }, "2|6|"},  // column 300 lies beyond the line
         // Cancel takes the typed texts into the histories (a blank one not) and searches nothing.
-        {CMD_SEARCH, "Suchen",
-         {{SEARCH_TEXT_COMBO, "c|2|"}, {SEARCH_REPLACE_COMBO, "|1|"}, {SEARCH_WORD_BOX, "1|"}, {SEARCH_CASE_BOX, "0|"}},
-         {{SEARCH_REPLACE_BOX, ""}, {SEARCH_TEXT_COMBO, "zwei"}, {SEARCH_REPLACE_COMBO, "   "}}, DLG_CANCEL,
-         [](HWND) {
-             return joined(searchText, replaceText, replaceEnabled, searchHistory.items[0], searchHistory.items[1],
-                           replaceHistory.items[0], topLine + cursorRow);
-         },
-         "zwei|   |1|zwei|c|drei|2|"},
-        {CMD_STRUCTURE, nullptr, {{3010, "needle"}, {3000, "7|2|"}}, {{3010, "  NEEDLE(  "}}, 0,  // a mark: its list
+        {CMD_SEARCH, "Suchen", {{SEARCH_TEXT_COMBO, "c|2|"}},
+         {{SEARCH_TEXT_COMBO, "zwei"}, {SEARCH_REPLACE_COMBO, "   "}}, DLG_CANCEL,
+         [](HWND) { return joined(searchText, searchHistory.items[1], replaceHistory.items[0], topLine + cursorRow); },
+         "zwei|c|drei|2|"},
+        {CMD_STRUCTURE, nullptr, {{3010, "needle"}}, {{3010, "  NEEDLE(  "}}, 0,  // a mark: its list
          [](HWND d) { return joined(listText, listExact, listLines(GetDlgItem(d, 3000)).size(), markActiveGet()); },
          "NEEDLE(|1|1|0|", 0, [] { markSetInLine(8, 14); }},
         {CMD_OVERVIEW, nullptr, {{3000, "2|0|"}}, {{3000, "1"}}, 3000,  // a double click chooses
@@ -207,23 +171,19 @@ TEST_F(ToolDialogs, EachDialogShowsTheCoresValuesAndHandsItsControlsToTheCore) {
          LBN_DBLCLK},
         // The settings dialogs: "Standard" fills fields, "&Speichern" writes every field trimmed, an empty one
         // as an empty key, 80 characters whole, and puts the phrases in force at once.
-        {CMD_CONF_FLOSKELN, "Floskeln", {{3010, "alpha_~?~"}, {3260, "zet"}},
-         {{PHRASE_STANDARD, ""}, {3010, "  neu_?  "}}, DLG_ACTION,
+        {CMD_CONF_FLOSKELN, "Floskeln", {{3010, "alpha_~?~"}}, {{PHRASE_STANDARD, ""}, {3010, "  neu_?  "}}, DLG_ACTION,
          [this](HWND) {
              char a[PHRASE_MAX + 1];
              phrase_get(1, a);
-             return joined(settingsValues("Floskel", {"S-C-A", "S-C-Z", "S-C-@"}), a);
+             return joined(settingsValues("Floskel", {"S-C-A", "S-C-@"}), a);
          },
-         "neu_?,,<none>,|neu ?|"},
-        {CMD_CONF_DIRECTORIES, "Verzeichnisse", {{3000, eighty}, {3030, ".."}}, {{3010, "  D:\\Neu  "}, {3030, ""}},
-         DLG_ACTION, [this](HWND) { return joined(settingsValues("DauerDir", {"Dir0", "Dir1", "Dir3"})); },
-         eighty + ",D:\\Neu,,|"},
-        {CMD_CONF_EXTENSIONS, "Zus\xE4tze", {{3000, "e0"}, {3190, "e19"}}, {{CFG_STANDARD, ""}, {3010, "abcdefghij+"}},
-         DLG_ACTION, [this](HWND) { return joined(settingsValues("Zusaetze", {"Ext0", "Ext1", "Ext19"})); },
-         "bak,abcdefghij,e19,|"},
-        {CMD_CONF_COLOURS, "Farben, Fonts", {{3000, "250 250 240"}}, {{3010, " 200 200 200 "}, {3100, "Courier New"}},
-         DLG_ACTION, [this](HWND) { return joined(settingsValues("Global", {"BgFarbe", "MarkBgFarbe", "PrintFont"})); },
-         "250 250 240,200 200 200,Courier New,|"},
+         "neu_?,<none>,|neu ?|"},
+        {CMD_CONF_DIRECTORIES, "Verzeichnisse", {{3000, eighty}}, {{3010, "  D:\\Neu  "}, {3030, ""}}, DLG_ACTION,
+         [this](HWND) { return joined(settingsValues("DauerDir", {"Dir0", "Dir1", "Dir3"})); }, eighty + ",D:\\Neu,,|"},
+        {CMD_CONF_EXTENSIONS, "Zus\xE4tze", {{3000, "e0"}}, {{CFG_STANDARD, ""}, {3010, "abcdefghij+"}}, DLG_ACTION,
+         [this](HWND) { return joined(settingsValues("Zusaetze", {"Ext0", "Ext1"})); }, "bak,abcdefghij,|"},
+        {CMD_CONF_COLOURS, "Farben, Fonts", {{3000, "250 250 240"}}, {{3010, " 200 200 200 "}}, DLG_ACTION,
+         [this](HWND) { return joined(settingsValues("Global", {"MarkBgFarbe"})); }, "200 200 200,|"},
         {CMD_CONF_TOOLS, "Info/Baukasten", {{3070, "E:\\Alt"}}, {{INFO_STANDARD, ""}, {3000, "  V.EXE -K=%s "}},
          DLG_ACTION, [this](HWND) { return joined(settingsValues("Installation", {"LibInfoA", "Archiv"})); },
          "V.EXE -K=%s,D:\\Archiv,|"},
@@ -236,7 +196,7 @@ TEST_F(ToolDialogs, EachDialogShowsTheCoresValuesAndHandsItsControlsToTheCore) {
         wine_clear_main_commands();
         if (r.before) r.before();
         command(r.command);
-        HWND dialog = !r.caption ? panel() : *r.caption ? FindWindowA(nullptr, r.caption) : App.mainWindow;
+        HWND dialog = r.caption ? FindWindowA(nullptr, r.caption) : panel();
         ASSERT_NE(dialog, nullptr);
         EXPECT_TRUE(r.caption || atTopLeft(dialog));
         EXPECT_EQ(shownIn(dialog, r.shown), r.shown);
@@ -281,7 +241,7 @@ TEST_F(Printing, CancelledFromTheProgressBoxStopsAfterThatPage) {
         return ended;
     };
     printDeviceSet(&device);
-    loadNumberedLines(200);  // three pages
+    loadLines(std::vector<std::string>(200, "Zeile"));  // three pages
     command(CMD_PRINT);
     const std::string ps = fileText("C:\\print.ps");
     EXPECT_EQ(joined(ps.find("%%Page: 1") != ps.npos, ps.find("%%Page: 2") != ps.npos, ps.find("%%EOF") != ps.npos),
@@ -294,6 +254,7 @@ HGLOBAL WINAPI refuseGlobalAlloc(UINT, SIZE_T) { return nullptr; }
 BOOL WINAPI refuseOpenClipboard(HWND) { return FALSE; }
 HANDLE WINAPI refuseSetClipboardData(UINT, HANDLE) { return nullptr; }
 HDC WINAPI refuseCreateDCA(LPCSTR, LPCSTR, LPCSTR, const DEVMODEA*) { return nullptr; }
+
 int WINAPI refuseStartDocA(HDC, const DOCINFOA*) { return SP_ERROR; }
 
 // Each call refused in turn: the cut keeps its text and mark and says the clipboard refused it; the

@@ -19,7 +19,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <functional>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -70,42 +69,7 @@ BOOL CALLBACK listOtherTopWindow(HWND w, LPARAM list) {
     if (w != App.mainWindow && !helper) *reinterpret_cast<std::string*>(list) += std::string(" ") + cls;
     return TRUE;
 }
-// Fails the test that left something behind, then puts it right.
-void left(bool found, const std::string& what, const std::function<void()>& putRight = [] {}) {
-    if (!found) return;
-    ADD_FAILURE() << "left " << what;
-    putRight();
-}
 
-class LeakCheck : public ::testing::EmptyTestEventListener {
-  public:
-    void OnTestEnd(const ::testing::TestInfo&) override {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        std::string others;
-        EnumThreadWindows(GetCurrentThreadId(), listOtherTopWindow, reinterpret_cast<LPARAM>(&others));
-        RECT r{};
-        left(CloseClipboard() != FALSE, "the clipboard open");
-        left(box_set_hook(recordBox) != recordBox, "another box hook");
-        left(file_box_set_hook(nullptr) != nullptr, "a file box hook");
-        left(runState != 2, "another run state", [] { runState = 2; });
-        left(GetGUIThreadInfo(GetCurrentThreadId(), &info) && info.hwndCaret, "a caret", [] { DestroyCaret(); });
-        left(GetCapture() != nullptr, "the mouse captured", [] { ReleaseCapture(); });
-        left(!others.empty(), "top-level windows" + others, [] { dlg_close_all(); });
-        left(GetWindow(App.mainWindow, GW_CHILD) != nullptr, "child windows in the main window");
-        left(IsIconic(App.mainWindow) || IsZoomed(App.mainWindow), "the main window minimized or maximized",
-             [] { ShowWindow(App.mainWindow, SW_RESTORE); });
-        left(GetWindowRect(App.mainWindow, &r) && !EqualRect(&r, &E.mainRect), "the main window elsewhere",
-             putMainWindowBack);
-        left(!IsWindowEnabled(App.mainWindow), "the main window disabled", [] { EnableWindow(App.mainWindow, TRUE); });
-        left(currentDirectory() != E.directory, "another current directory",
-             [] { SetCurrentDirectoryA(E.directory.c_str()); });
-        left(systemProfile() != E.systemProfile, "Y8.ini in the Windows directory changed",
-             [] { systemProfileRestore(E.systemProfile); });
-        SetForegroundWindow(App.mainWindow);
-        wine_pump();
-    }
-};
 LRESULT CALLBACK mainProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_COMMAND) E.commands.push_back({LOWORD(wParam), lParam});
     return DefWindowProcA(w, msg, wParam, lParam);
@@ -138,18 +102,6 @@ class WineEnvironment : public ::testing::Environment {
         E.systemProfile = systemProfile();
         E.slot = windowSlot;
     }
-    void TearDown() override {
-        dlg_close_all();
-        wine_pump();
-        runState = 3;
-        if (App.mainWindow) DestroyWindow(App.mainWindow);
-        App.mainWindow = nullptr;
-        dlg_exit();
-        box_set_hook(nullptr);
-        DeleteObject(App.font);
-        App.font = nullptr;
-        UnregisterClassA(kClassName, App.instance);
-    }
 };
 ::testing::Environment* const kEnvironment = ::testing::AddGlobalTestEnvironment(new WineEnvironment);
 // Started with a word that is no option, this program is a copy started for a dropped file: it leaves
@@ -161,11 +113,6 @@ const bool kDropCopy = [] {
     if (const char* dir = std::getenv("Y8_DROP_COPIES"))
         writeFile(dir + ("\\" + std::to_string(GetCurrentProcessId())) + "." + std::to_string(GetTickCount64()), words);
     ExitProcess(0);
-}();
-// Appended: the check comes after the result printer, which prints what it finds with the test.
-const bool kLeakCheck = [] {
-    ::testing::UnitTest::GetInstance()->listeners().Append(new LeakCheck);
-    return true;
 }();
 
 }  // namespace
@@ -214,47 +161,21 @@ std::string windowText(HWND window) {
     text.resize(static_cast<size_t>(GetWindowTextA(window, &text[0], static_cast<int>(text.size()))));
     return text;
 }
-HFONT controlFont(HWND window) { return reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)); }
 std::string itemText(HWND dialog, int id) { return windowText(GetDlgItem(dialog, id)); }
-bool checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
-void click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 void press(HWND dialog, int id, int code) {
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
     wine_pump();
 }
-HWND panel() {
-    for (HWND child = GetWindow(App.mainWindow, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        char cls[32] = "";
-        GetClassNameA(child, cls, sizeof cls);
-        if (std::strcmp(cls, "#32770") == 0) return child;
-    }
-    return nullptr;
-}
+HWND panel() { return FindWindowExA(App.mainWindow, nullptr, "#32770", nullptr); }
 
-namespace {
-std::vector<std::string> linesOf(HWND w, UINT countMsg, UINT lengthMsg, UINT textMsg) {
+std::vector<std::string> listLines(HWND box) {
     std::vector<std::string> lines;
-    const int n = static_cast<int>(SendMessageA(w, countMsg, 0, 0));
-    for (int i = 0; i < n; ++i) {
-        std::string text(static_cast<size_t>(SendMessageA(w, lengthMsg, i, 0)) + 1, '\0');
-        SendMessageA(w, textMsg, i, reinterpret_cast<LPARAM>(&text[0]));
+    for (int i = 0, n = static_cast<int>(SendMessageA(box, LB_GETCOUNT, 0, 0)); i < n; ++i) {
+        std::string text(static_cast<size_t>(SendMessageA(box, LB_GETTEXTLEN, i, 0)) + 1, '\0');
+        SendMessageA(box, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&text[0]));
         lines.push_back(text.c_str());
     }
     return lines;
-}
-}  // namespace
-
-std::vector<std::string> listLines(HWND box) { return linesOf(box, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT); }
-std::vector<std::string> comboLines(HWND box) { return linesOf(box, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT); }
-void key(HWND w, int vk, bool shift) {
-    BYTE saved[256], keys[256] = {};
-    GetKeyboardState(saved);
-    keys[VK_SHIFT] = shift ? 0x80 : 0;
-    SetKeyboardState(keys);
-    PostMessageA(w, WM_KEYDOWN, static_cast<WPARAM>(vk), 1);
-    PostMessageA(w, WM_KEYUP, static_cast<WPARAM>(vk), 0xC0000001);
-    wine_pump();
-    SetKeyboardState(saved);
 }
 std::string statusPart(int part) {
     char buf[256] = "";
@@ -353,14 +274,6 @@ std::vector<std::string> filesIn(const std::string& dir) {
     return names;
 }
 
-// ---------------------------------------------------------------- the document's window rows
-
-void loadNumberedLines(int count) {
-    std::vector<std::string> lines;
-    for (int i = 0; i < count; ++i) lines.push_back("line " + std::to_string(i));
-    loadLines(lines);
-}
-
 // ---------------------------------------------------------------- the fixture
 
 void Win32Test::SetUp() {
@@ -388,10 +301,23 @@ void Win32Test::TearDown() {
     systemProfileRestore(E.systemProfile);
     ShowWindow(App.mainWindow, SW_RESTORE);
     putMainWindowBack();
-    SetForegroundWindow(App.mainWindow);
     startupReset();
     for (const WineBox& box : wine_seen_boxes()) ADD_FAILURE() << "a box nobody expected: " << box.text;
     wine_clear_boxes();
+    // What the test left behind fails it and is put right.
+    std::string others;
+    EnumThreadWindows(GetCurrentThreadId(), listOtherTopWindow, reinterpret_cast<LPARAM>(&others));
+    EXPECT_EQ(others, "") << "top-level windows left";
+    EXPECT_EQ(CloseClipboard(), FALSE) << "the clipboard left open";
+    EXPECT_EQ(std::make_tuple(GetWindow(App.mainWindow, GW_CHILD), EnableWindow(App.mainWindow, TRUE), GetCapture()),
+              std::make_tuple(HWND{}, FALSE, HWND{}))
+        << "child windows, the main window disabled or the mouse captured";
+    EXPECT_EQ(box_set_hook(recordBox), recordBox);
+    EXPECT_EQ(file_box_set_hook(nullptr), nullptr);
+    EXPECT_EQ(currentDirectory(), E.directory);
+    SetCurrentDirectoryA(E.directory.c_str());
+    SetForegroundWindow(App.mainWindow);
+    wine_pump();
 }
 void Win32Test::statusBar() {
     ASSERT_NE(status_create("40 80 200"), nullptr);
@@ -405,12 +331,12 @@ LRESULT Win32Test::call(int state, UINT message, WPARAM wParam, LPARAM lParam) {
     runState = state;
     return mainWindowProc(App.mainWindow, message, wParam, lParam);
 }
-std::vector<std::string> Win32Test::settingsValues(const char* section, const std::vector<const char*>& keys) const {
-    std::vector<std::string> values;
+std::string Win32Test::settingsValues(const char* section, const std::vector<const char*>& keys) const {
+    std::string values;
     for (const char* key : keys) {
         char buf[256] = "";
         GetPrivateProfileStringA(section, key, "<none>", buf, sizeof buf, settings.c_str());
-        values.push_back(buf);
+        values += std::string(buf) + ",";
     }
     return values;
 }

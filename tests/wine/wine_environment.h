@@ -49,15 +49,10 @@ class ScratchDir {
 };
 
 std::string windowText(HWND window);
-HFONT controlFont(HWND window);
 std::string itemText(HWND dialog, int id);
-bool checked(HWND dialog, int id);
-void click(HWND dialog, int id);                // BM_CLICK on button id
 void press(HWND dialog, int id, int code = 0);  // WM_COMMAND id from its control, then the pump
-void key(HWND w, int vk, bool shift = false);   // down and up (Shift held or not), then the pump
 HWND panel();                                   // the dialog among the main window's children
 std::vector<std::string> listLines(HWND listBox);
-std::vector<std::string> comboLines(HWND comboBox);
 std::string statusPart(int part);
 HDROP makeDrop(const std::vector<std::string>& names);  // as the system hands it over
 // Words full of what a command interpreter reads (& | ^ ( ) < > ! ; ' blanks, % and quotes, tabs, bytes
@@ -82,7 +77,6 @@ class ImportStandIn {
 // Stand-ins of CreateFontA and CreateSolidBrush when no font or brush can be made.
 HFONT WINAPI refuseCreateFontA(int, int, int, int, int, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, LPCSTR);
 HBRUSH WINAPI refuseCreateSolidBrush(COLORREF);
-void loadNumberedLines(int count);  // "line 0" to "line <count - 1>"
 
 // An empty document in 20 x 80 rows, a settings file of the test's own, no boxes or commands seen, no
 // placement slot, the start-up state reset. Afterwards the dialogs, the status bar and the file are gone; the
@@ -94,8 +88,8 @@ class Win32Test : public ::testing::Test {
     void TearDown() override;
     static void statusBar();
     static void command(int id, LPARAM lParam = 0);   // through the main window procedure, then the pump
-    // The keys' values in the test's settings file, "<none>" for a missing key.
-    std::vector<std::string> settingsValues(const char* section, const std::vector<const char*>& keys) const;
+    // The keys' values in the test's settings file, each followed by a comma, "<none>" for a missing key.
+    std::string settingsValues(const char* section, const std::vector<const char*>& keys) const;
     static LRESULT call(int state, UINT message, WPARAM wParam, LPARAM lParam);  // in that run state
 
     std::string settings;
