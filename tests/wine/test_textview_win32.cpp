@@ -24,10 +24,9 @@ HFONT WINAPI countCreateFontA(int h, int w, int e, int o, int weight, DWORD i, D
 bool cellHasInk(int c, int r) {
     HDC dc = GetDC(App.mainWindow);
     bool found = false;
-    for (int y = r * lineHeight + 2; y < (r + 1) * lineHeight + 2 && !found; ++y) {
+    for (int y = r * lineHeight + 2; y < (r + 1) * lineHeight + 2 && !found; ++y)
         for (int x = c * charWidth + 4; x < (c + 1) * charWidth + 4 && !found; ++x)
             found = GetPixel(dc, x, y) == RGB(0, 0, 0);
-    }
     ReleaseDC(App.mainWindow, dc);
     return found;
 }

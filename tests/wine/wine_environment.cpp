@@ -21,7 +21,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <optional>
 
 namespace {
 
@@ -33,7 +32,7 @@ struct EnvironmentState {
     std::vector<WineCommand> commands;
     RECT mainRect = {};
     std::string directory;
-    std::optional<std::string> systemProfile;  // Y8.ini in the Windows directory (the placement slots)
+    std::string systemProfile;  // Y8.ini in the Windows directory (the placement slots), "" when there is none
     int slot = 1;
 };
 EnvironmentState E;
@@ -46,20 +45,12 @@ std::string systemProfilePath() {
     GetWindowsDirectoryA(dir, MAX_PATH);
     return std::string(dir) + "\\Y8.ini";
 }
-std::optional<std::string> systemProfile() {
-    if (GetFileAttributesA(systemProfilePath().c_str()) == INVALID_FILE_ATTRIBUTES) return std::nullopt;
-    return fileText(systemProfilePath());
-}
-void systemProfileRestore(const std::optional<std::string>& bytes) {
+void systemProfileRestore(const std::string& bytes) {
     const std::string path = systemProfilePath();
     DeleteFileA(path.c_str());
-    if (bytes) writeFile(path, *bytes);
+    if (!bytes.empty()) writeFile(path, bytes);
     // The system keeps profile files it has read: it is to read this one afresh.
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
-}
-void putMainWindowBack() {
-    const RECT& m = E.mainRect;
-    SetWindowPos(App.mainWindow, nullptr, m.left, m.top, m.right - m.left, m.bottom - m.top, SWP_NOZORDER);
 }
 // Not the system's hidden helpers either (the input method's, those Wine's DDE client leaves behind).
 BOOL CALLBACK listOtherTopWindow(HWND w, LPARAM list) {
@@ -99,7 +90,7 @@ class WineEnvironment : public ::testing::Environment {
         wine_pump();
         GetWindowRect(App.mainWindow, &E.mainRect);
         E.directory = currentDirectory();
-        E.systemProfile = systemProfile();
+        E.systemProfile = fileText(systemProfilePath());
         E.slot = windowSlot;
     }
 };
@@ -138,8 +129,6 @@ std::string postedPhrase() {
     const bool one = E.commands.size() == 1 && E.commands[0].id == CMD_TYPE_PHRASE;
     return one && phrasePostedTake(E.commands[0].lParam, text) ? text : "";
 }
-
-// ---------------------------------------------------------------- files and controls
 
 std::string currentDirectory() {
     char dir[MAX_PATH] = "";
@@ -274,8 +263,6 @@ std::vector<std::string> filesIn(const std::string& dir) {
     return names;
 }
 
-// ---------------------------------------------------------------- the fixture
-
 void Win32Test::SetUp() {
     ASSERT_TRUE(emptyStoreStart(20, 80));
     settings = tempDir() + "Y8Test" + std::to_string(GetCurrentProcessId()) + ".ini";  // runs may share the prefix
@@ -300,7 +287,8 @@ void Win32Test::TearDown() {
     windowSlot = E.slot;
     systemProfileRestore(E.systemProfile);
     ShowWindow(App.mainWindow, SW_RESTORE);
-    putMainWindowBack();
+    const RECT& m = E.mainRect;
+    SetWindowPos(App.mainWindow, nullptr, m.left, m.top, m.right - m.left, m.bottom - m.top, SWP_NOZORDER);
     startupReset();
     for (const WineBox& box : wine_seen_boxes()) ADD_FAILURE() << "a box nobody expected: " << box.text;
     wine_clear_boxes();
