@@ -56,12 +56,11 @@ TEST_F(MainWindowProc, CommandsReachTheirOperationsOnlyWhileTheLoopRuns) {
     }
 }
 
-// Hostile words as names of real files, 200 a folder, each file holding its number (Y8_HOSTILE_NAMES of them:
-// make test 40, the campaign 10,000). The directory panel lists each name once (not one beyond 80 characters)
-// and each line opens exactly the file it shows. Dropped (every fifth drop three), the first file opens here and
-// each other one starts a copy of the program with its name as one word (the test program, started as such a
-// copy, writes its words into Y8_DROP_COPIES); a name too long to pass whole is told and starts nothing, never
-// cut to another file's name. No canary file appears.
+// Hostile words as names of real files, 200 a folder, each holding its number (Y8_HOSTILE_NAMES: make test 40,
+// the campaign 10,000). The directory panel lists each name once (none beyond 80 characters), each line opening
+// exactly its file. Dropped (every fifth drop three), the first file opens here, each other starts a copy of the
+// program with its name as one word (the test program as such a copy writes its words into Y8_DROP_COPIES); a
+// name too long to pass whole is told and starts nothing, never cut to another's name. No canary file appears.
 TEST_F(MainWindowProc, HostileNamesDroppedOrChosenInThePanelOpenExactlyTheirFile) {
     const std::string home = currentDirectory();
     const ScratchDir root("y8names");

@@ -273,7 +273,7 @@ TEST_F(Printing, SystemCallsRefusedOneByOneKeepTheTextAndAreTold) {
             command(r.command);
         }
         ASSERT_FALSE(wine_seen_boxes().empty());
-        EXPECT_EQ(joined(wine_seen_boxes().front().text, rowText(0), file_exists("C:\\print.ps")),
+        EXPECT_EQ(joined(wine_seen_boxes().front(), rowText(0), file_exists("C:\\print.ps")),
                   joined(r.box, "eins zwei", r.printed));
         wine_clear_boxes();
         command(CMD_CUT);

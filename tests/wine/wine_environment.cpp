@@ -28,7 +28,7 @@ constexpr const char* kClassName = "Y8WineTestMain";
 
 // What the environment set up, for every test to find it so.
 struct EnvironmentState {
-    std::vector<WineBox> boxes;
+    std::vector<std::string> boxes;
     std::vector<WineCommand> commands;
     RECT mainRect = {};
     std::string directory;
@@ -36,8 +36,8 @@ struct EnvironmentState {
     int slot = 1;
 };
 EnvironmentState E;
-int recordBox(const char* text, unsigned style, const char* caption, HWND owner) {
-    E.boxes.push_back({text ? text : "", style, caption ? caption : "", owner});
+int recordBox(const char* text, unsigned style, const char*, HWND) {
+    E.boxes.push_back(text ? text : "");
     return (style & 0x0F) != MB_OK ? IDCANCEL : IDOK;
 }
 std::string systemProfilePath() {
@@ -108,7 +108,7 @@ const bool kDropCopy = [] {
 
 }  // namespace
 
-const std::vector<WineBox>& wine_seen_boxes() { return E.boxes; }
+const std::vector<std::string>& wine_seen_boxes() { return E.boxes; }
 void wine_clear_boxes() { E.boxes.clear(); }
 void wine_pump() {
     // A bound, so that a message that keeps posting itself cannot hang the run.
@@ -290,7 +290,7 @@ void Win32Test::TearDown() {
     const RECT& m = E.mainRect;
     SetWindowPos(App.mainWindow, nullptr, m.left, m.top, m.right - m.left, m.bottom - m.top, SWP_NOZORDER);
     startupReset();
-    for (const WineBox& box : wine_seen_boxes()) ADD_FAILURE() << "a box nobody expected: " << box.text;
+    for (const std::string& box : wine_seen_boxes()) ADD_FAILURE() << "a box nobody expected: " << box;
     wine_clear_boxes();
     // What the test left behind fails it and is put right.
     std::string others;

@@ -13,14 +13,7 @@
 #include <string>
 #include <vector>
 
-struct WineBox {
-    std::string text;
-    unsigned style = 0;
-    std::string caption;
-    HWND owner = nullptr;
-};
-
-const std::vector<WineBox>& wine_seen_boxes();
+const std::vector<std::string>& wine_seen_boxes();  // the texts of the boxes shown
 void wine_clear_boxes();
 void wine_pump();  // every pending message, as the program's loop
 struct WineCommand { int id; LPARAM lParam; };
