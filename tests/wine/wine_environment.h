@@ -1,7 +1,7 @@
 // The Wine test program's environment and the one fixture of the Win32 layer. Before the first test: the
 // main window and App (a fixed-pitch font, the title "ZEMO Editor"), the dialog manager, runState 2 (wine_pump
 // stands in for the loop) and a box hook that shows no box: each is recorded and answered Cancel to a question,
-// OK to the rest. After every test a check fails the test that left anything behind and puts it right.
+// OK to the rest. After every test the fixture fails the test that left anything behind and puts back what it can.
 #pragma once
 
 #include <windows.h>
