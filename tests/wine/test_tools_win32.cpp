@@ -125,14 +125,21 @@ TEST_F(ToolDialogs, EachDialogShowsTheCoresValuesAndHandsItsControlsToTheCore) {
         std::function<void()> before = nullptr;  // the core's values besides the ones above
     };
     const Row rows[] = {
-        // A typed directory is read (once: sub, not sub\sub) and entered on OK only.
+        // A typed directory is read (once: sub, not sub\sub) and entered on OK only; a permanent one (a relative
+        // one from the current directory) on CBN_SELENDOK only.
         {CMD_DIRECTORY_PANEL, nullptr, {{3000, dir + "|0|"}}, {{3000, "sub"}}, 0,
          [](HWND d) {
              const std::string typed = joined(listLines(GetDlgItem(d, 3010)).size(), currentDirectory());
              press(d, IDOK);
-             return typed + joined(currentDirectory());
+             const std::string entered = joined(currentDirectory());
+             press(d, 3000, CBN_DROPDOWN);
+             SendDlgItemMessageA(d, 3000, CB_SETCURSEL, 1, 0);  // "..", from sub
+             press(d, 3000, CBN_SELCHANGE);
+             const std::string selected = joined(currentDirectory());
+             press(d, 3000, CBN_SELENDOK);
+             return typed + entered + selected + joined(currentDirectory());
          },
-         joined(2, dir, sub)},
+         joined(2, dir, sub, sub, dir)},
         {CMD_ADDIERER, "Addierer", {{ADDER_DECIMAL, "-2"}}, {{ADDER_HEX, "ff"}, {ADDER_REAL, "12.25"}}, 0,
          [](HWND d) {
              sumReal = 1.004;  // shown as 1.00 in the field with the focus: the box's own writing is no typing
