@@ -103,24 +103,15 @@ TEST(ConvertRules, EachRuleOnItsEdges) {
     for (int i = 0; i < 41; ++i) shown41 += "<_09_>";
     const Row rows[] = {
         {detab8, "a\tb", "a" + blanks(7) + "b"}, {entab8, "abc     d", "abc\td"},
-        {detab8, "12345678\tx", "12345678" + blanks(8) + "x"},  // a tab on a stop: a whole step
         {detab8, std::string(31, '\t') + "x", blanks(248) + "x"},  // 249 characters
         {detab8, std::string(32, '\t') + "x", "<keep>"},
         {entab8, "abcdefg h", "abcdefg h"},  // a single blank before a stop stays
-        {entab8, "ab" + blanks(14) + "c", "ab\t\tc"},  // a run across a stop: one tab each
-        {entab8, "ab   c", "ab   c"},  // the run ends off a stop
-        {pcToAnsiText, "Gr\341\201e \216\224\231\232\204!", "Gr\337\374e \304\366\326\334\344!"},
-        {ansiToPcText, "Gr\337\374e \304\366\326\334\344!", "Gr\341\201e \216\224\231\232\204!"},
         {visibleText, "\001\037 \176\177\200\240\241\t", "<_01_><_1F_> ~<_7F_><_80_><_A0_>\241<_09_>"},
         {visibleText, std::string(41, '\t') + "abcd", shown41 + "abcd"},  // 250 characters
         {visibleText, std::string(41, '\t') + "abcde", "<keep>"},
-        {ansiToHtmlText, "\344\366\374\304\326\334\337 a &amp; \351",
-         "&auml;&ouml;&uuml;&Auml;&Ouml;&Uuml;&szlig; a &amp; \351"},
-        {htmlToAnsiText, "&auml;&ouml;&uuml;&Auml;&Ouml;&Uuml;&szlig; &amp; &AUML; &auml",
-         "\344\366\374\304\326\334\337 &amp; &AUML; &auml"},
         {htmlToAnsiText, "&&auml;uml;", "&\344uml;"},  // a replacement never builds a new entity
         {ansiToHtmlText, std::string(36, '\337'), "<keep>"},  // 252 characters
-        {cSpacingText, "if(a,b)", "if ( a, b )"}, {cSpacingText, "while(x) f(y);", "while ( x ) f( y );"},
+        {cSpacingText, "while(x) f(y);", "while ( x ) f( y );"},
         {cSpacingText, "f()", "f()"}, {cSpacingText, "f( a, b )", "f( a, b )"}, {cSpacingText, ")x", ")x"},
         {cSpacingText, "f(a,", "f( a,"},
         {cSpacingText, "g((unsigned *)u,(double *)d)", "g( (unsigned *)u, (double *)d )"},  // casts stay tight
@@ -128,17 +119,15 @@ TEST(ConvertRules, EachRuleOnItsEdges) {
         {cSpacingText, "x = 1;     y = 2;", "x = 1; y = 2;"},  // between statements one blank
         {cSpacingText, "\t   x = 1;", "\t   x = 1;"},  // indentation kept
         {cSpacingText, "a    b    /* c */", "a    b    /* c */"},  // a comment later: the line kept
-        {cSpacingText, "a  b", "a  b"}, {cSpacingText, "a   b   c", "a b c"},  // two blanks are not a run
         {cSpacingText, "s = \"a(b,c)    d\";", "s = \"a(b,c)    d\";"},  // nothing inside quotes
         {cSpacingText, "puts(\"it's (x)\");", "puts( \"it's (x)\" );"},  // only the opening quote closes
         {cSpacingText, "x = '\"';   y(1,2);", "x = '\"'; y( 1, 2 );"},
         {xor7Text, "ab\007cd", "<keep>"},  // a byte 7 would end the line
         {xor7Text, "say 'x'", "<keep>"},   // white space at the end would be trimmed
         {xor7Text, "'x", " \177"},
-        {tableCompressText, "a    bb  c", "a\tbb\tc"}, {tableCompressText, "single", "single"},
+        {tableCompressText, "a    bb  c", "a\tbb\tc"},
         {tableCompressText, "\267    \267x  z", " \t x\tz"},  // the empty field comes back as a blank
         {htmlOptimizeText, "  \t ", "<remove>"}, {htmlOptimizeText, "\t\t \t\t<td>x</td>", "<td>x</td>"},
-        {htmlOptimizeText, "    <p>", "    <p>"},  // four blanks stay
         {htmlOptimizeText, "        text", "        text"},  // not before "<"
     };
     for (const Row& r : rows) EXPECT_EQ(run(r.rule, r.in), r.out) << r.in;
