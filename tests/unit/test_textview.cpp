@@ -98,10 +98,8 @@ TEST_F(TextView, RowPlansShowGlyphsFromTheFirstColumnWithTheMarkClipped) {
     static const Row rows[] = {
         {240, '0', 0, 0, 10, -1, -1, 1},  // ten characters over a full background
         {10, '0', 5, 12, 80, 0, 2, 2},   // the mark clipped to the view
-        {20, '0', 5, 12, 80, -1, -1, 1},  // left of the view
         {0, '0', 12, 5, 80, 5, 12, 2},   // from after to: the same columns
         {0, '2', 70, 250, 80, 70, 80, 2},
-        {0, '1', 100, 120, 80, -1, -1, 1},  // right of the view
     };
     markLineColour = Rgb{1, 2, 3};
     RowPlan plan;
