@@ -151,33 +151,6 @@ TEST_F(KeyCommands, EachKeyOnItsEdges) {
     EXPECT_EQ(col(), 10);
 }
 
-// Ctrl+V of lines, or of a text too long to type, puts them before the cursor line; with "Umbruch bei ^V"
-// 308 characters of words of 13 letters break after the blank in column 69, the last before 80.
-TEST_F(KeyCommands, PasteInsertsLinesBeforeTheCursorLineAndWrapsWords) {
-    static std::string words, longClip;  // for the set-up functions
-    std::string wrapped, longText;
-    words.clear();
-    for (int i = 0; i < 22; ++i) {
-        words += std::string(13, static_cast<char>('a' + i)) + " ";
-        wrapped += std::string(13, static_cast<char>('a' + i)) + (i == 21 || i % 5 == 4 ? "\n" : " ");
-    }
-    longClip.clear();  // longer than the paste block: its first 29999 characters, whole lines of 99 and the rest
-    while (longClip.size() < 40000) longClip += std::string(99, 'c') + "\r\n";
-    for (int i = 0; i < 29999 / 101; ++i) longText += std::string(99, 'c') + "\n";
-    const int blocks = fmalloc_count();
-    playRows({KeyRow{"first\nsecond", 0, 1, "^V", "first\nA\nB\nC\n\nD\nsecond", 0, 6}},
-             [] { clip_put("A\r\nB\nC\r\n\r\nD"); });
-    playRows({KeyRow{"first", 0, 0, "^V", std::string(250, 'w') + "\n" + std::string(50, 'w') + "\nfirst", 0, 2}},
-             [] { clip_put(std::string(300, 'w').c_str()); });
-    playRows({KeyRow{"first", 0, 0, "^V", longText + "cc\nfirst", 0, 29999 / 101 + 1}},
-             [] { clip_put(longClip.c_str()); });
-    playRows({KeyRow{"first", 0, 0, "^V", wrapped + "first", 0, 5}}, [] {
-        pasteWrap = 1;
-        clip_put(words.c_str());
-    });
-    EXPECT_EQ(fmalloc_count(), blocks);  // the scratch block went back
-}
-
 // A command that would grow the document past a full store is refused as a
 // whole with one box and changes nothing, at the exact byte where it no longer
 // fits (growth 0: only in a store without a byte to spare); shrinking and

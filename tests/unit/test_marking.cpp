@@ -183,17 +183,6 @@ TEST_F(Marking, ContextMenuFollowsTheMarkAndPostsTheChoice) {
     EXPECT_EQ(markLineCount(), 1);  // the mark waits for the posted command
 }
 
-TEST_F(Marking, ADoubleClickOnTheCursorsCellSelectsTheWordUnderIt) {
-    load({"some text here"});
-    at(6, 0);
-    mouseDoubleClick(9 * kCell + 8, 10);  // the middle of cell 9 of row 0, not the cursor's: nothing
-    EXPECT_EQ(markActiveGet(), 0);
-    mouseDoubleClick(6 * kCell + 8, 10);
-    char word[8] = "";
-    ASSERT_EQ(markedText(word, sizeof word), 1);
-    EXPECT_STREQ(word, "text");
-}
-
 TEST_F(Marking, RandomMarkingKeepsTheStoreSoundAndMovesLoseNoText) {
     windowRows = 8;
     windowCols = 40;
