@@ -1,13 +1,9 @@
 // The Baukasten's portable half with the sample installation.
 #include "tools/baukasten.h"
 
-#include "file_bytes.h"
 #include "key_fixture.h"
 #include "host/headless_messages.h"
-#include "host/headless_profile.h"
-#include "support/profile.h"
 #include "support/strfunc.h"
-#include "tools/phrases.h"
 
 namespace {
 
@@ -39,18 +35,11 @@ TEST(BaukastenValues, EveryPlaceholderBecomesItsValueInOrderZeroToNine) {
     }
 }
 
-class Baukasten : public ::testing::Test {
+class Baukasten : public SettingsFixture {
 protected:
     void SetUp() override {
-        editorStart();
-        phrasesForget();
-        headless_set_ini_dir(testing::TempDir().c_str());
-        ini_set_file("Y8-baukasten.ini");
+        SettingsFixture::SetUp();
         ini_write("Installation", "BauKasten", Y8_SAMPLES_DIR "INHALT.TXT");
-    }
-    void TearDown() override {
-        std::remove(headless_ini_path());
-        editorStop();
     }
     static std::vector<std::string> entries(void (*fill)(EntrySink, void*), std::vector<std::string> out = {}) {
         fill([](const char* text, void* user) { static_cast<std::vector<std::string>*>(user)->push_back(text); }, &out);
@@ -87,8 +76,8 @@ TEST_F(Baukasten, CatalogueEntriesAndListsThatDoNotOpen) {
 }
 
 TEST_F(Baukasten, TheBodyGoesBeforeTheCursorLineWhenTheStoreTakesItAll) {
-    const std::string two = testing::TempDir() + "y8-zwei.txt";
-    writeBytes(two, "Vorspann\r\n%1 Vorname\r\n%2 Datum\r\n%x frei\r\n%1 Name\r\n---\r\nHallo %1, am %2\r\n");
+    const std::string two = path("zwei.txt");
+    write("zwei.txt", "Vorspann\r\n%1 Vorname\r\n%2 Datum\r\n%x frei\r\n%1 Name\r\n---\r\nHallo %1, am %2\r\n");
     // slack: the bytes the store can still take; zeilen.txt needs 69 + 5 and 0 + 5.
     struct Row { std::string path; bool skip; long slack; std::vector<std::string> body; const char* prompt1; };
     const Row rows[] = {
@@ -113,7 +102,6 @@ TEST_F(Baukasten, TheBodyGoesBeforeTheCursorLineWhenTheStoreTakesItAll) {
         EXPECT_EQ(modified, r.body.empty() ? 0 : 1);
         EXPECT_EQ(headless_boxes().size(), r.slack == 78 ? 1u : 0u);  // the full store told
     }
-    std::remove(two.c_str());
     char chosen[FILE_PATH_MAX + 1];  // command 1011's file box
     headless_file_answer("C:\\bau\\kopf.txt");
     EXPECT_TRUE(bauklotzChoose(chosen) && headless_file_boxes()[0].startName == "*.*");

@@ -1,10 +1,8 @@
 // The print command against a recording printer: pages, copies, positions, fonts.
 #include "key_fixture.h"
 #include "host/headless_messages.h"
-#include "host/headless_profile.h"
 #include "printing/printing.h"
 #include "support/devices.h"
-#include "support/profile.h"
 
 namespace {
 // chosen: what the print dialog gives (1 a printer, 0 none or cancelled, -1 its device context not made).
@@ -43,19 +41,16 @@ const PrintDevice kRecorder = {
 bool wasPrinted(const char* s) { return std::find(printed.begin(), printed.end(), s) != printed.end(); }
 }  // namespace
 
-class Printing : public ::testing::Test {
+class Printing : public SettingsFixture {
 protected:
     void SetUp() override {
-        editorStart();
-        headless_set_ini_dir(testing::TempDir().c_str());
-        ini_set_file("Y8-printing.ini");
+        SettingsFixture::SetUp();
         printDeviceSet(&kRecorder);
         std::snprintf(fileName, sizeof fileName, "a.txt");
     }
     void TearDown() override {
         printDeviceSet(nullptr);
-        std::remove(headless_ini_path());
-        editorStop();
+        SettingsFixture::TearDown();
     }
     void print(int lines, PrinterSetup s) {
         loadLines(numbered(0, lines));
