@@ -3,8 +3,6 @@
 
 #include "key_fixture.h"
 
-#include <random>
-
 #include "framework/messages.h"
 #include "textops/block.h"
 #include "view/search.h"
@@ -56,55 +54,6 @@ TEST_F(KeyCommands, GermanChordsAreKnownByTheirCharacterAndRunOnce) {
         EXPECT_EQ(text(), c.doc);
         EXPECT_EQ(posted(), c.posted);
     }
-}
-
-// Seeded random keys, on a document and then in a nearly full store: the store
-// stays sound under the window, a movement key or a refused key keeps the text.
-TEST_F(KeyCommands, RandomKeysKeepTheStoreSoundAndLoseNothingInAFullStore) {
-    std::vector<ScriptKey> keyList[2];  // the movements, the edits
-    const char* scripts[2] = {"{Left}{Right}{Up}{Down}{C-Left}{C-Right}{C-Up}{C-Down}{S-Up}{S-Down}{PgUp}{PgDn}"
-                              "{C-PgUp}{C-PgDn}{Home}{C-Home}{End}{Tab}{S-Tab}^H^J{S-Right}",
-                              "{Ret}{S-Ret}{S-C-Ret}{C-Ret}{Back}{C-Back}{Del}{C-Del}{Ins}{S-Ins}{C-Ins}^A^B^E^G"
-                              "^K^L^N^Q^R^U^V^X^Y^Z^0^2^9{C-Oe}{C-Ae}{C-#}{C-+}{C- }a {{}(\xFFww"};
-    ScriptKey k;
-    int times;
-    for (int i = 0; i < 2; ++i)
-        while (scriptKey(scripts[i], &k, &times)) keyList[i].push_back(k);
-    const std::string wide(90, 'w');
-    const char* const clips[] = {"short", "two\r\nlines\r\n", "", wide.c_str()};
-    Lines lines;
-    for (int i = 0; i < 60; ++i)
-        lines.push_back(std::string(static_cast<std::size_t>(i % 9), ' ') + "x(" + std::to_string(i));
-    std::mt19937 rng(1);
-    for (int run = 0; run < 4 && !HasFatalFailure(); ++run) {
-        windowRows = run < 3 ? 7 : 12;
-        windowCols = run < 3 ? 40 : 60;
-        load(run < 3 ? lines : Lines{"first line (a, b", "    indented {", "", "last"});
-        if (run == 3) fillStoreLeaving(300);
-        for (int i = 0; i < 2000; ++i) {
-            SCOPED_TRACE("run " + std::to_string(run) + " key " + std::to_string(i));
-            const int pick = static_cast<int>(rng() % 60);
-            switch (pick) {  // now and then an option, the clipboard or the block buffer changes
-                case 0: columnKeep = !columnKeep; continue;
-                case 1: autoIndent = !autoIndent; continue;
-                case 2: pasteWrap = !pasteWrap; continue;
-                case 3: clip_put(clips[rng() % 4]); continue;
-                case 4: blockRestartSet(); blockStore("block line"); continue;
-                default: break;
-            }
-            const bool moving = pick % 2 == 0;
-            const std::vector<ScriptKey>& list = keyList[moving ? 0 : 1];
-            const Lines before = doc();
-            const int boxesBefore = boxes();
-            pressKey(list[rng() % list.size()]);
-            ASSERT_TRUE(storeSound());
-            ASSERT_TRUE(cursorRow < windowRows && cursorCol < windowCols && firstCol + cursorCol < kLineChars);
-            if (moving || boxes() != boxesBefore) {
-                ASSERT_EQ(doc(), before) << (moving ? "a movement key" : "a refused key");
-            }
-        }
-    }
-    EXPECT_GT(boxes(), 0);  // the store did fill up on the way
 }
 
 TEST_F(KeyCommands, EachKeyOnItsEdges) {
