@@ -85,13 +85,6 @@ TEST_F(Cursor, TheFieldsShowTheFlagsInOrderAndAreWrittenOnlyWhenTheyChange) {
         EXPECT_STREQ(headless_status_text(FLAGS_FIELD), r.flags);
         EXPECT_EQ(headless_status_count(), writes + r.writes) << r.flags;
     }
-    load(numbered(0, 40));
-    const int writes = headless_status_count();
-    gotoLine(11);
-    cursorToColumn(33);
-    refreshAll();
-    EXPECT_EQ(headless_status_count(), writes + 1);  // only the position
-    EXPECT_STREQ(headless_status_text(POSITION_FIELD), " 12  34");
 }
 
 // Ctrl+Q puts the line back as the cursor found it; a longer line needs room in the store.
