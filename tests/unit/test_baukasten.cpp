@@ -62,17 +62,10 @@ TEST_F(Baukasten, CatalogueEntriesAndListsThatDoNotOpen) {
               "kommentar.txt    Umform:   C-Kommentare einer Zeile zu C++-Kommentaren");
     ini_write("Installation", "BauKasten", "fehlt/INHALT.TXT");  // a catalogue that does not open: its path
     EXPECT_EQ(entries(catalogueEntries), std::vector<std::string>{"fehlt/INHALT.TXT"});
-    char z[PHRASE_MAX + 1];  // Ctrl+Shift+Z: nothing before a list opened, its third line after, never saved
-    phrase_get('Z', z);
-    EXPECT_STREQ(z, "");
     str_ncopy(phraseListPath, "fehlt/c.txt", FILE_PATH_MAX);  // ... and a phrase list
     EXPECT_EQ(entries(phraseListEntries), std::vector<std::string>{"fehlt/c.txt"});
     str_ncopy(phraseListPath, Y8_SAMPLES_DIR "c_floskeln.txt", FILE_PATH_MAX);
     EXPECT_EQ(entries(phraseListEntries).size(), 8u);
-    phrase_get('Z', z);
-    EXPECT_STREQ(z, "if (?) {");
-    ini_read("Floskel", "S-C-Z", z, sizeof z);
-    EXPECT_STREQ(z, "");
 }
 
 TEST_F(Baukasten, TheBodyGoesBeforeTheCursorLineWhenTheStoreTakesItAll) {
