@@ -77,9 +77,6 @@ TEST_F(Lists, TheOverviewListsHeadingsByFileClass) {
 TEST_F(Lists, EntriesHaveTheirIndexAtColumn70AndClosingPlacesTheCursor) {
     EXPECT_EQ(entry(std::string(120, 'a'), 2147483647), std::string(70, 'a') + " 2147483647");
     EXPECT_EQ(gap(12), "  \267\267\267" + std::string(65, ' ') + " 12");
-    char trimmed[kListEntrySize];
-    listEntryTrimmed(trimmed, (std::string(78, ' ') + "abcdef").c_str(), 3);  // cut to 80 first
-    EXPECT_EQ(std::string(trimmed), entry("ab", 3));
     loadLines(numbered(0, 1000));
     windowCols = 40;
     cursorCol = 7;
