@@ -82,7 +82,6 @@ TEST_F(Printing, PagesCopiesCancellingAndAPrinterThatCannotBeReached) {
         {66, {1, 0, false, -1, false, false}, "begin doc " + two + "enddoc end release ", "", ""},  // no copies: one
         {200, {1, 1, false, 1, false, false}, "begin doc H1 65L page enddoc end release ", "1950,120 a.txt  1", ""},
         {3, {1, 1, false, -1, false, false}, three, "font -35 Monospace 821 BT", ""},
-        {3, {1, 1, false, -1, false, false}, three, "font -35 Courier New", "", "Courier New"},
         {3, {1, 1, false, -1, true, false}, three, "150,260 line 2",
          "Kann Font Nix -28 nicht herstellen.|Kann Font Nix -35 nicht herstellen.", "Nix"},
     };
