@@ -10,19 +10,13 @@
 
 namespace {
 
-// Reads "from-to" or "n" at s, moves s past it and the blank after it.
-void spanAt(const char*& s, long* from, long* to) {
-    char* end;
-    *from = std::strtol(s, &end, 10);
-    *to = *end == '-' ? std::strtol(end + 1, &end, 10) : *from;
-    s = end;
-}
-// The marks of n lines: '0' but for the runs "from-to:m" or "line:m".
+// The marks of n lines: '0' but for the runs "from-to:m" or "line:m", a blank between runs.
 std::string marksOf(int n, const char* runs) {
     std::string out(static_cast<std::size_t>(n), '0');
-    for (long from, to; *runs; runs += 2 + (runs[2] == ' ')) {
-        spanAt(runs, &from, &to);
-        std::fill(out.begin() + from, out.begin() + to + 1, runs[1]);
+    for (char* end; *runs; runs = end + 2 + (end[2] == ' ')) {
+        const long from = std::strtol(runs, &end, 10);
+        const long to = *end == '-' ? std::strtol(end + 1, &end, 10) : from;
+        std::fill(out.begin() + from, out.begin() + to + 1, end[1]);
     }
     return out;
 }
