@@ -67,8 +67,6 @@ TEST_F(Lists, TheOverviewListsHeadingsByFileClass) {
         for (int i : r.listed) expected.push_back(entry((*r.doc)[static_cast<size_t>(i)], i));
         EXPECT_EQ(build(kListOverview), expected) << r.name;
     }
-    loadLines({"plain", "  text", ""});
-    EXPECT_EQ(build(kListOverview), Lines{""});  // no heading: one empty entry that cannot be chosen
     for (const char* line : {"", "\tcall(x)", "{ f(x)", "int x"}) EXPECT_FALSE(listIsFunctionHeader(line)) << line;
     for (const std::string& e : {std::string(), std::string(70, 'x') + "   ", std::string(70, 'a') + " 99999999999"})
         EXPECT_FALSE(listChoose(e.c_str())) << e;  // no number, or none of any document
