@@ -193,9 +193,6 @@ TEST_F(TextView, CaretIsTouchedOnlyWhenSomethingChangedAndABlockStandsWithoutThe
         caretUpdate();
         EXPECT_EQ(taken(), s.events);
     }
-    const CursorCellPlan plan = cursorCellPlan(60, 60, 0, bgColour);  // right of the text: the row's blank
-    EXPECT_EQ(std::string(plan.glyph.text), " ");
-    EXPECT_EQ(plan.fill.rect, cellRect(60, 0, 1, 1));
 }
 
 TEST_F(TextView, ScrollBarIsSetOnlyWhenItsInputsChangeAndItsRequestsMoveTheView) {
