@@ -70,6 +70,7 @@ TEST_F(KeyCommands, EachKeyOnItsEdges) {
         {"    a\nx\ny\n        b", 0, 0, "^L{Down*2}^L", "a\nx\ny\nb", -1, 4},  // computed afresh
         {" x\n   y", 0, 0, "{Left}^L^L", "x\n y", -1, 2},  // fewer blanks than a step
         {x249 + "Z", 0, 0, "{C- }", " " + x249, 0, 0},  // column 249 falls off
+        {"", 0, 0, "^0{End}{C-Oe}{C-Ae}{C-+}", "'\\0' /* \"[]\" */", 10, 0},  // the cursor inside
         {"x = f(a, g[b\nif ( a", 2, 0, "^9", "x = f(a, g[b])\nif ( a", 15, 0},  // after the blank
         {"x = f(a, g[b\nif ( a", 0, 1, "^9", "x = f(a, g[b\nif ( a )", 9, 1},
         {std::string(248, 'x') + "(", 0, 0, "^9", std::string(248, 'x') + "(", -1, 0},  // only what fits
