@@ -14,8 +14,12 @@
 #include "../lib/editor_reset.h"
 #include "../lib/empty_store.h"
 #include "document/docstate.h"
+#include "file_bytes.h"
 #include "host/headless.h"
+#include "host/headless_profile.h"
 #include "shell/bindings.h"
+#include "support/profile.h"
+#include "tools/phrases.h"
 #include "view/textview.h"
 
 inline void editorStart() {
@@ -37,6 +41,22 @@ inline void editorStop() {
     recorderReset();
     headless_reset();
 }
+
+// The editor with its settings file "Y8.ini" in a fresh directory of the test's own, the phrases unread.
+class SettingsFixture : public ::testing::Test, protected TempDir {
+  protected:
+    SettingsFixture() : TempDir("y8_settings_") {}
+    void SetUp() override {
+        editorStart();
+        headless_set_ini_dir((dir_.string() + "/").c_str());
+        ini_set_file("Y8.ini");
+        phrasesForget();
+    }
+    void TearDown() override {
+        phrasesForget();
+        editorStop();
+    }
+};
 
 // The bytes an edit may still add to the window before the store is full.
 inline long storeSlack() {

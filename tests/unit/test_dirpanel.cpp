@@ -1,15 +1,8 @@
 // The directory panel on real directories: what is read and hidden, the order, the lines, the filter, choosing.
 #include "document/dirpanel.h"
 
-#include <gtest/gtest.h>
-
-#include <cstring>
-
-#include "file_bytes.h"
-#include "host/headless.h"
-#include "host/headless_profile.h"
+#include "editor_fixture.h"
 #include "shell/config.h"
-#include "support/profile.h"
 
 namespace fs = std::filesystem;
 
@@ -17,13 +10,11 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-class DirectoryPanel : public ::testing::Test, protected TempDir {
+class DirectoryPanel : public SettingsFixture {
   protected:
-    DirectoryPanel() : TempDir("y8_dirpanel_") {}
     void SetUp() override {
+        SettingsFixture::SetUp();
         fs::create_directories(dir_ / "list");
-        headless_set_ini_dir((dir_.string() + "/").c_str());
-        ini_set_file("Y8.ini");
         ini_write(CFG_SECTION_ZUSAETZE, "Ext0", "BAK");
         extensionsForget();
         extensionsInstall();
@@ -33,7 +24,7 @@ class DirectoryPanel : public ::testing::Test, protected TempDir {
         dirRelease();
         dirFilterSet("");
         extensionsForget();
-        headless_reset();
+        SettingsFixture::TearDown();
     }
     void file(const std::string& name, std::size_t size) const {
         const std::string p = (dir_ / "list" / name).string();

@@ -10,36 +10,6 @@ namespace {
 
 using Editing = KeyFixture;
 
-TEST_F(Editing, TypingAndDeletingKeepColumnsUpToTheNextDoubleBlank) {
-    struct Row { std::string text; int col, keep, insert; std::string typed; int deleted; std::string after;
-                 int colAfter; std::string piece; };
-    const Row rows[] = {
-        {"abcd  xy", 2, 1, 1, "Z", 0, "abZcd xy", 3, ""},  // x stays in column 6
-        {std::string(249, 'a') + "z", 0, 1, 1, "b", 0, "b" + std::string(249, 'a'), 1, ""},  // the last one falls off
-        {"", 249, 1, 0, "QR", 0, std::string(249, ' ') + "R", 249, ""},  // column 249 keeps the cursor
-        {"abcd  xy", 2, 1, 1, "", 1, "abd   xy", 2, "c"},  // x still in column 6
-        {std::string(245, '-') + "VWXYZ", 245, 1, 1, "", 10, std::string(245, '-'), 245, "VWXYZ"},  // up to 249
-        {"a1 (x", 2, 1, 0, std::string("\"b\0", 3), 0, "a1\"bx", 4, ""},  // "Anf.Zeichen"; a NUL is never typed
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.text + " + " + r.typed);
-        columnKeep = r.keep;
-        insertMode = r.insert;
-        quoteOption = r.typed.rfind('"', 0) == 0 ? 1 : 0;
-        undeleteDestroy();
-        undeleteCreate();
-        setRow(0, r.text.c_str());
-        cursorToColumn(r.col);
-        for (char c : r.typed) typeChar(static_cast<unsigned char>(c), 1);
-        deleteChars(r.deleted);
-        EXPECT_EQ(rowText(0), r.after);
-        EXPECT_EQ(col(), r.colAfter);
-        char piece[UNDELETE_TEXT_MAX + 1] = "";
-        pieceFetch(piece, false);
-        EXPECT_STREQ(piece, r.piece.c_str());
-    }
-}
-
 // From 10 columns on the view moves in steps of 10, in a narrower window by its width.
 TEST_F(Editing, TypingInAnyWindowWidthLeavesNoGapAndLosesNoCharacter) {
     struct Row { int cols, step; };
@@ -57,6 +27,7 @@ TEST_F(Editing, TypingInAnyWindowWidthLeavesNoGapAndLosesNoCharacter) {
             ASSERT_LT(cursorCol, r.cols);
             ASSERT_EQ(firstCol % r.step, 0);
         }
+        typeChar(0, 1);  // a NUL is never typed: it would cut the row
         EXPECT_EQ(rowText(0), typed.substr(0, 249) + typed.back());
         for (int c = 248; c >= 0; --c) {
             cursorToColumn(c);  // back by single columns, each one visited
@@ -87,7 +58,6 @@ class Cursor : public KeyFixture {
 
 TEST_F(Cursor, TheFieldsShowTheFlagsInOrderAndAreWrittenOnlyWhenTheyChange) {
     refreshAll();
-    EXPECT_EQ(headless_record().caretRefreshes + headless_record().scrollbarSets, 2);
     struct Row { void (*change)(); const char* flags; int writes; };
     const Row rows[] = {
         {[] {}, " Spalte  Indent ", 0},
@@ -114,13 +84,6 @@ TEST_F(Cursor, TheFieldsShowTheFlagsInOrderAndAreWrittenOnlyWhenTheyChange) {
         EXPECT_STREQ(headless_status_text(FLAGS_FIELD), r.flags);
         EXPECT_EQ(headless_status_count(), writes + r.writes) << r.flags;
     }
-    load(numbered(0, 40));
-    const int writes = headless_status_count();
-    gotoLine(11);
-    cursorToColumn(33);
-    refreshAll();
-    EXPECT_EQ(headless_status_count(), writes + 1);  // only the position
-    EXPECT_STREQ(headless_status_text(POSITION_FIELD), " 12  34");
 }
 
 // Ctrl+Q puts the line back as the cursor found it; a longer line needs room in the store.
@@ -152,13 +115,6 @@ TEST_F(Cursor, OptionsAndPositionLimitWhatIsEnteredAndPostOnlyWhatChanged) {
         EXPECT_EQ(tabStep * 100 + indentStep, r.tabStep * 100 + r.indentStep) << r.tab;
     }
     EXPECT_TRUE(optionsDialogView().tabChanged);
-    int* const options[OPTIONS_BOXES] = {&insertMode,     &columnKeep, &autoIndent, &quoteOption,
-                                         &lineInsertMode, &pasteWrap,  &keepFileTime};
-    for (int i = 0; i < OPTIONS_BOXES; ++i) {  // each box sets its own option
-        const int was = *options[i];
-        EXPECT_TRUE(optionsBoxClicked(optionsBoxIds[i], !was));
-        EXPECT_EQ(*options[i], !was) << optionsBoxIds[i];
-    }
     EXPECT_FALSE(optionsBoxClicked(3040, 1));
     optionsDialogClosed();
     const int posts = postsTo(kOptions);

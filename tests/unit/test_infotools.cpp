@@ -1,15 +1,11 @@
 // Facette, the info tools, lint and the archive copy; the current directory is a/b below a fresh directory.
 #include "document/dirpanel.h"
 #include "editor_fixture.h"
-#include "file_bytes.h"
 #include "host/headless_messages.h"
-#include "host/headless_profile.h"
 #include "support/devices.h"
-#include "support/profile.h"
 #include "tools/archive.h"
 #include "tools/facette.h"
 #include "tools/infotools.h"
-#include "tools/phrases.h"
 
 namespace fs = std::filesystem;
 
@@ -49,14 +45,12 @@ int fakeSetAttributes(const char* path, int attributes) {
     return 0;
 }
 
-class InfoTools : public ::testing::Test {
+class InfoTools : public SettingsFixture {
 protected:
     void SetUp() override {
-        editorStart();
-        fs::create_directories((root_ = freshTempDir("y8_info_")) / "a" / "b");
-        fs::current_path(root_ / "a" / "b");
-        headless_set_ini_dir((root_.string() + "/").c_str());
-        ini_set_file("Y8.ini");
+        SettingsFixture::SetUp();
+        fs::create_directories(dir_ / "a" / "b");
+        fs::current_path(dir_ / "a" / "b");
         infoTemplatesForget();
         const FileHooks hooks = {fakeAttributes, fakeSetAttributes, nullptr, nullptr, nullptr, nullptr, nullptr};
         files_set_hooks(&hooks);
@@ -65,12 +59,10 @@ protected:
     void TearDown() override {
         files_set_hooks(nullptr);
         dirHiddenFilesSet(nullptr);
-        fs::current_path(home_);
-        fs::remove_all(root_);
-        editorStop();
+        SettingsFixture::TearDown();
     }
     std::string at(const std::string& rel, char sep = fs::path::preferred_separator) const {
-        std::string path = (root_ / rel).string();
+        std::string path = (dir_ / rel).string();
         for (char& c : path) c = c == '/' ? sep : c;
         return path;
     }
@@ -81,7 +73,6 @@ protected:
         ASSERT_EQ(set_file_time(at(rel).c_str(), &noon), 0);
         archived.insert(fs::path(rel).filename().string());
     }
-    fs::path root_, home_ = fs::current_path();
 };
 
 }  // namespace
@@ -210,7 +201,7 @@ TEST_F(InfoTools, ArchiveCopiesChangedFilesOnceWithTheirDateStamp) {
     EXPECT_TRUE(archiveRunOf(archiveSource, archiveTarget, false).entries.empty());  // the attribute is cleared
     file("src/main.c");
     file("src/deep/v.h");
-    fs::current_path(root_);  // a pattern alone: from the current directory
+    fs::current_path(dir_);  // a pattern alone: from the current directory
     EXPECT_EQ(archiveRunOf("*.c", archiveTarget, false).entries, std::vector<std::string>{expected[1]});
     file("f/z.c");  // a copy failed at any file call: no partial target, the attribute stays for the next run
     for (int k = 0, done = 0; !done; ++k) {

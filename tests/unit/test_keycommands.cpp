@@ -3,8 +3,6 @@
 
 #include "key_fixture.h"
 
-#include <random>
-
 #include "framework/messages.h"
 #include "textops/block.h"
 #include "view/search.h"
@@ -58,96 +56,26 @@ TEST_F(KeyCommands, GermanChordsAreKnownByTheirCharacterAndRunOnce) {
     }
 }
 
-// Seeded random keys, on a document and then in a nearly full store: the store
-// stays sound under the window, a movement key or a refused key keeps the text.
-TEST_F(KeyCommands, RandomKeysKeepTheStoreSoundAndLoseNothingInAFullStore) {
-    std::vector<ScriptKey> keyList[2];  // the movements, the edits
-    const char* scripts[2] = {"{Left}{Right}{Up}{Down}{C-Left}{C-Right}{C-Up}{C-Down}{S-Up}{S-Down}{PgUp}{PgDn}"
-                              "{C-PgUp}{C-PgDn}{Home}{C-Home}{End}{Tab}{S-Tab}^H^J{S-Right}",
-                              "{Ret}{S-Ret}{S-C-Ret}{C-Ret}{Back}{C-Back}{Del}{C-Del}{Ins}{S-Ins}{C-Ins}^A^B^E^G"
-                              "^K^L^N^Q^R^U^V^X^Y^Z^0^2^9{C-Oe}{C-Ae}{C-#}{C-+}{C- }a {{}(\xFFww"};
-    ScriptKey k;
-    int times;
-    for (int i = 0; i < 2; ++i)
-        while (scriptKey(scripts[i], &k, &times)) keyList[i].push_back(k);
-    const std::string wide(90, 'w');
-    const char* const clips[] = {"short", "two\r\nlines\r\n", "", wide.c_str()};
-    Lines lines;
-    for (int i = 0; i < 60; ++i)
-        lines.push_back(std::string(static_cast<std::size_t>(i % 9), ' ') + "x(" + std::to_string(i));
-    std::mt19937 rng(1);
-    for (int run = 0; run < 4 && !HasFatalFailure(); ++run) {
-        windowRows = run < 3 ? 7 : 12;
-        windowCols = run < 3 ? 40 : 60;
-        load(run < 3 ? lines : Lines{"first line (a, b", "    indented {", "", "last"});
-        if (run == 3) fillStoreLeaving(300);
-        for (int i = 0; i < 2000; ++i) {
-            SCOPED_TRACE("run " + std::to_string(run) + " key " + std::to_string(i));
-            const int pick = static_cast<int>(rng() % 60);
-            switch (pick) {  // now and then an option, the clipboard or the block buffer changes
-                case 0: columnKeep = !columnKeep; continue;
-                case 1: autoIndent = !autoIndent; continue;
-                case 2: pasteWrap = !pasteWrap; continue;
-                case 3: clip_put(clips[rng() % 4]); continue;
-                case 4: blockRestartSet(); blockStore("block line"); continue;
-                default: break;
-            }
-            const bool moving = pick % 2 == 0;
-            const std::vector<ScriptKey>& list = keyList[moving ? 0 : 1];
-            const Lines before = doc();
-            const int boxesBefore = boxes();
-            pressKey(list[rng() % list.size()]);
-            ASSERT_TRUE(storeSound());
-            ASSERT_TRUE(cursorRow < windowRows && cursorCol < windowCols && firstCol + cursorCol < kLineChars);
-            if (moving || boxes() != boxesBefore) {
-                ASSERT_EQ(doc(), before) << (moving ? "a movement key" : "a refused key");
-            }
-        }
-    }
-    EXPECT_GT(boxes(), 0);  // the store did fill up on the way
-}
-
 TEST_F(KeyCommands, EachKeyOnItsEdges) {
-    std::string sixty;
-    for (const std::string& l : numbered(0, 60)) sixty += l + "\n";
-    sixty.pop_back();
     static const std::string x249 = std::string(249, 'x');
     const KeyRow rows[] = {
-        {"abc", 3, 0, "{S-Tab}{S-Tab}", "abc", 0, 0},  // column 0 stays 0
         {"abc", 8, 0, "{C-Tab}", "abc", 16, 0},  // Ctrl+Tab acts as Tab, Ctrl+Shift+Tab as Shift+Tab
         {"abc", 16, 0, "{S-C-Tab}", "abc", 8, 0},
-        {"foo barbaz qux", 7, 0, "{C-Left}", "foo barbaz qux", 0, 0},  // the word before, not barbaz
         {"foo barbaz qux", 0, 0, "{C-Right*5}", "foo barbaz qux", 24, 0},  // then acts as Tab
-        {sixty, 3, 5, "^H{C-PgDn}^J", sixty, 3, 5},  // Ctrl+H remembers, Ctrl+J returns
-        {"    first\nsecond", 0, 0, "{S-Ret}", "    first\n\nsecond", 4, 1},  // at the indentation
         {"\tfoo\n    y", 0, 0, "{S-Ret}", "\tfoo\n\n    y", 0, 1},  // the opened line counts only blanks
-        {"a\n\nb", 0, 0, "{S-Ret}", "a\n\nb", 0, 1},             // onto a blank line: nothing opened
-        {"a\n\nb", 0, 1, "{S-C-Ret}", "a\n\nb", 0, 1},           // the toggle keeps the cursor
-        {"foo\n   bar\n\nlast", 2, 1, "^N", "foo\n\n   bar\n\nlast", 2, 1},
-        {"abc", 0, 0, "{Ins}zz{Ins}y{C-Ins}", "zzyc", 3, 0},  // overwrite, then insert again
-        {"a\nb\nc", 0, 2, "{PgUp}", "a\nb\nc", 0, 0},  // at the start: the first row
         {"a\nb\nc", 0, 0, "{S-C-Ret}{C-Down*3}{Ret}", "a\nb\nc", 0, 1},  // three view moves end "Zeile"
-        {"foo bar   x", 10, 0, "{C-Back}", "foo barx", 7, 0},  // the run of blanks
-        {"foo bar", 7, 0, "{C-Back}", "foo", 4, 0},  // the word
-        {"a+(", 3, 0, "{C-Back}", "a+", 2, 0},  // one delimiter
-        {"abc", 1, 0, "{C-Del}", "a", 1, 0},  // Ctrl+X: the rest of the line
         {"abcdef", 3, 0, "^Z{Right*245}^U", "abc", 248, 0},  // a text the line cannot take whole: refused
         {std::string(239, 'L') + "\n  0123456789", 0, 0, "^A", std::string(239, 'L') + " 0123456789", -1, 0},
         {"      a\n      b\n  c\nd", 0, 0, "^L^L^L^L", "a\nb\nc\nd", -1, 4},  // the first width, only blanks
         {"    a\nx\ny\n        b", 0, 0, "^L{Down*2}^L", "a\nx\ny\nb", -1, 4},  // computed afresh
         {" x\n   y", 0, 0, "{Left}^L^L", "x\n y", -1, 2},  // fewer blanks than a step
-        {"ab", 1, 0, "{C- }", "a b", 1, 0},  // Ctrl+Space: one blank, the cursor stays
         {x249 + "Z", 0, 0, "{C- }", " " + x249, 0, 0},  // column 249 falls off
-        {"abc \xE4x", 2, 0, "^G{Right}^G", "abC \xC4x", 5, 0},  // the Latin-1 letters too
-        {"ABc", 0, 0, "^K", "aBc", 1, 0},
         {"", 0, 0, "^0{End}{C-Oe}{C-Ae}{C-+}", "'\\0' /* \"[]\" */", 10, 0},  // the cursor inside
         {"x = f(a, g[b\nif ( a", 2, 0, "^9", "x = f(a, g[b])\nif ( a", 15, 0},  // after the blank
         {"x = f(a, g[b\nif ( a", 0, 1, "^9", "x = f(a, g[b\nif ( a )", 9, 1},
         {std::string(248, 'x') + "(", 0, 0, "^9", std::string(248, 'x') + "(", -1, 0},  // only what fits
         {"((((((((((((a)))", 16, 0, "^9", "((((((((((((a))))))))))))", 26, 0},  // ten brackets kept
-        {"1. one\n\nx", 0, 0, "^2^2", "1. one\n2\n3x", 0, 2},
         {"\xFF\na", 0, 0, "^2", "\xFF\na", 0, 0},  // 255 has no successor: nothing at all
-        {"\xFE", 0, 0, "^2", "\xFE\n\xFF", 0, 1},
         {std::string(240, 'L') + "\n   twenty characters", 0, 0, "^A", std::string(240, 'L') + "\n   twenty characters",
          -1, 0},  // a join past column 249 is refused, told last
     };
@@ -171,33 +99,6 @@ TEST_F(KeyCommands, EachKeyOnItsEdges) {
     ASSERT_EQ(row(0).size(), 10u);
     EXPECT_EQ(row(0).substr(2, 1) + row(0).substr(5, 1), "..");
     EXPECT_EQ(col(), 10);
-}
-
-// Ctrl+V of lines, or of a text too long to type, puts them before the cursor line; with "Umbruch bei ^V"
-// 308 characters of words of 13 letters break after the blank in column 69, the last before 80.
-TEST_F(KeyCommands, PasteInsertsLinesBeforeTheCursorLineAndWrapsWords) {
-    static std::string words, longClip;  // for the set-up functions
-    std::string wrapped, longText;
-    words.clear();
-    for (int i = 0; i < 22; ++i) {
-        words += std::string(13, static_cast<char>('a' + i)) + " ";
-        wrapped += std::string(13, static_cast<char>('a' + i)) + (i == 21 || i % 5 == 4 ? "\n" : " ");
-    }
-    longClip.clear();  // longer than the paste block: its first 29999 characters, whole lines of 99 and the rest
-    while (longClip.size() < 40000) longClip += std::string(99, 'c') + "\r\n";
-    for (int i = 0; i < 29999 / 101; ++i) longText += std::string(99, 'c') + "\n";
-    const int blocks = fmalloc_count();
-    playRows({KeyRow{"first\nsecond", 0, 1, "^V", "first\nA\nB\nC\n\nD\nsecond", 0, 6}},
-             [] { clip_put("A\r\nB\nC\r\n\r\nD"); });
-    playRows({KeyRow{"first", 0, 0, "^V", std::string(250, 'w') + "\n" + std::string(50, 'w') + "\nfirst", 0, 2}},
-             [] { clip_put(std::string(300, 'w').c_str()); });
-    playRows({KeyRow{"first", 0, 0, "^V", longText + "cc\nfirst", 0, 29999 / 101 + 1}},
-             [] { clip_put(longClip.c_str()); });
-    playRows({KeyRow{"first", 0, 0, "^V", wrapped + "first", 0, 5}}, [] {
-        pasteWrap = 1;
-        clip_put(words.c_str());
-    });
-    EXPECT_EQ(fmalloc_count(), blocks);  // the scratch block went back
 }
 
 // A command that would grow the document past a full store is refused as a

@@ -1,4 +1,4 @@
-// The in-line mark, the mouse and the context menus on a document in the line store.
+// The in-line mark, the mouse and the context menus on a document in the line store; random keys and mouse.
 #include "view/marking.h"
 
 #include "file_bytes.h"
@@ -47,30 +47,15 @@ class Marking : public KeyFixture {
     }
 };
 
-TEST_F(Marking, KeysMarkCopyCutAndReplaceTheMark) {
-    struct Row { const char* before; int col, line; const char* keys; const char* after; int colAfter, lineAfter;
-                 const char* marks; const char* clipboard; };
-    const Row rows[] = {
-        {"abcdefghij", 4, 0, "{S-Right*3}X", "abcdXhij", 5, 0, "-", "before"},  // typing replaces it
-        {"0123456789\nab\nABCD", 1, 0, "{S-Right*3}{S-Down*2}{S-Right}{S-Up}{S-Down}^C", "0123456789\nab\nABCD",
-         5, 2, "-", "1234\r\nb   \r\nBCD \r\n"},  // short lines padded to the right column
-        {"abcdefgh\nab\nABCDEFGH", 1, 0, "{S-Right*3}{S-Down*2}{S-Del}", "a   efgh\na\nA   EFGH", -1, 2, "-",
-         "bcd\r\nb  \r\nBCD\r\n"},
-        // Ctrl+Q puts back the text, never a mark that has ended since.
-        {"abcdefghij\nABCDEFGHIJ", 0, 0, "{S-Right*3}{S-Down}{Up}^Q", "abcdefghij\nABCDEFGHIJ", 3, 0, "-", "before"},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(::testing::Message() << r.before << " + " << r.keys);
-        loadText(r.before);
-        markReset();
-        clip_put("before");
-        at(r.col, r.line);
-        keys(r.keys);
-        EXPECT_EQ(std::make_tuple(text(), r.colAfter < 0 ? -1 : col(), line(), marked(), clip()),
-                  std::make_tuple(std::string(r.after), r.colAfter, r.lineAfter, std::string(r.marks),
-                                  std::string(r.clipboard)));
-        EXPECT_TRUE(stacksTrimmed());
-    }
+// Ctrl+Q puts back the line's text, never a mark that has ended since (found by the key fuzzing). Typing over,
+// copying and cutting a mark: the end-to-end session, with the real keys.
+TEST_F(Marking, CtrlQPutsBackTheTextNeverAMarkThatHasEnded) {
+    loadText("abcdefghij\nABCDEFGHIJ");
+    clip_put("before");
+    keys("{S-Right*3}{S-Down}{Up}^Q");
+    EXPECT_EQ(std::make_tuple(text(), col(), line(), marked(), clip()),
+              std::make_tuple(std::string("abcdefghij\nABCDEFGHIJ"), 3, 0, std::string("-"), std::string("before")));
+    EXPECT_TRUE(stacksTrimmed());
 }
 
 // Every command that inserts or removes lines (or rewrites them all) leaves
@@ -179,6 +164,8 @@ TEST_F(Marking, CopyAndCutAreBoundedByTheBlock) {
     }
 }
 
+// Without a mark the Applications key opens "RMMENUOHNE" at the cursor; the right button on a mark, Escape
+// and "Kopieren" chosen from "RMMENUMARK": the end-to-end session, with the real pointer and keys.
 TEST_F(Marking, ContextMenuFollowsTheMarkAndPostsTheChoice) {
     load({"some text here"});
     at(3, 2);
@@ -187,66 +174,82 @@ TEST_F(Marking, ContextMenuFollowsTheMarkAndPostsTheChoice) {
     EXPECT_EQ(headless_context_menus()[0].menu, "RMMENUOHNE");
     EXPECT_EQ(headless_context_menus()[0].x, 4 * kCell + 4);  // the cell right of the cursor
     EXPECT_TRUE(headless_posted_commands().empty());  // dismissed
-    at(0, 0);
-    keys("{S-Right*4}");
-    headless_context_menu_answer(1110);
-    mouseRightDown(123, 45);
-    ASSERT_EQ(headless_context_menus().size(), 2u);
-    EXPECT_EQ(headless_context_menus()[1].menu, "RMMENUMARK");
-    EXPECT_EQ(headless_context_menus()[1].y, 45);
-    EXPECT_EQ(headless_posted_commands().at(0).id, 1110);
-    EXPECT_EQ(markLineCount(), 1);  // the mark waits for the posted command
 }
 
-TEST_F(Marking, ADoubleClickOnTheCursorsCellSelectsTheWordUnderIt) {
-    load({"some text here"});
-    at(6, 0);
-    mouseDoubleClick(9 * kCell + 8, 10);  // the middle of cell 9 of row 0, not the cursor's: nothing
-    EXPECT_EQ(markActiveGet(), 0);
-    mouseDoubleClick(6 * kCell + 8, 10);
-    char word[8] = "";
-    ASSERT_EQ(markedText(word, sizeof word), 1);
-    EXPECT_STREQ(word, "text");
-}
-
-TEST_F(Marking, RandomMarkingKeepsTheStoreSoundAndMovesLoseNoText) {
-    windowRows = 8;
-    windowCols = 40;
-    Lines lines;
-    for (int i = 0; i < 50; ++i)
-        lines.push_back(std::string(static_cast<std::size_t>(i % 7), ' ') + "row " + std::to_string(i) + " abc");
-    load(lines);
-    markReset();
-    std::mt19937 rng(5);
-    static const char* const scripts[] = {"{S-Right}", "{S-Left}", "{S-Down}", "{S-Up}", "{Right}", "{PgDn}", "^C",
+// Seeded random keys on documents and in a nearly full store, then marking keys and the mouse: the store
+// stays sound with no trailing blank on its stacks, only the lines the mark's state names carry its
+// columns, and a movement, a mouse action or a refused key keeps the text.
+TEST_F(Marking, RandomKeysAndMouseKeepTheStoreSoundAndTheMarkTrueAndLoseNoText) {
+    std::vector<ScriptKey> keyList[2];  // the movements, the edits
+    const char* scripts[2] = {"{Left}{Right}{Up}{Down}{C-Left}{C-Right}{C-Up}{C-Down}{S-Up}{S-Down}{PgUp}{PgDn}"
+                              "{C-PgUp}{C-PgDn}{Home}{C-Home}{End}{Tab}{S-Tab}^H^J{S-Right}",
+                              "{Ret}{S-Ret}{S-C-Ret}{C-Ret}{Back}{C-Back}{Del}{C-Del}{Ins}{S-Ins}{C-Ins}^A^B^E^G"
+                              "^K^L^N^Q^R^U^V^X^Y^Z^0^2^9{C-Oe}{C-Ae}{C-#}{C-+}{C- }a {{}(\xFFww"};
+    ScriptKey k;
+    int times;
+    for (int i = 0; i < 2; ++i)
+        while (scriptKey(scripts[i], &k, &times)) keyList[i].push_back(k);
+    static const char* const marking[] = {"{S-Right}", "{S-Left}", "{S-Down}", "{S-Up}", "{Right}", "{PgDn}", "^C",
                                           "^M", "{Back}", "{S-Del}", "{Del}", "^X", "q"};  // from {Back} on: edits
-    for (int i = 0; i < 3000; ++i) {
-        SCOPED_TRACE(i);
-        const int pick = static_cast<int>(rng() % 17);
-        const int x = static_cast<int>(rng() % 400), y = static_cast<int>(rng() % 200);
-        const Lines before = doc();
-        switch (pick) {
-            case 13: mouseLeftDown(x, y, rng() % 2); break;
-            case 14: mouseMove(x, y, true); break;
-            case 15: mouseLeftUp(); break;
-            case 16: mouseWheel(static_cast<int>(rng() % 5) * 120 - 240, rng() % 2); break;
-            default: keys(scripts[pick]);
+    const std::string wide(90, 'w');
+    const char* const clips[] = {"short", "two\r\nlines\r\n", "", wide.c_str()};
+    Lines lines[2];
+    for (int i = 0; i < 60; ++i)
+        lines[0].push_back(std::string(static_cast<std::size_t>(i % 9), ' ') + "x(" + std::to_string(i));
+    for (int i = 0; i < 50; ++i)
+        lines[1].push_back(std::string(static_cast<std::size_t>(i % 7), ' ') + "row " + std::to_string(i) + " abc");
+    std::mt19937 rng(1);
+    for (int run = 0; run < 5 && !HasFatalFailure(); ++run) {
+        const bool marks = run == 4;
+        windowRows = run < 3 ? 7 : marks ? 8 : 12;
+        windowCols = run == 3 ? 60 : 40;
+        load(run < 3 ? lines[0] : marks ? lines[1] : Lines{"first line (a, b", "    indented {", "", "last"});
+        if (run == 3) fillStoreLeaving(300);
+        if (marks) {  // the editor's state as a start leaves it
+            undeleteDestroy();
+            editorStateReset();
+            rng.seed(5);
         }
-        if (pick < 8 || pick > 12) {
-            ASSERT_EQ(doc(), before);
-        }
-        ASSERT_TRUE(storeSound() && cursorRow < windowRows && cursorCol < windowCols && stacksTrimmed() &&
-                    headless_record().openContexts == 0);
-        // Only the lines the state names carry the mark (blank lines past the
-        // document's end may have gone with the window).
-        const MarkInfo m = markInfo();
-        const int low = std::min(m.startLine, m.endLine);
-        const std::vector<MarkedLine> found = markedLines();
-        ASSERT_LE(static_cast<int>(found.size()), m.active ? markLineCount() : 0);
-        for (const MarkedLine& f : found) {
-            ASSERT_TRUE(f.line >= low && f.line < low + markLineCount()) << f.line;
+        for (int i = 0; i < (marks ? 3000 : 2000); ++i) {
+            SCOPED_TRACE("run " + std::to_string(run) + " action " + std::to_string(i));
+            const Lines before = doc();
+            const int boxesBefore = boxes();
+            const int pick = static_cast<int>(rng() % (marks ? 17 : 60));
+            bool keeps = marks ? pick < 8 || pick > 12 : pick % 2 == 0;
+            if (marks) {
+                const int x = static_cast<int>(rng() % 400), y = static_cast<int>(rng() % 200);
+                switch (pick) {
+                    case 13: mouseLeftDown(x, y, rng() % 2); break;
+                    case 14: mouseMove(x, y, true); break;
+                    case 15: mouseLeftUp(); break;
+                    case 16: mouseWheel(static_cast<int>(rng() % 5) * 120 - 240, rng() % 2); break;
+                    default: keys(marking[pick]);
+                }
+            } else {
+                switch (pick) {  // now and then an option, the clipboard or the block buffer changes
+                    case 0: columnKeep = !columnKeep; continue;
+                    case 1: autoIndent = !autoIndent; continue;
+                    case 2: pasteWrap = !pasteWrap; continue;
+                    case 3: clip_put(clips[rng() % 4]); continue;
+                    case 4: blockRestartSet(); blockStore("block line"); continue;
+                    default: pressKey(keyList[keeps ? 0 : 1][rng() % keyList[keeps ? 0 : 1].size()]);
+                }
+            }
+            ASSERT_TRUE(storeSound() && stacksTrimmed() && headless_record().openContexts == 0);
+            ASSERT_TRUE(cursorRow < windowRows && cursorCol < windowCols && firstCol + cursorCol < kLineChars);
+            if (keeps || boxes() != boxesBefore) {
+                ASSERT_EQ(doc(), before) << (keeps ? "a movement" : "a refused key");
+            }
+            const MarkInfo m = markInfo();  // blank lines past the end may have gone with the window
+            const int low = std::min(m.startLine, m.endLine);
+            const std::vector<MarkedLine> found = markedLines();
+            ASSERT_LE(static_cast<int>(found.size()), m.active ? markLineCount() : 0);
+            for (const MarkedLine& f : found) {
+                ASSERT_TRUE(f.line >= low && f.line < low + markLineCount()) << f.line;
+            }
         }
     }
+    EXPECT_GT(boxes(), 0);  // the store did fill up on the way
 }
 
 }  // namespace

@@ -2,26 +2,12 @@
 #include "tools/phrases.h"
 
 #include "editor_fixture.h"
-#include "file_bytes.h"
 #include "host/headless_messages.h"
-#include "host/headless_profile.h"
-#include "support/profile.h"
 
 namespace {
 
-class Phrases : public ::testing::Test, protected TempDir {
+class Phrases : public SettingsFixture {
 protected:
-    Phrases() : TempDir("y8-phrases-") {}
-    void SetUp() override {
-        editorStart();
-        headless_set_ini_dir((dir_.string() + "/").c_str());
-        ini_set_file("Y8.ini");
-        phrasesForget();
-    }
-    void TearDown() override {
-        phrasesForget();
-        editorStop();
-    }
     static void ctrlShift(int code) { keyChar(code, true, true, false); }  // arrives as its control character
     static int col() { return firstCol + cursorCol; }
     // An abbreviation file of the given lines, named in the settings file.

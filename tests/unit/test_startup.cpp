@@ -222,13 +222,4 @@ TEST_F(Startup, DdeTakesTheClassNameAnExecuteCutTo200AndTheAboutBoxStaysOnTheScr
     EXPECT_EQ(x * 1000 + y, 0);
 }
 
-TEST_F(Startup, CommandsFindTheirRowTraceFrom2000AndOthersDoNothing) {
-    static std::vector<std::pair<int, std::intptr_t>> handled;
-    const CommandHandler record = [](int id, std::intptr_t lParam) { handled.emplace_back(id, lParam); };
-    const CommandEntry table[] = {{1000, record}, {1008, record}, {1402, record}, {2017, record}};
-    for (int id : {1402, 1013, 2017, 2500, 1999, 999, 1000}) appCommand(table, 4, id, id == 1402 ? 1234 : 0);
-    EXPECT_EQ(handled, (std::vector<std::pair<int, std::intptr_t>>{{1402, 1234}, {2017, 0}, {1000, 0}}));
-    EXPECT_EQ(headless_debug_lines(), (std::vector<std::string>{"cmd 2017\n", "cmd 2500\n"}));
-}
-
 }  // namespace

@@ -98,10 +98,8 @@ TEST_F(TextView, RowPlansShowGlyphsFromTheFirstColumnWithTheMarkClipped) {
     static const Row rows[] = {
         {240, '0', 0, 0, 10, -1, -1, 1},  // ten characters over a full background
         {10, '0', 5, 12, 80, 0, 2, 2},   // the mark clipped to the view
-        {20, '0', 5, 12, 80, -1, -1, 1},  // left of the view
         {0, '0', 12, 5, 80, 5, 12, 2},   // from after to: the same columns
         {0, '2', 70, 250, 80, 70, 80, 2},
-        {0, '1', 100, 120, 80, -1, -1, 1},  // right of the view
     };
     markLineColour = Rgb{1, 2, 3};
     RowPlan plan;
@@ -195,9 +193,6 @@ TEST_F(TextView, CaretIsTouchedOnlyWhenSomethingChangedAndABlockStandsWithoutThe
         caretUpdate();
         EXPECT_EQ(taken(), s.events);
     }
-    const CursorCellPlan plan = cursorCellPlan(60, 60, 0, bgColour);  // right of the text: the row's blank
-    EXPECT_EQ(std::string(plan.glyph.text), " ");
-    EXPECT_EQ(plan.fill.rect, cellRect(60, 0, 1, 1));
 }
 
 TEST_F(TextView, ScrollBarIsSetOnlyWhenItsInputsChangeAndItsRequestsMoveTheView) {
