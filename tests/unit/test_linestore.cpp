@@ -32,16 +32,9 @@ std::vector<std::string> aboveLines() {
     return lines;
 }
 
-// Pushes records above until exactly target bytes are free.
+// Lines pushed above until exactly target bytes are free.
 void fillAboveToFree(std::uint32_t target) {
-    while (storeFreeBytes() > target) {
-        const std::uint32_t rem = storeFreeBytes() - target;
-        const std::uint32_t size = rem <= 255 ? rem : std::min<std::uint32_t>(255, rem - 5);
-        ASSERT_GE(size, 5u);
-        LineRecord rec = record(std::string(size - 5, 'f'));
-        ASSERT_EQ(pushAbove(&rec), 0);
-    }
-    ASSERT_EQ(storeFreeBytes(), target);
+    fillStoreLeaving(static_cast<long>(target) - static_cast<long>(storeWindowBytes()) - 1);
 }
 
 class LineStore : public ::testing::Test {

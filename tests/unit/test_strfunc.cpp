@@ -47,14 +47,6 @@ TEST(Strfunc, NumbersHexAndEditingInPlace) {
     str_pad(d + 10, "ab", 3);  // from another string
     EXPECT_STREQ(d + 10, "ab ");
     EXPECT_EQ(str_end(d) + (str_end(static_cast<const char*>(d)) - d), d + 16);
-    str_fill(d, 2, 0xC4);
-    EXPECT_STREQ(d, "\xC4\xC4");
-    char s[] = "abc \xE4\xDF\xFF 1z";
-    str_upper(s);
-    EXPECT_STREQ(s, "ABC \xC4\xDF\xFF 1Z");
-    std::strcpy(d, "a b  c");
-    str_overlay(d, "XYZ\t");  // only blanks of the template, up to the source's end
-    EXPECT_STREQ(d, "aYb\t c");
 }
 
 TEST(Strfunc, FindFromTheRight) {
