@@ -223,12 +223,6 @@ TEST_F(Profile, StartsTurnSlashesAndPassHostileNamesAsOneQuotedArgumentOrNothing
     EXPECT_EQ(shell_quote_append(quoted, sizeof quoted, "c"), 0);
     EXPECT_EQ(shell_quote_append(quoted, sizeof quoted, ""), -1);
     EXPECT_STREQ(quoted, "\"ab\" \"c\"");
-    char out[FILE_PATH_MAX + 1];
-    for (const auto& [dir, arg] : {std::pair<const char*, const char*>{"C:\\Projekt\\", "C:\\Projekt"},
-                                   {"/", "\\"}, {"", ""}, {"rel/dir/", "rel\\dir"}}) {
-        EXPECT_EQ(shell_dir_arg(out, dir), 0);
-        EXPECT_STREQ(out, arg) << dir;
-    }
 }
 
 }  // namespace
