@@ -50,32 +50,27 @@ TEST_F(Files, WhatIsNoFileIsNeverOpenedAndAnOverlongPathNeverUsed) {
     for (const std::string& p : {path("sub"), path("missing.txt"), path("nodir/missing.txt"), overlong}) {
         SCOPED_TRACE(p.substr(p.size() - 12));
         const bool isDir = p == path("sub");
-        EXPECT_EQ(file_open(p.c_str(), 0), -1);
-        EXPECT_EQ(file_open(p.c_str(), 2), -1);
+        const char* q = p.c_str();
         LineFile lf;
-        EXPECT_EQ(lf_open(&lf, p.c_str()), -1);
         char buf[10];
-        EXPECT_EQ(lf_read_line(&lf, buf, 9), -1);  // the cleared record is safe to use
-        EXPECT_EQ(lf_read(&lf, buf, 1), -1);
-        EXPECT_EQ(lf_close(&lf), -1);
-        EXPECT_FALSE(file_exists(p.c_str()));
-        EXPECT_EQ(file_size(p.c_str()), -1);
-        EXPECT_EQ(file_copy(p.c_str(), path("copy.txt").c_str()), -1);
-        EXPECT_EQ(file_delete(p.c_str()), -1);
-        EXPECT_EQ(file_attributes(p.c_str()) == -1, !isDir);
+        // Opened neither raw nor as a line file (whose cleared record is safe to use); no size, copy or delete.
+        EXPECT_EQ((std::vector<long>{file_open(q, 0), file_open(q, 2), lf_open(&lf, q), lf_read_line(&lf, buf, 9),
+                                     lf_read(&lf, buf, 1), lf_close(&lf), file_exists(q), file_size(q),
+                                     file_copy(q, path("copy.txt").c_str()), file_delete(q)}),
+                  (std::vector<long>{-1, -1, -1, -1, -1, -1, false, -1, -1, -1}));
+        EXPECT_EQ(file_attributes(q) == -1, !isDir);
         TimeRecord t = {1, 1, 1, 1, 1, 1};
-        EXPECT_EQ(file_time(p.c_str(), &t), isDir ? 0 : -1);  // a directory has a time
+        EXPECT_EQ(file_time(q, &t), isDir ? 0 : -1);  // a directory has a time
         EXPECT_EQ(time_text(t) == time_text(TimeRecord{}), !isDir);
     }
     const TimeRecord t = {121, 1, 1, 0, 0, 0};
-    EXPECT_EQ(file_create(overlong.c_str()), -1);
-    EXPECT_EQ(file_create(path("sub").c_str()), -1);
-    EXPECT_EQ(file_copy(path("ok.txt").c_str(), overlong.c_str()), -1);
-    EXPECT_EQ(set_file_time(overlong.c_str(), &t), -1);
-    EXPECT_EQ(change_dir(overlong.c_str()), -1);
-    EXPECT_EQ(make_dirs(overlong.c_str()), MKDIR_CANT_CREATE);
     const DirListCallback any = [](bool, const char*, long, const TimeRecord*, void*) { return 1; };
-    EXPECT_EQ(dir_list((overlong + "\\*").c_str(), any, nullptr), -1);
+    const char* o = overlong.c_str();
+    EXPECT_EQ((std::vector<int>{file_create(o), file_create(path("sub").c_str()), set_file_time(o, &t), change_dir(o),
+                                file_copy(path("ok.txt").c_str(), o),
+                                dir_list((overlong + "\\*").c_str(), any, nullptr)}),
+              std::vector<int>(6, -1));
+    EXPECT_EQ(make_dirs(o), MKDIR_CANT_CREATE);
     EXPECT_EQ(names(), (std::set<std::string>{"ok.txt", "sub"}));
     const int readOnly = file_open(path("ok.txt").c_str(), 0);  // takes no writes; no such seek or mode
     EXPECT_EQ(file_write(readOnly, "x", 1), -1);

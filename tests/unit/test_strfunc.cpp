@@ -7,7 +7,6 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
-#include <ctime>
 #include <string>
 #include <vector>
 
@@ -100,20 +99,6 @@ TEST(Strfunc, WildAndMaskMatchAndAHostilePatternFinishes) {
     for (int i = 0; i < 200; ++i) stars += "*?";
     EXPECT_TRUE(wild_match(stars.c_str(), s.c_str()));
     EXPECT_FALSE(wild_match((stars + "c").c_str(), s.c_str()));
-}
-
-// A zero year is no year; no seconds; today is the local time.
-TEST(Status, DatesWithLeadingZerosAndTodayIsTheLocalTime) {
-    char buf[DATE_TEXT_SIZE];
-    const TimeRecord zero{}, full{255, 255, 255, 255, 255, 255};
-    format_datetime(buf, &zero);
-    EXPECT_STREQ(buf, "00.00.0000 00:00");
-    format_datetime_wide(buf, &full);
-    EXPECT_STREQ(buf, "255.255.2155  255:255");
-    TimeRecord now;
-    current_time(&now);
-    const std::time_t seconds = std::time(nullptr);
-    EXPECT_EQ(now.year, std::localtime(&seconds)->tm_year);
 }
 
 TEST(Status, NumberReadersSkipBlanksTakeASignAndClamp) {

@@ -123,25 +123,4 @@ TEST_F(Undelete, RepeatedCtrlEAndCtrlUGoBackThroughOlderTextsToTheBufferEnd) {
     }
 }
 
-using UndeleteDeathTest = Undelete;
-
-// An area that cannot be had at start-up ends the program; without its areas a buffer keeps nothing and
-// reads nothing.
-TEST_F(UndeleteDeathTest, AFailedAllocationEndsTheProgramAndWithoutTheAreasNothingIsKept) {
-    const int blocks = fmalloc_count();
-    undeleteDestroy();
-    EXPECT_EQ(fmalloc_count(), blocks - 3);
-    fmalloc_test_fail_after(2);
-    EXPECT_DEATH(undeleteCreate(), "ASSERT ERROR\nundelete\\.54\n\\(cutxt=fmalloc\\(CUSUP\\+2,1\\)\\) != NULL\n");
-    fmalloc_test_fail_after(-1);
-    blockStore("b");
-    lineStore("l");
-    pieceStore("p", 1);
-    EXPECT_EQ(fetchAllBlocks(), Texts{});
-    EXPECT_EQ(fetchRepeated(lineFetch, 1), Texts{"<end>"});
-    EXPECT_EQ(fetchRepeated(pieceFetch, 1), Texts{"<end>"});
-    EXPECT_EQ(blockToClipboard(), -1);
-    EXPECT_FALSE(headless_clipboard_has_text());
-}
-
 }  // namespace
