@@ -1,4 +1,4 @@
-// The line store: the full-store boundaries, refusals that change nothing, rows and areas that are not there, the
+// The line store: the full-store boundaries, refusals that change nothing, rows that are not there, the
 // visitor's write-back. (Every push, pop, flush and move is compared with the key model: fuzz/key_model.cpp.)
 #include "document/linestore.h"
 
