@@ -507,6 +507,7 @@ TEST_F(DocFile, PropertiesShowOnlyWhatChangedAndTheBoxesActAtOnce) {
     view = propertiesDialogView();
     EXPECT_TRUE(view.modifiedChanged && view.crlfChanged && !view.nameChanged);
     EXPECT_FALSE(propertiesBoxClicked(PROP_NAME, 1));
+    propertiesDialogClosed();
 }
 
 // The recent files: order, 30 entries, the ten newest as items of the menu "Datei" (five fixed items first).
