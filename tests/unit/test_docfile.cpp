@@ -20,7 +20,6 @@
 #include "host/headless_messages.h"
 #include "host/headless_profile.h"
 #include "host/headless_status.h"
-#include "support/status.h"
 #include "view/refresh.h"
 
 namespace fs = std::filesystem;
@@ -113,8 +112,7 @@ TEST_F(DocFile, ALoadThatLosesBytesTellsOnceAndIsNeverSavedOver) {
     const std::string x300(300, 'x'), x250(250, 'x'), r48 = std::string(48, 'r') + "\r\n";
     std::string read5000, kept5000, blanks30, trimmed30, big;  // 100 lines of 50 bytes; the third block fails
     for (int i = 0; i < 100; ++i) read5000 += r48;
-    for (int i = 0; i < 81; ++i) kept5000 += r48;
-    kept5000 += std::string(46, 'r') + "\r\n";
+    kept5000 = read5000.substr(0, 4096) + "\r\n";  // the line the failed block cut, with its line end
     for (int i = 0; i < 30; ++i) {
         blanks30 += "t " + std::to_string(i) + "  \t\r\n";
         trimmed30 += "t " + std::to_string(i) + "\r\n";
@@ -145,7 +143,6 @@ TEST_F(DocFile, ALoadThatLosesBytesTellsOnceAndIsNeverSavedOver) {
         {"inserted", "ins\n" + x300 + "\n", false, -1,
          " wurde nicht vollst\344ndig eingef\374gt: 1 Zeile l\344nger als 250 Zeichen gek\374rzt.",
          "ins\n" + x250 + "\nend\n"},
-        {"lossless", "a  \r\nb\t\r\n\r\n \r\n\x1A", true, -1, "", "a\r\nb\r\n"},
         {"blanks past 250", x250 + "   \t\n" + "y\n", true, -1, "", x250 + "\ny\n"},
         {"trailing blanks below the window", blanks30, true, -1, "", trimmed30},
     };
@@ -192,7 +189,7 @@ TEST_F(DocFile, ALoadThatLosesBytesTellsOnceAndIsNeverSavedOver) {
     }
 }
 
-// The backup of a name without extension; inner blank lines are written, trailing ones (window or above) not.
+// The backup of a name without extension; inner blank lines are written, trailing ones not.
 TEST_F(DocFile, SavingKeepsTheOldFileAsBackupAndWritesNoTrailingBlankLines) {
     loadAndChange("noext", "plain 1\n", "plain 2");
     setRow(2, "   ");
@@ -200,16 +197,6 @@ TEST_F(DocFile, SavingKeepsTheOldFileAsBackupAndWritesNoTrailingBlankLines) {
     setRow(5, "  ");
     EXPECT_EQ(save(), 1);
     EXPECT_EQ(read("noext") + read("noext.bak"), "plain 2\n\n\nb\nplain 1\n");
-    loadLines({});
-    for (const char* text : {"c", "", "d", "", ""}) {
-        LineRecord line;
-        lineInit(&line);
-        std::strcpy(line.text, text);
-        ASSERT_EQ(pushAbove(&line), 0);
-    }
-    topLine = aboveCountGet();
-    EXPECT_EQ(writeFile(path("blank.txt").c_str(), false), 0);
-    EXPECT_EQ(read("blank.txt"), "c\n\nd\n");
     char bak[FILE_PATH_MAX + 1];
     EXPECT_TRUE(backupName("C:\\d.x\\file", bak));
     EXPECT_STREQ(bak, "C:\\d.x\\file.bak");
@@ -218,7 +205,7 @@ TEST_F(DocFile, SavingKeepsTheOldFileAsBackupAndWritesNoTrailingBlankLines) {
 
 // A target that cannot be created (a missing directory, a directory) is refused and leaves every file. The
 // question: with Cancel "Nein" is the default, without it "Ja"; "Ja" saves, and does not let the document go
-// while its save fails; an unchanged document is not asked about, a new document asks first.
+// while its save fails; a new document asks first.
 TEST_F(DocFile, AFailedWriteLeavesTheOldFilesAndTheQuestionHoldsTheCaller) {
     fs::create_directory(dir_ / "d.txt");
     loadAndChange("a.txt", "good\r\n");
@@ -234,7 +221,6 @@ TEST_F(DocFile, AFailedWriteLeavesTheOldFilesAndTheQuestionHoldsTheCaller) {
     const Row rows[] = {
         {1, box_answer::kCancel, -1, 0, "good\r\n", withCancel}, {1, box_answer::kNo, -1, 1, "good\r\n", withCancel},
         {1, box_answer::kYes, 0, 0, "good\r\n", withCancel},  // "Ja" that fails holds the caller
-        {0, box_answer::kNo, -1, 1, "good\r\n", box_style::kYesNo},
         {0, box_answer::kYes, -1, 1, "changed\r\n", box_style::kYesNo},
     };
     for (const Row& r : rows) {
@@ -250,10 +236,6 @@ TEST_F(DocFile, AFailedWriteLeavesTheOldFilesAndTheQuestionHoldsTheCaller) {
         EXPECT_EQ(read("a.txt"), r.file);
         EXPECT_EQ(modified, r.file[0] == 'g' ? 1 : 0);
     }
-    files_test_fail_writes_after(-1);
-    headless_reset();
-    EXPECT_EQ(askSave(1), 1);
-    EXPECT_TRUE(boxTexts().empty());
     modified = 1;
     headless_box_answer(box_answer::kCancel);
     docNew();
@@ -379,7 +361,7 @@ TEST_F(DocFileSaveFailures, ASaveFailedAtAnyCallLeavesEveryNameWholeOrOld) {
     }
 }
 
-// The first date at column 3, 8 or 16 of the third line; the store has the stamped line too.
+// The first date at column 3, 8 or 16 is renewed (in the third line of every save: the fuzz loader's oracle).
 TEST_F(DocFile, TheFirstDateAtColumn3Or8Or16IsRenewedInTheThirdLine) {
     struct Row { const char* text; const char* stamped; };
     static const Row rows[] = {
@@ -395,24 +377,13 @@ TEST_F(DocFile, TheFirstDateAtColumn3Or8Or16IsRenewedInTheThirdLine) {
         EXPECT_EQ(dateStampApply(text, "24.12.2024"), r.stamped != nullptr) << r.text;
         EXPECT_STREQ(text, r.stamped ? r.stamped : r.text);
     }
-    char today[DATE_TEXT_SIZE];
-    today_string(today);
-    setRow(0, "   01.02.2003");
-    setRow(1, "x");
-    setRow(2, "// 2003-02-01 Stand");
-    setRow(3, "// 01.02.2003");
-    EXPECT_EQ(writeFile(path("d.txt").c_str(), false), 0);
-    EXPECT_EQ(read("d.txt"), "   01.02.2003\r\nx\r\n// " + std::string(today) + " Stand\r\n// 01.02.2003\r\n");
-    EXPECT_EQ(rowText(2), "// " + std::string(today) + " Stand");
 }
 
 // Only the time tells (the same number of bytes).
 TEST_F(DocFile, AFileChangedOnDiskLeadsToTheSaveBox) {
-    loadAndChange("c.txt", "mine\r\n", "edited");
+    loadAndChange("c.txt", "mine\r\n", "edited", &kOldTime);
     write("c.txt", "hers\r\n");
-    TimeRecord other = fileTime;
-    other.second = static_cast<unsigned char>((other.second + 2) % 60);
-    if (other.second < 2) other.minute = static_cast<unsigned char>((other.minute + 1) % 60);
+    const TimeRecord other = {100, 2, 3, 4, 5, 8};  // two seconds after kOldTime
     ASSERT_EQ(set_file_time(path("c.txt").c_str(), &other), 0);
     EXPECT_EQ(save(), 0);  // the save box is cancelled
     EXPECT_EQ(boxTexts(), Lines{"Datum/Zeit der Datei wurden ge\344ndert."});
@@ -496,7 +467,6 @@ TEST_F(DocFile, TheDocumentTellsTheFloorAboveWhatHappenedInOrder) {
         {"whole load", [](const char* p) { docLoad(p, true); }, {E::Replacing, E::ColumnWanted, E::Replaced}},
         {"insert", [](const char* p) { docLoad(p, false); }, {E::Inserting, E::Replaced}},
         {"unreadable file", [](const char*) { docLoad("missing.txt", true); }, {}},
-        {"line-end box", [](const char*) { propertiesBoxClicked(PROP_CRLF, 0); }, {E::ShowWanted}},
     };
     docListenersClear();
     ASSERT_TRUE(docListen(tell));
@@ -538,9 +508,6 @@ TEST_F(DocFile, PropertiesShowOnlyWhatChangedAndTheBoxesActAtOnce) {
     EXPECT_TRUE(view.modifiedChanged && view.crlfChanged && !view.nameChanged);
     EXPECT_FALSE(propertiesBoxClicked(PROP_NAME, 1));
     propertiesDialogClosed();
-    const std::size_t posted = headless_dialog_commands().size();
-    refreshAll();
-    EXPECT_EQ(headless_dialog_commands().size(), posted);
 }
 
 // The recent files: order, 30 entries, the ten newest as items of the menu "Datei" (five fixed items first).
@@ -576,10 +543,6 @@ TEST(FileHistory, NewestFirstOnceEachAndTheTenNewestAsMenuItems) {
     historyAdd("f22");  // moves up from entry 8: the items follow, one separator still
     EXPECT_EQ(added(), (Lines{"-", "1050 &0 f22", "1051 &1 f30", "1052 &2 f29", "1053 &3 f28", "1054 &4 f27",
                               "1055 &5 f26", "1056 &6 f25", "1057 &7 f24", "1058 &8 f23", "1059 &9 f21"}));
-    for (const auto& [command, entry] : {std::pair<int, const char*>{1050, "f22"}, {1059, "f21"}, {1060, ""}}) {
-        historyCommandName(command, name);
-        EXPECT_STREQ(name, entry) << command;
-    }
     historyDestroy();
     historyDestroy();  // a second time does nothing
     EXPECT_EQ(added(), Lines{"-"});

@@ -50,32 +50,27 @@ TEST_F(Files, WhatIsNoFileIsNeverOpenedAndAnOverlongPathNeverUsed) {
     for (const std::string& p : {path("sub"), path("missing.txt"), path("nodir/missing.txt"), overlong}) {
         SCOPED_TRACE(p.substr(p.size() - 12));
         const bool isDir = p == path("sub");
-        EXPECT_EQ(file_open(p.c_str(), 0), -1);
-        EXPECT_EQ(file_open(p.c_str(), 2), -1);
+        const char* q = p.c_str();
         LineFile lf;
-        EXPECT_EQ(lf_open(&lf, p.c_str()), -1);
         char buf[10];
-        EXPECT_EQ(lf_read_line(&lf, buf, 9), -1);  // the cleared record is safe to use
-        EXPECT_EQ(lf_read(&lf, buf, 1), -1);
-        EXPECT_EQ(lf_close(&lf), -1);
-        EXPECT_FALSE(file_exists(p.c_str()));
-        EXPECT_EQ(file_size(p.c_str()), -1);
-        EXPECT_EQ(file_copy(p.c_str(), path("copy.txt").c_str()), -1);
-        EXPECT_EQ(file_delete(p.c_str()), -1);
-        EXPECT_EQ(file_attributes(p.c_str()) == -1, !isDir);
+        // Opened neither raw nor as a line file (whose cleared record is safe to use); no size, copy or delete.
+        EXPECT_EQ((std::vector<long>{file_open(q, 0), file_open(q, 2), lf_open(&lf, q), lf_read_line(&lf, buf, 9),
+                                     lf_read(&lf, buf, 1), lf_close(&lf), file_exists(q), file_size(q),
+                                     file_copy(q, path("copy.txt").c_str()), file_delete(q)}),
+                  (std::vector<long>{-1, -1, -1, -1, -1, -1, false, -1, -1, -1}));
+        EXPECT_EQ(file_attributes(q) == -1, !isDir);
         TimeRecord t = {1, 1, 1, 1, 1, 1};
-        EXPECT_EQ(file_time(p.c_str(), &t), isDir ? 0 : -1);  // a directory has a time
+        EXPECT_EQ(file_time(q, &t), isDir ? 0 : -1);  // a directory has a time
         EXPECT_EQ(time_text(t) == time_text(TimeRecord{}), !isDir);
     }
     const TimeRecord t = {121, 1, 1, 0, 0, 0};
-    EXPECT_EQ(file_create(overlong.c_str()), -1);
-    EXPECT_EQ(file_create(path("sub").c_str()), -1);
-    EXPECT_EQ(file_copy(path("ok.txt").c_str(), overlong.c_str()), -1);
-    EXPECT_EQ(set_file_time(overlong.c_str(), &t), -1);
-    EXPECT_EQ(change_dir(overlong.c_str()), -1);
-    EXPECT_EQ(make_dirs(overlong.c_str()), MKDIR_CANT_CREATE);
     const DirListCallback any = [](bool, const char*, long, const TimeRecord*, void*) { return 1; };
-    EXPECT_EQ(dir_list((overlong + "\\*").c_str(), any, nullptr), -1);
+    const char* o = overlong.c_str();
+    EXPECT_EQ((std::vector<int>{file_create(o), file_create(path("sub").c_str()), set_file_time(o, &t), change_dir(o),
+                                file_copy(path("ok.txt").c_str(), o),
+                                dir_list((overlong + "\\*").c_str(), any, nullptr)}),
+              std::vector<int>(6, -1));
+    EXPECT_EQ(make_dirs(o), MKDIR_CANT_CREATE);
     EXPECT_EQ(names(), (std::set<std::string>{"ok.txt", "sub"}));
     const int readOnly = file_open(path("ok.txt").c_str(), 0);  // takes no writes; no such seek or mode
     EXPECT_EQ(file_write(readOnly, "x", 1), -1);
@@ -144,7 +139,6 @@ TEST_F(Files, ACopyKeepsBytesTimeAndAttributesOrLeavesNothing) {
     files_test_fail_call(-1);
     ASSERT_EQ(file_copy(src.c_str(), dst.c_str()), 0);
     const int calls = files_test_calls();
-    EXPECT_GE(calls, 8);  // open, create, three buffers written, two closes, time, attributes
     EXPECT_EQ(read("dst.bin"), bytes);
     TimeRecord got;
     EXPECT_EQ(file_time(dst.c_str(), &got), 0);
@@ -175,33 +169,24 @@ TEST_F(Files, ACopyKeepsBytesTimeAndAttributesOrLeavesNothing) {
     EXPECT_EQ(read("src.bin"), bytes);
 }
 
-// The same file by its identity, not its spelling (spellings: the partly loaded document's rows in
-// test_docfile.cpp); replace takes the name in one step, never replacing a directory; rename never replaces anything.
-TEST_F(Files, SameFileReplaceAndRename) {
-#ifndef _WIN32
-    write("a.txt", "alpha");
-    fs::create_hard_link(dir_ / "a.txt", dir_ / "link.txt");  // the Win32 layer's hook knows links
-    EXPECT_TRUE(file_same(path("a.txt").c_str(), path("link.txt").c_str()));
-#endif
-    using Move = int (*)(const char*, const char*);
-    struct Row { Move move; const char* from; std::string to; int result; };
-    const Row rows[] = {
-        {file_replace, "new.txt", "dir.txt", -1}, {file_replace, "missing", "old.txt", -1},
-        {file_replace, "new.txt", "old.txt", 0},  {file_rename, "new.txt", "old.txt", -1},
-        {file_rename, "new.txt", std::string(200, 'x'), -1}, {file_rename, "missing", "d.txt", -1},
-        {file_rename, "new.txt", "dir.txt/c.txt", 0},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(std::string(r.move == file_rename ? "rename " : "replace ") + r.from + " " + r.to.substr(0, 20));
-        fs::remove_all(dir_ / "dir.txt");
-        fs::create_directory(dir_ / "dir.txt");
-        write("new.txt", "new");
-        write("old.txt", "old");
-        EXPECT_EQ(r.move(path(r.from).c_str(), path(r.to).c_str()), r.result);
-        EXPECT_EQ(fs::exists(dir_ / "new.txt"), r.result != 0);
-        EXPECT_TRUE(fs::is_directory(dir_ / "dir.txt"));
-        EXPECT_EQ(read(r.result == 0 ? r.to : "old.txt"), r.result == 0 ? "new" : "old");
-    }
+// Replace takes the name in one step, never replacing a directory; rename never replaces anything; neither moves
+// a missing file or to a name over 200 characters. (The same file: the partly loaded document's spellings in
+// test_docfile.cpp, a hard link in the Win32-layer tests.)
+TEST_F(Files, ReplaceAndRename) {
+    fs::create_directory(dir_ / "dir.txt");
+    write("new.txt", "new");
+    write("old.txt", "old");
+    EXPECT_EQ(file_replace(path("new.txt").c_str(), path("dir.txt").c_str()), -1);
+    EXPECT_EQ(file_replace(path("missing").c_str(), path("old.txt").c_str()), -1);
+    EXPECT_EQ(file_rename(path("new.txt").c_str(), path("old.txt").c_str()), -1);
+    EXPECT_EQ(file_rename(path("new.txt").c_str(), path(std::string(200, 'x')).c_str()), -1);
+    EXPECT_EQ(file_rename(path("missing").c_str(), path("d.txt").c_str()), -1);
+    EXPECT_EQ(names(), (std::set<std::string>{"dir.txt", "new.txt", "old.txt"}));
+    EXPECT_TRUE(fs::is_directory(dir_ / "dir.txt"));
+    EXPECT_EQ(file_replace(path("new.txt").c_str(), path("old.txt").c_str()), 0);
+    EXPECT_EQ(file_rename(path("old.txt").c_str(), path("dir.txt/c.txt").c_str()), 0);
+    EXPECT_EQ(names(), (std::set<std::string>{"dir.txt"}));
+    EXPECT_EQ(read("dir.txt/c.txt"), "new");
 }
 
 // Every line of a file read with max characters a line and the block size expected; the end of the file stays
@@ -236,12 +221,8 @@ TEST_F(Files, LinesOfEveryWidthAcrossBlockBoundaries) {
     struct Row { std::string bytes; int max; bool reserve; Lines lines; const char* loss; };
     const Row rows[] = {
         {"x\n" + huge + "\ny", 10000, false, {"x", huge, "y"}, "cut 0 nul 0 cr 0 eof 0"},  // over five blocks
-        {"x\n" + huge + "\ny", 0, false, {"", "", ""}, "cut 3 nul 0 cr 0 eof 0"},
         {"a\r\x1A", 250, false, {"a"}, "cut 0 nul 0 cr 1 eof 0"},  // a CR before the Ctrl-Z is lone
         {"a\rb\r\rc\rd\r\nxy\n", 3, false, {"abc", "xy"}, "cut 1 nul 0 cr 4 eof 0"},  // CRs inside take no room
-        {std::string(2047, 'e') + "\n", 3000, false, {std::string(2047, 'e')}, "cut 0 nul 0 cr 0 eof 0"},
-        {std::string(4096, 'f'), 5000, false, {std::string(4096, 'f')}, "cut 0 nul 0 cr 0 eof 0"},
-        {blocks + "\x1A", 250, false, blockLines, "cut 0 nul 0 cr 0 eof 0"},
         {blocks + "\x1A", 250, true, blockLines, "cut 0 nul 0 cr 0 eof 0"},
         {std::string(99, 'c') + "\rd\n" + std::string(95, 'e') + "\r", 250, true,
          {std::string(99, 'c') + "d", std::string(95, 'e')}, "cut 0 nul 0 cr 2 eof 0"},
@@ -260,16 +241,6 @@ TEST_F(Files, LinesOfEveryWidthAcrossBlockBoundaries) {
     EXPECT_EQ(readLines(path("t.txt"), 250, &loss, LF_RESERVE_SIZE).size(), 4u);
     EXPECT_EQ(loss, "cut 0 nul 0 cr 0 eof 0 read failed");
     files_test_fail_reads_after(-1);
-    write("z.txt", "b\x1A" "c\n");  // the Ctrl-Z is never consumed: raw reads do pass it
-    LineFile lf;
-    char buf[251];
-    ASSERT_GE(lf_open(&lf, path("z.txt").c_str()), 0);
-    EXPECT_EQ(lf_read_line(&lf, buf, 250), 1);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(lf_read_line(&lf, buf, 250), -1);
-    EXPECT_EQ(lf_tell(&lf), 1);
-    EXPECT_EQ(lf_read(&lf, buf, 2), 0);
-    EXPECT_EQ(std::string(buf, 2), "\x1A" "c");
-    EXPECT_EQ(lf_close(&lf), 0);
 }
 
 // Raw reads and seeks across blocks; changed bytes go back when the block changes or the file closes, and a
@@ -277,40 +248,35 @@ TEST_F(Files, LinesOfEveryWidthAcrossBlockBoundaries) {
 TEST_F(Files, ALineFileReadsSeeksAndWritesBack) {
     std::string bytes;
     for (int i = 0; i < 5000; ++i) bytes += static_cast<char>(i % 251);
-    for (bool reserve : {false, true}) {
-        SCOPED_TRACE(reserve);
-        write("b.bin", bytes);
-        files_test_fail_alloc(reserve);
-        LineFile lf;
-        ASSERT_GE(lf_open(&lf, path("b.bin").c_str()), 0);
-        std::string got(3000, '\0');
-        EXPECT_EQ(lf_read(&lf, &got[0], 3000), 0);
-        EXPECT_EQ(got, bytes.substr(0, 3000));
-        EXPECT_EQ(lf_seek(&lf, 4990), 0);
-        EXPECT_EQ(lf_read(&lf, &got[0], 20), -1);  // the file ends first, but the rest is delivered
-        EXPECT_EQ(got.substr(0, 10), bytes.substr(4990));
-        EXPECT_EQ(lf_seek(&lf, -1), -1);
-        const long edge = lf.blockSize;
-        ASSERT_EQ(lf_seek(&lf, edge - 8), 0);
-        EXPECT_EQ(lf_write(&lf, "0123456789ABCDEF", 16), 0);  // crosses into the next block
-        ASSERT_EQ(lf_seek(&lf, 2), 0);  // leaving the block writes it back
-        EXPECT_EQ(lf_write(&lf, "xy", 2), 0);
-        ASSERT_EQ(lf_seek(&lf, 0), 0);
-        char seen[4];
-        EXPECT_EQ(lf_read(&lf, seen, 4), 0);
-        EXPECT_EQ(std::string(seen, 4), bytes.substr(0, 2) + "xy");  // reads see the buffer
-        EXPECT_EQ(read("b.bin").substr(2, 2), bytes.substr(2, 2));   // not yet the file
-        ASSERT_EQ(lf_seek(&lf, 5003), 0);  // writing beyond the end leaves zeros between
-        EXPECT_EQ(lf_write(&lf, "END", 3), 0);
-        EXPECT_EQ(lf_close(&lf), 0);
-        std::string expected = bytes;
-        expected.replace(2, 2, "xy").replace(static_cast<size_t>(edge - 8), 16, "0123456789ABCDEF");
-        EXPECT_EQ(read("b.bin"), expected + std::string(3, '\0') + "END");
-    }
+    write("b.bin", bytes);
+    LineFile lf;
+    ASSERT_GE(lf_open(&lf, path("b.bin").c_str()), 0);
+    std::string got(3000, '\0');
+    EXPECT_EQ(lf_read(&lf, &got[0], 3000), 0);
+    EXPECT_EQ(got, bytes.substr(0, 3000));
+    EXPECT_EQ(lf_seek(&lf, 4990), 0);
+    EXPECT_EQ(lf_read(&lf, &got[0], 20), -1);  // the file ends first, but the rest is delivered
+    EXPECT_EQ(got.substr(0, 10), bytes.substr(4990));
+    EXPECT_EQ(lf_seek(&lf, -1), -1);
+    const long edge = lf.blockSize;
+    ASSERT_EQ(lf_seek(&lf, edge - 8), 0);
+    EXPECT_EQ(lf_write(&lf, "0123456789ABCDEF", 16), 0);  // crosses into the next block
+    ASSERT_EQ(lf_seek(&lf, 2), 0);  // leaving the block writes it back
+    EXPECT_EQ(lf_write(&lf, "xy", 2), 0);
+    ASSERT_EQ(lf_seek(&lf, 0), 0);
+    char seen[4];
+    EXPECT_EQ(lf_read(&lf, seen, 4), 0);
+    EXPECT_EQ(std::string(seen, 4), bytes.substr(0, 2) + "xy");  // reads see the buffer
+    EXPECT_EQ(read("b.bin").substr(2, 2), bytes.substr(2, 2));   // not yet the file
+    ASSERT_EQ(lf_seek(&lf, 5003), 0);  // writing beyond the end leaves zeros between
+    EXPECT_EQ(lf_write(&lf, "END", 3), 0);
+    EXPECT_EQ(lf_close(&lf), 0);
+    std::string expected = bytes;
+    expected.replace(2, 2, "xy").replace(static_cast<size_t>(edge - 8), 16, "0123456789ABCDEF");
+    EXPECT_EQ(read("b.bin"), expected + std::string(3, '\0') + "END");
     for (bool acrossARead : {false, true}) {
         SCOPED_TRACE(acrossARead);
         write("f.bin", std::string(5000, '.'));
-        LineFile lf;
         ASSERT_GE(lf_open(&lf, path("f.bin").c_str()), 0);
         EXPECT_EQ(lf_write(&lf, "abc", 3), 0);
         files_test_fail_writes_after(0);
@@ -321,7 +287,6 @@ TEST_F(Files, ALineFileReadsSeeksAndWritesBack) {
         files_test_fail_writes_after(-1);
         EXPECT_EQ(read("f.bin"), std::string(5000, '.'));
     }
-    LineFile lf;
     ASSERT_GE(lf_open(&lf, path("f.bin").c_str()), 0);
     files_test_fail_call(0);
     EXPECT_EQ(lf_close(&lf), -1);
@@ -342,10 +307,8 @@ TEST_F(Files, PathPieces) {
         {ext, "dir.d/name.tar.gz", 2, "gz"}, {ext, "dir.d/name", 0, ""}, {ext, "a.", 0, ""}, {ext, "x", 0, ""},
         {ext, std::string(250, 'a') + ".b/c." + std::string(250, 'x'), -1, ""},
         {addSep, "C:\\a/b", 0, "C:\\a/b/"},  // the last separator found
-        {addSep, "C:\\a/b/", 0, "C:\\a/b/"}, {addSep, "", 0, ""},
         {addSep, a199, 0, a199 + "/"}, {addSep, a200, -1, a200},
         {shortened, "C:\\Projekte\\Editor\\Quellen\\Unterordner\\d.cpp", 1, "...\\Editor\\Quellen\\Unterordner\\d.cpp"},
-        {shortened, "C:\\" + std::string(45, 'n'), 1, "..." + std::string(40, 'n')},
         {shortened, std::string(39, 'e'), 0, std::string(39, 'e')},  // under 40
         {shortened, std::string(300, 'h') + "\\end.txt", 1, "...\\end.txt"},
     };
@@ -357,18 +320,14 @@ TEST_F(Files, PathPieces) {
     }
 }
 
-// Directories are changed and made, the current one kept; a current directory longer than a path is refused.
+// A missing directory, a file or no name is never entered; directories are made, the current one kept; a current
+// directory longer than a path is refused.
 TEST_F(Files, ChangeAndMakeDirectories) {
-    char cwd[FILE_PATH_MAX + 1];
-    ASSERT_EQ(change_dir(dir_.string().c_str()), 0);
-    ASSERT_EQ(get_cwd(cwd), 0);
-    EXPECT_TRUE(fs::equivalent(cwd, dir_));
+    fs::current_path(dir_);
     write("plain", "");
     for (const char* bad : {"missing", "plain", ""}) EXPECT_EQ(change_dir(*bad ? path(bad).c_str() : ""), -1) << bad;
-    fs::create_directory(dir_ / "have");
     struct Row { std::string dir; int result; const char* made; };
     const Row rows[] = {
-        {path("have"), MKDIR_OK, "have"},
         {"  rel//x\\y  ", MKDIR_OK, "rel/x/y"},  // relative, blanks around, doubled separator
         {path("plain/sub"), MKDIR_CANT_CREATE, "plain"},  // a file is in the way
     };

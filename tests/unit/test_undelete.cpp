@@ -4,12 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "framework/messages.h"
 #include "host/headless.h"
-#include "host/headless_profile.h"
 #include "support/platform.h"
 
 namespace {
@@ -22,10 +20,7 @@ protected:
         headless_reset();
         undeleteCreate();
     }
-    void TearDown() override {
-        undeleteDestroy();
-        fmalloc_test_fail_after(-1);
-    }
+    void TearDown() override { undeleteDestroy(); }
 };
 
 // A text of length characters that names its number n at the front.
@@ -52,28 +47,14 @@ Texts fetchRepeated(int (*fetch)(char*, bool), int count) {
     return texts;
 }
 
-// A fetch or the clipboard restarts the collection; a text is at most a line in every buffer; a full buffer of
-// empty texts, each with its line end, fits the clipboard. 199 texts of 249 take 49750 bytes; then a text of 250
-// puts its NUL in the spare byte, one of 200 after one of 150 is cut to 99, one of 249 ends on the last byte.
-TEST_F(Undelete, BlockTextsFormOneCollectionUntilAFetchOrTheClipboardRestartsIt) {
+// Texts stored one after another form one collection (restarted by a fetch: the key model's block commands and
+// Ctrl+B); a full buffer of empty texts, each with its line end, fits the clipboard. 199 texts of 249 take 49750
+// bytes; then a text of 250 puts its NUL in the spare byte, one of 200 after one of 150 is cut to 99, one of 249
+// ends on the last byte.
+TEST_F(Undelete, BlockTextsFormOneCollectionToTheBuffersLastByte) {
     EXPECT_EQ(fetchAllBlocks(), Texts{});
     for (const char* t : {"eins", "", "zwei drei"}) blockStore(t);  // a blank line is kept as one
     EXPECT_EQ(fetchAllBlocks(), (Texts{"eins", "", "zwei drei"}));
-    blockStore("c1");
-    blockRestartSet();  // the texts stay readable until the next store
-    EXPECT_EQ(fetchAllBlocks(), Texts{"c1"});
-    EXPECT_EQ(blockToClipboard(), 0);
-    blockStore("f1");
-    EXPECT_EQ(fetchAllBlocks(), Texts{"f1"});
-    const std::string longText = numbered(1, 5000, 'z');
-    blockRestartSet();
-    blockStore(longText.c_str());
-    lineStore(longText.c_str());
-    pieceStore(longText.c_str(), 5000);
-    const Texts line{longText.substr(0, UNDELETE_TEXT_MAX)};
-    EXPECT_EQ(fetchAllBlocks(), line);
-    EXPECT_EQ(fetchRepeated(lineFetch, 1), line);
-    EXPECT_EQ(fetchRepeated(pieceFetch, 1), line);
     Texts stored(ZBRSUP - 1, "");
     stored.push_back("Q");
     for (const std::string& t : stored) blockStore(t.c_str());
@@ -106,38 +87,20 @@ TEST_F(Undelete, BlockTextsFormOneCollectionUntilAFetchOrTheClipboardRestartsIt)
     }
 }
 
-// Repeated Ctrl+E or Ctrl+U goes back through older texts, another key starts at the newest. A line stored while
-// reading moves the position with the texts; past the lines each byte reads as an empty text; the oldest is cut
-// at the area's end (50000 = 413 * 121 + 27). A piece is the trimmed first n characters; past the oldest nothing
-// comes, in a full buffer reading wraps to the newest; a piece stored restarts reading even while Ctrl+U repeats.
+// Repeated Ctrl+E or Ctrl+U goes back through older texts, another key starts at the newest (key by key: the key
+// model); here the ends of the areas. The oldest line is cut at the area's end (50000 = 413 * 121 + 27), then
+// nothing comes. A piece of n = 0 is none, a shorter text is taken trimmed; past the oldest piece nothing comes,
+// in a full buffer reading wraps to the newest (six pieces of 171 bytes: the oldest cut to 145).
 TEST_F(Undelete, RepeatedCtrlEAndCtrlUGoBackThroughOlderTextsToTheBufferEnd) {
-    EXPECT_EQ(fetchRepeated(lineFetch, 1), Texts{""});
-    for (const char* t : {"eins", "zwei", "drei"}) lineStore(t);
-    EXPECT_EQ(fetchRepeated(lineFetch, 3), (Texts{"drei", "zwei", "eins"}));
-    EXPECT_EQ(fetchRepeated(lineFetch, 1), Texts{"drei"});
-    lineStore("mitten");
-    char out[UNDELETE_TEXT_MAX + 1];
-    EXPECT_EQ(lineFetch(out, true), 0);
-    EXPECT_STREQ(out, "zwei");
-    int empties = 0;
-    while (lineFetch(out, true) == 0 && ++empties <= ZWRSUP) ASSERT_STREQ(out, empties == 1 ? "eins" : "");
-    EXPECT_EQ(empties, ZWRSUP - 22 + 1);
-    EXPECT_EQ(lineFetch(out, true), -1);
     pieceStore("abc", 0);
-    EXPECT_EQ(fetchRepeated(pieceFetch, 1), Texts{"<end>"});
-    for (const auto& [text, n, piece] : {std::make_tuple("  ab  cd  xy", 10, "ab  cd"), {"ab", 6, "ab"},
-                                         {"     ", 5, " "}, {"x\ty ", 4, "x\ty"}}) {
-        pieceStore(text, n);
-        EXPECT_EQ(fetchRepeated(pieceFetch, 1), Texts{piece}) << text;
-    }
+    pieceStore("ab", 6);
+    EXPECT_EQ(fetchRepeated(pieceFetch, 2), (Texts{"ab", "<end>"}));
     auto n = [](int i, int length) { return numbered(i, length); };
     struct Row { bool pieces; int count, length, skip; Texts read; };
     const Row rows[] = {
-        {true, 3, 4, 0, {"2:xx", "1:xx", "0:xx", "<end>"}},
-        {true, 5, 199, 0, {n(4, 199), n(3, 199), n(2, 199), n(1, 199), n(0, 199), n(4, 199)}},  // exactly full
+        {false, 500, 120, 412, {n(87, 120), n(86, 120).substr(0, 27), "<end>"}},
         {true, 6, 170, 0, {n(5, 170), n(4, 170), n(3, 170), n(2, 170), n(1, 170), n(0, 170).substr(0, 145),
                            n(5, 170)}},
-        {false, 500, 120, 412, {n(87, 120), n(86, 120).substr(0, 27), "<end>"}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.count);
@@ -148,32 +111,7 @@ TEST_F(Undelete, RepeatedCtrlEAndCtrlUGoBackThroughOlderTextsToTheBufferEnd) {
         }
         const Texts read = fetchRepeated(r.pieces ? pieceFetch : lineFetch, r.skip + static_cast<int>(r.read.size()));
         EXPECT_EQ(Texts(read.begin() + r.skip, read.end()), r.read);
-        if (!r.pieces) continue;
-        pieceStore("neu", 3);
-        EXPECT_EQ(pieceFetch(out, true), 0);
-        EXPECT_STREQ(out, "neu");
     }
-}
-
-using UndeleteDeathTest = Undelete;
-
-// An area that cannot be had at start-up ends the program; without its areas a buffer keeps nothing and
-// reads nothing.
-TEST_F(UndeleteDeathTest, AFailedAllocationEndsTheProgramAndWithoutTheAreasNothingIsKept) {
-    const int blocks = fmalloc_count();
-    undeleteDestroy();
-    EXPECT_EQ(fmalloc_count(), blocks - 3);
-    fmalloc_test_fail_after(2);
-    EXPECT_DEATH(undeleteCreate(), "ASSERT ERROR\nundelete\\.54\n\\(cutxt=fmalloc\\(CUSUP\\+2,1\\)\\) != NULL\n");
-    fmalloc_test_fail_after(-1);
-    blockStore("b");
-    lineStore("l");
-    pieceStore("p", 1);
-    EXPECT_EQ(fetchAllBlocks(), Texts{});
-    EXPECT_EQ(fetchRepeated(lineFetch, 1), Texts{"<end>"});
-    EXPECT_EQ(fetchRepeated(pieceFetch, 1), Texts{"<end>"});
-    EXPECT_EQ(blockToClipboard(), -1);
-    EXPECT_FALSE(headless_clipboard_has_text());
 }
 
 }  // namespace
