@@ -33,22 +33,6 @@ TEST_F(Platform, ProfileValuesKeepToTheirBuffer) {
     EXPECT_EQ(settingsValues("Alpha", {"Indent"}), ",");
 }
 
-// A placement value is used only when all ten numbers are valid (read whole beyond 80 characters); a maximized
-// one comes back as 2; moving only keeps the size and the state.
-TEST_F(Platform, PlacementsComeBackWithTheirState) {
-    HWND w = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 9, 9, nullptr, nullptr, App.instance, nullptr);
-    ShowWindow(w, SW_SHOWNORMAL);
-    move_window(w, 70, 80, 410, 310);
-    ini_write("Global", "Probe", "2 3 -1 -1 -8 -8 150 160 750");
-    EXPECT_EQ(restore_window_pos(w, "Probe", "Global", 0), 0);
-    ini_write("Global", "Probe", ("2 3 -1 -1 -8 -8" + std::string(70, ' ') + "150 160 750 660").c_str());
-    EXPECT_EQ(restore_window_pos(w, "Probe", "Global", 1), 2);
-    int x, y, cx, cy;
-    window_rect(w, &x, &y, &cx, &cy);
-    EXPECT_EQ(std::make_tuple(x, y, cx, cy, IsZoomed(w)), std::make_tuple(150, 160, 410, 310, FALSE));
-    DestroyWindow(w);
-}
-
 // The clipboard's text keeps to the caller's buffer.
 TEST_F(Platform, TheClipboardsTextKeepsToItsBuffer) {
     char buf[300];
@@ -64,19 +48,6 @@ TEST_F(Platform, TheStatusBarSetsOnlyItsOwnParts) {
     for (const auto& [part, text] : {std::make_pair(0, "E"), {256, "x"}, {-1, "x"}, {2, "Z 12"}})
         status_set(part, text);
     EXPECT_EQ(std::make_pair(statusPart(0), statusPart(2)), std::make_pair(std::string("E"), std::string("Z 12")));
-}
-
-// key_char follows the keyboard state; plat_key_char is the key's unshifted character in
-// the active layout (US here), by which the German chords are found whatever their codes.
-TEST_F(Platform, KeysGiveTheirCharacters) {
-    BYTE saved[256], shifted[256] = {};
-    ASSERT_TRUE(GetKeyboardState(saved));
-    shifted[VK_SHIFT] = 0x80;
-    SetKeyboardState(shifted);
-    const int minus = VK_OEM_MINUS;
-    EXPECT_EQ(std::make_tuple(key_char(minus), plat_key_char(minus), key_char(VK_F1), plat_key_char(VK_F1)),
-              std::make_tuple(int{'_'}, int{'-'}, 0, 0));
-    SetKeyboardState(saved);
 }
 
 // A program line starts with its words; what cannot be started is a result, never a box of the system's
