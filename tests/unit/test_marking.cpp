@@ -6,7 +6,6 @@
 
 #include <random>
 
-#include "document/docfile.h"
 #include "framework/messages.h"
 
 namespace {

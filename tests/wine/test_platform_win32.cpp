@@ -1,8 +1,5 @@
-// The platform's and the framework's services with the real system under Wine. Windows-1252
-// characters are \xNN escapes, a literal split where a hex digit letter follows one.
-#include "framework/dialog_win32.h"
-#include "framework/messages.h"
-#include "framework/messages_win32.h"
+// The platform's services with the real system under Wine.
+#include "support/app_win32.h"
 #include "support/devices.h"
 #include "support/files.h"
 #include "support/platform.h"
@@ -12,7 +9,6 @@
 #include "wine_environment.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <tuple>
 
@@ -96,43 +92,6 @@ TEST_F(Platform, ProgramsAndHostileWordsStartAsOneArgumentOrReportWhyNot) {
     EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), started);
     EXPECT_FALSE(file_exists((dir / "canary.txt").c_str()));
     EXPECT_FALSE(file_exists((tempDir() + "canary.txt").c_str()));
-}
-
-// What the file box hook saw: the folder, the field and the filter's pairs.
-std::vector<std::string> fileSeen;
-
-int probeFileBox(bool, char* name, const char* initialDir, const char*, const char* pairs) {
-    fileSeen = {initialDir ? initialDir : "(null)", name};
-    for (const char* p = pairs; *p; p += std::strlen(p) + 1) fileSeen.emplace_back(p);
-    return 0;
-}
-
-// The start name split into folder and field; the system gets whole pairs only (a last description without a
-// pattern is dropped).
-TEST_F(Platform, FileBoxesSplitTheStartNameAndPassWholePairs) {
-    file_box_set_hook(probeFileBox);
-    char name[FILE_BOX_PATH_MAX + 1] = "C:\\windows\\win.ini";
-    EXPECT_EQ(file_open_box(name, "Titel", "A|*.*|B|"), 0);
-    EXPECT_EQ(fileSeen, (std::vector<std::string>{"C:\\windows\\", "win.ini", "A", "*.*"}));
-    file_box_set_hook(nullptr);
-}
-
-int printFatalBox(const char* text, unsigned style, const char* caption, HWND owner) {
-    std::fprintf(stderr, "%s|style %#x|caption %s|owner %s|main %s\n", text, style, caption,
-                 owner == App.mainWindow ? "main" : "other", IsWindowEnabled(App.mainWindow) ? "enabled" : "disabled");
-    std::fflush(stderr);
-    return IDOK;
-}
-
-void failAnAssertion() {
-    box_set_hook(printFatalBox);
-    Y8_ASSERT("undelete", 50, fmalloc(-1, 1) != nullptr, "(zbram=fmalloc(ZBRSUP+2,1)) != NULL");
-}
-
-TEST(MessagesDeathTest, AssertFailShowsTheStopBoxAndEndsTheProgram) {
-    EXPECT_EXIT(failAnAssertion(), ::testing::ExitedWithCode(3),
-                "ASSERT ERROR\\sundelete\\.50\\s\\(zbram=fmalloc\\(ZBRSUP\\+2,1\\)\\) != NULL\\|"
-                "style 0x2010\\|caption ZEMO Editor\\|owner main\\|main disabled");
 }
 
 // The help control is loaded once, from the registered path or else by full path from the system directory

@@ -1,4 +1,4 @@
-// The text window's Win32 side under Wine: its font, its size, painting without brushes.
+// The text window's Win32 side under Wine: its font, painting without brushes.
 #include "view/textview_win32.h"
 
 #include "support/app_win32.h"
@@ -69,25 +69,6 @@ TEST_F(TextViewWin32, TheFontIsMadeOnceGoesWithTheViewAndFallsBackToTheProgramsO
         viewDestroy();
         EXPECT_EQ(GetObjectType(font) == 0, own) << "the own font goes with the view, no other";
     }
-}
-
-// A minimised window is not laid out (its rows and the cursor stay); one too small for a cell keeps one row
-// and one column.
-TEST_F(TextViewWin32, TheWindowKeepsAtLeastOneCellAndIsNotLaidOutWhenMinimised) {
-    viewCreate();
-    SetWindowPos(App.mainWindow, nullptr, 0, 0, 500, 300, SWP_NOZORDER | SWP_NOMOVE);
-    viewResize();
-    const int rows = windowRows;
-    ASSERT_GT(rows, 2);
-    cursorRow = rows - 1;
-    ShowWindow(App.mainWindow, SW_MINIMIZE);
-    viewMessage(WM_SIZE, SIZE_MINIMIZED, 0);
-    viewResize();
-    EXPECT_EQ(std::make_pair(windowRows, cursorRow), std::make_pair(rows, rows - 1));
-    ShowWindow(App.mainWindow, SW_RESTORE);
-    SetWindowPos(App.mainWindow, nullptr, 0, 0, 30, 40, SWP_NOZORDER | SWP_NOMOVE | SWP_NOSENDCHANGING);
-    viewMessage(WM_SIZE, SIZE_RESTORED, 0);
-    EXPECT_EQ(std::make_tuple(windowCols, windowRows, cursorRow), std::make_tuple(1, 1, 0));
 }
 
 // Without brushes the fills are left out and the text is still drawn.

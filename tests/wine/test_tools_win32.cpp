@@ -101,7 +101,6 @@ TEST_F(ToolDialogs, EachDialogShowsTheCoresValuesAndHandsItsControlsToTheCore) {
           {"DauerDir", "Dir0", eighty.c_str()}, {"Global", "BgFarbe", "250 250 240"},
           {"Installation", "Archiv", "E:\\Alt"}, {"Installation", "BauKasten", Y8_SAMPLES_DIR "INHALT.TXT"}})
         ini_write(section, key, value);
-    statusBar();
     adderReset();
     optionsSetDefaults();
     searchReset();
@@ -110,7 +109,7 @@ TEST_F(ToolDialogs, EachDialogShowsTheCoresValuesAndHandsItsControlsToTheCore) {
     std::strcpy(searchHistory.items[2], "vier");
     std::strcpy(replaceHistory.items[1], "drei");
     std::strcpy(fileName, "C:\\Projekt\\quelle\\datei.txt");
-    std::tie(sumInt, sumReal, tabStep, hasName, fileSize, crlfMode) = std::make_tuple(-2, -2.5, 8, 1, 1234567, 1);
+    std::tie(sumInt, sumReal, tabStep, hasName) = std::make_tuple(-2, -2.5, 8, 1);
     std::tie(facetSel, verbSel) = std::make_tuple(0, 2);  // the choice made last
     loadLines({"int a(void)", "{", "    x = needle;", "}", "int b(void)", "{", "    needle();", "}"});
     cursorCol = 6;
@@ -148,12 +147,8 @@ TEST_F(ToolDialogs, EachDialogShowsTheCoresValuesAndHandsItsControlsToTheCore) {
              return joined(sumInt, sumReal, itemText(d, ADDER_REAL));
          },
          "255|1.004|1.00|"},
-        {CMD_ANSI_TABLE, "ANSI", {{ANSI_UPPER, "1|"}}, {{ANSI_DECIMAL, ""}}, 0,
-         [](HWND d) { return itemText(d, ANSI_TABLE).substr(0, 10); }, "128 \x80  144"},
         {CMD_OPTIONS, "Optionen", {{OPT_TAB_ENTERED, "8"}}, {{OPT_TAB_ENTERED, "40"}}, DLG_ACTION,
          [](HWND) { return joined(tabStep); }, "16|"},
-        {CMD_PROPERTIES, "Datei", {{PROP_SIZE, "1234.567"}}, {{PROP_CRLF, ""}}, 0,
-         [](HWND) { return joined(crlfMode, statusPart(0)); }, "0| lf|"},
         {CMD_POSITION, "Position", {{POS_COLUMN_ENTERED, "7"}}, {{POS_LINE_ENTERED, "3"}, {POS_COLUMN_ENTERED, "300"}},
          DLG_ACTION, [](HWND) { return joined(cursorRow, cursorCol); }, "2|6|"},  // column 300 lies beyond the line
         // Cancel takes the typed texts into the histories (a blank one not) and searches nothing.
@@ -164,8 +159,6 @@ TEST_F(ToolDialogs, EachDialogShowsTheCoresValuesAndHandsItsControlsToTheCore) {
         {CMD_STRUCTURE, nullptr, {{3010, "needle"}}, {{3010, "  NEEDLE(  "}}, 0,  // a mark: its list
          [](HWND d) { return joined(listText, listExact, listLines(GetDlgItem(d, 3000)).size(), markActiveGet()); },
          "NEEDLE(|1|1|0|", 0, [] { markSetInLine(8, 14); }},
-        {CMD_OVERVIEW, nullptr, {{3000, "2|0|"}}, {{3000, "1"}}, 3000,  // a double click chooses
-         [](HWND) { return joined(cursorRow, cursorCol, listPanelWindow() == nullptr); }, "4|0|1|", LBN_DBLCLK},
         {CMD_BAUKASTEN, nullptr, {{BAU_LIST, "8|-1|"}}, {{BAU_LIST, "5"}}, BAU_LIST,  // a block without values: at once
          [](HWND d) { return joined(IsWindow(d), rowText(cursorRow - 2)); }, "0|/* " + std::string(63, '-') + " */|",
          LBN_DBLCLK},
