@@ -63,8 +63,8 @@ TEST_F(Marking, CtrlQPutsBackTheTextNeverAMarkThatHasEnded) {
 // over lines that changed around it; after a command that changed only the
 // cursor line's text, it undoes that text.
 TEST_F(Marking, CommandsThatInsertOrRemoveLinesClearTheMarkAndKeepCtrlQSafe) {
-    static const std::filesystem::path dir = freshTempDir("y8_marking_");
-    static const std::string inserted = (dir / "insert.txt").string();
+    const std::filesystem::path dir = freshTempDir("y8_marking_");
+    const std::string inserted = (dir / "insert.txt").string();
     writeBytes(inserted, "from file\r\n");
     // The keys, or a menu command; the clipboard, the undelete buffers and the
     // file box hold something to insert.
