@@ -1,7 +1,6 @@
 // The line block, the conversions, search and replace (their full-store refusals: the key commands' table).
 #include "key_fixture.h"
 
-#include "document/undelete.h"
 #include "framework/messages.h"
 #include "textops/block.h"
 #include "textops/convert.h"

@@ -4,7 +4,6 @@
 #include "support/files.h"
 #include "support/platform.h"
 #include "support/profile.h"
-#include "support/profile_win32.h"
 #include "support/status_win32.h"
 #include "wine_environment.h"
 

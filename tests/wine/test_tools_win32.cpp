@@ -13,7 +13,6 @@
 #include "support/platform.h"
 #include "support/profile.h"
 #include "textops/lists.h"
-#include "textops/lists_win32.h"
 #include "tools/adder.h"
 #include "tools/baukasten_win32.h"
 #include "tools/facette.h"
@@ -101,6 +100,7 @@ TEST_F(ToolDialogs, EachDialogShowsTheCoresValuesAndHandsItsControlsToTheCore) {
           {"DauerDir", "Dir0", eighty.c_str()}, {"Global", "BgFarbe", "250 250 240"},
           {"Installation", "Archiv", "E:\\Alt"}, {"Installation", "BauKasten", Y8_SAMPLES_DIR "INHALT.TXT"}})
         ini_write(section, key, value);
+    statusBar();
     adderReset();
     optionsSetDefaults();
     searchReset();
@@ -109,7 +109,7 @@ TEST_F(ToolDialogs, EachDialogShowsTheCoresValuesAndHandsItsControlsToTheCore) {
     std::strcpy(searchHistory.items[2], "vier");
     std::strcpy(replaceHistory.items[1], "drei");
     std::strcpy(fileName, "C:\\Projekt\\quelle\\datei.txt");
-    std::tie(sumInt, sumReal, tabStep, hasName) = std::make_tuple(-2, -2.5, 8, 1);
+    std::tie(sumInt, sumReal, tabStep, hasName, fileSize, crlfMode) = std::make_tuple(-2, -2.5, 8, 1, 1234567, 1);
     std::tie(facetSel, verbSel) = std::make_tuple(0, 2);  // the choice made last
     loadLines({"int a(void)", "{", "    x = needle;", "}", "int b(void)", "{", "    needle();", "}"});
     cursorCol = 6;
@@ -147,8 +147,12 @@ TEST_F(ToolDialogs, EachDialogShowsTheCoresValuesAndHandsItsControlsToTheCore) {
              return joined(sumInt, sumReal, itemText(d, ADDER_REAL));
          },
          "255|1.004|1.00|"},
+        {CMD_ANSI_TABLE, "ANSI", {{ANSI_UPPER, "1|"}}, {{ANSI_DECIMAL, ""}}, 0,
+         [](HWND d) { return itemText(d, ANSI_TABLE).substr(0, 10); }, "128 \x80  144"},
         {CMD_OPTIONS, "Optionen", {{OPT_TAB_ENTERED, "8"}}, {{OPT_TAB_ENTERED, "40"}}, DLG_ACTION,
          [](HWND) { return joined(tabStep); }, "16|"},
+        {CMD_PROPERTIES, "Datei", {{PROP_SIZE, "1234.567"}}, {{PROP_CRLF, ""}}, 0,
+         [](HWND) { return joined(crlfMode, statusPart(0)); }, "0| lf|"},
         {CMD_POSITION, "Position", {{POS_COLUMN_ENTERED, "7"}}, {{POS_LINE_ENTERED, "3"}, {POS_COLUMN_ENTERED, "300"}},
          DLG_ACTION, [](HWND) { return joined(cursorRow, cursorCol); }, "2|6|"},  // column 300 lies beyond the line
         // Cancel takes the typed texts into the histories (a blank one not) and searches nothing.
